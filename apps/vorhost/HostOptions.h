@@ -1,0 +1,23 @@
+#pragma once
+// Command-line options of vorhost.
+
+#include <string>
+#include <vector>
+
+struct HostOptions {
+    std::vector<std::string> modules{"vordlg"}; ///< --module NAME (repeatable); "none" loads none
+    bool modulesGiven = false;
+    bool offscreen = false;   ///< --offscreen
+    std::string script;       ///< --script FILE, "-" for standard input
+    std::string shot;         ///< --shot FILE: picture of the main window when done
+    std::string libDir;       ///< --lib DIR
+    std::string installDir;   ///< --install DIR
+    std::string profile;      ///< --profile FILE
+    std::string lang = "en";  ///< --lang en|nl
+    std::vector<std::string> commands; ///< --command NAME: run at start
+    bool help = false;
+};
+
+/// Parses argv; false with a message naming the bad option.
+bool parseHostOptions(int argc, char** argv, HostOptions& out, std::string& error);
+extern const char* const kHostUsage;

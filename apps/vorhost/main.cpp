@@ -1,0 +1,133 @@
+// vorhost: a small CAD-host shell with a command line. It loads the core library and the modules,
+// runs scripts and takes screenshots.
+
+#include "HostOptions.h"
+#include "HostWindow.h"
+#include "ScriptHost.h"
+
+#include <cad/aced.h>
+#include <host/Settings.h>
+#include <host/Texts.h>
+#include <ui/Agent.h>
+#include <ui/Application.h>
+#include <ui/Script.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+bool readScript(const std::string& path, std::string& text, std::string& error) {
+    if (path == "-") {
+        std::ostringstream s;
+        s << std::cin.rdbuf();
+        text = s.str();
+        return true;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read the script " + path;
+        return false;
+    }
+    std::ostringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    HostOptions opt;
+    std::string error;
+    if (!parseHostOptions(argc, argv, opt, error)) {
+        std::fprintf(stderr, "vorhost: %s\n%s", error.c_str(), kHostUsage);
+        return 2;
+    }
+    if (opt.help) {
+        std::fputs(kHostUsage, stdout);
+        return 0;
+    }
+    ui::ensureApplication(opt.offscreen);
+    if (!opt.profile.empty()) ui::Profile::setFile(opt.profile);
+    if (!configureSettings(opt.libDir, opt.installDir, &error)) {
+        std::fprintf(stderr, "vorhost: %s\n", error.c_str());
+        return 2;
+    }
+    if (!loadTextCatalogues(gSettings.vorDir.str(), opt.lang, &error)) {
+        std::fprintf(stderr, "vorhost: %s\n", error.c_str());
+        return 2;
+    }
+
+    acrxInitHost();
+    acrxDynamicLinker()->setModulePath({QCoreApplication::applicationDirPath().toStdString()});
+
+    auto* window = new HostWindow;
+    ui::setMainWindow(window);
+    acedSetMainWnd(window);
+    acutSetPrintSink([window](const std::string& s) { window->print(QString::fromStdString(s)); });
+    window->show();
+
+    int rc = 0;
+    for (const std::string& m : opt.modules) {
+        if (!acrxDynamicLinker()->loadModule(m, false, &error)) {
+            std::fprintf(stderr, "vorhost: cannot load module %s: %s\n", m.c_str(), error.c_str());
+            acrxDynamicLinker()->unloadAll();
+            return 1;
+        }
+    }
+    window->refreshLaunchers();
+
+    if (!opt.script.empty()) {
+        std::string text;
+        if (!readScript(opt.script, text, error)) {
+            std::fprintf(stderr, "vorhost: %s\n", error.c_str());
+            acrxDynamicLinker()->unloadAll();
+            return 2;
+        }
+        ui::ScriptedAgent agent;
+        ScriptHost host(window);
+        agent.setHostHandler([&host](const std::vector<std::string>& w, std::string& e) { return host.handle(w, e); });
+        agent.setScript(text, opt.script == "-" ? "stdin" : opt.script);
+        ui::setAgent(&agent);
+        for (const std::string& c : opt.commands) window->runCommandLine(QString::fromStdString(c));
+        bool ok = agent.run();
+        if (ok && !opt.shot.empty() && !ui::grabToFile(window, opt.shot, error)) {
+            std::fprintf(stderr, "vorhost: %s\n", error.c_str());
+            ok = false;
+        }
+        acrxDynamicLinker()->unloadAll();
+        ui::setAgent(nullptr);
+        ui::processEvents();
+        std::printf("%s\n", ok ? "script passed" : "script failed");
+        delete window;
+        return ok ? 0 : 1;
+    }
+
+    if (ui::isOffscreen()) {
+        for (const std::string& c : opt.commands) window->runCommandLine(QString::fromStdString(c));
+        if (!opt.shot.empty() && !ui::grabToFile(window, opt.shot, error)) {
+            std::fprintf(stderr, "vorhost: %s\n", error.c_str());
+            rc = 1;
+        }
+        acrxDynamicLinker()->unloadAll();
+        delete window;
+        return rc;
+    }
+
+    QTimer::singleShot(0, window, [window, &opt] {
+        for (const std::string& c : opt.commands) window->runCommandLine(QString::fromStdString(c));
+    });
+    QObject::connect(qApp, &QApplication::lastWindowClosed, qApp, &QApplication::quit);
+    qApp->setQuitOnLastWindowClosed(true);
+    rc = qApp->exec();
+    acrxDynamicLinker()->unloadAll();
+    if (!opt.shot.empty()) ui::grabToFile(window, opt.shot, error);
+    delete window;
+    return rc;
+}

@@ -1,0 +1,69 @@
+// Attach and detach, the entry messages and the command of the module.
+
+#include "frame/ModuleEntry.h"
+#include "frame/ModuleResourceScope.h"
+
+#include "calc/ui/DlgSpreadsheet.h"
+
+#include <cad/aced.h>
+#include <ui/Resources.h>
+
+#include <memory>
+
+namespace {
+std::unique_ptr<ui::Image> g_checked;
+std::unique_ptr<ui::Image> g_unchecked;
+
+void registerCommand() {
+    g_checked = std::make_unique<ui::Image>(ui::Image::fromResource(kCheckedBitmap));
+    g_unchecked = std::make_unique<ui::Image>(ui::Image::fromResource(kUncheckedBitmap));
+    acedRegCmds()->addCommand(kCommandGroup, "TEST", "TEST", ACRX_CMD::kModal, &SSEditor, nullptr, -1, nullptr,
+                              nullptr);
+}
+
+// The library's attach: remember which resource set is the module's own.
+__attribute__((constructor)) void attachModule() { moduleResourceOverride().SaveDefaultResource(kModuleName); }
+
+// The library's detach: its resources go with it.
+__attribute__((destructor)) void detachModule() { ui::Resources::remove(kModuleName); }
+} // namespace
+
+KrTempResourceOverride& moduleResourceOverride() {
+    static KrTempResourceOverride override;
+    return override;
+}
+
+const ui::Image& checkedBitmap() {
+    static const ui::Image none;
+    return g_checked ? *g_checked : none;
+}
+
+const ui::Image& uncheckedBitmap() {
+    static const ui::Image none;
+    return g_unchecked ? *g_unchecked : none;
+}
+
+void DestroyAllMacroDlgs() {}
+void EndDlgEditConstraints() {}
+
+extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
+    switch (msg) {
+    case AcRx::kInitAppMsg:
+        acrxDynamicLinker()->unlockApplication(appId);
+        acrxDynamicLinker()->registerAppMDIAware(appId);
+        registerCommand();
+        break;
+    case AcRx::kUnloadAppMsg:
+        if (AcEdCommandStack* stack = acedRegCmds()) stack->removeGroup(kCommandGroup);
+        DestroyAllMacroDlgs();
+        EndDlgEditConstraints();
+        g_checked.reset();
+        g_unchecked.reset();
+        break;
+    default:
+        break;
+    }
+    return AcRx::kRetOK;
+}
+
+extern "C" int acrxGetApiVersion() { return kAcadApiVersion; }

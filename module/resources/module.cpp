@@ -1,0 +1,1 @@
+// The shared library is the module code linked whole; see CMakeLists.txt.
