@@ -16,34 +16,29 @@
 
 namespace {
 
-int lastSeparator(const Vor_String& path)
-{
+int lastSeparator(const Vor_String& path) {
     const std::string& s = path.str();
     const std::size_t i = s.find_last_of("/\\");
     return i == std::string::npos ? -1 : static_cast<int>(i);
 }
 
 // Index of the dot that begins the extension, or -1.
-int extensionDot(const Vor_String& path)
-{
+int extensionDot(const Vor_String& path) {
     const int nameStart = lastSeparator(path) + 1;
     const std::size_t dot = path.str().rfind('.');
     if (dot == std::string::npos || static_cast<int>(dot) <= nameStart) return -1;
     return static_cast<int>(dot);
 }
 
-std::string systemError(const std::string& what, const std::string& path, int err)
-{
+std::string systemError(const std::string& what, const std::string& path, int err) {
     return what + " " + path + ": " + std::strerror(err);
 }
 
-void setError(std::string* error, std::string message)
-{
+void setError(std::string* error, std::string message) {
     if (error) *error = std::move(message);
 }
 
-std::vector<std::string> folderEntries(const std::string& folder)
-{
+std::vector<std::string> folderEntries(const std::string& folder) {
     std::vector<std::string> names;
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return names;
@@ -56,36 +51,31 @@ std::vector<std::string> folderEntries(const std::string& folder)
     return names;
 }
 
-bool pathExists(const std::string& path)
-{
+bool pathExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
 }
 
 } // namespace
 
-Vor_String toSlashes(const Vor_String& path)
-{
+Vor_String toSlashes(const Vor_String& path) {
     std::string s = path.str();
     std::replace(s.begin(), s.end(), '\\', '/');
     return Vor_String(std::move(s));
 }
 
-Vor_String folderWithSlash(const Vor_String& folder)
-{
+Vor_String folderWithSlash(const Vor_String& folder) {
     Vor_String s = toSlashes(folder);
     if (!s.isEmpty() && !s.endsWith("/")) s.append('/');
     return s;
 }
 
-Vor_String removeExtension(const Vor_String& path)
-{
+Vor_String removeExtension(const Vor_String& path) {
     const int dot = extensionDot(path);
     return dot < 0 ? path : path.left(dot);
 }
 
-Vor_String changeExtension(const Vor_String& path, const Vor_String& extension)
-{
+Vor_String changeExtension(const Vor_String& path, const Vor_String& extension) {
     Vor_String ext = extension;
     if (ext.startsWith(".")) ext.removeAt(0);
     Vor_String result = removeExtension(path);
@@ -93,20 +83,24 @@ Vor_String changeExtension(const Vor_String& path, const Vor_String& extension)
     return result;
 }
 
-Vor_String getFileName(const Vor_String& path) { return path.mid(lastSeparator(path) + 1); }
+Vor_String getFileName(const Vor_String& path) {
+    return path.mid(lastSeparator(path) + 1);
+}
 
-Vor_String getExtension(const Vor_String& path)
-{
+Vor_String getExtension(const Vor_String& path) {
     const int dot = extensionDot(path);
     return dot < 0 ? Vor_String() : path.mid(dot + 1);
 }
 
-Vor_String getFolder(const Vor_String& path) { return toSlashes(path.left(lastSeparator(path) + 1)); }
+Vor_String getFolder(const Vor_String& path) {
+    return toSlashes(path.left(lastSeparator(path) + 1));
+}
 
-bool samePath(const Vor_String& a, const Vor_String& b) { return toSlashes(a).equal(toSlashes(b), false); }
+bool samePath(const Vor_String& a, const Vor_String& b) {
+    return toSlashes(a).equal(toSlashes(b), false);
+}
 
-std::optional<std::string> findExistingPath(const Vor_String& path)
-{
+std::optional<std::string> findExistingPath(const Vor_String& path) {
     const std::string p = toSlashes(path).str();
     if (p.empty()) return std::nullopt;
     if (pathExists(p)) return p;
@@ -120,8 +114,9 @@ std::optional<std::string> findExistingPath(const Vor_String& path)
             std::string candidate = found + part;
             if (!pathExists(candidate)) {
                 const auto names = folderEntries(found);
-                auto it = std::find_if(names.begin(), names.end(),
-                                       [&](const std::string& n) { return Vor_String(n).equal(part, false); });
+                auto it = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
+                    return Vor_String(n).equal(part, false);
+                });
                 if (it == names.end()) return std::nullopt;
                 candidate = found + *it;
             }
@@ -133,30 +128,28 @@ std::optional<std::string> findExistingPath(const Vor_String& path)
     return found;
 }
 
-bool fileExists(const Vor_String& path)
-{
+bool fileExists(const Vor_String& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool folderExists(const Vor_String& path)
-{
+bool folderExists(const Vor_String& path) {
     struct stat st {};
     return !path.isEmpty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool deleteFile(const Vor_String& path) { return fileExists(path) && ::unlink(path.c_str()) == 0; }
+bool deleteFile(const Vor_String& path) {
+    return fileExists(path) && ::unlink(path.c_str()) == 0;
+}
 
-bool ObjectExportGetFileTime(const Vor_String& path, std::time_t& time)
-{
+bool ObjectExportGetFileTime(const Vor_String& path, std::time_t& time) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return false;
     time = st.st_mtime;
     return true;
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes, std::string* error)
-{
+bool readWholeFile(const std::string& path, std::string& bytes, std::string* error) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         setError(error, systemError("cannot open", path, errno));
@@ -181,8 +174,7 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string* err
     return true;
 }
 
-bool atomicWriteFile(const std::string& path, std::string_view bytes, std::string* error)
-{
+bool atomicWriteFile(const std::string& path, std::string_view bytes, std::string* error) {
     if (path.empty()) {
         setError(error, "cannot write a file without a name");
         return false;

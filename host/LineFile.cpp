@@ -15,20 +15,17 @@ namespace {
 constexpr char kCellSeparator = ';';
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-void setError(std::string* error, std::string message)
-{
+void setError(std::string* error, std::string message) {
     if (error) *error = std::move(message);
 }
 
-bool needsQuotes(const Vor_String& cell, bool onlyCell)
-{
+bool needsQuotes(const Vor_String& cell, bool onlyCell) {
     const std::string_view s = cell.view();
     if (s.empty()) return onlyCell; // "" tells one empty cell from a line without cells
     return s.find_first_of(";\"\n\r") != std::string_view::npos || s.substr(0, kBom.size()) == kBom;
 }
 
-void appendCell(std::string& out, const Vor_String& cell, bool onlyCell)
-{
+void appendCell(std::string& out, const Vor_String& cell, bool onlyCell) {
     if (!needsQuotes(cell, onlyCell)) {
         out += cell.str();
         return;
@@ -42,8 +39,7 @@ void appendCell(std::string& out, const Vor_String& cell, bool onlyCell)
 }
 
 // Each physical line on its own: valid UTF-8 stays, a line of the old code page is converted.
-std::string decodeLines(std::string_view bytes)
-{
+std::string decodeLines(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     while (!bytes.empty()) {
@@ -57,8 +53,7 @@ std::string decodeLines(std::string_view bytes)
 }
 
 // Characters (UTF-8 sequences, or single stray bytes) of a text folded for comparison.
-std::vector<std::string_view> foldedChars(const std::string& folded)
-{
+std::vector<std::string_view> foldedChars(const std::string& folded) {
     std::vector<std::string_view> chars;
     const std::string_view s = folded;
     for (std::size_t i = 0; i < s.size();) {
@@ -69,20 +64,17 @@ std::vector<std::string_view> foldedChars(const std::string& folded)
     return chars;
 }
 
-bool isRegularFile(const std::string& path)
-{
+bool isRegularFile(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool isRealFolder(const std::string& path)
-{
+bool isRealFolder(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool listFolder(const std::string& folder, std::vector<std::string>& names)
-{
+bool listFolder(const std::string& folder, std::vector<std::string>& names) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return false;
     while (const dirent* e = ::readdir(dir)) {
@@ -97,8 +89,7 @@ bool listFolder(const std::string& folder, std::vector<std::string>& names)
     return true;
 }
 
-bool findFiles(const std::string& folder, const Vor_String& pattern, bool recursive, Vor_StringArray& files)
-{
+bool findFiles(const std::string& folder, const Vor_String& pattern, bool recursive, Vor_StringArray& files) {
     std::vector<std::string> names;
     if (!listFolder(folder.empty() ? "./" : folder, names)) return false;
     std::vector<std::string> subfolders;
@@ -117,8 +108,7 @@ bool findFiles(const std::string& folder, const Vor_String& pattern, bool recurs
 
 } // namespace
 
-std::string formatLineTable(const Vor_Array<Vor_StringArray>& lines)
-{
+std::string formatLineTable(const Vor_Array<Vor_StringArray>& lines) {
     std::string out;
     for (const Vor_StringArray& row : lines) {
         for (int i = 0; i < row.length(); ++i) {
@@ -131,8 +121,7 @@ std::string formatLineTable(const Vor_Array<Vor_StringArray>& lines)
 }
 
 bool parseLineTable(std::string_view bytes, const std::string& source, Vor_Array<Vor_StringArray>& lines,
-                    std::string* error)
-{
+                    std::string* error) {
     const std::string text = decodeLines(stripUtf8Bom(bytes));
     Vor_Array<Vor_StringArray> rows;
     std::size_t pos = 0;
@@ -142,7 +131,8 @@ bool parseLineTable(std::string_view bytes, const std::string& source, Vor_Array
         return false;
     };
     const auto atLineEnd = [&](std::size_t p) {
-        return p == text.size() || text[p] == '\n' || (text[p] == '\r' && p + 1 < text.size() && text[p + 1] == '\n');
+        return p == text.size() || text[p] == '\n' ||
+               (text[p] == '\r' && p + 1 < text.size() && text[p + 1] == '\n');
     };
     while (pos < text.size()) {
         Vor_StringArray row;
@@ -156,8 +146,9 @@ bool parseLineTable(std::string_view bytes, const std::string& source, Vor_Array
                         const std::size_t quote = text.find('"', pos);
                         if (quote == std::string::npos)
                             return fail(openedOn, "quoted cell not closed before the end of the file");
-                        lineNo += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
-                                                              text.begin() + static_cast<std::ptrdiff_t>(quote), '\n'));
+                        lineNo += static_cast<int>(
+                            std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
+                                       text.begin() + static_cast<std::ptrdiff_t>(quote), '\n'));
                         cell.append(text, pos, quote - pos);
                         pos = quote + 1;
                         if (pos < text.size() && text[pos] == '"') {
@@ -194,8 +185,8 @@ bool parseLineTable(std::string_view bytes, const std::string& source, Vor_Array
     return true;
 }
 
-bool readFile(const Vor_String& path, Vor_String& tableName, Vor_Array<Vor_StringArray>& lines, std::string* error)
-{
+bool readFile(const Vor_String& path, Vor_String& tableName, Vor_Array<Vor_StringArray>& lines,
+              std::string* error) {
     std::string bytes;
     if (!readWholeFile(path.str(), bytes, error)) return false;
     if (!parseLineTable(bytes, path.str(), lines, error)) return false;
@@ -203,13 +194,11 @@ bool readFile(const Vor_String& path, Vor_String& tableName, Vor_Array<Vor_Strin
     return true;
 }
 
-bool writeFile(const Vor_String& path, const Vor_Array<Vor_StringArray>& lines, std::string* error)
-{
+bool writeFile(const Vor_String& path, const Vor_Array<Vor_StringArray>& lines, std::string* error) {
     return atomicWriteFile(path.str(), formatLineTable(lines), error);
 }
 
-bool ObjectExportReadFile(const Vor_String& path, Vor_StringArray& lines, std::string* error)
-{
+bool ObjectExportReadFile(const Vor_String& path, Vor_StringArray& lines, std::string* error) {
     std::string bytes;
     if (!readWholeFile(path.str(), bytes, error)) return false;
     std::string_view rest = stripUtf8Bom(bytes);
@@ -225,8 +214,7 @@ bool ObjectExportReadFile(const Vor_String& path, Vor_StringArray& lines, std::s
     return true;
 }
 
-bool ObjectExportWriteFile(const Vor_String& path, const Vor_StringArray& lines, std::string* error)
-{
+bool ObjectExportWriteFile(const Vor_String& path, const Vor_StringArray& lines, std::string* error) {
     std::string out;
     for (int i = 0; i < lines.length(); ++i) {
         if (lines[i].view().find_first_of("\r\n") != std::string_view::npos) {
@@ -240,8 +228,7 @@ bool ObjectExportWriteFile(const Vor_String& path, const Vor_StringArray& lines,
     return atomicWriteFile(path.str(), out, error);
 }
 
-bool matchesPattern(const Vor_String& name, const Vor_String& pattern)
-{
+bool matchesPattern(const Vor_String& name, const Vor_String& pattern) {
     // "*.*" means every file, also one without a dot, as users of the old system expect.
     if (pattern == "*.*") return true;
     const std::string foldedName = name.toLower().str();
@@ -269,24 +256,22 @@ bool matchesPattern(const Vor_String& name, const Vor_String& pattern)
     return j == p.size();
 }
 
-bool ObjectExportFindFiles(const Vor_String& folder, const Vor_String& pattern, Vor_StringArray& files)
-{
+bool ObjectExportFindFiles(const Vor_String& folder, const Vor_String& pattern, Vor_StringArray& files) {
     Vor_StringArray found;
     if (!findFiles(folderWithSlash(folder).str(), pattern, false, found)) return false;
     files = found;
     return true;
 }
 
-bool ObjectExportFindFilesRecursive(const Vor_String& folder, const Vor_String& pattern, Vor_StringArray& files)
-{
+bool ObjectExportFindFilesRecursive(const Vor_String& folder, const Vor_String& pattern,
+                                    Vor_StringArray& files) {
     Vor_StringArray found;
     if (!findFiles(folderWithSlash(folder).str(), pattern, true, found)) return false;
     files = found;
     return true;
 }
 
-bool ObjectExportCreateDirectory(const Vor_String& path)
-{
+bool ObjectExportCreateDirectory(const Vor_String& path) {
     const Vor_String folder = toSlashes(path);
     if (folder.isEmpty()) return false;
     std::error_code ec;

@@ -28,7 +28,8 @@ bool parseLineTable(std::string_view text, const std::string& source, Vor_Array<
 bool ObjectExportReadFile(const Vor_String& path, Vor_StringArray& lines, std::string* error = nullptr);
 /// Writes each line followed by a line end (atomic). A line holding a line break would not read back
 /// as one line, so such lines are refused and nothing is written.
-bool ObjectExportWriteFile(const Vor_String& path, const Vor_StringArray& lines, std::string* error = nullptr);
+bool ObjectExportWriteFile(const Vor_String& path, const Vor_StringArray& lines,
+                           std::string* error = nullptr);
 
 /// Paths (folder + name) of the files in `folder` whose names match `pattern` ('*' any text, '?' one
 /// character; compared without regard to case), sorted by name; `files` is replaced. False when the
@@ -36,7 +37,8 @@ bool ObjectExportWriteFile(const Vor_String& path, const Vor_StringArray& lines,
 bool ObjectExportFindFiles(const Vor_String& folder, const Vor_String& pattern, Vor_StringArray& files);
 /// As ObjectExportFindFiles, also in all subfolders: a folder's own files first, then each subfolder
 /// in name order. Linked folders are not followed.
-bool ObjectExportFindFilesRecursive(const Vor_String& folder, const Vor_String& pattern, Vor_StringArray& files);
+bool ObjectExportFindFilesRecursive(const Vor_String& folder, const Vor_String& pattern,
+                                    Vor_StringArray& files);
 /// True when a name matches a pattern of '*' and '?' without regard to case.
 bool matchesPattern(const Vor_String& name, const Vor_String& pattern);
 

@@ -4,8 +4,7 @@
 
 namespace vor::utf8 {
 
-int sequenceLength(std::string_view s, std::size_t i)
-{
+int sequenceLength(std::string_view s, std::size_t i) {
     const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = b(i);
     if (c < 0x80) return 1;
@@ -15,12 +14,16 @@ int sequenceLength(std::string_view s, std::size_t i)
         len = 2;
     } else if (c >= 0xE0 && c <= 0xEF) {
         len = 3;
-        if (c == 0xE0) lo = 0xA0;      // overlong
-        else if (c == 0xED) hi = 0x9F; // surrogates
+        if (c == 0xE0)
+            lo = 0xA0; // overlong
+        else if (c == 0xED)
+            hi = 0x9F; // surrogates
     } else if (c >= 0xF0 && c <= 0xF4) {
         len = 4;
-        if (c == 0xF0) lo = 0x90;      // overlong
-        else if (c == 0xF4) hi = 0x8F; // beyond U+10FFFF
+        if (c == 0xF0)
+            lo = 0x90; // overlong
+        else if (c == 0xF4)
+            hi = 0x8F; // beyond U+10FFFF
     } else {
         return 0;
     }
@@ -31,19 +34,21 @@ int sequenceLength(std::string_view s, std::size_t i)
     return len;
 }
 
-char32_t decode(std::string_view s, std::size_t i, int len)
-{
+char32_t decode(std::string_view s, std::size_t i, int len) {
     const auto b = [&](int k) { return static_cast<char32_t>(static_cast<unsigned char>(s[i + k])); };
     switch (len) {
-    case 1: return b(0);
-    case 2: return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-    case 3: return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-    default: return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
+    case 1:
+        return b(0);
+    case 2:
+        return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
+    case 3:
+        return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+    default:
+        return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
     }
 }
 
-void append(std::string& out, char32_t cp)
-{
+void append(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -63,8 +68,7 @@ void append(std::string& out, char32_t cp)
 
 // Dotted capital I (U+0130), dotless i (U+0131) and long s (U+017F) are left alone: their partners
 // have UTF-8 forms of another length.
-char32_t toLower(char32_t c)
-{
+char32_t toLower(char32_t c) {
     if (c >= 'A' && c <= 'Z') return c + 0x20;
     if (c < 0xC0) return c;
     if (c <= 0xDE) return c == 0xD7 ? c : c + 0x20;
@@ -82,8 +86,7 @@ char32_t toLower(char32_t c)
     return c;
 }
 
-char32_t toUpper(char32_t c)
-{
+char32_t toUpper(char32_t c) {
     if (c >= 'a' && c <= 'z') return c - 0x20;
     if (c < 0xE0) return c;
     if (c <= 0xFE) return c == 0xF7 ? c : c - 0x20;
@@ -102,14 +105,12 @@ char32_t toUpper(char32_t c)
     return c;
 }
 
-char32_t fold(char32_t c)
-{
+char32_t fold(char32_t c) {
     if (c == 0x3C2) return 0x3C3; // final sigma
     return toLower(c);
 }
 
-std::string mapChars(std::string_view s, char32_t (*f)(char32_t))
-{
+std::string mapChars(std::string_view s, char32_t (*f)(char32_t)) {
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
@@ -135,22 +136,22 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void appendCp1252(std::string& out, unsigned char b)
-{
-    if (b < 0x80) out += static_cast<char>(b);
-    else if (b < 0xA0) vor::utf8::append(out, kCp1252High[b - 0x80]);
-    else vor::utf8::append(out, b);
+void appendCp1252(std::string& out, unsigned char b) {
+    if (b < 0x80)
+        out += static_cast<char>(b);
+    else if (b < 0xA0)
+        vor::utf8::append(out, kCp1252High[b - 0x80]);
+    else
+        vor::utf8::append(out, b);
 }
 
-bool isKept(unsigned char b, std::string_view keepBytes)
-{
+bool isKept(unsigned char b, std::string_view keepBytes) {
     return keepBytes.find(static_cast<char>(b)) != std::string_view::npos;
 }
 
 } // namespace
 
-bool isValidUtf8(std::string_view bytes)
-{
+bool isValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const int len = vor::utf8::sequenceLength(bytes, i);
         if (len == 0) return false;
@@ -159,8 +160,7 @@ bool isValidUtf8(std::string_view bytes)
     return true;
 }
 
-std::string cp1252ToUtf8(std::string_view bytes)
-{
+std::string cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
     for (char c : bytes)
@@ -168,8 +168,7 @@ std::string cp1252ToUtf8(std::string_view bytes)
     return out;
 }
 
-std::string decodeText(std::string_view bytes, std::string_view keepBytes)
-{
+std::string decodeText(std::string_view bytes, std::string_view keepBytes) {
     bool utf8 = true;
     for (std::size_t i = 0; i < bytes.size();) {
         const int len = vor::utf8::sequenceLength(bytes, i);
@@ -184,14 +183,15 @@ std::string decodeText(std::string_view bytes, std::string_view keepBytes)
     out.reserve(bytes.size() + bytes.size() / 4);
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        if (isKept(b, keepBytes)) out += c;
-        else appendCp1252(out, b);
+        if (isKept(b, keepBytes))
+            out += c;
+        else
+            appendCp1252(out, b);
     }
     return out;
 }
 
-std::string_view stripUtf8Bom(std::string_view bytes)
-{
+std::string_view stripUtf8Bom(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     return bytes;
 }

@@ -14,21 +14,18 @@ struct Catalogues {
     std::string language;
 };
 
-Catalogues& current()
-{
+Catalogues& current() {
     static Catalogues catalogues;
     return catalogues;
 }
 
-Vor_String lookUp(const std::map<int, std::string>& texts, int n)
-{
+Vor_String lookUp(const std::map<int, std::string>& texts, int n) {
     const auto it = texts.find(n);
     return it != texts.end() ? Vor_String(it->second) : Vor_String("#" + std::to_string(n));
 }
 
 // Undoes the escapes \n, \t and \\; false for any other backslash.
-bool unescape(std::string_view in, std::string& out, std::string& what)
-{
+bool unescape(std::string_view in, std::string& out, std::string& what) {
     out.clear();
     for (std::size_t i = 0; i < in.size(); ++i) {
         if (in[i] != '\\') {
@@ -40,24 +37,30 @@ bool unescape(std::string_view in, std::string& out, std::string& what)
             return false;
         }
         switch (in[i]) {
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case '\\': out += '\\'; break;
-        default: what = std::string("unknown escape \\") + in[i]; return false;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case '\\':
+            out += '\\';
+            break;
+        default:
+            what = std::string("unknown escape \\") + in[i];
+            return false;
         }
     }
     return true;
 }
 
-bool isBlankLine(std::string_view line)
-{
+bool isBlankLine(std::string_view line) {
     for (char c : line)
         if (c != ' ' && c != '\t') return false;
     return true;
 }
 
-bool validLanguage(const std::string& lang)
-{
+bool validLanguage(const std::string& lang) {
     if (lang.empty() || lang.size() > 16) return false;
     for (char c : lang)
         if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-') return false;
@@ -66,8 +69,7 @@ bool validLanguage(const std::string& lang)
 
 } // namespace
 
-bool parseTextCatalogue(const std::string& path, std::map<int, std::string>& texts, std::string* error)
-{
+bool parseTextCatalogue(const std::string& path, std::map<int, std::string>& texts, std::string* error) {
     std::string bytes;
     if (!readWholeFile(path, bytes, error)) return false;
     std::map<int, std::string> result;
@@ -103,8 +105,7 @@ bool parseTextCatalogue(const std::string& path, std::map<int, std::string>& tex
     return true;
 }
 
-bool loadTextCatalogues(const std::string& installDir, const std::string& lang, std::string* error)
-{
+bool loadTextCatalogues(const std::string& installDir, const std::string& lang, std::string* error) {
     if (!validLanguage(lang)) {
         if (error) *error = "invalid text language '" + lang + "'";
         return false;
@@ -118,12 +119,22 @@ bool loadTextCatalogues(const std::string& installDir, const std::string& lang, 
     return true;
 }
 
-Vor_String dialString(int n) { return lookUp(current().dial, n); }
+Vor_String dialString(int n) {
+    return lookUp(current().dial, n);
+}
 
-Vor_String string(int n) { return lookUp(current().general, n); }
+Vor_String string(int n) {
+    return lookUp(current().general, n);
+}
 
-bool hasDialString(int n) { return current().dial.count(n) > 0; }
+bool hasDialString(int n) {
+    return current().dial.count(n) > 0;
+}
 
-bool hasString(int n) { return current().general.count(n) > 0; }
+bool hasString(int n) {
+    return current().general.count(n) > 0;
+}
 
-std::string textLanguage() { return current().language; }
+std::string textLanguage() {
+    return current().language;
+}

@@ -20,4 +20,5 @@ bool hasString(int n);
 std::string textLanguage();
 
 /// Reads one catalogue file into `texts` (replaced only on success); *error names file and line.
-bool parseTextCatalogue(const std::string& path, std::map<int, std::string>& texts, std::string* error = nullptr);
+bool parseTextCatalogue(const std::string& path, std::map<int, std::string>& texts,
+                        std::string* error = nullptr);

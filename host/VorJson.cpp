@@ -5,23 +5,23 @@
 
 using nlohmann::json;
 
-void to_json(json& j, const Vor_String& s) { j = s.str(); }
+void to_json(json& j, const Vor_String& s) {
+    j = s.str();
+}
 
-void from_json(const json& j, Vor_String& s)
-{
-    if (!j.is_string()) throw json::type_error::create(302, "expected a string, not " + std::string(j.type_name()), &j);
+void from_json(const json& j, Vor_String& s) {
+    if (!j.is_string())
+        throw json::type_error::create(302, "expected a string, not " + std::string(j.type_name()), &j);
     s = Vor_String(j.get<std::string>());
 }
 
-void to_json(json& j, const Vor_StringArray& a)
-{
+void to_json(json& j, const Vor_StringArray& a) {
     j = json::array();
     for (const Vor_String& s : a)
         j.push_back(s.str());
 }
 
-void from_json(const json& j, Vor_StringArray& a)
-{
+void from_json(const json& j, Vor_StringArray& a) {
     if (!j.is_array()) throw json::type_error::create(302, "expected an array of strings", &j);
     Vor_StringArray result;
     for (const json& item : j)
@@ -29,8 +29,7 @@ void from_json(const json& j, Vor_StringArray& a)
     a = std::move(result);
 }
 
-void to_json(json& j, const Vor_PropertiesList& list)
-{
+void to_json(json& j, const Vor_PropertiesList& list) {
     j = json::array();
     for (const auto& e : list.entries()) {
         json item = {{"name", e.name.str()}};
@@ -48,8 +47,7 @@ void to_json(json& j, const Vor_PropertiesList& list)
     }
 }
 
-void from_json(const json& j, Vor_PropertiesList& list)
-{
+void from_json(const json& j, Vor_PropertiesList& list) {
     if (!j.is_array()) throw json::type_error::create(302, "a property list must be an array", &j);
     Vor_PropertiesList result;
     for (const json& item : j) {
@@ -64,19 +62,21 @@ void from_json(const json& j, Vor_PropertiesList& list)
             result.setProperty(name, value.get<Vor_String>());
         } else if (type == "int") {
             constexpr auto lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
-            const bool fits = value.is_number_unsigned()  ? value.get<std::uint64_t>() <= std::uint64_t(hi)
-                              : value.is_number_integer() ? value.get<std::int64_t>() >= lo && value.get<std::int64_t>() <= hi
-                                                          : false;
+            const bool fits = value.is_number_unsigned() ? value.get<std::uint64_t>() <= std::uint64_t(hi)
+                              : value.is_number_integer()
+                                  ? value.get<std::int64_t>() >= lo && value.get<std::int64_t>() <= hi
+                                  : false;
             if (!fits)
-                throw json::type_error::create(302, "property '" + name.str() + "' needs an int value", &value);
+                throw json::type_error::create(302, "property '" + name.str() + "' needs an int value",
+                                               &value);
             result.setProperty(name, value.get<int>());
         } else if (type == "double") {
             if (!value.is_number())
                 throw json::type_error::create(302, "property '" + name.str() + "' needs a number", &value);
             result.setProperty(name, value.get<double>());
         } else {
-            throw json::other_error::create(501, "property '" + name.str() + "' has unknown type '" + type + "'",
-                                            &item);
+            throw json::other_error::create(
+                501, "property '" + name.str() + "' has unknown type '" + type + "'", &item);
         }
     }
     list = std::move(result);

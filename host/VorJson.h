@@ -18,14 +18,12 @@ void to_json(nlohmann::json& j, const Vor_StringArray& a);
 void from_json(const nlohmann::json& j, Vor_StringArray& a);
 
 /// A JSON array of the items' JSON forms.
-template <class T> void to_json(nlohmann::json& j, const Vor_Array<T>& a)
-{
+template <class T> void to_json(nlohmann::json& j, const Vor_Array<T>& a) {
     j = nlohmann::json::array();
     for (const T& item : a)
         j.push_back(item);
 }
-template <class T> void from_json(const nlohmann::json& j, Vor_Array<T>& a)
-{
+template <class T> void from_json(const nlohmann::json& j, Vor_Array<T>& a) {
     if (!j.is_array()) throw nlohmann::json::type_error::create(302, "expected an array", &j);
     Vor_Array<T> result;
     for (const auto& item : j)

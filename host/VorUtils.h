@@ -25,8 +25,7 @@ Vor_Array<Vor_StringArray> arrToArrArr(const Vor_StringArray& lines, char separa
 Vor_StringArray arrArrToArr(const Vor_Array<Vor_StringArray>& rows, char separator);
 
 /// Appends each argument to `to`: a text as one item, a Vor_StringArray item by item.
-template <class... Items> void appStrs(Vor_StringArray& to, const Items&... items)
-{
+template <class... Items> void appStrs(Vor_StringArray& to, const Items&... items) {
     (
         [&] {
             if constexpr (std::is_convertible_v<Items, const Vor_Array<Vor_String>&>)
@@ -38,8 +37,7 @@ template <class... Items> void appStrs(Vor_StringArray& to, const Items&... item
 }
 
 /// An array of the given texts (or arrays, whose items are taken one by one).
-template <class... Items> Vor_StringArray stringArr(const Items&... items)
-{
+template <class... Items> Vor_StringArray stringArr(const Items&... items) {
     Vor_StringArray out;
     appStrs(out, items...);
     return out;

@@ -13,52 +13,46 @@
 template <class T> class Vor_Array {
 public:
     Vor_Array() = default;
-    Vor_Array(std::initializer_list<T> items) : m_items(items) {}
+    Vor_Array(std::initializer_list<T> items)
+        : m_items(items) {}
 
     int length() const { return static_cast<int>(m_items.size()); }
     int logicalLength() const { return length(); }
     bool isEmpty() const { return m_items.empty(); }
 
-    Vor_Array& append(const T& value)
-    {
+    Vor_Array& append(const T& value) {
         m_items.push_back(value);
         return *this;
     }
     /// Appends all items of another array.
-    Vor_Array& append(const Vor_Array& other)
-    {
+    Vor_Array& append(const Vor_Array& other) {
         m_items.insert(m_items.end(), other.m_items.begin(), other.m_items.end());
         return *this;
     }
     /// Inserts before index (index == length appends); false and nothing done for another index.
-    bool insertAt(int index, const T& value)
-    {
+    bool insertAt(int index, const T& value) {
         if (index < 0 || index > length()) return false;
         m_items.insert(m_items.begin() + index, value);
         return true;
     }
     /// Removes the item at index; false and nothing done when there is none.
-    bool removeAt(int index)
-    {
+    bool removeAt(int index) {
         if (index < 0 || index >= length()) return false;
         m_items.erase(m_items.begin() + index);
         return true;
     }
     void removeAll() { m_items.clear(); }
     /// Cuts the array or grows it with default values.
-    Vor_Array& setLogicalLength(int n)
-    {
+    Vor_Array& setLogicalLength(int n) {
         m_items.resize(static_cast<std::size_t>(std::max(n, 0)));
         return *this;
     }
 
-    bool contains(const T& value) const
-    {
+    bool contains(const T& value) const {
         return std::find(m_items.begin(), m_items.end(), value) != m_items.end();
     }
     /// Index of the first item equal to value, from `start` on.
-    bool find(const T& value, int& index, int start = 0) const
-    {
+    bool find(const T& value, int& index, int start = 0) const {
         if (start < 0) start = 0;
         if (start >= length()) return false;
         auto it = std::find(m_items.begin() + start, m_items.end(), value);
@@ -67,13 +61,11 @@ public:
         return true;
     }
 
-    T& operator[](int i)
-    {
+    T& operator[](int i) {
         assert(i >= 0 && i < length());
         return m_items[static_cast<std::size_t>(i)];
     }
-    const T& operator[](int i) const
-    {
+    const T& operator[](int i) const {
         assert(i >= 0 && i < length());
         return m_items[static_cast<std::size_t>(i)];
     }

@@ -10,25 +10,34 @@ namespace {
 
 constexpr const char* kHeader = "# Vorlane property list: NAME<TAB>int|double|text<TAB>VALUE\n";
 
-std::string escape(std::string_view in, bool isName)
-{
+std::string escape(std::string_view in, bool isName) {
     std::string out;
     out.reserve(in.size());
     for (std::size_t i = 0; i < in.size(); ++i) {
         switch (const char c = in[i]) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '#': out += (isName && i == 0) ? "\\#" : "#"; break; // a line starting with # is a comment
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '#':
+            out += (isName && i == 0) ? "\\#" : "#";
+            break; // a line starting with # is a comment
+        default:
+            out += c;
         }
     }
     return out;
 }
 
-bool unescape(std::string_view in, std::string& out, std::string& what)
-{
+bool unescape(std::string_view in, std::string& out, std::string& what) {
     out.clear();
     for (std::size_t i = 0; i < in.size(); ++i) {
         if (in[i] != '\\') {
@@ -40,19 +49,30 @@ bool unescape(std::string_view in, std::string& out, std::string& what)
             return false;
         }
         switch (in[i]) {
-        case '\\': out += '\\'; break;
-        case 't': out += '\t'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case '#': out += '#'; break;
-        default: what = std::string("unknown escape \\") + in[i]; return false;
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case '#':
+            out += '#';
+            break;
+        default:
+            what = std::string("unknown escape \\") + in[i];
+            return false;
         }
     }
     return true;
 }
 
-std::string_view trimBlanks(std::string_view s)
-{
+std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
@@ -60,8 +80,7 @@ std::string_view trimBlanks(std::string_view s)
     return s;
 }
 
-template <class T> bool parseNumber(std::string_view s, T& value)
-{
+template <class T> bool parseNumber(std::string_view s, T& value) {
     s = trimBlanks(s);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     if (s.empty()) return false;
@@ -69,8 +88,7 @@ template <class T> bool parseNumber(std::string_view s, T& value)
     return r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
 
-std::string formatDouble(double value)
-{
+std::string formatDouble(double value) {
     // Shortest text that reads back to the same double, without regard to the locale.
     char buffer[64];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -79,8 +97,7 @@ std::string formatDouble(double value)
 
 } // namespace
 
-Acad::ErrorStatus Vor_PropertiesList::set(const Vor_String& name, Value value)
-{
+Acad::ErrorStatus Vor_PropertiesList::set(const Vor_String& name, Value value) {
     if (name.isEmpty()) return Acad::eInvalidInput;
     if (const auto it = m_index.find(name.str()); it != m_index.end()) {
         m_entries[it->second].value = std::move(value);
@@ -91,28 +108,28 @@ Acad::ErrorStatus Vor_PropertiesList::set(const Vor_String& name, Value value)
     return Acad::eOk;
 }
 
-const Vor_PropertiesList::Value* Vor_PropertiesList::lookUp(const Vor_String& name) const
-{
+const Vor_PropertiesList::Value* Vor_PropertiesList::lookUp(const Vor_String& name) const {
     const auto it = m_index.find(name.str());
     return it == m_index.end() ? nullptr : &m_entries[it->second].value;
 }
 
-Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, const Vor_String& value)
-{
+Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, const Vor_String& value) {
     return set(name, value);
 }
 
-Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, const char* value)
-{
+Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, const char* value) {
     return set(name, Vor_String(value));
 }
 
-Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, int value) { return set(name, value); }
+Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, int value) {
+    return set(name, value);
+}
 
-Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, double value) { return set(name, value); }
+Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, double value) {
+    return set(name, value);
+}
 
-Acad::ErrorStatus Vor_PropertiesList::getProperty(const Vor_String& name, Vor_String& value) const
-{
+Acad::ErrorStatus Vor_PropertiesList::getProperty(const Vor_String& name, Vor_String& value) const {
     const Value* v = lookUp(name);
     if (!v) return Acad::eKeyNotFound;
     const auto* text = std::get_if<Vor_String>(v);
@@ -121,8 +138,7 @@ Acad::ErrorStatus Vor_PropertiesList::getProperty(const Vor_String& name, Vor_St
     return Acad::eOk;
 }
 
-Acad::ErrorStatus Vor_PropertiesList::getProperty(const Vor_String& name, int& value) const
-{
+Acad::ErrorStatus Vor_PropertiesList::getProperty(const Vor_String& name, int& value) const {
     const Value* v = lookUp(name);
     if (!v) return Acad::eKeyNotFound;
     const int* n = std::get_if<int>(v);
@@ -131,26 +147,26 @@ Acad::ErrorStatus Vor_PropertiesList::getProperty(const Vor_String& name, int& v
     return Acad::eOk;
 }
 
-Acad::ErrorStatus Vor_PropertiesList::getProperty(const Vor_String& name, double& value) const
-{
+Acad::ErrorStatus Vor_PropertiesList::getProperty(const Vor_String& name, double& value) const {
     const Value* v = lookUp(name);
     if (!v) return Acad::eKeyNotFound;
-    if (const double* d = std::get_if<double>(v)) value = *d;
-    else if (const int* n = std::get_if<int>(v)) value = *n;
-    else return Acad::eInvalidInput;
+    if (const double* d = std::get_if<double>(v))
+        value = *d;
+    else if (const int* n = std::get_if<int>(v))
+        value = *n;
+    else
+        return Acad::eInvalidInput;
     return Acad::eOk;
 }
 
-Acad::ErrorStatus Vor_PropertiesList::getType(const Vor_String& name, Type& type) const
-{
+Acad::ErrorStatus Vor_PropertiesList::getType(const Vor_String& name, Type& type) const {
     const Value* v = lookUp(name);
     if (!v) return Acad::eKeyNotFound;
     type = static_cast<Type>(v->index());
     return Acad::eOk;
 }
 
-Acad::ErrorStatus Vor_PropertiesList::removeProperty(const Vor_String& name)
-{
+Acad::ErrorStatus Vor_PropertiesList::removeProperty(const Vor_String& name) {
     const auto it = m_index.find(name.str());
     if (it == m_index.end()) return Acad::eKeyNotFound;
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(it->second));
@@ -160,22 +176,19 @@ Acad::ErrorStatus Vor_PropertiesList::removeProperty(const Vor_String& name)
     return Acad::eOk;
 }
 
-void Vor_PropertiesList::clear()
-{
+void Vor_PropertiesList::clear() {
     m_entries.clear();
     m_index.clear();
 }
 
-Vor_StringArray Vor_PropertiesList::names() const
-{
+Vor_StringArray Vor_PropertiesList::names() const {
     Vor_StringArray out;
     for (const Entry& e : m_entries)
         out.append(e.name);
     return out;
 }
 
-std::string Vor_PropertiesList::toText() const
-{
+std::string Vor_PropertiesList::toText() const {
     std::string out = kHeader;
     for (const Entry& e : m_entries) {
         out += escape(e.name.view(), true);
@@ -190,8 +203,8 @@ std::string Vor_PropertiesList::toText() const
     return out;
 }
 
-Acad::ErrorStatus Vor_PropertiesList::fromText(std::string_view text, const std::string& source, std::string* error)
-{
+Acad::ErrorStatus Vor_PropertiesList::fromText(std::string_view text, const std::string& source,
+                                               std::string* error) {
     Vor_PropertiesList result;
     std::unordered_map<std::string, int> lineOf;
     std::string_view rest = stripUtf8Bom(text);
@@ -212,7 +225,8 @@ Acad::ErrorStatus Vor_PropertiesList::fromText(std::string_view text, const std:
         const std::size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
         if (tab2 == std::string::npos) return fail(Acad::eInvalidInput, "expected NAME<TAB>TYPE<TAB>VALUE");
         std::string name, what;
-        if (!unescape(std::string_view(line).substr(0, tab1), name, what)) return fail(Acad::eInvalidInput, what);
+        if (!unescape(std::string_view(line).substr(0, tab1), name, what))
+            return fail(Acad::eInvalidInput, what);
         if (name.empty()) return fail(Acad::eInvalidInput, "empty name");
         const std::string_view type = std::string_view(line).substr(tab1 + 1, tab2 - tab1 - 1);
         const std::string_view value = std::string_view(line).substr(tab2 + 1);
@@ -224,15 +238,18 @@ Acad::ErrorStatus Vor_PropertiesList::fromText(std::string_view text, const std:
         } else if (type == "int") {
             int n = 0;
             if (!parseNumber(value, n))
-                return fail(Acad::eInvalidInput, "'" + std::string(value) + "' is not an int (name " + name + ")");
+                return fail(Acad::eInvalidInput,
+                            "'" + std::string(value) + "' is not an int (name " + name + ")");
             parsed = n;
         } else if (type == "double") {
             double d = 0.0;
             if (!parseNumber(value, d))
-                return fail(Acad::eInvalidInput, "'" + std::string(value) + "' is not a number (name " + name + ")");
+                return fail(Acad::eInvalidInput,
+                            "'" + std::string(value) + "' is not a number (name " + name + ")");
             parsed = d;
         } else {
-            return fail(Acad::eInvalidInput, "unknown type '" + std::string(type) + "' (int, double or text)");
+            return fail(Acad::eInvalidInput,
+                        "unknown type '" + std::string(type) + "' (int, double or text)");
         }
         if (const auto seen = lineOf.find(name); seen != lineOf.end())
             return fail(Acad::eDuplicateKey,
@@ -244,14 +261,13 @@ Acad::ErrorStatus Vor_PropertiesList::fromText(std::string_view text, const std:
     return Acad::eOk;
 }
 
-Acad::ErrorStatus Vor_PropertiesList::readFromFile(const Vor_String& path, std::string* error)
-{
+Acad::ErrorStatus Vor_PropertiesList::readFromFile(const Vor_String& path, std::string* error) {
     std::string bytes;
-    if (!readWholeFile(path.str(), bytes, error)) return fileExists(path) ? Acad::eFileAccessErr : Acad::eFileNotFound;
+    if (!readWholeFile(path.str(), bytes, error))
+        return fileExists(path) ? Acad::eFileAccessErr : Acad::eFileNotFound;
     return fromText(bytes, path.str(), error);
 }
 
-Acad::ErrorStatus Vor_PropertiesList::writeToFile(const Vor_String& path, std::string* error) const
-{
+Acad::ErrorStatus Vor_PropertiesList::writeToFile(const Vor_String& path, std::string* error) const {
     return atomicWriteFile(path.str(), toText(), error) ? Acad::eOk : Acad::eFileAccessErr;
 }

@@ -51,7 +51,8 @@ public:
     std::string toText() const;
     /// Replaces the list by a file form; `source` names it in error messages. On failure the list
     /// stays as it was.
-    Acad::ErrorStatus fromText(std::string_view text, const std::string& source, std::string* error = nullptr);
+    Acad::ErrorStatus fromText(std::string_view text, const std::string& source,
+                               std::string* error = nullptr);
 
     bool operator==(const Vor_PropertiesList& other) const { return m_entries == other.m_entries; }
 

@@ -11,9 +11,12 @@
 class Vor_String {
 public:
     Vor_String() = default;
-    Vor_String(const char* text) : m_s(text ? text : "") {}
-    Vor_String(std::string text) : m_s(std::move(text)) {}
-    explicit Vor_String(std::string_view text) : m_s(text) {}
+    Vor_String(const char* text)
+        : m_s(text ? text : "") {}
+    Vor_String(std::string text)
+        : m_s(std::move(text)) {}
+    explicit Vor_String(std::string_view text)
+        : m_s(text) {}
     /// Decimal form of a number ("42", "-7").
     explicit Vor_String(int value);
     explicit Vor_String(long value);
@@ -58,7 +61,9 @@ public:
     int find(const Vor_String& text, int from = 0, bool caseSensitive = true) const;
     /// Byte index of the last occurrence of text, or -1.
     int reverseFind(const Vor_String& text, bool caseSensitive = true) const;
-    bool contains(const Vor_String& text, bool caseSensitive = true) const { return find(text, 0, caseSensitive) >= 0; }
+    bool contains(const Vor_String& text, bool caseSensitive = true) const {
+        return find(text, 0, caseSensitive) >= 0;
+    }
 
     /// `count` bytes from `start` (all the rest when count < 0), clipped to the text.
     Vor_String mid(int start, int count = -1) const;

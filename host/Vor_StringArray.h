@@ -12,7 +12,8 @@ class Vor_StringArray : public Vor_Array<Vor_String> {
 public:
     using Vor_Array<Vor_String>::Vor_Array;
     Vor_StringArray() = default;
-    Vor_StringArray(const Vor_Array<Vor_String>& items) : Vor_Array<Vor_String>(items) {}
+    Vor_StringArray(const Vor_Array<Vor_String>& items)
+        : Vor_Array<Vor_String>(items) {}
 
     /// Index of the first text equal to `text` (from `start` on); false when there is none.
     bool find(const Vor_String& text, int& index, bool caseSensitive = true, int start = 0) const;

@@ -9,8 +9,10 @@ bool CButtonST::subclassDlgItem(int id, ui::Dialog* dlg) {
     switch (c->kind()) {
     case ui::ControlKind::PushButton:
     case ui::ControlKind::CheckBox:
-    case ui::ControlKind::RadioButton: break;
-    default: return false;
+    case ui::ControlKind::RadioButton:
+        break;
+    default:
+        return false;
     }
     m_dlg = dlg;
     m_id = id;
@@ -18,7 +20,9 @@ bool CButtonST::subclassDlgItem(int id, ui::Dialog* dlg) {
 }
 
 // Looked up each time: the control lives only while the dialog's window does.
-ui::Control* CButtonST::control() const { return m_dlg ? m_dlg->item(m_id) : nullptr; }
+ui::Control* CButtonST::control() const {
+    return m_dlg ? m_dlg->item(m_id) : nullptr;
+}
 
 bool CButtonST::apply(ui::Image image) {
     ui::Control* c = control();
@@ -55,7 +59,9 @@ bool CButtonST::setBitmapFromFile(const Vor_String& path, ui::ColorRef transpare
     return apply(image);
 }
 
-bool CButtonST::setImage(const ui::Image& image) { return apply(image); }
+bool CButtonST::setImage(const ui::Image& image) {
+    return apply(image);
+}
 
 void CButtonST::setTooltipText(const Vor_String& tip) {
     if (ui::Control* c = control()) c->setToolTip(tip.str());

@@ -12,7 +12,9 @@ bool CCheckComboBox::subclassDlgItem(int id, ui::Dialog* dlg) {
 }
 
 // Looked up each time: the control lives only while the dialog's window does.
-ui::Control* CCheckComboBox::control() const { return m_dlg ? m_dlg->item(m_id) : nullptr; }
+ui::Control* CCheckComboBox::control() const {
+    return m_dlg ? m_dlg->item(m_id) : nullptr;
+}
 
 int CCheckComboBox::addString(const Vor_String& text, bool checked) {
     ui::Control* c = control();
@@ -65,7 +67,8 @@ bool CCheckComboBox::getCheck(int index) const {
 void CCheckComboBox::checkAll(bool checked) {
     ui::Control* c = control();
     if (!c) return;
-    for (int i = 0; i < c->count(); ++i) c->setItemChecked(i, checked);
+    for (int i = 0; i < c->count(); ++i)
+        c->setItemChecked(i, checked);
     refreshText();
 }
 

@@ -8,23 +8,28 @@
 
 namespace {
 
-bool horizontal(int side) {
-    return side == CResizer::eLeft || side == CResizer::eRight || side == CResizer::eXCenter;
-}
-
 int edgeOf(const ui::Rect& r, int side) {
     switch (side) {
-    case CResizer::eLeft: return r.left;
-    case CResizer::eTop: return r.top;
-    case CResizer::eRight: return r.right;
-    case CResizer::eBottom: return r.bottom;
-    case CResizer::eXCenter: return (r.left + r.right) / 2;
-    case CResizer::eYCenter: return (r.top + r.bottom) / 2;
-    default: return 0;
+    case CResizer::eLeft:
+        return r.left;
+    case CResizer::eTop:
+        return r.top;
+    case CResizer::eRight:
+        return r.right;
+    case CResizer::eBottom:
+        return r.bottom;
+    case CResizer::eXCenter:
+        return (r.left + r.right) / 2;
+    case CResizer::eYCenter:
+        return (r.top + r.bottom) / 2;
+    default:
+        return 0;
     }
 }
 
-bool keepsSize(int mode) { return mode == CResizer::eWidth || mode == CResizer::eHeight; }
+bool keepsSize(int mode) {
+    return mode == CResizer::eWidth || mode == CResizer::eHeight;
+}
 
 } // namespace
 
@@ -34,22 +39,24 @@ std::string CResizer::check(const Rule& rule) {
     for (int i = 0; i < 4; ++i) {
         const Border& b = *borders[i];
         if (b.mode < eFixed || b.mode > eHeight)
-            return "control " + std::to_string(rule.id) + ": unknown mode " + std::to_string(b.mode) + " for the " +
-                   names[i] + " edge";
+            return "control " + std::to_string(rule.id) + ": unknown mode " + std::to_string(b.mode) +
+                   " for the " + names[i] + " edge";
         if (!keepsSize(b.mode) && (b.side < eLeft || b.side > eYCenter))
-            return "control " + std::to_string(rule.id) + ": unknown side " + std::to_string(b.side) + " for the " +
-                   names[i] + " edge";
+            return "control " + std::to_string(rule.id) + ": unknown side " + std::to_string(b.side) +
+                   " for the " + names[i] + " edge";
     }
     return {};
 }
 
-std::map<int, ui::Rect> CResizer::arrange(const std::vector<Rule>& rules, const std::map<int, ui::Rect>& start,
-                                          ui::Size startClient, ui::Size client) {
+std::map<int, ui::Rect> CResizer::arrange(const std::vector<Rule>& rules,
+                                          const std::map<int, ui::Rect>& start, ui::Size startClient,
+                                          ui::Size client) {
     const ui::Rect startDialog{0, 0, startClient.cx, startClient.cy};
     const ui::Rect newDialog{0, 0, client.cx, client.cy};
     std::map<int, const Rule*> ruleOf;
     for (const Rule& r : rules)
-        if (r.id != 0 && start.count(r.id) && check(r).empty()) ruleOf.emplace(r.id, &r); // the first rule wins
+        if (r.id != 0 && start.count(r.id) && check(r).empty())
+            ruleOf.emplace(r.id, &r); // the first rule wins
 
     std::map<int, ui::Rect> placed;
     std::map<int, bool> busy;
@@ -81,8 +88,8 @@ std::map<int, ui::Rect> CResizer::arrange(const std::vector<Rule>& rules, const 
     };
 
     // Both edges of one axis: a size-keeping edge is placed from the other one.
-    auto axis = [&](const Border& nearB, const Border& farB, int nearStart, int farStart, bool alongX, int& nearOut,
-                    int& farOut) {
+    auto axis = [&](const Border& nearB, const Border& farB, int nearStart, int farStart, bool alongX,
+                    int& nearOut, int& farOut) {
         int size = farStart - nearStart;
         bool keepNear = keepsSize(nearB.mode), keepFar = keepsSize(farB.mode);
         if (keepNear && keepFar) { // nothing to follow: the control stays
@@ -113,7 +120,8 @@ std::map<int, ui::Rect> CResizer::arrange(const std::vector<Rule>& rules, const 
         return out;
     };
 
-    for (const auto& [id, rule] : ruleOf) place(id);
+    for (const auto& [id, rule] : ruleOf)
+        place(id);
     return placed;
 }
 

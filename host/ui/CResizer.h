@@ -39,8 +39,9 @@ public:
     /// The layout arithmetic on its own: the rectangles of the ruled controls for a new client size,
     /// from every control's rectangle and the client size at the start. Rules whose control has no
     /// start rectangle are left out; a reference without one counts as the dialog.
-    static std::map<int, ui::Rect> arrange(const std::vector<Rule>& rules, const std::map<int, ui::Rect>& start,
-                                           ui::Size startClient, ui::Size client);
+    static std::map<int, ui::Rect> arrange(const std::vector<Rule>& rules,
+                                           const std::map<int, ui::Rect>& start, ui::Size startClient,
+                                           ui::Size client);
     /// Checks a rule: known modes and sides; "" when sound, else what is wrong.
     static std::string check(const Rule& rule);
 

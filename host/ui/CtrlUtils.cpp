@@ -80,7 +80,8 @@ bool EnDisCtrl(ui::Dialog* dlg, int id, bool enable) {
 
 bool EnDisCtrl(ui::Dialog* dlg, std::initializer_list<int> ids, bool enable) {
     bool all = true;
-    for (int id : ids) all = EnDisCtrl(dlg, id, enable) && all;
+    for (int id : ids)
+        all = EnDisCtrl(dlg, id, enable) && all;
     return all;
 }
 
@@ -93,7 +94,8 @@ bool ShowOrHideCtrl(ui::Dialog* dlg, int id, bool show) {
 
 bool ShowOrHideCtrl(ui::Dialog* dlg, std::initializer_list<int> ids, bool show) {
     bool all = true;
-    for (int id : ids) all = ShowOrHideCtrl(dlg, id, show) && all;
+    for (int id : ids)
+        all = ShowOrHideCtrl(dlg, id, show) && all;
     return all;
 }
 
@@ -110,9 +112,12 @@ ui::Dialog* getDlgOwner(ui::Window* window) {
     return dlg;
 }
 
-DlgOwnerLink::DlgOwnerLink(const ui::Dialog* page, ui::Dialog* owner) : m_page(page) {
-    if (page && owner && owner != page) owners()[page] = owner;
-    else m_page = nullptr;
+DlgOwnerLink::DlgOwnerLink(const ui::Dialog* page, ui::Dialog* owner)
+    : m_page(page) {
+    if (page && owner && owner != page)
+        owners()[page] = owner;
+    else
+        m_page = nullptr;
 }
 
 DlgOwnerLink::~DlgOwnerLink() {

@@ -41,7 +41,8 @@ void DlgOpenSave::setFolder(const Vor_String& folder) {
 void DlgOpenSave::setFileName(const Vor_String& fileName) {
     Vor_String name = toSlashes(fileName);
     Vor_String folder = getFolder(name);
-    if (!folder.isEmpty() && (m_folder.isEmpty() || folder.startsWith("/"))) setFolder(folder);
+    if (!folder.isEmpty())
+        setFolder(folder.startsWith("/") || m_folder.isEmpty() ? folder : m_folder + folder);
     m_fileName = ::getFileName(name);
 }
 
@@ -63,11 +64,21 @@ int DlgOpenSave::doModal(ui::Window* owner) {
     return ui::IDOK;
 }
 
-Vor_String DlgOpenSave::getPathName() const { return m_chosen.isEmpty() ? m_folder + m_fileName : m_chosen; }
-Vor_String DlgOpenSave::getFileName() const { return ::getFileName(getPathName()); }
-Vor_String DlgOpenSave::getFileTitle() const { return removeExtension(getFileName()); }
-Vor_String DlgOpenSave::getFileExt() const { return getExtension(getPathName()); }
-Vor_String DlgOpenSave::getFolderPath() const { return getFolder(getPathName()); }
+Vor_String DlgOpenSave::getPathName() const {
+    return m_chosen.isEmpty() ? m_folder + m_fileName : m_chosen;
+}
+Vor_String DlgOpenSave::getFileName() const {
+    return ::getFileName(getPathName());
+}
+Vor_String DlgOpenSave::getFileTitle() const {
+    return removeExtension(getFileName());
+}
+Vor_String DlgOpenSave::getFileExt() const {
+    return getExtension(getPathName());
+}
+Vor_String DlgOpenSave::getFolderPath() const {
+    return getFolder(getPathName());
+}
 
 Vor_String DlgOpenSave::classicFilter(const Vor_String& filter, const Vor_String& defaultExtension) {
     Vor_String ext = defaultExtension.startsWith(".") ? defaultExtension.mid(1) : defaultExtension;

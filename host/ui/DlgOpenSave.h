@@ -13,7 +13,8 @@ class DlgOpenSave {
 public:
     /// `filter` is either the classic form "Tables (*.sss)|*.sss|All files (*.*)|*.*||" or just a
     /// description such as "Templates (*.txt)", whose pattern is then the one in parentheses, else
-    /// the default extension's. `fileName` may carry its folder, which then is the starting folder.
+    /// the default extension's. `fileName` may carry a folder part: an absolute one is the starting
+    /// folder, a relative one is taken inside `folder`.
     /// Names with '\' are read as if they had '/'.
     DlgOpenSave(bool open, const Vor_String& defaultExtension = "", const Vor_String& fileName = "",
                 const Vor_String& filter = "", const Vor_String& title = "", const Vor_String& folder = "");
@@ -54,9 +55,9 @@ private:
     Vor_String m_defaultExtension; ///< without its dot
     Vor_String m_filter;
     Vor_String m_title;
-    Vor_String m_folder;           ///< ending in '/', or ""
-    Vor_String m_fileName;         ///< the name alone
-    Vor_String m_chosen;           ///< the chosen path, "" until one was chosen
+    Vor_String m_folder;   ///< ending in '/', or ""
+    Vor_String m_fileName; ///< the name alone
+    Vor_String m_chosen;   ///< the chosen path, "" until one was chosen
     int m_filterIndex = 1;
     bool m_overwritePrompt = true;
 };

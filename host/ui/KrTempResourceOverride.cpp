@@ -6,7 +6,9 @@ KrTempResourceOverride::~KrTempResourceOverride() {
     if (!m_previous.empty()) ui::Resources::setCurrent(m_previous.front());
 }
 
-void KrTempResourceOverride::SaveDefaultResource(const std::string& setName) { m_default = setName; }
+void KrTempResourceOverride::SaveDefaultResource(const std::string& setName) {
+    m_default = setName;
+}
 
 void KrTempResourceOverride::SetDefaultResource() {
     m_previous.push_back(ui::Resources::current());

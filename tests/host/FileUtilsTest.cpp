@@ -6,8 +6,7 @@
 
 #include <sys/stat.h>
 
-TEST(FileUtils, namesAndExtensions)
-{
+TEST(FileUtils, namesAndExtensions) {
     struct Case {
         const char* path;
         const char* withoutExtension;
@@ -37,8 +36,7 @@ TEST(FileUtils, namesAndExtensions)
     EXPECT_FALSE(samePath("lib/prof/HEA.pr", "lib/prof/HEB.pr"));
 }
 
-TEST(FileUtils, findExistingPathMatchesNamesWithoutRegardToCase)
-{
+TEST(FileUtils, findExistingPathMatchesNamesWithoutRegardToCase) {
     TempDir dir;
     dir.write("Dialog Templates/Dialog Design/Beams/EndPlate.txt", "x");
     EXPECT_EQ(findExistingPath(dir.path() + "dialog templates\\dialog design\\beams\\endplate.TXT"),
@@ -46,8 +44,7 @@ TEST(FileUtils, findExistingPathMatchesNamesWithoutRegardToCase)
     EXPECT_EQ(findExistingPath(dir.path() + "Dialog Templates/missing.txt"), std::nullopt);
 }
 
-TEST(FileUtils, atomicWriteReplacesTheWholeFile)
-{
+TEST(FileUtils, atomicWriteReplacesTheWholeFile) {
     TempDir dir;
     const std::string path = dir.file("table.sss");
     dir.write("table.sss", "old content");
@@ -68,8 +65,7 @@ TEST(FileUtils, atomicWriteReplacesTheWholeFile)
     EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
-TEST(FileUtils, failedAtomicWriteKeepsTheOldFile)
-{
+TEST(FileUtils, failedAtomicWriteKeepsTheOldFile) {
     TempDir dir;
     const std::string path = dir.file("table.sss");
     dir.write("table.sss", "old content");

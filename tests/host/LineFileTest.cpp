@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(LineFile, anyCellTextSurvivesWriteAndRead)
-{
+TEST(LineFile, anyCellTextSurvivesWriteAndRead) {
     const Vor_Array<Vor_StringArray> lines{
         {"1"},
         {"SysName", "I/O", "Nederlands", "English", "h"},
@@ -16,7 +15,9 @@ TEST(LineFile, anyCellTextSurvivesWriteAndRead)
         {},
         {""},
         {"", ""},
-        {"\xEF\xBB\xBF" "bom first", "# not a comment", "ä € 𝄞", "x\"y", ";"},
+        {"\xEF\xBB\xBF"
+         "bom first",
+         "# not a comment", "ä € 𝄞", "x\"y", ";"},
     };
     TempDir dir;
     std::string error;
@@ -28,14 +29,12 @@ TEST(LineFile, anyCellTextSurvivesWriteAndRead)
     EXPECT_EQ(tableName, "HEA") << "the file name without folder and extension";
 }
 
-TEST(LineFile, fileIsPlainSemicolonSeparatedText)
-{
+TEST(LineFile, fileIsPlainSemicolonSeparatedText) {
     const Vor_Array<Vor_StringArray> lines{{"1"}, {"SysName", "I/O", "h"}, {"200", "1", "a;b"}, {}, {""}};
     EXPECT_EQ(formatLineTable(lines), "1\nSysName;I/O;h\n200;1;\"a;b\"\n\n\"\"\n");
 }
 
-TEST(LineFile, readsHandWrittenAndOldFiles)
-{
+TEST(LineFile, readsHandWrittenAndOldFiles) {
     struct Case {
         std::string text;
         Vor_Array<Vor_StringArray> lines;
@@ -47,8 +46,14 @@ TEST(LineFile, readsHandWrittenAndOldFiles)
         {"a;b\r\nc\r\n", {{"a", "b"}, {"c"}}, "Windows line ends"},
         {"12\";x\n", {{"12\"", "x"}}, "a quote inside an unquoted cell is kept"},
         {"\"a\"\"b\";\"\"\n", {{"a\"b", ""}}, "doubled quotes"},
-        {"H\xE9" "bert;\x80\n", {{"Hébert", "€"}}, "Windows-1252 lines"},
-        {"\xEF\xBB\xBF" "a\n", {{"a"}}, "byte order mark"},
+        {"H\xE9"
+         "bert;\x80\n",
+         {{"Hébert", "€"}},
+         "Windows-1252 lines"},
+        {"\xEF\xBB\xBF"
+         "a\n",
+         {{"a"}},
+         "byte order mark"},
     };
     for (const Case& c : cases) {
         Vor_Array<Vor_StringArray> lines;
@@ -58,8 +63,7 @@ TEST(LineFile, readsHandWrittenAndOldFiles)
     }
 }
 
-TEST(LineFile, malformedFileNamesTheLineAndChangesNothing)
-{
+TEST(LineFile, malformedFileNamesTheLineAndChangesNothing) {
     TempDir dir;
     dir.write("bad.pr", "1\na;\"open\nstill open\n");
     dir.write("junk.pr", "1\n2\n\"a\"b;c\n");
@@ -75,8 +79,7 @@ TEST(LineFile, malformedFileNamesTheLineAndChangesNothing)
     EXPECT_EQ(lines, (Vor_Array<Vor_StringArray>{{"kept"}}));
 }
 
-TEST(LineFile, failedWriteKeepsTheOldFile)
-{
+TEST(LineFile, failedWriteKeepsTheOldFile) {
     TempDir dir;
     ASSERT_TRUE(writeFile(dir.file("t.pr"), {{"1"}, {"a", "b"}}));
     const std::string before = dir.read("t.pr");
@@ -89,8 +92,7 @@ TEST(LineFile, failedWriteKeepsTheOldFile)
     EXPECT_EQ(dir.entryCount(), 1);
 }
 
-TEST(LineFile, plainLinesKeepSeparatorBytesForSplitting)
-{
+TEST(LineFile, plainLinesKeepSeparatorBytesForSplitting) {
     TempDir dir;
     const Vor_Array<Vor_StringArray> rows{{"Stück", "ä¿", ""}, {"", "", ""}};
     std::string error;
@@ -100,7 +102,8 @@ TEST(LineFile, plainLinesKeepSeparatorBytesForSplitting)
     EXPECT_EQ(arrToArrArr(lines, '\xBF'), rows);
 
     // The same rows written by the old version in Windows-1252, with Windows line ends.
-    dir.write("Stock2.shp", "St\xFC""ck\xBF\xE4\x80\xBF\r\n\xBF\xBF");
+    dir.write("Stock2.shp", "St\xFC"
+                            "ck\xBF\xE4\x80\xBF\r\n\xBF\xBF");
     ASSERT_TRUE(ObjectExportReadFile(dir.file("Stock2.shp"), lines, &error)) << error;
     EXPECT_EQ(arrToArrArr(lines, '\xBF'), (Vor_Array<Vor_StringArray>{{"Stück", "ä€", ""}, {"", "", ""}}));
 
@@ -110,11 +113,10 @@ TEST(LineFile, plainLinesKeepSeparatorBytesForSplitting)
     EXPECT_EQ(lines.length(), 2) << "unchanged after a failed read";
 }
 
-TEST(LineFile, findFilesComparesNamesWithoutRegardToCase)
-{
+TEST(LineFile, findFilesComparesNamesWithoutRegardToCase) {
     TempDir dir;
-    for (const char* name : {"Stock1.shp", "stock7.SHP", "Stock2.buy", "a.shpx", "Beams/EndPlate.txt", "Beams/x.TXT",
-                             "Beams/Deep/y.txt", "top.txt"})
+    for (const char* name : {"Stock1.shp", "stock7.SHP", "Stock2.buy", "a.shpx", "Beams/EndPlate.txt",
+                             "Beams/x.TXT", "Beams/Deep/y.txt", "top.txt"})
         dir.write(name, "");
     ASSERT_TRUE(ObjectExportCreateDirectory(dir.file("dir.shp")));
 
@@ -125,8 +127,8 @@ TEST(LineFile, findFilesComparesNamesWithoutRegardToCase)
     EXPECT_EQ(files.length(), 3);
 
     ASSERT_TRUE(ObjectExportFindFilesRecursive(dir.path(), "*.txt", files));
-    EXPECT_EQ(files, (Vor_StringArray{dir.file("top.txt"), dir.file("Beams/EndPlate.txt"), dir.file("Beams/x.TXT"),
-                                      dir.file("Beams/Deep/y.txt")}));
+    EXPECT_EQ(files, (Vor_StringArray{dir.file("top.txt"), dir.file("Beams/EndPlate.txt"),
+                                      dir.file("Beams/x.TXT"), dir.file("Beams/Deep/y.txt")}));
     EXPECT_FALSE(ObjectExportFindFiles(dir.file("missing"), "*", files));
     EXPECT_EQ(files.length(), 4) << "unchanged when the folder cannot be read";
 
@@ -137,8 +139,7 @@ TEST(LineFile, findFilesComparesNamesWithoutRegardToCase)
     EXPECT_TRUE(matchesPattern("README", "*.*"));
 }
 
-TEST(LineFile, createDirectoryMakesParentsAndAcceptsBackslashes)
-{
+TEST(LineFile, createDirectoryMakesParentsAndAcceptsBackslashes) {
     TempDir dir;
     EXPECT_TRUE(ObjectExportCreateDirectory(dir.path() + "Cutting Stock\\HEA 200\\"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("Cutting Stock/HEA 200")));

@@ -11,16 +11,19 @@ namespace {
 // Sets an environment variable for one test and restores it afterwards.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const char* value) : m_name(name)
-    {
+    ScopedEnv(const char* name, const char* value)
+        : m_name(name) {
         if (const char* old = std::getenv(name)) m_old = old;
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
-    ~ScopedEnv()
-    {
-        if (m_old) ::setenv(m_name, m_old->c_str(), 1);
-        else ::unsetenv(m_name);
+    ~ScopedEnv() {
+        if (m_old)
+            ::setenv(m_name, m_old->c_str(), 1);
+        else
+            ::unsetenv(m_name);
     }
 
 private:
@@ -30,8 +33,7 @@ private:
 
 } // namespace
 
-TEST(Settings, optionBeatsEnvironmentBeatsDefault)
-{
+TEST(Settings, optionBeatsEnvironmentBeatsDefault) {
     TempDir dir;
     dir.write("optlib/x", "");
     dir.write("envlib/x", "");
@@ -51,8 +53,7 @@ TEST(Settings, optionBeatsEnvironmentBeatsDefault)
     EXPECT_TRUE(gSettings.libDir.endsWith("/data/lib/"));
 }
 
-TEST(Settings, missingFolderIsAnErrorAndKeepsTheSettings)
-{
+TEST(Settings, missingFolderIsAnErrorAndKeepsTheSettings) {
     TempDir dir;
     ScopedEnv noLib("VOR_LIB_DIR", nullptr);
     ASSERT_TRUE(configureSettings(dir.path(), dir.path()));

@@ -11,14 +11,12 @@
 
 class TempDir {
 public:
-    TempDir()
-    {
+    TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "vorhost-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) std::abort();
         m_path = pattern + "/";
     }
-    ~TempDir()
-    {
+    ~TempDir() {
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);
     }
@@ -28,21 +26,18 @@ public:
     /// The folder, ending in '/'.
     const std::string& path() const { return m_path; }
     std::string file(const std::string& name) const { return m_path + name; }
-    void write(const std::string& name, const std::string& bytes) const
-    {
+    void write(const std::string& name, const std::string& bytes) const {
         std::filesystem::create_directories(std::filesystem::path(file(name)).parent_path());
         std::ofstream(file(name), std::ios::binary) << bytes;
     }
-    std::string read(const std::string& name) const
-    {
+    std::string read(const std::string& name) const {
         std::ifstream in(file(name), std::ios::binary);
         std::ostringstream s;
         s << in.rdbuf();
         return s.str();
     }
     /// Number of entries in the folder (to see that no temporary file was left).
-    int entryCount() const
-    {
+    int entryCount() const {
         int n = 0;
         for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(m_path))
             ++n;
@@ -57,8 +52,7 @@ private:
 /// too, which file permissions would not stop.
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
+    explicit FileSizeLimit(rlim_t bytes) {
         std::signal(SIGXFSZ, SIG_IGN);
         ::getrlimit(RLIMIT_FSIZE, &m_old);
         const rlimit limited{bytes, m_old.rlim_max};

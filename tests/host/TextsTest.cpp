@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Texts, catalogueLinesWithEscapesCommentsAndOldCodePage)
-{
+TEST(Texts, catalogueLinesWithEscapesCommentsAndOldCodePage) {
     TempDir dir;
     dir.write("dial.en.txt", "\xEF\xBB\xBF# dialog texts\r\n"
                              "1\tOK\r\n"
@@ -26,8 +25,7 @@ TEST(Texts, catalogueLinesWithEscapesCommentsAndOldCodePage)
     EXPECT_EQ(texts, expected);
 }
 
-TEST(Texts, malformedCatalogueNamesFileAndLine)
-{
+TEST(Texts, malformedCatalogueNamesFileAndLine) {
     struct Case {
         const char* content;
         const char* expectedError;
@@ -52,8 +50,7 @@ TEST(Texts, malformedCatalogueNamesFileAndLine)
     }
 }
 
-TEST(Texts, loadingSwitchesLanguageOnlyWhenBothFilesAreGood)
-{
+TEST(Texts, loadingSwitchesLanguageOnlyWhenBothFilesAreGood) {
     TempDir dir;
     dir.write("texts/dial.en.txt", "1\tOK\n2\tCancel\n");
     dir.write("texts/string.en.txt", "779\tNew table\n");

@@ -4,8 +4,7 @@
 
 using nlohmann::json;
 
-TEST(VorJson, hostValuesRoundTrip)
-{
+TEST(VorJson, hostValuesRoundTrip) {
     Vor_PropertiesList p;
     p.setProperty("nrOfControls", 2);
     p.setProperty("topLeftX0", 0.1);
@@ -22,15 +21,15 @@ TEST(VorJson, hostValuesRoundTrip)
     EXPECT_EQ(json(ids).get<Vor_Array<int>>(), ids);
 }
 
-TEST(VorJson, badPropertyListsAreRefusedWithAReason)
-{
+TEST(VorJson, badPropertyListsAreRefusedWithAReason) {
     const std::pair<const char*, const char*> cases[] = {
         {R"({"name":"a"})", "must be an array"},
         {R"([{"name":"a","type":"int","value":1.5}])", "'a' needs an int value"},
         {R"([{"name":"a","type":"int","value":3000000000}])", "'a' needs an int value"},
         {R"([{"name":"a","type":"double","value":"1"}])", "'a' needs a number"},
         {R"([{"name":"a","type":"bool","value":true}])", "unknown type 'bool'"},
-        {R"([{"name":"a","type":"int","value":1},{"name":"a","type":"int","value":2}])", "'a' is given twice"},
+        {R"([{"name":"a","type":"int","value":1},{"name":"a","type":"int","value":2}])",
+         "'a' is given twice"},
         {R"([{"name":"","type":"int","value":1}])", "needs a name"},
         {R"([{"type":"int","value":1}])", "'name' not found"},
     };

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(VorUtils, splitAndJoinRoundTrip)
-{
+TEST(VorUtils, splitAndJoinRoundTrip) {
     struct Case {
         std::string text;
         char separator;
@@ -27,15 +26,15 @@ TEST(VorUtils, splitAndJoinRoundTrip)
     }
 }
 
-TEST(VorUtils, splitReadsOldCodePageFields)
-{
+TEST(VorUtils, splitReadsOldCodePageFields) {
     // A cutting-stock line written in Windows-1252: "Stück" and "€" with 0xBF between.
-    const Vor_StringArray fields = strToArr("St\xFC""ck\xBF\x80", '\xBF');
+    const Vor_StringArray fields = strToArr("St\xFC"
+                                            "ck\xBF\x80",
+                                            '\xBF');
     EXPECT_EQ(fields, (Vor_StringArray{"Stück", "€"}));
 }
 
-TEST(VorUtils, rowsToLinesAndBack)
-{
+TEST(VorUtils, rowsToLinesAndBack) {
     const Vor_Array<Vor_StringArray> rows{{"HEA", "200", "ä"}, {"", "", ""}, {"x"}};
     const Vor_StringArray lines = arrArrToArr(rows, '\xBF');
     ASSERT_EQ(lines.length(), 3);
@@ -43,10 +42,10 @@ TEST(VorUtils, rowsToLinesAndBack)
     EXPECT_EQ(arrToArrArr(lines, '\xBF'), rows);
 }
 
-TEST(VorUtils, numberAndDigitHelpers)
-{
-    const std::pair<const char*, bool> numbers[] = {{"300", true},  {"-1.5", true}, {" 12 ", true}, {"2e-3", true},
-                                                    {"1,5", false}, {"", false},    {"x10", false}, {"-", false}};
+TEST(VorUtils, numberAndDigitHelpers) {
+    const std::pair<const char*, bool> numbers[] = {{"300", true},  {"-1.5", true}, {" 12 ", true},
+                                                    {"2e-3", true}, {"1,5", false}, {"", false},
+                                                    {"x10", false}, {"-", false}};
     for (const auto& [text, expected] : numbers)
         EXPECT_EQ(isNumber(text), expected) << text;
 
@@ -59,8 +58,7 @@ TEST(VorUtils, numberAndDigitHelpers)
     EXPECT_EQ(findFirstNumbers("HEA"), -1);
 }
 
-TEST(VorUtils, findNonExistingStringNeverReturnsAnExistingText)
-{
+TEST(VorUtils, findNonExistingStringNeverReturnsAnExistingText) {
     EXPECT_EQ(findNonExistingString({"100", "300"}, "200"), "200") << "a free base is kept";
     EXPECT_EQ(findNonExistingString({"200"}, "200"), "200_1");
     EXPECT_EQ(findNonExistingString({"200", "200_1", "200_2"}, "200"), "200_3");
@@ -76,8 +74,7 @@ TEST(VorUtils, findNonExistingStringNeverReturnsAnExistingText)
     EXPECT_FALSE(hasDuplicates(names));
 }
 
-TEST(VorUtils, duplicatesAndArrayBuilders)
-{
+TEST(VorUtils, duplicatesAndArrayBuilders) {
     EXPECT_TRUE(hasDuplicates({"Bolt", "bolt"}, false));
     EXPECT_FALSE(hasDuplicates({"Bolt", "bolt"}, true));
     EXPECT_FALSE(hasDuplicates({}, false));

@@ -8,8 +8,7 @@
 
 namespace {
 
-Vor_PropertiesList sampleList()
-{
+Vor_PropertiesList sampleList() {
     Vor_PropertiesList p;
     p.setProperty("nrOfControls", 2);
     p.setProperty("topLeftX0", 0.1);
@@ -25,8 +24,7 @@ Vor_PropertiesList sampleList()
 
 } // namespace
 
-TEST(Vor_PropertiesList, writeThenReadGivesTheSameList)
-{
+TEST(Vor_PropertiesList, writeThenReadGivesTheSameList) {
     TempDir dir;
     const Vor_PropertiesList written = sampleList();
     std::string error;
@@ -38,8 +36,7 @@ TEST(Vor_PropertiesList, writeThenReadGivesTheSameList)
     EXPECT_EQ(read.names()[0], "nrOfControls");
 }
 
-TEST(Vor_PropertiesList, fileIsReadableLines)
-{
+TEST(Vor_PropertiesList, fileIsReadableLines) {
     Vor_PropertiesList p;
     p.setProperty("nrOfControls", 1);
     p.setProperty("topLeftX0", 0.25);
@@ -50,8 +47,7 @@ TEST(Vor_PropertiesList, fileIsReadableLines)
         << text;
 }
 
-TEST(Vor_PropertiesList, valuesAreReadBackAsTheirOwnKind)
-{
+TEST(Vor_PropertiesList, valuesAreReadBackAsTheirOwnKind) {
     Vor_PropertiesList p;
     p.setProperty("type0", 3);
     p.setProperty("x", 1.5);
@@ -77,8 +73,7 @@ TEST(Vor_PropertiesList, valuesAreReadBackAsTheirOwnKind)
     EXPECT_EQ(s, "abc");
 }
 
-TEST(Vor_PropertiesList, malformedFileIsRefusedWithFileLineAndWhat)
-{
+TEST(Vor_PropertiesList, malformedFileIsRefusedWithFileLineAndWhat) {
     struct Case {
         const char* content;
         Acad::ErrorStatus status;
@@ -110,8 +105,7 @@ TEST(Vor_PropertiesList, malformedFileIsRefusedWithFileLineAndWhat)
     EXPECT_NE(error.find("missing.txt"), std::string::npos);
 }
 
-TEST(Vor_PropertiesList, readsOldCodePageAndWindowsLineEnds)
-{
+TEST(Vor_PropertiesList, readsOldCodePageAndWindowsLineEnds) {
     TempDir dir;
     dir.write("old.txt", "contents0\ttext\tL\xE4nge \x80\r\nsize\tdouble\t 12.5 \r\n");
     Vor_PropertiesList p;
@@ -125,8 +119,7 @@ TEST(Vor_PropertiesList, readsOldCodePageAndWindowsLineEnds)
     EXPECT_EQ(d, 12.5);
 }
 
-TEST(Vor_PropertiesList, failedWriteKeepsTheOldFile)
-{
+TEST(Vor_PropertiesList, failedWriteKeepsTheOldFile) {
     TempDir dir;
     const std::string path = dir.file("props.txt");
     Vor_PropertiesList small;

@@ -1,10 +1,9 @@
-#include "host/Vor_Array.h"
 #include "host/Vor_StringArray.h"
+#include "host/Vor_Array.h"
 
 #include <gtest/gtest.h>
 
-TEST(Vor_StringArray, findTakesCaseFlagAndStartIndex)
-{
+TEST(Vor_StringArray, findTakesCaseFlagAndStartIndex) {
     const Vor_StringArray a{"HEA", "hea", "IPE", "Äb"};
     int index = -1;
     EXPECT_TRUE(a.find("hea", index));
@@ -22,8 +21,7 @@ TEST(Vor_StringArray, findTakesCaseFlagAndStartIndex)
     EXPECT_FALSE(a.contains("ipe"));
 }
 
-TEST(Vor_Array, badIndexesChangeNothing)
-{
+TEST(Vor_Array, badIndexesChangeNothing) {
     Vor_Array<int> a{1, 2, 3};
     EXPECT_FALSE(a.insertAt(4, 9));
     EXPECT_FALSE(a.insertAt(-1, 9));
@@ -45,8 +43,7 @@ TEST(Vor_Array, badIndexesChangeNothing)
     EXPECT_TRUE(flags[1]);
 }
 
-TEST(Vor_Array, nestedArraysCopyDeep)
-{
+TEST(Vor_Array, nestedArraysCopyDeep) {
     Vor_Array<Vor_StringArray> rows;
     rows.append(Vor_StringArray{"a", "b"});
     Vor_Array<Vor_StringArray> copy = rows;

@@ -4,8 +4,7 @@
 
 #include <unordered_set>
 
-TEST(Vor_String, caseInsensitiveComparisonsFoldLatinLettersBeyondAscii)
-{
+TEST(Vor_String, caseInsensitiveComparisonsFoldLatinLettersBeyondAscii) {
     struct Case {
         const char* a;
         const char* b;
@@ -33,8 +32,7 @@ TEST(Vor_String, caseInsensitiveComparisonsFoldLatinLettersBeyondAscii)
     EXPECT_EQ(Vor_String("ÀÖ×Ø").toLower(), "àö×ø") << "× is not a letter";
 }
 
-TEST(Vor_String, numbersFromAndToText)
-{
+TEST(Vor_String, numbersFromAndToText) {
     EXPECT_EQ(Vor_String(-42), "-42");
     EXPECT_EQ(Vor_String(123456789L), "123456789");
     EXPECT_EQ(Vor_String(static_cast<short>(7)), "7");
@@ -52,10 +50,18 @@ TEST(Vor_String, numbersFromAndToText)
         double doubleValue;
     };
     const Case cases[] = {
-        {"12", true, 12, true, 12.0},     {" -7 ", true, -7, true, -7.0}, {"+3", true, 3, true, 3.0},
-        {"1.5", false, 0, true, 1.5},     {".5", false, 0, true, 0.5},    {"1e3", false, 0, true, 1000.0},
-        {"1,5", false, 0, false, 0.0},    {"", false, 0, false, 0.0},     {"12mm", false, 0, false, 0.0},
-        {"inf", false, 0, false, 0.0},    {"nan", false, 0, false, 0.0},  {"0x10", false, 0, false, 0.0},
+        {"12", true, 12, true, 12.0},
+        {" -7 ", true, -7, true, -7.0},
+        {"+3", true, 3, true, 3.0},
+        {"1.5", false, 0, true, 1.5},
+        {".5", false, 0, true, 0.5},
+        {"1e3", false, 0, true, 1000.0},
+        {"1,5", false, 0, false, 0.0},
+        {"", false, 0, false, 0.0},
+        {"12mm", false, 0, false, 0.0},
+        {"inf", false, 0, false, 0.0},
+        {"nan", false, 0, false, 0.0},
+        {"0x10", false, 0, false, 0.0},
         {"99999999999", false, 0, true, 99999999999.0},
     };
     for (const Case& c : cases) {
@@ -68,8 +74,7 @@ TEST(Vor_String, numbersFromAndToText)
     }
 }
 
-TEST(Vor_String, editingClipsIndexesInsteadOfFailing)
-{
+TEST(Vor_String, editingClipsIndexesInsteadOfFailing) {
     Vor_String s("abc");
     s.insertAt(1, "XY");
     EXPECT_EQ(s, "aXYbc");
@@ -104,8 +109,7 @@ TEST(Vor_String, editingClipsIndexesInsteadOfFailing)
     EXPECT_EQ(w.append(1) + "/" + Vor_String(2), "Width1/2");
 }
 
-TEST(Vor_String, valueSemanticsAndHashing)
-{
+TEST(Vor_String, valueSemanticsAndHashing) {
     Vor_String a("text");
     Vor_String b = a;
     b.append('!');

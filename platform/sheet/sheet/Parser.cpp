@@ -146,6 +146,13 @@ private:
     }
 
     int primary() {
+        int x = operand();
+        if (x >= 0 && peek().kind == TokenKind::Colon)
+            return failN(ParseErrorCode::RangeOperand, peek().pos, "':' only joins two cell references");
+        return x;
+    }
+
+    int operand() {
         const Token& tk = peek();
         Node n;
         n.pos = tk.pos;

@@ -33,8 +33,19 @@ std::optional<ScreenMetrics> g_virtualScreen;
 std::string g_profileFile;
 } // namespace
 
+namespace {
+// The offscreen platform reports every window operation it cannot do; those lines say nothing.
+QtMessageHandler g_previousHandler = nullptr;
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith("This plugin does not support") || message.startsWith("QStandardPaths: XDG_RUNTIME_DIR"))
+        return;
+    if (g_previousHandler) g_previousHandler(type, context, message);
+}
+} // namespace
+
 void ensureApplication(bool offscreen) {
     if (QApplication::instance()) return;
+    g_previousHandler = qInstallMessageHandler(quietHandler);
     const char* env = std::getenv("QT_QPA_PLATFORM");
     bool noDisplay = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
     if (offscreen || noDisplay) {

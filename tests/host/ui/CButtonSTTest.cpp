@@ -16,9 +16,12 @@ TEST_F(CButtonSTTest, takesOverButtonsOnly) {
         bool ok;
         const char* why;
     } const cases[] = {
-        {kButton, true, "push button"},   {kCheckBox, true, "image check box"},
-        {kIconButton, true, "icon button"}, {kEdit, false, "an edit is no button"},
-        {kDropList, false, "a combo is no button"}, {4711, false, "no such control"},
+        {kButton, true, "push button"},
+        {kCheckBox, true, "image check box"},
+        {kIconButton, true, "icon button"},
+        {kEdit, false, "an edit is no button"},
+        {kDropList, false, "a combo is no button"},
+        {4711, false, "no such control"},
     };
     for (const Case& c : cases) {
         CButtonST b;

@@ -24,9 +24,9 @@ const std::vector<R::Rule> kBottomRow = {
 };
 
 const std::map<int, ui::Rect> kStart = {
-    {1015, {10, 240, 110, 290}},  {1017, {250, 240, 390, 290}}, {1016, {120, 240, 240, 290}},
-    {1005, {15, 255, 105, 270}},  {1304, {125, 255, 235, 270}}, {1305, {255, 255, 385, 270}},
-    {1299, {10, 295, 30, 315}},   {1, {340, 295, 390, 315}},     {9000, {0, 0, 400, 230}},
+    {1015, {10, 240, 110, 290}}, {1017, {250, 240, 390, 290}}, {1016, {120, 240, 240, 290}},
+    {1005, {15, 255, 105, 270}}, {1304, {125, 255, 235, 270}}, {1305, {255, 255, 385, 270}},
+    {1299, {10, 295, 30, 315}},  {1, {340, 295, 390, 315}},    {9000, {0, 0, 400, 230}},
 };
 
 } // namespace
@@ -50,10 +50,12 @@ TEST(CResizerArrange, bottomRowFollowsTheDialogAndEachOther) {
     for (const auto& rules : {kBottomRow, reversed}) {
         auto out = R::arrange(rules, kStart, {400, 320}, {600, 420});
         EXPECT_EQ(out.size(), kBottomRow.size()) << "only ruled controls are placed";
-        for (const Expect& e : expected) EXPECT_EQ(out[e.id], e.r) << e.id << ": " << e.why;
+        for (const Expect& e : expected)
+            EXPECT_EQ(out[e.id], e.r) << e.id << ": " << e.why;
     }
     auto same = R::arrange(kBottomRow, kStart, {400, 320}, {400, 320});
-    for (const auto& [id, r] : same) EXPECT_EQ(r, kStart.at(id)) << id << " moved without a size change";
+    for (const auto& [id, r] : same)
+        EXPECT_EQ(r, kStart.at(id)) << id << " moved without a size change";
 }
 
 TEST(CResizerArrange, shrinkingNeverGivesNegativeSizes) {
@@ -65,7 +67,8 @@ TEST(CResizerArrange, shrinkingNeverGivesNegativeSizes) {
 }
 
 TEST(CResizerArrange, oddReferencesAreResolvedSafely) {
-    const std::map<int, ui::Rect> start = {{1, {10, 10, 50, 30}}, {2, {60, 10, 100, 30}}, {3, {10, 40, 50, 60}}};
+    const std::map<int, ui::Rect> start = {
+        {1, {10, 10, 50, 30}}, {2, {60, 10, 100, 30}}, {3, {10, 40, 50, 60}}};
     // 1 and 2 refer to each other; 3 refers to a control that has no place at all.
     const std::vector<R::Rule> rules = {
         {1, {1, 2, 3}, {1, 0, 2}, {3, 0, 0}, {4, 0, 0}},
@@ -90,7 +93,8 @@ TEST(CResizerArrange, unsoundRulesAreNamed) {
         {{5, {1, 0, 1}, {5, 0, 2}, {1, 0, 3}, {1, 0, 4}}, false},
         {{5, {1, 0, 1}, {1, 0, 2}, {1, 0, 7}, {1, 0, 4}}, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(R::check(c.rule).empty(), c.sound) << R::check(c.rule);
+    for (const Case& c : cases)
+        EXPECT_EQ(R::check(c.rule).empty(), c.sound) << R::check(c.rule);
     EXPECT_NE(R::check(cases[2].rule).find("top"), std::string::npos) << "the message names the edge";
     auto out = R::arrange({cases[1].rule}, {{5, {0, 0, 10, 10}}}, {100, 100}, {200, 200});
     EXPECT_TRUE(out.empty()) << "an unsound rule moves nothing";
@@ -114,7 +118,7 @@ TEST(CResizerDialog, controlsFollowWhenTheDialogIsResized) {
     EXPECT_FALSE(resizer.init(&dlg, {})) << "no window yet";
     ASSERT_TRUE(dlg.create());
     ui::Rect okBefore = clientRectOf(dlg, 1), editBefore = clientRectOf(dlg, kEdit),
-             labelBefore = clientRectOf(dlg, kButton);
+             buttonBefore = clientRectOf(dlg, kButton);
     EXPECT_FALSE(resizer.init(&dlg, {{1, {1, 0, 3}, {1, 0, 4}, {3, 0, 0}, {4, 0, 0}},
                                      {kEdit, {1, 0, 1}, {1, 0, 2}, {1, 0, 3}, {4, 0, 0}},
                                      {4711, {1, 0, 1}, {1, 0, 2}, {1, 0, 3}, {1, 0, 4}}}))
@@ -133,7 +137,7 @@ TEST(CResizerDialog, controlsFollowWhenTheDialogIsResized) {
     EXPECT_EQ(okAfter.width(), okBefore.width());
     EXPECT_EQ(editAfter.left, editBefore.left);
     EXPECT_EQ(editAfter.width(), editBefore.width() + 100) << "the edit stretches";
-    EXPECT_EQ(clientRectOf(dlg, kButton), labelBefore) << "a control without a rule stays";
+    EXPECT_EQ(clientRectOf(dlg, kButton), buttonBefore) << "a control without a rule stays";
     dlg.destroyWindow();
     resizer.move(); // the dialog's window is gone: nothing to do, nothing to crash
 }

@@ -8,7 +8,8 @@ namespace {
 
 std::vector<std::string> itemsOf(const ui::Control& c) {
     std::vector<std::string> out;
-    for (int i = 0; i < c.count(); ++i) out.push_back(c.itemText(i));
+    for (int i = 0; i < c.count(); ++i)
+        out.push_back(c.itemText(i));
     return out;
 }
 
@@ -43,12 +44,16 @@ TEST_F(CtrlUtilsTest, fillSelectsOnlyWhatTheCallerAsks) {
         ctrl.addString("old");
         ctrl.setCurSel(0);
         bool isList = ctrl.kind() == ui::ControlKind::ListBox;
-        ASSERT_TRUE(isList ? FillList(&dlg, c.id, bca, c.select) : FillCombo(&dlg, c.id, bca, c.select)) << c.why;
+        ASSERT_TRUE(isList ? FillList(&dlg, c.id, bca, c.select) : FillCombo(&dlg, c.id, bca, c.select))
+            << c.why;
         EXPECT_EQ(itemsOf(ctrl), c.items) << c.why;
         EXPECT_EQ(ctrl.curSel(), c.curSel) << c.why;
-        if (!isList) EXPECT_EQ(ctrl.text(), c.text) << c.why;
+        if (!isList) {
+            EXPECT_EQ(ctrl.text(), c.text) << c.why;
+        }
         for (int i = 0; i < ctrl.count(); ++i)
-            EXPECT_EQ(bca[static_cast<int>(ctrl.itemData(i))].str(), ctrl.itemText(i)) << c.why << ": item data";
+            EXPECT_EQ(bca[static_cast<int>(ctrl.itemData(i))].str(), ctrl.itemText(i))
+                << c.why << ": item data";
     }
     EXPECT_TRUE(dlg.commands.empty()) << "filling is the dialog's own doing and sends no notifications";
 }

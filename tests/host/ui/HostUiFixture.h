@@ -94,7 +94,8 @@ inline void registerResources() {
 /// A dialog that records every command it receives.
 class ProbeDialog : public ui::Dialog {
 public:
-    explicit ProbeDialog(int templateId = kDialog, ui::Window* parent = nullptr) : Dialog(templateId, parent) {}
+    explicit ProbeDialog(int templateId = kDialog, ui::Window* parent = nullptr)
+        : Dialog(templateId, parent) {}
     std::vector<std::pair<int, int>> commands;
     std::function<void()> sized;
 
