@@ -15,6 +15,17 @@ Value numberResult(double v) {
     return Value::num(v);
 }
 
+// The number an operand stands for, when it is a plain number or a cell holding one.
+inline bool numberOf(const Operand& o, EvalContext& ctx, double& out) {
+    if (o.kind == Operand::Kind::Value) {
+        if (o.value.kind != ValueKind::Number) return false;
+        out = o.value.number;
+        return true;
+    }
+    if (o.kind == Operand::Kind::Ref) return ctx.cellNumber(o.range.col1, o.range.row1, out);
+    return false;
+}
+
 } // namespace
 
 Value derefScalar(const Operand& o, EvalContext& ctx, CellPos host) {
@@ -111,15 +122,25 @@ Value evaluate(const Program& p, EvalContext& ctx, CellPos host, std::vector<Ope
     for (std::size_t pc = 0; pc < n; ++pc) {
         const Instr& in = p.code[pc];
         switch (in.op) {
-        case Op::PushNumber: stack.push_back(Operand::of(Value::num(in.num))); break;
+        case Op::PushNumber: {
+            Operand& o = stack.emplace_back();
+            o.value.kind = ValueKind::Number;
+            o.value.number = in.num;
+            break;
+        }
         case Op::PushString: stack.push_back(Operand::of(Value::str(p.strings[in.arg]))); break;
         case Op::PushBool:
         case Op::ImplicitFalse: stack.push_back(Operand::of(Value::boolean(in.op == Op::PushBool && in.arg))); break;
         case Op::PushError: stack.push_back(Operand::of(Value::err(ErrorCode(in.arg)))); break;
         case Op::PushRef: {
             int c = in.axis(0).resolve(host.col), r = in.axis(1).resolve(host.row);
-            if (!validCell(c, r)) stack.push_back(Operand::of(Value::err(ErrorCode::Ref)));
-            else stack.push_back(Operand::ref(c, r));
+            if (!validCell(c, r)) {
+                stack.push_back(Operand::of(Value::err(ErrorCode::Ref)));
+            } else {
+                Operand& o = stack.emplace_back();
+                o.kind = Operand::Kind::Ref;
+                o.range = {c, r, c, r};
+            }
             break;
         }
         case Op::PushRange: {
@@ -212,6 +233,23 @@ Value evaluate(const Program& p, EvalContext& ctx, CellPos host, std::vector<Ope
             break;
         }
         default: {
+            // Numbers in, number out: no Value is built (most formulas of big sheets are like this).
+            if (in.op <= Op::Div) {
+                Operand& oa = stack[stack.size() - 2];
+                const Operand& ob = stack.back();
+                double x, y;
+                if (numberOf(oa, ctx, x) && numberOf(ob, ctx, y) && !(in.op == Op::Div && y == 0)) {
+                    double r = in.op == Op::Add ? x + y : in.op == Op::Sub ? x - y : in.op == Op::Mul ? x * y : x / y;
+                    if (std::isfinite(r)) {
+                        stack.pop_back();
+                        oa.kind = Operand::Kind::Value;
+                        oa.value.kind = ValueKind::Number;
+                        oa.value.number = r;
+                        oa.value.text.clear();
+                        break;
+                    }
+                }
+            }
             Value b = popScalar();
             Value a = popScalar();
             stack.push_back(Operand::of(binaryOp(in.op, a, b)));
@@ -221,6 +259,11 @@ Value evaluate(const Program& p, EvalContext& ctx, CellPos host, std::vector<Ope
     }
     Value result;
     bool fromCell = false;
+    if (stack.size() == base + 1 && stack.back().kind == Operand::Kind::Value && stack.back().value.isNumber()) {
+        double v = stack.back().value.number;
+        stack.pop_back();
+        return Value::num(v);
+    }
     if (stack.size() > base) {
         fromCell = stack.back().kind != Operand::Kind::Value;
         result = derefScalar(stack.back(), ctx, host);

@@ -29,6 +29,14 @@ public:
     virtual ~EvalContext() = default;
     /// Value of one cell (empty for cells that hold nothing).
     virtual Value cellValue(int col, int row) = 0;
+    /// Fast path for arithmetic: the number in a cell (0 for an empty one); false for other kinds.
+    virtual bool cellNumber(int col, int row, double& out) {
+        Value v = cellValue(col, row);
+        if (v.isEmpty()) return out = 0, true;
+        if (!v.isNumber()) return false;
+        out = v.number;
+        return true;
+    }
     /// Calls `fn` for each non-empty cell of the range, row by row.
     virtual void forEachCell(const CellRange& r, const std::function<void(int, int, const Value&)>& fn) = 0;
     /// Runs a custom function; false when no function of that name is registered.

@@ -153,6 +153,14 @@ Value Sheet::value(int col, int row) const {
     return rec ? d_->valueOf(*rec) : Value{};
 }
 
+bool Sheet::cellNumber(int col, int row, double& out) {
+    const CellRec* rec = d_->find(col, row);
+    if (!rec || rec->kind == std::uint8_t(ValueKind::Empty)) return out = 0, true;
+    if (rec->kind != std::uint8_t(ValueKind::Number)) return false;
+    out = rec->num;
+    return true;
+}
+
 std::string Sheet::formatValue(const Value& v, const CellType& t) const {
     if (v.isNumber()) {
         if (t.kind == CellKind::Number) return formatFixed(v.number, t.decimals, t.thousands);

@@ -191,6 +191,7 @@ public:
 
     // --- EvalContext
     Value cellValue(int col, int row) override { return value(col, row); }
+    bool cellNumber(int col, int row, double& out) override;
     void forEachCell(const CellRange& r, const std::function<void(int, int, const Value&)>& fn) override;
     bool callCustom(std::string_view upperName, std::span<Operand> args, CellPos host, Value& out) override;
 

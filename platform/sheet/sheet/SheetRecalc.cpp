@@ -338,14 +338,10 @@ bool Sheet::recalcCell(int col, int row) {
 // a chain of a million formulas costs heap, not call stack.
 void Sheet::evalSlot(std::uint32_t start) {
     auto& d = *d_;
-    struct Frame {
-        std::uint32_t slot, gen;
-        std::uint32_t ip = 0;
-        bool inRange = false;
-        CellRange range{};
-        int c = 0, r = 0; // range cursor
-    };
+    using Frame = EvalFrame;
     std::vector<Frame> frames;
+    frames.swap(d.framePool); // reuse the allocation of the last run
+    frames.clear();
     frames.push_back({start, d.slots[start].gen});
     d.slots[start].state = SlotState::InProgress;
 
@@ -455,6 +451,7 @@ void Sheet::evalSlot(std::uint32_t start) {
         if (d.slots[s].prog && d.slots[s].gen == gen) store(s, v);
         frames.pop_back();
     }
+    frames.swap(d.framePool);
 }
 
 // --- custom functions

@@ -52,6 +52,15 @@ struct RangeDep {
     std::uint32_t gen;
 };
 
+/// One formula on the evaluation path, with the position of the next reference to look at.
+struct EvalFrame {
+    std::uint32_t slot, gen;
+    std::uint32_t ip = 0;
+    bool inRange = false;
+    CellRange range{};
+    int c = 0, r = 0; // range cursor
+};
+
 struct CustomEntry {
     std::string name;
     int minArgs, maxArgs;
@@ -81,6 +90,7 @@ struct Sheet::Impl : NameArity {
     std::vector<std::uint32_t> dirty;
     int recalcDepth = 0;
     std::vector<Operand> stack;
+    std::vector<EvalFrame> framePool;
 
     static constexpr float kDefaultColPx = 64, kDefaultHeaderColPx = 40, kDefaultRowPx = 20;
 

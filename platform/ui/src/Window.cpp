@@ -59,7 +59,6 @@ QString stripMnemonic(const QString& s) {
 
 namespace {
 
-QRect qrect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 Rect urect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 bool ieq(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
@@ -341,6 +340,8 @@ void Window::moveWindow(const Rect& r, bool repaint) { moveWindow(r.left, r.top,
 void Window::moveWindow(int x, int y, int width, int height, bool repaint) {
     if (!m_widget) return;
     if (m_widget->isWindow()) {
+        if (!m_widget->isVisible()) // the frame is known only once shown: placed again then
+            m_widget->setProperty("vorPendingRect", QRect(x, y, width, height));
         QRect frame = m_widget->frameGeometry(), inner = m_widget->geometry();
         int extraW = frame.width() - inner.width(), extraH = frame.height() - inner.height();
         if (m_widget->isMaximized()) m_widget->showNormal();
@@ -614,6 +615,8 @@ int Control::addString(const std::string& text, const Image& image) {
             item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
             item->setData(Qt::Unchecked, Qt::CheckStateRole);
             m->insertRow(at, item);
+            c->setCurrentIndex(-1); // a check combo shows its checked items, not a current one
+            refreshCheckComboText(c);
         } else if (!image.isNull()) {
             c->insertItem(at, QIcon(image.pixmap()), t);
         } else {
@@ -1222,6 +1225,7 @@ int Dialog::doModal() {
     bool focusFirst = Hooks::initDialog(*this);
     if (!m_ended) {
         m_widget->show();
+        applyPendingPlacement();
         m_widget->raise();
         m_widget->activateWindow();
         QApplication::setActiveWindow(m_widget);
@@ -1254,6 +1258,7 @@ bool Dialog::create(Window* parent) {
     const DialogTemplate* t = Resources::dialog(m_templateId);
     if (m_widget && (!t || t->hasStyle("WS_VISIBLE") || !t->hasStyle("NOT WS_VISIBLE"))) {
         m_widget->show();
+        applyPendingPlacement();
         if (focusFirst)
             for (auto& c : m_controls)
                 if (c->widget()->isVisibleTo(m_widget) && c->isEnabled() && c->widget()->focusPolicy() != Qt::NoFocus) {
@@ -1270,6 +1275,15 @@ void Dialog::destroyWindow() {
     Hooks::destroy(*this);
     agent().dialogDestroyed(*this);
     teardown();
+}
+
+void Dialog::applyPendingPlacement() {
+    QVariant pending = m_widget ? m_widget->property("vorPendingRect") : QVariant();
+    if (!pending.isValid()) return;
+    m_widget->setProperty("vorPendingRect", QVariant());
+    if (m_widget->isMaximized()) return;
+    QRect r = pending.toRect();
+    moveWindow(r.x(), r.y(), r.width(), r.height());
 }
 
 void setDialogLoop(QWidget* w, QEventLoop* loop) {

@@ -233,6 +233,8 @@ public:
     /// the chosen command id or 0. The dialog's onInitMenuPopup may adjust the items first.
     int trackPopupMenu(int menuId, int subIndex, Point screenPos);
 
+    /// The window given as parent, or null (the main window is then the owner).
+    Window* parent() const { return m_parent; }
     /// Default parent for dialogs created with none: the application's main window.
     static Window* defaultParent();
 
@@ -271,6 +273,7 @@ public:
 private:
     bool build(Window* parent);
     void teardown();
+    void applyPendingPlacement();
 
     int m_templateId;
     Window* m_parent;
