@@ -108,3 +108,20 @@ TEST_F(ModuleFrame, textInputReturnsTheConfirmedTextOnly) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ModuleResources, everyNumberedPictureLoadsFromTheThemeOrOurOwnFile) {
+    ModuleResourceScope scope;
+    for (int id : {206, 212, 217, 223, 225, 226, 227, 228, 231, 232, 233, 234, 235, 236, 237, 238, 239, 8134, 8136}) {
+        std::string set;
+        const ui::ImageTemplate* t = ui::Resources::image(id, &set);
+        ASSERT_NE(t, nullptr) << id;
+        EXPECT_EQ(set, kModuleName) << id;
+        EXPECT_FALSE(ui::Image::fromResource(id).isNull()) << id;
+        EXPECT_NE(ui::Resources::fileOfImage(id), nullptr) << "picture " << id << " has a file of its own as fallback";
+    }
+    EXPECT_TRUE(ui::Resources::loadError(kModuleName).empty()) << ui::Resources::loadError(kModuleName);
+}
+
+} // namespace
