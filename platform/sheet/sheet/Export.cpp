@@ -13,18 +13,31 @@ namespace sheet {
 
 namespace {
 
-std::string cellText(const Sheet& s, int c, int r, bool shown) { return shown ? s.data(c, r) : s.valueText(c, r); }
+std::string cellText(const Sheet& s, int c, int r, bool shown) {
+    return shown ? s.data(c, r) : s.valueText(c, r);
+}
 
 std::string htmlEscape(std::string_view t) {
     std::string o;
     for (char ch : t) {
         switch (ch) {
-        case '&': o += "&amp;"; break;
-        case '<': o += "&lt;"; break;
-        case '>': o += "&gt;"; break;
-        case '"': o += "&quot;"; break;
-        case '\n': o += "<br>"; break;
-        default: o += ch;
+        case '&':
+            o += "&amp;";
+            break;
+        case '<':
+            o += "&lt;";
+            break;
+        case '>':
+            o += "&gt;";
+            break;
+        case '"':
+            o += "&quot;";
+            break;
+        case '\n':
+            o += "<br>";
+            break;
+        default:
+            o += ch;
         }
     }
     return o;
@@ -38,7 +51,10 @@ std::string cssColor(std::uint32_t c) {
 
 std::string cssBorder(const BorderLine& l) {
     if (l.style == 0) return {};
-    const char* kind = l.style == 2 || l.style == 12 ? "dashed" : l.style == 3 || l.style == 13 ? "dotted" : l.style == 6 ? "double" : "solid";
+    const char* kind = l.style == 2 || l.style == 12   ? "dashed"
+                       : l.style == 3 || l.style == 13 ? "dotted"
+                       : l.style == 6                  ? "double"
+                                                       : "solid";
     int width = l.style == 6 ? 3 : (l.style >= 11 ? 2 : 1);
     return std::to_string(width) + "px " + kind + " " + cssColor(l.color);
 }
@@ -95,11 +111,13 @@ FileResult exportTextFile(const Sheet& s, const std::string& path, unsigned flag
 }
 
 std::string exportHtml(const Sheet& s, std::string_view title) {
-    std::string o = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + htmlEscape(title) +
-                    "</title>\n<style>table{border-collapse:collapse}td,th{padding:1px 3px;vertical-align:bottom}"
-                    "th{background:#e6e6e6;font-weight:normal;border:1px solid #a0a0a0}</style></head><body>\n<table>\n";
+    std::string o =
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + htmlEscape(title) +
+        "</title>\n<style>table{border-collapse:collapse}td,th{padding:1px 3px;vertical-align:bottom}"
+        "th{background:#e6e6e6;font-weight:normal;border:1px solid #a0a0a0}</style></head><body>\n<table>\n";
     o += "<colgroup>";
-    for (int c = 0; c <= s.maxCols(); ++c) o += "<col style=\"width:" + std::to_string(s.colWidthPixels(c)) + "px\">";
+    for (int c = 0; c <= s.maxCols(); ++c)
+        o += "<col style=\"width:" + std::to_string(s.colWidthPixels(c)) + "px\">";
     o += "</colgroup>\n<tr><th></th>";
     for (int c = 1; c <= s.maxCols(); ++c) {
         std::string h = s.data(c, 0);
@@ -108,7 +126,8 @@ std::string exportHtml(const Sheet& s, std::string_view title) {
     o += "</tr>\n";
     for (int r = 1; r <= s.maxRows(); ++r) {
         std::string h = s.data(0, r);
-        o += "<tr style=\"height:" + std::to_string(s.rowHeightPixels(r)) + "px\"><th>" + htmlEscape(h.empty() ? std::to_string(r) : h) + "</th>";
+        o += "<tr style=\"height:" + std::to_string(s.rowHeightPixels(r)) + "px\"><th>" +
+             htmlEscape(h.empty() ? std::to_string(r) : h) + "</th>";
         for (int c = 1; c <= s.maxCols(); ++c) {
             CellRange sp;
             std::string attrs;
@@ -125,7 +144,8 @@ std::string exportHtml(const Sheet& s, std::string_view title) {
             if (st.font.weight >= 600) css += "font-weight:bold;";
             if (st.font.italic) css += "font-style:italic;";
             if (st.font.underline || st.font.strikeOut)
-                css += std::string("text-decoration:") + (st.font.underline ? "underline " : "") + (st.font.strikeOut ? "line-through" : "") + ";";
+                css += std::string("text-decoration:") + (st.font.underline ? "underline " : "") +
+                       (st.font.strikeOut ? "line-through" : "") + ";";
             Value v = s.value(c, r);
             std::uint32_t fg = st.textColor;
             if ((ty.style & kNegativeRed) && v.isNumber() && v.number < 0) fg = rgb(255, 0, 0);
@@ -133,20 +153,28 @@ std::string exportHtml(const Sheet& s, std::string_view title) {
             if (st.backColor != kDefaultColor) css += "background:" + cssColor(st.backColor) + ";";
             static const char* const kSide[] = {"left", "right", "top", "bottom"};
             for (int i = 0; i < 4; ++i)
-                if (std::string b = cssBorder(st.border[i]); !b.empty()) css += std::string("border-") + kSide[i] + ":" + b + ";";
+                if (std::string b = cssBorder(st.border[i]); !b.empty())
+                    css += std::string("border-") + kSide[i] + ":" + b + ";";
             std::uint32_t h = ty.style & kAlignHMask;
-            if (h == kAlignRight || (h == 0 && v.isNumber())) css += "text-align:right;";
-            else if (h == kAlignCenter) css += "text-align:center;";
+            if (h == kAlignRight || (h == 0 && v.isNumber()))
+                css += "text-align:right;";
+            else if (h == kAlignCenter)
+                css += "text-align:center;";
             std::uint32_t vert = ty.style & kAlignVMask;
-            if (vert == kAlignTop) css += "vertical-align:top;";
-            else if (vert == kAlignVCenter) css += "vertical-align:middle;";
+            if (vert == kAlignTop)
+                css += "vertical-align:top;";
+            else if (vert == kAlignVCenter)
+                css += "vertical-align:middle;";
             if (!css.empty()) attrs += " style=\"" + css + "\"";
             std::string note = s.note(c, r);
             if (!note.empty()) attrs += " title=\"" + htmlEscape(note) + "\"";
             std::string content;
-            if (ty.kind == CellKind::CheckBox) content = s.data(c, r) == "1" ? "&#9745;" : "&#9744;";
-            else if (ty.kind == CellKind::Picture && !ty.picture.empty()) content = "<img src=\"" + htmlEscape(ty.picture) + "\" alt=\"\">";
-            else content = htmlEscape(s.data(c, r));
+            if (ty.kind == CellKind::CheckBox)
+                content = s.data(c, r) == "1" ? "&#9745;" : "&#9744;";
+            else if (ty.kind == CellKind::Picture && !ty.picture.empty())
+                content = "<img src=\"" + htmlEscape(ty.picture) + "\" alt=\"\">";
+            else
+                content = htmlEscape(s.data(c, r));
             o += "<td" + attrs + ">" + content + "</td>";
         }
         o += "</tr>\n";
@@ -168,7 +196,8 @@ std::string clipboardCopy(const Sheet& s, const CellRange& block) {
             std::string t = s.data(c, r);
             if (t.find_first_of("\t\r\n\"") != std::string::npos) {
                 std::string q = "\"";
-                for (char ch : t) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+                for (char ch : t)
+                    q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
                 t = q + "\"";
             }
             out += t;
@@ -185,9 +214,12 @@ CellRange clipboardPaste(Sheet& s, CellPos at, std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char ch = text[i];
         if (quoted) {
-            if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"') cur += '"', ++i;
-            else if (ch == '"') quoted = false;
-            else cur += ch;
+            if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                cur += '"', ++i;
+            else if (ch == '"')
+                quoted = false;
+            else
+                cur += ch;
             continue;
         }
         if (ch == '"' && cellStart) {

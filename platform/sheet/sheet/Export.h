@@ -2,8 +2,8 @@
 // Exports of a sheet to text, an HTML page and the clipboard's tab-separated text.
 
 #include "sheet/CellRef.h"
-#include "sheet/Style.h"
 #include "sheet/SssFile.h"
+#include "sheet/Style.h"
 
 #include <string>
 #include <string_view>

@@ -40,12 +40,24 @@ Value notFn(CallArgs& a) {
     bool b = a.boolean(0, e);
     return e != ErrorCode::None ? err(e) : Value::boolean(!b);
 }
-Value trueFn(CallArgs&) { return Value::boolean(true); }
-Value falseFn(CallArgs&) { return Value::boolean(false); }
-Value naFn(CallArgs&) { return err(ErrorCode::NA); }
-Value isError(CallArgs& a) { return Value::boolean(a.scalar(0).isError()); }
-Value isNumber(CallArgs& a) { return Value::boolean(a.scalar(0).isNumber()); }
-Value isText(CallArgs& a) { return Value::boolean(a.scalar(0).isText()); }
+Value trueFn(CallArgs&) {
+    return Value::boolean(true);
+}
+Value falseFn(CallArgs&) {
+    return Value::boolean(false);
+}
+Value naFn(CallArgs&) {
+    return err(ErrorCode::NA);
+}
+Value isError(CallArgs& a) {
+    return Value::boolean(a.scalar(0).isError());
+}
+Value isNumber(CallArgs& a) {
+    return Value::boolean(a.scalar(0).isNumber());
+}
+Value isText(CallArgs& a) {
+    return Value::boolean(a.scalar(0).isText());
+}
 Value isBlank(CallArgs& a) {
     const Operand& o = a.ops[0];
     if (o.kind == Operand::Kind::Value || o.kind == Operand::Kind::Missing) return Value::boolean(false);
@@ -55,19 +67,19 @@ Value isBlank(CallArgs& a) {
 
 void addLogicFunctions(std::vector<FunctionDef>& t) {
     t.insert(t.end(), {
-        {"IF", 2, 3, nullptr, FnKind::If},
-        {"AND", 1, kManyArgs, andOr<true>},
-        {"OR", 1, kManyArgs, andOr<false>},
-        {"NOT", 1, 1, notFn},
-        {"TRUE", 0, 0, trueFn},
-        {"FALSE", 0, 0, falseFn},
-        {"IFERROR", 2, 2, nullptr, FnKind::IfError},
-        {"ISERROR", 1, 1, isError},
-        {"ISNUMBER", 1, 1, isNumber},
-        {"ISTEXT", 1, 1, isText},
-        {"ISBLANK", 1, 1, isBlank},
-        {"NA", 0, 0, naFn},
-    });
+                          {"IF", 2, 3, nullptr, FnKind::If},
+                          {"AND", 1, kManyArgs, andOr<true>},
+                          {"OR", 1, kManyArgs, andOr<false>},
+                          {"NOT", 1, 1, notFn},
+                          {"TRUE", 0, 0, trueFn},
+                          {"FALSE", 0, 0, falseFn},
+                          {"IFERROR", 2, 2, nullptr, FnKind::IfError},
+                          {"ISERROR", 1, 1, isError},
+                          {"ISNUMBER", 1, 1, isNumber},
+                          {"ISTEXT", 1, 1, isText},
+                          {"ISBLANK", 1, 1, isBlank},
+                          {"NA", 0, 0, naFn},
+                      });
 }
 
 } // namespace sheet

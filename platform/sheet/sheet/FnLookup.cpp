@@ -27,7 +27,8 @@ template <class Get> int findInVector(const Value& key, int n, Get get, bool exa
     while (lo <= hi) {
         int mid = lo + (hi - lo) / 2;
         int probe = mid;
-        while (probe <= hi && !sameClass(get(probe), key)) ++probe;
+        while (probe <= hi && !sameClass(get(probe), key))
+            ++probe;
         if (probe > hi) {
             hi = mid - 1;
             continue;
@@ -56,15 +57,22 @@ Value tableLookup(CallArgs& a, bool vertical) {
     if (idx < 1) return err(ErrorCode::Value);
     if (idx > span) return err(ErrorCode::Ref);
     int n = vertical ? r.row2 - r.row1 + 1 : r.col2 - r.col1 + 1;
-    auto get = [&](int i) { return vertical ? a.ctx.cellValue(r.col1, r.row1 + i) : a.ctx.cellValue(r.col1 + i, r.row1); };
+    auto get = [&](int i) {
+        return vertical ? a.ctx.cellValue(r.col1, r.row1 + i) : a.ctx.cellValue(r.col1 + i, r.row1);
+    };
     int pos = findInVector(key, n, get, !approx);
     if (pos < 0) return err(ErrorCode::NA);
-    Value v = vertical ? a.ctx.cellValue(r.col1 + idx - 1, r.row1 + pos) : a.ctx.cellValue(r.col1 + pos, r.row1 + idx - 1);
+    Value v = vertical ? a.ctx.cellValue(r.col1 + idx - 1, r.row1 + pos)
+                       : a.ctx.cellValue(r.col1 + pos, r.row1 + idx - 1);
     return v;
 }
 
-Value vlookup(CallArgs& a) { return tableLookup(a, true); }
-Value hlookup(CallArgs& a) { return tableLookup(a, false); }
+Value vlookup(CallArgs& a) {
+    return tableLookup(a, true);
+}
+Value hlookup(CallArgs& a) {
+    return tableLookup(a, false);
+}
 
 Value lookup(CallArgs& a) {
     Value key = a.scalar(0);
@@ -74,14 +82,17 @@ Value lookup(CallArgs& a) {
     int w = r.col2 - r.col1 + 1, h = r.row2 - r.row1 + 1;
     bool byRows = h >= w; // search the longer side
     int n = byRows ? h : w;
-    auto get = [&](int i) { return byRows ? a.ctx.cellValue(r.col1, r.row1 + i) : a.ctx.cellValue(r.col1 + i, r.row1); };
+    auto get = [&](int i) {
+        return byRows ? a.ctx.cellValue(r.col1, r.row1 + i) : a.ctx.cellValue(r.col1 + i, r.row1);
+    };
     int pos = findInVector(key, n, get, false);
     if (pos < 0) return err(ErrorCode::NA);
     if (a.size() > 2) {
         CellRange res;
         if (!blockOf(a.ops[2], res)) return err(ErrorCode::Value);
         bool resRows = res.row2 - res.row1 >= res.col2 - res.col1;
-        return resRows ? a.ctx.cellValue(res.col1, res.row1 + pos) : a.ctx.cellValue(res.col1 + pos, res.row1);
+        return resRows ? a.ctx.cellValue(res.col1, res.row1 + pos)
+                       : a.ctx.cellValue(res.col1 + pos, res.row1);
     }
     return byRows ? a.ctx.cellValue(r.col2, r.row1 + pos) : a.ctx.cellValue(r.col1 + pos, r.row2);
 }
@@ -115,17 +126,23 @@ Value match(CallArgs& a) {
     int w = r.col2 - r.col1 + 1, h = r.row2 - r.row1 + 1;
     if (w > 1 && h > 1) return err(ErrorCode::NA);
     int n = std::max(w, h);
-    auto get = [&](int i) { return h > 1 ? a.ctx.cellValue(r.col1, r.row1 + i) : a.ctx.cellValue(r.col1 + i, r.row1); };
+    auto get = [&](int i) {
+        return h > 1 ? a.ctx.cellValue(r.col1, r.row1 + i) : a.ctx.cellValue(r.col1 + i, r.row1);
+    };
     int pos = -1;
-    if (type == 0) pos = findInVector(key, n, get, true);
-    else if (type > 0) pos = findInVector(key, n, get, false);
+    if (type == 0)
+        pos = findInVector(key, n, get, true);
+    else if (type > 0)
+        pos = findInVector(key, n, get, false);
     else {
         // Descending data: the smallest value that is not below the key.
         for (int i = 0; i < n; ++i) {
             Value v = get(i);
             if (!sameClass(v, key)) continue;
-            if (compareValues(v, key) >= 0) pos = i;
-            else break;
+            if (compareValues(v, key) >= 0)
+                pos = i;
+            else
+                break;
         }
     }
     return pos < 0 ? err(ErrorCode::NA) : Value::num(pos + 1);
@@ -148,15 +165,15 @@ Value column(CallArgs& a) {
 
 void addLookupFunctions(std::vector<FunctionDef>& t) {
     t.insert(t.end(), {
-        {"CHOOSE", 2, kManyArgs, nullptr, FnKind::Choose},
-        {"VLOOKUP", 3, 4, vlookup},
-        {"HLOOKUP", 3, 4, hlookup},
-        {"LOOKUP", 2, 3, lookup},
-        {"INDEX", 1, 3, index},
-        {"MATCH", 2, 3, match},
-        {"ROW", 0, 1, row},
-        {"COLUMN", 0, 1, column},
-    });
+                          {"CHOOSE", 2, kManyArgs, nullptr, FnKind::Choose},
+                          {"VLOOKUP", 3, 4, vlookup},
+                          {"HLOOKUP", 3, 4, hlookup},
+                          {"LOOKUP", 2, 3, lookup},
+                          {"INDEX", 1, 3, index},
+                          {"MATCH", 2, 3, match},
+                          {"ROW", 0, 1, row},
+                          {"COLUMN", 0, 1, column},
+                      });
 }
 
 } // namespace sheet

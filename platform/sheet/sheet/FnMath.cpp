@@ -14,11 +14,21 @@ template <double (*F)(double), bool (*Ok)(double)> Value unary(CallArgs& a) {
     if (!Ok(x)) return err(ErrorCode::Num);
     return Value::num(F(x));
 }
-bool any(double) { return true; }
-bool positive(double x) { return x > 0; }
-bool nonNegative(double x) { return x >= 0; }
-double sign(double x) { return x > 0 ? 1 : (x < 0 ? -1 : 0); }
-double intPart(double x) { return std::floor(approx15(x)); }
+bool any(double) {
+    return true;
+}
+bool positive(double x) {
+    return x > 0;
+}
+bool nonNegative(double x) {
+    return x >= 0;
+}
+double sign(double x) {
+    return x > 0 ? 1 : (x < 0 ? -1 : 0);
+}
+double intPart(double x) {
+    return std::floor(approx15(x));
+}
 
 Value sum(CallArgs& a) {
     double s = 0;
@@ -46,8 +56,10 @@ Value sumproduct(CallArgs& a) {
             scalars.push_back(v);
         }
         int rw = r.col2 - r.col1 + 1, rh = r.row2 - r.row1 + 1;
-        if (w < 0) w = rw, h = rh;
-        else if (rw != w || rh != h) return err(ErrorCode::Value);
+        if (w < 0)
+            w = rw, h = rh;
+        else if (rw != w || rh != h)
+            return err(ErrorCode::Value);
         blocks.push_back(r);
     }
     double total = 0;
@@ -63,12 +75,15 @@ Value sumproduct(CallArgs& a) {
         ErrorCode found = ErrorCode::None;
         a.ctx.forEachCell(r, [&](int c, int row, const Value& v) {
             if (v.isError() && found == ErrorCode::None) found = v.error;
-            if (v.isNumber()) cur[std::size_t(row - r.row1) * std::size_t(w) + std::size_t(c - r.col1)] = v.number;
+            if (v.isNumber())
+                cur[std::size_t(row - r.row1) * std::size_t(w) + std::size_t(c - r.col1)] = v.number;
         });
         if (found != ErrorCode::None) return err(found);
-        for (std::size_t i = 0; i < acc.size(); ++i) acc[i] *= cur[i];
+        for (std::size_t i = 0; i < acc.size(); ++i)
+            acc[i] *= cur[i];
     }
-    for (double v : acc) total += v;
+    for (double v : acc)
+        total += v;
     return Value::num(total);
 }
 
@@ -142,7 +157,6 @@ Value mround(CallArgs& a) {
     double x = a.number(0, e), m = a.number(1, e);
     if (e != ErrorCode::None) return err(e);
     if (m == 0 || x == 0) return Value::num(0);
-    if ((x < 0) != (m < 0)) return err(ErrorCode::Num);
     return Value::num(roundDigits(x / m, 0, 0) * m);
 }
 
@@ -153,12 +167,16 @@ template <bool Up> Value ceilFloor(CallArgs& a) {
     if (e != ErrorCode::None) return err(e);
     if (x == 0 || s == 0) return Value::num(0);
     if (x > 0 && s < 0) return err(ErrorCode::Num);
-    double q = approx15(x / s);
-    double r = (Up ? std::ceil(q) : std::floor(q)) * s;
+    // Multiples of |s|: CEILING goes toward +infinity, FLOOR toward -infinity (as LibreOffice does).
+    double m = std::fabs(s);
+    double q = approx15(x / m);
+    double r = (Up ? std::ceil(q) : std::floor(q)) * m;
     return Value::num(r);
 }
 
-Value pi(CallArgs&) { return Value::num(3.14159265358979323846); }
+Value pi(CallArgs&) {
+    return Value::num(3.14159265358979323846);
+}
 
 Value fact(CallArgs& a) {
     ErrorCode e = ErrorCode::None;
@@ -167,7 +185,8 @@ Value fact(CallArgs& a) {
     if (x < 0) return err(ErrorCode::Num);
     double n = std::floor(x), r = 1;
     if (n > 170) return err(ErrorCode::Num);
-    for (int i = 2; i <= int(n); ++i) r *= i;
+    for (int i = 2; i <= int(n); ++i)
+        r *= i;
     return Value::num(r);
 }
 
@@ -175,30 +194,30 @@ Value fact(CallArgs& a) {
 
 void addMathFunctions(std::vector<FunctionDef>& t) {
     t.insert(t.end(), {
-        {"SUM", 1, kManyArgs, sum},
-        {"PRODUCT", 1, kManyArgs, product},
-        {"SUMPRODUCT", 1, kManyArgs, sumproduct},
-        {"SUMIF", 2, 3, sumif},
-        {"ABS", 1, 1, unary<std::fabs, any>},
-        {"SIGN", 1, 1, unary<sign, any>},
-        {"SQRT", 1, 1, unary<std::sqrt, nonNegative>},
-        {"POWER", 2, 2, power},
-        {"EXP", 1, 1, unary<std::exp, any>},
-        {"LN", 1, 1, unary<std::log, positive>},
-        {"LOG", 1, 2, logFn},
-        {"LOG10", 1, 1, unary<std::log10, positive>},
-        {"MOD", 2, 2, mod},
-        {"INT", 1, 1, unary<intPart, any>},
-        {"TRUNC", 1, 2, roundFn<-1, true>},
-        {"ROUND", 2, 2, roundFn<0, false>},
-        {"ROUNDUP", 2, 2, roundFn<1, false>},
-        {"ROUNDDOWN", 2, 2, roundFn<-1, false>},
-        {"MROUND", 2, 2, mround},
-        {"CEILING", 1, 2, ceilFloor<true>},
-        {"FLOOR", 1, 2, ceilFloor<false>},
-        {"PI", 0, 0, pi},
-        {"FACT", 1, 1, fact},
-    });
+                          {"SUM", 1, kManyArgs, sum},
+                          {"PRODUCT", 1, kManyArgs, product},
+                          {"SUMPRODUCT", 1, kManyArgs, sumproduct},
+                          {"SUMIF", 2, 3, sumif},
+                          {"ABS", 1, 1, unary<std::fabs, any>},
+                          {"SIGN", 1, 1, unary<sign, any>},
+                          {"SQRT", 1, 1, unary<std::sqrt, nonNegative>},
+                          {"POWER", 2, 2, power},
+                          {"EXP", 1, 1, unary<std::exp, any>},
+                          {"LN", 1, 1, unary<std::log, positive>},
+                          {"LOG", 1, 2, logFn},
+                          {"LOG10", 1, 1, unary<std::log10, positive>},
+                          {"MOD", 2, 2, mod},
+                          {"INT", 1, 1, unary<intPart, any>},
+                          {"TRUNC", 1, 2, roundFn<-1, true>},
+                          {"ROUND", 2, 2, roundFn<0, false>},
+                          {"ROUNDUP", 2, 2, roundFn<1, false>},
+                          {"ROUNDDOWN", 2, 2, roundFn<-1, false>},
+                          {"MROUND", 2, 2, mround},
+                          {"CEILING", 1, 2, ceilFloor<true>},
+                          {"FLOOR", 1, 2, ceilFloor<false>},
+                          {"PI", 0, 0, pi},
+                          {"FACT", 1, 1, fact},
+                      });
 }
 
 } // namespace sheet

@@ -48,7 +48,8 @@ Value counta(CallArgs& a) {
     double n = 0;
     for (std::size_t i = 0; i < a.size(); ++i) {
         const Operand& o = a.ops[i];
-        if (o.kind == Operand::Kind::Value) ++n;
+        if (o.kind == Operand::Kind::Value)
+            ++n;
         else if (o.kind != Operand::Kind::Missing)
             a.ctx.forEachCell(o.range, [&](int, int, const Value& v) {
                 if (!v.isEmpty()) ++n;
@@ -95,14 +96,14 @@ Value median(CallArgs& a) {
 
 void addStatisticsFunctions(std::vector<FunctionDef>& t) {
     t.insert(t.end(), {
-        {"AVERAGE", 1, kManyArgs, average},
-        {"MIN", 1, kManyArgs, minMax<false>},
-        {"MAX", 1, kManyArgs, minMax<true>},
-        {"COUNT", 1, kManyArgs, count},
-        {"COUNTA", 1, kManyArgs, counta},
-        {"COUNTIF", 2, 2, countif},
-        {"MEDIAN", 1, kManyArgs, median},
-    });
+                          {"AVERAGE", 1, kManyArgs, average},
+                          {"MIN", 1, kManyArgs, minMax<false>},
+                          {"MAX", 1, kManyArgs, minMax<true>},
+                          {"COUNT", 1, kManyArgs, count},
+                          {"COUNTA", 1, kManyArgs, counta},
+                          {"COUNTIF", 2, 2, countif},
+                          {"MEDIAN", 1, kManyArgs, median},
+                      });
 }
 
 } // namespace sheet

@@ -87,7 +87,7 @@ template <bool Search> Value findFn(CallArgs& a) {
     std::size_t chars = off.size() - 1;
     if (start < 1 || std::trunc(start) > double(chars) + (what.empty() ? 1 : 0)) return err(ErrorCode::Value);
     std::size_t from = std::size_t(std::trunc(start)) - 1;
-    if (what.empty()) return Value::num(double(from + 1));
+    if (what.empty()) return err(ErrorCode::Value); // LibreOffice finds nothing in an empty search text
     for (std::size_t i = from; i < chars; ++i) {
         std::string_view rest = std::string_view(in).substr(off[i]);
         bool hit;
@@ -134,7 +134,8 @@ Value rept(CallArgs& a) {
     if (e != ErrorCode::None) return err(e);
     if (n < 0 || s.size() * std::trunc(n) > double(kMaxText)) return err(ErrorCode::Value);
     std::string r;
-    for (int i = 0; i < int(n); ++i) r += s;
+    for (int i = 0; i < int(n); ++i)
+        r += s;
     return Value::str(std::move(r));
 }
 
@@ -181,7 +182,8 @@ std::string formatSection(double v, std::string_view f) {
         } else if (c == ',' && seenDigit && !seenDot) {
             ++scaleK; // becomes grouping when a digit follows, a /1000 scale otherwise
             continue;
-        } else if ((c == 'E' || c == 'e') && seenDigit && i + 1 < f.size() && (f[i + 1] == '+' || f[i + 1] == '-')) {
+        } else if ((c == 'E' || c == 'e') && seenDigit && i + 1 < f.size() &&
+                   (f[i + 1] == '+' || f[i + 1] == '-')) {
             sci = true;
             expPlus = f[i + 1] == '+';
             ++i;
@@ -201,8 +203,10 @@ std::string formatSection(double v, std::string_view f) {
         if (seenDigit) afterNumber = true;
         (afterNumber || seenDigit ? suffix : prefix) += lit;
     }
-    for (int i = 0; i < percent; ++i) v *= 100;
-    for (int i = 0; i < scaleK; ++i) v /= 1000;
+    for (int i = 0; i < percent; ++i)
+        v *= 100;
+    for (int i = 0; i < scaleK; ++i)
+        v /= 1000;
     if (!seenDigit) return prefix + suffix;
     int decimals = decZeros + decHashes;
     std::string num;
@@ -217,7 +221,8 @@ std::string formatSection(double v, std::string_view f) {
         m = roundDigits(m, decimals, 0);
         num = formatFixed(m, decimals, false);
         std::string es = std::to_string(std::abs(exp));
-        while (int(es.size()) < expDigits) es = "0" + es;
+        while (int(es.size()) < expDigits)
+            es = "0" + es;
         num += std::string("E") + (exp < 0 ? "-" : (expPlus ? "+" : "")) + es;
         return prefix + num + suffix;
     }
@@ -225,10 +230,13 @@ std::string formatSection(double v, std::string_view f) {
     num = formatFixed(std::fabs(r), decimals, grouping);
     std::string intPart = num.substr(0, num.find('.'));
     std::string decPart = num.find('.') == std::string::npos ? "" : num.substr(num.find('.') + 1);
-    while (int(decPart.size()) > decZeros && !decPart.empty() && decPart.back() == '0') decPart.pop_back();
+    while (int(decPart.size()) > decZeros && !decPart.empty() && decPart.back() == '0')
+        decPart.pop_back();
     if (intPart == "0" && intZeros == 0) intPart.clear();
-    int digits = int(std::count_if(intPart.begin(), intPart.end(), [](char ch) { return ch >= '0' && ch <= '9'; }));
-    while (digits < intZeros) intPart = "0" + intPart, ++digits;
+    int digits =
+        int(std::count_if(intPart.begin(), intPart.end(), [](char ch) { return ch >= '0' && ch <= '9'; }));
+    while (digits < intZeros)
+        intPart = "0" + intPart, ++digits;
     std::string out = intPart;
     if (seenDot && (decimals > 0 || f.find('.') != std::string_view::npos)) out += "." + decPart;
     return prefix + (r < 0 ? "-" : "") + out + suffix;
@@ -301,23 +309,23 @@ Value fixed(CallArgs& a) {
 
 void addTextFunctions(std::vector<FunctionDef>& t) {
     t.insert(t.end(), {
-        {"CONCATENATE", 1, kManyArgs, concatenate},
-        {"LEFT", 1, 2, leftRight<true>},
-        {"RIGHT", 1, 2, leftRight<false>},
-        {"MID", 3, 3, mid},
-        {"LEN", 1, 1, len},
-        {"TRIM", 1, 1, trim},
-        {"UPPER", 1, 1, changeCase<true>},
-        {"LOWER", 1, 1, changeCase<false>},
-        {"FIND", 2, 3, findFn<false>},
-        {"SEARCH", 2, 3, findFn<true>},
-        {"SUBSTITUTE", 3, 4, substitute},
-        {"REPT", 2, 2, rept},
-        {"EXACT", 2, 2, exact},
-        {"TEXT", 2, 2, textFn},
-        {"VALUE", 1, 1, valueFn},
-        {"FIXED", 1, 3, fixed},
-    });
+                          {"CONCATENATE", 1, kManyArgs, concatenate},
+                          {"LEFT", 1, 2, leftRight<true>},
+                          {"RIGHT", 1, 2, leftRight<false>},
+                          {"MID", 3, 3, mid},
+                          {"LEN", 1, 1, len},
+                          {"TRIM", 1, 1, trim},
+                          {"UPPER", 1, 1, changeCase<true>},
+                          {"LOWER", 1, 1, changeCase<false>},
+                          {"FIND", 2, 3, findFn<false>},
+                          {"SEARCH", 2, 3, findFn<true>},
+                          {"SUBSTITUTE", 3, 4, substitute},
+                          {"REPT", 2, 2, rept},
+                          {"EXACT", 2, 2, exact},
+                          {"TEXT", 2, 2, textFn},
+                          {"VALUE", 1, 1, valueFn},
+                          {"FIXED", 1, 3, fixed},
+                      });
 }
 
 } // namespace sheet

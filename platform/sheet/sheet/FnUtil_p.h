@@ -9,7 +9,9 @@
 
 namespace sheet::fn {
 
-inline Value err(ErrorCode e) { return Value::err(e); }
+inline Value err(ErrorCode e) {
+    return Value::err(e);
+}
 
 /// x rounded to `digits` decimals, halves away from zero, after trimming binary noise beyond 15 digits
 /// (so that 2.675 rounds to 2.68 as a person reading it expects).
@@ -20,7 +22,8 @@ double approx15(double x);
 /// Calls f(double) for every number the arguments from `first` on contribute, with the rules of SUM:
 /// numbers, booleans and numeric texts given directly count; in ranges only numbers count.
 /// Returns the first error met (direct argument that is not a number, or an error in a range).
-template <class F> ErrorCode forEachNumber(CallArgs& a, std::size_t first, F&& f, bool countDirectText = true) {
+template <class F>
+ErrorCode forEachNumber(CallArgs& a, std::size_t first, F&& f, bool countDirectText = true) {
     ErrorCode found = ErrorCode::None;
     for (std::size_t i = first; i < a.size(); ++i) {
         const Operand& o = a.ops[i];
@@ -28,17 +31,22 @@ template <class F> ErrorCode forEachNumber(CallArgs& a, std::size_t first, F&& f
         if (o.kind == Operand::Kind::Value) {
             const Value& v = o.value;
             if (v.isError()) return v.error;
-            if (v.isNumber() || v.isBool()) f(v.number);
+            if (v.isNumber() || v.isBool())
+                f(v.number);
             else if (v.isText()) {
-                if (auto n = parseNumber(v.text)) f(*n);
-                else if (countDirectText) return ErrorCode::Value;
+                if (auto n = parseNumber(v.text))
+                    f(*n);
+                else if (countDirectText)
+                    return ErrorCode::Value;
             }
             continue;
         }
         a.ctx.forEachCell(o.range, [&](int, int, const Value& v) {
             if (found != ErrorCode::None) return;
-            if (v.isError()) found = v.error;
-            else if (v.isNumber()) f(v.number);
+            if (v.isError())
+                found = v.error;
+            else if (v.isNumber())
+                f(v.number);
         });
         if (found != ErrorCode::None) return found;
     }

@@ -20,7 +20,8 @@ struct Table {
         addLogicFunctions(defs);
         addLookupFunctions(defs);
         addTextFunctions(defs);
-        for (std::size_t i = 0; i < defs.size(); ++i) byName.emplace(defs[i].name, int(i));
+        for (std::size_t i = 0; i < defs.size(); ++i)
+            byName.emplace(defs[i].name, int(i));
     }
 };
 
@@ -37,8 +38,12 @@ int findBuiltin(std::string_view upperName) {
     return it == t.byName.end() ? -1 : it->second;
 }
 
-const FunctionDef& builtin(int id) { return table().defs[std::size_t(id)]; }
-int builtinCount() { return int(table().defs.size()); }
+const FunctionDef& builtin(int id) {
+    return table().defs[std::size_t(id)];
+}
+int builtinCount() {
+    return int(table().defs.size());
+}
 
 namespace fn {
 
@@ -67,12 +72,18 @@ Criteria::Criteria(const Value& c) {
         return;
     }
     std::string_view s = c.text;
-    if (s.rfind("<>", 0) == 0) cmp_ = Cmp::Ne, s.remove_prefix(2);
-    else if (s.rfind("<=", 0) == 0) cmp_ = Cmp::Le, s.remove_prefix(2);
-    else if (s.rfind(">=", 0) == 0) cmp_ = Cmp::Ge, s.remove_prefix(2);
-    else if (s.rfind("<", 0) == 0) cmp_ = Cmp::Lt, s.remove_prefix(1);
-    else if (s.rfind(">", 0) == 0) cmp_ = Cmp::Gt, s.remove_prefix(1);
-    else if (s.rfind("=", 0) == 0) cmp_ = Cmp::Eq, s.remove_prefix(1);
+    if (s.rfind("<>", 0) == 0)
+        cmp_ = Cmp::Ne, s.remove_prefix(2);
+    else if (s.rfind("<=", 0) == 0)
+        cmp_ = Cmp::Le, s.remove_prefix(2);
+    else if (s.rfind(">=", 0) == 0)
+        cmp_ = Cmp::Ge, s.remove_prefix(2);
+    else if (s.rfind("<", 0) == 0)
+        cmp_ = Cmp::Lt, s.remove_prefix(1);
+    else if (s.rfind(">", 0) == 0)
+        cmp_ = Cmp::Gt, s.remove_prefix(1);
+    else if (s.rfind("=", 0) == 0)
+        cmp_ = Cmp::Eq, s.remove_prefix(1);
     if (auto n = parseNumber(s)) {
         operand_ = Value::num(*n);
         numeric_ = true;
@@ -112,12 +123,18 @@ bool Criteria::matches(const Value& v) const {
         c = compareValues(v, operand_);
     }
     switch (cmp_) {
-    case Cmp::Eq: return c == 0;
-    case Cmp::Ne: return c != 0;
-    case Cmp::Lt: return c < 0;
-    case Cmp::Le: return c <= 0;
-    case Cmp::Gt: return c > 0;
-    case Cmp::Ge: return c >= 0;
+    case Cmp::Eq:
+        return c == 0;
+    case Cmp::Ne:
+        return c != 0;
+    case Cmp::Lt:
+        return c < 0;
+    case Cmp::Le:
+        return c <= 0;
+    case Cmp::Gt:
+        return c > 0;
+    case Cmp::Ge:
+        return c >= 0;
     }
     return false;
 }
@@ -139,7 +156,8 @@ bool wildcardMatch(std::string_view t, std::string_view p) {
             return false;
         }
     }
-    while (pi < p.size() && p[pi] == '*') ++pi;
+    while (pi < p.size() && p[pi] == '*')
+        ++pi;
     return pi == p.size();
 }
 

@@ -24,7 +24,7 @@ enum class FnKind : std::uint8_t {
 struct FunctionDef {
     std::string_view name; ///< upper case
     std::uint8_t minArgs;
-    std::uint8_t maxArgs;  ///< kManyArgs for "any number"
+    std::uint8_t maxArgs; ///< kManyArgs for "any number"
     FnImpl impl;
     FnKind kind = FnKind::Plain;
 };

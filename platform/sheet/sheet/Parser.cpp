@@ -12,13 +12,17 @@ constexpr std::size_t kMaxLength = 16384;
 class Parser {
 public:
     Parser(std::vector<Token>& toks, Ast& ast, ParseError& err, const NameArity* custom)
-        : t_(toks), ast_(ast), err_(err), custom_(custom) {}
+        : t_(toks)
+        , ast_(ast)
+        , err_(err)
+        , custom_(custom) {}
 
     bool run() {
         int root = expr();
         if (root < 0) return false;
         if (peek().kind != TokenKind::End) {
-            if (peek().kind == TokenKind::RParen) return fail(ParseErrorCode::UnexpectedToken, peek().pos, "')' without '('");
+            if (peek().kind == TokenKind::RParen)
+                return fail(ParseErrorCode::UnexpectedToken, peek().pos, "')' without '('");
             return fail(ParseErrorCode::UnexpectedToken, peek().pos, "operator expected");
         }
         ast_.root = root;
@@ -51,13 +55,17 @@ private:
 
     struct DepthGuard {
         int& d;
-        explicit DepthGuard(int& x) : d(x) { ++d; }
+        explicit DepthGuard(int& x)
+            : d(x) {
+            ++d;
+        }
         ~DepthGuard() { --d; }
     };
 
     int expr() {
         DepthGuard g(depth_);
-        if (depth_ > kMaxDepth) return failN(ParseErrorCode::TooComplex, peek().pos, "formula nested too deeply");
+        if (depth_ > kMaxDepth)
+            return failN(ParseErrorCode::TooComplex, peek().pos, "formula nested too deeply");
         return comparison();
     }
 
@@ -131,7 +139,8 @@ private:
     }
     int unary() {
         DepthGuard g(depth_);
-        if (depth_ > kMaxDepth) return failN(ParseErrorCode::TooComplex, peek().pos, "formula nested too deeply");
+        if (depth_ > kMaxDepth)
+            return failN(ParseErrorCode::TooComplex, peek().pos, "formula nested too deeply");
         if (peek().kind == TokenKind::Minus || peek().kind == TokenKind::Plus) {
             Node n;
             n.kind = NodeKind::Unary;
@@ -177,7 +186,8 @@ private:
             if (peek().kind == TokenKind::Colon) {
                 int cpos = take().pos;
                 if (peek().kind != TokenKind::Ref)
-                    return failN(ParseErrorCode::RangeOperand, peek().pos, "cell reference expected after ':'");
+                    return failN(ParseErrorCode::RangeOperand, peek().pos,
+                                 "cell reference expected after ':'");
                 const Token& b = take();
                 n.kind = NodeKind::Range;
                 n.a[2] = b.col;
@@ -197,10 +207,14 @@ private:
             n.children = {x};
             return add(std::move(n));
         }
-        case TokenKind::Name: return nameOrCall();
-        case TokenKind::End: return failN(ParseErrorCode::UnexpectedToken, tk.pos, "value expected at end of formula");
-        case TokenKind::Colon: return failN(ParseErrorCode::RangeOperand, tk.pos, "':' only joins two cell references");
-        default: return failN(ParseErrorCode::UnexpectedToken, tk.pos, "value expected");
+        case TokenKind::Name:
+            return nameOrCall();
+        case TokenKind::End:
+            return failN(ParseErrorCode::UnexpectedToken, tk.pos, "value expected at end of formula");
+        case TokenKind::Colon:
+            return failN(ParseErrorCode::RangeOperand, tk.pos, "':' only joins two cell references");
+        default:
+            return failN(ParseErrorCode::UnexpectedToken, tk.pos, "value expected");
         }
     }
 
@@ -238,7 +252,8 @@ private:
                     if (a < 0) return -1;
                     call.children.push_back(a);
                 }
-                if (call.children.size() > 250) return failN(ParseErrorCode::TooComplex, peek().pos, "too many arguments");
+                if (call.children.size() > 250)
+                    return failN(ParseErrorCode::TooComplex, peek().pos, "too many arguments");
                 if (peek().kind == TokenKind::Comma) {
                     take();
                     continue;
@@ -278,7 +293,8 @@ bool parseFormula(std::string_view text, RefStyle style, CellPos host, Ast& out,
     err = {};
     out = {};
     std::size_t offset = 0;
-    while (offset < text.size() && text[offset] == ' ') ++offset;
+    while (offset < text.size() && text[offset] == ' ')
+        ++offset;
     if (offset < text.size() && text[offset] == '=') ++offset;
     if (text.size() > kMaxLength) {
         err = {ParseErrorCode::TooComplex, int(kMaxLength), "formula longer than 16384 characters"};

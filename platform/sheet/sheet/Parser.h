@@ -11,12 +11,18 @@ namespace sheet {
 
 /// Node kinds of the syntax tree.
 enum class NodeKind : std::uint8_t {
-    Number, String, Bool, Error, Ref, Range, Missing,
+    Number,
+    String,
+    Bool,
+    Error,
+    Ref,
+    Range,
+    Missing,
     Unary,   ///< op is TokenKind::Minus or Plus
     Binary,  ///< op is the operator's token kind
     Percent, ///< postfix %
     Paren,
-    Call,    ///< function call; name upper case, fn = built-in id or -1
+    Call, ///< function call; name upper case, fn = built-in id or -1
 };
 
 /// One node; children index into Ast::nodes.

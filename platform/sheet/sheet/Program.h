@@ -13,14 +13,25 @@ namespace sheet {
 
 /// Instructions of a compiled formula (reverse Polish order with jumps for IF, CHOOSE and IFERROR).
 enum class Op : std::uint8_t {
-    PushNumber,     ///< num
-    PushString,     ///< strings[arg]
-    PushBool,       ///< arg 0/1
-    PushError,      ///< arg = ErrorCode
-    PushRef,        ///< v[0] column, v[1] row; modes bits 0-1 column, 2-3 row
-    PushRange,      ///< v[0..3] = col1,row1,col2,row2; modes 2 bits each
-    PushMissing,    ///< an empty argument: f(1,,2)
-    Add, Sub, Mul, Div, Pow, Concat, Eq, Ne, Lt, Le, Gt, Ge,
+    PushNumber,  ///< num
+    PushString,  ///< strings[arg]
+    PushBool,    ///< arg 0/1
+    PushError,   ///< arg = ErrorCode
+    PushRef,     ///< v[0] column, v[1] row; modes bits 0-1 column, 2-3 row
+    PushRange,   ///< v[0..3] = col1,row1,col2,row2; modes 2 bits each
+    PushMissing, ///< an empty argument: f(1,,2)
+    Add,
+    Sub,
+    Mul,
+    Div,
+    Pow,
+    Concat,
+    Eq,
+    Ne,
+    Lt,
+    Le,
+    Gt,
+    Ge,
     Neg,            ///< unary minus
     UPlus,          ///< unary plus (kept so the formula prints as written)
     Percent,        ///< postfix %
@@ -46,7 +57,8 @@ struct Instr {
         double num;
         std::int32_t v[4];
     };
-    Instr() : v{0, 0, 0, 0} {}
+    Instr()
+        : v{0, 0, 0, 0} {}
 
     AxisMode mode(int i) const { return AxisMode((modes >> (2 * i)) & 3); }
     RefAxis axis(int i) const { return {mode(i), v[i]}; }
@@ -60,11 +72,11 @@ struct Instr {
 struct Program {
     std::vector<Instr> code;
     std::vector<std::string> strings;
-    std::vector<std::string> names;      ///< custom function names, upper case
-    std::vector<std::uint32_t> tables;   ///< CHOOSE jump tables
-    bool hasRefs = false;                ///< refers to cells at all
-    bool hasCustom = false;              ///< calls a custom function (which may change the sheet)
-    bool usesHost = false;               ///< ROW()/COLUMN() without argument
+    std::vector<std::string> names;    ///< custom function names, upper case
+    std::vector<std::uint32_t> tables; ///< CHOOSE jump tables
+    bool hasRefs = false;              ///< refers to cells at all
+    bool hasCustom = false;            ///< calls a custom function (which may change the sheet)
+    bool usesHost = false;             ///< ROW()/COLUMN() without argument
 };
 
 using ProgramPtr = std::shared_ptr<const Program>;

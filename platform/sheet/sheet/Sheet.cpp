@@ -24,7 +24,8 @@ template <class Impl, class F> void forEachRecord(Impl& d, const CellRange& r, F
                 continue;
             }
             int end = std::min(r2, int(((k + 1) << kChunkBits) - 1));
-            for (; row <= end; ++row) fn(c, row, ch[k][std::size_t(row) & (kChunk - 1)]);
+            for (; row <= end; ++row)
+                fn(c, row, ch[k][std::size_t(row) & (kChunk - 1)]);
         }
     }
 }
@@ -35,7 +36,10 @@ bool recordUsed(const CellRec& c) {
 
 } // namespace
 
-Sheet::Sheet() : d_(std::make_unique<Impl>()) { reset(); }
+Sheet::Sheet()
+    : d_(std::make_unique<Impl>()) {
+    reset();
+}
 Sheet::~Sheet() = default;
 
 void Sheet::reset() {
@@ -104,7 +108,9 @@ bool Sheet::setOption(int n, bool on) {
     return true;
 }
 
-bool Sheet::inside(int c, int r) const { return c >= 0 && r >= 0 && c <= maxCols_ && r <= maxRows_; }
+bool Sheet::inside(int c, int r) const {
+    return c >= 0 && r >= 0 && c <= maxCols_ && r <= maxRows_;
+}
 
 bool Sheet::setData(int col, int row, std::string_view text) {
     if (!inside(col, row)) return false;
@@ -137,7 +143,9 @@ bool Sheet::setData(int col, int row, std::string_view text) {
     return true;
 }
 
-bool Sheet::setNumber(int col, int row, double v) { return setValue(col, row, std::isfinite(v) ? Value::num(v) : Value::err(ErrorCode::Num)); }
+bool Sheet::setNumber(int col, int row, double v) {
+    return setValue(col, row, std::isfinite(v) ? Value::num(v) : Value::err(ErrorCode::Num));
+}
 
 bool Sheet::setValue(int col, int row, const Value& v) {
     if (!inside(col, row)) return false;
@@ -231,7 +239,8 @@ void Sheet::clearContents(const CellRange& r) {
         rec.flags = 0;
         changed.push_back({c, row});
     });
-    for (auto p : changed) d_->markDependents(p.col, p.row);
+    for (auto p : changed)
+        d_->markDependents(p.col, p.row);
     autoRecalc();
 }
 
@@ -288,10 +297,12 @@ std::size_t Sheet::memoryUse() const {
             if (k) n += sizeof(CellRec) * kChunk;
     }
     n += d.texts.capacity() * sizeof(std::string);
-    for (const auto& s : d.texts) n += s.capacity() > 15 ? s.capacity() + 1 : 0;
+    for (const auto& s : d.texts)
+        n += s.capacity() > 15 ? s.capacity() + 1 : 0;
     n += d.slots.capacity() * sizeof(FormulaSlot);
     n += d.depLists.capacity() * sizeof(std::vector<std::uint32_t>);
-    for (const auto& l : d.depLists) n += l.capacity() * 4;
+    for (const auto& l : d.depLists)
+        n += l.capacity() * 4;
     n += d.rangeDeps.capacity() * sizeof(RangeDep);
     n += d.dirty.capacity() * 4;
     // Shared programs: each counted once.
@@ -309,7 +320,8 @@ bool Sheet::setCellType(const CellRange& r, const CellType& t) {
     CellRange b = clampRange(r);
     if (b.col1 > b.col2 || b.row1 > b.row2) return false;
     for (int c = b.col1; c <= b.col2; ++c)
-        for (int row = b.row1; row <= b.row2; ++row) d_->at(c, row).type = id;
+        for (int row = b.row1; row <= b.row2; ++row)
+            d_->at(c, row).type = id;
     return true;
 }
 
@@ -398,7 +410,8 @@ bool Sheet::addSpan(int col, int row, int numCols, int numRows) {
 }
 
 bool Sheet::removeSpan(int col, int row) {
-    auto it = std::find_if(spans_.begin(), spans_.end(), [&](const CellRange& s) { return s.col1 == col && s.row1 == row; });
+    auto it = std::find_if(spans_.begin(), spans_.end(),
+                           [&](const CellRange& s) { return s.col1 == col && s.row1 == row; });
     if (it == spans_.end()) return false;
     spans_.erase(it);
     return true;
@@ -417,30 +430,42 @@ bool Sheet::spanAt(int col, int row, CellRange& out) const {
 
 double Sheet::widthToPixels(double w) const {
     switch (unit_) {
-    case UnitType::Normal: return w * 7.0;
-    case UnitType::Twips: return w / 15.0;
-    default: return w;
+    case UnitType::Normal:
+        return w * 7.0;
+    case UnitType::Twips:
+        return w / 15.0;
+    default:
+        return w;
     }
 }
 double Sheet::pixelsToWidth(double px) const {
     switch (unit_) {
-    case UnitType::Normal: return px / 7.0;
-    case UnitType::Twips: return px * 15.0;
-    default: return px;
+    case UnitType::Normal:
+        return px / 7.0;
+    case UnitType::Twips:
+        return px * 15.0;
+    default:
+        return px;
     }
 }
 double Sheet::heightToPixels(double h) const {
     switch (unit_) {
-    case UnitType::Normal: return h * 96.0 / 72.0;
-    case UnitType::Twips: return h / 15.0;
-    default: return h;
+    case UnitType::Normal:
+        return h * 96.0 / 72.0;
+    case UnitType::Twips:
+        return h / 15.0;
+    default:
+        return h;
     }
 }
 double Sheet::pixelsToHeight(double px) const {
     switch (unit_) {
-    case UnitType::Normal: return px * 72.0 / 96.0;
-    case UnitType::Twips: return px * 15.0;
-    default: return px;
+    case UnitType::Normal:
+        return px * 72.0 / 96.0;
+    case UnitType::Twips:
+        return px * 15.0;
+    default:
+        return px;
     }
 }
 
@@ -453,7 +478,8 @@ int Sheet::colWidthPixels(int col) const {
 
 bool Sheet::setColWidthPixels(int col, int px) {
     if (col == kAll) {
-        for (int c = 1; c <= maxCols_; ++c) setColWidthPixels(c, px);
+        for (int c = 1; c <= maxCols_; ++c)
+            setColWidthPixels(c, px);
         return true;
     }
     if (col < 0 || col > maxCols_ || px < 0 || px > 100000) return false;
@@ -481,7 +507,8 @@ int Sheet::rowHeightPixels(int row) const {
 
 bool Sheet::setRowHeightPixels(int row, int px) {
     if (row == kAll) {
-        for (int r = 1; r <= maxRows_; ++r) setRowHeightPixels(r, px);
+        for (int r = 1; r <= maxRows_; ++r)
+            setRowHeightPixels(r, px);
         return true;
     }
     if (row < 0 || row > maxRows_ || px < 0 || px > 100000) return false;

@@ -38,7 +38,8 @@ struct FnValue {
 
 /// A custom function: fills `result` from `args`; `caller` is the sheet whose formula calls it
 /// and `at` the calling cell. Returning false makes the cell show #VALUE!.
-using CustomFunction = std::function<bool(Sheet& caller, CellPos at, FnValue& result, std::span<FnValue> args)>;
+using CustomFunction =
+    std::function<bool(Sheet& caller, CellPos at, FnValue& result, std::span<FnValue> args)>;
 
 /// Units of column widths and row heights.
 enum class UnitType : std::uint8_t {

@@ -12,7 +12,9 @@ namespace sheet {
 
 namespace {
 
-bool validCell(int c, int r) { return c >= 1 && r >= 1 && c <= kMaxColLimit && r <= kMaxRowLimit; }
+bool validCell(int c, int r) {
+    return c >= 1 && r >= 1 && c <= kMaxColLimit && r <= kMaxRowLimit;
+}
 
 RefAxis encode(RefAxis old, int pos, int newHost) {
     if (old.mode == AxisMode::Absolute) return {AxisMode::Absolute, pos};
@@ -23,7 +25,8 @@ RefAxis encode(RefAxis old, int pos, int newHost) {
 // A copy of `p` whose references point where mapCell/mapRange send their old targets, written for
 // the formula's new cell; `p` itself when nothing changes.
 template <class MapCell, class MapRange>
-ProgramPtr adjustProgram(const ProgramPtr& p, CellPos oldHost, CellPos newHost, MapCell& mapCell, MapRange& mapRange) {
+ProgramPtr adjustProgram(const ProgramPtr& p, CellPos oldHost, CellPos newHost, MapCell& mapCell,
+                         MapRange& mapRange) {
     if (!p->hasRefs) return p;
     std::shared_ptr<Program> out;
     auto mutableCode = [&]() -> std::vector<Instr>& {
@@ -46,8 +49,8 @@ ProgramPtr adjustProgram(const ProgramPtr& p, CellPos oldHost, CellPos newHost, 
                 n.setAxis(1, encode(in.axis(1), r, newHost.row));
             }
         } else if (in.op == Op::PushRange) {
-            CellRange r{in.axis(0).resolve(oldHost.col), in.axis(1).resolve(oldHost.row), in.axis(2).resolve(oldHost.col),
-                        in.axis(3).resolve(oldHost.row)};
+            CellRange r{in.axis(0).resolve(oldHost.col), in.axis(1).resolve(oldHost.row),
+                        in.axis(2).resolve(oldHost.col), in.axis(3).resolve(oldHost.row)};
             bool swappedC = r.col1 > r.col2, swappedR = r.row1 > r.row2;
             if (swappedC) std::swap(r.col1, r.col2);
             if (swappedR) std::swap(r.row1, r.row2);
@@ -68,7 +71,9 @@ ProgramPtr adjustProgram(const ProgramPtr& p, CellPos oldHost, CellPos newHost, 
         } else {
             continue;
         }
-        if (n.op != in.op || n.modes != in.modes || std::memcmp(n.v, in.v, sizeof n.v) != 0 || n.arg != in.arg) mutableCode()[i] = n;
+        if (n.op != in.op || n.modes != in.modes || std::memcmp(n.v, in.v, sizeof n.v) != 0 ||
+            n.arg != in.arg)
+            mutableCode()[i] = n;
     }
     return out ? ProgramPtr(out) : p;
 }
@@ -126,8 +131,9 @@ bool Sheet::shiftBand(bool rows, int at, int count) {
 
     ++d.recalcDepth;
     // Cells that leave the grid: the deleted band, or what an insertion pushes past the end.
-    CellRange gone = rows ? CellRange{0, insert ? limit - n + 1 : at, int(d.cols.size()), insert ? limit : at + n - 1}
-                          : CellRange{insert ? limit - n + 1 : at, 0, insert ? limit : at + n - 1, kMaxRowLimit};
+    CellRange gone =
+        rows ? CellRange{0, insert ? limit - n + 1 : at, int(d.cols.size()), insert ? limit : at + n - 1}
+             : CellRange{insert ? limit - n + 1 : at, 0, insert ? limit : at + n - 1, kMaxRowLimit};
     for (int c = std::max(0, gone.col1); c <= std::min<int>(gone.col2, int(d.cols.size()) - 1); ++c) {
         auto& ch = d.cols[std::size_t(c)].chunks;
         int r2 = std::min<long>(gone.row2, long(ch.size()) * kChunk - 1);
@@ -190,24 +196,30 @@ bool Sheet::shiftBand(bool rows, int at, int count) {
         }
         auto& h = d.rowHeights;
         if (std::size_t(at) < h.size()) {
-            if (insert) h.insert(h.begin() + at, std::size_t(n), 0.f);
-            else h.erase(h.begin() + at, h.begin() + std::min<std::size_t>(h.size(), std::size_t(at + n)));
+            if (insert)
+                h.insert(h.begin() + at, std::size_t(n), 0.f);
+            else
+                h.erase(h.begin() + at, h.begin() + std::min<std::size_t>(h.size(), std::size_t(at + n)));
         }
     } else {
         auto& cols = d.cols;
         if (std::size_t(at) < cols.size()) {
             if (insert) {
                 std::vector<Column> fresh(static_cast<std::size_t>(n));
-                cols.insert(cols.begin() + at, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+                cols.insert(cols.begin() + at, std::make_move_iterator(fresh.begin()),
+                            std::make_move_iterator(fresh.end()));
                 if (cols.size() > std::size_t(limit) + 1) cols.resize(std::size_t(limit) + 1);
             } else {
-                cols.erase(cols.begin() + at, cols.begin() + std::min<std::size_t>(cols.size(), std::size_t(at + n)));
+                cols.erase(cols.begin() + at,
+                           cols.begin() + std::min<std::size_t>(cols.size(), std::size_t(at + n)));
             }
         }
         auto& w = d.colWidths;
         if (std::size_t(at) < w.size()) {
-            if (insert) w.insert(w.begin() + at, std::size_t(n), 0.f);
-            else w.erase(w.begin() + at, w.begin() + std::min<std::size_t>(w.size(), std::size_t(at + n)));
+            if (insert)
+                w.insert(w.begin() + at, std::size_t(n), 0.f);
+            else
+                w.erase(w.begin() + at, w.begin() + std::min<std::size_t>(w.size(), std::size_t(at + n)));
             w.resize(std::size_t(maxCols_) + 1, 0.f);
         }
     }
@@ -225,10 +237,18 @@ bool Sheet::shiftBand(bool rows, int at, int count) {
     return true;
 }
 
-bool Sheet::insertRows(int row, int count) { return count >= 0 && shiftBand(true, row, count); }
-bool Sheet::deleteRows(int row, int count) { return count >= 0 && shiftBand(true, row, -count); }
-bool Sheet::insertCols(int col, int count) { return count >= 0 && shiftBand(false, col, count); }
-bool Sheet::deleteCols(int col, int count) { return count >= 0 && shiftBand(false, col, -count); }
+bool Sheet::insertRows(int row, int count) {
+    return count >= 0 && shiftBand(true, row, count);
+}
+bool Sheet::deleteRows(int row, int count) {
+    return count >= 0 && shiftBand(true, row, -count);
+}
+bool Sheet::insertCols(int col, int count) {
+    return count >= 0 && shiftBand(false, col, count);
+}
+bool Sheet::deleteCols(int col, int count) {
+    return count >= 0 && shiftBand(false, col, -count);
+}
 
 namespace {
 struct Snapshot {
@@ -240,7 +260,8 @@ struct Snapshot {
 
 bool Sheet::copyRange(const CellRange& src, CellPos dst) {
     CellRange s = src;
-    if (s.col1 > s.col2 || s.row1 > s.row2 || s.col1 < 1 || s.row1 < 1 || s.col2 > maxCols_ || s.row2 > maxRows_)
+    if (s.col1 > s.col2 || s.row1 > s.row2 || s.col1 < 1 || s.row1 < 1 || s.col2 > maxCols_ ||
+        s.row2 > maxRows_)
         return false;
     int w = s.col2 - s.col1, h = s.row2 - s.row1;
     if (dst.col < 1 || dst.row < 1 || dst.col + w > maxCols_ || dst.row + h > maxRows_) return false;
@@ -289,7 +310,8 @@ bool Sheet::copyRange(const CellRange& src, CellPos dst) {
         }
     for (const CellRange& sp : std::vector<CellRange>(spans_))
         if (sp.col1 >= s.col1 && sp.col2 <= s.col2 && sp.row1 >= s.row1 && sp.row2 <= s.row2)
-            addSpan(sp.col1 - s.col1 + dst.col, sp.row1 - s.row1 + dst.row, sp.col2 - sp.col1 + 1, sp.row2 - sp.row1 + 1);
+            addSpan(sp.col1 - s.col1 + dst.col, sp.row1 - s.row1 + dst.row, sp.col2 - sp.col1 + 1,
+                    sp.row2 - sp.row1 + 1);
     --d.recalcDepth;
     autoRecalc();
     return true;
@@ -310,15 +332,20 @@ void Sheet::moveCells(const std::vector<std::pair<CellPos, CellPos>>& moves, boo
         Moving m{};
         if (CellRec* rec = d.find(from.col, from.row)) {
             m.rec = *rec;
-            if ((m.hasTag = (rec->flags & kHasTag) != 0)) m.tag = std::move(d.tags[cellKey(from.col, from.row)]), d.tags.erase(cellKey(from.col, from.row));
-            if ((m.hasNote = (rec->flags & kHasNote) != 0)) m.note = std::move(d.notes[cellKey(from.col, from.row)]), d.notes.erase(cellKey(from.col, from.row));
+            if ((m.hasTag = (rec->flags & kHasTag) != 0))
+                m.tag = std::move(d.tags[cellKey(from.col, from.row)]),
+                d.tags.erase(cellKey(from.col, from.row));
+            if ((m.hasNote = (rec->flags & kHasNote) != 0))
+                m.note = std::move(d.notes[cellKey(from.col, from.row)]),
+                d.notes.erase(cellKey(from.col, from.row));
             std::memset(static_cast<void*>(rec), 0, sizeof(CellRec));
         }
         taken.push_back(std::move(m));
     }
     for (std::size_t i = 0; i < moves.size(); ++i) {
         CellPos to = moves[i].second;
-        if (CellRec* old = d.find(to.col, to.row); old && (old->kind || old->formula || old->flags || old->text))
+        if (CellRec* old = d.find(to.col, to.row);
+            old && (old->kind || old->formula || old->flags || old->text))
             dropRecord(d, to.col, to.row, *old); // overwritten
         CellRec& rec = d.at(to.col, to.row);
         rec = taken[i].rec;
@@ -329,7 +356,8 @@ void Sheet::moveCells(const std::vector<std::pair<CellPos, CellPos>>& moves, boo
 
 bool Sheet::moveRange(const CellRange& src, CellPos dst) {
     CellRange s = src;
-    if (s.col1 > s.col2 || s.row1 > s.row2 || s.col1 < 1 || s.row1 < 1 || s.col2 > maxCols_ || s.row2 > maxRows_)
+    if (s.col1 > s.col2 || s.row1 > s.row2 || s.col1 < 1 || s.row1 < 1 || s.col2 > maxCols_ ||
+        s.row2 > maxRows_)
         return false;
     int w = s.col2 - s.col1, h = s.row2 - s.row1;
     if (dst.col < 1 || dst.row < 1 || dst.col + w > maxCols_ || dst.row + h > maxRows_) return false;
@@ -362,7 +390,8 @@ bool Sheet::moveRange(const CellRange& src, CellPos dst) {
     relocate(mapCell, mapRange);
     std::vector<std::pair<CellPos, CellPos>> moves;
     for (int c = s.col1; c <= s.col2; ++c)
-        for (int r = s.row1; r <= s.row2; ++r) moves.push_back({{c, r}, {c + dc, r + dr}});
+        for (int r = s.row1; r <= s.row2; ++r)
+            moves.push_back({{c, r}, {c + dc, r + dr}});
     moveCells(moves, false);
     for (auto& sp : spans_)
         if (sp.col1 >= s.col1 && sp.col2 <= s.col2 && sp.row1 >= s.row1 && sp.row2 <= s.row2)
@@ -375,7 +404,8 @@ bool Sheet::moveRange(const CellRange& src, CellPos dst) {
 
 bool Sheet::swapRange(const CellRange& a, CellPos b) {
     CellRange s = a;
-    if (s.col1 > s.col2 || s.row1 > s.row2 || s.col1 < 1 || s.row1 < 1 || s.col2 > maxCols_ || s.row2 > maxRows_)
+    if (s.col1 > s.col2 || s.row1 > s.row2 || s.col1 < 1 || s.row1 < 1 || s.col2 > maxCols_ ||
+        s.row2 > maxRows_)
         return false;
     int w = s.col2 - s.col1, h = s.row2 - s.row1;
     CellRange t{b.col, b.row, b.col + w, b.row + h};
@@ -385,16 +415,20 @@ bool Sheet::swapRange(const CellRange& a, CellPos b) {
     auto& d = *d_;
     ++d.recalcDepth;
     auto mapCell = [&](int& c, int& r) {
-        if (s.contains(c, r)) c += dc, r += dr;
-        else if (t.contains(c, r)) c -= dc, r -= dr;
+        if (s.contains(c, r))
+            c += dc, r += dr;
+        else if (t.contains(c, r))
+            c -= dc, r -= dr;
         return true;
     };
     auto inside = [](const CellRange& rg, const CellRange& b) {
         return rg.col1 >= b.col1 && rg.col2 <= b.col2 && rg.row1 >= b.row1 && rg.row2 <= b.row2;
     };
     auto mapRange = [&](CellRange& rg) {
-        if (inside(rg, s)) rg = {rg.col1 + dc, rg.row1 + dr, rg.col2 + dc, rg.row2 + dr};
-        else if (inside(rg, t)) rg = {rg.col1 - dc, rg.row1 - dr, rg.col2 - dc, rg.row2 - dr};
+        if (inside(rg, s))
+            rg = {rg.col1 + dc, rg.row1 + dr, rg.col2 + dc, rg.row2 + dr};
+        else if (inside(rg, t))
+            rg = {rg.col1 - dc, rg.row1 - dr, rg.col2 - dc, rg.row2 - dr};
         return true;
     };
     relocate(mapCell, mapRange);

@@ -14,7 +14,9 @@ namespace {
 // Ranges up to this many cells register each cell; larger ones are kept as range listeners.
 constexpr long kSmallRange = 64;
 
-bool validTarget(int c, int r) { return c >= 0 && r >= 0 && c <= kMaxColLimit && r <= kMaxRowLimit; }
+bool validTarget(int c, int r) {
+    return c >= 0 && r >= 0 && c <= kMaxColLimit && r <= kMaxRowLimit;
+}
 
 template <class F> void forEachReference(const Program& p, CellPos host, F&& f) {
     for (const Instr& in : p.code) {
@@ -39,8 +41,10 @@ void Sheet::Impl::addDep(int c, int r, std::uint32_t slot) {
     }
     if (!(rec.deps & kDepList)) {
         std::uint32_t i;
-        if (!freeDepLists.empty()) i = freeDepLists.back(), freeDepLists.pop_back();
-        else i = std::uint32_t(depLists.size()), depLists.emplace_back();
+        if (!freeDepLists.empty())
+            i = freeDepLists.back(), freeDepLists.pop_back();
+        else
+            i = std::uint32_t(depLists.size()), depLists.emplace_back();
         depLists[i] = {rec.deps - 1};
         rec.deps = kDepList | i;
     }
@@ -79,7 +83,8 @@ void Sheet::Impl::registerSlot(std::uint32_t s) {
         long cells = long(r.col2 - r.col1 + 1) * long(r.row2 - r.row1 + 1);
         if (cells <= kSmallRange) {
             for (int c = r.col1; c <= r.col2; ++c)
-                for (int row = r.row1; row <= r.row2; ++row) addDep(c, row, s);
+                for (int row = r.row1; row <= r.row2; ++row)
+                    addDep(c, row, s);
         } else {
             rangeDeps.push_back({r, s, sl.gen});
         }
@@ -97,11 +102,13 @@ void Sheet::Impl::unregisterSlot(std::uint32_t s) {
         long cells = long(r.col2 - r.col1 + 1) * long(r.row2 - r.row1 + 1);
         if (cells <= kSmallRange)
             for (int c = r.col1; c <= r.col2; ++c)
-                for (int row = r.row1; row <= r.row2; ++row) removeDep(c, row, s);
+                for (int row = r.row1; row <= r.row2; ++row)
+                    removeDep(c, row, s);
     });
     ++sl.gen; // large-range listeners of the old formula are recognised as stale by this
     if (rangeDeps.size() > 64 && rangeDeps.size() > 2 * liveSlots) {
-        std::erase_if(rangeDeps, [&](const RangeDep& d) { return !slots[d.slot].prog || slots[d.slot].gen != d.gen; });
+        std::erase_if(rangeDeps,
+                      [&](const RangeDep& d) { return !slots[d.slot].prog || slots[d.slot].gen != d.gen; });
     }
 }
 
@@ -109,7 +116,8 @@ void Sheet::Impl::rebuildDependencies() {
     for (auto& col : cols)
         for (auto& ch : col.chunks)
             if (ch)
-                for (int i = 0; i < kChunk; ++i) ch[std::size_t(i)].deps = 0;
+                for (int i = 0; i < kChunk; ++i)
+                    ch[std::size_t(i)].deps = 0;
     depLists.clear();
     freeDepLists.clear();
     rangeDeps.clear();
@@ -124,7 +132,8 @@ template <class F> void Sheet::Impl::forEachDependent(int c, int r, F&& f) {
         } else {
             // Copied: marking never changes the lists, but keep iteration independent of them anyway.
             auto& l = depLists[rec->deps & ~kDepList];
-            for (std::size_t i = 0; i < l.size(); ++i) f(l[i]);
+            for (std::size_t i = 0; i < l.size(); ++i)
+                f(l[i]);
         }
     }
     for (std::size_t i = 0; i < rangeDeps.size(); ++i) {
@@ -196,7 +205,8 @@ ProgramPtr Sheet::Impl::intern(ProgramPtr p) {
     auto [it, added] = programCache.try_emplace(std::move(key), p);
     if (!added) return it->second;
     if (programCache.size() > 4096 && programCache.size() > 2 * liveSlots + 1024)
-        std::erase_if(programCache, [&](const auto& e) { return e.second.use_count() == 1 && e.second != p; });
+        std::erase_if(programCache,
+                      [&](const auto& e) { return e.second.use_count() == 1 && e.second != p; });
     return p;
 }
 
@@ -218,7 +228,8 @@ bool Sheet::setFormula(int col, int row, std::string_view text, ParseError* err)
         return false;
     }
     std::string_view t = text;
-    while (!t.empty() && (t.front() == ' ' || t.front() == '=')) t.remove_prefix(1);
+    while (!t.empty() && (t.front() == ' ' || t.front() == '='))
+        t.remove_prefix(1);
     if (t.empty()) {
         CellRec* rec = d_->find(col, row);
         if (rec && rec->formula) {
@@ -269,7 +280,9 @@ ProgramPtr Sheet::program(int col, int row) const {
     return rec && rec->formula ? d_->slots[rec->formula - 1].prog : nullptr;
 }
 
-std::string Sheet::formula(int col, int row) const { return formula(col, row, refStyle_); }
+std::string Sheet::formula(int col, int row) const {
+    return formula(col, row, refStyle_);
+}
 
 std::string Sheet::formula(int col, int row, RefStyle style) const {
     ProgramPtr p = program(col, row);
@@ -436,9 +449,11 @@ void Sheet::evalSlot(std::uint32_t start) {
         if (n == Next::Cycle) {
             // Every frame from the one that is read again up to the top is part of the cycle.
             std::size_t j = frames.size() - 1;
-            while (j > 0 && frames[j].slot != next) --j;
+            while (j > 0 && frames[j].slot != next)
+                --j;
             if (frames[j].slot != next) j = frames.size() - 1;
-            for (std::size_t k = j; k < frames.size(); ++k) store(frames[k].slot, Value::err(ErrorCode::Circular));
+            for (std::size_t k = j; k < frames.size(); ++k)
+                store(frames[k].slot, Value::err(ErrorCode::Circular));
             frames.resize(j);
             continue;
         }
@@ -461,7 +476,9 @@ void Sheet::addCustomFunction(std::string_view name, int minArgs, int maxArgs, C
     d_->customs[key] = CustomEntry{key, minArgs, maxArgs, std::move(fn)};
 }
 
-bool Sheet::hasCustomFunction(std::string_view name) const { return d_->customs.count(upper(name)) > 0; }
+bool Sheet::hasCustomFunction(std::string_view name) const {
+    return d_->customs.count(upper(name)) > 0;
+}
 
 bool Sheet::callCustom(std::string_view upperName, std::span<Operand> args, CellPos host, Value& out) {
     auto it = d_->customs.find(std::string(upperName));
@@ -477,7 +494,9 @@ bool Sheet::callCustom(std::string_view upperName, std::span<Operand> args, Cell
         FnValue& a = in[i];
         a.status = FnValue::Ok;
         switch (o.kind) {
-        case Operand::Kind::Missing: a.status = FnValue::NoResult; break;
+        case Operand::Kind::Missing:
+            a.status = FnValue::NoResult;
+            break;
         case Operand::Kind::Ref:
             a.kind = FnValue::Cell;
             a.cells = o.range;
@@ -514,14 +533,27 @@ bool Sheet::callCustom(std::string_view upperName, std::span<Operand> args, Cell
         out = Value::err(ErrorCode::Value);
         return true;
     }
-    if (r.status == FnValue::NoResult) out = Value::empty();
-    else if (r.status != FnValue::Ok) out = Value::err(ErrorCode::Value);
-    else switch (r.kind) {
-        case FnValue::Whole: out = Value::num(r.whole); break;
-        case FnValue::Floating: out = Value::num(r.floating); break;
-        case FnValue::Text: out = Value::str(r.text); break;
-        case FnValue::Cell: out = value(r.cells.col1, r.cells.row1); break;
-        default: out = Value::err(ErrorCode::Value); break;
+    if (r.status == FnValue::NoResult)
+        out = Value::empty();
+    else if (r.status != FnValue::Ok)
+        out = Value::err(ErrorCode::Value);
+    else
+        switch (r.kind) {
+        case FnValue::Whole:
+            out = Value::num(r.whole);
+            break;
+        case FnValue::Floating:
+            out = Value::num(r.floating);
+            break;
+        case FnValue::Text:
+            out = Value::str(r.text);
+            break;
+        case FnValue::Cell:
+            out = value(r.cells.col1, r.cells.row1);
+            break;
+        default:
+            out = Value::err(ErrorCode::Value);
+            break;
         }
     return true;
 }

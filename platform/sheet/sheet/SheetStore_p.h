@@ -9,14 +9,14 @@ namespace sheet {
 
 /// One cell: 32 bytes. Rare things (tags, notes) live in side maps, texts in a pool.
 struct CellRec {
-    double num;           ///< number or boolean value; error code for errors
-    std::uint32_t text;   ///< 1-based index into the text pool: text value, or the typed text of a number
-    std::uint32_t formula;///< 1-based formula slot
-    std::uint32_t deps;   ///< dependents: 0 none, slot+1, or kDepList|index into the dependent lists
-    std::uint16_t style;  ///< interned CellStyle
-    std::uint16_t type;   ///< interned CellType
-    std::uint8_t kind;    ///< ValueKind
-    std::uint8_t flags;   ///< CellFlag bits
+    double num;            ///< number or boolean value; error code for errors
+    std::uint32_t text;    ///< 1-based index into the text pool: text value, or the typed text of a number
+    std::uint32_t formula; ///< 1-based formula slot
+    std::uint32_t deps;    ///< dependents: 0 none, slot+1, or kDepList|index into the dependent lists
+    std::uint16_t style;   ///< interned CellStyle
+    std::uint16_t type;    ///< interned CellType
+    std::uint8_t kind;     ///< ValueKind
+    std::uint8_t flags;    ///< CellFlag bits
 };
 static_assert(sizeof(CellRec) == 32);
 
@@ -67,7 +67,9 @@ struct CustomEntry {
     CustomFunction fn;
 };
 
-inline std::uint64_t cellKey(int c, int r) { return (std::uint64_t(std::uint32_t(c)) << 32) | std::uint32_t(r); }
+inline std::uint64_t cellKey(int c, int r) {
+    return (std::uint64_t(std::uint32_t(c)) << 32) | std::uint32_t(r);
+}
 
 struct Sheet::Impl : NameArity {
     std::vector<Column> cols;
@@ -141,11 +143,16 @@ struct Sheet::Impl : NameArity {
 
     Value valueOf(const CellRec& c) const {
         switch (ValueKind(c.kind)) {
-        case ValueKind::Number: return Value::num(c.num);
-        case ValueKind::Text: return Value::str(c.text ? texts[c.text - 1] : std::string());
-        case ValueKind::Bool: return Value::boolean(c.num != 0);
-        case ValueKind::Error: return Value::err(ErrorCode(int(c.num)));
-        default: return {};
+        case ValueKind::Number:
+            return Value::num(c.num);
+        case ValueKind::Text:
+            return Value::str(c.text ? texts[c.text - 1] : std::string());
+        case ValueKind::Bool:
+            return Value::boolean(c.num != 0);
+        case ValueKind::Error:
+            return Value::err(ErrorCode(int(c.num)));
+        default:
+            return {};
         }
     }
     /// Stores a value into a record (formula and format untouched).
@@ -154,13 +161,21 @@ struct Sheet::Impl : NameArity {
         c.kind = std::uint8_t(v.kind);
         switch (v.kind) {
         case ValueKind::Text:
-            if (c.text) texts[c.text - 1] = v.text;
-            else c.text = addText(v.text);
+            if (c.text)
+                texts[c.text - 1] = v.text;
+            else
+                c.text = addText(v.text);
             c.num = 0;
             return;
-        case ValueKind::Error: c.num = double(int(v.error)); break;
-        case ValueKind::Empty: c.num = 0; break;
-        default: c.num = v.number; break;
+        case ValueKind::Error:
+            c.num = double(int(v.error));
+            break;
+        case ValueKind::Empty:
+            c.num = 0;
+            break;
+        default:
+            c.num = v.number;
+            break;
         }
         freeText(c.text);
     }

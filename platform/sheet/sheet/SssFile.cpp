@@ -77,11 +77,14 @@ std::string unbase64(const std::string& s) {
     return out;
 }
 
-json textJson(const std::string& s) { return validUtf8(s) ? json(s) : json{{"b64", base64(s)}}; }
+json textJson(const std::string& s) {
+    return validUtf8(s) ? json(s) : json{{"b64", base64(s)}};
+}
 
 std::string textFrom(const json& j, const char* what) {
     if (j.is_string()) return j.get<std::string>();
-    if (j.is_object() && j.contains("b64") && j["b64"].is_string()) return unbase64(j["b64"].get<std::string>());
+    if (j.is_object() && j.contains("b64") && j["b64"].is_string())
+        return unbase64(j["b64"].get<std::string>());
     throw LoadError(std::string(what) + ": text expected");
 }
 
@@ -92,8 +95,11 @@ const json& member(const json& o, const char* key, const char* where) {
     return *it;
 }
 long long integer(const json& j, const char* what, long long lo, long long hi) {
-    if (!j.is_number_integer() && !j.is_number_unsigned()) throw LoadError(std::string(what) + ": whole number expected");
-    long long v = j.is_number_unsigned() ? (long long)std::min<unsigned long long>(j.get<unsigned long long>(), 1ULL << 62) : j.get<long long>();
+    if (!j.is_number_integer() && !j.is_number_unsigned())
+        throw LoadError(std::string(what) + ": whole number expected");
+    long long v = j.is_number_unsigned()
+                      ? (long long)std::min<unsigned long long>(j.get<unsigned long long>(), 1ULL << 62)
+                      : j.get<long long>();
     if (v < lo || v > hi) throw LoadError(std::string(what) + ": " + std::to_string(v) + " out of range");
     return v;
 }
@@ -111,8 +117,9 @@ const json& array(const json& j, const char* what) {
 }
 
 json fontJson(const Font& f) {
-    return {{"face", textJson(f.face)}, {"height", f.height}, {"weight", f.weight}, {"italic", f.italic},
-            {"underline", f.underline}, {"strikeOut", f.strikeOut}, {"charset", f.charset}};
+    return {{"face", textJson(f.face)}, {"height", f.height},       {"weight", f.weight},
+            {"italic", f.italic},       {"underline", f.underline}, {"strikeOut", f.strikeOut},
+            {"charset", f.charset}};
 }
 Font fontFrom(const json& j) {
     Font f;
@@ -128,8 +135,13 @@ Font fontFrom(const json& j) {
 
 json styleJson(const CellStyle& s) {
     json b = json::array();
-    for (const auto& l : s.border) b.push_back({l.style, l.color});
-    return {{"font", fontJson(s.font)}, {"textColor", s.textColor}, {"backColor", s.backColor}, {"borders", b}, {"locked", s.locked}};
+    for (const auto& l : s.border)
+        b.push_back({l.style, l.color});
+    return {{"font", fontJson(s.font)},
+            {"textColor", s.textColor},
+            {"backColor", s.backColor},
+            {"borders", b},
+            {"locked", s.locked}};
 }
 CellStyle styleFrom(const json& j) {
     CellStyle s;
@@ -149,10 +161,20 @@ CellStyle styleFrom(const json& j) {
 }
 
 json typeJson(const CellType& t) {
-    return {{"kind", int(t.kind)}, {"style", t.style}, {"maxLength", t.maxLength}, {"multiLine", t.multiLine},
-            {"decimals", t.decimals}, {"minimum", t.minimum}, {"maximum", t.maximum}, {"thousands", t.thousands},
-            {"picture", textJson(t.picture)}, {"picture2", textJson(t.picture2)}, {"items", textJson(t.items)},
-            {"editable", t.editable}, {"framed", t.framed}, {"text", textJson(t.text)}};
+    return {{"kind", int(t.kind)},
+            {"style", t.style},
+            {"maxLength", t.maxLength},
+            {"multiLine", t.multiLine},
+            {"decimals", t.decimals},
+            {"minimum", t.minimum},
+            {"maximum", t.maximum},
+            {"thousands", t.thousands},
+            {"picture", textJson(t.picture)},
+            {"picture2", textJson(t.picture2)},
+            {"items", textJson(t.items)},
+            {"editable", t.editable},
+            {"framed", t.framed},
+            {"text", textJson(t.text)}};
 }
 CellType typeFrom(const json& j) {
     CellType t;
@@ -199,12 +221,15 @@ std::string sheetToJson(const Sheet& s) {
     doc["colWidths"] = widths;
     doc["rowHeights"] = heights;
     json styles = json::array(), types = json::array();
-    for (std::size_t i = 0; i < d.styles.size(); ++i) styles.push_back(styleJson(d.styles.get(std::uint16_t(i))));
-    for (std::size_t i = 0; i < d.types.size(); ++i) types.push_back(typeJson(d.types.get(std::uint16_t(i))));
+    for (std::size_t i = 0; i < d.styles.size(); ++i)
+        styles.push_back(styleJson(d.styles.get(std::uint16_t(i))));
+    for (std::size_t i = 0; i < d.types.size(); ++i)
+        types.push_back(typeJson(d.types.get(std::uint16_t(i))));
     doc["styles"] = styles;
     doc["types"] = types;
     json spans = json::array();
-    for (const auto& sp : s.spans()) spans.push_back({sp.col1, sp.row1, sp.col2, sp.row2});
+    for (const auto& sp : s.spans())
+        spans.push_back({sp.col1, sp.row1, sp.col2, sp.row2});
     doc["spans"] = spans;
 
     // Formulas are written once each in position-independent R1C1 form; cells point into this list.
@@ -224,24 +249,36 @@ std::string sheetToJson(const Sheet& s) {
                 const CellRec& rec = ch[k][std::size_t(i)];
                 if (!(rec.kind || rec.formula || rec.style || rec.type)) continue;
                 int row = int((k << kChunkBits) + std::size_t(i));
-                if (runStart >= 0 && runStart + runLen == row) ++runLen;
+                if (runStart >= 0 && runStart + runLen == row)
+                    ++runLen;
                 else {
                     if (runStart >= 0) runs.push_back(runStart), runs.push_back(runLen);
                     runStart = row, runLen = 1;
                 }
                 switch (ValueKind(rec.kind)) {
-                case ValueKind::Number: values.push_back(rec.num); break;
-                case ValueKind::Text: values.push_back(textJson(d.texts[rec.text - 1])); break;
-                case ValueKind::Bool: values.push_back(rec.num != 0); break;
-                case ValueKind::Error: values.push_back({{"error", int(rec.num)}}); break;
-                default: values.push_back(nullptr); break;
+                case ValueKind::Number:
+                    values.push_back(rec.num);
+                    break;
+                case ValueKind::Text:
+                    values.push_back(textJson(d.texts[rec.text - 1]));
+                    break;
+                case ValueKind::Bool:
+                    values.push_back(rec.num != 0);
+                    break;
+                case ValueKind::Error:
+                    values.push_back({{"error", int(rec.num)}});
+                    break;
+                default:
+                    values.push_back(nullptr);
+                    break;
                 }
                 if ((rec.flags & kKeepText) && rec.text) kept.push_back({n, textJson(d.texts[rec.text - 1])});
                 long f = -1;
                 if (rec.formula) {
                     const Program* p = d.slots[rec.formula - 1].prog.get();
                     auto [it, added] = formulaIndex.try_emplace(p, formulas.size());
-                    if (added) formulas.push_back(textJson(printFormula(*p, RefStyle::R1C1Exact, {int(c), row})));
+                    if (added)
+                        formulas.push_back(textJson(printFormula(*p, RefStyle::R1C1Exact, {int(c), row})));
                     f = long(it->second);
                     anyFormula = true;
                 }
@@ -265,8 +302,10 @@ std::string sheetToJson(const Sheet& s) {
     doc["formulas"] = formulas;
     doc["columns"] = columns;
     json tags = json::array(), notes = json::array();
-    for (const auto& [k, v] : d.tags) tags.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
-    for (const auto& [k, v] : d.notes) notes.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
+    for (const auto& [k, v] : d.tags)
+        tags.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
+    for (const auto& [k, v] : d.notes)
+        notes.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
     doc["tags"] = tags;
     doc["notes"] = notes;
     return doc.dump();
@@ -281,7 +320,8 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
     try {
         long long version = integer(member(doc, "version", "file"), "version", 1, 1 << 20);
         if (version > kSheetFileVersion)
-            return {false, "the table was written by a newer version (file version " + std::to_string(version) + ")"};
+            return {false, "the table was written by a newer version (file version " +
+                               std::to_string(version) + ")"};
         auto& d = SheetAccess::d(fresh);
         int maxCols = int(integer(member(doc, "maxCols", "file"), "maxCols", 0, kMaxColLimit));
         int maxRows = int(integer(member(doc, "maxRows", "file"), "maxRows", 0, kMaxRowLimit));
@@ -295,27 +335,34 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
         fresh.setUnitType(UnitType(integer(member(doc, "unitType", "file"), "unitType", 0, 2)));
         const json& ac = array(member(doc, "activeCell", "file"), "activeCell");
         if (ac.size() != 2) throw LoadError("activeCell: column and row expected");
-        fresh.setActiveCell(int(integer(ac[0], "activeCell", 0, kMaxColLimit)), int(integer(ac[1], "activeCell", 0, kMaxRowLimit)));
+        fresh.setActiveCell(int(integer(ac[0], "activeCell", 0, kMaxColLimit)),
+                            int(integer(ac[1], "activeCell", 0, kMaxRowLimit)));
         const json& sel = array(member(doc, "selection", "file"), "selection");
         if (sel.size() != 4) throw LoadError("selection: four numbers expected");
-        fresh.setSelection({int(integer(sel[0], "selection", 0, kMaxColLimit)), int(integer(sel[1], "selection", 0, kMaxRowLimit)),
-                            int(integer(sel[2], "selection", 0, kMaxColLimit)), int(integer(sel[3], "selection", 0, kMaxRowLimit))});
+        fresh.setSelection({int(integer(sel[0], "selection", 0, kMaxColLimit)),
+                            int(integer(sel[1], "selection", 0, kMaxRowLimit)),
+                            int(integer(sel[2], "selection", 0, kMaxColLimit)),
+                            int(integer(sel[3], "selection", 0, kMaxRowLimit))});
         for (const json& w : array(member(doc, "colWidths", "file"), "colWidths")) {
             if (!w.is_array() || w.size() != 2) throw LoadError("colWidths: column and width expected");
-            if (!fresh.setColWidthPixels(int(integer(w[0], "column", 0, maxCols)), int(integer(w[1], "width", 0, 100000))))
+            if (!fresh.setColWidthPixels(int(integer(w[0], "column", 0, maxCols)),
+                                         int(integer(w[1], "width", 0, 100000))))
                 throw LoadError("colWidths: bad entry");
         }
         for (const json& h : array(member(doc, "rowHeights", "file"), "rowHeights")) {
             if (!h.is_array() || h.size() != 2) throw LoadError("rowHeights: row and height expected");
-            if (!fresh.setRowHeightPixels(int(integer(h[0], "row", 0, maxRows)), int(integer(h[1], "height", 0, 100000))))
+            if (!fresh.setRowHeightPixels(int(integer(h[0], "row", 0, maxRows)),
+                                          int(integer(h[1], "height", 0, 100000))))
                 throw LoadError("rowHeights: bad entry");
         }
         const json& styles = array(member(doc, "styles", "file"), "styles");
         const json& types = array(member(doc, "types", "file"), "types");
         if (styles.size() > 0xFFFE || types.size() > 0xFFFE) throw LoadError("too many styles or types");
         std::vector<std::uint16_t> styleIds, typeIds;
-        for (const json& j : styles) styleIds.push_back(d.styles.intern(styleFrom(j)));
-        for (const json& j : types) typeIds.push_back(d.types.intern(typeFrom(j)));
+        for (const json& j : styles)
+            styleIds.push_back(d.styles.intern(styleFrom(j)));
+        for (const json& j : types)
+            typeIds.push_back(d.types.intern(typeFrom(j)));
         for (const json& sp : array(member(doc, "spans", "file"), "spans")) {
             if (!sp.is_array() || sp.size() != 4) throw LoadError("spans: four numbers expected");
             int c1 = int(integer(sp[0], "span", 1, maxCols)), r1 = int(integer(sp[1], "span", 1, maxRows));
@@ -328,7 +375,9 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
             ParseError err;
             std::string t = textFrom(f, "formula");
             ProgramPtr p = compileFormula(t, RefStyle::R1C1Exact, {1, 1}, err);
-            if (!p) throw LoadError("formula " + std::to_string(programs.size()) + " (" + t + "): " + err.message);
+            if (!p)
+                throw LoadError("formula " + std::to_string(programs.size()) + " (" + t +
+                                "): " + err.message);
             programs.push_back(d.intern(p));
         }
         for (const json& col : array(member(doc, "columns", "file"), "columns")) {
@@ -346,18 +395,25 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
                 long long start = integer(runs[i], "row", lastRow + 1, maxRows);
                 long long len = integer(runs[i + 1], "row count", 1, maxRows - start + 1);
                 for (long long r = start; r < start + len; ++r, ++n) {
-                    if (n >= values.size()) throw LoadError("column " + std::to_string(c) + ": fewer values than rows");
+                    if (n >= values.size())
+                        throw LoadError("column " + std::to_string(c) + ": fewer values than rows");
                     CellRec& rec = d.at(c, int(r));
                     const json& v = values[n];
-                    if (v.is_number()) d.storeValue(rec, Value::num(v.get<double>()));
-                    else if (v.is_boolean()) d.storeValue(rec, Value::boolean(v.get<bool>()));
-                    else if (v.is_null()) d.storeValue(rec, Value::empty());
+                    if (v.is_number())
+                        d.storeValue(rec, Value::num(v.get<double>()));
+                    else if (v.is_boolean())
+                        d.storeValue(rec, Value::boolean(v.get<bool>()));
+                    else if (v.is_null())
+                        d.storeValue(rec, Value::empty());
                     else if (v.is_object() && v.contains("error"))
-                        d.storeValue(rec, Value::err(ErrorCode(integer(v["error"], "error code", 1, int(ErrorCode::Circular)))));
-                    else d.storeValue(rec, Value::str(textFrom(v, "cell value")));
+                        d.storeValue(rec, Value::err(ErrorCode(integer(v["error"], "error code", 1,
+                                                                       int(ErrorCode::Circular)))));
+                    else
+                        d.storeValue(rec, Value::str(textFrom(v, "cell value")));
                     if (fidx) {
                         if (n >= fidx->size()) throw LoadError("formulas: list shorter than the rows");
-                        long long f = integer((*fidx)[n], "formula index", -1, (long long)programs.size() - 1);
+                        long long f =
+                            integer((*fidx)[n], "formula index", -1, (long long)programs.size() - 1);
                         if (f >= 0) {
                             if (c == 0 || r == 0) throw LoadError("formula in a header cell");
                             std::uint32_t s = d.allocSlot();
@@ -370,27 +426,32 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
                     }
                     if (sidx) {
                         if (n >= sidx->size()) throw LoadError("styles: list shorter than the rows");
-                        rec.style = styleIds.at(std::size_t(integer((*sidx)[n], "style index", 0, (long long)styleIds.size() - 1)));
+                        rec.style = styleIds.at(std::size_t(
+                            integer((*sidx)[n], "style index", 0, (long long)styleIds.size() - 1)));
                     }
                     if (tidx) {
                         if (n >= tidx->size()) throw LoadError("types: list shorter than the rows");
-                        rec.type = typeIds.at(std::size_t(integer((*tidx)[n], "type index", 0, (long long)typeIds.size() - 1)));
+                        rec.type = typeIds.at(
+                            std::size_t(integer((*tidx)[n], "type index", 0, (long long)typeIds.size() - 1)));
                     }
                 }
                 lastRow = start + len - 1;
             }
-            if (n != values.size()) throw LoadError("column " + std::to_string(c) + ": more values than rows");
+            if (n != values.size())
+                throw LoadError("column " + std::to_string(c) + ": more values than rows");
             if (col.contains("typed")) {
                 // Numbers shown as they were typed ("12.50"): index into this column's cells.
                 std::vector<std::pair<std::size_t, int>> order; // cell index -> row
                 for (std::size_t i = 0, k = 0; i < runs.size(); i += 2)
-                    for (long long r = runs[i].get<long long>(); r < runs[i].get<long long>() + runs[i + 1].get<long long>(); ++r)
+                    for (long long r = runs[i].get<long long>();
+                         r < runs[i].get<long long>() + runs[i + 1].get<long long>(); ++r)
                         order.push_back({k++, int(r)});
                 for (const json& t : array(col["typed"], "typed")) {
                     if (!t.is_array() || t.size() != 2) throw LoadError("typed: index and text expected");
                     std::size_t i = std::size_t(integer(t[0], "typed index", 0, (long long)order.size() - 1));
                     CellRec& rec = d.at(c, order[i].second);
-                    if (rec.kind != std::uint8_t(ValueKind::Number)) throw LoadError("typed: text for a cell that is no number");
+                    if (rec.kind != std::uint8_t(ValueKind::Number))
+                        throw LoadError("typed: text for a cell that is no number");
                     if (rec.text) d.freeText(rec.text);
                     rec.text = d.addText(textFrom(t[1], "typed text"));
                     rec.flags |= kKeepText;
@@ -399,15 +460,19 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
         }
         for (const char* which : {"tags", "notes"}) {
             for (const json& t : array(member(doc, which, "file"), which)) {
-                if (!t.is_array() || t.size() != 3) throw LoadError(std::string(which) + ": column, row and text expected");
+                if (!t.is_array() || t.size() != 3)
+                    throw LoadError(std::string(which) + ": column, row and text expected");
                 int c = int(integer(t[0], "column", 0, maxCols)), r = int(integer(t[1], "row", 0, maxRows));
                 std::string v = textFrom(t[2], which);
-                if (which[0] == 't') fresh.setTag(c, r, v);
-                else fresh.setNote(c, r, v);
+                if (which[0] == 't')
+                    fresh.setTag(c, r, v);
+                else
+                    fresh.setNote(c, r, v);
             }
         }
         d.rebuildDependencies();
-        for (int o : options) fresh.setOption(o, true);
+        for (int o : options)
+            fresh.setOption(o, true);
     } catch (const LoadError& e) {
         return {false, std::string("damaged table file: ") + e.what()};
     } catch (const json::exception& e) {

@@ -12,13 +12,15 @@ namespace sheet {
 /// Colours are Windows COLORREF values 0x00BBGGRR; kDefaultColor means "the grid's own colour".
 inline constexpr std::uint32_t kDefaultColor = 0xFF000000u;
 /// 0x00BBGGRR from red, green and blue.
-constexpr std::uint32_t rgb(int r, int g, int b) { return std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16); }
+constexpr std::uint32_t rgb(int r, int g, int b) {
+    return std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
+}
 
 /// A font description.
 struct Font {
     std::string face = "Arial";
-    int height = 10;    ///< points
-    int weight = 400;   ///< 400 normal, 700 bold
+    int height = 10;  ///< points
+    int weight = 400; ///< 400 normal, 700 bold
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
@@ -31,7 +33,8 @@ enum BorderSide : std::uint8_t { kBorderLeft = 1, kBorderRight = 2, kBorderTop =
 
 /// One border line: style code 0 (none) to 15 and colour.
 struct BorderLine {
-    std::uint8_t style = 0; ///< 0 none, 1 solid, 2 dash, 3 dot, 4 dash-dot, 5 dash-dot-dot, 6 double, 11-15 thick variants
+    std::uint8_t style =
+        0; ///< 0 none, 1 solid, 2 dash, 3 dot, 4 dash-dot, 5 dash-dot-dot, 6 double, 11-15 thick variants
     std::uint32_t color = 0;
     bool operator==(const BorderLine&) const = default;
 };
@@ -79,18 +82,18 @@ enum TypeStyleBits : std::uint32_t {
 struct CellType {
     CellKind kind = CellKind::General;
     std::uint32_t style = 0;
-    int maxLength = 0;        ///< edit: 0 = no limit
-    bool multiLine = false;   ///< edit
-    int decimals = 2;         ///< number
-    double minimum = -1e15;   ///< number
-    double maximum = 1e15;    ///< number
-    bool thousands = false;   ///< number
-    std::string picture;      ///< picture file; check box: picture when off
-    std::string picture2;     ///< check box: picture when on
-    std::string items;        ///< combo box items joined by tabs
-    bool editable = false;    ///< combo box
-    bool framed = false;      ///< check box
-    std::string text;         ///< button, check box caption
+    int maxLength = 0;      ///< edit: 0 = no limit
+    bool multiLine = false; ///< edit
+    int decimals = 2;       ///< number
+    double minimum = -1e15; ///< number
+    double maximum = 1e15;  ///< number
+    bool thousands = false; ///< number
+    std::string picture;    ///< picture file; check box: picture when off
+    std::string picture2;   ///< check box: picture when on
+    std::string items;      ///< combo box items joined by tabs
+    bool editable = false;  ///< combo box
+    bool framed = false;    ///< check box
+    std::string text;       ///< button, check box caption
     bool operator==(const CellType&) const = default;
 };
 

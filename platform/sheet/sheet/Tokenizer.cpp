@@ -10,16 +10,22 @@ namespace {
 bool isNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
 }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 class Lexer {
 public:
     Lexer(std::string_view s, RefStyle style, CellPos host, ParseError& err)
-        : s_(s), style_(style), host_(host), err_(err) {}
+        : s_(s)
+        , style_(style)
+        , host_(host)
+        , err_(err) {}
 
     bool run(std::vector<Token>& out) {
         while (true) {
-            while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t' || s_[i_] == '\r' || s_[i_] == '\n')) ++i_;
+            while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t' || s_[i_] == '\r' || s_[i_] == '\n'))
+                ++i_;
             Token t;
             t.pos = int(i_);
             if (i_ >= s_.size()) {
@@ -52,7 +58,8 @@ private:
 
     // A reference must not run on into a name or a call: "A1B", "LOG10(".
     bool refEndsAt(std::size_t j) const {
-        if (j < s_.size() && (isNameChar(s_[j]) || s_[j] == '(' || s_[j] == '#' || s_[j] == '$')) return false;
+        if (j < s_.size() && (isNameChar(s_[j]) || s_[j] == '(' || s_[j] == '#' || s_[j] == '$'))
+            return false;
         return true;
     }
 
@@ -81,7 +88,8 @@ private:
             long r = 0;
             if (!readInt(j, r)) return false;
             if (r < 1 || r > kMaxRowLimit) return false;
-            row = rowAbs ? RefAxis{AxisMode::Absolute, int(r)} : RefAxis{AxisMode::Relative, int(r) - host_.row};
+            row = rowAbs ? RefAxis{AxisMode::Absolute, int(r)}
+                         : RefAxis{AxisMode::Relative, int(r) - host_.row};
         }
         if (!refEndsAt(j)) return false;
         t.kind = TokenKind::Ref;
@@ -141,18 +149,21 @@ private:
         char c = s_[i_];
         if (isDigit(c) || (c == '.' && i_ + 1 < s_.size() && isDigit(s_[i_ + 1]))) {
             std::size_t j = i_;
-            while (j < s_.size() && (isDigit(s_[j]) || s_[j] == '.')) ++j;
+            while (j < s_.size() && (isDigit(s_[j]) || s_[j] == '.'))
+                ++j;
             if (j < s_.size() && (s_[j] == 'e' || s_[j] == 'E')) {
                 std::size_t k = j + 1;
                 if (k < s_.size() && (s_[k] == '+' || s_[k] == '-')) ++k;
                 if (k < s_.size() && isDigit(s_[k])) {
                     j = k;
-                    while (j < s_.size() && isDigit(s_[j])) ++j;
+                    while (j < s_.size() && isDigit(s_[j]))
+                        ++j;
                 }
             }
             double v = 0;
             auto r = std::from_chars(s_.data() + i_, s_.data() + j, v);
-            if (r.ec == std::errc::result_out_of_range) return fail(ParseErrorCode::UnexpectedToken, i_, "number out of range");
+            if (r.ec == std::errc::result_out_of_range)
+                return fail(ParseErrorCode::UnexpectedToken, i_, "number out of range");
             if (r.ec != std::errc() || r.ptr != s_.data() + j || !std::isfinite(v))
                 return fail(ParseErrorCode::UnexpectedCharacter, i_, "malformed number");
             t.kind = TokenKind::Number;
@@ -164,7 +175,8 @@ private:
             std::size_t j = i_ + 1;
             std::string text;
             while (true) {
-                if (j >= s_.size()) return fail(ParseErrorCode::UnterminatedString, i_, "text without closing quote");
+                if (j >= s_.size())
+                    return fail(ParseErrorCode::UnterminatedString, i_, "text without closing quote");
                 if (s_[j] == '"') {
                     if (j + 1 < s_.size() && s_[j + 1] == '"') {
                         text += '"';
@@ -197,7 +209,8 @@ private:
         }
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_') {
             std::size_t j = i_;
-            while (j < s_.size() && isNameChar(s_[j])) ++j;
+            while (j < s_.size() && isNameChar(s_[j]))
+                ++j;
             t.kind = TokenKind::Name;
             t.text = std::string(s_.substr(i_, j - i_));
             i_ = j;
@@ -207,30 +220,60 @@ private:
         TokenKind k;
         std::size_t len = 1;
         switch (c) {
-        case '+': k = TokenKind::Plus; break;
-        case '-': k = TokenKind::Minus; break;
-        case '*': k = TokenKind::Star; break;
-        case '/': k = TokenKind::Slash; break;
-        case '^': k = TokenKind::Caret; break;
-        case '&': k = TokenKind::Amp; break;
-        case '%': k = TokenKind::Percent; break;
-        case '=': k = TokenKind::Eq; break;
+        case '+':
+            k = TokenKind::Plus;
+            break;
+        case '-':
+            k = TokenKind::Minus;
+            break;
+        case '*':
+            k = TokenKind::Star;
+            break;
+        case '/':
+            k = TokenKind::Slash;
+            break;
+        case '^':
+            k = TokenKind::Caret;
+            break;
+        case '&':
+            k = TokenKind::Amp;
+            break;
+        case '%':
+            k = TokenKind::Percent;
+            break;
+        case '=':
+            k = TokenKind::Eq;
+            break;
         case '<':
-            if (two('>')) k = TokenKind::Ne, len = 2;
-            else if (two('=')) k = TokenKind::Le, len = 2;
-            else k = TokenKind::Lt;
+            if (two('>'))
+                k = TokenKind::Ne, len = 2;
+            else if (two('='))
+                k = TokenKind::Le, len = 2;
+            else
+                k = TokenKind::Lt;
             break;
         case '>':
-            if (two('=')) k = TokenKind::Ge, len = 2;
-            else k = TokenKind::Gt;
+            if (two('='))
+                k = TokenKind::Ge, len = 2;
+            else
+                k = TokenKind::Gt;
             break;
-        case '(': k = TokenKind::LParen; break;
-        case ')': k = TokenKind::RParen; break;
+        case '(':
+            k = TokenKind::LParen;
+            break;
+        case ')':
+            k = TokenKind::RParen;
+            break;
         case ',':
-        case ';': k = TokenKind::Comma; break;
-        case ':': k = TokenKind::Colon; break;
+        case ';':
+            k = TokenKind::Comma;
+            break;
+        case ':':
+            k = TokenKind::Colon;
+            break;
         default:
-            return fail(ParseErrorCode::UnexpectedCharacter, i_, std::string("unexpected character '") + c + "'");
+            return fail(ParseErrorCode::UnexpectedCharacter, i_,
+                        std::string("unexpected character '") + c + "'");
         }
         t.kind = k;
         i_ += len;

@@ -30,16 +30,16 @@ struct RefAxis {
 /// Why a formula was refused.
 enum class ParseErrorCode : std::uint8_t {
     None = 0,
-    Empty,              ///< nothing to evaluate
-    UnexpectedCharacter,///< a character the language does not know
-    UnterminatedString, ///< "abc without closing quote
-    UnexpectedToken,    ///< an operator or value in a place where it cannot stand
-    MissingParenthesis, ///< ( without )
-    BadReference,       ///< reference outside the sheet's limits
-    RangeOperand,       ///< ':' between things that are not cell references
-    UnknownFunction,    ///< reserved; unknown names evaluate to #NAME?
-    ArgumentCount,      ///< too few or too many arguments for a function
-    TooComplex,         ///< nesting or length beyond what the engine accepts
+    Empty,               ///< nothing to evaluate
+    UnexpectedCharacter, ///< a character the language does not know
+    UnterminatedString,  ///< "abc without closing quote
+    UnexpectedToken,     ///< an operator or value in a place where it cannot stand
+    MissingParenthesis,  ///< ( without )
+    BadReference,        ///< reference outside the sheet's limits
+    RangeOperand,        ///< ':' between things that are not cell references
+    UnknownFunction,     ///< reserved; unknown names evaluate to #NAME?
+    ArgumentCount,       ///< too few or too many arguments for a function
+    TooComplex,          ///< nesting or length beyond what the engine accepts
 };
 
 /// A refused formula: code, byte position of the fault and a message for people.
@@ -53,14 +53,28 @@ struct ParseError {
 /// Kinds of tokens.
 enum class TokenKind : std::uint8_t {
     End,
-    Number,   ///< 12, 1.5e3
-    String,   ///< "text" with "" for a quote
-    Error,    ///< #DIV/0!
-    Ref,      ///< A1, $B$2, #3, R[1]C
-    Name,     ///< SUM, TRUE, FROMTABLE
-    Plus, Minus, Star, Slash, Caret, Amp, Percent,
-    Eq, Ne, Lt, Le, Gt, Ge,
-    LParen, RParen, Comma, Colon,
+    Number, ///< 12, 1.5e3
+    String, ///< "text" with "" for a quote
+    Error,  ///< #DIV/0!
+    Ref,    ///< A1, $B$2, #3, R[1]C
+    Name,   ///< SUM, TRUE, FROMTABLE
+    Plus,
+    Minus,
+    Star,
+    Slash,
+    Caret,
+    Amp,
+    Percent,
+    Eq,
+    Ne,
+    Lt,
+    Le,
+    Gt,
+    Ge,
+    LParen,
+    RParen,
+    Comma,
+    Colon,
 };
 
 /// One token with its position in the formula text.

@@ -17,25 +17,31 @@ struct ErrorName {
 };
 // Longer literals first so that "#N/A" never shadows a longer one starting alike.
 constexpr std::array<ErrorName, 8> kErrorNames{{{ErrorCode::Div0, "#DIV/0!"},
-                                                 {ErrorCode::Value, "#VALUE!"},
-                                                 {ErrorCode::Name, "#NAME?"},
-                                                 {ErrorCode::Null, "#NULL!"},
-                                                 {ErrorCode::Circular, "#CIRC!"},
-                                                 {ErrorCode::Ref, "#REF!"},
-                                                 {ErrorCode::Num, "#NUM!"},
-                                                 {ErrorCode::NA, "#N/A"}}};
+                                                {ErrorCode::Value, "#VALUE!"},
+                                                {ErrorCode::Name, "#NAME?"},
+                                                {ErrorCode::Null, "#NULL!"},
+                                                {ErrorCode::Circular, "#CIRC!"},
+                                                {ErrorCode::Ref, "#REF!"},
+                                                {ErrorCode::Num, "#NUM!"},
+                                                {ErrorCode::NA, "#N/A"}}};
 
-char upperChar(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
+char upperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+}
 } // namespace
 
 bool Value::operator==(const Value& o) const {
     if (kind != o.kind) return false;
     switch (kind) {
-    case ValueKind::Empty: return true;
+    case ValueKind::Empty:
+        return true;
     case ValueKind::Number:
-    case ValueKind::Bool: return number == o.number;
-    case ValueKind::Text: return text == o.text;
-    case ValueKind::Error: return error == o.error;
+    case ValueKind::Bool:
+        return number == o.number;
+    case ValueKind::Text:
+        return text == o.text;
+    case ValueKind::Error:
+        return error == o.error;
     }
     return false;
 }
@@ -68,8 +74,10 @@ std::string formatGeneral(double v) {
 }
 
 std::optional<double> parseNumber(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     if (s.empty()) return std::nullopt;
     double scale = 1.0;
     if (s.back() == '%') {
@@ -81,7 +89,8 @@ std::optional<double> parseNumber(std::string_view s) {
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
-    if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.')) return std::nullopt;
+    if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.'))
+        return std::nullopt;
     double v = 0;
     auto r = std::from_chars(s.data(), s.data() + s.size(), v);
     if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
@@ -115,41 +124,54 @@ std::string formatFixed(double v, int decimals, bool thousands, char decimalPoin
 
 std::string toText(const Value& v) {
     switch (v.kind) {
-    case ValueKind::Empty: return {};
-    case ValueKind::Number: return formatGeneral(v.number);
-    case ValueKind::Text: return v.text;
-    case ValueKind::Bool: return v.number != 0 ? "TRUE" : "FALSE";
-    case ValueKind::Error: return std::string(errorText(v.error));
+    case ValueKind::Empty:
+        return {};
+    case ValueKind::Number:
+        return formatGeneral(v.number);
+    case ValueKind::Text:
+        return v.text;
+    case ValueKind::Bool:
+        return v.number != 0 ? "TRUE" : "FALSE";
+    case ValueKind::Error:
+        return std::string(errorText(v.error));
     }
     return {};
 }
 
 double toNumber(const Value& v, ErrorCode& err) {
     switch (v.kind) {
-    case ValueKind::Empty: return 0;
+    case ValueKind::Empty:
+        return 0;
     case ValueKind::Number:
-    case ValueKind::Bool: return v.number;
+    case ValueKind::Bool:
+        return v.number;
     case ValueKind::Text: {
         if (auto n = parseNumber(v.text)) return *n;
         err = ErrorCode::Value;
         return 0;
     }
-    case ValueKind::Error: err = v.error; return 0;
+    case ValueKind::Error:
+        err = v.error;
+        return 0;
     }
     return 0;
 }
 
 bool toBool(const Value& v, ErrorCode& err) {
     switch (v.kind) {
-    case ValueKind::Empty: return false;
+    case ValueKind::Empty:
+        return false;
     case ValueKind::Number:
-    case ValueKind::Bool: return v.number != 0;
+    case ValueKind::Bool:
+        return v.number != 0;
     case ValueKind::Text:
         if (equalsNoCase(v.text, "TRUE")) return true;
         if (equalsNoCase(v.text, "FALSE")) return false;
         err = ErrorCode::Value;
         return false;
-    case ValueKind::Error: err = v.error; return false;
+    case ValueKind::Error:
+        err = v.error;
+        return false;
     }
     return false;
 }
@@ -157,11 +179,16 @@ bool toBool(const Value& v, ErrorCode& err) {
 int compareValues(const Value& a, const Value& b) {
     auto rank = [](const Value& v, const Value& other) {
         switch (v.kind) {
-        case ValueKind::Number: return 0;
-        case ValueKind::Text: return 1;
-        case ValueKind::Bool: return 2;
-        case ValueKind::Empty: return other.kind == ValueKind::Text ? 1 : (other.kind == ValueKind::Bool ? 2 : 0);
-        default: return 3;
+        case ValueKind::Number:
+            return 0;
+        case ValueKind::Text:
+            return 1;
+        case ValueKind::Bool:
+            return 2;
+        case ValueKind::Empty:
+            return other.kind == ValueKind::Text ? 1 : (other.kind == ValueKind::Bool ? 2 : 0);
+        default:
+            return 3;
         }
     };
     int ra = rank(a, b), rb = rank(b, a);
@@ -189,7 +216,8 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 
 std::string upper(std::string_view s) {
     std::string r(s);
-    for (auto& c : r) c = upperChar(c);
+    for (auto& c : r)
+        c = upperChar(c);
     return r;
 }
 

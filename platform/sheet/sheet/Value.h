@@ -55,7 +55,8 @@ std::string formatGeneral(double v);
 /// Reads a whole text as a number ("12.5", " 1e3 ", "-4"); nothing for other texts.
 std::optional<double> parseNumber(std::string_view s);
 /// Formats with fixed decimals and optional thousands separator ("1,234.50").
-std::string formatFixed(double v, int decimals, bool thousands, char decimalPoint = '.', char thousandsSep = ',');
+std::string formatFixed(double v, int decimals, bool thousands, char decimalPoint = '.',
+                        char thousandsSep = ',');
 
 /// Value as text the way a formula sees it (numbers in general format, TRUE/FALSE, error text).
 std::string toText(const Value& v);

@@ -12,8 +12,8 @@ namespace sheet {
 
 namespace {
 
-constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE, kFreeSect = 0xFFFFFFFF, kFatSect = 0xFFFFFFFD, kDifSect = 0xFFFFFFFC,
-                        kNoStream = 0xFFFFFFFF;
+constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE, kFreeSect = 0xFFFFFFFF, kFatSect = 0xFFFFFFFD,
+                        kDifSect = 0xFFFFFFFC, kNoStream = 0xFFFFFFFF;
 constexpr std::size_t kMaxRecordData = 8224;
 
 struct Bytes {
@@ -36,13 +36,19 @@ std::u16string utf16(std::string_view s) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         std::uint32_t cp;
         std::size_t n;
-        if (c < 0x80) cp = c, n = 1;
-        else if ((c >> 5) == 6) cp = c & 0x1F, n = 2;
-        else if ((c >> 4) == 14) cp = c & 0x0F, n = 3;
-        else if ((c >> 3) == 30) cp = c & 0x07, n = 4;
-        else cp = c, n = 1; // not UTF-8: take the byte as Latin-1
+        if (c < 0x80)
+            cp = c, n = 1;
+        else if ((c >> 5) == 6)
+            cp = c & 0x1F, n = 2;
+        else if ((c >> 4) == 14)
+            cp = c & 0x0F, n = 3;
+        else if ((c >> 3) == 30)
+            cp = c & 0x07, n = 4;
+        else
+            cp = c, n = 1; // not UTF-8: take the byte as Latin-1
         if (n > 1) {
-            if (i + n > s.size()) cp = c, n = 1;
+            if (i + n > s.size())
+                cp = c, n = 1;
             else
                 for (std::size_t k = 1; k < n; ++k) {
                     unsigned char x = static_cast<unsigned char>(s[i + k]);
@@ -102,7 +108,8 @@ public:
         }
         parts.push_back(std::move(cur.b));
         record(0x00FC, parts[0]);
-        for (std::size_t i = 1; i < parts.size(); ++i) record(0x003C, parts[i]);
+        for (std::size_t i = 1; i < parts.size(); ++i)
+            record(0x003C, parts[i]);
     }
 };
 
@@ -110,14 +117,16 @@ std::string xlString8(const std::u16string& s) { // ShortXLUnicodeString
     Bytes b;
     b.u8(unsigned(std::min<std::size_t>(s.size(), 255)));
     b.u8(1);
-    for (std::size_t i = 0; i < std::min<std::size_t>(s.size(), 255); ++i) b.u16(s[i]);
+    for (std::size_t i = 0; i < std::min<std::size_t>(s.size(), 255); ++i)
+        b.u16(s[i]);
     return b.b;
 }
 std::string xlString16(const std::u16string& s) { // XLUnicodeString
     Bytes b;
     b.u16(unsigned(s.size()));
     b.u8(1);
-    for (char16_t c : s) b.u16(c);
+    for (char16_t c : s)
+        b.u16(c);
     return b.b;
 }
 
@@ -136,10 +145,13 @@ std::string compoundFile(std::string stream) {
     }
     std::size_t dirSect = nStream, fatStart = nStream + 1, difatStart = fatStart + nFat;
     std::vector<std::uint32_t> fat(nFat * 128, kFreeSect);
-    for (std::size_t i = 0; i < nStream; ++i) fat[i] = i + 1 < nStream ? std::uint32_t(i + 1) : kEndOfChain;
+    for (std::size_t i = 0; i < nStream; ++i)
+        fat[i] = i + 1 < nStream ? std::uint32_t(i + 1) : kEndOfChain;
     fat[dirSect] = kEndOfChain;
-    for (std::size_t i = 0; i < nFat; ++i) fat[fatStart + i] = kFatSect;
-    for (std::size_t i = 0; i < nDifat; ++i) fat[difatStart + i] = kDifSect;
+    for (std::size_t i = 0; i < nFat; ++i)
+        fat[fatStart + i] = kFatSect;
+    for (std::size_t i = 0; i < nDifat; ++i)
+        fat[difatStart + i] = kDifSect;
 
     Bytes h;
     const unsigned char sig[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
@@ -160,13 +172,16 @@ std::string compoundFile(std::string stream) {
     h.u32(0);
     h.u32(nDifat ? std::uint32_t(difatStart) : kEndOfChain);
     h.u32(std::uint32_t(nDifat));
-    for (std::size_t i = 0; i < 109; ++i) h.u32(i < nFat ? std::uint32_t(fatStart + i) : kFreeSect);
+    for (std::size_t i = 0; i < 109; ++i)
+        h.u32(i < nFat ? std::uint32_t(fatStart + i) : kFreeSect);
 
     Bytes dir;
-    auto entry = [&](const char* name, unsigned type, std::uint32_t child, std::uint32_t start, std::uint32_t size) {
+    auto entry = [&](const char* name, unsigned type, std::uint32_t child, std::uint32_t start,
+                     std::uint32_t size) {
         std::size_t at = dir.b.size();
         std::size_t n = name ? std::strlen(name) : 0;
-        for (std::size_t i = 0; i < n; ++i) dir.u16(unsigned(name[i]));
+        for (std::size_t i = 0; i < n; ++i)
+            dir.u16(unsigned(name[i]));
         dir.zeros(64 - 2 * n);
         dir.u16(name ? unsigned(2 * n + 2) : 0);
         dir.u8(type);
@@ -186,7 +201,8 @@ std::string compoundFile(std::string stream) {
     entry(nullptr, 0, kNoStream, 0, 0);
 
     Bytes fatBytes;
-    for (auto v : fat) fatBytes.u32(v);
+    for (auto v : fat)
+        fatBytes.u32(v);
     Bytes difat;
     for (std::size_t i = 0; i < nDifat; ++i) {
         for (std::size_t k = 0; k < 127; ++k) {
@@ -206,24 +222,37 @@ std::string compoundFile(std::string stream) {
 
 unsigned errorByte(ErrorCode e) {
     switch (e) {
-    case ErrorCode::Null: return 0x00;
-    case ErrorCode::Div0: return 0x07;
-    case ErrorCode::Value: return 0x0F;
-    case ErrorCode::Name: return 0x1D;
-    case ErrorCode::Num: return 0x24;
-    case ErrorCode::NA: return 0x2A;
-    default: return 0x17; // #REF!, also for circular references, which the format cannot name
+    case ErrorCode::Null:
+        return 0x00;
+    case ErrorCode::Div0:
+        return 0x07;
+    case ErrorCode::Value:
+        return 0x0F;
+    case ErrorCode::Name:
+        return 0x1D;
+    case ErrorCode::Num:
+        return 0x24;
+    case ErrorCode::NA:
+        return 0x2A;
+    default:
+        return 0x17; // #REF!, also for circular references, which the format cannot name
     }
 }
 
 unsigned borderStyle(std::uint8_t s) {
     switch (s) {
-    case 0: return 0;
-    case 2: return 3;   // dashed
-    case 3: return 4;   // dotted
-    case 6: return 6;   // double
-    case 12: return 8;  // medium dashed
-    default: return s >= 11 ? 2 : 1; // thick variants medium, others thin
+    case 0:
+        return 0;
+    case 2:
+        return 3; // dashed
+    case 3:
+        return 4; // dotted
+    case 6:
+        return 6; // double
+    case 12:
+        return 8; // medium dashed
+    default:
+        return s >= 11 ? 2 : 1; // thick variants medium, others thin
     }
 }
 
@@ -232,7 +261,8 @@ unsigned borderStyle(std::uint8_t s) {
 FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& sheetName) {
     CellPos extent = s.usedExtent();
     int rows = std::max(extent.row, 1), cols = std::max(extent.col, 1);
-    if (rows > 65536 || cols > 256) return {false, "the table is too large for an Excel 97 workbook (65536 rows, 256 columns)"};
+    if (rows > 65536 || cols > 256)
+        return {false, "the table is too large for an Excel 97 workbook (65536 rows, 256 columns)"};
 
     // Palette: colours in order of first use at indices 8..63.
     std::vector<std::uint32_t> palette;
@@ -246,10 +276,12 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
         }
         // Full: the nearest colour already there.
         auto dist = [&](std::uint32_t a) {
-            int dr = int(a & 0xFF) - int(c & 0xFF), dg = int((a >> 8) & 0xFF) - int((c >> 8) & 0xFF), db = int((a >> 16) & 0xFF) - int((c >> 16) & 0xFF);
+            int dr = int(a & 0xFF) - int(c & 0xFF), dg = int((a >> 8) & 0xFF) - int((c >> 8) & 0xFF),
+                db = int((a >> 16) & 0xFF) - int((c >> 16) & 0xFF);
             return dr * dr + dg * dg + db * db;
         };
-        auto best = std::min_element(palette.begin(), palette.end(), [&](auto a, auto b) { return dist(a) < dist(b); });
+        auto best = std::min_element(palette.begin(), palette.end(),
+                                     [&](auto a, auto b) { return dist(a) < dist(b); });
         return unsigned(8 + (best - palette.begin()));
     };
 
@@ -291,7 +323,8 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
         if (t.decimals == 2) return t.thousands ? 4 : 2;
         auto it = formatIndex.find(key);
         if (it != formatIndex.end()) return it->second;
-        std::string f = std::string(t.thousands ? "#,##0." : "0.") + std::string(std::size_t(t.decimals), '0');
+        std::string f =
+            std::string(t.thousands ? "#,##0." : "0.") + std::string(std::size_t(t.decimals), '0');
         unsigned idx = unsigned(164 + formats.size());
         formats.push_back({idx, f});
         formatIndex.emplace(key, idx);
@@ -304,27 +337,35 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
         b.u16(fontFor(st.font, st.textColor));
         b.u16(formatFor(ty));
         b.u16(st.locked ? 1 : 0);
-        unsigned h = (ty.style & kAlignHMask) == kAlignLeft ? 1 : (ty.style & kAlignHMask) == kAlignCenter ? 2 : (ty.style & kAlignHMask) == kAlignRight ? 3 : 0;
-        unsigned v = (ty.style & kAlignVMask) == kAlignTop ? 0 : (ty.style & kAlignVMask) == kAlignVCenter ? 1 : 2;
-        bool wrap = ty.multiLine || ((ty.kind == CellKind::Edit || ty.kind == CellKind::General) && (ty.style & kWordWrap));
+        unsigned h = (ty.style & kAlignHMask) == kAlignLeft     ? 1
+                     : (ty.style & kAlignHMask) == kAlignCenter ? 2
+                     : (ty.style & kAlignHMask) == kAlignRight  ? 3
+                                                                : 0;
+        unsigned v = (ty.style & kAlignVMask) == kAlignTop       ? 0
+                     : (ty.style & kAlignVMask) == kAlignVCenter ? 1
+                                                                 : 2;
+        bool wrap = ty.multiLine ||
+                    ((ty.kind == CellKind::Edit || ty.kind == CellKind::General) && (ty.style & kWordWrap));
         b.u8(h | (wrap ? 8 : 0) | (v << 4));
         b.u8(0);
         b.u8(0);
         b.u8(0xFC);
         const BorderLine* bl = st.border;
-        std::uint32_t w1 = borderStyle(bl[0].style) | (borderStyle(bl[1].style) << 4) | (borderStyle(bl[2].style) << 8) |
-                           (borderStyle(bl[3].style) << 12);
+        std::uint32_t w1 = borderStyle(bl[0].style) | (borderStyle(bl[1].style) << 4) |
+                           (borderStyle(bl[2].style) << 8) | (borderStyle(bl[3].style) << 12);
         w1 |= (bl[0].style ? colorIndex(bl[0].color, 64) : 64) << 16;
         w1 |= std::uint32_t(bl[1].style ? colorIndex(bl[1].color, 64) : 64) << 23;
         b.u32(w1);
-        std::uint32_t w2 = (bl[2].style ? colorIndex(bl[2].color, 64) : 64) | ((bl[3].style ? colorIndex(bl[3].color, 64) : 64) << 7);
+        std::uint32_t w2 = (bl[2].style ? colorIndex(bl[2].color, 64) : 64) |
+                           ((bl[3].style ? colorIndex(bl[3].color, 64) : 64) << 7);
         bool fill = st.backColor != kDefaultColor;
         if (fill) w2 |= 1u << 26;
         b.u32(w2);
         b.u16((fill ? colorIndex(st.backColor, 64) : 64) | (65 << 7));
         auto it = xfIndex.find(b.b);
         unsigned idx;
-        if (it != xfIndex.end()) idx = it->second;
+        if (it != xfIndex.end())
+            idx = it->second;
         else {
             xfs.push_back(b.b);
             idx = unsigned(15 + xfs.size());
@@ -352,14 +393,16 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
             Value v = s.value(c, r);
             auto key = std::make_pair(static_cast<const void*>(&st), static_cast<const void*>(&ty));
             unsigned x;
-            if (auto it = xfCache.find(key); it != xfCache.end()) x = it->second;
+            if (auto it = xfCache.find(key); it != xfCache.end())
+                x = it->second;
             else {
                 x = (st == CellStyle() && ty == CellType()) ? 15 : xfFor(0, 0, st, ty);
                 cellXf.clear();
                 xfCache.emplace(key, x);
             }
             b.u16(x);
-            bool keepText = ty.kind != CellKind::Number && v.isNumber() && s.data(c, r) != formatGeneral(v.number);
+            bool keepText =
+                ty.kind != CellKind::Number && v.isNumber() && s.data(c, r) != formatGeneral(v.number);
             if (v.isNumber() && !keepText) {
                 b.f64(v.number);
                 cells.record(0x0203, b.b);
@@ -388,11 +431,14 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
     cp.u16(1200);
     g.record(0x0042, cp.b);
     Bytes w1;
-    w1.u16(0), w1.u16(0), w1.u16(0x3000), w1.u16(0x2000), w1.u16(0x38), w1.u16(0), w1.u16(0), w1.u16(1), w1.u16(0x258);
+    w1.u16(0), w1.u16(0), w1.u16(0x3000), w1.u16(0x2000), w1.u16(0x38), w1.u16(0), w1.u16(0), w1.u16(1),
+        w1.u16(0x258);
     g.record(0x003D, w1.b);
     Font base;
-    for (int i = 0; i < 4; ++i) g.record(0x0031, fontRecord(base, kDefaultColor));
-    for (const auto& f : fonts) g.record(0x0031, f);
+    for (int i = 0; i < 4; ++i)
+        g.record(0x0031, fontRecord(base, kDefaultColor));
+    for (const auto& f : fonts)
+        g.record(0x0031, f);
     for (const auto& [idx, f] : formats) {
         Bytes b;
         b.u16(idx);
@@ -401,11 +447,13 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
     }
     for (int i = 0; i < 16; ++i) {
         Bytes b;
-        b.u16(0), b.u16(0), b.u16(i < 15 ? 0xFFF5 : 0x0001), b.u8(0x20), b.u8(0), b.u8(0), b.u8(i < 15 ? 0 : 0);
+        b.u16(0), b.u16(0), b.u16(i < 15 ? 0xFFF5 : 0x0001), b.u8(0x20), b.u8(0), b.u8(0),
+            b.u8(i < 15 ? 0 : 0);
         b.u32(0), b.u32(0), b.u16(0x20C0);
         g.record(0x00E0, b.b);
     }
-    for (const auto& x : xfs) g.record(0x00E0, x);
+    for (const auto& x : xfs)
+        g.record(0x00E0, x);
     Bytes style;
     style.u16(0x8000), style.u8(0), style.u8(0xFF);
     g.record(0x0293, style.b);
@@ -446,7 +494,8 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
         int px = s.rowHeightPixels(r);
         if (px == 20) continue; // the default height needs no record
         Bytes rr;
-        rr.u16(unsigned(r - 1)), rr.u16(0), rr.u16(unsigned(cols)), rr.u16(unsigned(px * 15) & 0x7FFF), rr.u16(0), rr.u16(0);
+        rr.u16(unsigned(r - 1)), rr.u16(0), rr.u16(unsigned(cols)), rr.u16(unsigned(px * 15) & 0x7FFF),
+            rr.u16(0), rr.u16(0);
         rr.u32(0x000F0140u | (px == 0 ? 0x20u : 0u));
         w.record(0x0208, rr.b);
     }

@@ -186,8 +186,8 @@ struct TimerTable {
     long long now = 0;
 };
 TimerTable& timers() {
-    static TimerTable t;
-    return t;
+    static auto* t = new TimerTable; // outlives every window
+    return *t;
 }
 } // namespace
 

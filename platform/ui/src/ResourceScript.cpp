@@ -483,9 +483,10 @@ struct Registry {
     }
 };
 
+// Never destroyed: libraries remove their sets while the process exits, after static destructors.
 Registry& registry() {
-    static Registry r;
-    return r;
+    static Registry* r = new Registry;
+    return *r;
 }
 
 } // namespace

@@ -34,8 +34,8 @@ namespace ui {
 
 namespace {
 std::map<const Control*, GridAccess*>& grids() {
-    static std::map<const Control*, GridAccess*> g;
-    return g;
+    static auto* g = new std::map<const Control*, GridAccess*>; // outlives every control
+    return *g;
 }
 
 bool toInt(const std::string& s, int& v) {
