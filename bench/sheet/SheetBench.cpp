@@ -119,8 +119,10 @@ static void BM_XlsExport100k(benchmark::State& st) {
     s.setMaxRows(10000);
     for (int r = 1; r <= 10000; ++r)
         for (int c = 1; c <= 10; ++c) {
-            if (c % 2) s.setNumber(c, r, r * 0.5 + c);
-            else s.setData(c, r, "t" + std::to_string((r * c) % 5000));
+            if (c % 2)
+                s.setNumber(c, r, r * 0.5 + c);
+            else
+                s.setData(c, r, "t" + std::to_string((r * c) % 5000));
         }
     std::string bytes;
     for (auto _ : st) {

@@ -226,7 +226,10 @@ std::string axisText(RefStyle style, RefAxis a, int host, bool isCol) {
 
 std::string refText(RefStyle style, RefAxis col, RefAxis row, CellPos host) {
     if (isR1C1(style)) return axisText(style, row, host.row, false) + axisText(style, col, host.col, true);
-    std::string c = axisText(style, col, host.col, true), r = axisText(style, row, host.row, false);
+    // "##" cannot be written: a reference to the formula's own cell shows its column letters.
+    RefStyle colStyle =
+        (col.mode == AxisMode::Current && row.mode == AxisMode::Current) ? RefStyle::A1 : style;
+    std::string c = axisText(colStyle, col, host.col, true), r = axisText(style, row, host.row, false);
     if (c == "#REF!" || r == "#REF!") return "#REF!";
     return c + r;
 }
