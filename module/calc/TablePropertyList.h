@@ -1,0 +1,136 @@
+#pragma once
+// Typed named values of a calculation table: the table properties kept in the corner cell's tag,
+// and the header and footer files (*.ssh). Entries are written as key, type and value, each closed
+// by the single separator byte 0xA4.
+
+#include <host/Vor_Array.h>
+#include <host/Vor_String.h>
+#include <host/Vor_StringArray.h>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+/// The separator byte of property texts.
+inline constexpr char kPropertySeparator = '\xA4';
+
+/// One value of a property.
+struct TypedValue {
+    enum Type : int {
+        None = 0,     ///< no value
+        Double = 1,   ///< floating, written with two decimals
+        Int = 2,      ///< integer; also booleans (0 or 1)
+        Long = 3,     ///< long integer
+        Text = 4,     ///< text
+    };
+    Type type = None;
+    double number = 0; ///< the value of types 1 to 3 (integers are held exactly)
+    Vor_String text;   ///< the value of type 4, empty for every other type
+
+    static TypedValue ofDouble(double v) { return {Double, v, {}}; }
+    static TypedValue ofInt(std::int32_t v) { return {Int, static_cast<double>(v), {}}; }
+    static TypedValue ofLong(std::int64_t v) { return {Long, static_cast<double>(v), {}}; }
+    static TypedValue ofText(const Vor_String& v) { return {Text, 0, v}; }
+    bool operator==(const TypedValue& o) const { return type == o.type && number == o.number && text == o.text; }
+};
+
+/// An ordered list of (key, value); keys compare without regard to case, the first insertion
+/// decides the position. Keys and texts holding a lone separator byte are refused, since the format
+/// has no escape (in UTF-8 the byte only occurs inside a character, as in "ä").
+class TablePropertyList {
+public:
+    void clear() { m_entries.clear(); }
+    int length() const { return static_cast<int>(m_entries.size()); }
+    const Vor_String& keyAt(int i) const { return m_entries[static_cast<size_t>(i)].first; }
+    const TypedValue& valueAt(int i) const { return m_entries[static_cast<size_t>(i)].second; }
+
+    bool getDouble(const Vor_String& key, double& out) const;
+    bool getInt(const Vor_String& key, int& out) const;
+    bool getBool(const Vor_String& key, bool& out) const;
+    bool getString(const Vor_String& key, Vor_String& out) const;
+    /// The raw value; false when the key is missing.
+    bool get(const Vor_String& key, TypedValue& out) const;
+
+    bool setDouble(const Vor_String& key, double v) { return set(key, TypedValue::ofDouble(v)); }
+    bool setInt(const Vor_String& key, int v) { return set(key, TypedValue::ofInt(v)); }
+    bool setBool(const Vor_String& key, bool v) { return set(key, TypedValue::ofInt(v ? 1 : 0)); }
+    bool setString(const Vor_String& key, const Vor_String& v) { return set(key, TypedValue::ofText(v)); }
+    /// Appends a new key or replaces the value of an existing one in place.
+    bool set(const Vor_String& key, const TypedValue& value);
+
+    bool remove(const Vor_String& key);
+    bool find(const Vor_String& key, int& index) const;
+
+    bool toText(Vor_String& out) const;
+    /// Parses a property text; what can be parsed up to damage is kept. False for an empty text.
+    bool fromText(const Vor_String& text);
+    /// Writes the list as a file (atomically: a failed write keeps the old file).
+    bool writeFile(const Vor_String& path) const;
+    bool readFile(const Vor_String& path);
+
+    /// Numbered text keys base0, base1, ...
+    bool writeArray(const Vor_String& base, const Vor_StringArray& items);
+    bool readArray(const Vor_String& base, Vor_StringArray& out) const;
+
+    bool operator==(const TablePropertyList& o) const;
+
+private:
+    std::vector<std::pair<Vor_String, TypedValue>> m_entries;
+};
+
+/// The table properties kept in the corner cell's tag.
+struct TableProperties {
+    Vor_String headerFile;
+    Vor_String footerFile;
+    int marginLeft = 0;
+    int marginRight = 0;
+    int marginTop = 0;
+    int marginBottom = 0;
+    bool smartPrint = false;
+    bool colors = false;
+    bool colHeader = false;
+    bool rowHeader = false;
+    bool cellSeperators = false;
+    bool border = false;
+    Vor_StringArray varNames;
+    Vor_StringArray varValues;
+
+    /// The values a new table starts with.
+    static TableProperties newTable();
+    bool operator==(const TableProperties& o) const = default;
+};
+
+/// Reads the properties (missing keys give empty values); false when the variable lists had
+/// different lengths, in which case the longer one is cut to the shorter.
+bool readTableProperties(const Vor_String& text, TableProperties& props);
+/// Writes exactly the keys of the table properties, in their fixed order.
+bool writeTableProperties(Vor_String& out, const TableProperties& props);
+
+/// A text label placed on the header picture.
+struct HeaderLabel {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Vor_String text;
+    bool operator==(const HeaderLabel& o) const = default;
+};
+
+/// The contents of a header or footer file.
+struct HeaderFile {
+    Vor_String standardFont;
+    Vor_String bmpSource;
+    int origBmpWidth = 0;
+    int origBmpHeight = 0;
+    double zoomFactor = 0;
+    Vor_Array<HeaderLabel> labels;
+};
+
+bool readHeaderFile(const Vor_String& path, HeaderFile& header);
+bool writeHeaderFile(const Vor_String& path, const HeaderFile& header);
+
+/// 1 when path exists; 0 when it was replaced by a file of the same name in the document's folder;
+/// -1 when neither exists.
+int resolveNearDocument(Vor_String& path, const Vor_String& documentPath);
+
+/// The file-reference check of an opened table: header and footer paths of the corner tag, and the
+/// picture of the header file, are moved next to the document where they are found there. The tag
+/// is rewritten when a path changed (true is returned); a header file is rewritten in place.
+bool checkFileReferences(Vor_String& cornerTag, const Vor_String& documentPath);
