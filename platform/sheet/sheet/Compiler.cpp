@@ -64,6 +64,7 @@ public:
             leave(n, f.patches);
             st.pop_back();
         }
+        p_->arithOnly = isArithOnly(*p_);
         return p_;
     }
 

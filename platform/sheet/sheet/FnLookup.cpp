@@ -50,7 +50,7 @@ Value tableLookup(CallArgs& a, bool vertical) {
     CellRange r;
     if (!blockOf(a.ops[1], r)) return err(ErrorCode::Value);
     ErrorCode e = ErrorCode::None;
-    int idx = int(std::trunc(a.number(2, e)));
+    int idx = toInt(a.number(2, e));
     bool approx = a.missing(3) ? true : a.boolean(3, e);
     if (e != ErrorCode::None) return err(e);
     int span = vertical ? r.col2 - r.col1 + 1 : r.row2 - r.row1 + 1;
@@ -104,8 +104,8 @@ Value index(CallArgs& a) {
         return v;
     }
     ErrorCode e = ErrorCode::None;
-    int row = a.missing(1) ? 0 : int(std::trunc(a.number(1, e)));
-    int col = a.missing(2) ? 0 : int(std::trunc(a.number(2, e)));
+    int row = a.missing(1) ? 0 : toInt(a.number(1, e));
+    int col = a.missing(2) ? 0 : toInt(a.number(2, e));
     if (e != ErrorCode::None) return err(e);
     int w = r.col2 - r.col1 + 1, h = r.row2 - r.row1 + 1;
     if (a.size() < 3 && h == 1 && w > 1) std::swap(row, col); // INDEX(row range, n) counts along the row
@@ -121,7 +121,7 @@ Value match(CallArgs& a) {
     CellRange r;
     if (!blockOf(a.ops[1], r)) return err(ErrorCode::NA);
     ErrorCode e = ErrorCode::None;
-    int type = a.missing(2) ? 1 : int(std::trunc(a.number(2, e)));
+    int type = a.missing(2) ? 1 : toInt(a.number(2, e));
     if (e != ErrorCode::None) return err(e);
     int w = r.col2 - r.col1 + 1, h = r.row2 - r.row1 + 1;
     if (w > 1 && h > 1) return err(ErrorCode::NA);

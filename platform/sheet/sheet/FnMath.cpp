@@ -149,7 +149,7 @@ template <int Mode, bool DigitsOptional> Value roundFn(CallArgs& a) {
     double x = a.number(0, e);
     double d = (DigitsOptional && a.missing(1)) ? 0 : a.number(1, e);
     if (e != ErrorCode::None) return err(e);
-    return Value::num(roundDigits(x, int(std::trunc(d)), Mode));
+    return Value::num(roundDigits(x, toInt(d), Mode));
 }
 
 Value mround(CallArgs& a) {

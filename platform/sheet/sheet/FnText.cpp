@@ -2,6 +2,7 @@
 #include "FnUtil_p.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace sheet {
 
@@ -146,8 +147,9 @@ Value exact(CallArgs& a) {
     return Value::boolean(x == y);
 }
 
-// One section of a number format: placeholders, separators and literal text.
-std::string formatSection(double v, std::string_view f) {
+// One section of a number format: placeholders, separators and literal text; nothing when the
+// number cannot be shown (scaled beyond the range of a double by a long run of '%').
+std::optional<std::string> formatSection(double v, std::string_view f) {
     std::string prefix, suffix;
     int intZeros = 0, decZeros = 0, decHashes = 0, expDigits = 0, percent = 0, scaleK = 0;
     bool seenDigit = false, seenDot = false, grouping = false, sci = false, expPlus = false;
@@ -207,6 +209,7 @@ std::string formatSection(double v, std::string_view f) {
         v *= 100;
     for (int i = 0; i < scaleK; ++i)
         v /= 1000;
+    if (!std::isfinite(v)) return std::nullopt;
     if (!seenDigit) return prefix + suffix;
     int decimals = decZeros + decHashes;
     std::string num;
@@ -218,6 +221,7 @@ std::string formatSection(double v, std::string_view f) {
             exp -= lead - 1;
         }
         double m = v / std::pow(10.0, exp);
+        if (!std::isfinite(m)) return std::nullopt; // many leading zeros on a tiny number
         m = roundDigits(m, decimals, 0);
         num = formatFixed(m, decimals, false);
         std::string es = std::to_string(std::abs(exp));
@@ -275,10 +279,11 @@ Value textFn(CallArgs& a) {
     }
     double x = v.isEmpty() ? 0 : v.number;
     if (equalsNoCase(f, "General") || f.empty()) return Value::str(formatGeneral(x));
-    if (sec.size() == 1) return Value::str(formatSection(x, sec[0]));
-    if (x < 0) return Value::str(formatSection(-x, sec[1]));
-    if (x == 0 && sec.size() >= 3) return Value::str(formatSection(x, sec[2]));
-    return Value::str(formatSection(x, sec[0]));
+    std::optional<std::string> shown = sec.size() == 1           ? formatSection(x, sec[0])
+                                       : x < 0                   ? formatSection(-x, sec[1])
+                                       : x == 0 && sec.size() >= 3 ? formatSection(x, sec[2])
+                                                                   : formatSection(x, sec[0]);
+    return shown ? Value::str(std::move(*shown)) : err(ErrorCode::Num);
 }
 
 Value valueFn(CallArgs& a) {
@@ -300,7 +305,7 @@ Value fixed(CallArgs& a) {
     double d = a.missing(1) ? 2 : a.number(1, e);
     bool noCommas = a.missing(2) ? false : a.boolean(2, e);
     if (e != ErrorCode::None) return err(e);
-    int digits = int(std::trunc(d));
+    int digits = toInt(d);
     if (digits > 127) return err(ErrorCode::Value);
     double r = roundDigits(x, digits, 0);
     return Value::str(formatFixed(r, std::max(0, digits), !noCommas));

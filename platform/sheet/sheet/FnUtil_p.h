@@ -16,6 +16,13 @@ inline Value err(ErrorCode e) {
 /// x rounded to `digits` decimals, halves away from zero, after trimming binary noise beyond 15 digits
 /// (so that 2.675 rounds to 2.68 as a person reading it expects).
 double roundDigits(double x, int digits, int mode /*0 nearest, 1 up, -1 down*/);
+/// A count or index argument as int, truncated toward zero; far-off values (and NaN) are clamped to
+/// +-1e9 so that the caller's range checks refuse them instead of the conversion overflowing.
+inline int toInt(double d) {
+    if (!(d > -1e9)) return d != d ? 0 : -1'000'000'000;
+    if (d > 1e9) return 1'000'000'000;
+    return int(std::trunc(d));
+}
 /// x trimmed to 15 significant digits.
 double approx15(double x);
 

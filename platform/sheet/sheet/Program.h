@@ -77,7 +77,35 @@ struct Program {
     bool hasRefs = false;              ///< refers to cells at all
     bool hasCustom = false;            ///< calls a custom function (which may change the sheet)
     bool usesHost = false;             ///< ROW()/COLUMN() without argument
+    bool arithOnly = false;            ///< only numbers, single cells and + - * / % unary minus
 };
+
+/// Whether a program is plain arithmetic on numbers and single cells (the recalculation fast path).
+inline bool isArithOnly(const Program& p) {
+    int depth = 0;
+    for (const Instr& in : p.code) {
+        switch (in.op) {
+        case Op::PushNumber:
+        case Op::PushRef:
+            if (++depth > 16) return false;
+            break;
+        case Op::Add:
+        case Op::Sub:
+        case Op::Mul:
+        case Op::Div:
+            if (--depth < 1) return false;
+            break;
+        case Op::Neg:
+        case Op::Percent:
+        case Op::Paren:
+            if (depth < 1) return false;
+            break;
+        default:
+            return false;
+        }
+    }
+    return depth == 1;
+}
 
 using ProgramPtr = std::shared_ptr<const Program>;
 

@@ -75,7 +75,9 @@ ProgramPtr adjustProgram(const ProgramPtr& p, CellPos oldHost, CellPos newHost, 
             n.arg != in.arg)
             mutableCode()[i] = n;
     }
-    return out ? ProgramPtr(out) : p;
+    if (!out) return p;
+    out->arithOnly = isArithOnly(*out); // a reference turned into #REF! is no longer arithmetic
+    return out;
 }
 
 } // namespace

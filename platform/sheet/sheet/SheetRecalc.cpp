@@ -347,10 +347,82 @@ bool Sheet::recalcCell(int col, int row) {
     return true;
 }
 
+// Plain arithmetic whose inputs are settled numbers or empty cells, read straight from the cell
+// records: no operands, values or virtual calls, and one look at each input instead of two (most
+// formulas of big tables are like this). Anything else - a text or error input, a pending input,
+// division by zero, an overflow - returns false and goes the general way, which gives the same
+// numbers and knows all the error rules.
+bool Sheet::Impl::evalArith(std::uint32_t s) {
+    FormulaSlot& sl = slots[s];
+    const Program& p = *sl.prog;
+    if (!p.arithOnly) return false;
+    constexpr std::size_t kDepth = 16;
+    double st[kDepth];
+    std::size_t n = 0;
+    for (const Instr& in : p.code) {
+        switch (in.op) {
+        case Op::PushNumber:
+            if (n == kDepth) return false;
+            st[n++] = in.num;
+            break;
+        case Op::PushRef: {
+            int c = in.axis(0).resolve(sl.col), r = in.axis(1).resolve(sl.row);
+            if (n == kDepth || c < 1 || r < 1 || c > kMaxColLimit || r > kMaxRowLimit) return false;
+            double x = 0;
+            if (const CellRec* rec = find(c, r)) {
+                if (rec->formula && slots[rec->formula - 1].prog &&
+                    slots[rec->formula - 1].state != SlotState::Clean)
+                    return false;
+                if (rec->kind == std::uint8_t(ValueKind::Number))
+                    x = rec->num;
+                else if (rec->kind != std::uint8_t(ValueKind::Empty))
+                    return false;
+            }
+            st[n++] = x;
+            break;
+        }
+        case Op::Neg:
+        case Op::Percent:
+            if (n < 1) return false;
+            st[n - 1] = in.op == Op::Neg ? -st[n - 1] : st[n - 1] / 100.0;
+            break;
+        case Op::Paren:
+            break;
+        case Op::Add:
+        case Op::Sub:
+        case Op::Mul:
+        case Op::Div: {
+            if (n < 2) return false;
+            double y = st[--n], x = st[n - 1];
+            if (in.op == Op::Div && y == 0) return false;
+            double r = in.op == Op::Add ? x + y : in.op == Op::Sub ? x - y : in.op == Op::Mul ? x * y : x / y;
+            if (!std::isfinite(r)) return false;
+            st[n - 1] = r;
+            break;
+        }
+        default:
+            return false;
+        }
+    }
+    if (n != 1) return false;
+    if (CellRec* rec = find(sl.col, sl.row)) {
+        rec->flags &= std::uint8_t(~kKeepText);
+        rec->kind = std::uint8_t(ValueKind::Number);
+        rec->num = st[0];
+        freeText(rec->text);
+    }
+    sl.state = SlotState::Clean;
+    return true;
+}
+
 // Evaluates one formula after the pending formulas it reads, depth first with an explicit stack:
 // a chain of a million formulas costs heap, not call stack.
 void Sheet::evalSlot(std::uint32_t start) {
     auto& d = *d_;
+    if (d.evalArith(start)) { // its inputs are settled: no evaluation path needed
+        ++evaluations_;
+        return;
+    }
     using Frame = EvalFrame;
     std::vector<Frame> frames;
     frames.swap(d.framePool); // reuse the allocation of the last run
@@ -455,6 +527,11 @@ void Sheet::evalSlot(std::uint32_t start) {
             for (std::size_t k = j; k < frames.size(); ++k)
                 store(frames[k].slot, Value::err(ErrorCode::Circular));
             frames.resize(j);
+            continue;
+        }
+        if (d.evalArith(f.slot)) {
+            ++evaluations_;
+            frames.pop_back();
             continue;
         }
         ProgramPtr hold = sl.prog->hasCustom ? sl.prog : nullptr; // a custom function may replace it

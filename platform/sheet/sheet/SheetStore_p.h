@@ -188,6 +188,7 @@ struct Sheet::Impl : NameArity {
     void rebuildDependencies();
     template <class F> void forEachDependent(int c, int r, F&& f);
     void markDependents(int c, int r);
+    bool evalArith(std::uint32_t slot);
     std::uint32_t allocSlot();
     void releaseSlot(std::uint32_t slot);
     ProgramPtr intern(ProgramPtr p);

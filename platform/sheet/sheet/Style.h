@@ -100,7 +100,9 @@ struct CellType {
 /// Interns values of T: equal values share one small id; id 0 is the default value.
 template <class T> class InternTable {
 public:
-    InternTable() { items_.emplace_back(); }
+    // The default value is indexed like any other, so interning it gives id 0 and not a second copy
+    // (a loaded table would otherwise mark every plain cell as formatted).
+    InternTable() { clear(); }
     /// Id of `v`, added when new; 0xFFFF when the table is full.
     std::uint16_t intern(const T& v) {
         for (auto [it, end] = index_.equal_range(hash(v)); it != end; ++it)
@@ -114,8 +116,9 @@ public:
     const T& get(std::uint16_t id) const { return id < items_.size() ? items_[id] : items_[0]; }
     std::size_t size() const { return items_.size(); }
     void clear() {
-        items_.resize(1);
+        items_.assign(1, T());
         index_.clear();
+        index_.emplace(hash(items_[0]), 0);
     }
 
 private:

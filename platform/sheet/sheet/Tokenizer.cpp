@@ -122,8 +122,10 @@ private:
             if (v < 1 || v > limit) return false;
             a = {AxisMode::Absolute, int(v)};
         } else {
+            // Bare "R" or "C": this row or column, relative as in every R1C1 dialect. The current-row
+            // form '#' is written "R#" (R1C1Exact), so both kinds read back as they were printed.
             j = save;
-            a = {AxisMode::Current, 0};
+            a = {AxisMode::Relative, 0};
         }
         return true;
     }

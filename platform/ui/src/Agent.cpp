@@ -191,6 +191,10 @@ bool InteractiveAgent::pageSetupDialog(PageSetupRequest& r, Window* owner) {
 int InteractiveAgent::popupMenu(const PopupRequest& r, Window* owner) {
     QMenu menu(ownerWidget(owner));
     for (size_t i = 0; i < r.ids.size(); ++i) {
+        if (r.ids[i] == 0) { // id 0 is a separator line
+            menu.addSeparator();
+            continue;
+        }
         QAction* a = menu.addAction(qs(r.texts[i]));
         a->setData(r.ids[i]);
         a->setEnabled(r.enabled[i]);

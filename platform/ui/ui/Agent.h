@@ -62,7 +62,8 @@ struct PageSetupRequest {
     int marginLeft = 20, marginTop = 20, marginRight = 20, marginBottom = 20; ///< millimetres
 };
 
-/// A popup menu offered at a point: ids and texts of enabled items; the answer is an id or 0.
+/// A popup menu offered at a point: ids and texts of its items (id 0 is a separator line); the answer
+/// is an id or 0.
 struct PopupRequest {
     std::vector<int> ids;
     std::vector<std::string> texts;

@@ -1,0 +1,64 @@
+#include "Pictures.h"
+
+#include <ui/Image.h>
+
+#include <QHash>
+#include <QString>
+
+#include <cctype>
+
+namespace sheet::control {
+
+namespace {
+QHash<QString, QPixmap>& cache() {
+    static auto* c = new QHash<QString, QPixmap>; // pixmaps may outlive static destruction order
+    return *c;
+}
+
+bool resourceId(const std::string& ref, int& id) {
+    std::string digits = !ref.empty() && ref[0] == '#' ? ref.substr(1) : ref;
+    if (digits.empty() || digits.size() > 9) return false;
+    for (char ch : digits)
+        if (!std::isdigit(static_cast<unsigned char>(ch))) return false;
+    id = std::stoi(digits);
+    return true;
+}
+} // namespace
+
+QPixmap cellPicture(const std::string& ref) {
+    if (ref.empty()) return {};
+    QString key = QString::fromStdString(ref);
+    auto it = cache().find(key);
+    if (it != cache().end()) return *it;
+    QPixmap pix;
+    int id = 0;
+    if (resourceId(ref, id))
+        pix = ui::Image::fromResource(id).pixmap();
+    else
+        pix.load(QString::fromStdString(ref));
+    // A picture that is missing now may be registered later (resources of a module loaded after
+    // the grid drew): only found pictures are kept.
+    if (!pix.isNull()) cache().insert(key, pix);
+    return pix;
+}
+
+void clearPictureCache() {
+    cache().clear();
+}
+
+QColor qtColor(std::uint32_t c, const QColor& fallback) {
+    if (c == kDefaultColor) return fallback;
+    return QColor(int(c & 0xff), int((c >> 8) & 0xff), int((c >> 16) & 0xff));
+}
+
+QFont qtFont(const Font& f, double pointScale) {
+    QFont q(QString::fromStdString(f.face));
+    q.setPointSizeF(std::max(1, f.height) * pointScale);
+    q.setWeight(f.weight >= 700 ? QFont::Bold : f.weight <= 300 ? QFont::Light : QFont::Normal);
+    q.setItalic(f.italic);
+    q.setUnderline(f.underline);
+    q.setStrikeOut(f.strikeOut);
+    return q;
+}
+
+} // namespace sheet::control
