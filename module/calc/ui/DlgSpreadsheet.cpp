@@ -1,5 +1,6 @@
 #include "calc/ui/DlgSpreadsheet.h"
 
+#include "calc/TableDocument.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 #include "frame/WindowPlacement.h"
@@ -14,6 +15,11 @@ DlgSpreadsheet::DlgSpreadsheet(ui::Window* parent) : ui::Dialog(IDD, parent) {}
 bool DlgSpreadsheet::onInitDialog() {
     setMinTrackSize(kMinSize);
     restoreWindowPlacement(this, kPlacementKey, false, kMinSize.cx, kMinSize.cy);
+    if (m_grid.attach(this, IDC_GRID)) {
+        bool isNew = fileName.isEmpty() || !sheet::SSLoadFromFile(m_grid.handle(), fileName.str());
+        initTableDocument(m_grid, isNew, fileName);
+        m_grid.setChanged(false);
+    }
     return true;
 }
 

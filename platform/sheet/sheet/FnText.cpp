@@ -134,6 +134,7 @@ Value rept(CallArgs& a) {
     double n = a.number(1, e);
     if (e != ErrorCode::None) return err(e);
     if (n < 0 || s.size() * std::trunc(n) > double(kMaxText)) return err(ErrorCode::Value);
+    if (s.empty()) return Value::str({}); // any count of nothing, without counting to it
     std::string r;
     for (int i = 0; i < int(n); ++i)
         r += s;

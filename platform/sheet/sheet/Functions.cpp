@@ -59,6 +59,7 @@ double roundDigits(double x, int digits, int mode) {
     digits = std::max(-308, std::min(digits, 308));
     double f = std::pow(10.0, std::abs(digits));
     double y = digits >= 0 ? approx15(x * f) : approx15(x / f);
+    if (!std::isfinite(y)) return x; // so many decimals that x has none left to round
     double a = std::fabs(y);
     double r = mode == 0 ? std::floor(a + 0.5) : mode > 0 ? std::ceil(a) : std::floor(a);
     r = std::copysign(r, y);
