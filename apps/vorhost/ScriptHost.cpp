@@ -6,6 +6,8 @@
 #include <cad/aced.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 using HR = ui::ScriptedAgent::HostResult;
 
@@ -72,6 +74,32 @@ HR ScriptHost::handle(const std::vector<std::string>& w, std::string& error) {
             return fail("the command line does not show \"" + w[1] + "\"; it shows: " + out.substr(std::min(m_outputChecked, out.size())));
         m_outputChecked = at + w[1].size();
         return HR::Done;
+    }
+    if (cmd == "expect-file" || cmd == "expect-no-file") {
+        if (w.size() < 2) return fail("usage: expect-file PATH [HEXPREFIX] | expect-no-file PATH");
+        std::ifstream in(w[1], std::ios::binary);
+        if (cmd == "expect-no-file") return in ? fail("the file " + w[1] + " exists") : HR::Done;
+        if (!in) return fail("there is no file " + w[1]);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (bytes.empty()) return fail("the file " + w[1] + " is empty");
+        if (w.size() > 2) {
+            std::string hex;
+            for (size_t i = 0; i < bytes.size() && hex.size() < w[2].size(); ++i) {
+                char b[3];
+                std::snprintf(b, sizeof b, "%02x", static_cast<unsigned char>(bytes[i]));
+                hex += b;
+            }
+            std::string want = w[2];
+            for (auto& ch : want) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            if (hex != want) return fail("the file " + w[1] + " starts with " + hex + ", not " + want);
+        }
+        return HR::Done;
+    }
+    if (cmd == "write-file") {
+        if (w.size() != 3) return fail("usage: write-file PATH \"TEXT\"");
+        std::ofstream out(w[1], std::ios::binary);
+        out << w[2];
+        return out ? HR::Done : fail("cannot write " + w[1]);
     }
     if (cmd == "type-command") {
         if (w.size() != 2) return fail("usage: type-command \"LINE\"");

@@ -63,8 +63,14 @@ void BM_DrawFrameMillionRowsMiddle(benchmark::State& st) {
 } // namespace
 
 BENCHMARK(BM_DrawFrame100Rows)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_DrawFrameMillionRowsTop)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_DrawFrameMillionRowsMiddle)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawFrameMillionRowsTop)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawFrameMillionRowsMiddle)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv) {
     ui::ensureApplication(true);

@@ -1,35 +1,15 @@
 // Print pagination: page bands, smart print and the per-page callback.
-#include <sheet/PrintLayout.h>
-#include <sheet/Sheet.h>
+#include "SheetTestUtil.h"
 
 #include <gtest/gtest.h>
 
 using namespace sheet;
+using namespace sheet::test;
 
-namespace {
-struct Recorder : Painter {
-    std::vector<std::string> texts;
-    int lines = 0, images = 0;
-    void fillRect(const PageRect&, std::uint32_t) override {}
-    void drawLine(double, double, double, double, std::uint32_t, double) override { ++lines; }
-    void drawText(const PageRect&, const std::string& t, const Font&, std::uint32_t, std::uint32_t) override {
-        texts.push_back(t);
-    }
-    void drawImage(const PageRect&, const std::string&) override { ++images; }
-};
-
-void grid(Sheet& s, int cols, int rows) {
-    s.setMaxCols(cols);
-    s.setMaxRows(rows);
-    for (int c = 1; c <= cols; ++c)
-        for (int r = 1; r <= rows; ++r)
-            s.setData(c, r, cellName(c, r));
-}
-} // namespace
 
 TEST(PrintLayout, splitsDownThenAcrossAndCallsBackPerPage) {
     Sheet s;
-    grid(s, 20, 100); // 20 x 64 px = 960 pt wide, 100 x 20 px = 1500 pt high
+    namedGrid(s, 20, 100); // 20 x 64 px = 960 pt wide, 100 x 20 px = 1500 pt high
     PrintOptions o;
     std::vector<int> called;
     o.headerHeight = o.footerHeight = 30;
@@ -42,7 +22,7 @@ TEST(PrintLayout, splitsDownThenAcrossAndCallsBackPerPage) {
     EXPECT_EQ(l.page(3).cells.col1, 1);
     EXPECT_EQ(l.page(3).cells.row2, 100);
     EXPECT_EQ(l.page(4).cells.col1, l.page(1).cells.col2 + 1) << "then across";
-    Recorder r;
+    PageRecorder r;
     l.render(2, r);
     EXPECT_EQ(called, std::vector<int>{2});
     EXPECT_NE(std::find(r.texts.begin(), r.texts.end(), cellName(1, l.page(2).cells.row1)), r.texts.end());
@@ -51,7 +31,7 @@ TEST(PrintLayout, splitsDownThenAcrossAndCallsBackPerPage) {
 
 TEST(PrintLayout, smartPrintFitsTheWidthAndPicksTheOrientation) {
     Sheet s;
-    grid(s, 12, 10); // 768 px = 576 pt + row headers: wider than portrait A4 (523 pt usable)
+    namedGrid(s, 12, 10); // 768 px = 576 pt + row headers: wider than portrait A4 (523 pt usable)
     PrintOptions o;
     o.smartPrint = true;
     PrintLayout l(s, o);
@@ -59,7 +39,7 @@ TEST(PrintLayout, smartPrintFitsTheWidthAndPicksTheOrientation) {
     EXPECT_DOUBLE_EQ(l.scale(), 1.0);
     EXPECT_EQ(l.pageCount(), 1);
     Sheet wide;
-    grid(wide, 30, 5);
+    namedGrid(wide, 30, 5);
     PrintLayout w(wide, o);
     EXPECT_LT(w.scale(), 1.0);
     EXPECT_EQ(w.pageCount(), 1) << "all columns on one page width";

@@ -1,18 +1,12 @@
 // Cells, recalculation, custom functions and block operations.
-#include <sheet/Sheet.h>
+#include "SheetTestUtil.h"
+
 #include <sheet/SssFile.h>
 
 #include <gtest/gtest.h>
 
 using namespace sheet;
-
-namespace {
-Sheet& sized(Sheet& s, int cols = 10, int rows = 50) {
-    s.setMaxCols(cols);
-    s.setMaxRows(rows);
-    return s;
-}
-} // namespace
+using namespace sheet::test;
 
 TEST(SheetCells, dataComesBackAsTypedAndNumbersFormatByType) {
     Sheet s;

@@ -1,8 +1,11 @@
 #pragma once
 // Helpers shared by the engine tests.
+#include <sheet/PrintLayout.h>
 #include <sheet/Sheet.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace sheet::test {
 
@@ -14,7 +17,7 @@ inline Sheet& sized(Sheet& s, int cols = 10, int rows = 50) {
 }
 
 /// Sets a formula and returns what the cell shows, or the parser's complaint.
-inline std::string eval(Sheet& s, const std::string& f, int col, int row) {
+inline std::string eval(Sheet& s, const std::string& f, int col = 5, int row = 5) {
     ParseError err;
     if (!s.setFormula(col, row, f, &err)) return "parse error: " + err.message;
     return s.data(col, row);
@@ -28,6 +31,32 @@ inline CellPos at(const std::string& a1) {
         p.col = p.col * 26 + (a1[i++] - 'A' + 1);
     p.row = std::stoi(a1.substr(i));
     return p;
+}
+
+/// A painter that keeps what was drawn on it.
+struct PageRecorder : Painter {
+    struct Fill {
+        PageRect r;
+        std::uint32_t color;
+    };
+    std::vector<std::string> texts;
+    std::vector<Fill> fills;
+    int lines = 0, images = 0;
+    void fillRect(const PageRect& r, std::uint32_t color) override { fills.push_back({r, color}); }
+    void drawLine(double, double, double, double, std::uint32_t, double) override { ++lines; }
+    void drawText(const PageRect&, const std::string& t, const Font&, std::uint32_t, std::uint32_t) override {
+        texts.push_back(t);
+    }
+    void drawImage(const PageRect&, const std::string&) override { ++images; }
+    bool drew(const std::string& t) const { return std::find(texts.begin(), texts.end(), t) != texts.end(); }
+};
+
+/// A grid whose cells show their own names ("B7").
+inline void namedGrid(Sheet& s, int cols, int rows) {
+    sized(s, cols, rows);
+    for (int c = 1; c <= cols; ++c)
+        for (int r = 1; r <= rows; ++r)
+            s.setData(c, r, cellName(c, r));
 }
 
 } // namespace sheet::test

@@ -35,9 +35,12 @@ struct Events : SpreadListener {
     void checkBoxToggled(SpreadControl&, int col, int row, bool on) override {
         log.push_back("check " + cellName(col, row) + (on ? " on" : " off"));
     }
-    void dataChanged(SpreadControl&, int col, int row) override { log.push_back("data " + cellName(col, row)); }
+    void dataChanged(SpreadControl&, int col, int row) override {
+        log.push_back("data " + cellName(col, row));
+    }
     void editModeChanged(SpreadControl&, int col, int row, bool editing, bool changed) override {
-        log.push_back(std::string(editing ? "edit " : "endedit ") + cellName(col, row) + (changed ? " changed" : ""));
+        log.push_back(std::string(editing ? "edit " : "endedit ") + cellName(col, row) +
+                      (changed ? " changed" : ""));
     }
     void rowMoved(SpreadControl&, int from, int to) override {
         log.push_back("rowmoved " + std::to_string(from) + ">" + std::to_string(to));
@@ -201,6 +204,19 @@ TEST_F(Grid, typingWritesTheCellAndNotifiesOnce) {
     EXPECT_EQ(std::count(ev.log.begin(), ev.log.end(), "data B3"), 1);
 }
 
+TEST_F(Grid, typingAValueOverAFormulaReplacesItEvenWhenItShowsTheSame) {
+    SSSetFloat(&c, 1, 1, 5);
+    SSSetFormula(&c, 2, 1, "A1");
+    ASSERT_TRUE(type(2, 1, "5"));
+    std::string f = "x";
+    EXPECT_EQ(SSGetFormula(&c, 2, 1, f), 0) << "the formula is gone";
+    SSSetFloat(&c, 1, 1, 6);
+    EXPECT_EQ(data(2, 1), "5");
+    ev.log.clear();
+    ASSERT_TRUE(type(2, 1, "5"));
+    EXPECT_FALSE(ev.saw("data B1")) << "the same value again is no change";
+}
+
 TEST_F(Grid, editingWithoutChangeAndMovingDoNotRaiseChangeMade) {
     SSSetData(&c, 1, 1, "same");
     ASSERT_TRUE(SSSetEditMode(&c, true));
@@ -230,9 +246,9 @@ TEST_F(Grid, refusedInputKeepsTheEditorOpen) {
         bool accepted;
         const char* why;
     } cases[] = {
-        {"abc", false, "not a number"},     {"150", false, "above the maximum"}, {"-1", false, "below the minimum"},
-        {"1,000", false, "1000 is above 100"}, {"42", true, "a number within bounds"},
-        {"=1+", false, "a formula that does not parse"},
+        {"abc", false, "not a number"},         {"150", false, "above the maximum"},
+        {"-1", false, "below the minimum"},     {"1,000", false, "1000 is above 100"},
+        {"42", true, "a number within bounds"}, {"=1+", false, "a formula that does not parse"},
     };
     for (const Case& k : cases) {
         c.cancelEdit();
@@ -350,7 +366,9 @@ TEST_F(Grid, editorSelectionCountsCharactersAndOnlyWhileEditing) {
     int s = -1, e = -1;
     EXPECT_FALSE(SSSetSel(&c, 0, 1));
     EXPECT_FALSE(SSGetSel(&c, s, e));
-    SSSetData(&c, 1, 1, "x\xC3\xA4" "by");
+    SSSetData(&c, 1, 1,
+              "x\xC3\xA4"
+              "by");
     ASSERT_TRUE(SSSetEditMode(&c, true));
     ASSERT_TRUE(SSSetSel(&c, 1, 3));
     ASSERT_TRUE(SSGetSel(&c, s, e));
@@ -475,21 +493,21 @@ TEST_F(Grid, loadKeepsTheGridsBehaviourAndClearsChangeMade) {
 
 TEST_F(Grid, customFunctionsAreCalledDuringRecalculation) {
     int calls = 0;
-    ASSERT_TRUE(SSAddCustomFunctionExt(&c, "twice", 1, 1,
-                                       [&](Sheet&, CellPos, FnValue& out, std::span<FnValue> args) {
-                                           ++calls;
-                                           out.status = FnValue::Ok;
-                                           out.kind = FnValue::Floating;
-                                           out.floating = 2 * (args[0].kind == FnValue::Whole
-                                                                   ? args[0].whole
-                                                                   : args[0].floating);
-                                           return true;
-                                       }));
+    ASSERT_TRUE(SSAddCustomFunctionExt(
+        &c, "twice", 1, 1, [&](Sheet&, CellPos, FnValue& out, std::span<FnValue> args) {
+            ++calls;
+            out.status = FnValue::Ok;
+            out.kind = FnValue::Floating;
+            out.floating = 2 * (args[0].kind == FnValue::Whole ? args[0].whole : args[0].floating);
+            return true;
+        }));
     ASSERT_TRUE(SSSetFormula(&c, 1, 1, "TWICE(21)"));
     EXPECT_EQ(data(1, 1), "42");
     EXPECT_GE(calls, 1);
-    EXPECT_FALSE(SSAddCustomFunctionExt(&c, "", 0, 1, [](Sheet&, CellPos, FnValue&, std::span<FnValue>) { return true; }));
-    EXPECT_FALSE(SSAddCustomFunctionExt(&c, "bad", 2, 1, [](Sheet&, CellPos, FnValue&, std::span<FnValue>) { return true; }));
+    EXPECT_FALSE(SSAddCustomFunctionExt(&c, "", 0, 1,
+                                        [](Sheet&, CellPos, FnValue&, std::span<FnValue>) { return true; }));
+    EXPECT_FALSE(SSAddCustomFunctionExt(&c, "bad", 2, 1,
+                                        [](Sheet&, CellPos, FnValue&, std::span<FnValue>) { return true; }));
 }
 
 TEST_F(Grid, textExtentsGrowWithTheLongestText) {

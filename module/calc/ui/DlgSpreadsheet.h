@@ -1,28 +1,95 @@
 #pragma once
-// The spreadsheet editor window of calculation tables.
+// The spreadsheet editor window of calculation tables: menu, toolbar, the grid and the edit bar.
 
 #include "calc/Vor_Spread.h"
+#include "calc/ui/ControlResizer.h"
 
 #include <host/Vor_String.h>
 #include <ui/Window.h>
 
 #include "frame/VorExport.h"
 
-class DlgSpreadsheet : public ui::Dialog {
+class DlgSpreadsheet : public ui::Dialog, private sheet::SpreadListener {
 public:
-    enum { IDD = 140, IDC_GRID = 1001 };
+    enum {
+        IDD = 140,
+        IDR_MENU = 139,
+        IDR_CONTEXT = 138,
+        IDR_TOOLBAR = 128,
+        IDC_GRID = 1001,
+        IDC_EQUALS = 1028,
+        IDC_VARLABEL = 1029,
+        IDC_VALUE = 1030,
+        IDC_VARIABLE = 1031,
+        IDC_FORMLABEL = 1032,
+        IDC_FORMULA = 1033,
+    };
+    enum Command {
+        ID_NEW = 32811,
+        ID_OPEN = 32812,
+        ID_SAVE = 32816,
+        ID_SAVEAS = 32817,
+        ID_EXPORT = 32818,
+        ID_PRINT = 32831,
+        ID_PREVIEW = 32832,
+        ID_PRINTSETUP = 32830,
+        ID_CUT = 32842,
+        ID_COPY = 32843,
+        ID_PASTE = 32844,
+        ID_NOTE = 32806,
+        ID_FONT = 32815,
+        ID_BORDERS = 32813,
+        ID_CELLTYPE = 32807,
+        ID_OPTIONS = 32845,
+        ID_LANGUAGE = 32846,
+    };
+
     explicit DlgSpreadsheet(ui::Window* parent = nullptr);
 
     Vor_String fileName; ///< empty for a new, unnamed table
     Vor_Spread& grid() { return m_grid; }
+    /// The edit bar's text when the selected cells differ.
+    static const char* variesText() { return "*VARIEERT*"; }
+
+    /// Commands, also reachable from tests.
+    bool open();
+    bool save(bool askName);
+    bool exportTable();
+    /// The save prompt; false when the person chose Cancel or the save failed.
+    bool savePrompt();
+    /// Refreshes value, formula and variable fields from the selection.
+    void refreshEditBar();
 
 protected:
     bool onInitDialog() override;
     void onDestroy() override;
     void onSize(int width, int height) override;
+    bool onCommand(int id, int code) override;
+    bool preTranslateKey(const ui::KeyEvent& key) override;
+    void onCancel() override;
+    void onOK() override {}
+    void onInitMenuPopup(ui::Menu& menu) override;
 
 private:
+    // grid notifications
+    bool leaveCell(sheet::SpreadControl& c, sheet::CellPos from, sheet::CellPos to) override;
+    void activeCellChanged(sheet::SpreadControl& c, sheet::CellPos from, sheet::CellPos to) override;
+    void selectionChanged(sheet::SpreadControl& c, const sheet::CellRange& block) override;
+    void rightClick(sheet::SpreadControl& c, int col, int row, int x, int y) override;
+    void dataChanged(sheet::SpreadControl& c, int col, int row) override;
+
+    void setCaption();
+    void editBarChanged(int field);
+    void editNote();
+    void reportFailure(const std::string& what);
+    /// The block the edit bar shows: the selection widened to the grid, or the current cell.
+    sheet::CellRange editBlock() const;
+    void enableCommands();
+
     Vor_Spread m_grid;
+    ControlResizer m_resizer;
+    bool m_refreshPending = true;
+    bool m_programSet[3] = {false, false, false};
 };
 
 /// Opens the editor on a new, unnamed calculation table (the command TEST).

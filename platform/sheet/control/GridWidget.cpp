@@ -28,8 +28,8 @@ namespace sheet::control {
 
 namespace {
 
-constexpr int kEdgeGrip = 3;      // pixels either side of a header edge that start a resize
-constexpr int kComboButton = 15;  // width of the drop-down button drawn in combo-box cells
+constexpr int kEdgeGrip = 3;     // pixels either side of a header edge that start a resize
+constexpr int kComboButton = 15; // width of the drop-down button drawn in combo-box cells
 const QColor kGridLine(0xD4, 0xD4, 0xD4);
 const QColor kHeaderLine(0xA0, 0xA0, 0xA0);
 const QColor kActiveFrame(0x20, 0x20, 0x20);
@@ -56,28 +56,44 @@ int toCodePoints(const QString& s, int utf16) {
 Qt::Alignment cellAlignment(const CellType& t, const Value& v) {
     Qt::Alignment a;
     switch (t.style & kAlignHMask) {
-    case kAlignLeft: a = Qt::AlignLeft; break;
-    case kAlignCenter: a = Qt::AlignHCenter; break;
-    case kAlignRight: a = Qt::AlignRight; break;
+    case kAlignLeft:
+        a = Qt::AlignLeft;
+        break;
+    case kAlignCenter:
+        a = Qt::AlignHCenter;
+        break;
+    case kAlignRight:
+        a = Qt::AlignRight;
+        break;
     default:
         // Numbers line up on the right, as in every spreadsheet; typed text keeps to the left.
         a = v.isNumber() && t.kind != CellKind::Edit ? Qt::AlignRight : Qt::AlignLeft;
     }
     switch (t.style & kAlignVMask) {
-    case kAlignTop: a |= Qt::AlignTop; break;
-    case kAlignBottom: a |= Qt::AlignBottom; break;
-    default: a |= Qt::AlignVCenter;
+    case kAlignTop:
+        a |= Qt::AlignTop;
+        break;
+    case kAlignBottom:
+        a |= Qt::AlignBottom;
+        break;
+    default:
+        a |= Qt::AlignVCenter;
     }
     return a;
 }
 
 Qt::PenStyle penStyleOf(int style) {
     switch (style % 10) {
-    case 2: return Qt::DashLine;
-    case 3: return Qt::DotLine;
-    case 4: return Qt::DashDotLine;
-    case 5: return Qt::DashDotDotLine;
-    default: return Qt::SolidLine;
+    case 2:
+        return Qt::DashLine;
+    case 3:
+        return Qt::DotLine;
+    case 4:
+        return Qt::DashDotLine;
+    case 5:
+        return Qt::DashDotDotLine;
+    default:
+        return Qt::SolidLine;
     }
 }
 
@@ -111,7 +127,8 @@ int qtKeyOf(char32_t ch) {
 
 class GridScriptAccess : public ui::GridAccess {
 public:
-    explicit GridScriptAccess(GridWidget& g) : g_(g) {}
+    explicit GridScriptAccess(GridWidget& g)
+        : g_(g) {}
 
     bool typeCell(int col, int row, const std::string& text, std::string& error) override {
         SpreadControl& c = g_.control();
@@ -123,7 +140,8 @@ public:
                 error = "a check-box cell takes 1 or 0";
                 return false;
             }
-            if (isChecked(c.sheet(), col, row) == want) return click(col, row, Qt::LeftButton, {}, error, false);
+            if (isChecked(c.sheet(), col, row) == want)
+                return click(col, row, Qt::LeftButton, {}, error, false);
             if (!click(col, row, Qt::LeftButton, {}, error)) return false;
             if (isChecked(c.sheet(), col, row) != want) {
                 error = "the check box at " + cellName(col, row) + " did not switch (locked or read-only)";
@@ -188,9 +206,11 @@ public:
     bool selectCells(int col1, int row1, int col2, int row2, std::string& error) override {
         if (!checkCell(col1, row1, error) || !checkCell(col2, row2, error)) return false;
         if (!click(col1, row1, Qt::LeftButton, {}, error, false)) return false;
-        if (!(col1 == col2 && row1 == row2) && !click(col2, row2, Qt::LeftButton, Qt::ShiftModifier, error, false))
+        if (!(col1 == col2 && row1 == row2) &&
+            !click(col2, row2, Qt::LeftButton, Qt::ShiftModifier, error, false))
             return false;
-        CellRange want{std::min(col1, col2), std::min(row1, row2), std::max(col1, col2), std::max(row1, row2)};
+        CellRange want{std::min(col1, col2), std::min(row1, row2), std::max(col1, col2),
+                       std::max(row1, row2)};
         if (!(g_.control().selectedBlock() == want)) {
             error = "the grid did not select the block (block selection may be switched off)";
             return false;
@@ -204,8 +224,8 @@ public:
         QRect r = g_.cellRect(col, row);
         QPoint local = r.center();
         QWidget* vp = g_.viewport();
-        QMouseEvent press(QEvent::MouseButtonPress, local, vp->mapToGlobal(local), Qt::RightButton, Qt::RightButton,
-                          {});
+        QMouseEvent press(QEvent::MouseButtonPress, local, vp->mapToGlobal(local), Qt::RightButton,
+                          Qt::RightButton, {});
         QCoreApplication::sendEvent(vp, &press);
         QMouseEvent release(QEvent::MouseButtonRelease, local, vp->mapToGlobal(local), Qt::RightButton,
                             Qt::NoButton, {});
@@ -244,7 +264,8 @@ private:
         g_.setFocus(Qt::MouseFocusReason);
         QMouseEvent press(QEvent::MouseButtonPress, local, vp->mapToGlobal(local), button, button, mods);
         QCoreApplication::sendEvent(vp, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, local, vp->mapToGlobal(local), button, Qt::NoButton, mods);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, vp->mapToGlobal(local), button, Qt::NoButton,
+                            mods);
         QCoreApplication::sendEvent(vp, &release);
         ui::processEvents();
         CellRange span{col, row, col, row};
@@ -324,6 +345,10 @@ GridWidget::GridWidget(QWidget* parent)
 }
 
 GridWidget::~GridWidget() {
+    // The editor and the list die with the widget; they must not call back into a control that is gone.
+    editor_->removeEventFilter(this);
+    disconnect(editor_, nullptr, this, nullptr);
+    disconnect(combo_, nullptr, this, nullptr);
     if (placeholder_) ui::setGridAccess(placeholder_, nullptr);
     ctl_->setView(nullptr);
     ctl_.reset(); // tells the listener while the widget is still whole
@@ -492,6 +517,9 @@ int GridWidget::edgeAt(QPoint p, bool& column) const {
 void GridWidget::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
     const Sheet& s = ctl_->sheet();
+    // The grid may have shrunk since the scroll bars were last set.
+    topRow_ = std::clamp(topRow_, 1, std::max(1, s.maxRows()));
+    leftCol_ = std::clamp(leftCol_, 1, std::max(1, s.maxCols()));
     const SpreadControl& c = *ctl_;
     const QRect all = viewport()->rect();
     const int hw = headerWidth(), hh = headerHeight();
@@ -507,8 +535,8 @@ void GridWidget::paintEvent(QPaintEvent*) {
     std::vector<CellRange> spans;
     if (!cols.empty() && !rows.empty())
         for (const CellRange& sp : s.spans())
-            if (sp.col2 >= cols.front().index && sp.col1 <= cols.back().index && sp.row2 >= rows.front().index &&
-                sp.row1 <= rows.back().index)
+            if (sp.col2 >= cols.front().index && sp.col1 <= cols.back().index &&
+                sp.row2 >= rows.front().index && sp.row1 <= rows.back().index)
                 spans.push_back(sp);
     auto inSpan = [&](int col, int row) {
         for (const CellRange& sp : spans)
@@ -521,7 +549,8 @@ void GridWidget::paintEvent(QPaintEvent*) {
     for (const Band& r : rows)
         for (const Band& col : cols) {
             if (!spans.empty() && inSpan(col.index, r.index)) continue;
-            bool sel = blockShown && block.contains(col.index, r.index) && !(active == CellPos{col.index, r.index});
+            bool sel =
+                blockShown && block.contains(col.index, r.index) && !(active == CellPos{col.index, r.index});
             paintCell(p, col.index, r.index, QRect(col.pos, r.pos, col.size, r.size), sel);
         }
     for (const CellRange& sp : spans) {
@@ -658,7 +687,8 @@ void GridWidget::paintCell(QPainter& p, int col, int row, const QRect& r, bool s
         if (pix.isNull()) break;
         QSize size = pix.size();
         if (t.style & kPictureStretch)
-            size = (t.style & kPictureKeepRatio) ? size.scaled(inner.size(), Qt::KeepAspectRatio) : inner.size();
+            size =
+                (t.style & kPictureKeepRatio) ? size.scaled(inner.size(), Qt::KeepAspectRatio) : inner.size();
         QRect target(QPoint(0, 0), size);
         Qt::Alignment a = (t.style & kAlignHMask) ? cellAlignment(t, Value{}) : Qt::AlignCenter;
         target = QStyle::alignedRect(Qt::LeftToRight, a, size, inner);
@@ -684,7 +714,8 @@ void GridWidget::paintCell(QPainter& p, int col, int row, const QRect& r, bool s
         std::string text = s.data(col, row);
         if (text.empty()) break;
         Value v = s.value(col, row);
-        if (t.kind == CellKind::Number && (t.style & kNegativeRed) && v.isNumber() && v.number < 0 && !selected)
+        if (t.kind == CellKind::Number && (t.style & kNegativeRed) && v.isNumber() && v.number < 0 &&
+            !selected)
             fore = Qt::red;
         p.save();
         p.setFont(qtFont(st.font));
@@ -733,17 +764,33 @@ void GridWidget::paintCell(QPainter& p, int col, int row, const QRect& r, bool s
         QPen pen(qtColor(b.color, Qt::black), b.style >= 11 ? 2 : 1, penStyleOf(b.style));
         p.setPen(pen);
         switch (side) {
-        case 0: p.drawLine(r.left(), r.top(), r.left(), r.bottom()); break;
-        case 1: p.drawLine(r.right(), r.top(), r.right(), r.bottom()); break;
-        case 2: p.drawLine(r.left(), r.top(), r.right(), r.top()); break;
-        case 3: p.drawLine(r.left(), r.bottom(), r.right(), r.bottom()); break;
+        case 0:
+            p.drawLine(r.left(), r.top(), r.left(), r.bottom());
+            break;
+        case 1:
+            p.drawLine(r.right(), r.top(), r.right(), r.bottom());
+            break;
+        case 2:
+            p.drawLine(r.left(), r.top(), r.right(), r.top());
+            break;
+        case 3:
+            p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+            break;
         }
         if (b.style == 6) { // double line
             switch (side) {
-            case 0: p.drawLine(r.left() + 2, r.top(), r.left() + 2, r.bottom()); break;
-            case 1: p.drawLine(r.right() - 2, r.top(), r.right() - 2, r.bottom()); break;
-            case 2: p.drawLine(r.left(), r.top() + 2, r.right(), r.top() + 2); break;
-            case 3: p.drawLine(r.left(), r.bottom() - 2, r.right(), r.bottom() - 2); break;
+            case 0:
+                p.drawLine(r.left() + 2, r.top(), r.left() + 2, r.bottom());
+                break;
+            case 1:
+                p.drawLine(r.right() - 2, r.top(), r.right() - 2, r.bottom());
+                break;
+            case 2:
+                p.drawLine(r.left(), r.top() + 2, r.right(), r.top() + 2);
+                break;
+            case 3:
+                p.drawLine(r.left(), r.bottom() - 2, r.right(), r.bottom() - 2);
+                break;
             }
         }
     }
@@ -752,9 +799,19 @@ void GridWidget::paintCell(QPainter& p, int col, int row, const QRect& r, bool s
 // --- SpreadView
 
 void GridWidget::redraw() {
-    updateScrollBars();
-    if (ctl_->editing()) editorChanged();
+    // Callers fill grids cell by cell; the scroll bars and the editor catch up once per turn of
+    // the event loop, not once per cell.
     viewport()->update();
+    if (redrawPending_) return;
+    redrawPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            redrawPending_ = false;
+            updateScrollBars();
+            if (ctl_->editing()) editorChanged();
+        },
+        Qt::QueuedConnection);
 }
 
 void GridWidget::editorChanged() {
@@ -953,16 +1010,29 @@ bool GridWidget::actionKey(QKeyEvent* e, int action) const {
     if (k.key == 0) return false;
     int vk = 0;
     switch (e->key()) {
-    case Qt::Key_Delete: vk = 0x2e; break;
-    case Qt::Key_Insert: vk = 0x2d; break;
-    case Qt::Key_Backspace: vk = 0x08; break;
-    case Qt::Key_Space: vk = 0x20; break;
+    case Qt::Key_Delete:
+        vk = 0x2e;
+        break;
+    case Qt::Key_Insert:
+        vk = 0x2d;
+        break;
+    case Qt::Key_Backspace:
+        vk = 0x08;
+        break;
+    case Qt::Key_Space:
+        vk = 0x20;
+        break;
     case Qt::Key_Return:
-    case Qt::Key_Enter: vk = 0x0d; break;
+    case Qt::Key_Enter:
+        vk = 0x0d;
+        break;
     default:
-        if (e->key() >= Qt::Key_F1 && e->key() <= Qt::Key_F24) vk = 0x70 + (e->key() - Qt::Key_F1);
-        else if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) vk = 'A' + (e->key() - Qt::Key_A);
-        else if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) vk = '0' + (e->key() - Qt::Key_0);
+        if (e->key() >= Qt::Key_F1 && e->key() <= Qt::Key_F24)
+            vk = 0x70 + (e->key() - Qt::Key_F1);
+        else if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
+            vk = 'A' + (e->key() - Qt::Key_A);
+        else if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9)
+            vk = '0' + (e->key() - Qt::Key_0);
     }
     return vk == k.key && k.shift == bool(e->modifiers() & Qt::ShiftModifier) &&
            k.ctrl == bool(e->modifiers() & Qt::ControlModifier);
@@ -996,14 +1066,21 @@ void GridWidget::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Down:
         if (alt) return void(a.row < s.maxRows() && c.moveRow(a.row, a.row + 1));
         return go(from.col, ctrl ? s.maxRows() : from.row + 1);
-    case Qt::Key_Left: return go(ctrl ? 1 : from.col - 1, from.row);
-    case Qt::Key_Right: return go(ctrl ? s.maxCols() : from.col + 1, from.row);
-    case Qt::Key_Home: return ctrl ? go(1, 1) : go(1, from.row);
-    case Qt::Key_End: return ctrl ? go(s.maxCols(), s.maxRows()) : go(s.maxCols(), from.row);
-    case Qt::Key_PageUp: return go(from.col, from.row - pageRows);
-    case Qt::Key_PageDown: return go(from.col, from.row + pageRows);
+    case Qt::Key_Left:
+        return go(ctrl ? 1 : from.col - 1, from.row);
+    case Qt::Key_Right:
+        return go(ctrl ? s.maxCols() : from.col + 1, from.row);
+    case Qt::Key_Home:
+        return ctrl ? go(1, 1) : go(1, from.row);
+    case Qt::Key_End:
+        return ctrl ? go(s.maxCols(), s.maxRows()) : go(s.maxCols(), from.row);
+    case Qt::Key_PageUp:
+        return go(from.col, from.row - pageRows);
+    case Qt::Key_PageDown:
+        return go(from.col, from.row + pageRows);
     case Qt::Key_Return:
-    case Qt::Key_Enter: return void(c.pressEnter());
+    case Qt::Key_Enter:
+        return void(c.pressEnter());
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         if (!c.pressTab(e->key() == Qt::Key_Tab && !shift) && !c.editing())
@@ -1015,7 +1092,8 @@ void GridWidget::keyPressEvent(QKeyEvent* e) {
         if (kind == CellKind::Button) return void(c.pressButton(a.col, a.row));
         break;
     }
-    default: break;
+    default:
+        break;
     }
     QString text = e->text();
     if (!ctrl && !alt && !text.isEmpty() && text.at(0).isPrint()) {
@@ -1116,7 +1194,8 @@ void GridWidget::mousePressEvent(QMouseEvent* e) {
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -1208,7 +1287,8 @@ using control::GridWidget;
 using control::PreviewWidget;
 
 SpreadControl* createSpreadControl(ui::Control* placeholder) {
-    if (!placeholder || placeholder->kind() != ui::ControlKind::Placeholder || !placeholder->widget()) return nullptr;
+    if (!placeholder || placeholder->kind() != ui::ControlKind::Placeholder || !placeholder->widget())
+        return nullptr;
     auto* w = new GridWidget;
     placeholder->embed(w);
     if (placeholder->embedded() != w) {
@@ -1220,7 +1300,8 @@ SpreadControl* createSpreadControl(ui::Control* placeholder) {
 }
 
 PreviewControl* createPreviewControl(ui::Control* placeholder, SpreadControl* grid) {
-    if (!placeholder || placeholder->kind() != ui::ControlKind::Placeholder || !placeholder->widget()) return nullptr;
+    if (!placeholder || placeholder->kind() != ui::ControlKind::Placeholder || !placeholder->widget())
+        return nullptr;
     auto* w = new PreviewWidget(grid);
     placeholder->embed(w);
     if (placeholder->embedded() != w) {

@@ -103,6 +103,7 @@ private:
     CellPos comboCell_{0, 0};
     int topRow_ = 1, leftCol_ = 1;
     bool syncing_ = false;
+    bool redrawPending_ = false;
     enum class Drag { None, Cells, Cols, Rows, ResizeCol, ResizeRow } drag_ = Drag::None;
     int resizeIndex_ = 0, resizeStart_ = 0, resizeOrigin_ = 0;
     CellPos pressedButton_{0, 0};

@@ -18,14 +18,26 @@ namespace {
 Qt::Alignment alignmentOf(std::uint32_t align) {
     Qt::Alignment a;
     switch (align & kAlignHMask) {
-    case kAlignCenter: a |= Qt::AlignHCenter; break;
-    case kAlignRight: a |= Qt::AlignRight; break;
-    default: a |= Qt::AlignLeft; break;
+    case kAlignCenter:
+        a |= Qt::AlignHCenter;
+        break;
+    case kAlignRight:
+        a |= Qt::AlignRight;
+        break;
+    default:
+        a |= Qt::AlignLeft;
+        break;
     }
     switch (align & kAlignVMask) {
-    case kAlignTop: a |= Qt::AlignTop; break;
-    case kAlignBottom: a |= Qt::AlignBottom; break;
-    default: a |= Qt::AlignVCenter; break;
+    case kAlignTop:
+        a |= Qt::AlignTop;
+        break;
+    case kAlignBottom:
+        a |= Qt::AlignBottom;
+        break;
+    default:
+        a |= Qt::AlignVCenter;
+        break;
     }
     return a;
 }
@@ -44,8 +56,8 @@ void QtPagePainter::drawLine(double x1, double y1, double x2, double y2, std::ui
     p_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 
-void QtPagePainter::drawText(const PageRect& r, const std::string& text, const Font& font, std::uint32_t color,
-                             std::uint32_t align) {
+void QtPagePainter::drawText(const PageRect& r, const std::string& text, const Font& font,
+                             std::uint32_t color, std::uint32_t align) {
     p_.save();
     p_.setFont(qtFont(font, pointScale_));
     p_.setPen(qtColor(color, Qt::black));
@@ -117,7 +129,8 @@ bool printGrid(const SpreadControl& grid, const ui::PrintRequest& request, const
 
     QPainter painter;
     if (!painter.begin(&printer)) {
-        error = toFile ? "The file \"" + request.outputFile + "\" cannot be written." : "The printer cannot start.";
+        error = toFile ? "The file \"" + request.outputFile + "\" cannot be written."
+                       : "The printer cannot start.";
         if (toFile) std::filesystem::remove(partial);
         return false;
     }

@@ -30,8 +30,17 @@ PreviewWidget::~PreviewWidget() {
 }
 
 void PreviewWidget::changed() {
-    updateScrollBars();
+    // Laying out the pages costs time on big tables: once per turn of the event loop is enough.
     viewport()->update();
+    if (pending_) return;
+    pending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            pending_ = false;
+            updateScrollBars();
+        },
+        Qt::QueuedConnection);
 }
 
 double PreviewWidget::pixelsPerPoint() const {
@@ -41,11 +50,16 @@ double PreviewWidget::pixelsPerPoint() const {
     const double w = std::max(1, viewport()->width() - 2 * kGap);
     const double h = std::max(1, viewport()->height() - 2 * kGap);
     switch (ctl_.viewType) {
-    case 0: return std::min(w / page.width(), h / page.height());
-    case 1: return natural;
-    case 3: return w / page.width();
-    case 4: return h / page.height();
-    default: return natural * ctl_.percentage / 100.0;
+    case 0:
+        return std::min(w / page.width(), h / page.height());
+    case 1:
+        return natural;
+    case 3:
+        return w / page.width();
+    case 4:
+        return h / page.height();
+    default:
+        return natural * ctl_.percentage / 100.0;
     }
 }
 
@@ -53,8 +67,10 @@ QRect PreviewWidget::pageRect() const {
     if (!ctl_.grid()) return {};
     QSizeF page = pageSizePoints(*ctl_.grid()) * pixelsPerPoint();
     int w = int(std::lround(page.width())), h = int(std::lround(page.height()));
-    int x = w + 2 * kGap <= viewport()->width() ? (viewport()->width() - w) / 2 : kGap - horizontalScrollBar()->value();
-    int y = h + 2 * kGap <= viewport()->height() ? (viewport()->height() - h) / 2 : kGap - verticalScrollBar()->value();
+    int x = w + 2 * kGap <= viewport()->width() ? (viewport()->width() - w) / 2
+                                                : kGap - horizontalScrollBar()->value();
+    int y = h + 2 * kGap <= viewport()->height() ? (viewport()->height() - h) / 2
+                                                 : kGap - verticalScrollBar()->value();
     return QRect(x, y, w, h);
 }
 
@@ -103,11 +119,20 @@ void PreviewWidget::scrollContentsBy(int, int) {
 void PreviewWidget::keyPressEvent(QKeyEvent* e) {
     int page = ctl_.currentPage;
     switch (e->key()) {
-    case Qt::Key_PageDown: page += 1; break;
-    case Qt::Key_PageUp: page -= 1; break;
-    case Qt::Key_Home: page = 1; break;
-    case Qt::Key_End: page = ctl_.pageCount(); break;
-    default: return QAbstractScrollArea::keyPressEvent(e);
+    case Qt::Key_PageDown:
+        page += 1;
+        break;
+    case Qt::Key_PageUp:
+        page -= 1;
+        break;
+    case Qt::Key_Home:
+        page = 1;
+        break;
+    case Qt::Key_End:
+        page = ctl_.pageCount();
+        break;
+    default:
+        return QAbstractScrollArea::keyPressEvent(e);
     }
     SpvSetPageCurrent(&ctl_, page);
 }

@@ -31,6 +31,7 @@ private:
     void updateScrollBars();
 
     PreviewControl ctl_;
+    bool pending_ = false;
 };
 
 } // namespace sheet::control

@@ -43,6 +43,9 @@ PrintLayout::PrintLayout(const Sheet& s, const PrintOptions& o)
     pageW_ = landscape_ ? o.pageHeight : o.pageWidth;
     pageH_ = landscape_ ? o.pageWidth : o.pageHeight;
     double bodyW = (pageW_ - o.marginLeft - o.marginRight) / scale_;
+    // Scaled to fit exactly, usable / (usable / table) may come out a hair below the table's width:
+    // that must not push the last column onto a page of its own.
+    if (o.smartPrint) bodyW = std::max(bodyW, tableW);
     double bodyH = (pageH_ - o.marginTop - o.marginBottom - o.headerHeight - o.footerHeight) / scale_;
     double headW = o.rowHeaders ? colW(0) : 0, headH = o.colHeaders ? rowH(0) : 0;
 

@@ -19,8 +19,8 @@ std::string& localClipboard() {
 
 // Options that describe how this grid behaves rather than what the table holds; a loaded file
 // does not change them.
-constexpr int kControlOptions[] = {kOptUserBlockSelect, kOptUserResize, Sheet::kOptRedraw, kOptProtect,
-                                   kOptGridLines, kOptEditModePermanent};
+constexpr int kControlOptions[] = {kOptUserBlockSelect, kOptUserResize, Sheet::kOptRedraw,
+                                   kOptProtect,         kOptGridLines,  kOptEditModePermanent};
 
 std::size_t codePoints(const std::string& s) {
     std::size_t n = 0;
@@ -56,7 +56,9 @@ std::vector<std::string> splitTabs(const std::string& items) {
 
 // Recalculation is held while a block is written cell by cell, then done once.
 struct HoldRecalc {
-    explicit HoldRecalc(Sheet& s) : s(s), was(s.option(Sheet::kOptAutoRecalc)) {
+    explicit HoldRecalc(Sheet& s)
+        : s(s)
+        , was(s.option(Sheet::kOptAutoRecalc)) {
         s.setOption(Sheet::kOptAutoRecalc, false);
     }
     ~HoldRecalc() { s.setOption(Sheet::kOptAutoRecalc, was); }
@@ -73,7 +75,9 @@ SpreadControl::SpreadControl() {
 }
 
 SpreadControl::~SpreadControl() {
-    for (PreviewControl* p : previews_)
+    std::vector<PreviewControl*> previews;
+    previews.swap(previews_); // setGrid(nullptr) unregisters from the list being walked
+    for (PreviewControl* p : previews)
         p->setGrid(nullptr);
     if (listener_) listener_->destroyed(*this);
 }
@@ -101,7 +105,7 @@ void SpreadControl::reset() {
     sheet_.setOption(kOptGridLines, true);
     enterAction = EnterAction::Down;
     operationMode = OperationMode::Normal;
-    actionKeys[kActionClear] = {0x2e, false, false}; // Delete
+    actionKeys[kActionClear] = {0x2e, false, false};   // Delete
     actionKeys[kActionCurrent] = {0x71, false, false}; // F2
     actionKeys[kActionPopup] = {0x73, false, false};   // F4
     selBackColor = rgb(0xC0, 0xD8, 0xF0);
@@ -165,8 +169,8 @@ bool SpreadControl::moveTo(int col, int row, bool extend, bool ask) {
     if (editing_ && !commitEdit()) return false;
     const bool rowModes = operationMode >= OperationMode::Row;
     if (extend && sheet_.option(kOptUserBlockSelect) && !rowModes) {
-        sheet_.setSelection({std::min(anchor_.col, col), std::min(anchor_.row, row), std::max(anchor_.col, col),
-                             std::max(anchor_.row, row)});
+        sheet_.setSelection({std::min(anchor_.col, col), std::min(anchor_.row, row),
+                             std::max(anchor_.col, col), std::max(anchor_.row, row)});
         extent_ = {col, row};
         notifySelection();
         if (view_) view_->showCell(col, row);
@@ -233,16 +237,12 @@ bool SpreadControl::beginEdit(const std::string* replaceWith) {
     const CellType& t = sheet_.cellType(a.col, a.row);
     if (t.kind == CellKind::CheckBox) return false;
     if (t.kind == CellKind::ComboBox && !t.editable) return false;
-    if (replaceWith)
-        editStart_ = *replaceWith;
-    else if (sheet_.hasFormula(a.col, a.row))
-        editStart_ = "=" + sheet_.formula(a.col, a.row);
-    else
-        editStart_ = sheet_.data(a.col, a.row);
+    // What the cell holds in the editor's terms: typing the same again changes nothing, while a
+    // typed value over a formula replaces the formula.
+    editStart_ = sheet_.hasFormula(a.col, a.row) ? "=" + sheet_.formula(a.col, a.row) : sheet_.data(a.col, a.row);
     editing_ = true;
     editText_.clear();
-    setEditText(editStart_);
-    if (replaceWith) editStart_ = sheet_.data(a.col, a.row); // typing over a cell changes it even if equal
+    setEditText(replaceWith ? *replaceWith : editStart_);
     selStart_ = selEnd_ = int(codePoints(editText_));
     sendingCell = a;
     if (listener_) listener_->editModeChanged(*this, a.col, a.row, true, false);
@@ -333,10 +333,18 @@ bool SpreadControl::pressEnter() {
     case EnterAction::None:
     case EnterAction::Same:
         return true;
-    case EnterAction::Up: --r; break;
-    case EnterAction::Down: ++r; break;
-    case EnterAction::Left: --c; break;
-    case EnterAction::Right: ++c; break;
+    case EnterAction::Up:
+        --r;
+        break;
+    case EnterAction::Down:
+        ++r;
+        break;
+    case EnterAction::Left:
+        --c;
+        break;
+    case EnterAction::Right:
+        ++c;
+        break;
     case EnterAction::Next:
         if (++c > sheet_.maxCols()) c = 1, ++r;
         break;
@@ -373,7 +381,8 @@ bool SpreadControl::toggleCheck(int col, int row) {
 }
 
 bool SpreadControl::pressButton(int col, int row) {
-    if (sheet_.cellType(col, row).kind != CellKind::Button || operationMode == OperationMode::ReadOnly) return false;
+    if (sheet_.cellType(col, row).kind != CellKind::Button || operationMode == OperationMode::ReadOnly)
+        return false;
     sendingCell = {col, row};
     if (listener_) listener_->buttonClicked(*this, col, row);
     return true;
@@ -597,7 +606,8 @@ void keepInside(SpreadControl* c) {
     Sheet& s = c->sheet();
     CellPos a = s.activeCell();
     if (c->editing() && (a.col > s.maxCols() || a.row > s.maxRows())) c->cancelEdit();
-    s.setActiveCell(std::clamp(a.col, 1, std::max(1, s.maxCols())), std::clamp(a.row, 1, std::max(1, s.maxRows())));
+    s.setActiveCell(std::clamp(a.col, 1, std::max(1, s.maxCols())),
+                    std::clamp(a.row, 1, std::max(1, s.maxRows())));
     CellRange sel = s.selection();
     if (sel.col1 != 0) {
         sel.col2 = std::min(sel.col2, s.maxCols());
@@ -879,7 +889,8 @@ bool SSSetColor(SpreadControl* c, SS_COORD col, SS_COORD row, std::uint32_t back
 
 bool SSSetColorRange(SpreadControl* c, SS_COORD col, SS_COORD row, SS_COORD col2, SS_COORD row2,
                      std::uint32_t back, std::uint32_t text) {
-    return onBlock(c, col, row, col2, row2, [&](const CellRange& r) { return c->sheet().setColors(r, back, text); });
+    return onBlock(c, col, row, col2, row2,
+                   [&](const CellRange& r) { return c->sheet().setColors(r, back, text); });
 }
 
 bool SSGetColor(SpreadControl* c, SS_COORD col, SS_COORD row, std::uint32_t& back, std::uint32_t& text) {
@@ -968,7 +979,8 @@ bool SSSetLock(SpreadControl* c, SS_COORD col, SS_COORD row, bool locked) {
 }
 
 bool SSSetLockRange(SpreadControl* c, SS_COORD col, SS_COORD row, SS_COORD col2, SS_COORD row2, bool locked) {
-    return onBlock(c, col, row, col2, row2, [&](const CellRange& r) { return c->sheet().setLock(r, locked); });
+    return onBlock(c, col, row, col2, row2,
+                   [&](const CellRange& r) { return c->sheet().setLock(r, locked); });
 }
 
 bool SSGetLock(SpreadControl* c, SS_COORD col, SS_COORD row) {

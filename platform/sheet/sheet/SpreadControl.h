@@ -33,8 +33,8 @@ struct SSRect {
 
 /// Numbered boolean options that the control itself interprets (the others are only kept).
 enum SpreadOption : int {
-    kOptUserBlockSelect = 3,    ///< the user may select blocks (off: only single cells)
-    kOptUserResize = 4,         ///< the user may drag column and row header edges
+    kOptUserBlockSelect = 3, ///< the user may select blocks (off: only single cells)
+    kOptUserResize = 4,      ///< the user may drag column and row header edges
     // 7 automatic recalculation and 8 redraw (off holds repaints) are Sheet::kOptAutoRecalc, kOptRedraw
     kOptProtect = 10,           ///< locked cells cannot be edited
     kOptGridLines = 11,         ///< grid lines drawn
@@ -155,19 +155,20 @@ public:
     EnterAction enterAction = EnterAction::Down;
     OperationMode operationMode = OperationMode::Normal;
     ActionKey actionKeys[3];
-    std::uint32_t selBackColor = rgb(0xC0, 0xD8, 0xF0); ///< selected cells' background
-    std::uint32_t selTextColor = kDefaultColor;         ///< selected cells' text; default: the cell's own
+    std::uint32_t selBackColor = rgb(0xC0, 0xD8, 0xF0);  ///< selected cells' background
+    std::uint32_t selTextColor = kDefaultColor;          ///< selected cells' text; default: the cell's own
     std::uint32_t grayBackColor = rgb(0xE6, 0xE6, 0xE6); ///< area right of and below the grid
     std::uint32_t grayTextColor = 0;
     std::uint32_t lockBackColor = kDefaultColor; ///< locked cells while protected
     std::uint32_t lockTextColor = kDefaultColor;
     std::uint32_t headerBackColor = rgb(0xF0, 0xF0, 0xF0);
-    int backColorStyle = 0;   ///< 0 cell colours over grid lines, 1 under them, 2/3 over horizontal/vertical only
-    int appearance = 1;       ///< 0 flat, 1 sunken frame, 2 raised frame
-    int noteIndicator = 0;    ///< 0 a red corner on cells with a note, 1 none
-    int textTipStatus = 0;    ///< 0 off, 1 fixed, 2 floating, 3 fixed with focus, 4 floating with focus
-    int textTipDelay = 500;   ///< milliseconds
-    int autoSizeCols = 0;     ///< columns the control asks room for (0: whatever it is given)
+    int backColorStyle =
+        0;              ///< 0 cell colours over grid lines, 1 under them, 2/3 over horizontal/vertical only
+    int appearance = 1; ///< 0 flat, 1 sunken frame, 2 raised frame
+    int noteIndicator = 0;  ///< 0 a red corner on cells with a note, 1 none
+    int textTipStatus = 0;  ///< 0 off, 1 fixed, 2 floating, 3 fixed with focus, 4 floating with focus
+    int textTipDelay = 500; ///< milliseconds
+    int autoSizeCols = 0;   ///< columns the control asks room for (0: whatever it is given)
     int autoSizeRows = 0;
     int cursorType = 0, cursorShape = 0; ///< kept for the caller
     PrintOptions printOptions;
@@ -282,9 +283,9 @@ public:
     /// Asks the view to repaint (set by the preview widget).
     std::function<void()> redraw;
 
-    int viewType = 0;         ///< 0 whole page, 1 normal size, 2 percentage, 3 page width, 4 page height
-    int percentage = 100;     ///< zoom for view type 2, 10 .. 400
-    int currentPage = 1;      ///< from 1
+    int viewType = 0;          ///< 0 whole page, 1 normal size, 2 percentage, 3 page width, 4 page height
+    int percentage = 100;      ///< zoom for view type 2, 10 .. 400
+    int currentPage = 1;       ///< from 1
     bool allowUserZoom = true; ///< clicks and the wheel with Ctrl zoom
 
 private:

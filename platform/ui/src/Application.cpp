@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
@@ -58,6 +59,11 @@ void ensureApplication(bool offscreen) {
     app->setApplicationName("vorhost");
     app->setOrganizationName("vorlane");
     app->setQuitOnLastWindowClosed(false);
+    // The offscreen platform knows no icon folders of its own: name the desktop's.
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const char* dir : {"/usr/share/icons", "/usr/local/share/icons"})
+        if (!paths.contains(dir)) paths << dir;
+    QIcon::setThemeSearchPaths(paths);
     if (QIcon::themeName().isEmpty() || g_offscreen) QIcon::setThemeName("Adwaita");
 }
 

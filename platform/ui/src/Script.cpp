@@ -883,11 +883,12 @@ bool ScriptedAgent::dialogAction(const std::vector<std::string>& w, std::string&
         }
         return true;
     }
-    if (cmd == "expect-caption") {
+    if (cmd == "expect-caption" || cmd == "expect-caption-contains") {
         if (!need(2, "expect-caption \"TEXT\"")) return false;
         Dialog* d = dialog();
         if (!d) return false;
-        if (d->windowText() != w[1]) {
+        bool ok = cmd == "expect-caption" ? d->windowText() == w[1] : d->windowText().find(w[1]) != std::string::npos;
+        if (!ok) {
             error = "the caption is " + quote(d->windowText()) + ", not " + quote(w[1]);
             return false;
         }

@@ -245,6 +245,7 @@ protected:
     }
 
     bool defaultKey(const KeyEvent& k, Control* c) {
+        if (c && c->kind() == ControlKind::Placeholder && c->embedded()) return false; // a grid wants every key
         if (k.vk == VK_ESCAPE) {
             m_dialog->sendCommand(IDCANCEL);
             return true;
@@ -1542,6 +1543,16 @@ void Menu::setItemText(int commandId, const std::string& text) {
 std::string Menu::itemText(int commandId) const {
     const Item* it = find(commandId);
     return it ? it->text : std::string();
+}
+
+void Menu::setPopupText(int index, const std::string& text) {
+    if (index < 0 || index >= static_cast<int>(m_items.size())) return;
+    m_items[static_cast<size_t>(index)].text = text;
+    if (changed) changed();
+}
+
+std::string Menu::popupText(int index) const {
+    return index >= 0 && index < static_cast<int>(m_items.size()) ? m_items[static_cast<size_t>(index)].text : "";
 }
 
 std::vector<int> Menu::commandIds() const {

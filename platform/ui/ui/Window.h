@@ -303,6 +303,9 @@ public:
     bool isChecked(int commandId) const;
     void setItemText(int commandId, const std::string& text);
     std::string itemText(int commandId) const;
+    /// Renames the popup at a position of the top level (a menu bar's "File", "Edit", ...).
+    void setPopupText(int index, const std::string& text);
+    std::string popupText(int index) const;
     /// Command ids of every item, in menu order.
     std::vector<int> commandIds() const;
 

@@ -118,8 +118,7 @@ TEST_F(GridWidgetTest, aRefusedNumberKeepsTheEditorOpen) {
 
 TEST_F(GridWidgetTest, clickingACheckBoxCellTogglesItWithTheCallersPictures) {
     CellType t;
-    SSSetCellTypeRange(dlg.grid, 2, 1, 2, kAll,
-                       *SSSetTypeCheckBox(dlg.grid, t, 0, "", "#8136", "#8134"));
+    SSSetCellTypeRange(dlg.grid, 2, 1, 2, kAll, *SSSetTypeCheckBox(dlg.grid, t, 0, "", "#8136", "#8134"));
     SSSetData(dlg.grid, 2, 3, "0");
     click(2, 3);
     EXPECT_EQ(data(2, 3), "1");
@@ -217,7 +216,8 @@ TEST_F(GridWidgetTest, draggingAHeaderEdgeResizesUnlessSwitchedOff) {
     QRect r = w->cellRect(1, 1);
     QPoint edge(r.right() + 1, 5), dragged(r.right() + 31, 5);
     mouse(QEvent::MouseButtonPress, edge, Qt::LeftButton);
-    QMouseEvent move(QEvent::MouseMove, dragged, w->viewport()->mapToGlobal(dragged), Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, dragged, w->viewport()->mapToGlobal(dragged), Qt::NoButton,
+                     Qt::LeftButton, {});
     QCoreApplication::sendEvent(w->viewport(), &move);
     mouse(QEvent::MouseButtonRelease, dragged, Qt::LeftButton);
     EXPECT_EQ(dlg.grid->sheet().colWidthPixels(1), before + 30);
@@ -228,7 +228,8 @@ TEST_F(GridWidgetTest, draggingAHeaderEdgeResizesUnlessSwitchedOff) {
     edge = QPoint(r.right() + 1, 5);
     mouse(QEvent::MouseButtonPress, edge, Qt::LeftButton);
     QPoint further(edge.x() + 40, 5);
-    QMouseEvent move2(QEvent::MouseMove, further, w->viewport()->mapToGlobal(further), Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move2(QEvent::MouseMove, further, w->viewport()->mapToGlobal(further), Qt::NoButton,
+                      Qt::LeftButton, {});
     QCoreApplication::sendEvent(w->viewport(), &move2);
     mouse(QEvent::MouseButtonRelease, further, Qt::LeftButton);
     EXPECT_EQ(dlg.grid->sheet().colWidthPixels(1), before + 30);
@@ -281,7 +282,7 @@ TEST_F(GridWidgetTest, scriptsTypeIntoCellsAndSelectBlocks) {
     CellType t;
     SSSetCellType(dlg.grid, 4, 1, *SSSetTypeComboBox(dlg.grid, t, 0, "a\tb"));
     const char* lines[] = {
-        "cell 1001 1 1 \"42\"",       "expect-cell 1001 1 1 \"42\"", "cell 1001 2 1 \"=A1*2\"",
+        "cell 1001 1 1 \"42\"",        "expect-cell 1001 1 1 \"42\"", "cell 1001 2 1 \"=A1*2\"",
         "expect-cell 1001 2 1 \"84\"", "cell 1001 4 1 \"b\"",         "select-cells 1001 1 1 2 3",
     };
     for (const char* l : lines)

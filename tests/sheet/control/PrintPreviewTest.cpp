@@ -83,7 +83,8 @@ TEST_F(PrintTest, printingToAFileMakesAPdfWithEveryPage) {
     ASSERT_TRUE(SSSetPrintOptions(dlg.grid, o));
     agent.queueValue(pdf.string());
     ASSERT_TRUE(SSPrint(dlg.grid, "Table"));
-    EXPECT_EQ(pdfPages(readFile(pdf)), SSGetPrintPageCount(dlg.grid)) << "the options set are the ones printed";
+    EXPECT_EQ(pdfPages(readFile(pdf)), SSGetPrintPageCount(dlg.grid))
+        << "the options set are the ones printed";
 }
 
 TEST_F(PrintTest, cancelledOrFailedPrintsLeaveTheOldFile) {

@@ -79,7 +79,9 @@ struct Log : sheet::SpreadListener {
     void checkBoxToggled(sheet::SpreadControl&, int c, int r, bool on) override {
         lines.push_back("check " + at(c, r) + (on ? " on" : " off"));
     }
-    void buttonClicked(sheet::SpreadControl&, int c, int r) override { lines.push_back("button " + at(c, r)); }
+    void buttonClicked(sheet::SpreadControl&, int c, int r) override {
+        lines.push_back("button " + at(c, r));
+    }
     void dataChanged(sheet::SpreadControl&, int c, int r) override { lines.push_back("data " + at(c, r)); }
     void userResized(sheet::SpreadControl&, bool column, int index) override {
         lines.push_back(std::string(column ? "resized col " : "resized row ") + std::to_string(index));
@@ -93,7 +95,8 @@ struct Log : sheet::SpreadListener {
 /// The dialog: a 4 x 6 grid over 1001 and its preview over 1002.
 class GridDialog : public ui::Dialog {
 public:
-    GridDialog() : ui::Dialog(900) {}
+    GridDialog()
+        : ui::Dialog(900) {}
     sheet::SpreadControl* grid = nullptr;
     sheet::PreviewControl* preview = nullptr;
     Log log;

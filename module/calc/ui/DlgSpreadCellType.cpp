@@ -1,0 +1,185 @@
+#include "calc/ui/DlgSpreadCellType.h"
+
+#include "calc/ui/FormatPreview.h"
+#include "frame/LauncherTable.h"
+#include "frame/ModuleResourceScope.h"
+
+#include <ui/Agent.h>
+
+namespace {
+
+constexpr const char* kKinds[] = {"Getal", "Tekst", "Afbeelding"};
+constexpr const char* kHorizontal[] = {"Links", "Rechts", "Gecentreerd"};
+constexpr const char* kVertical[] = {"Boven", "Onder", "Gecentreerd"};
+constexpr const char* kRotations[] = {"0° (Normaal)",
+                                      "90°, van links naar rechts",
+                                      "180° (Ondersteboven)",
+                                      "270°, van rechts naar links",
+                                      "Verticaal, van links naar rechts",
+                                      "Verticaal, van rechts naar links"};
+
+/// What field 1017 and check box 1018 stand for with each kind.
+struct KindTexts {
+    const char* fieldLabel;
+    const char* option;
+};
+constexpr KindTexts kKindTexts[] = {
+    {"Aantal cijfers achter komma:", "Negatieve getallen automatisch rood kleuren"},
+    {"Maximum aantal letters:", "Lange teksten mogen op meerdere lijnen"},
+    {"Bestand van afbeelding:", "Afbeelding rekken tot het past"},
+};
+
+int clampKind(int kind) { return kind >= kKindNumber && kind <= kKindPicture ? kind : kKindText; }
+
+void fill(ui::Control* list, const char* const* texts, int n, int selected) {
+    if (!list) return;
+    for (int i = 0; i < n; ++i) list->addString(texts[i]);
+    list->setCurSel(selected);
+}
+
+} // namespace
+
+DlgSpreadCellType::DlgSpreadCellType(ui::Window* parent) : ui::Dialog(IDD, parent) {}
+
+bool DlgSpreadCellType::onInitDialog() {
+    m_work = settings;
+    m_work.kind = clampKind(m_work.kind);
+    fill(item(IDC_KIND), kKinds, 3, m_work.kind);
+    fill(item(IDC_HALIGN), kHorizontal, 3, cellformat::horizontalIndex(m_work.style, m_work.kind));
+    fill(item(IDC_VALIGN), kVertical, 3, cellformat::verticalIndex(m_work.style));
+    fill(item(IDC_ROTATION), kRotations, 6, cellformat::rotationIndex(m_work.style));
+    if (ui::Control* c = item(IDC_OPTION))
+        c->setCheck(m_work.style & cellformat::firstOptionBit(m_work.kind) ? ui::BST_CHECKED : ui::BST_UNCHECKED);
+    if (ui::Control* c = item(IDC_KEEP_RATIO))
+        c->setCheck(m_work.style & cellformat::secondOptionBit(m_work.kind) ? ui::BST_CHECKED : ui::BST_UNCHECKED);
+    static const int widths[4] = {0, 3, 117, 3};
+    static const int heights[4] = {0, 3, 50, 3};
+    setUpFormatPreview(m_preview, this, IDC_PREVIEW, widths, heights);
+    showKind();
+    m_ready = true;
+    readControls();
+    showPreview();
+    return true;
+}
+
+void DlgSpreadCellType::showKind() {
+    const int kind = m_work.kind;
+    const bool picture = kind == kKindPicture;
+    if (ui::Control* c = item(IDC_FIELD_LABEL)) c->setText(kKindTexts[kind].fieldLabel);
+    if (ui::Control* c = item(IDC_OPTION)) c->setText(kKindTexts[kind].option);
+    for (int id : {IDC_ROTATION_LABEL, IDC_ROTATION})
+        if (ui::Control* c = item(id)) c->showWindow(picture ? ui::SW_HIDE : ui::SW_SHOW);
+    for (int id : {IDC_KEEP_RATIO, IDC_BROWSE})
+        if (ui::Control* c = item(id)) c->showWindow(picture ? ui::SW_SHOW : ui::SW_HIDE);
+    if (ui::Control* field = item(IDC_FIELD)) {
+        // Each kind keeps its own value, so switching back and forth loses nothing.
+        const bool was = m_ready;
+        m_ready = false;
+        field->setText(kind == kKindNumber ? std::to_string(m_work.decimals)
+                       : kind == kKindText ? std::to_string(m_work.maxLength)
+                                           : m_work.pictureFile);
+        m_ready = was;
+    }
+}
+
+bool DlgSpreadCellType::onCommand(int id, int code) {
+    if (!m_ready) return false;
+    switch (id) {
+    case IDC_KIND:
+        if (code != ui::CBN_SELCHANGE) return false;
+        if (ui::Control* c = item(IDC_KIND); c && c->curSel() >= 0) m_work.kind = clampKind(c->curSel());
+        showKind();
+        break;
+    case IDC_HALIGN:
+    case IDC_VALIGN:
+    case IDC_ROTATION:
+        if (code != ui::CBN_SELCHANGE) return false;
+        break;
+    case IDC_FIELD:
+        if (code != ui::EN_CHANGE) return false;
+        break;
+    case IDC_OPTION:
+    case IDC_KEEP_RATIO:
+        if (code != ui::BN_CLICKED) return false;
+        break;
+    case IDC_BROWSE:
+        if (code != ui::BN_CLICKED) return false;
+        browse();
+        break;
+    default: return false;
+    }
+    readControls();
+    showPreview();
+    return true;
+}
+
+void DlgSpreadCellType::onOK() {
+    readControls();
+    settings = m_work;
+    endDialog(ui::IDOK);
+}
+
+void DlgSpreadCellType::readControls() {
+    auto sel = [&](int id) {
+        ui::Control* c = item(id);
+        return c ? c->curSel() : -1;
+    };
+    auto checked = [&](int id) {
+        ui::Control* c = item(id);
+        return c && c->checkState() == ui::BST_CHECKED;
+    };
+    const int kind = m_work.kind;
+    m_work.style = cellformat::composeStyle(kind, sel(IDC_HALIGN), sel(IDC_VALIGN), sel(IDC_ROTATION),
+                                            checked(IDC_OPTION), checked(IDC_KEEP_RATIO));
+    const std::string text = item(IDC_FIELD) ? item(IDC_FIELD)->text() : std::string();
+    if (kind == kKindNumber) m_work.decimals = std::uint8_t(cellformat::fieldNumber(text, 15));
+    else if (kind == kKindText) m_work.maxLength = std::uint16_t(cellformat::fieldNumber(text, 0xFFFF));
+    else m_work.pictureFile = text;
+}
+
+void DlgSpreadCellType::showPreview() {
+    if (!m_preview.attached()) return;
+    sheet::CellType t;
+    if (!cellformat::makeCellType(m_preview.handle(), m_work, t)) return;
+    m_preview.SetCellType(2, 2, t);
+    if (m_work.kind == kKindNumber) sheet::SSSetFloat(m_preview.handle(), 2, 2, 123.456789);
+    else if (m_work.kind == kKindText) m_preview.setText(2, 2, "Kieke zonder kop");
+    else m_preview.setText(2, 2, "");
+}
+
+void DlgSpreadCellType::browse() {
+    ui::FileRequest request;
+    request.title = "Afbeelding inladen";
+    request.filter = "Bitmap bestand (*.bmp)|*.bmp||";
+    request.fileName = m_work.pictureFile;
+    request.mustExist = true;
+    if (!ui::agent().fileDialog(request, this)) return;
+    if (ui::Control* field = item(IDC_FIELD)) field->setText(request.fileName);
+    m_work.pictureFile = request.fileName;
+}
+
+namespace {
+
+// Opens the cell-type dialog on given settings and hands back what the person chose.
+const bool registered = registerJsonLauncher(
+    "DlgSpreadCellType",
+    [](const nlohmann::json& in, nlohmann::json& out) {
+        ModuleResourceScope scope;
+        DlgSpreadCellType dlg;
+        CellTypeSettings& s = dlg.settings;
+        s.kind = in.value("kind", int(kKindNumber));
+        s.style = in.value("style", 0u);
+        s.decimals = std::uint8_t(std::clamp(in.value("decimals", 2), 0, 15));
+        s.maxLength = std::uint16_t(std::clamp(in.value("maxLength", 0), 0, 0xFFFF));
+        s.pictureFile = in.value("pictureFile", std::string());
+        bool ok = dlg.doModal() == ui::IDOK;
+        out["result"] = ok;
+        out["kind"] = s.kind;
+        out["style"] = s.style;
+        out["decimals"] = s.decimals;
+        out["maxLength"] = s.maxLength;
+        out["pictureFile"] = s.pictureFile;
+    },
+    R"({"kind": 0, "style": 1048576, "decimals": 3})");
+
+} // namespace
