@@ -90,6 +90,11 @@ int main(int argc, char** argv) {
             acrxDynamicLinker()->unloadAll();
             return 2;
         }
+        // ${LIB} and ${INSTALL} stand for the library and installation folders (ending in '/').
+        for (auto [name, value] : {std::pair<std::string, std::string>{"${LIB}", gSettings.libDir.str()},
+                                   {"${INSTALL}", gSettings.vorDir.str()}})
+            for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
+                text.replace(at, name.size(), value);
         ui::ScriptedAgent agent;
         ScriptHost host(window);
         agent.setHostHandler([&host](const std::vector<std::string>& w, std::string& e) { return host.handle(w, e); });
