@@ -59,6 +59,14 @@ public:
     bool endsWith(const Vor_String& text, bool caseSensitive = true) const;
     /// Byte index of the first occurrence of text at or after `from`, or -1.
     int find(const Vor_String& text, int from = 0, bool caseSensitive = true) const;
+    /// True when the text holds `text` anywhere.
+    bool hasSubString(const Vor_String& text, bool caseSensitive = true) const { return find(text, 0, caseSensitive) >= 0; }
+    /// Byte position of the first `text`, -1 when there is none.
+    int findFirst(const Vor_String& text, bool caseSensitive = true) const { return find(text, 0, caseSensitive); }
+    /// Replaces every `what` by `with`; the number of replacements.
+    int replaceSubString(const Vor_String& what, const Vor_String& with, bool caseSensitive = true) {
+        return replace(what, with, caseSensitive);
+    }
     /// Byte index of the last occurrence of text, or -1.
     int reverseFind(const Vor_String& text, bool caseSensitive = true) const;
     bool contains(const Vor_String& text, bool caseSensitive = true) const {

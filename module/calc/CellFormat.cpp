@@ -22,11 +22,16 @@ constexpr int kLinePictureWidth = 32, kLinePictureHeight = 16, kSidePictureSize 
 
 int sideIndex(int side) {
     switch (side) {
-    case sheet::kBorderLeft: return 0;
-    case sheet::kBorderRight: return 1;
-    case sheet::kBorderTop: return 2;
-    case sheet::kBorderBottom: return 3;
-    default: return -1;
+    case sheet::kBorderLeft:
+        return 0;
+    case sheet::kBorderRight:
+        return 1;
+    case sheet::kBorderTop:
+        return 2;
+    case sheet::kBorderBottom:
+        return 3;
+    default:
+        return -1;
     }
 }
 
@@ -41,7 +46,9 @@ void put32(std::string& s, unsigned v) {
 
 } // namespace
 
-int lineStyleCode(int listPos) { return listPos >= 0 && listPos < kLineStyleCount ? kCodes[listPos] : -1; }
+int lineStyleCode(int listPos) {
+    return listPos >= 0 && listPos < kLineStyleCount ? kCodes[listPos] : -1;
+}
 
 int lineStyleListPos(int code) {
     const int* end = kCodes + kLineStyleCount;
@@ -68,11 +75,12 @@ bool lineStylePixel(int code, int x, int y, int width, int height) {
     if (y != mid && !(thick && y == mid + 1)) return false;
     // Dash patterns as on and off runs in line widths, like the pens the grid draws with.
     static const std::vector<int> patterns[] = {{}, {}, {4, 2}, {1, 2}, {4, 2, 1, 2}, {4, 2, 1, 2, 1, 2}};
-    const std::vector<int>& runs = patterns[base - 1];
+    const std::vector<int>& runs = patterns[base];
     if (runs.empty()) return true;
     const int scale = thick ? 2 : 1;
     int period = 0;
-    for (int r : runs) period += r * scale;
+    for (int r : runs)
+        period += r * scale;
     int pos = (x - 2) % period;
     for (size_t i = 0; i < runs.size(); ++i) {
         if (pos < runs[i] * scale) return i % 2 == 0;
@@ -120,7 +128,8 @@ std::string bitmapFile(int width, int height, const std::function<std::uint32_t(
             s += char((c >> 8) & 0xff);
             s += char(c & 0xff);
         }
-        for (; written < rowBytes; ++written) s += '\0';
+        for (; written < rowBytes; ++written)
+            s += '\0';
     }
     return s;
 }
@@ -226,14 +235,20 @@ int rotationIndex(std::uint32_t style) {
 
 std::uint32_t firstOptionBit(int kind) {
     switch (kind) {
-    case kKindNumber: return sheet::kNegativeRed;
-    case kKindText: return sheet::kWordWrap;
-    case kKindPicture: return sheet::kPictureStretch;
-    default: return 0;
+    case kKindNumber:
+        return sheet::kNegativeRed;
+    case kKindText:
+        return sheet::kWordWrap;
+    case kKindPicture:
+        return sheet::kPictureStretch;
+    default:
+        return 0;
     }
 }
 
-std::uint32_t secondOptionBit(int kind) { return kind == kKindPicture ? sheet::kPictureKeepRatio : 0; }
+std::uint32_t secondOptionBit(int kind) {
+    return kind == kKindPicture ? std::uint32_t(sheet::kPictureKeepRatio) : 0u;
+}
 
 std::uint32_t composeStyle(int kind, int h, int v, int rot, bool first, bool second) {
     std::uint32_t s = 0;
@@ -255,7 +270,7 @@ CellTypeSettings cellTypeSettingsOf(const sheet::CellType& t) {
         break;
     case sheet::CellKind::Edit:
         s.kind = kKindText;
-        s.style = t.style | (t.multiLine ? std::uint32_t(sheet::kWordWrap) : 0u);
+        s.style = t.style | (t.multiLine ? std::uint32_t(sheet::kWordWrap) : std::uint32_t(0));
         s.maxLength = std::uint16_t(std::clamp(t.maxLength, 0, 0xFFFF));
         break;
     case sheet::CellKind::Picture:
@@ -279,15 +294,19 @@ bool makeCellType(sheet::SpreadControl* c, const CellTypeSettings& s, sheet::Cel
         return sheet::SSSetTypeNumber(c, out, s.style, std::min<int>(s.decimals, 15), defaults.minimum,
                                       defaults.maximum) != nullptr;
     case kKindText:
-        return sheet::SSSetTypeEdit(c, out, s.style, s.maxLength, (s.style & sheet::kWordWrap) != 0) != nullptr;
-    case kKindPicture: return sheet::SSSetTypePicture(c, out, s.style, s.pictureFile) != nullptr;
-    default: return false;
+        return sheet::SSSetTypeEdit(c, out, s.style, s.maxLength,
+                                    (s.style & std::uint32_t(sheet::kWordWrap)) != 0) != nullptr;
+    case kKindPicture:
+        return sheet::SSSetTypePicture(c, out, s.style, s.pictureFile) != nullptr;
+    default:
+        return false;
     }
 }
 
 int fieldNumber(const std::string& text, int most) {
     size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     long long v = 0;

@@ -38,10 +38,10 @@ enum CellTypeKind : int {
 /// switching the kind back and forth in the dialog loses nothing.
 struct CellTypeSettings {
     int kind = kKindText;
-    std::uint32_t style = 0;  ///< alignment, rotation and kind option bits (sheet::TypeStyleBits)
-    std::uint8_t decimals = 2; ///< number: digits after the decimal separator
+    std::uint32_t style = 0;     ///< alignment, rotation and kind option bits (sheet::TypeStyleBits)
+    std::uint8_t decimals = 2;   ///< number: digits after the decimal separator
     std::uint16_t maxLength = 0; ///< text: most characters; 0 = no limit
-    std::string pictureFile; ///< picture: the bitmap shown in the cell
+    std::string pictureFile;     ///< picture: the bitmap shown in the cell
     bool operator==(const CellTypeSettings&) const = default;
 };
 
@@ -90,9 +90,11 @@ bool applyFont(sheet::SpreadControl* c, const sheet::CellRange& block, const Fon
 // ---- cell types and style bits
 
 /// The horizontal alignment list ("Links", "Rechts", "Gecentreerd") and its bits.
-inline constexpr std::uint32_t kHorizontalBits[3] = {sheet::kAlignLeft, sheet::kAlignRight, sheet::kAlignCenter};
+inline constexpr std::uint32_t kHorizontalBits[3] = {sheet::kAlignLeft, sheet::kAlignRight,
+                                                     sheet::kAlignCenter};
 /// The vertical alignment list ("Boven", "Onder", "Gecentreerd") and its bits.
-inline constexpr std::uint32_t kVerticalBits[3] = {sheet::kAlignTop, sheet::kAlignBottom, sheet::kAlignVCenter};
+inline constexpr std::uint32_t kVerticalBits[3] = {sheet::kAlignTop, sheet::kAlignBottom,
+                                                   sheet::kAlignVCenter};
 /// The rotation list, from "0° (Normaal)" to "Verticaal, van rechts naar links".
 inline constexpr std::uint32_t kRotationBits[6] = {0, 0x3000000, 0x4000000, 0x2000000, 0x1000000, 0x5000000};
 
@@ -108,7 +110,8 @@ std::uint32_t firstOptionBit(int kind);
 /// The option bit of check box 1019 (keep proportions; pictures only, 0 otherwise).
 std::uint32_t secondOptionBit(int kind);
 /// Builds the style from the list indexes and the two check boxes; rotation only for number and text.
-std::uint32_t composeStyle(int kind, int hIndex, int vIndex, int rotIndex, bool firstOption, bool secondOption);
+std::uint32_t composeStyle(int kind, int hIndex, int vIndex, int rotIndex, bool firstOption,
+                           bool secondOption);
 
 /// The settings that describe an engine cell type: number cells give the number kind with their
 /// decimals, edit cells the text kind with their maximum length, picture cells the picture kind;

@@ -1,5 +1,6 @@
 #include "calc/Vor_Spread.h"
 
+#include "calc/ui/DlgFindReplace.h"
 #include "frame/DlgTextInput.h"
 #include "frame/ModuleEntry.h"
 
@@ -41,6 +42,7 @@ constexpr std::uint32_t kGreyArea = 0xE6E6E6;
 Vor_Spread::Vor_Spread() = default;
 
 Vor_Spread::~Vor_Spread() {
+    if (m_findDialog) m_findDialog->destroyWindow();
     if (m_hWnd) m_hWnd->setListener(nullptr);
     if (m_window) grids().erase(m_window);
 }
@@ -390,6 +392,12 @@ void Vor_Spread::refit() {
         break;
     default: break;
     }
+}
+
+void Vor_Spread::showFind(bool replace) {
+    if (!m_hWnd) return;
+    if (!m_findDialog) m_findDialog = std::make_unique<DlgFindReplace>(*this);
+    m_findDialog->show(replace);
 }
 
 bool Vor_Spread::changed() const { return m_hWnd && GetBool(sheet::Sheet::kOptChangeMade); }

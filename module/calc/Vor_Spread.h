@@ -7,7 +7,10 @@
 #include <host/Vor_String.h>
 #include <host/Vor_StringArray.h>
 
+#include <memory>
 #include <vector>
+
+class DlgFindReplace;
 
 namespace ui {
 class Dialog;
@@ -102,6 +105,10 @@ public:
                        const std::vector<int>& rows = {});
     int resizeMode() const { return m_resizeMode; }
 
+    /// Opens the grid's find (or find-and-replace) window, made on first use.
+    void showFind(bool replace);
+    DlgFindReplace* findDialog() const { return m_findDialog.get(); }
+
     bool changed() const;
     void setChanged(bool flag);
 
@@ -144,4 +151,5 @@ private:
     int m_resizeMode = 0;
     int m_resizeA = 0, m_resizeB = 0;
     std::vector<int> m_resizeCols, m_resizeRows;
+    std::unique_ptr<DlgFindReplace> m_findDialog;
 };

@@ -1,9 +1,9 @@
 // Cell formatting: the line-style list and its pictures, the style bits, the conversions to and from
 // the engine's types, and the three dialogs run as a person would over a grid with a selection.
 
+#include "calc/ui/CellFormatting.h"
 #include "calc/CellFormat.h"
 #include "calc/Vor_Spread.h"
-#include "calc/ui/CellFormatting.h"
 #include "calc/ui/DlgSpreadBorder.h"
 #include "calc/ui/DlgSpreadCellType.h"
 #include "calc/ui/DlgSpreadFont.h"
@@ -28,13 +28,15 @@ using namespace cellformat;
 TEST(LineStyleList, positionsGiveTheEngineCodesAndSkipSevenToTen) {
     struct Case {
         int pos, code, picture;
-    } cases[] = {{0, 0, 158}, {1, 1, 160}, {2, 2, 162}, {3, 3, 163}, {6, 6, 166}, {7, 11, 167}, {11, 15, 171}};
+    } cases[] = {{0, 0, 158}, {1, 1, 160},  {2, 2, 162},  {3, 3, 163},
+                 {6, 6, 166}, {7, 11, 167}, {11, 15, 171}};
     for (const Case& c : cases) {
         EXPECT_EQ(lineStyleCode(c.pos), c.code) << "position " << c.pos;
         EXPECT_EQ(lineStyleListPos(c.code), c.pos) << "code " << c.code;
         EXPECT_EQ(lineStylePictureId(c.pos), c.picture) << "position " << c.pos;
     }
-    for (int code : {7, 8, 9, 10, 16, -1}) EXPECT_EQ(lineStyleListPos(code), -1) << "code " << code << " not offered";
+    for (int code : {7, 8, 9, 10, 16, -1})
+        EXPECT_EQ(lineStyleListPos(code), -1) << "code " << code << " not offered";
     for (int pos : {-1, 12}) {
         EXPECT_EQ(lineStyleCode(pos), -1) << "position " << pos;
         EXPECT_EQ(lineStylePictureId(pos), 0) << "position " << pos;
@@ -46,16 +48,19 @@ TEST(LineStyleList, everyEntryHasAPictureOfItsOwn) {
     for (int pos = 0; pos < kLineStyleCount; ++pos) {
         std::vector<bool> pixels;
         for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 32; ++x) pixels.push_back(lineStylePixel(lineStyleCode(pos), x, y, 32, 16));
+            for (int x = 0; x < 32; ++x)
+                pixels.push_back(lineStylePixel(lineStyleCode(pos), x, y, 32, 16));
         EXPECT_TRUE(seen.insert(pixels).second) << "position " << pos << " looks like another entry";
     }
     // A solid line runs unbroken between the margins; a thick one is two pixels high; none is empty.
-    for (int x = 2; x < 30; ++x) EXPECT_TRUE(lineStylePixel(1, x, 8, 32, 16)) << x;
+    for (int x = 2; x < 30; ++x)
+        EXPECT_TRUE(lineStylePixel(1, x, 8, 32, 16)) << x;
     EXPECT_TRUE(lineStylePixel(11, 10, 9, 32, 16));
     EXPECT_FALSE(lineStylePixel(1, 10, 9, 32, 16));
     EXPECT_FALSE(lineStylePixel(1, 0, 8, 32, 16)) << "margin";
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 32; ++x) ASSERT_FALSE(lineStylePixel(0, x, y, 32, 16));
+        for (int x = 0; x < 32; ++x)
+            ASSERT_FALSE(lineStylePixel(0, x, y, 32, 16));
 }
 
 TEST(LineStyleList, sidePicturesMarkTheirOwnSide) {
@@ -86,7 +91,8 @@ TEST(StyleBits, listsAndCheckBoxesComposeTheStyle) {
         std::uint32_t style;
         const char* why;
     } cases[] = {
-        {kKindNumber, 1, 0, 1, true, false, 0x400000 | 0x10000 | 0x3000000 | 0x10000000, "right, top, 90°, red"},
+        {kKindNumber, 1, 0, 1, true, false, 0x400000 | 0x10000 | 0x3000000 | 0x10000000,
+         "right, top, 90°, red"},
         {kKindText, 2, 2, 3, true, false, 0x200000 | 0x20000 | 0x2000000 | 0x4, "centred, 270°, wrap"},
         {kKindText, 0, 1, 5, false, true, 0x100000 | 0x40000 | 0x5000000, "1019 means nothing for text"},
         {kKindPicture, 0, 0, 2, true, true, 0x100000 | 0x10000 | 0x2 | 0x4, "no rotation for pictures"},
@@ -95,9 +101,15 @@ TEST(StyleBits, listsAndCheckBoxesComposeTheStyle) {
     for (const Case& c : cases) {
         std::uint32_t s = composeStyle(c.kind, c.h, c.v, c.rot, c.first, c.second);
         EXPECT_EQ(s, c.style) << c.why;
-        if (c.h >= 0) EXPECT_EQ(horizontalIndex(s, c.kind), c.h) << c.why;
-        if (c.v >= 0) EXPECT_EQ(verticalIndex(s), c.v) << c.why;
-        if (c.kind != kKindPicture && c.rot >= 0) EXPECT_EQ(rotationIndex(s), c.rot) << c.why;
+        if (c.h >= 0) {
+            EXPECT_EQ(horizontalIndex(s, c.kind), c.h) << c.why;
+        }
+        if (c.v >= 0) {
+            EXPECT_EQ(verticalIndex(s), c.v) << c.why;
+        }
+        if (c.kind != kKindPicture && c.rot >= 0) {
+            EXPECT_EQ(rotationIndex(s), c.rot) << c.why;
+        }
     }
     // Without alignment bits the lists show how the grid draws the kind.
     EXPECT_EQ(horizontalIndex(0, kKindNumber), 1) << "numbers on the right";
@@ -111,9 +123,11 @@ TEST(StyleBits, fieldNumbersReadLikeAtoiAndStayInRange) {
     struct Case {
         const char* text;
         int most, value;
-    } cases[] = {{"3", 15, 3},   {"abc", 15, 0}, {"  12x", 15, 12}, {"-4", 15, 0}, {"99", 15, 15},
-                 {"", 255, 0},   {"+7", 15, 7},  {"99999999999999999999", 0xFFFF, 0xFFFF}, {"1,5", 15, 1}};
-    for (const Case& c : cases) EXPECT_EQ(fieldNumber(c.text, c.most), c.value) << '"' << c.text << '"';
+    } cases[] = {{"3", 15, 3},   {"abc", 15, 0}, {"  12x", 15, 12}, {"-4", 15, 0},
+                 {"99", 15, 15}, {"", 255, 0},   {"+7", 15, 7},     {"99999999999999999999", 0xFFFF, 0xFFFF},
+                 {"1,5", 15, 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(fieldNumber(c.text, c.most), c.value) << '"' << c.text << '"';
 }
 
 TEST(CellTypeSettings, engineTypesRoundTripThroughTheSettings) {
@@ -189,7 +203,8 @@ protected:
         agent.setHostHandler([this](const std::vector<std::string>& w, std::string& error) {
             if (w.empty() || w[0] != "probe") return ui::ScriptedAgent::HostResult::NotMine;
             if (probe) probe(error);
-            return error.empty() ? ui::ScriptedAgent::HostResult::Done : ui::ScriptedAgent::HostResult::Failed;
+            return error.empty() ? ui::ScriptedAgent::HostResult::Done
+                                 : ui::ScriptedAgent::HostResult::Failed;
         });
         ASSERT_TRUE(dlg.create());
         ASSERT_TRUE(grid.attach(&dlg, 1001));
@@ -214,7 +229,8 @@ protected:
     std::vector<sheet::CellStyle> styles() {
         std::vector<sheet::CellStyle> out;
         for (int r = 1; r <= 4; ++r)
-            for (int c = 1; c <= 4; ++c) out.push_back(h()->sheet().style(c, r));
+            for (int c = 1; c <= 4; ++c)
+                out.push_back(h()->sheet().style(c, r));
         return out;
     }
     template <class D> D* open() { return dynamic_cast<D*>(agent.target()); }
@@ -233,7 +249,8 @@ TEST_F(CellFormatting, bordersStartFromTheCurrentCellAndReachTheWholeBlock) {
     int previewSides = -1, previewStyle = -1;
     probe = [&](std::string&) {
         std::uint32_t color;
-        sheet::SSGetBorder(open<DlgSpreadBorder>()->preview().handle(), 2, 2, previewSides, previewStyle, color);
+        sheet::SSGetBorder(open<DlgSpreadBorder>()->preview().handle(), 2, 2, previewSides, previewStyle,
+                           color);
     };
     ASSERT_TRUE(run(editBorders, "expect-dialog 143\n"
                                  "expect-caption \"Randlijnen instellen\"\n"
@@ -256,8 +273,10 @@ TEST_F(CellFormatting, bordersStartFromTheCurrentCellAndReachTheWholeBlock) {
             sheet::SSGetBorder(h(), c, r, sides, style, color);
             bool inside = c >= 2 && c <= 3 && r >= 2 && r <= 3;
             EXPECT_EQ(sides, inside ? sheet::kBorderTop : 0) << c << "," << r;
-            if (inside) EXPECT_EQ(style, 11) << c << "," << r;
-            if (inside) EXPECT_EQ(color, sheet::rgb(0, 0, 255)) << c << "," << r;
+            if (inside) {
+                EXPECT_EQ(style, 11) << c << "," << r;
+                EXPECT_EQ(color, sheet::rgb(0, 0, 255)) << c << "," << r;
+            }
         }
     EXPECT_TRUE(grid.changed());
 }
@@ -343,7 +362,8 @@ TEST_F(CellFormatting, fontAndColoursGoToEveryCellOfTheBlock) {
 
 TEST_F(CellFormatting, cellTypeDialogStartsOnTheCurrentCellsKind) {
     sheet::CellType t;
-    grid.SetCellType(1, 1, *sheet::SSSetTypeNumber(h(), t, sheet::kAlignRight | sheet::kNegativeRed, 3, -1e15, 1e15));
+    grid.SetCellType(
+        1, 1, *sheet::SSSetTypeNumber(h(), t, sheet::kAlignRight | sheet::kNegativeRed, 3, -1e15, 1e15));
     grid.SetCellType(2, 1, *sheet::SSSetTypePicture(h(), t, sheet::kPictureStretch, "/data/logo.bmp"));
     grid.SetCellType(3, 1, *sheet::SSSetTypeEdit(h(), t, sheet::kAlignCenter, 40, false));
 
@@ -420,15 +440,19 @@ TEST_F(CellFormatting, pictureChosenWithTheFileDialogAndKindsKeepTheirValues) {
                                   "select 1005 2\n"
                                   "expect-text 1016 \"Bestand van afbeelding:\"\n"
                                   "expect-text 1018 \"Afbeelding rekken tot het past\"\n"
-                                  "answer file \"" + file.string() + "\"\n"
-                                  "click 1024\n"
-                                  "check 1019 on\n"
-                                  "probe\n"
-                                  "select 1005 0\n"
-                                  "expect-text 1017 \"4\"\n"
-                                  "select 1005 2\n"
-                                  "expect-text 1017 \"" + file.string() + "\"\n"
-                                  "click 1\n"));
+                                  "answer file \"" +
+                                      file.string() +
+                                      "\"\n"
+                                      "click 1024\n"
+                                      "check 1019 on\n"
+                                      "probe\n"
+                                      "select 1005 0\n"
+                                      "expect-text 1017 \"4\"\n"
+                                      "select 1005 2\n"
+                                      "expect-text 1017 \"" +
+                                      file.string() +
+                                      "\"\n"
+                                      "click 1\n"));
     EXPECT_EQ(previewKind, int(sheet::CellKind::Picture));
     for (int r = 1; r <= 2; ++r) {
         sheet::CellType t;

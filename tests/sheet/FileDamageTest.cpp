@@ -85,19 +85,7 @@ TEST(SheetFile, everyCellPropertySurvivesSaveAndLoad) {
     Sheet b;
     FileResult r = loadSheet(b, path);
     ASSERT_TRUE(r) << r.error;
-    for (int c = 0; c <= 8; ++c)
-        for (int row = 0; row <= 9; ++row) {
-            SCOPED_TRACE(cellName(c, row));
-            EXPECT_EQ(b.data(c, row), a.data(c, row));
-            EXPECT_EQ(b.value(c, row), a.value(c, row));
-            EXPECT_EQ(b.valueText(c, row), a.valueText(c, row));
-            EXPECT_EQ(b.formula(c, row, RefStyle::R1C1Exact), a.formula(c, row, RefStyle::R1C1Exact));
-            EXPECT_EQ(b.tag(c, row), a.tag(c, row));
-            EXPECT_EQ(b.note(c, row), a.note(c, row));
-            EXPECT_TRUE(b.cellType(c, row) == a.cellType(c, row));
-            EXPECT_TRUE(b.style(c, row) == a.style(c, row));
-            EXPECT_EQ(b.isUsed(c, row), a.isUsed(c, row));
-        }
+    expectSameCells(a, b);
     for (int c = 0; c <= 8; ++c)
         EXPECT_EQ(b.colWidthPixels(c), a.colWidthPixels(c)) << "column " << c;
     for (int row = 0; row <= 9; ++row)

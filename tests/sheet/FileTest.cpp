@@ -1,5 +1,6 @@
 // The native table file: everything survives a round trip; bad files are refused harmlessly.
-#include <sheet/Sheet.h>
+#include "SheetTestUtil.h"
+
 #include <sheet/SssFile.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <sstream>
 
 using namespace sheet;
+using namespace sheet::test;
 
 namespace {
 std::string readAll(const std::string& p) {
@@ -76,16 +78,7 @@ TEST(SheetFile, roundTripKeepsEverything) {
     ASSERT_TRUE(r) << r.error;
     EXPECT_EQ(b.maxCols(), 6);
     EXPECT_EQ(b.maxRows(), 12);
-    for (int c = 0; c <= 6; ++c)
-        for (int row = 0; row <= 12; ++row) {
-            SCOPED_TRACE(cellName(c, row));
-            EXPECT_EQ(b.data(c, row), a.data(c, row));
-            EXPECT_EQ(b.formula(c, row, RefStyle::Default), a.formula(c, row, RefStyle::Default));
-            EXPECT_EQ(b.tag(c, row), a.tag(c, row));
-            EXPECT_EQ(b.note(c, row), a.note(c, row));
-            EXPECT_TRUE(b.cellType(c, row) == a.cellType(c, row));
-            EXPECT_TRUE(b.style(c, row) == a.style(c, row));
-        }
+    expectSameCells(a, b);
     EXPECT_EQ(b.formula(2, 4, RefStyle::Default), "SUM(#2:#3)") << "'#' references stay '#'";
     EXPECT_EQ(b.spans(), a.spans());
     EXPECT_EQ(b.colWidthPixels(2), 123);

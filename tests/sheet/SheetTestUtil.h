@@ -3,6 +3,8 @@
 #include <sheet/PrintLayout.h>
 #include <sheet/Sheet.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -31,6 +33,24 @@ inline CellPos at(const std::string& a1) {
         p.col = p.col * 26 + (a1[i++] - 'A' + 1);
     p.row = std::stoi(a1.substr(i));
     return p;
+}
+
+/// Expects every cell of `a`'s grid, headers included, to read the same in `b`: shown text, value,
+/// formula, tag, note, type and style.
+inline void expectSameCells(const Sheet& a, const Sheet& b) {
+    for (int c = 0; c <= a.maxCols(); ++c)
+        for (int row = 0; row <= a.maxRows(); ++row) {
+            SCOPED_TRACE(cellName(c, row));
+            EXPECT_EQ(b.data(c, row), a.data(c, row));
+            EXPECT_EQ(b.value(c, row), a.value(c, row));
+            EXPECT_EQ(b.valueText(c, row), a.valueText(c, row));
+            EXPECT_EQ(b.formula(c, row, RefStyle::R1C1Exact), a.formula(c, row, RefStyle::R1C1Exact));
+            EXPECT_EQ(b.tag(c, row), a.tag(c, row));
+            EXPECT_EQ(b.note(c, row), a.note(c, row));
+            EXPECT_TRUE(b.cellType(c, row) == a.cellType(c, row));
+            EXPECT_TRUE(b.style(c, row) == a.style(c, row));
+            EXPECT_EQ(b.isUsed(c, row), a.isUsed(c, row));
+        }
 }
 
 /// A painter that keeps what was drawn on it.

@@ -23,14 +23,14 @@ constexpr SideButton kSideButtons[] = {
 
 // Names beside the pictures, so that the list also reads without them.
 constexpr const char* kStyleNames[cellformat::kLineStyleCount] = {
-    "Geen",         "Doorgetrokken",      "Streepjes",      "Puntjes",          "Streep-punt",
-    "Streep-punt-punt", "Dubbel",         "Dik",            "Dik, streepjes",   "Dik, puntjes",
-    "Dik, streep-punt", "Dik, streep-punt-punt",
+    "Geen",   "Doorgetrokken", "Streepjes",      "Puntjes",      "Streep-punt",      "Streep-punt-punt",
+    "Dubbel", "Dik",           "Dik, streepjes", "Dik, puntjes", "Dik, streep-punt", "Dik, streep-punt-punt",
 };
 
 } // namespace
 
-DlgSpreadBorder::DlgSpreadBorder(ui::Window* parent) : ui::Dialog(IDD, parent) {}
+DlgSpreadBorder::DlgSpreadBorder(ui::Window* parent)
+    : ui::Dialog(IDD, parent) {}
 
 bool DlgSpreadBorder::onInitDialog() {
     m_work = settings;
@@ -75,7 +75,8 @@ bool DlgSpreadBorder::onCommand(int id, int code) {
         m_work.color = request.color & 0xFFFFFF;
         break;
     }
-    default: return false;
+    default:
+        return false;
     }
     readControls();
     showPreview();
@@ -91,7 +92,8 @@ void DlgSpreadBorder::onOK() {
 void DlgSpreadBorder::readControls() {
     std::uint16_t sides = 0;
     for (const SideButton& b : kSideButtons)
-        if (ui::Control* c = item(b.id); c && c->checkState() == ui::BST_CHECKED) sides |= std::uint16_t(b.side);
+        if (ui::Control* c = item(b.id); c && c->checkState() == ui::BST_CHECKED)
+            sides |= std::uint16_t(b.side);
     m_work.sides = sides;
     if (ui::Control* list = item(IDC_STYLE)) {
         int code = cellformat::lineStyleCode(list->curSel());

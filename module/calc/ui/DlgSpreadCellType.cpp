@@ -29,17 +29,21 @@ constexpr KindTexts kKindTexts[] = {
     {"Bestand van afbeelding:", "Afbeelding rekken tot het past"},
 };
 
-int clampKind(int kind) { return kind >= kKindNumber && kind <= kKindPicture ? kind : kKindText; }
+int clampKind(int kind) {
+    return kind >= kKindNumber && kind <= kKindPicture ? kind : kKindText;
+}
 
 void fill(ui::Control* list, const char* const* texts, int n, int selected) {
     if (!list) return;
-    for (int i = 0; i < n; ++i) list->addString(texts[i]);
+    for (int i = 0; i < n; ++i)
+        list->addString(texts[i]);
     list->setCurSel(selected);
 }
 
 } // namespace
 
-DlgSpreadCellType::DlgSpreadCellType(ui::Window* parent) : ui::Dialog(IDD, parent) {}
+DlgSpreadCellType::DlgSpreadCellType(ui::Window* parent)
+    : ui::Dialog(IDD, parent) {}
 
 bool DlgSpreadCellType::onInitDialog() {
     m_work = settings;
@@ -49,9 +53,11 @@ bool DlgSpreadCellType::onInitDialog() {
     fill(item(IDC_VALIGN), kVertical, 3, cellformat::verticalIndex(m_work.style));
     fill(item(IDC_ROTATION), kRotations, 6, cellformat::rotationIndex(m_work.style));
     if (ui::Control* c = item(IDC_OPTION))
-        c->setCheck(m_work.style & cellformat::firstOptionBit(m_work.kind) ? ui::BST_CHECKED : ui::BST_UNCHECKED);
+        c->setCheck(m_work.style & cellformat::firstOptionBit(m_work.kind) ? ui::BST_CHECKED
+                                                                           : ui::BST_UNCHECKED);
     if (ui::Control* c = item(IDC_KEEP_RATIO))
-        c->setCheck(m_work.style & cellformat::secondOptionBit(m_work.kind) ? ui::BST_CHECKED : ui::BST_UNCHECKED);
+        c->setCheck(m_work.style & cellformat::secondOptionBit(m_work.kind) ? ui::BST_CHECKED
+                                                                            : ui::BST_UNCHECKED);
     static const int widths[4] = {0, 3, 117, 3};
     static const int heights[4] = {0, 3, 50, 3};
     setUpFormatPreview(m_preview, this, IDC_PREVIEW, widths, heights);
@@ -106,7 +112,8 @@ bool DlgSpreadCellType::onCommand(int id, int code) {
         if (code != ui::BN_CLICKED) return false;
         browse();
         break;
-    default: return false;
+    default:
+        return false;
     }
     readControls();
     showPreview();
@@ -132,9 +139,12 @@ void DlgSpreadCellType::readControls() {
     m_work.style = cellformat::composeStyle(kind, sel(IDC_HALIGN), sel(IDC_VALIGN), sel(IDC_ROTATION),
                                             checked(IDC_OPTION), checked(IDC_KEEP_RATIO));
     const std::string text = item(IDC_FIELD) ? item(IDC_FIELD)->text() : std::string();
-    if (kind == kKindNumber) m_work.decimals = std::uint8_t(cellformat::fieldNumber(text, 15));
-    else if (kind == kKindText) m_work.maxLength = std::uint16_t(cellformat::fieldNumber(text, 0xFFFF));
-    else m_work.pictureFile = text;
+    if (kind == kKindNumber)
+        m_work.decimals = std::uint8_t(cellformat::fieldNumber(text, 15));
+    else if (kind == kKindText)
+        m_work.maxLength = std::uint16_t(cellformat::fieldNumber(text, 0xFFFF));
+    else
+        m_work.pictureFile = text;
 }
 
 void DlgSpreadCellType::showPreview() {
@@ -142,9 +152,12 @@ void DlgSpreadCellType::showPreview() {
     sheet::CellType t;
     if (!cellformat::makeCellType(m_preview.handle(), m_work, t)) return;
     m_preview.SetCellType(2, 2, t);
-    if (m_work.kind == kKindNumber) sheet::SSSetFloat(m_preview.handle(), 2, 2, 123.456789);
-    else if (m_work.kind == kKindText) m_preview.setText(2, 2, "Kieke zonder kop");
-    else m_preview.setText(2, 2, "");
+    if (m_work.kind == kKindNumber)
+        sheet::SSSetFloat(m_preview.handle(), 2, 2, 123.456789);
+    else if (m_work.kind == kKindText)
+        m_preview.setText(2, 2, "Kieke zonder kop");
+    else
+        m_preview.setText(2, 2, "");
 }
 
 void DlgSpreadCellType::browse() {

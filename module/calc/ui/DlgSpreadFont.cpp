@@ -11,7 +11,8 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr int kMargin = 8; // pixels around the sample cell
 } // namespace
 
-DlgSpreadFont::DlgSpreadFont(ui::Window* parent) : ui::Dialog(IDD, parent) {}
+DlgSpreadFont::DlgSpreadFont(ui::Window* parent)
+    : ui::Dialog(IDD, parent) {}
 
 bool DlgSpreadFont::onInitDialog() {
     m_work = settings;
@@ -49,7 +50,8 @@ bool DlgSpreadFont::onCommand(int id, int code) {
         if (ui::agent().colorDialog(request, this)) color = request.color & 0xFFFFFF;
         break;
     }
-    default: return false;
+    default:
+        return false;
     }
     showPreview();
     return true;

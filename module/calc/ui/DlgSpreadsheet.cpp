@@ -1,6 +1,7 @@
 #include "calc/ui/DlgSpreadsheet.h"
 
 #include "calc/TableDocument.h"
+#include "calc/ui/DlgSpreadOptions.h"
 #include "frame/DlgTextInput.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
@@ -48,10 +49,10 @@ constexpr DutchText kDutchMenu[] = {
 };
 constexpr const char* kDutchPopups[] = {"Bestand", "Editeren", "Veld", "Instellingen"};
 
-// Commands whose windows come with printing, the report builder, the formatting dialogs and the
-// table options; until then they are shown disabled.
-constexpr int kNotYet[] = {DlgSpreadsheet::ID_NEW,  DlgSpreadsheet::ID_PRINT,   DlgSpreadsheet::ID_PREVIEW,
-                           DlgSpreadsheet::ID_PRINTSETUP, DlgSpreadsheet::ID_OPTIONS};
+// Commands whose windows come with printing and the report builder; until then they are shown
+// disabled.
+constexpr int kNotYet[] = {DlgSpreadsheet::ID_NEW, DlgSpreadsheet::ID_PRINT, DlgSpreadsheet::ID_PREVIEW,
+                           DlgSpreadsheet::ID_PRINTSETUP};
 
 std::string lastChars(const std::string& s, size_t n) {
     std::string tail = s.size() >= n ? s.substr(s.size() - n) : s;
@@ -133,6 +134,10 @@ bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
         sendCommand(key.vk == 'C' ? ID_COPY : key.vk == 'X' ? ID_CUT : ID_PASTE, 0);
         return key.focusId == IDC_GRID; // the grid would do it a second time
     }
+    if ((key.vk == ui::VK_F3 || key.vk == ui::VK_F5) && !key.ctrl) {
+        m_grid.showFind(key.vk == ui::VK_F5);
+        return true;
+    }
     if (m_refreshPending && (key.vk == ui::VK_TAB || (key.vk >= ui::VK_LEFT && key.vk <= ui::VK_DOWN))) {
         m_refreshPending = false;
         refreshEditBar();
@@ -169,6 +174,9 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
         }
         return true;
     case ID_NOTE: editNote(); return true;
+    case ID_OPTIONS:
+        if (editTableOptions(m_grid, this)) refreshEditBar();
+        return true;
     case ID_LANGUAGE: return true;
     default: return false;
     }

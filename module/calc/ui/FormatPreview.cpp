@@ -6,13 +6,16 @@ bool setUpFormatPreview(Vor_Spread& grid, ui::Dialog* dialog, int controlId, con
                         const int heights[4]) {
     if (!grid.attach(dialog, controlId, true)) return false;
     sheet::SpreadControl* h = grid.handle();
-    grid.setMaxCols(3);
-    grid.setMaxRows(3);
+    // A fourth column and row of no size hold the active cell, whose frame would otherwise sit on
+    // the preview.
+    grid.setMaxCols(4);
+    grid.setMaxRows(4);
     sheet::SSSetUnitType(h, 2); // the sizes are pixels
-    for (int i = 0; i < 4; ++i) {
-        sheet::SSSetColWidth(h, i, widths[i]);
-        sheet::SSSetRowHeight(h, i, heights[i]);
+    for (int i = 0; i < 5; ++i) {
+        sheet::SSSetColWidth(h, i, i < 4 ? widths[i] : 0);
+        sheet::SSSetRowHeight(h, i, i < 4 ? heights[i] : 0);
     }
+    grid.SetActiveCell(4, 4);
     // Grid lines would hide thin borders; the person only looks at the preview.
     sheet::SSSetBool(h, sheet::kOptGridLines, false);
     sheet::SSSetBool(h, sheet::kOptUserBlockSelect, false);

@@ -182,6 +182,10 @@ public:
             }
             key(g_.editor(), Qt::Key_A, Qt::ControlModifier, {});
             key(g_.editor(), Qt::Key_Backspace, {}, {});
+        } else if (c.editing()) {
+            // the editor is open already (option 13): replace what it holds
+            key(g_.editor(), Qt::Key_A, Qt::ControlModifier, {});
+            key(g_.editor(), Qt::Key_unknown, {}, q);
         } else {
             char32_t first = q.toUcs4().value(0);
             QString head = QString::fromUcs4(&first, 1);
@@ -193,7 +197,10 @@ public:
             if (q.size() > head.size()) key(g_.editor(), Qt::Key_unknown, {}, q.mid(head.size()));
         }
         key(g_.editor(), Qt::Key_Return, {}, "\r");
-        if (c.editing()) {
+        // With the editor always open (option 13) it opens again on the next cell: only an editor
+        // still on this cell means the text was refused.
+        CellPos now = c.sheet().activeCell();
+        if (c.editing() && now.col == col && now.row == row) {
             error = "cell " + cellName(col, row) + " refused \"" + text + "\": " + c.lastError();
             key(g_.editor(), Qt::Key_Escape, {}, {});
             return false;

@@ -239,7 +239,8 @@ bool SpreadControl::beginEdit(const std::string* replaceWith) {
     if (t.kind == CellKind::ComboBox && !t.editable) return false;
     // What the cell holds in the editor's terms: typing the same again changes nothing, while a
     // typed value over a formula replaces the formula.
-    editStart_ = sheet_.hasFormula(a.col, a.row) ? "=" + sheet_.formula(a.col, a.row) : sheet_.data(a.col, a.row);
+    editStart_ =
+        sheet_.hasFormula(a.col, a.row) ? "=" + sheet_.formula(a.col, a.row) : sheet_.data(a.col, a.row);
     editing_ = true;
     editText_.clear();
     setEditText(replaceWith ? *replaceWith : editStart_);
