@@ -110,27 +110,39 @@ TEST(SheetBlocks, blockOperationsMoveReferencesWithTheCells) {
     const Case cases[] = {
         {"move the referenced cells",
          {{"F1", "A1+A2"}, {"F2", "SUM(A1:A2)"}},
-         [](Sheet& s) { return s.moveRange({1, 1, 1, 2}, {8, 10}); },
+         [](Sheet& s) {
+             return s.moveRange({1, 1, 1, 2}, {8, 10});
+         },
          {{"F1", "H10+H11", "23"}, {"F2", "SUM(H10:H11)", "23"}, {"A1", nullptr, ""}}},
         {"move a formula: its references stay on their cells",
          {{"F1", "A1*2"}},
-         [](Sheet& s) { return s.moveRange({6, 1, 6, 1}, {7, 5}); },
+         [](Sheet& s) {
+             return s.moveRange({6, 1, 6, 1}, {7, 5});
+         },
          {{"G5", "A1*2", "22"}, {"F1", nullptr, ""}}},
         {"move over referenced cells: they are gone",
          {{"F1", "B2+1"}},
-         [](Sheet& s) { return s.moveRange({1, 1, 1, 2}, {2, 2}); },
+         [](Sheet& s) {
+             return s.moveRange({1, 1, 1, 2}, {2, 2});
+         },
          {{"F1", "#REF!+1", "#REF!"}, {"B2", nullptr, "11"}}},
         {"copy: relative references shift, absolute ones stay",
          {{"F1", "A1+$B$1+A$2+$A3"}},
-         [](Sheet& s) { return s.copyRange({6, 1, 6, 1}, {7, 3}); },
+         [](Sheet& s) {
+             return s.copyRange({6, 1, 6, 1}, {7, 3});
+         },
          {{"F1", "A1+$B$1+A$2+$A3", "57"}, {"G3", "B3+$B$1+B$2+$A5", "81"}}},
         {"copy a relative reference off the sheet",
          {{"F2", "A1"}},
-         [](Sheet& s) { return s.copyRange({6, 2, 6, 2}, {6, 1}); },
+         [](Sheet& s) {
+             return s.copyRange({6, 2, 6, 2}, {6, 1});
+         },
          {{"F1", "#REF!", "#REF!"}}},
         {"swap two blocks: formulas follow the cells they read",
          {{"F1", "A1"}, {"F2", "C1"}, {"F3", "SUM(A1:A2)"}},
-         [](Sheet& s) { return s.swapRange({1, 1, 1, 2}, {3, 1}); },
+         [](Sheet& s) {
+             return s.swapRange({1, 1, 1, 2}, {3, 1});
+         },
          {{"F1", "C1", "11"}, {"F2", "A1", "31"}, {"F3", "SUM(C1:C2)", "23"}, {"A1", nullptr, "31"}}},
     };
     for (const Case& c : cases)
@@ -145,9 +157,18 @@ TEST(SheetBlocks, refusedOperationsChangeNothing) {
         {"insert at row 0", [](Sheet& t) { return t.insertRows(0, 1); }},
         {"delete a negative count", [](Sheet& t) { return t.deleteRows(2, -1); }},
         {"delete beyond the grid", [](Sheet& t) { return t.deleteCols(11, 1); }},
-        {"move outside the grid", [](Sheet& t) { return t.moveRange({1, 1, 2, 2}, {10, 20}); }},
-        {"copy from outside the grid", [](Sheet& t) { return t.copyRange({9, 19, 12, 22}, {1, 1}); }},
-        {"swap overlapping blocks", [](Sheet& t) { return t.swapRange({1, 1, 2, 2}, {2, 2}); }},
+        {"move outside the grid",
+         [](Sheet& t) {
+             return t.moveRange({1, 1, 2, 2}, {10, 20});
+         }},
+        {"copy from outside the grid",
+         [](Sheet& t) {
+             return t.copyRange({9, 19, 12, 22}, {1, 1});
+         }},
+        {"swap overlapping blocks",
+         [](Sheet& t) {
+             return t.swapRange({1, 1, 2, 2}, {2, 2});
+         }},
     };
     for (const auto& [why, op] : refused) {
         EXPECT_FALSE(op(s)) << why;

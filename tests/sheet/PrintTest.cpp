@@ -6,7 +6,6 @@
 using namespace sheet;
 using namespace sheet::test;
 
-
 TEST(PrintLayout, splitsDownThenAcrossAndCallsBackPerPage) {
     Sheet s;
     namedGrid(s, 20, 100); // 20 x 64 px = 960 pt wide, 100 x 20 px = 1500 pt high

@@ -11,16 +11,16 @@ namespace {
 // Inputs of every kind an arithmetic formula may meet.
 void inputs(Sheet& s) {
     sized(s, 10, 40);
-    s.setNumber(1, 1, 6);                     // A1 number
-    s.setData(1, 2, "12");                    // A2 typed number
-    s.setData(1, 3, "abc");                   // A3 text
-    s.setValue(1, 4, Value::str("7"));        // A4 numeric text
-    s.setValue(1, 5, Value::boolean(true));   // A5 boolean
-    s.setFormula(1, 6, "1/0");                // A6 error
-    s.setNumber(1, 7, 0);                     // A7 zero
-    s.setNumber(1, 8, 1e308);                 // A8 huge
-    s.setFormula(1, 9, "\"\"");               // A9 empty text from a formula
-    s.setNumber(1, 10, -2.5);                 // A10 negative
+    s.setNumber(1, 1, 6);                   // A1 number
+    s.setData(1, 2, "12");                  // A2 typed number
+    s.setData(1, 3, "abc");                 // A3 text
+    s.setValue(1, 4, Value::str("7"));      // A4 numeric text
+    s.setValue(1, 5, Value::boolean(true)); // A5 boolean
+    s.setFormula(1, 6, "1/0");              // A6 error
+    s.setNumber(1, 7, 0);                   // A7 zero
+    s.setNumber(1, 8, 1e308);               // A8 huge
+    s.setFormula(1, 9, "\"\"");             // A9 empty text from a formula
+    s.setNumber(1, 10, -2.5);               // A10 negative
     /* A11 stays empty */
 }
 } // namespace
@@ -28,12 +28,11 @@ void inputs(Sheet& s) {
 TEST(SheetRecalc, arithmeticFormulasGiveWhatTheGeneralEvaluatorGives) {
     // IF(TRUE,x) is no plain arithmetic, so it always takes the general way: both must agree for
     // every kind of input, including the ones the fast path has to hand over.
-    const char* formulas[] = {
-        "A1*2+A2",  "A1-A10",   "A1/A7",      "A8*10",   "-A8*10",   "A3+1",    "A4*2",
-        "A5+1",     "A6*1",     "A9+1",       "A11*3",   "A11",      "-A11",    "A1%",
-        "-(A1+A2)", "A1/A10",   "A7/A7",      "A1",      "A3",       "A5",      "A6",
-        "1+2*3-4",  "A1*A1*A1", "(A1+A2)/A1", "A11+A11", "A10%*A8",  "-A7",     "A12/A1",
-        "1/A11",    "R1C1+1",   "A8+A8",      "A8/0.1",  "0.1+0.2",  "A1-A1-A1"};
+    const char* formulas[] = {"A1*2+A2",  "A1-A10",   "A1/A7",      "A8*10",   "-A8*10",  "A3+1",    "A4*2",
+                              "A5+1",     "A6*1",     "A9+1",       "A11*3",   "A11",     "-A11",    "A1%",
+                              "-(A1+A2)", "A1/A10",   "A7/A7",      "A1",      "A3",      "A5",      "A6",
+                              "1+2*3-4",  "A1*A1*A1", "(A1+A2)/A1", "A11+A11", "A10%*A8", "-A7",     "A12/A1",
+                              "1/A11",    "R1C1+1",   "A8+A8",      "A8/0.1",  "0.1+0.2", "A1-A1-A1"};
     for (const char* f : formulas) {
         Sheet s;
         inputs(s);
@@ -91,12 +90,16 @@ TEST(SheetRecalc, circularReferencesAreMarkedAndRecoverWhenBroken) {
     struct Case {
         const char* why;
         std::vector<std::pair<const char*, const char*>> formulas; // cell, formula
-        std::vector<const char*> circular;                          // cells showing #CIRC!
-        std::pair<const char*, const char*> fix;                    // cell, formula that breaks it
-        std::vector<std::pair<const char*, const char*>> after;     // cell, shown value
+        std::vector<const char*> circular;                         // cells showing #CIRC!
+        std::pair<const char*, const char*> fix;                   // cell, formula that breaks it
+        std::vector<std::pair<const char*, const char*>> after;    // cell, shown value
     } cases[] = {
         {"a cell reading itself", {{"B1", "B1+1"}}, {"B1"}, {"B1", "A1+1"}, {{"B1", "2"}}},
-        {"two cells", {{"B1", "B2*2"}, {"B2", "B1+1"}}, {"B1", "B2"}, {"B2", "A1"}, {{"B1", "2"}, {"B2", "1"}}},
+        {"two cells",
+         {{"B1", "B2*2"}, {"B2", "B1+1"}},
+         {"B1", "B2"},
+         {"B2", "A1"},
+         {{"B1", "2"}, {"B2", "1"}}},
         {"through a range",
          {{"B1", "SUM(B2:B4)"}, {"B3", "B1"}},
          {"B1", "B3"},
@@ -147,8 +150,12 @@ TEST(SheetRecalc, customFunctionArgumentCountsAreCheckedAtEveryStage) {
         bool accepted;
         const char* shown;
     } cases[] = {
-        {"ARGS()", false, ""},        {"ARGS(1)", true, "1"},      {"args(1,2,3)", true, "3"},
-        {"ARGS(1,2,3,4)", false, ""}, {"ARGS(1,,3)", true, "3"},   {"ARGS(E5:F6)", true, "1"},
+        {"ARGS()", false, ""},
+        {"ARGS(1)", true, "1"},
+        {"args(1,2,3)", true, "3"},
+        {"ARGS(1,2,3,4)", false, ""},
+        {"ARGS(1,,3)", true, "3"},
+        {"ARGS(E5:F6)", true, "1"},
         {"1+ARGS(ARGS(1,2))", true, "2"},
     };
     for (const auto& c : cases) {

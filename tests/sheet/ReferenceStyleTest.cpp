@@ -105,7 +105,7 @@ TEST(FormulaStyles, referencesReadTheSameCellsInEveryStyle) {
         {RefStyle::A1, "B3", "B3"},           {RefStyle::R1C1, "R3C2", "$B$3"},
         {RefStyle::R1C1, "R[-2]C[-2]", "B3"}, {RefStyle::R1C1, "RC", "D5"},
         {RefStyle::Default, "#3", "D3"},      {RefStyle::Default, "B#", "B5"},
-        {RefStyle::R1C1Exact, "R#C2", "$B5"},  {RefStyle::R1C1, "R[1]C", "D6"},
+        {RefStyle::R1C1Exact, "R#C2", "$B5"}, {RefStyle::R1C1, "R[1]C", "D6"},
     };
     for (const Case& c : cases) {
         ParseError err;

@@ -280,8 +280,8 @@ Value textFn(CallArgs& a) {
     }
     double x = v.isEmpty() ? 0 : v.number;
     if (equalsNoCase(f, "General") || f.empty()) return Value::str(formatGeneral(x));
-    std::optional<std::string> shown = sec.size() == 1           ? formatSection(x, sec[0])
-                                       : x < 0                   ? formatSection(-x, sec[1])
+    std::optional<std::string> shown = sec.size() == 1             ? formatSection(x, sec[0])
+                                       : x < 0                     ? formatSection(-x, sec[1])
                                        : x == 0 && sec.size() >= 3 ? formatSection(x, sec[2])
                                                                    : formatSection(x, sec[0]);
     return shown ? Value::str(std::move(*shown)) : err(ErrorCode::Num);

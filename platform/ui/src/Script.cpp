@@ -501,8 +501,10 @@ bool ScriptedAgent::runLine(const std::string& text) {
 }
 
 Dialog* ScriptedAgent::target() const {
+    // A modeless window chosen (or opened) since the innermost modal dialog started comes first.
+    if (m_chosen && std::find(m_open.begin(), m_open.end(), m_chosen) != m_open.end() && m_chosen->exists())
+        return m_chosen;
     if (!m_modal.empty()) return m_modal.back();
-    if (m_chosen && std::find(m_open.begin(), m_open.end(), m_chosen) != m_open.end()) return m_chosen;
     for (auto it = m_open.rbegin(); it != m_open.rend(); ++it)
         if ((*it)->exists()) return *it;
     return nullptr;
@@ -515,6 +517,8 @@ void ScriptedAgent::runModal(Dialog& dialog) {
     }
     m_open.push_back(&dialog);
     m_modal.push_back(&dialog);
+    Dialog* chosenBefore = m_chosen;
+    m_chosen = nullptr;
     ++m_depth;
     bool expected = false;
     Line line;
@@ -540,6 +544,7 @@ void ScriptedAgent::runModal(Dialog& dialog) {
     if (failed() && dialog.exists() && !dialog.hasEnded()) dialog.endDialog(IDCANCEL);
     --m_depth;
     m_modal.pop_back();
+    if (std::find(m_open.begin(), m_open.end(), chosenBefore) != m_open.end()) m_chosen = chosenBefore;
     m_open.erase(std::remove(m_open.begin(), m_open.end(), &dialog), m_open.end());
 }
 
@@ -722,7 +727,13 @@ bool ScriptedAgent::dialogAction(const std::vector<std::string>& w, std::string&
         if (!need(2, "expect-dialog ID")) return false;
         int id;
         if (!toInt(w[1], id)) { error = "'" + w[1] + "' is not a template number"; return false; }
+        for (auto it = m_open.rbegin(); it != m_open.rend(); ++it) // a modeless window over the modal one
+            if (!(*it)->isModal() && (*it)->templateId() == id && (*it)->exists()) {
+                m_chosen = *it;
+                return true;
+            }
         if (!m_modal.empty()) {
+            m_chosen = nullptr;
             if (m_modal.back()->templateId() != id) {
                 error = "expected dialog " + w[1] + ", but " + m_modal.back()->describe() + " is open";
                 return false;

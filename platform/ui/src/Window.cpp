@@ -921,6 +921,7 @@ void Control::setMouseHandler(std::function<bool(const MouseEvent&)> mouse) { mo
 Dialog::Dialog(int templateId, Window* parent) : m_templateId(templateId), m_parent(parent) {}
 
 Dialog::~Dialog() {
+    if (m_widget && !m_modal) agent().dialogDestroyed(*this); // a modeless window going with its object
     if (m_widget) teardown();
 }
 
