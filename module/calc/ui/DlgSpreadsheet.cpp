@@ -1,6 +1,7 @@
 #include "calc/ui/DlgSpreadsheet.h"
 
 #include "calc/TableDocument.h"
+#include "calc/ui/CellFormatting.h"
 #include "calc/ui/DlgSpreadOptions.h"
 #include "frame/DlgTextInput.h"
 #include "frame/LauncherTable.h"
@@ -174,6 +175,15 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
         }
         return true;
     case ID_NOTE: editNote(); return true;
+    case ID_FONT:
+        if (editFontAndColors(m_grid, this)) refreshEditBar();
+        return true;
+    case ID_BORDERS:
+        if (editBorders(m_grid, this)) refreshEditBar();
+        return true;
+    case ID_CELLTYPE:
+        if (editCellType(m_grid, this)) refreshEditBar();
+        return true;
     case ID_OPTIONS:
         if (editTableOptions(m_grid, this)) refreshEditBar();
         return true;
