@@ -171,6 +171,7 @@ BorderSettings bordersOf(sheet::SpreadControl* c, int col, int row) {
 
 bool applyBorders(sheet::SpreadControl* c, const sheet::CellRange& b, const BorderSettings& s) {
     const int sides = s.sides & 15;
+    if (s.style > 15) return false; // refused before anything changes, not halfway through
     // The dialog shows every side as on or off, so a side switched off must lose its line; a single
     // call would only touch the chosen sides and leave the others as they were.
     if (sides != 15 && !sheet::SSSetBorderRange(c, b.col1, b.row1, b.col2, b.row2, 15 & ~sides, 0, 0))

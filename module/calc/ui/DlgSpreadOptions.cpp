@@ -52,8 +52,6 @@ void DlgSpreadOptions::resizeNameGrids() {
     m_colNames.setMaxCols(fieldValue(IDC_COLS));
     m_rowNames.setMaxCols(1);
     m_rowNames.setMaxRows(fieldValue(IDC_ROWS));
-    m_rowNames.setText(1, 0, dialString(1375));
-    m_colNames.setText(0, 1, dialString(1374));
 }
 
 bool DlgSpreadOptions::onCommand(int id, int code) {

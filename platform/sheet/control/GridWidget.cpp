@@ -1103,6 +1103,12 @@ void GridWidget::keyPressEvent(QKeyEvent* e) {
         break;
     }
     QString text = e->text();
+    if (c.editing() && !text.isEmpty()) {
+        // The editor is open but the grid has the focus (a click on the grid): the key is the editor's.
+        editor_->setFocus();
+        QCoreApplication::sendEvent(editor_, e);
+        return;
+    }
     if (!ctrl && !alt && !text.isEmpty() && text.at(0).isPrint()) {
         std::string typed = text.toStdString();
         if (c.beginEdit(&typed)) return;

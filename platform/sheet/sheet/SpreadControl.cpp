@@ -189,7 +189,11 @@ bool SpreadControl::moveTo(int col, int row, bool extend, bool ask) {
     setActive(col, row);
     if (!(before == selectedBlock())) notifySelection();
     if (view_) view_->showCell(col, row);
-    if (sheet_.option(kOptEditModePermanent)) beginEdit();
+    if (sheet_.option(kOptEditModePermanent) && beginEdit()) {
+        // Arriving in a cell selects its text, so that typing replaces it as in a fresh cell.
+        setEditSel(0, -1);
+        if (view_) view_->editorChanged();
+    }
     redraw();
     return true;
 }
