@@ -244,3 +244,19 @@ TEST_F(FileReferences, headerLabelsStopAtTheFirstIncompleteOne) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SampleHeader, theBundledHeaderFileReadsWithItsPictureAndLabels) {
+    HeaderFile h;
+    ASSERT_TRUE(readHeaderFile(VOR_SOURCE_DIR "/data/lib/Calculation Tables/Kop.ssh", h));
+    EXPECT_EQ(h.bmpSource, Vor_String("Kop.bmp"));
+    EXPECT_EQ(h.origBmpWidth, 480);
+    ASSERT_EQ(h.labels.length(), 4);
+    EXPECT_EQ(h.labels[2].text, Vor_String("Blad %currentPage% van %totalPages%"));
+    Vor_String picture = h.bmpSource;
+    EXPECT_EQ(resolveNearDocument(picture, VOR_SOURCE_DIR "/data/lib/Calculation Tables/Ligger controle.sss"), 0)
+        << "the picture is found beside the table";
+}
+
+} // namespace
