@@ -846,10 +846,14 @@ void GridWidget::editorChanged() {
         editor_->setGeometry(r.adjusted(1, 1, -1, -1));
         if (!editor_->isVisible()) {
             editor_->show();
+            // While a cell is edited the grid's focus is the editor's: a click on the grid keeps
+            // the editor's selection instead of clearing it.
+            setFocusProxy(editor_);
             editor_->setFocus(Qt::OtherFocusReason);
         }
     } else if (editor_->isVisible()) {
         bool had = editor_->hasFocus();
+        setFocusProxy(nullptr);
         editor_->hide();
         if (had) setFocus(Qt::OtherFocusReason);
     }

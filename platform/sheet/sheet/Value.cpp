@@ -100,9 +100,22 @@ std::optional<double> parseNumber(std::string_view s) {
 std::string formatFixed(double v, int decimals, bool thousands, char decimalPoint, char thousandsSep) {
     if (!std::isfinite(v)) return std::string(errorText(ErrorCode::Num));
     decimals = std::clamp(decimals, 0, 15);
+    // Shown values round as spreadsheets show them: to 15 significant digits first, then half away
+    // from zero (7.25 with one decimal is 7.3, 1.005 with two is 1.01), whatever the process locale.
     char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    std::string s(buf);
+    double x = v;
+    if (auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15); r.ec == std::errc())
+        std::from_chars(buf, r.ptr, x);
+    const double p = std::pow(10.0, decimals);
+    const double y = x * p;
+    if (std::fabs(y) < 4e15) {
+        double t = std::trunc(y);
+        double frac = std::fabs(y - t);
+        double rounded = frac > 0.5 - 1e-9 ? t + (y < 0 ? -1 : 1) : t;
+        x = rounded / p;
+    }
+    auto end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals).ptr;
+    std::string s(buf, end);
     if (s == "-0" || (s.size() > 1 && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos))
         s.erase(0, 1); // no "-0.00"
     auto dot = s.find('.');

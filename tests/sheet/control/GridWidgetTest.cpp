@@ -103,6 +103,23 @@ TEST_F(GridWidgetTest, escapeCancelsTheEditAndKeepsTheDialogOpen) {
     EXPECT_FALSE(SSGetBool(dlg.grid, Sheet::kOptChangeMade));
 }
 
+TEST_F(GridWidgetTest, withTheEditorAlwaysOpenTypingReplacesTheCell) {
+    SSSetData(dlg.grid, 1, 2, "old");
+    SSSetData(dlg.grid, 1, 3, "next");
+    ASSERT_TRUE(SSSetBool(dlg.grid, kOptEditModePermanent, true));
+    click(1, 2);
+    ASSERT_TRUE(w->editor()->isVisible()) << "arriving in a cell opens its editor";
+    EXPECT_EQ(w->editor()->selectedText(), "old") << "with its text selected";
+    w->setFocus(); // the focus on the grid itself: keys still reach the editor
+    typeText("new");
+    key(Qt::Key_Return, "\r");
+    EXPECT_EQ(data(1, 2), "new");
+    EXPECT_EQ(active(), (CellPos{1, 3}));
+    EXPECT_TRUE(w->editor()->isVisible());
+    EXPECT_EQ(w->editor()->text(), "next");
+    EXPECT_FALSE(dlg.hasEnded());
+}
+
 TEST_F(GridWidgetTest, aRefusedNumberKeepsTheEditorOpen) {
     CellType t;
     SSSetCellType(dlg.grid, 1, 1, *SSSetTypeNumber(dlg.grid, t, 0, 1, 0, 10));
