@@ -20,8 +20,8 @@ using sheet::kAll;
 
 /// Grids by the window they sit on, for isSpreadWindow.
 std::map<const ui::Window*, Vor_Spread*>& grids() {
-    static auto* g = new std::map<const ui::Window*, Vor_Spread*>;
-    return *g;
+    static std::map<const ui::Window*, Vor_Spread*> g; // goes with the library when it is unloaded
+    return g;
 }
 
 std::string twoDecimals(double v) {

@@ -56,8 +56,8 @@ struct Events : SpreadListener {
 };
 
 struct Grid : testing::Test {
+    Events ev; // outlives the control, which tells it when it goes
     SpreadControl c;
-    Events ev;
     void SetUp() override {
         c.setListener(&ev);
         ASSERT_TRUE(SSSetMaxCols(&c, 4));
