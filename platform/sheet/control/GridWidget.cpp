@@ -54,32 +54,8 @@ int toCodePoints(const QString& s, int utf16) {
 }
 
 Qt::Alignment cellAlignment(const CellType& t, const Value& v) {
-    Qt::Alignment a;
-    switch (t.style & kAlignHMask) {
-    case kAlignLeft:
-        a = Qt::AlignLeft;
-        break;
-    case kAlignCenter:
-        a = Qt::AlignHCenter;
-        break;
-    case kAlignRight:
-        a = Qt::AlignRight;
-        break;
-    default:
-        // Numbers line up on the right, as in every spreadsheet; typed text keeps to the left.
-        a = v.isNumber() && t.kind != CellKind::Edit ? Qt::AlignRight : Qt::AlignLeft;
-    }
-    switch (t.style & kAlignVMask) {
-    case kAlignTop:
-        a |= Qt::AlignTop;
-        break;
-    case kAlignBottom:
-        a |= Qt::AlignBottom;
-        break;
-    default:
-        a |= Qt::AlignVCenter;
-    }
-    return a;
+    // Numbers line up on the right, as in every spreadsheet; typed text keeps to the left.
+    return qtAlignment(t.style, v.isNumber() && t.kind != CellKind::Edit ? Qt::AlignRight : Qt::AlignLeft);
 }
 
 Qt::PenStyle penStyleOf(int style) {

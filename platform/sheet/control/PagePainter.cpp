@@ -15,33 +15,6 @@
 namespace sheet::control {
 
 namespace {
-Qt::Alignment alignmentOf(std::uint32_t align) {
-    Qt::Alignment a;
-    switch (align & kAlignHMask) {
-    case kAlignCenter:
-        a |= Qt::AlignHCenter;
-        break;
-    case kAlignRight:
-        a |= Qt::AlignRight;
-        break;
-    default:
-        a |= Qt::AlignLeft;
-        break;
-    }
-    switch (align & kAlignVMask) {
-    case kAlignTop:
-        a |= Qt::AlignTop;
-        break;
-    case kAlignBottom:
-        a |= Qt::AlignBottom;
-        break;
-    default:
-        a |= Qt::AlignVCenter;
-        break;
-    }
-    return a;
-}
-
 QRectF qrect(const PageRect& r) {
     return QRectF(r.x, r.y, r.w, r.h);
 }
@@ -62,7 +35,7 @@ void QtPagePainter::drawText(const PageRect& r, const std::string& text, const F
     p_.setFont(qtFont(font, pointScale_));
     p_.setPen(qtColor(color, Qt::black));
     p_.setClipRect(qrect(r));
-    int flags = int(alignmentOf(align)) | ((align & kWordWrap) ? int(Qt::TextWordWrap) : 0);
+    int flags = int(qtAlignment(align, Qt::AlignLeft)) | ((align & kWordWrap) ? int(Qt::TextWordWrap) : 0);
     p_.drawText(qrect(r).adjusted(1.5, 0, -1.5, 0), flags, QString::fromStdString(text));
     p_.restore();
 }

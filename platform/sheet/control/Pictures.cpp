@@ -61,4 +61,34 @@ QFont qtFont(const Font& f, double pointScale) {
     return q;
 }
 
+Qt::Alignment qtAlignment(std::uint32_t style, Qt::Alignment whenUnset) {
+    Qt::Alignment a;
+    switch (style & kAlignHMask) {
+    case kAlignLeft:
+        a = Qt::AlignLeft;
+        break;
+    case kAlignCenter:
+        a = Qt::AlignHCenter;
+        break;
+    case kAlignRight:
+        a = Qt::AlignRight;
+        break;
+    default:
+        a = whenUnset;
+        break;
+    }
+    switch (style & kAlignVMask) {
+    case kAlignTop:
+        a |= Qt::AlignTop;
+        break;
+    case kAlignBottom:
+        a |= Qt::AlignBottom;
+        break;
+    default:
+        a |= Qt::AlignVCenter;
+        break;
+    }
+    return a;
+}
+
 } // namespace sheet::control

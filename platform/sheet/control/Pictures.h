@@ -20,5 +20,7 @@ void clearPictureCache();
 QColor qtColor(std::uint32_t c, const QColor& fallback);
 /// A cell font; `pointScale` converts points for painters whose units are not device pixels.
 QFont qtFont(const Font& f, double pointScale = 1.0);
+/// The alignment bits of a cell style for Qt; `whenUnset` is the horizontal one without a choice.
+Qt::Alignment qtAlignment(std::uint32_t style, Qt::Alignment whenUnset);
 
 } // namespace sheet::control
