@@ -1,6 +1,6 @@
 // Checks the numbered text catalogues: they load, both languages agree, and every number the code asks
 // for has a text. A missing text only shows as "#n" at run time, so this is where it gets caught.
-#include "host/Texts.h"
+#include <host/Texts.h>
 
 #include <gtest/gtest.h>
 

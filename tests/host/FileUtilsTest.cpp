@@ -1,4 +1,4 @@
-#include "host/FileUtils.h"
+#include <host/FileUtils.h>
 
 #include "TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "host/LineFile.h"
+#include <host/LineFile.h>
 
-#include "host/VorUtils.h"
+#include <host/VorUtils.h>
 
 #include "TempDir.h"
 

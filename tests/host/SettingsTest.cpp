@@ -1,4 +1,4 @@
-#include "host/Settings.h"
+#include <host/Settings.h>
 
 #include "TempDir.h"
 

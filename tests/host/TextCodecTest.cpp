@@ -1,4 +1,4 @@
-#include "host/TextCodec.h"
+#include <host/TextCodec.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/Texts.h"
+#include <host/Texts.h>
 
 #include "TempDir.h"
 

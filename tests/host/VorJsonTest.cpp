@@ -1,4 +1,4 @@
-#include "host/VorJson.h"
+#include <host/VorJson.h>
 
 #include <gtest/gtest.h>
 

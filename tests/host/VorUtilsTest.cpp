@@ -1,4 +1,4 @@
-#include "host/VorUtils.h"
+#include <host/VorUtils.h>
 
 #include <gtest/gtest.h>
 

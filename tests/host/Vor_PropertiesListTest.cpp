@@ -1,4 +1,4 @@
-#include "host/Vor_PropertiesList.h"
+#include <host/Vor_PropertiesList.h>
 
 #include "TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "host/Vor_String.h"
+#include <host/Vor_String.h>
 
 #include <gtest/gtest.h>
 

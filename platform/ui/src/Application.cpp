@@ -4,7 +4,7 @@
 #include <ui/Application.h>
 #include <ui/Window.h>
 
-#include "Internal.h"
+#include "Internal_p.h"
 
 #include <QApplication>
 #include <QDir>

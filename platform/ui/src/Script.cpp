@@ -5,7 +5,7 @@
 #include <ui/Script.h>
 #include <ui/Window.h>
 
-#include "Internal.h"
+#include "Internal_p.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include <ui/Script.h>
 #include <ui/Window.h>
 
-#include "Internal.h"
+#include "Internal_p.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

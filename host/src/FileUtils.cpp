@@ -1,0 +1,248 @@
+#include <host/FileUtils.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int lastSeparator(const Vor_String& path) {
+    const std::string& s = path.str();
+    const std::size_t i = s.find_last_of("/\\");
+    return i == std::string::npos ? -1 : static_cast<int>(i);
+}
+
+// Index of the dot that begins the extension, or -1.
+int extensionDot(const Vor_String& path) {
+    const int nameStart = lastSeparator(path) + 1;
+    const std::size_t dot = path.str().rfind('.');
+    if (dot == std::string::npos || static_cast<int>(dot) <= nameStart) return -1;
+    return static_cast<int>(dot);
+}
+
+std::string systemError(const std::string& what, const std::string& path, int err) {
+    return what + " " + path + ": " + std::strerror(err);
+}
+
+void setError(std::string* error, std::string message) {
+    if (error) *error = std::move(message);
+}
+
+std::vector<std::string> folderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return names;
+    while (const dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+} // namespace
+
+Vor_String toSlashes(const Vor_String& path) {
+    std::string s = path.str();
+    std::replace(s.begin(), s.end(), '\\', '/');
+    return Vor_String(std::move(s));
+}
+
+Vor_String folderWithSlash(const Vor_String& folder) {
+    Vor_String s = toSlashes(folder);
+    if (!s.isEmpty() && !s.endsWith("/")) s.append('/');
+    return s;
+}
+
+Vor_String removeExtension(const Vor_String& path) {
+    const int dot = extensionDot(path);
+    return dot < 0 ? path : path.left(dot);
+}
+
+Vor_String changeExtension(const Vor_String& path, const Vor_String& extension) {
+    Vor_String ext = extension;
+    if (ext.startsWith(".")) ext.removeAt(0);
+    Vor_String result = removeExtension(path);
+    if (!ext.isEmpty()) result.append('.').append(ext);
+    return result;
+}
+
+Vor_String getFileName(const Vor_String& path) {
+    return path.mid(lastSeparator(path) + 1);
+}
+
+Vor_String getExtension(const Vor_String& path) {
+    const int dot = extensionDot(path);
+    return dot < 0 ? Vor_String() : path.mid(dot + 1);
+}
+
+Vor_String getFolder(const Vor_String& path) {
+    return toSlashes(path.left(lastSeparator(path) + 1));
+}
+
+bool samePath(const Vor_String& a, const Vor_String& b) {
+    return toSlashes(a).equal(toSlashes(b), false);
+}
+
+std::optional<std::string> findExistingPath(const Vor_String& path) {
+    const std::string p = toSlashes(path).str();
+    if (p.empty()) return std::nullopt;
+    if (pathExists(p)) return p;
+    std::string found = p[0] == '/' ? "/" : "";
+    std::size_t pos = p[0] == '/' ? 1 : 0;
+    while (pos <= p.size()) {
+        std::size_t next = p.find('/', pos);
+        if (next == std::string::npos) next = p.size();
+        const std::string part = p.substr(pos, next - pos);
+        if (!part.empty()) {
+            std::string candidate = found + part;
+            if (!pathExists(candidate)) {
+                const auto names = folderEntries(found);
+                auto it = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
+                    return Vor_String(n).equal(part, false);
+                });
+                if (it == names.end()) return std::nullopt;
+                candidate = found + *it;
+            }
+            found = candidate;
+            if (next < p.size()) found += '/';
+        }
+        pos = next + 1;
+    }
+    return found;
+}
+
+bool fileExists(const Vor_String& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool folderExists(const Vor_String& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool deleteFile(const Vor_String& path) {
+    return fileExists(path) && ::unlink(path.c_str()) == 0;
+}
+
+bool ObjectExportGetFileTime(const Vor_String& path, std::time_t& time) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    time = st.st_mtime;
+    return true;
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        setError(error, systemError("cannot open", path, errno));
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        setError(error, "cannot open " + path + ": not a file");
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        setError(error, systemError("cannot open", path, errno));
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        setError(error, "cannot read " + path);
+        return false;
+    }
+    bytes = std::move(buffer).str();
+    return true;
+}
+
+bool atomicWriteFile(const std::string& path, std::string_view bytes, std::string* error) {
+    if (path.empty()) {
+        setError(error, "cannot write a file without a name");
+        return false;
+    }
+    // Writing through a symbolic link replaces the file it points to, not the link.
+    std::string target = path;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    const bool existed = ::stat(target.c_str(), &st) == 0;
+    if (existed && S_ISDIR(st.st_mode)) {
+        setError(error, "cannot write " + path + ": it is a folder");
+        return false;
+    }
+
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = target.substr(folder.size());
+    static std::atomic<unsigned> counter{0};
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = folder + "." + name + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        setError(error, systemError("cannot write", path, errno));
+        return false;
+    }
+    const auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        setError(error, systemError("cannot write", path, err));
+        return false;
+    };
+    // The new file keeps the permissions of the one it replaces.
+    if (existed && ::fchmod(fd, st.st_mode & 07777) != 0) return fail(errno);
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail(errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) return fail(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        setError(error, systemError("cannot write", path, err));
+        return false;
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        setError(error, systemError("cannot write", path, err));
+        return false;
+    }
+    // Make the rename itself durable; a failure here no longer endangers either version.
+    const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}

@@ -1,0 +1,83 @@
+#include <host/VorJson.h>
+
+#include <cstdint>
+#include <limits>
+
+using nlohmann::json;
+
+void to_json(json& j, const Vor_String& s) {
+    j = s.str();
+}
+
+void from_json(const json& j, Vor_String& s) {
+    if (!j.is_string())
+        throw json::type_error::create(302, "expected a string, not " + std::string(j.type_name()), &j);
+    s = Vor_String(j.get<std::string>());
+}
+
+void to_json(json& j, const Vor_StringArray& a) {
+    j = json::array();
+    for (const Vor_String& s : a)
+        j.push_back(s.str());
+}
+
+void from_json(const json& j, Vor_StringArray& a) {
+    if (!j.is_array()) throw json::type_error::create(302, "expected an array of strings", &j);
+    Vor_StringArray result;
+    for (const json& item : j)
+        result.append(item.get<Vor_String>());
+    a = std::move(result);
+}
+
+void to_json(json& j, const Vor_PropertiesList& list) {
+    j = json::array();
+    for (const auto& e : list.entries()) {
+        json item = {{"name", e.name.str()}};
+        if (const auto* text = std::get_if<Vor_String>(&e.value)) {
+            item["type"] = "text";
+            item["value"] = text->str();
+        } else if (const int* n = std::get_if<int>(&e.value)) {
+            item["type"] = "int";
+            item["value"] = *n;
+        } else {
+            item["type"] = "double";
+            item["value"] = std::get<double>(e.value);
+        }
+        j.push_back(std::move(item));
+    }
+}
+
+void from_json(const json& j, Vor_PropertiesList& list) {
+    if (!j.is_array()) throw json::type_error::create(302, "a property list must be an array", &j);
+    Vor_PropertiesList result;
+    for (const json& item : j) {
+        if (!item.is_object()) throw json::type_error::create(302, "a property must be an object", &item);
+        const Vor_String name = item.at("name").get<Vor_String>();
+        const std::string type = item.at("type").get<std::string>();
+        const json& value = item.at("value");
+        if (name.isEmpty()) throw json::other_error::create(501, "a property needs a name", &item);
+        if (result.hasProperty(name))
+            throw json::other_error::create(501, "property '" + name.str() + "' is given twice", &item);
+        if (type == "text") {
+            result.setProperty(name, value.get<Vor_String>());
+        } else if (type == "int") {
+            constexpr auto lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+            const bool fits = value.is_number_unsigned() ? value.get<std::uint64_t>() <= std::uint64_t(hi)
+                              : value.is_number_integer()
+                                  ? value.get<std::int64_t>() >= lo && value.get<std::int64_t>() <= hi
+                                  : false;
+            if (!fits)
+                throw json::type_error::create(302, "property '" + name.str() + "' needs an int value",
+                                               &value);
+            result.setProperty(name, value.get<int>());
+        } else if (type == "double") {
+            if (!value.is_number())
+                throw json::type_error::create(302, "property '" + name.str() + "' needs a number", &value);
+            result.setProperty(name, value.get<double>());
+        } else {
+            throw json::other_error::create(
+                501, "property '" + name.str() + "' has unknown type '" + type + "'", &item);
+        }
+    }
+    list = std::move(result);
+}

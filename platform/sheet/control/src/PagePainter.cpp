@@ -1,0 +1,136 @@
+#include "PagePainter.h"
+
+#include "Pictures.h"
+
+#include <ui/Agent.h>
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <filesystem>
+#include <system_error>
+
+namespace sheet::control {
+
+namespace {
+QRectF qrect(const PageRect& r) {
+    return QRectF(r.x, r.y, r.w, r.h);
+}
+} // namespace
+
+void QtPagePainter::fillRect(const PageRect& r, std::uint32_t color) {
+    m_p.fillRect(qrect(r), qtColor(color, Qt::white));
+}
+
+void QtPagePainter::drawLine(double x1, double y1, double x2, double y2, std::uint32_t color, double width) {
+    m_p.setPen(QPen(qtColor(color, Qt::black), width));
+    m_p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+void QtPagePainter::drawText(const PageRect& r, const std::string& text, const Font& font,
+                             std::uint32_t color, std::uint32_t align) {
+    m_p.save();
+    m_p.setFont(qtFont(font, m_pointScale));
+    m_p.setPen(qtColor(color, Qt::black));
+    m_p.setClipRect(qrect(r));
+    int flags = int(qtAlignment(align, Qt::AlignLeft)) | ((align & kWordWrap) ? int(Qt::TextWordWrap) : 0);
+    m_p.drawText(qrect(r).adjusted(1.5, 0, -1.5, 0), flags, QString::fromStdString(text));
+    m_p.restore();
+}
+
+void QtPagePainter::drawImage(const PageRect& r, const std::string& file) {
+    QPixmap pix = cellPicture(file);
+    if (pix.isNull()) return;
+    QSizeF fit = QSizeF(pix.size()).scaled(QSizeF(r.w, r.h), Qt::KeepAspectRatio);
+    QRectF target(r.x + (r.w - fit.width()) / 2, r.y + (r.h - fit.height()) / 2, fit.width(), fit.height());
+    m_p.drawPixmap(target, pix, QRectF(pix.rect()));
+}
+
+QSizeF pageSizePoints(const SpreadControl& grid) {
+    PrintLayout layout(grid.sheet(), grid.printOptions);
+    const PrintOptions& o = grid.printOptions;
+    bool turned = layout.landscape();
+    return turned ? QSizeF(o.pageHeight, o.pageWidth) : QSizeF(o.pageWidth, o.pageHeight);
+}
+
+void renderPage(QPainter& p, const SpreadControl& grid, int number, double pixelsPerPoint) {
+    PrintLayout layout(grid.sheet(), grid.printOptions);
+    if (number < 1 || number > layout.pageCount()) return;
+    p.save();
+    p.scale(pixelsPerPoint, pixelsPerPoint);
+    QtPagePainter pp(p, 72.0 / p.device()->logicalDpiY());
+    layout.render(number, pp);
+    p.restore();
+}
+
+bool printGrid(const SpreadControl& grid, const ui::PrintRequest& request, const std::string& jobName,
+               std::string& error) {
+    PrintOptions o = grid.printOptions;
+    if (request.fromPage > 1) o.firstPage = request.fromPage;
+    if (request.toPage > 0) o.lastPage = request.toPage;
+    if (request.landscape) o.landscape = true;
+    PrintLayout layout(grid.sheet(), o);
+    if (layout.pageCount() == 0) {
+        error = "There is nothing to print in the chosen pages.";
+        return false;
+    }
+
+    QPrinter printer(QPrinter::HighResolution);
+    const bool toFile = !request.outputFile.empty();
+    // The PDF goes to a temporary name first, so that a failed print never leaves half a file in
+    // place of an older one.
+    std::string partial = request.outputFile + ".part";
+    if (toFile) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(partial));
+    } else {
+        if (!request.printerName.empty()) printer.setPrinterName(QString::fromStdString(request.printerName));
+        if (!printer.isValid()) {
+            error = "The printer \"" + request.printerName + "\" is not available.";
+            return false;
+        }
+    }
+    printer.setDocName(QString::fromStdString(jobName));
+    printer.setCopyCount(std::max(1, request.copies));
+    printer.setFullPage(true); // the layout places the margins itself
+    QPageLayout pageLayout(QPageSize(QSizeF(o.pageWidth, o.pageHeight), QPageSize::Point),
+                           layout.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                           QMarginsF(0, 0, 0, 0));
+    printer.setPageLayout(pageLayout);
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        error = toFile ? "The file \"" + request.outputFile + "\" cannot be written."
+                       : "The printer cannot start.";
+        if (toFile) std::filesystem::remove(partial);
+        return false;
+    }
+    const double scale = printer.resolution() / 72.0;
+    for (int i = 1; i <= layout.pageCount(); ++i) {
+        if (i > 1) printer.newPage();
+        painter.save();
+        painter.scale(scale, scale);
+        QtPagePainter pp(painter, 72.0 / printer.logicalDpiY());
+        layout.render(i, pp);
+        painter.restore();
+    }
+    if (!painter.end()) {
+        error = "Printing failed.";
+        if (toFile) std::filesystem::remove(partial);
+        return false;
+    }
+    if (toFile) {
+        std::error_code ec;
+        std::filesystem::rename(partial, request.outputFile, ec);
+        if (ec) {
+            error = "The file \"" + request.outputFile + "\" cannot be written: " + ec.message();
+            std::filesystem::remove(partial, ec);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace sheet::control

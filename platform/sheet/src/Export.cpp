@@ -1,0 +1,261 @@
+#include <sheet/Export.h>
+
+#include <sheet/Sheet.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace sheet {
+
+namespace {
+
+std::string cellText(const Sheet& s, int c, int r, bool shown) {
+    return shown ? s.data(c, r) : s.valueText(c, r);
+}
+
+std::string htmlEscape(std::string_view t) {
+    std::string o;
+    for (char ch : t) {
+        switch (ch) {
+        case '&':
+            o += "&amp;";
+            break;
+        case '<':
+            o += "&lt;";
+            break;
+        case '>':
+            o += "&gt;";
+            break;
+        case '"':
+            o += "&quot;";
+            break;
+        case '\n':
+            o += "<br>";
+            break;
+        default:
+            o += ch;
+        }
+    }
+    return o;
+}
+
+std::string cssColor(std::uint32_t c) {
+    char b[8];
+    std::snprintf(b, sizeof b, "#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return b;
+}
+
+std::string cssBorder(const BorderLine& l) {
+    if (l.style == 0) return {};
+    const char* kind = l.style == 2 || l.style == 12   ? "dashed"
+                       : l.style == 3 || l.style == 13 ? "dotted"
+                       : l.style == 6                  ? "double"
+                                                       : "solid";
+    int width = l.style == 6 ? 3 : (l.style >= 11 ? 2 : 1);
+    return std::to_string(width) + "px " + kind + " " + cssColor(l.color);
+}
+
+} // namespace
+
+FileResult writeFileAtomically(const std::string& path, std::string_view bytes) {
+    if (path.empty()) return {false, "no file name given"};
+    std::string tmp = path + ".tmp-" + std::to_string(::getpid());
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return {false, "cannot write " + path + ": " + std::strerror(errno)};
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) {
+            std::string e = std::strerror(errno);
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return {false, "cannot write " + path + ": " + e};
+        }
+        done += std::size_t(w);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(tmp.c_str(), path.c_str()) != 0) {
+        std::string e = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        return {false, "cannot write " + path + ": " + e};
+    }
+    return {true, {}};
+}
+
+std::string exportText(const Sheet& s, unsigned flags) {
+    const std::string sep = (flags & kTextBar) ? "|" : "\t";
+    const std::string eol = (flags & kTextCrLf) ? "\r\n" : "\n";
+    bool shown = flags & kTextShown;
+    std::string out;
+    int firstRow = (flags & kTextColHeaders) ? 0 : 1;
+    int firstCol = (flags & kTextRowHeaders) ? 0 : 1;
+    for (int r = firstRow; r <= s.maxRows(); ++r) {
+        for (int c = firstCol; c <= s.maxCols(); ++c) {
+            if (c > firstCol) out += sep;
+            std::string t = cellText(s, c, r, shown);
+            if (t.empty() && (r == 0 || c == 0)) t = r == 0 ? columnName(c) : std::to_string(r);
+            if (r == 0 && c == 0) t.clear();
+            out += t;
+        }
+        out += eol;
+    }
+    return out;
+}
+
+FileResult exportTextFile(const Sheet& s, const std::string& path, unsigned flags) {
+    return writeFileAtomically(path, exportText(s, flags));
+}
+
+std::string exportHtml(const Sheet& s, std::string_view title) {
+    std::string o =
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + htmlEscape(title) +
+        "</title>\n<style>table{border-collapse:collapse}td,th{padding:1px 3px;vertical-align:bottom}"
+        "th{background:#e6e6e6;font-weight:normal;border:1px solid #a0a0a0}</style></head><body>\n<table>\n";
+    o += "<colgroup>";
+    for (int c = 0; c <= s.maxCols(); ++c)
+        o += "<col style=\"width:" + std::to_string(s.colWidthPixels(c)) + "px\">";
+    o += "</colgroup>\n<tr><th></th>";
+    for (int c = 1; c <= s.maxCols(); ++c) {
+        std::string h = s.data(c, 0);
+        o += "<th>" + htmlEscape(h.empty() ? columnName(c) : h) + "</th>";
+    }
+    o += "</tr>\n";
+    for (int r = 1; r <= s.maxRows(); ++r) {
+        std::string h = s.data(0, r);
+        o += "<tr style=\"height:" + std::to_string(s.rowHeightPixels(r)) + "px\"><th>" +
+             htmlEscape(h.empty() ? std::to_string(r) : h) + "</th>";
+        for (int c = 1; c <= s.maxCols(); ++c) {
+            CellRange sp;
+            std::string attrs;
+            if (s.spanAt(c, r, sp)) {
+                if (sp.col1 != c || sp.row1 != r) continue; // covered by the span's first cell
+                if (sp.col2 > sp.col1) attrs += " colspan=\"" + std::to_string(sp.col2 - sp.col1 + 1) + "\"";
+                if (sp.row2 > sp.row1) attrs += " rowspan=\"" + std::to_string(sp.row2 - sp.row1 + 1) + "\"";
+            }
+            const CellStyle& st = s.style(c, r);
+            const CellType& ty = s.cellType(c, r);
+            std::string css;
+            if (st.font.face != Font().face) css += "font-family:'" + htmlEscape(st.font.face) + "';";
+            if (st.font.height != Font().height) css += "font-size:" + std::to_string(st.font.height) + "pt;";
+            if (st.font.weight >= 600) css += "font-weight:bold;";
+            if (st.font.italic) css += "font-style:italic;";
+            if (st.font.underline || st.font.strikeOut)
+                css += std::string("text-decoration:") + (st.font.underline ? "underline " : "") +
+                       (st.font.strikeOut ? "line-through" : "") + ";";
+            Value v = s.value(c, r);
+            std::uint32_t fg = st.textColor;
+            if ((ty.style & kNegativeRed) && v.isNumber() && v.number < 0) fg = rgb(255, 0, 0);
+            if (fg != kDefaultColor) css += "color:" + cssColor(fg) + ";";
+            if (st.backColor != kDefaultColor) css += "background:" + cssColor(st.backColor) + ";";
+            static const char* const kSide[] = {"left", "right", "top", "bottom"};
+            for (int i = 0; i < 4; ++i)
+                if (std::string b = cssBorder(st.border[i]); !b.empty())
+                    css += std::string("border-") + kSide[i] + ":" + b + ";";
+            std::uint32_t h = ty.style & kAlignHMask;
+            if (h == kAlignRight || (h == 0 && v.isNumber()))
+                css += "text-align:right;";
+            else if (h == kAlignCenter)
+                css += "text-align:center;";
+            std::uint32_t vert = ty.style & kAlignVMask;
+            if (vert == kAlignTop)
+                css += "vertical-align:top;";
+            else if (vert == kAlignVCenter)
+                css += "vertical-align:middle;";
+            if (!css.empty()) attrs += " style=\"" + css + "\"";
+            std::string note = s.note(c, r);
+            if (!note.empty()) attrs += " title=\"" + htmlEscape(note) + "\"";
+            std::string content;
+            if (ty.kind == CellKind::CheckBox)
+                content = s.data(c, r) == "1" ? "&#9745;" : "&#9744;";
+            else if (ty.kind == CellKind::Picture && !ty.picture.empty())
+                content = "<img src=\"" + htmlEscape(ty.picture) + "\" alt=\"\">";
+            else
+                content = htmlEscape(s.data(c, r));
+            o += "<td" + attrs + ">" + content + "</td>";
+        }
+        o += "</tr>\n";
+    }
+    o += "</table>\n</body></html>\n";
+    return o;
+}
+
+FileResult exportHtmlFile(const Sheet& s, const std::string& path, std::string_view title) {
+    return writeFileAtomically(path, exportHtml(s, title));
+}
+
+std::string clipboardCopy(const Sheet& s, const CellRange& block) {
+    CellRange b = s.clampRange(block);
+    std::string out;
+    for (int r = b.row1; r <= b.row2; ++r) {
+        for (int c = b.col1; c <= b.col2; ++c) {
+            if (c > b.col1) out += '\t';
+            std::string t = s.data(c, r);
+            if (t.find_first_of("\t\r\n\"") != std::string::npos) {
+                std::string q = "\"";
+                for (char ch : t)
+                    q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+                t = q + "\"";
+            }
+            out += t;
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+CellRange clipboardPaste(Sheet& s, CellPos at, std::string_view text) {
+    std::vector<std::vector<std::string>> rows(1);
+    std::string cur;
+    bool quoted = false, cellStart = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char ch = text[i];
+        if (quoted) {
+            if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                cur += '"', ++i;
+            else if (ch == '"')
+                quoted = false;
+            else
+                cur += ch;
+            continue;
+        }
+        if (ch == '"' && cellStart) {
+            quoted = true;
+            cellStart = false;
+            continue;
+        }
+        cellStart = false;
+        if (ch == '\t') {
+            rows.back().push_back(std::move(cur));
+            cur.clear();
+            cellStart = true;
+        } else if (ch == '\r' || ch == '\n') {
+            if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            rows.back().push_back(std::move(cur));
+            cur.clear();
+            rows.emplace_back();
+            cellStart = true;
+        } else {
+            cur += ch;
+        }
+    }
+    if (!cur.empty() || !rows.back().empty()) rows.back().push_back(std::move(cur));
+    if (rows.back().empty()) rows.pop_back();
+    CellRange written{0, 0, 0, 0};
+    if (at.col < 1 || at.row < 1) return written;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            int tc = at.col + int(c), tr = at.row + int(r);
+            if (tc > s.maxCols() || tr > s.maxRows()) continue;
+            s.setData(tc, tr, rows[r][c]);
+            if (written.col1 == 0) written = {tc, tr, tc, tr};
+            written.col2 = std::max(written.col2, tc);
+            written.row2 = std::max(written.row2, tr);
+        }
+    return written;
+}
+
+} // namespace sheet

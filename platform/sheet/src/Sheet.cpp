@@ -1,0 +1,530 @@
+#include <sheet/Sheet.h>
+
+#include "SheetStore_p.h"
+#include <sheet/Compiler.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace sheet {
+
+namespace {
+
+// Calls fn(c, r, rec) for every allocated record of a block, column by column.
+template <class Impl, class F> void forEachRecord(Impl& d, const CellRange& r, F&& fn) {
+    int c2 = std::min<int>(r.col2, int(d.cols.size()) - 1);
+    for (int c = std::max(0, r.col1); c <= c2; ++c) {
+        auto& ch = d.cols[std::size_t(c)].chunks;
+        int r1 = std::max(0, r.row1);
+        int r2 = std::min<long>(r.row2, long(ch.size()) * kChunk - 1);
+        for (int row = r1; row <= r2;) {
+            std::size_t k = std::size_t(row) >> kChunkBits;
+            if (!ch[k]) {
+                row = int((k + 1) << kChunkBits);
+                continue;
+            }
+            int end = std::min(r2, int(((k + 1) << kChunkBits) - 1));
+            for (; row <= end; ++row)
+                fn(c, row, ch[k][std::size_t(row) & (kChunk - 1)]);
+        }
+    }
+}
+
+bool recordUsed(const CellRec& c) {
+    return c.kind != 0 || c.formula || c.style || c.type || (c.flags & (kHasTag | kHasNote));
+}
+
+} // namespace
+
+Sheet::Sheet()
+    : m_d(std::make_unique<Impl>()) {
+    reset();
+}
+Sheet::~Sheet() = default;
+
+void Sheet::reset() {
+    auto customs = std::move(m_d->customs);
+    m_d = std::make_unique<Impl>();
+    m_d->customs = std::move(customs);
+    m_maxCols = 0;
+    m_maxRows = 0;
+    m_options.reset();
+    m_options[kOptAutoRecalc] = true;
+    m_options[kOptRedraw] = true;
+    m_refStyle = RefStyle::Default;
+    m_unit = UnitType::Normal;
+    m_active = {1, 1};
+    m_selection = {};
+    m_spans.clear();
+    m_d->colWidths.assign(1, 0.f);
+}
+
+void Sheet::swapContents(Sheet& other) {
+    std::swap(m_d->customs, other.m_d->customs);
+    std::swap(m_d, other.m_d);
+    std::swap(m_maxCols, other.m_maxCols);
+    std::swap(m_maxRows, other.m_maxRows);
+    std::swap(m_options, other.m_options);
+    std::swap(m_refStyle, other.m_refStyle);
+    std::swap(m_unit, other.m_unit);
+    std::swap(m_active, other.m_active);
+    std::swap(m_selection, other.m_selection);
+    std::swap(m_spans, other.m_spans);
+}
+
+bool Sheet::setMaxCols(int n) {
+    if (n < 0 || n > kMaxColLimit) return false;
+    if (n < m_maxCols) {
+        clearAll({n + 1, 0, m_maxCols, m_maxRows});
+        if (m_d->cols.size() > std::size_t(n) + 1 && m_d->recalcDepth == 0) m_d->cols.resize(std::size_t(n) + 1);
+        std::erase_if(m_spans, [&](const CellRange& s) { return s.col2 > n; });
+    }
+    m_maxCols = n;
+    m_d->colWidths.resize(std::size_t(n) + 1, 0.f);
+    return true;
+}
+
+bool Sheet::setMaxRows(int n) {
+    if (n < 0 || n > kMaxRowLimit) return false;
+    if (n < m_maxRows) {
+        clearAll({0, n + 1, m_maxCols, m_maxRows});
+        if (m_d->recalcDepth == 0)
+            for (auto& col : m_d->cols) {
+                std::size_t keep = (std::size_t(n) >> kChunkBits) + 1;
+                if (col.chunks.size() > keep) col.chunks.resize(keep);
+            }
+        std::erase_if(m_spans, [&](const CellRange& s) { return s.row2 > n; });
+        if (m_d->rowHeights.size() > std::size_t(n) + 1) m_d->rowHeights.resize(std::size_t(n) + 1);
+    }
+    m_maxRows = n;
+    return true;
+}
+
+bool Sheet::setOption(int n, bool on) {
+    if (n < 0 || n >= kOptionCount) return false;
+    bool was = m_options[std::size_t(n)];
+    m_options[std::size_t(n)] = on;
+    if (n == kOptAutoRecalc && on && !was && m_d->recalcDepth == 0) recalcPending();
+    return true;
+}
+
+bool Sheet::inside(int c, int r) const {
+    return c >= 0 && r >= 0 && c <= m_maxCols && r <= m_maxRows;
+}
+
+bool Sheet::setData(int col, int row, std::string_view text) {
+    if (!inside(col, row)) return false;
+    CellRec& rec = m_d->at(col, row);
+    if (rec.formula) removeFormula(rec);
+    const CellType& t = m_d->types.get(rec.type);
+    std::optional<double> n;
+    if (t.kind == CellKind::Number) {
+        std::string s(text);
+        std::erase(s, ',');
+        n = parseNumber(s);
+    } else if (t.kind != CellKind::Edit && t.kind != CellKind::StaticText && t.kind != CellKind::ComboBox &&
+               t.kind != CellKind::Button) {
+        n = parseNumber(text);
+    } else {
+        n = parseNumber(text); // a number typed into a text cell still counts as a number in formulas
+    }
+    if (text.empty()) {
+        m_d->storeValue(rec, Value::empty());
+    } else if (n) {
+        m_d->storeValue(rec, Value::num(*n));
+        if (t.kind != CellKind::Number && formatGeneral(*n) != text) {
+            rec.text = m_d->addText(text); // shown as typed ("12.50", "007")
+            rec.flags |= kKeepText;
+        }
+    } else {
+        m_d->storeValue(rec, Value::str(std::string(text)));
+    }
+    cellChanged(col, row);
+    return true;
+}
+
+bool Sheet::setNumber(int col, int row, double v) {
+    return setValue(col, row, std::isfinite(v) ? Value::num(v) : Value::err(ErrorCode::Num));
+}
+
+bool Sheet::setValue(int col, int row, const Value& v) {
+    if (!inside(col, row)) return false;
+    CellRec& rec = m_d->at(col, row);
+    if (rec.formula) removeFormula(rec);
+    m_d->storeValue(rec, v);
+    cellChanged(col, row);
+    return true;
+}
+
+Value Sheet::value(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    return rec ? m_d->valueOf(*rec) : Value{};
+}
+
+bool Sheet::cellNumber(int col, int row, double& out) {
+    const CellRec* rec = m_d->find(col, row);
+    if (!rec || rec->kind == std::uint8_t(ValueKind::Empty)) return out = 0, true;
+    if (rec->kind != std::uint8_t(ValueKind::Number)) return false;
+    out = rec->num;
+    return true;
+}
+
+std::string Sheet::formatValue(const Value& v, const CellType& t) const {
+    if (v.isNumber()) {
+        if (t.kind == CellKind::Number) return formatFixed(v.number, t.decimals, t.thousands);
+        return formatGeneral(v.number);
+    }
+    return toText(v);
+}
+
+std::string Sheet::data(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    if (!rec || rec->kind == std::uint8_t(ValueKind::Empty)) return {};
+    if ((rec->flags & kKeepText) && rec->text && !rec->formula) return m_d->texts[rec->text - 1];
+    return formatValue(m_d->valueOf(*rec), m_d->types.get(rec->type));
+}
+
+std::string Sheet::valueText(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    if (!rec) return {};
+    return toText(m_d->valueOf(*rec));
+}
+
+bool Sheet::setTag(int col, int row, std::string_view text) {
+    if (!inside(col, row)) return false;
+    CellRec& rec = m_d->at(col, row);
+    if (text.empty()) {
+        m_d->tags.erase(cellKey(col, row));
+        rec.flags &= std::uint8_t(~kHasTag);
+    } else {
+        m_d->tags[cellKey(col, row)] = std::string(text);
+        rec.flags |= kHasTag;
+    }
+    return true;
+}
+
+std::string Sheet::tag(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    if (!rec || !(rec->flags & kHasTag)) return {};
+    return m_d->tags.at(cellKey(col, row));
+}
+
+bool Sheet::setNote(int col, int row, std::string_view text) {
+    if (!inside(col, row)) return false;
+    CellRec& rec = m_d->at(col, row);
+    if (text.empty()) {
+        m_d->notes.erase(cellKey(col, row));
+        rec.flags &= std::uint8_t(~kHasNote);
+    } else {
+        m_d->notes[cellKey(col, row)] = std::string(text);
+        rec.flags |= kHasNote;
+    }
+    return true;
+}
+
+std::string Sheet::note(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    if (!rec || !(rec->flags & kHasNote)) return {};
+    return m_d->notes.at(cellKey(col, row));
+}
+
+void Sheet::clearContents(const CellRange& r) {
+    std::vector<CellPos> changed;
+    forEachRecord(*m_d, r, [&](int c, int row, CellRec& rec) {
+        if (!rec.kind && !rec.formula && !(rec.flags & (kHasTag | kHasNote))) return;
+        if (rec.formula) removeFormula(rec);
+        m_d->storeValue(rec, Value::empty());
+        if (rec.flags & kHasTag) m_d->tags.erase(cellKey(c, row));
+        if (rec.flags & kHasNote) m_d->notes.erase(cellKey(c, row));
+        rec.flags = 0;
+        changed.push_back({c, row});
+    });
+    for (auto p : changed)
+        m_d->markDependents(p.col, p.row);
+    autoRecalc();
+}
+
+void Sheet::clearAll(const CellRange& r) {
+    clearContents(r);
+    forEachRecord(*m_d, r, [&](int, int, CellRec& rec) { rec.style = rec.type = 0; });
+}
+
+bool Sheet::isUsed(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    return rec && recordUsed(*rec);
+}
+
+CellPos Sheet::usedExtent() const {
+    CellPos e{0, 0};
+    forEachUsed([&](int c, int r) {
+        if (c > 0 && r > 0) e = {std::max(e.col, c), std::max(e.row, r)};
+    });
+    return e;
+}
+
+void Sheet::forEachUsed(const std::function<void(int, int)>& fn) const {
+    auto& d = *m_d;
+    for (std::size_t c = 0; c < d.cols.size(); ++c) {
+        auto& ch = d.cols[c].chunks;
+        for (std::size_t k = 0; k < ch.size(); ++k) {
+            if (!ch[k]) continue;
+            for (int i = 0; i < kChunk; ++i)
+                if (recordUsed(ch[k][std::size_t(i)])) fn(int(c), int((k << kChunkBits) + std::size_t(i)));
+        }
+    }
+}
+
+void Sheet::forEachCell(const CellRange& r, const std::function<void(int, int, const Value&)>& fn) {
+    // Row by row, as spreadsheets walk a block; only allocated records are visited.
+    if (r.col1 == r.col2) {
+        forEachRecord(*m_d, r, [&](int c, int row, CellRec& rec) {
+            if (rec.kind) fn(c, row, m_d->valueOf(rec));
+        });
+        return;
+    }
+    for (int row = r.row1; row <= r.row2; ++row)
+        forEachRecord(*m_d, CellRange{r.col1, row, r.col2, row}, [&](int c, int rr, CellRec& rec) {
+            if (rec.kind) fn(c, rr, m_d->valueOf(rec));
+        });
+}
+
+std::size_t Sheet::memoryUse() const {
+    const auto& d = *m_d;
+    std::size_t n = sizeof(Impl);
+    for (const auto& c : d.cols) {
+        n += c.chunks.capacity() * sizeof(void*);
+        for (const auto& k : c.chunks)
+            if (k) n += sizeof(CellRec) * kChunk;
+    }
+    n += d.texts.capacity() * sizeof(std::string);
+    for (const auto& s : d.texts)
+        n += s.capacity() > 15 ? s.capacity() + 1 : 0;
+    n += d.slots.capacity() * sizeof(FormulaSlot);
+    n += d.depLists.capacity() * sizeof(std::vector<std::uint32_t>);
+    for (const auto& l : d.depLists)
+        n += l.capacity() * 4;
+    n += d.rangeDeps.capacity() * sizeof(RangeDep);
+    n += d.dirty.capacity() * 4;
+    // Shared programs: each counted once.
+    for (const auto& [key, p] : d.programCache)
+        n += key.capacity() + sizeof(Program) + p->code.capacity() * sizeof(Instr) + 64;
+    n += (d.tags.size() + d.notes.size()) * 64;
+    return n;
+}
+
+// --- formats
+
+bool Sheet::setCellType(const CellRange& r, const CellType& t) {
+    std::uint16_t id = m_d->types.intern(t);
+    if (id == 0xFFFF) return false;
+    CellRange b = clampRange(r);
+    if (b.col1 > b.col2 || b.row1 > b.row2) return false;
+    for (int c = b.col1; c <= b.col2; ++c)
+        for (int row = b.row1; row <= b.row2; ++row)
+            m_d->at(c, row).type = id;
+    return true;
+}
+
+const CellType& Sheet::cellType(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    return m_d->types.get(rec ? rec->type : 0);
+}
+
+bool Sheet::setStyle(const CellRange& r, const CellStyle& s) {
+    return changeStyle(r, [&](CellStyle& x) { x = s; });
+}
+
+const CellStyle& Sheet::style(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    return m_d->styles.get(rec ? rec->style : 0);
+}
+
+bool Sheet::setFont(const CellRange& r, const Font& f) {
+    return changeStyle(r, [&](CellStyle& x) { x.font = f; });
+}
+
+bool Sheet::setColors(const CellRange& r, std::uint32_t back, std::uint32_t text) {
+    return changeStyle(r, [&](CellStyle& x) {
+        x.backColor = back;
+        x.textColor = text;
+    });
+}
+
+bool Sheet::setBorder(const CellRange& r, int sides, int lineStyle, std::uint32_t color) {
+    if (lineStyle < 0 || lineStyle > 15) return false;
+    return changeStyle(r, [&](CellStyle& x) {
+        for (int i = 0; i < 4; ++i)
+            if (sides & (1 << i)) x.border[i] = {std::uint8_t(lineStyle), color};
+    });
+}
+
+bool Sheet::setLock(const CellRange& r, bool locked) {
+    return changeStyle(r, [&](CellStyle& x) { x.locked = locked; });
+}
+
+CellRange Sheet::clampRange(const CellRange& r) const {
+    // kAll in a column or row argument means the whole column or row.
+    CellRange b = r;
+    if (b.col1 == kAll || b.col2 == kAll) b.col1 = 1, b.col2 = m_maxCols;
+    if (b.row1 == kAll || b.row2 == kAll) b.row1 = 1, b.row2 = m_maxRows;
+    if (b.col1 > b.col2) std::swap(b.col1, b.col2);
+    if (b.row1 > b.row2) std::swap(b.row1, b.row2);
+    b.col1 = std::max(b.col1, 0);
+    b.row1 = std::max(b.row1, 0);
+    b.col2 = std::min(b.col2, m_maxCols);
+    b.row2 = std::min(b.row2, m_maxRows);
+    return b;
+}
+
+bool Sheet::changeStyle(const CellRange& r, const std::function<void(CellStyle&)>& change) {
+    CellRange b = clampRange(r);
+    if (b.col1 > b.col2 || b.row1 > b.row2) return false;
+    // Cells with the same old style get the same new style: remember the mapping.
+    std::unordered_map<std::uint16_t, std::uint16_t> mapped;
+    for (int c = b.col1; c <= b.col2; ++c)
+        for (int row = b.row1; row <= b.row2; ++row) {
+            CellRec& rec = m_d->at(c, row);
+            auto it = mapped.find(rec.style);
+            if (it == mapped.end()) {
+                CellStyle s = m_d->styles.get(rec.style);
+                change(s);
+                std::uint16_t id = m_d->styles.intern(s);
+                if (id == 0xFFFF) return false;
+                it = mapped.emplace(rec.style, id).first;
+            }
+            rec.style = it->second;
+        }
+    return true;
+}
+
+// --- spans
+
+bool Sheet::addSpan(int col, int row, int numCols, int numRows) {
+    if (numCols < 1 || numRows < 1 || col < 1 || row < 1) return false;
+    CellRange s{col, row, col + numCols - 1, row + numRows - 1};
+    if (s.col2 > m_maxCols || s.row2 > m_maxRows) return false;
+    for (const auto& o : m_spans)
+        if (!(s.col2 < o.col1 || o.col2 < s.col1 || s.row2 < o.row1 || o.row2 < s.row1)) return false;
+    m_spans.push_back(s);
+    return true;
+}
+
+bool Sheet::removeSpan(int col, int row) {
+    auto it = std::find_if(m_spans.begin(), m_spans.end(),
+                           [&](const CellRange& s) { return s.col1 == col && s.row1 == row; });
+    if (it == m_spans.end()) return false;
+    m_spans.erase(it);
+    return true;
+}
+
+bool Sheet::spanAt(int col, int row, CellRange& out) const {
+    for (const auto& s : m_spans)
+        if (s.contains(col, row)) {
+            out = s;
+            return true;
+        }
+    return false;
+}
+
+// --- sizes
+
+double Sheet::widthToPixels(double w) const {
+    switch (m_unit) {
+    case UnitType::Normal:
+        return w * 7.0;
+    case UnitType::Twips:
+        return w / 15.0;
+    default:
+        return w;
+    }
+}
+double Sheet::pixelsToWidth(double px) const {
+    switch (m_unit) {
+    case UnitType::Normal:
+        return px / 7.0;
+    case UnitType::Twips:
+        return px * 15.0;
+    default:
+        return px;
+    }
+}
+double Sheet::heightToPixels(double h) const {
+    switch (m_unit) {
+    case UnitType::Normal:
+        return h * 96.0 / 72.0;
+    case UnitType::Twips:
+        return h / 15.0;
+    default:
+        return h;
+    }
+}
+double Sheet::pixelsToHeight(double px) const {
+    switch (m_unit) {
+    case UnitType::Normal:
+        return px * 72.0 / 96.0;
+    case UnitType::Twips:
+        return px * 15.0;
+    default:
+        return px;
+    }
+}
+
+int Sheet::colWidthPixels(int col) const {
+    if (col < 0 || col > m_maxCols) return -1;
+    float w = std::size_t(col) < m_d->colWidths.size() ? m_d->colWidths[std::size_t(col)] : 0.f;
+    if (w == 0) w = col == 0 ? Impl::kDefaultHeaderColPx : Impl::kDefaultColPx;
+    return w < 0 ? 0 : int(std::lround(w));
+}
+
+bool Sheet::setColWidthPixels(int col, int px) {
+    if (col == kAll) {
+        for (int c = 1; c <= m_maxCols; ++c)
+            setColWidthPixels(c, px);
+        return true;
+    }
+    if (col < 0 || col > m_maxCols || px < 0 || px > 100000) return false;
+    if (m_d->colWidths.size() <= std::size_t(col)) m_d->colWidths.resize(std::size_t(col) + 1, 0.f);
+    m_d->colWidths[std::size_t(col)] = px == 0 ? -1.f : float(px); // -1 keeps "hidden" apart from "default"
+    return true;
+}
+
+double Sheet::colWidth(int col) const {
+    int px = colWidthPixels(col);
+    return px < 0 ? -1 : pixelsToWidth(px);
+}
+
+bool Sheet::setColWidth(int col, double w) {
+    if (!(w >= 0) || !std::isfinite(w)) return false;
+    return setColWidthPixels(col, int(std::lround(widthToPixels(w))));
+}
+
+int Sheet::rowHeightPixels(int row) const {
+    if (row < 0 || row > m_maxRows) return -1;
+    float h = std::size_t(row) < m_d->rowHeights.size() ? m_d->rowHeights[std::size_t(row)] : 0.f;
+    if (h == 0) h = Impl::kDefaultRowPx;
+    return h < 0 ? 0 : int(std::lround(h));
+}
+
+bool Sheet::setRowHeightPixels(int row, int px) {
+    if (row == kAll) {
+        for (int r = 1; r <= m_maxRows; ++r)
+            setRowHeightPixels(r, px);
+        return true;
+    }
+    if (row < 0 || row > m_maxRows || px < 0 || px > 100000) return false;
+    if (m_d->rowHeights.size() <= std::size_t(row)) m_d->rowHeights.resize(std::size_t(row) + 1, 0.f);
+    m_d->rowHeights[std::size_t(row)] = px == 0 ? -1.f : float(px);
+    return true;
+}
+
+double Sheet::rowHeight(int row) const {
+    int px = rowHeightPixels(row);
+    return px < 0 ? -1 : pixelsToHeight(px);
+}
+
+bool Sheet::setRowHeight(int row, double h) {
+    if (!(h >= 0) || !std::isfinite(h)) return false;
+    return setRowHeightPixels(row, int(std::lround(heightToPixels(h))));
+}
+
+} // namespace sheet

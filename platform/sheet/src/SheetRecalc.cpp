@@ -1,0 +1,638 @@
+// Formulas of a sheet: dependencies, recalculation and custom functions.
+#include <sheet/Sheet.h>
+
+#include "SheetStore_p.h"
+#include <sheet/Compiler.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace sheet {
+
+namespace {
+// Ranges up to this many cells register each cell; larger ones are kept as range listeners.
+constexpr long kSmallRange = 64;
+
+bool validTarget(int c, int r) {
+    return c >= 0 && r >= 0 && c <= kMaxColLimit && r <= kMaxRowLimit;
+}
+
+template <class F> void forEachReference(const Program& p, CellPos host, F&& f) {
+    for (const Instr& in : p.code) {
+        if (in.op == Op::PushRef) {
+            f(CellRange{in.axis(0).resolve(host.col), in.axis(1).resolve(host.row), 0, 0}, false);
+        } else if (in.op == Op::PushRange) {
+            int c1 = in.axis(0).resolve(host.col), r1 = in.axis(1).resolve(host.row);
+            int c2 = in.axis(2).resolve(host.col), r2 = in.axis(3).resolve(host.row);
+            f(CellRange{std::min(c1, c2), std::min(r1, r2), std::max(c1, c2), std::max(r1, r2)}, true);
+        }
+    }
+}
+} // namespace
+
+// --- dependency bookkeeping
+
+void Sheet::Impl::addDep(int c, int r, std::uint32_t slot) {
+    CellRec& rec = at(c, r);
+    if (rec.deps == 0) {
+        rec.deps = slot + 1;
+        return;
+    }
+    if (!(rec.deps & kDepList)) {
+        std::uint32_t i;
+        if (!freeDepLists.empty())
+            i = freeDepLists.back(), freeDepLists.pop_back();
+        else
+            i = std::uint32_t(depLists.size()), depLists.emplace_back();
+        depLists[i] = {rec.deps - 1};
+        rec.deps = kDepList | i;
+    }
+    depLists[rec.deps & ~kDepList].push_back(slot);
+}
+
+void Sheet::Impl::removeDep(int c, int r, std::uint32_t slot) {
+    CellRec* rec = find(c, r);
+    if (!rec || !rec->deps) return;
+    if (!(rec->deps & kDepList)) {
+        if (rec->deps == slot + 1) rec->deps = 0;
+        return;
+    }
+    std::uint32_t i = rec->deps & ~kDepList;
+    auto& l = depLists[i];
+    auto it = std::find(l.begin(), l.end(), slot);
+    if (it != l.end()) {
+        *it = l.back();
+        l.pop_back();
+    }
+    if (l.empty()) {
+        std::vector<std::uint32_t>().swap(l);
+        freeDepLists.push_back(i);
+        rec->deps = 0;
+    }
+}
+
+void Sheet::Impl::registerSlot(std::uint32_t s) {
+    const FormulaSlot& sl = slots[s];
+    forEachReference(*sl.prog, {sl.col, sl.row}, [&](CellRange r, bool range) {
+        if (!range) {
+            if (validTarget(r.col1, r.row1)) addDep(r.col1, r.row1, s);
+            return;
+        }
+        if (!validTarget(r.col1, r.row1) || !validTarget(r.col2, r.row2)) return;
+        long cells = long(r.col2 - r.col1 + 1) * long(r.row2 - r.row1 + 1);
+        if (cells <= kSmallRange) {
+            for (int c = r.col1; c <= r.col2; ++c)
+                for (int row = r.row1; row <= r.row2; ++row)
+                    addDep(c, row, s);
+        } else {
+            rangeDeps.push_back({r, s, sl.gen});
+        }
+    });
+}
+
+void Sheet::Impl::unregisterSlot(std::uint32_t s) {
+    FormulaSlot& sl = slots[s];
+    forEachReference(*sl.prog, {sl.col, sl.row}, [&](CellRange r, bool range) {
+        if (!range) {
+            removeDep(r.col1, r.row1, s);
+            return;
+        }
+        if (!validTarget(r.col1, r.row1) || !validTarget(r.col2, r.row2)) return;
+        long cells = long(r.col2 - r.col1 + 1) * long(r.row2 - r.row1 + 1);
+        if (cells <= kSmallRange)
+            for (int c = r.col1; c <= r.col2; ++c)
+                for (int row = r.row1; row <= r.row2; ++row)
+                    removeDep(c, row, s);
+    });
+    ++sl.gen; // large-range listeners of the old formula are recognised as stale by this
+    if (rangeDeps.size() > 64 && rangeDeps.size() > 2 * liveSlots) {
+        std::erase_if(rangeDeps,
+                      [&](const RangeDep& d) { return !slots[d.slot].prog || slots[d.slot].gen != d.gen; });
+    }
+}
+
+void Sheet::Impl::rebuildDependencies() {
+    for (auto& col : cols)
+        for (auto& ch : col.chunks)
+            if (ch)
+                for (int i = 0; i < kChunk; ++i)
+                    ch[std::size_t(i)].deps = 0;
+    depLists.clear();
+    freeDepLists.clear();
+    rangeDeps.clear();
+    for (std::uint32_t s = 0; s < slots.size(); ++s)
+        if (slots[s].prog) registerSlot(s);
+}
+
+template <class F> void Sheet::Impl::forEachDependent(int c, int r, F&& f) {
+    if (const CellRec* rec = find(c, r); rec && rec->deps) {
+        if (!(rec->deps & kDepList)) {
+            f(rec->deps - 1);
+        } else {
+            // Copied: marking never changes the lists, but keep iteration independent of them anyway.
+            auto& l = depLists[rec->deps & ~kDepList];
+            for (std::size_t i = 0; i < l.size(); ++i)
+                f(l[i]);
+        }
+    }
+    for (std::size_t i = 0; i < rangeDeps.size(); ++i) {
+        const RangeDep& d = rangeDeps[i];
+        if (d.r.contains(c, r) && slots[d.slot].prog && slots[d.slot].gen == d.gen) f(d.slot);
+    }
+}
+
+void Sheet::Impl::markDependents(int c, int r) {
+    if (rangeDeps.empty()) {
+        const CellRec* rec = find(c, r);
+        if (!rec || !rec->deps) return; // nothing reads this cell
+    }
+    std::vector<CellPos> work{{c, r}};
+    while (!work.empty()) {
+        CellPos p = work.back();
+        work.pop_back();
+        forEachDependent(p.col, p.row, [&](std::uint32_t s) {
+            FormulaSlot& sl = slots[s];
+            if (sl.prog && sl.state == SlotState::Clean) {
+                sl.state = SlotState::Dirty;
+                dirty.push_back(s);
+                work.push_back({sl.col, sl.row});
+            }
+        });
+    }
+}
+
+std::uint32_t Sheet::Impl::allocSlot() {
+    ++liveSlots;
+    if (!freeSlots.empty()) {
+        std::uint32_t s = freeSlots.back();
+        freeSlots.pop_back();
+        return s;
+    }
+    slots.emplace_back();
+    return std::uint32_t(slots.size() - 1);
+}
+
+void Sheet::Impl::releaseSlot(std::uint32_t s) {
+    --liveSlots;
+    slots[s].prog.reset();
+    slots[s].state = SlotState::Clean;
+    // A slot freed while recalculating may still sit on the evaluation path: reuse it only afterwards.
+    (recalcDepth > 0 ? pendingFree : freeSlots).push_back(s);
+}
+
+ProgramPtr Sheet::Impl::intern(ProgramPtr p) {
+    std::string key;
+    key.reserve(p->code.size() * 24 + 16);
+    auto raw = [&](const void* b, std::size_t n) { key.append(static_cast<const char*>(b), n); };
+    for (const Instr& in : p->code) {
+        raw(&in.op, 1);
+        raw(&in.modes, 1);
+        raw(&in.argc, 1);
+        raw(&in.arg, 4);
+        raw(in.v, 16);
+    }
+    for (const auto* list : {&p->strings, &p->names}) {
+        std::uint32_t n = std::uint32_t(list->size());
+        raw(&n, 4);
+        for (const auto& s : *list) {
+            std::uint32_t l = std::uint32_t(s.size());
+            raw(&l, 4);
+            key += s;
+        }
+    }
+    raw(p->tables.data(), p->tables.size() * 4);
+    auto [it, added] = programCache.try_emplace(std::move(key), p);
+    if (!added) return it->second;
+    if (programCache.size() > 4096 && programCache.size() > 2 * liveSlots + 1024)
+        std::erase_if(programCache,
+                      [&](const auto& e) { return e.second.use_count() == 1 && e.second != p; });
+    return p;
+}
+
+// --- formulas
+
+void Sheet::removeFormula(CellRec& rec) {
+    std::uint32_t s = rec.formula - 1;
+    m_d->unregisterSlot(s);
+    m_d->releaseSlot(s);
+    rec.formula = 0;
+}
+
+bool Sheet::setFormula(int col, int row, std::string_view text, ParseError* err) {
+    ParseError local;
+    ParseError& e = err ? *err : local;
+    e = {};
+    if (!inside(col, row) || col == 0 || row == 0) {
+        e = {ParseErrorCode::BadReference, 0, "cell outside the sheet"};
+        return false;
+    }
+    std::string_view t = text;
+    while (!t.empty() && (t.front() == ' ' || t.front() == '='))
+        t.remove_prefix(1);
+    if (t.empty()) {
+        CellRec* rec = m_d->find(col, row);
+        if (rec && rec->formula) {
+            removeFormula(*rec);
+            cellChanged(col, row);
+        }
+        return true;
+    }
+    ProgramPtr p = compileFormula(text, m_refStyle, {col, row}, e, m_d.get());
+    if (!p) return false;
+    return setProgram(col, row, std::move(p));
+}
+
+bool Sheet::setProgram(int col, int row, ProgramPtr p) {
+    if (!p || !inside(col, row) || col == 0 || row == 0) return false;
+    p = m_d->intern(std::move(p));
+    CellRec& rec = m_d->at(col, row);
+    std::uint32_t s;
+    if (rec.formula) {
+        s = rec.formula - 1;
+        m_d->unregisterSlot(s);
+    } else {
+        s = m_d->allocSlot();
+        rec.formula = s + 1;
+    }
+    rec.flags &= std::uint8_t(~kKeepText);
+    FormulaSlot& sl = m_d->slots[s];
+    sl.prog = std::move(p);
+    sl.col = col;
+    sl.row = row;
+    m_d->registerSlot(s);
+    if (sl.state != SlotState::Dirty) {
+        sl.state = SlotState::Dirty;
+        m_d->dirty.push_back(s);
+    }
+    m_d->markDependents(col, row);
+    autoRecalc();
+    return true;
+}
+
+bool Sheet::hasFormula(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    return rec && rec->formula;
+}
+
+ProgramPtr Sheet::program(int col, int row) const {
+    const CellRec* rec = m_d->find(col, row);
+    return rec && rec->formula ? m_d->slots[rec->formula - 1].prog : nullptr;
+}
+
+std::string Sheet::formula(int col, int row) const {
+    return formula(col, row, m_refStyle);
+}
+
+std::string Sheet::formula(int col, int row, RefStyle style) const {
+    ProgramPtr p = program(col, row);
+    return p ? printFormula(*p, style, {col, row}) : std::string();
+}
+
+// --- recalculation
+
+void Sheet::cellChanged(int col, int row) {
+    m_d->markDependents(col, row);
+    autoRecalc();
+}
+
+void Sheet::autoRecalc() {
+    if (m_options[kOptAutoRecalc] && m_d->recalcDepth == 0) recalcPending();
+}
+
+void Sheet::recalcPending() {
+    auto& d = *m_d;
+    ++d.recalcDepth;
+    // Writes made by custom functions append to the list; the index loop picks them up.
+    for (std::size_t i = 0; i < d.dirty.size(); ++i) {
+        std::uint32_t s = d.dirty[i];
+        if (d.slots[s].prog && d.slots[s].state == SlotState::Dirty) evalSlot(s);
+    }
+    d.dirty.clear();
+    if (--d.recalcDepth == 0) {
+        d.freeSlots.insert(d.freeSlots.end(), d.pendingFree.begin(), d.pendingFree.end());
+        d.pendingFree.clear();
+    }
+}
+
+void Sheet::recalc() {
+    auto& d = *m_d;
+    for (std::uint32_t s = 0; s < d.slots.size(); ++s) {
+        FormulaSlot& sl = d.slots[s];
+        if (sl.prog && sl.state == SlotState::Clean) {
+            sl.state = SlotState::Dirty;
+            d.dirty.push_back(s);
+        }
+    }
+    if (d.recalcDepth == 0) recalcPending();
+}
+
+bool Sheet::recalcCell(int col, int row) {
+    CellRec* rec = m_d->find(col, row);
+    if (!inside(col, row) || !rec || !rec->formula) return false;
+    std::uint32_t s = rec->formula - 1;
+    FormulaSlot& sl = m_d->slots[s];
+    if (sl.state == SlotState::Clean) {
+        sl.state = SlotState::Dirty;
+        m_d->dirty.push_back(s);
+    }
+    if (m_d->recalcDepth > 0) return true; // runs when the recalculation under way reaches it
+    ++m_d->recalcDepth;
+    evalSlot(s);
+    --m_d->recalcDepth;
+    m_d->markDependents(col, row);
+    autoRecalc();
+    if (!m_options[kOptAutoRecalc] && m_d->dirty.size() > 2 * m_d->liveSlots + 1024)
+        std::erase_if(m_d->dirty, [&](std::uint32_t x) { return m_d->slots[x].state != SlotState::Dirty; });
+    return true;
+}
+
+// Plain arithmetic whose inputs are settled numbers or empty cells, read straight from the cell
+// records: no operands, values or virtual calls, and one look at each input instead of two (most
+// formulas of big tables are like this). Anything else - a text or error input, a pending input,
+// division by zero, an overflow - returns false and goes the general way, which gives the same
+// numbers and knows all the error rules.
+bool Sheet::Impl::evalArith(std::uint32_t s) {
+    FormulaSlot& sl = slots[s];
+    const Program& p = *sl.prog;
+    if (!p.arithOnly) return false;
+    constexpr std::size_t kDepth = 16;
+    double st[kDepth];
+    std::size_t n = 0;
+    for (const Instr& in : p.code) {
+        switch (in.op) {
+        case Op::PushNumber:
+            if (n == kDepth) return false;
+            st[n++] = in.num;
+            break;
+        case Op::PushRef: {
+            int c = in.axis(0).resolve(sl.col), r = in.axis(1).resolve(sl.row);
+            if (n == kDepth || c < 1 || r < 1 || c > kMaxColLimit || r > kMaxRowLimit) return false;
+            double x = 0;
+            if (const CellRec* rec = find(c, r)) {
+                if (rec->formula && slots[rec->formula - 1].prog &&
+                    slots[rec->formula - 1].state != SlotState::Clean)
+                    return false;
+                if (rec->kind == std::uint8_t(ValueKind::Number))
+                    x = rec->num;
+                else if (rec->kind != std::uint8_t(ValueKind::Empty))
+                    return false;
+            }
+            st[n++] = x;
+            break;
+        }
+        case Op::Neg:
+        case Op::Percent:
+            if (n < 1) return false;
+            st[n - 1] = in.op == Op::Neg ? -st[n - 1] : st[n - 1] / 100.0;
+            break;
+        case Op::Paren:
+            break;
+        case Op::Add:
+        case Op::Sub:
+        case Op::Mul:
+        case Op::Div: {
+            if (n < 2) return false;
+            double y = st[--n], x = st[n - 1];
+            if (in.op == Op::Div && y == 0) return false;
+            double r = in.op == Op::Add ? x + y : in.op == Op::Sub ? x - y : in.op == Op::Mul ? x * y : x / y;
+            if (!std::isfinite(r)) return false;
+            st[n - 1] = r;
+            break;
+        }
+        default:
+            return false;
+        }
+    }
+    if (n != 1) return false;
+    if (CellRec* rec = find(sl.col, sl.row)) {
+        rec->flags &= std::uint8_t(~kKeepText);
+        rec->kind = std::uint8_t(ValueKind::Number);
+        rec->num = st[0];
+        freeText(rec->text);
+    }
+    sl.state = SlotState::Clean;
+    return true;
+}
+
+// Evaluates one formula after the pending formulas it reads, depth first with an explicit stack:
+// a chain of a million formulas costs heap, not call stack.
+void Sheet::evalSlot(std::uint32_t start) {
+    auto& d = *m_d;
+    if (d.evalArith(start)) { // its inputs are settled: no evaluation path needed
+        ++m_evaluations;
+        return;
+    }
+    using Frame = EvalFrame;
+    std::vector<Frame> frames;
+    frames.swap(d.framePool); // reuse the allocation of the last run
+    frames.clear();
+    frames.push_back({start, d.slots[start].gen});
+    d.slots[start].state = SlotState::InProgress;
+
+    enum class Next { None, Pending, Cycle };
+    // Finds the next formula the top frame reads that is still pending.
+    auto nextPending = [&](Frame& f, std::uint32_t& out) -> Next {
+        const Program& p = *d.slots[f.slot].prog;
+        CellPos host{d.slots[f.slot].col, d.slots[f.slot].row};
+        auto check = [&](int c, int r) -> Next {
+            const CellRec* rec = d.find(c, r);
+            if (!rec || !rec->formula) return Next::None;
+            std::uint32_t s = rec->formula - 1;
+            SlotState st = d.slots[s].state;
+            if (!d.slots[s].prog || st == SlotState::Clean) return Next::None;
+            out = s;
+            return st == SlotState::Dirty ? Next::Pending : Next::Cycle;
+        };
+        while (true) {
+            if (f.inRange) {
+                const CellRange& rg = f.range;
+                while (f.c <= rg.col2) {
+                    if (std::size_t(f.c) >= d.cols.size()) {
+                        f.c = rg.col2 + 1;
+                        break;
+                    }
+                    auto& ch = d.cols[std::size_t(f.c)].chunks;
+                    while (f.r <= rg.row2) {
+                        std::size_t k = std::size_t(f.r) >> kChunkBits;
+                        if (k >= ch.size()) {
+                            f.r = rg.row2 + 1;
+                            break;
+                        }
+                        if (!ch[k]) {
+                            f.r = int((k + 1) << kChunkBits);
+                            continue;
+                        }
+                        Next n = check(f.c, f.r);
+                        if (n != Next::None) return n;
+                        ++f.r;
+                    }
+                    ++f.c;
+                    f.r = rg.row1;
+                }
+                f.inRange = false;
+                ++f.ip;
+                continue;
+            }
+            if (f.ip >= p.code.size()) return Next::None;
+            const Instr& in = p.code[f.ip];
+            if (in.op == Op::PushRef) {
+                int c = in.axis(0).resolve(host.col), r = in.axis(1).resolve(host.row);
+                Next n = validTarget(c, r) ? check(c, r) : Next::None;
+                if (n != Next::None) return n;
+                ++f.ip;
+            } else if (in.op == Op::PushRange) {
+                int c1 = in.axis(0).resolve(host.col), r1 = in.axis(1).resolve(host.row);
+                int c2 = in.axis(2).resolve(host.col), r2 = in.axis(3).resolve(host.row);
+                if (!validTarget(c1, r1) || !validTarget(c2, r2)) {
+                    ++f.ip;
+                    continue;
+                }
+                f.range = {std::min(c1, c2), std::min(r1, r2), std::max(c1, c2), std::max(r1, r2)};
+                f.inRange = true;
+                f.c = f.range.col1;
+                f.r = f.range.row1;
+            } else {
+                ++f.ip;
+            }
+        }
+    };
+
+    auto store = [&](std::uint32_t s, const Value& v) {
+        FormulaSlot& sl = d.slots[s];
+        if (CellRec* rec = d.find(sl.col, sl.row)) d.storeValue(*rec, v);
+        sl.state = SlotState::Clean;
+    };
+
+    while (!frames.empty()) {
+        Frame& f = frames.back();
+        FormulaSlot& sl = d.slots[f.slot];
+        if (!sl.prog || sl.gen != f.gen) { // replaced or removed by a custom function meanwhile
+            frames.pop_back();
+            continue;
+        }
+        std::uint32_t next = 0;
+        Next n = nextPending(f, next);
+        if (n == Next::Pending) {
+            d.slots[next].state = SlotState::InProgress;
+            frames.push_back({next, d.slots[next].gen});
+            continue;
+        }
+        if (n == Next::Cycle) {
+            // Every frame from the one that is read again up to the top is part of the cycle.
+            std::size_t j = frames.size() - 1;
+            while (j > 0 && frames[j].slot != next)
+                --j;
+            if (frames[j].slot != next) j = frames.size() - 1;
+            for (std::size_t k = j; k < frames.size(); ++k)
+                store(frames[k].slot, Value::err(ErrorCode::Circular));
+            frames.resize(j);
+            continue;
+        }
+        if (d.evalArith(f.slot)) {
+            ++m_evaluations;
+            frames.pop_back();
+            continue;
+        }
+        ProgramPtr hold = sl.prog->hasCustom ? sl.prog : nullptr; // a custom function may replace it
+        const Program& prog = *sl.prog;
+        std::uint32_t s = f.slot, gen = f.gen;
+        CellPos host{sl.col, sl.row};
+        Value v = evaluate(prog, *this, host, d.stack);
+        ++m_evaluations;
+        if (d.slots[s].prog && d.slots[s].gen == gen) store(s, v);
+        frames.pop_back();
+    }
+    frames.swap(d.framePool);
+}
+
+// --- custom functions
+
+void Sheet::addCustomFunction(std::string_view name, int minArgs, int maxArgs, CustomFunction fn) {
+    std::string key = upper(name);
+    m_d->customs[key] = CustomEntry{key, minArgs, maxArgs, std::move(fn)};
+}
+
+bool Sheet::hasCustomFunction(std::string_view name) const {
+    return m_d->customs.count(upper(name)) > 0;
+}
+
+bool Sheet::callCustom(std::string_view upperName, std::span<Operand> args, CellPos host, Value& out) {
+    auto it = m_d->customs.find(std::string(upperName));
+    if (it == m_d->customs.end()) return false;
+    if (int(args.size()) < it->second.minArgs || int(args.size()) > it->second.maxArgs) {
+        out = Value::err(ErrorCode::Value);
+        return true;
+    }
+    CustomFunction fn = it->second.fn; // the function may register functions itself
+    std::vector<FnValue> in(args.size());
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const Operand& o = args[i];
+        FnValue& a = in[i];
+        a.status = FnValue::Ok;
+        switch (o.kind) {
+        case Operand::Kind::Missing:
+            a.status = FnValue::NoResult;
+            break;
+        case Operand::Kind::Ref:
+            a.kind = FnValue::Cell;
+            a.cells = o.range;
+            break;
+        case Operand::Kind::Range:
+            a.kind = FnValue::Range;
+            a.cells = o.range;
+            break;
+        case Operand::Kind::Value: {
+            const Value& v = o.value;
+            if (v.isNumber() || v.isBool()) {
+                double x = v.number;
+                if (x == std::trunc(x) && x >= -2147483648.0 && x <= 2147483647.0) {
+                    a.kind = FnValue::Whole;
+                    a.whole = std::int32_t(x);
+                } else {
+                    a.kind = FnValue::Floating;
+                }
+                a.floating = x;
+            } else if (v.isText()) {
+                a.kind = FnValue::Text;
+                a.text = v.text;
+            } else if (v.isError()) {
+                a.status = FnValue::Unreadable;
+            } else {
+                a.status = FnValue::NoResult;
+            }
+            break;
+        }
+        }
+    }
+    FnValue r;
+    if (!fn(*this, host, r, in)) {
+        out = Value::err(ErrorCode::Value);
+        return true;
+    }
+    if (r.status == FnValue::NoResult)
+        out = Value::empty();
+    else if (r.status != FnValue::Ok)
+        out = Value::err(ErrorCode::Value);
+    else
+        switch (r.kind) {
+        case FnValue::Whole:
+            out = Value::num(r.whole);
+            break;
+        case FnValue::Floating:
+            out = Value::num(r.floating);
+            break;
+        case FnValue::Text:
+            out = Value::str(r.text);
+            break;
+        case FnValue::Cell:
+            out = value(r.cells.col1, r.cells.row1);
+            break;
+        default:
+            out = Value::err(ErrorCode::Value);
+            break;
+        }
+    return true;
+}
+
+} // namespace sheet

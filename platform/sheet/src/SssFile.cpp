@@ -1,0 +1,529 @@
+#include <sheet/SssFile.h>
+
+#include "SheetStore_p.h"
+#include <sheet/Compiler.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace sheet {
+
+using nlohmann::json;
+
+namespace {
+
+constexpr const char* kFormatName = "vorlane-sheet";
+
+// --- texts: JSON holds UTF-8; any other bytes (a tag may carry raw 0xA4 separators) go as base64.
+bool validUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
+const char* kB64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::string base64(std::string_view s) {
+    std::string out;
+    std::size_t i = 0;
+    while (i + 2 < s.size()) {
+        unsigned v = (unsigned char)s[i] << 16 | (unsigned char)s[i + 1] << 8 | (unsigned char)s[i + 2];
+        out += kB64[v >> 18], out += kB64[(v >> 12) & 63], out += kB64[(v >> 6) & 63], out += kB64[v & 63];
+        i += 3;
+    }
+    if (i + 1 == s.size()) {
+        unsigned v = (unsigned char)s[i] << 16;
+        out += kB64[v >> 18], out += kB64[(v >> 12) & 63], out += "==";
+    } else if (i + 2 == s.size()) {
+        unsigned v = (unsigned char)s[i] << 16 | (unsigned char)s[i + 1] << 8;
+        out += kB64[v >> 18], out += kB64[(v >> 12) & 63], out += kB64[(v >> 6) & 63], out += '=';
+    }
+    return out;
+}
+
+struct LoadError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string unbase64(const std::string& s) {
+    std::string out;
+    unsigned v = 0;
+    int bits = 0;
+    for (char c : s) {
+        if (c == '=') break;
+        const char* p = std::strchr(kB64, c);
+        if (!p || !c) throw LoadError("damaged base64 text");
+        v = (v << 6) | unsigned(p - kB64);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            out += char((v >> bits) & 0xFF);
+        }
+    }
+    return out;
+}
+
+json textJson(const std::string& s) {
+    return validUtf8(s) ? json(s) : json{{"b64", base64(s)}};
+}
+
+std::string textFrom(const json& j, const char* what) {
+    if (j.is_string()) return j.get<std::string>();
+    if (j.is_object() && j.contains("b64") && j["b64"].is_string())
+        return unbase64(j["b64"].get<std::string>());
+    throw LoadError(std::string(what) + ": text expected");
+}
+
+// --- checked readers: every fault names what it was reading.
+const json& member(const json& o, const char* key, const char* where) {
+    auto it = o.find(key);
+    if (it == o.end()) throw LoadError(std::string(where) + ": '" + key + "' missing");
+    return *it;
+}
+long long integer(const json& j, const char* what, long long lo, long long hi) {
+    if (!j.is_number_integer() && !j.is_number_unsigned())
+        throw LoadError(std::string(what) + ": whole number expected");
+    long long v = j.is_number_unsigned()
+                      ? (long long)std::min<unsigned long long>(j.get<unsigned long long>(), 1ULL << 62)
+                      : j.get<long long>();
+    if (v < lo || v > hi) throw LoadError(std::string(what) + ": " + std::to_string(v) + " out of range");
+    return v;
+}
+double number(const json& j, const char* what) {
+    if (!j.is_number()) throw LoadError(std::string(what) + ": number expected");
+    return j.get<double>();
+}
+bool boolean(const json& j, const char* what) {
+    if (!j.is_boolean()) throw LoadError(std::string(what) + ": true or false expected");
+    return j.get<bool>();
+}
+const json& array(const json& j, const char* what) {
+    if (!j.is_array()) throw LoadError(std::string(what) + ": list expected");
+    return j;
+}
+
+json fontJson(const Font& f) {
+    return {{"face", textJson(f.face)}, {"height", f.height},       {"weight", f.weight},
+            {"italic", f.italic},       {"underline", f.underline}, {"strikeOut", f.strikeOut},
+            {"charset", f.charset}};
+}
+Font fontFrom(const json& j) {
+    Font f;
+    f.face = textFrom(member(j, "face", "font"), "font face");
+    f.height = int(integer(member(j, "height", "font"), "font height", 0, 2000));
+    f.weight = int(integer(member(j, "weight", "font"), "font weight", 0, 1000));
+    f.italic = boolean(member(j, "italic", "font"), "font italic");
+    f.underline = boolean(member(j, "underline", "font"), "font underline");
+    f.strikeOut = boolean(member(j, "strikeOut", "font"), "font strikeOut");
+    f.charset = int(integer(member(j, "charset", "font"), "font charset", 0, 255));
+    return f;
+}
+
+json styleJson(const CellStyle& s) {
+    json b = json::array();
+    for (const auto& l : s.border)
+        b.push_back({l.style, l.color});
+    return {{"font", fontJson(s.font)},
+            {"textColor", s.textColor},
+            {"backColor", s.backColor},
+            {"borders", b},
+            {"locked", s.locked}};
+}
+CellStyle styleFrom(const json& j) {
+    CellStyle s;
+    s.font = fontFrom(member(j, "font", "style"));
+    s.textColor = std::uint32_t(integer(member(j, "textColor", "style"), "text colour", 0, 0xFFFFFFFFLL));
+    s.backColor = std::uint32_t(integer(member(j, "backColor", "style"), "back colour", 0, 0xFFFFFFFFLL));
+    const json& b = array(member(j, "borders", "style"), "borders");
+    if (b.size() != 4) throw LoadError("borders: four sides expected");
+    for (int i = 0; i < 4; ++i) {
+        const json& l = array(b[std::size_t(i)], "border");
+        if (l.size() != 2) throw LoadError("border: style and colour expected");
+        s.border[i].style = std::uint8_t(integer(l[0], "border style", 0, 15));
+        s.border[i].color = std::uint32_t(integer(l[1], "border colour", 0, 0xFFFFFFFFLL));
+    }
+    s.locked = boolean(member(j, "locked", "style"), "locked");
+    return s;
+}
+
+json typeJson(const CellType& t) {
+    return {{"kind", int(t.kind)},
+            {"style", t.style},
+            {"maxLength", t.maxLength},
+            {"multiLine", t.multiLine},
+            {"decimals", t.decimals},
+            {"minimum", t.minimum},
+            {"maximum", t.maximum},
+            {"thousands", t.thousands},
+            {"picture", textJson(t.picture)},
+            {"picture2", textJson(t.picture2)},
+            {"items", textJson(t.items)},
+            {"editable", t.editable},
+            {"framed", t.framed},
+            {"text", textJson(t.text)}};
+}
+CellType typeFrom(const json& j) {
+    CellType t;
+    t.kind = CellKind(integer(member(j, "kind", "type"), "type kind", 0, 7));
+    t.style = std::uint32_t(integer(member(j, "style", "type"), "type style", 0, 0xFFFFFFFFLL));
+    t.maxLength = int(integer(member(j, "maxLength", "type"), "maxLength", 0, 1 << 30));
+    t.multiLine = boolean(member(j, "multiLine", "type"), "multiLine");
+    t.decimals = int(integer(member(j, "decimals", "type"), "decimals", 0, 15));
+    t.minimum = number(member(j, "minimum", "type"), "minimum");
+    t.maximum = number(member(j, "maximum", "type"), "maximum");
+    t.thousands = boolean(member(j, "thousands", "type"), "thousands");
+    t.picture = textFrom(member(j, "picture", "type"), "picture");
+    t.picture2 = textFrom(member(j, "picture2", "type"), "picture2");
+    t.items = textFrom(member(j, "items", "type"), "items");
+    t.editable = boolean(member(j, "editable", "type"), "editable");
+    t.framed = boolean(member(j, "framed", "type"), "framed");
+    t.text = textFrom(member(j, "text", "type"), "type text");
+    return t;
+}
+
+} // namespace
+
+std::string sheetToJson(const Sheet& s) {
+    const auto& d = SheetAccess::d(s);
+    json doc;
+    doc["format"] = kFormatName;
+    doc["version"] = kSheetFileVersion;
+    doc["maxCols"] = s.maxCols();
+    doc["maxRows"] = s.maxRows();
+    json opts = json::array();
+    for (int i = 0; i < Sheet::kOptionCount; ++i)
+        if (s.option(i)) opts.push_back(i);
+    doc["options"] = opts;
+    doc["refStyle"] = int(s.refStyle());
+    doc["unitType"] = int(s.unitType());
+    doc["activeCell"] = {s.activeCell().col, s.activeCell().row};
+    CellRange sel = s.selection();
+    doc["selection"] = {sel.col1, sel.row1, sel.col2, sel.row2};
+    json widths = json::array(), heights = json::array();
+    for (std::size_t c = 0; c < d.colWidths.size(); ++c)
+        if (d.colWidths[c] != 0) widths.push_back({c, s.colWidthPixels(int(c))});
+    for (std::size_t r = 0; r < d.rowHeights.size(); ++r)
+        if (d.rowHeights[r] != 0) heights.push_back({r, s.rowHeightPixels(int(r))});
+    doc["colWidths"] = widths;
+    doc["rowHeights"] = heights;
+    json styles = json::array(), types = json::array();
+    for (std::size_t i = 0; i < d.styles.size(); ++i)
+        styles.push_back(styleJson(d.styles.get(std::uint16_t(i))));
+    for (std::size_t i = 0; i < d.types.size(); ++i)
+        types.push_back(typeJson(d.types.get(std::uint16_t(i))));
+    doc["styles"] = styles;
+    doc["types"] = types;
+    json spans = json::array();
+    for (const auto& sp : s.spans())
+        spans.push_back({sp.col1, sp.row1, sp.col2, sp.row2});
+    doc["spans"] = spans;
+
+    // Formulas are written once each in position-independent R1C1 form; cells point into this list.
+    std::unordered_map<const Program*, std::size_t> formulaIndex;
+    json formulas = json::array();
+    json columns = json::array();
+    for (std::size_t c = 0; c < d.cols.size(); ++c) {
+        const auto& ch = d.cols[c].chunks;
+        json runs = json::array(), values = json::array(), kept = json::array();
+        json fidx = json::array(), sidx = json::array(), tidx = json::array();
+        bool anyFormula = false, anyStyle = false, anyType = false;
+        int runStart = -1, runLen = 0;
+        std::size_t n = 0;
+        for (std::size_t k = 0; k < ch.size(); ++k) {
+            if (!ch[k]) continue;
+            for (int i = 0; i < kChunk; ++i) {
+                const CellRec& rec = ch[k][std::size_t(i)];
+                if (!(rec.kind || rec.formula || rec.style || rec.type)) continue;
+                int row = int((k << kChunkBits) + std::size_t(i));
+                if (runStart >= 0 && runStart + runLen == row)
+                    ++runLen;
+                else {
+                    if (runStart >= 0) runs.push_back(runStart), runs.push_back(runLen);
+                    runStart = row, runLen = 1;
+                }
+                switch (ValueKind(rec.kind)) {
+                case ValueKind::Number:
+                    values.push_back(rec.num);
+                    break;
+                case ValueKind::Text:
+                    values.push_back(textJson(d.texts[rec.text - 1]));
+                    break;
+                case ValueKind::Bool:
+                    values.push_back(rec.num != 0);
+                    break;
+                case ValueKind::Error:
+                    values.push_back({{"error", int(rec.num)}});
+                    break;
+                default:
+                    values.push_back(nullptr);
+                    break;
+                }
+                if ((rec.flags & kKeepText) && rec.text) kept.push_back({n, textJson(d.texts[rec.text - 1])});
+                long f = -1;
+                if (rec.formula) {
+                    const Program* p = d.slots[rec.formula - 1].prog.get();
+                    auto [it, added] = formulaIndex.try_emplace(p, formulas.size());
+                    if (added)
+                        formulas.push_back(textJson(printFormula(*p, RefStyle::R1C1Exact, {int(c), row})));
+                    f = long(it->second);
+                    anyFormula = true;
+                }
+                fidx.push_back(f);
+                sidx.push_back(rec.style);
+                tidx.push_back(rec.type);
+                anyStyle |= rec.style != 0;
+                anyType |= rec.type != 0;
+                ++n;
+            }
+        }
+        if (runStart >= 0) runs.push_back(runStart), runs.push_back(runLen);
+        if (n == 0) continue;
+        json col{{"col", c}, {"rows", runs}, {"values", values}};
+        if (!kept.empty()) col["typed"] = kept;
+        if (anyFormula) col["formulas"] = fidx;
+        if (anyStyle) col["styles"] = sidx;
+        if (anyType) col["types"] = tidx;
+        columns.push_back(std::move(col));
+    }
+    doc["formulas"] = formulas;
+    doc["columns"] = columns;
+    json tags = json::array(), notes = json::array();
+    for (const auto& [k, v] : d.tags)
+        tags.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
+    for (const auto& [k, v] : d.notes)
+        notes.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
+    doc["tags"] = tags;
+    doc["notes"] = notes;
+    return doc.dump();
+}
+
+FileResult sheetFromJson(Sheet& target, std::string_view text) {
+    json doc = json::parse(text.begin(), text.end(), nullptr, false);
+    if (doc.is_discarded()) return {false, "not a table file: the text is not valid JSON"};
+    if (!doc.is_object() || !doc.contains("format") || doc["format"] != kFormatName)
+        return {false, "not a table file: the format name is missing"};
+    Sheet fresh;
+    try {
+        long long version = integer(member(doc, "version", "file"), "version", 1, 1 << 20);
+        if (version > kSheetFileVersion)
+            return {false, "the table was written by a newer version (file version " +
+                               std::to_string(version) + ")"};
+        auto& d = SheetAccess::d(fresh);
+        int maxCols = int(integer(member(doc, "maxCols", "file"), "maxCols", 0, kMaxColLimit));
+        int maxRows = int(integer(member(doc, "maxRows", "file"), "maxRows", 0, kMaxRowLimit));
+        fresh.setMaxCols(maxCols);
+        fresh.setMaxRows(maxRows);
+        fresh.setOption(Sheet::kOptAutoRecalc, false);
+        std::vector<int> options;
+        for (const json& o : array(member(doc, "options", "file"), "options"))
+            options.push_back(int(integer(o, "option", 0, Sheet::kOptionCount - 1)));
+        fresh.setRefStyle(RefStyle(integer(member(doc, "refStyle", "file"), "refStyle", 0, 2)));
+        fresh.setUnitType(UnitType(integer(member(doc, "unitType", "file"), "unitType", 0, 2)));
+        const json& ac = array(member(doc, "activeCell", "file"), "activeCell");
+        if (ac.size() != 2) throw LoadError("activeCell: column and row expected");
+        fresh.setActiveCell(int(integer(ac[0], "activeCell", 0, kMaxColLimit)),
+                            int(integer(ac[1], "activeCell", 0, kMaxRowLimit)));
+        const json& sel = array(member(doc, "selection", "file"), "selection");
+        if (sel.size() != 4) throw LoadError("selection: four numbers expected");
+        fresh.setSelection({int(integer(sel[0], "selection", 0, kMaxColLimit)),
+                            int(integer(sel[1], "selection", 0, kMaxRowLimit)),
+                            int(integer(sel[2], "selection", 0, kMaxColLimit)),
+                            int(integer(sel[3], "selection", 0, kMaxRowLimit))});
+        for (const json& w : array(member(doc, "colWidths", "file"), "colWidths")) {
+            if (!w.is_array() || w.size() != 2) throw LoadError("colWidths: column and width expected");
+            if (!fresh.setColWidthPixels(int(integer(w[0], "column", 0, maxCols)),
+                                         int(integer(w[1], "width", 0, 100000))))
+                throw LoadError("colWidths: bad entry");
+        }
+        for (const json& h : array(member(doc, "rowHeights", "file"), "rowHeights")) {
+            if (!h.is_array() || h.size() != 2) throw LoadError("rowHeights: row and height expected");
+            if (!fresh.setRowHeightPixels(int(integer(h[0], "row", 0, maxRows)),
+                                          int(integer(h[1], "height", 0, 100000))))
+                throw LoadError("rowHeights: bad entry");
+        }
+        const json& styles = array(member(doc, "styles", "file"), "styles");
+        const json& types = array(member(doc, "types", "file"), "types");
+        if (styles.size() > 0xFFFE || types.size() > 0xFFFE) throw LoadError("too many styles or types");
+        std::vector<std::uint16_t> styleIds, typeIds;
+        for (const json& j : styles)
+            styleIds.push_back(d.styles.intern(styleFrom(j)));
+        for (const json& j : types)
+            typeIds.push_back(d.types.intern(typeFrom(j)));
+        for (const json& sp : array(member(doc, "spans", "file"), "spans")) {
+            if (!sp.is_array() || sp.size() != 4) throw LoadError("spans: four numbers expected");
+            int c1 = int(integer(sp[0], "span", 1, maxCols)), r1 = int(integer(sp[1], "span", 1, maxRows));
+            int c2 = int(integer(sp[2], "span", c1, maxCols)), r2 = int(integer(sp[3], "span", r1, maxRows));
+            if (!fresh.addSpan(c1, r1, c2 - c1 + 1, r2 - r1 + 1)) throw LoadError("spans: overlapping spans");
+        }
+        // Formula texts compile once each; the programs are shared by every cell that uses them.
+        std::vector<ProgramPtr> programs;
+        for (const json& f : array(member(doc, "formulas", "file"), "formulas")) {
+            ParseError err;
+            std::string t = textFrom(f, "formula");
+            ProgramPtr p = compileFormula(t, RefStyle::R1C1Exact, {1, 1}, err);
+            if (!p)
+                throw LoadError("formula " + std::to_string(programs.size()) + " (" + t +
+                                "): " + err.message);
+            programs.push_back(d.intern(p));
+        }
+        for (const json& col : array(member(doc, "columns", "file"), "columns")) {
+            if (!col.is_object()) throw LoadError("columns: object expected");
+            int c = int(integer(member(col, "col", "column"), "column number", 0, maxCols));
+            const json& runs = array(member(col, "rows", "column"), "rows");
+            const json& values = array(member(col, "values", "column"), "values");
+            const json* fidx = col.contains("formulas") ? &array(col["formulas"], "formulas") : nullptr;
+            const json* sidx = col.contains("styles") ? &array(col["styles"], "styles") : nullptr;
+            const json* tidx = col.contains("types") ? &array(col["types"], "types") : nullptr;
+            if (runs.size() % 2) throw LoadError("rows: pairs of first row and count expected");
+            std::size_t n = 0;
+            long long lastRow = -1;
+            for (std::size_t i = 0; i < runs.size(); i += 2) {
+                long long start = integer(runs[i], "row", lastRow + 1, maxRows);
+                long long len = integer(runs[i + 1], "row count", 1, maxRows - start + 1);
+                for (long long r = start; r < start + len; ++r, ++n) {
+                    if (n >= values.size())
+                        throw LoadError("column " + std::to_string(c) + ": fewer values than rows");
+                    CellRec& rec = d.at(c, int(r));
+                    const json& v = values[n];
+                    if (v.is_number())
+                        d.storeValue(rec, Value::num(v.get<double>()));
+                    else if (v.is_boolean())
+                        d.storeValue(rec, Value::boolean(v.get<bool>()));
+                    else if (v.is_null())
+                        d.storeValue(rec, Value::empty());
+                    else if (v.is_object() && v.contains("error"))
+                        d.storeValue(rec, Value::err(ErrorCode(integer(v["error"], "error code", 1,
+                                                                       int(ErrorCode::Circular)))));
+                    else
+                        d.storeValue(rec, Value::str(textFrom(v, "cell value")));
+                    if (fidx) {
+                        if (n >= fidx->size()) throw LoadError("formulas: list shorter than the rows");
+                        long long f =
+                            integer((*fidx)[n], "formula index", -1, (long long)programs.size() - 1);
+                        if (f >= 0) {
+                            if (c == 0 || r == 0) throw LoadError("formula in a header cell");
+                            std::uint32_t s = d.allocSlot();
+                            d.slots[s].prog = programs[std::size_t(f)];
+                            d.slots[s].col = c;
+                            d.slots[s].row = int(r);
+                            d.slots[s].state = SlotState::Clean; // the saved value is the computed one
+                            rec.formula = s + 1;
+                        }
+                    }
+                    if (sidx) {
+                        if (n >= sidx->size()) throw LoadError("styles: list shorter than the rows");
+                        rec.style = styleIds.at(std::size_t(
+                            integer((*sidx)[n], "style index", 0, (long long)styleIds.size() - 1)));
+                    }
+                    if (tidx) {
+                        if (n >= tidx->size()) throw LoadError("types: list shorter than the rows");
+                        rec.type = typeIds.at(
+                            std::size_t(integer((*tidx)[n], "type index", 0, (long long)typeIds.size() - 1)));
+                    }
+                }
+                lastRow = start + len - 1;
+            }
+            if (n != values.size())
+                throw LoadError("column " + std::to_string(c) + ": more values than rows");
+            if (col.contains("typed")) {
+                // Numbers shown as they were typed ("12.50"): index into this column's cells.
+                std::vector<std::pair<std::size_t, int>> order; // cell index -> row
+                for (std::size_t i = 0, k = 0; i < runs.size(); i += 2)
+                    for (long long r = runs[i].get<long long>();
+                         r < runs[i].get<long long>() + runs[i + 1].get<long long>(); ++r)
+                        order.push_back({k++, int(r)});
+                for (const json& t : array(col["typed"], "typed")) {
+                    if (!t.is_array() || t.size() != 2) throw LoadError("typed: index and text expected");
+                    std::size_t i = std::size_t(integer(t[0], "typed index", 0, (long long)order.size() - 1));
+                    CellRec& rec = d.at(c, order[i].second);
+                    if (rec.kind != std::uint8_t(ValueKind::Number))
+                        throw LoadError("typed: text for a cell that is no number");
+                    if (rec.text) d.freeText(rec.text);
+                    rec.text = d.addText(textFrom(t[1], "typed text"));
+                    rec.flags |= kKeepText;
+                }
+            }
+        }
+        for (const char* which : {"tags", "notes"}) {
+            for (const json& t : array(member(doc, which, "file"), which)) {
+                if (!t.is_array() || t.size() != 3)
+                    throw LoadError(std::string(which) + ": column, row and text expected");
+                int c = int(integer(t[0], "column", 0, maxCols)), r = int(integer(t[1], "row", 0, maxRows));
+                std::string v = textFrom(t[2], which);
+                if (which[0] == 't')
+                    fresh.setTag(c, r, v);
+                else
+                    fresh.setNote(c, r, v);
+            }
+        }
+        d.rebuildDependencies();
+        for (int o : options)
+            fresh.setOption(o, true);
+    } catch (const LoadError& e) {
+        return {false, std::string("damaged table file: ") + e.what()};
+    } catch (const json::exception& e) {
+        return {false, std::string("damaged table file: ") + e.what()};
+    } catch (const std::out_of_range& e) {
+        return {false, std::string("damaged table file: ") + e.what()};
+    }
+    target.swapContents(fresh);
+    return {true, {}};
+}
+
+FileResult saveSheet(const Sheet& s, const std::string& path) {
+    if (path.empty()) return {false, "no file name given"};
+    std::string text = sheetToJson(s);
+    std::string tmp = path + ".tmp-" + std::to_string(::getpid());
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return {false, "cannot write " + tmp + ": " + std::strerror(errno)};
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t w = ::write(fd, text.data() + done, text.size() - done);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            std::string e = std::strerror(errno);
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return {false, "cannot write " + path + ": " + e};
+        }
+        done += std::size_t(w);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        std::string e = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        return {false, "cannot write " + path + ": " + e};
+    }
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        std::string e = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        return {false, "cannot replace " + path + ": " + e};
+    }
+    return {true, {}};
+}
+
+FileResult loadSheet(Sheet& s, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {false, "cannot open " + path + ": " + std::strerror(errno)};
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) return {false, "cannot read " + path};
+    FileResult r = sheetFromJson(s, ss.str());
+    if (!r) r.error = path + ": " + r.error;
+    return r;
+}
+
+} // namespace sheet

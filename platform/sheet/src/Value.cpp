@@ -1,0 +1,237 @@
+#include <sheet/Value.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace sheet {
+
+namespace {
+struct ErrorName {
+    ErrorCode code;
+    std::string_view text;
+};
+// Longer literals first so that "#N/A" never shadows a longer one starting alike.
+constexpr std::array<ErrorName, 8> kErrorNames{{{ErrorCode::Div0, "#DIV/0!"},
+                                                {ErrorCode::Value, "#VALUE!"},
+                                                {ErrorCode::Name, "#NAME?"},
+                                                {ErrorCode::Null, "#NULL!"},
+                                                {ErrorCode::Circular, "#CIRC!"},
+                                                {ErrorCode::Ref, "#REF!"},
+                                                {ErrorCode::Num, "#NUM!"},
+                                                {ErrorCode::NA, "#N/A"}}};
+
+char upperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+}
+} // namespace
+
+bool Value::operator==(const Value& o) const {
+    if (kind != o.kind) return false;
+    switch (kind) {
+    case ValueKind::Empty:
+        return true;
+    case ValueKind::Number:
+    case ValueKind::Bool:
+        return number == o.number;
+    case ValueKind::Text:
+        return text == o.text;
+    case ValueKind::Error:
+        return error == o.error;
+    }
+    return false;
+}
+
+std::string_view errorText(ErrorCode e) {
+    for (const auto& n : kErrorNames)
+        if (n.code == e) return n.text;
+    return {};
+}
+
+std::size_t matchErrorLiteral(std::string_view s, ErrorCode& out) {
+    for (const auto& n : kErrorNames) {
+        if (s.size() >= n.text.size() && equalsNoCase(s.substr(0, n.text.size()), n.text)) {
+            out = n.code;
+            return n.text.size();
+        }
+    }
+    return 0;
+}
+
+std::string formatGeneral(double v) {
+    if (v == 0) return "0"; // also turns -0 into 0
+    if (!std::isfinite(v)) return std::string(errorText(ErrorCode::Num));
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    std::string s(buf, r.ptr);
+    for (auto& c : s)
+        if (c == 'e') c = 'E';
+    return s;
+}
+
+std::optional<double> parseNumber(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    if (s.empty()) return std::nullopt;
+    double scale = 1.0;
+    if (s.back() == '%') {
+        scale = 0.01;
+        s.remove_suffix(1);
+    }
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.'))
+        return std::nullopt;
+    double v = 0;
+    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
+    return (negative ? -v : v) * scale;
+}
+
+std::string formatFixed(double v, int decimals, bool thousands, char decimalPoint, char thousandsSep) {
+    if (!std::isfinite(v)) return std::string(errorText(ErrorCode::Num));
+    decimals = std::clamp(decimals, 0, 15);
+    // Shown values round as spreadsheets show them: to 15 significant digits first, then half away
+    // from zero (7.25 with one decimal is 7.3, 1.005 with two is 1.01), whatever the process locale.
+    char buf[400];
+    double x = v;
+    if (auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15); r.ec == std::errc())
+        std::from_chars(buf, r.ptr, x);
+    const double p = std::pow(10.0, decimals);
+    const double y = x * p;
+    if (std::fabs(y) < 4e15) {
+        double t = std::trunc(y);
+        double frac = std::fabs(y - t);
+        double rounded = frac > 0.5 - 1e-9 ? t + (y < 0 ? -1 : 1) : t;
+        x = rounded / p;
+    }
+    auto end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals).ptr;
+    std::string s(buf, end);
+    if (s == "-0" || (s.size() > 1 && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos))
+        s.erase(0, 1); // no "-0.00"
+    auto dot = s.find('.');
+    if (dot != std::string::npos) s[dot] = decimalPoint;
+    if (thousands) {
+        std::size_t intEnd = dot == std::string::npos ? s.size() : dot;
+        std::size_t intBegin = (s[0] == '-') ? 1 : 0;
+        std::string out = s.substr(0, intBegin);
+        for (std::size_t i = intBegin; i < intEnd; ++i) {
+            out += s[i];
+            std::size_t left = intEnd - i - 1;
+            if (left > 0 && left % 3 == 0) out += thousandsSep;
+        }
+        out += s.substr(intEnd);
+        s = std::move(out);
+    }
+    return s;
+}
+
+std::string toText(const Value& v) {
+    switch (v.kind) {
+    case ValueKind::Empty:
+        return {};
+    case ValueKind::Number:
+        return formatGeneral(v.number);
+    case ValueKind::Text:
+        return v.text;
+    case ValueKind::Bool:
+        return v.number != 0 ? "TRUE" : "FALSE";
+    case ValueKind::Error:
+        return std::string(errorText(v.error));
+    }
+    return {};
+}
+
+double toNumber(const Value& v, ErrorCode& err) {
+    switch (v.kind) {
+    case ValueKind::Empty:
+        return 0;
+    case ValueKind::Number:
+    case ValueKind::Bool:
+        return v.number;
+    case ValueKind::Text: {
+        if (auto n = parseNumber(v.text)) return *n;
+        err = ErrorCode::Value;
+        return 0;
+    }
+    case ValueKind::Error:
+        err = v.error;
+        return 0;
+    }
+    return 0;
+}
+
+bool toBool(const Value& v, ErrorCode& err) {
+    switch (v.kind) {
+    case ValueKind::Empty:
+        return false;
+    case ValueKind::Number:
+    case ValueKind::Bool:
+        return v.number != 0;
+    case ValueKind::Text:
+        if (equalsNoCase(v.text, "TRUE")) return true;
+        if (equalsNoCase(v.text, "FALSE")) return false;
+        err = ErrorCode::Value;
+        return false;
+    case ValueKind::Error:
+        err = v.error;
+        return false;
+    }
+    return false;
+}
+
+int compareValues(const Value& a, const Value& b) {
+    auto rank = [](const Value& v, const Value& other) {
+        switch (v.kind) {
+        case ValueKind::Number:
+            return 0;
+        case ValueKind::Text:
+            return 1;
+        case ValueKind::Bool:
+            return 2;
+        case ValueKind::Empty:
+            return other.kind == ValueKind::Text ? 1 : (other.kind == ValueKind::Bool ? 2 : 0);
+        default:
+            return 3;
+        }
+    };
+    int ra = rank(a, b), rb = rank(b, a);
+    if (ra != rb) return ra < rb ? -1 : 1;
+    if (ra == 1) {
+        const std::string& x = a.isText() ? a.text : std::string();
+        const std::string& y = b.isText() ? b.text : std::string();
+        std::size_t n = std::min(x.size(), y.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            char cx = upperChar(x[i]), cy = upperChar(y[i]);
+            if (cx != cy) return (unsigned char)cx < (unsigned char)cy ? -1 : 1;
+        }
+        return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
+    }
+    double x = a.isEmpty() ? 0 : a.number, y = b.isEmpty() ? 0 : b.number;
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (upperChar(a[i]) != upperChar(b[i])) return false;
+    return true;
+}
+
+std::string upper(std::string_view s) {
+    std::string r(s);
+    for (auto& c : r)
+        c = upperChar(c);
+    return r;
+}
+
+} // namespace sheet
