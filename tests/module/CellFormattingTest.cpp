@@ -132,13 +132,14 @@ TEST(StyleBits, fieldNumbersReadLikeAtoiAndStayInRange) {
 
 TEST(CellTypeSettings, engineTypesRoundTripThroughTheSettings) {
     sheet::SpreadControl c;
+    TSpread binding(&c); // a grid without a window is enough to build types
     sheet::CellType t;
     sheet::SSSetTypeNumber(&c, t, 0x400000 | 0x10000000, 4, -1e15, 1e15);
     CellTypeSettings s = cellTypeSettingsOf(t);
     EXPECT_EQ(s.kind, kKindNumber);
     EXPECT_EQ(s.decimals, 4);
     sheet::CellType back;
-    ASSERT_TRUE(makeCellType(&c, s, back));
+    ASSERT_TRUE(makeCellType(binding, s, back));
     EXPECT_EQ(back, t);
 
     sheet::SSSetTypeEdit(&c, t, 0, 30, true);
@@ -146,14 +147,14 @@ TEST(CellTypeSettings, engineTypesRoundTripThroughTheSettings) {
     EXPECT_EQ(s.kind, kKindText);
     EXPECT_EQ(s.maxLength, 30);
     EXPECT_TRUE(s.style & sheet::kWordWrap) << "a multi-line edit shows as wrapping";
-    ASSERT_TRUE(makeCellType(&c, s, back));
+    ASSERT_TRUE(makeCellType(binding, s, back));
     EXPECT_TRUE(back.multiLine);
 
     sheet::SSSetTypePicture(&c, t, sheet::kPictureStretch, "/data/logo.bmp");
     s = cellTypeSettingsOf(t);
     EXPECT_EQ(s.kind, kKindPicture);
     EXPECT_EQ(s.pictureFile, "/data/logo.bmp");
-    ASSERT_TRUE(makeCellType(&c, s, back));
+    ASSERT_TRUE(makeCellType(binding, s, back));
     EXPECT_EQ(back, t);
 
     sheet::SSSetTypeComboBox(&c, t, sheet::kAlignRight | 0x4, "a\tb");
@@ -164,7 +165,7 @@ TEST(CellTypeSettings, engineTypesRoundTripThroughTheSettings) {
     s = CellTypeSettings{};
     s.kind = kKindNumber;
     s.decimals = 200;
-    ASSERT_TRUE(makeCellType(&c, s, back)) << "more decimals than the grid takes are capped";
+    ASSERT_TRUE(makeCellType(binding, s, back)) << "more decimals than the grid takes are capped";
     EXPECT_EQ(back.decimals, 15);
 }
 

@@ -78,7 +78,10 @@ TEST(SpreadSearch, readingOrderWithoutWrapping) {
     EXPECT_FALSE(s.findFrom(1, 1, ""));
     EXPECT_FALSE(s.findInCell(2, 1, "ab", 2)) << "nothing behind the first match";
     std::map<std::pair<int, int>, std::string> written;
-    int n = s.replaceAll("A", "b", [&](int c, int r, const Vor_String& t) { written[{c, r}] = t.str(); });
+    int n = s.replaceAll("A", "b", [&](int c, int r, const Vor_String& t) {
+        written[{c, r}] = t.str();
+        return true;
+    });
     EXPECT_EQ(n, 3);
     EXPECT_EQ(written[std::make_pair(3, 3)], "ä bB");
 }
@@ -86,7 +89,10 @@ TEST(SpreadSearch, readingOrderWithoutWrapping) {
 TEST(SpreadSearch, replaceCountsEachCellOnce) {
     std::map<std::pair<int, int>, std::string> cells = {{{1, 1}, "aa"}, {{2, 2}, "a"}, {{3, 1}, "x"}};
     SpreadSearch s([&](int c, int r) { return Vor_String(cells[{c, r}]); }, 3, 2);
-    int n = s.replaceAll("a", "b", [&](int c, int r, const Vor_String& t) { cells[{c, r}] = t.str(); });
+    int n = s.replaceAll("a", "b", [&](int c, int r, const Vor_String& t) {
+        cells[{c, r}] = t.str();
+        return true;
+    });
     EXPECT_EQ(n, 2);
     EXPECT_EQ(cells[std::make_pair(1, 1)], "bb");
     EXPECT_EQ(cells[std::make_pair(2, 2)], "b");
@@ -105,14 +111,14 @@ TEST_F(GridDialogs, findNextShowsMatchesThenAsksToStartAgain) {
     grid.setText(1, 2, "ab");
     grid.SetActiveCell(1, 1);
     grid.showFind(false);
-    DlgFindReplace* f = grid.findDialog();
+    auto* f = dynamic_cast<DlgFindReplace*>(grid.findWindow());
     ASSERT_NE(f, nullptr);
     f->item(DlgFindReplace::IDC_FIND)->setText("ab");
     ASSERT_TRUE(f->findNext());
     int col, row, start, end;
     grid.GetActiveCell(col, row);
     EXPECT_EQ(std::make_pair(col, row), std::make_pair(2, 1));
-    ASSERT_TRUE(sheet::SSGetSel(grid.handle(), start, end));
+    ASSERT_TRUE(grid.GetSel(start, end));
     EXPECT_EQ(std::make_pair(start, end), std::make_pair(1, 3)) << "the second and third characters";
     ASSERT_TRUE(f->findNext());
     grid.GetActiveCell(col, row);

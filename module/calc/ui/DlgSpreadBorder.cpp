@@ -102,7 +102,7 @@ void DlgSpreadBorder::readControls() {
 }
 
 void DlgSpreadBorder::showPreview() {
-    if (m_preview.attached()) cellformat::applyBorders(m_preview.handle(), {2, 2, 2, 2}, m_work);
+    if (m_preview.attached()) cellformat::applyBorders(m_preview, {2, 2, 2, 2}, m_work);
 }
 
 namespace {

@@ -150,10 +150,10 @@ void DlgSpreadCellType::readControls() {
 void DlgSpreadCellType::showPreview() {
     if (!m_preview.attached()) return;
     sheet::CellType t;
-    if (!cellformat::makeCellType(m_preview.handle(), m_work, t)) return;
+    if (!cellformat::makeCellType(m_preview, m_work, t)) return;
     m_preview.SetCellType(2, 2, t);
     if (m_work.kind == kKindNumber)
-        sheet::SSSetFloat(m_preview.handle(), 2, 2, 123.456789);
+        m_preview.SetFloat(2, 2, 123.456789);
     else if (m_work.kind == kKindText)
         m_preview.setText(2, 2, "Kieke zonder kop");
     else

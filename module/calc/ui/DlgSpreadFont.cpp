@@ -23,7 +23,7 @@ bool DlgSpreadFont::onInitDialog() {
     const int heights[4] = {0, kMargin, std::max(10, r.height() - 2 * kMargin - 2), kMargin};
     if (setUpFormatPreview(m_preview, this, IDC_PREVIEW, widths, heights)) {
         sheet::CellType t;
-        if (sheet::SSSetTypeStaticText(m_preview.handle(), t, sheet::kAlignCenter | sheet::kAlignVCenter))
+        if (m_preview.SetTypeStaticText(t, sheet::kAlignCenter | sheet::kAlignVCenter))
             m_preview.SetCellType(2, 2, t);
         m_preview.setText(2, 2, "Abc 123");
     }
@@ -63,7 +63,7 @@ void DlgSpreadFont::onOK() {
 }
 
 void DlgSpreadFont::showPreview() {
-    if (m_preview.attached()) cellformat::applyFont(m_preview.handle(), {2, 2, 2, 2}, m_work);
+    if (m_preview.attached()) cellformat::applyFont(m_preview, {2, 2, 2, 2}, m_work);
 }
 
 namespace {

@@ -64,8 +64,8 @@ bool DlgSpreadOptions::onCommand(int id, int code) {
 }
 
 void DlgSpreadOptions::onOK() {
-    sheet::SSSetEditMode(m_colNames.handle(), false);
-    sheet::SSSetEditMode(m_rowNames.handle(), false);
+    m_colNames.SetEditMode(false);
+    m_rowNames.SetEditMode(false);
     const int oldRows = m_table.maxRows();
     const int cols = fieldValue(IDC_COLS), rows = fieldValue(IDC_ROWS);
     m_table.setMaxCols(cols);

@@ -3,23 +3,23 @@
 #include "calc/TableDocument.h"
 #include "calc/ui/CellFormatting.h"
 #include "calc/ui/DlgSpreadOptions.h"
-#include "frame/DlgTextInput.h"
+#include "frame/AskText.h"
+#include "frame/CommandTable.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 #include "frame/WindowPlacement.h"
 
+#include <base/NumberText.h>
 #include <cad/aced.h>
 #include <host/FileUtils.h>
+#include <host/Texts.h>
 #include <ui/Agent.h>
-
-#include <cctype>
 
 namespace {
 
 constexpr const char* kPlacementKey = "DLG_SPREADSHEET";
 constexpr ui::Size kMinSize{400, 300};
 constexpr const char* kFilter = "Vorlane Rekentabel (*.sss)|*.sss||";
-constexpr unsigned kTextExportFlags = 0x19; // "|" between columns, CR LF, shown texts
 
 // Grid events as the editor's notification codes: commands are echoed on the command line.
 constexpr int kCmdRefresh = 0x37;
@@ -48,18 +48,16 @@ constexpr DutchText kDutchMenu[] = {
     {DlgSpreadsheet::ID_OPTIONS, "Tabel Instellingen"},
     {DlgSpreadsheet::ID_LANGUAGE, "Taal wijzigen"},
 };
+constexpr int kEditBarIds[3] = {DlgSpreadsheet::IDC_VALUE, DlgSpreadsheet::IDC_FORMULA, DlgSpreadsheet::IDC_VARIABLE};
+constexpr int kTextNotANumber = 9001;
+constexpr int kTextInvalidValue = 9002;
+
 constexpr const char* kDutchPopups[] = {"Bestand", "Editeren", "Veld", "Instellingen"};
 
 // Commands whose windows come with printing and the report builder; until then they are shown
 // disabled.
 constexpr int kNotYet[] = {DlgSpreadsheet::ID_NEW, DlgSpreadsheet::ID_PRINT, DlgSpreadsheet::ID_PREVIEW,
                            DlgSpreadsheet::ID_PRINTSETUP};
-
-std::string lastChars(const std::string& s, size_t n) {
-    std::string tail = s.size() >= n ? s.substr(s.size() - n) : s;
-    for (auto& ch : tail) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return tail;
-}
 
 } // namespace
 
@@ -86,15 +84,16 @@ bool DlgSpreadsheet::onInitDialog() {
     setMinTrackSize(kMinSize);
 
     bool loaded = false;
+    TableDocument doc(m_grid);
     if (!fileName.isEmpty() && m_grid.attached()) {
-        loaded = sheet::SSLoadFromFile(m_grid.handle(), fileName.str());
+        loaded = doc.load(fileName.str());
         if (!loaded) {
-            reportFailure(m_grid.handle()->lastError());
+            reportFailure(doc.lastError());
             fileName = "";
         }
     }
     setCaption();
-    initTableDocument(m_grid, !loaded, fileName);
+    doc.init(!loaded, fileName);
     m_grid.setChanged(false);
     restoreWindowPlacement(this, kPlacementKey, false, 0, 0);
     refreshEditBar();
@@ -126,7 +125,8 @@ void DlgSpreadsheet::reportFailure(const std::string& what) {
 // ---- keys
 
 bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
-    bool editing = m_grid.attached() && m_grid.handle()->editing();
+    bool editing = m_grid.IsEditing();
+    if (key.vk == ui::VK_RETURN && key.focusId == IDC_VALUE) commitTypedNumber();
     if ((key.vk == ui::VK_RETURN || key.vk == ui::VK_ESCAPE) && !editing) {
         // never closes the window; while a cell is edited the grid takes the key
         return true;
@@ -154,6 +154,7 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
     case IDC_FORMULA:
     case IDC_VARIABLE:
         if (code == ui::EN_CHANGE) editBarChanged(id == IDC_VALUE ? 0 : id == IDC_FORMULA ? 1 : 2);
+        if (code == ui::EN_KILLFOCUS && id == IDC_VALUE) commitTypedNumber();
         return true;
     case ID_OPEN:
         if (savePrompt()) open();
@@ -163,7 +164,7 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
     case ID_EXPORT: exportTable(); return true;
     case ID_COPY: m_grid.ClipboardCopy(); return true;
     case ID_CUT:
-        if (m_grid.ClipboardCopy() && m_grid.handle()->clearSelection()) {
+        if (m_grid.ClipboardCopy() && m_grid.ClearSelection()) {
             m_grid.setChanged(true);
             refreshEditBar();
         }
@@ -214,13 +215,14 @@ bool DlgSpreadsheet::open() {
     r.folder = fileName.isEmpty() ? std::string() : getFolder(fileName).str();
     if (!ui::agent().fileDialog(r, this)) return false;
     // A table that does not load leaves the open one, its name and the caption as they were.
-    if (!sheet::SSLoadFromFile(m_grid.handle(), r.fileName)) {
-        reportFailure(m_grid.handle()->lastError());
+    TableDocument doc(m_grid);
+    if (!doc.load(r.fileName)) {
+        reportFailure(doc.lastError());
         return false;
     }
     fileName = r.fileName;
     setCaption();
-    initTableDocument(m_grid, false, fileName);
+    doc.init(false, fileName);
     m_grid.setChanged(false);
     refreshEditBar();
     return true;
@@ -241,13 +243,13 @@ bool DlgSpreadsheet::save(bool askName) {
     }
     // The engine writes a new file and puts it in place only when complete: a failed save keeps the
     // old file, the name and the caption.
-    if (!sheet::SSSaveToFile(m_grid.handle(), target.str())) {
-        reportFailure(m_grid.handle()->lastError());
+    TableDocument doc(m_grid);
+    if (!doc.save(target.str())) {
+        reportFailure(doc.lastError());
         return false;
     }
     fileName = target;
     setCaption();
-    m_grid.setChanged(false);
     return true;
 }
 
@@ -260,34 +262,25 @@ bool DlgSpreadsheet::exportTable() {
     const std::string& f = fileName.str();
     r.fileName = f.size() >= 4 ? f.substr(0, f.size() - 4) : f;
     if (!ui::agent().fileDialog(r, this)) return false;
-    std::string kind = lastChars(r.fileName, 3);
-    bool ok;
-    if (kind == "xls") ok = sheet::SSExportToExcel(m_grid.handle(), r.fileName);
-    else if (kind == "htm") ok = sheet::SSExportToHTML(m_grid.handle(), r.fileName);
-    else if (kind == "txt") ok = sheet::SSExportToTextFile(m_grid.handle(), r.fileName, kTextExportFlags);
-    else {
-        reportFailure("\"" + r.fileName + "\": use the extension .txt, .htm or .xls");
-        return false;
-    }
-    if (!ok) reportFailure(m_grid.handle()->lastError());
-    return ok;
+    TableDocument doc(m_grid);
+    if (doc.exportTo(r.fileName)) return true;
+    reportFailure(doc.lastError());
+    return false;
 }
 
 void DlgSpreadsheet::editNote() {
     int col, row;
     sheet::CellPos ul, lr;
     if (!m_grid.GetActiveCell(col, row) || m_grid.GetSelectBlock(ul, lr)) return; // a single cell only
-    std::string note;
-    sheet::SSGetCellNote(m_grid.handle(), col, row, note);
-    DlgTextInput dlg(this);
-    dlg.caption = "Nota wijzigen";
-    dlg.prompt = "Vul de nieuwe nota voor het geselecteerde veld in:";
-    dlg.okText = "Ok";
-    dlg.cancelText = "Annuleren";
-    dlg.text = note;
-    if (dlg.doModal() != ui::IDOK) return;
-    sheet::SSSetCellNote(m_grid.handle(), col, row, dlg.text.str());
-    m_grid.setChanged(true);
+    TableDocument doc(m_grid);
+    TextQuestion q;
+    q.caption = "Nota wijzigen";
+    q.prompt = "Vul de nieuwe nota voor het geselecteerde veld in:";
+    q.okText = "Ok";
+    q.cancelText = "Annuleren";
+    q.text = doc.note(col, row);
+    if (!askText(this, q)) return;
+    doc.setNote(col, row, q.text.str());
 }
 
 // ---- edit bar
@@ -333,16 +326,67 @@ void DlgSpreadsheet::refreshEditBar() {
     }
 }
 
+bool DlgSpreadsheet::isNumberCell(int col, int row) const {
+    sheet::CellType t;
+    return m_grid.GetCellType(col, row, t) && t.kind == sheet::CellKind::Number;
+}
+
+void DlgSpreadsheet::refreshAfterTyping(int field) {
+    // The field being typed in keeps what the person typed (a formula is often not whole yet, and
+    // the grid may show a number another way); the other two follow the cells.
+    ui::Control* typed = item(kEditBarIds[field]);
+    const std::string text = typed ? typed->text() : std::string();
+    const auto sel = typed ? typed->getSel() : std::make_pair(0, 0);
+    refreshEditBar();
+    if (!typed || typed->text() == text) return;
+    m_programSet[field] = true;
+    typed->setText(text);
+    m_programSet[field] = false;
+    typed->setSel(sel.first, sel.second);
+}
+
+bool DlgSpreadsheet::commitTypedNumber() {
+    if (!m_typedNumber) return true;
+    m_typedNumber = false; // before any message: the focus it takes must not commit a second time
+    ui::Control* c = item(IDC_VALUE);
+    const std::string text = c ? c->text() : std::string();
+    double v = 0;
+    std::string stored;
+    switch (base::readTypedNumber(text, v)) {
+    case base::TypedNumber::Number: base::formatShortest(v, stored); break;
+    case base::TypedNumber::Empty: break;
+    case base::TypedNumber::Ambiguous:
+    case base::TypedNumber::NotNumber:
+        ui::messageBox(dialString(kTextNotANumber).str() + "\n\"" + text + "\"", dialString(kTextInvalidValue).str(),
+                       ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        refreshEditBar(); // the field shows the cell again
+        return false;
+    }
+    const sheet::CellRange& b = m_typedBlock;
+    m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, Vor_String(stored));
+    m_grid.setChanged(true);
+    refreshEditBar();
+    return true;
+}
+
 void DlgSpreadsheet::editBarChanged(int field) {
     if (m_programSet[field]) return; // the editor filled the field itself
-    const int ids[3] = {IDC_VALUE, IDC_FORMULA, IDC_VARIABLE};
-    ui::Control* c = item(ids[field]);
+    ui::Control* c = item(kEditBarIds[field]);
     if (!c || !m_grid.attached()) return;
     Vor_String text = c->text();
     if (text.equal(variesText(), false)) return;
     const sheet::CellRange b = editBlock();
     switch (field) {
-    case 0: m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, text); break;
+    case 0:
+        if (isNumberCell(b.col1, b.row1)) {
+            // A number cell takes the number when the person is done (Enter or leaving the field):
+            // "1," on the way to "1,5" is no number yet, and half a number must not reach the cell.
+            m_typedNumber = true;
+            m_typedBlock = b;
+            return;
+        }
+        m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, text);
+        break;
     case 1: {
         std::string f = text.str();
         if (!f.empty() && f[0] == '=') f.erase(0, 1);
@@ -355,6 +399,7 @@ void DlgSpreadsheet::editBarChanged(int field) {
         break;
     }
     m_grid.setChanged(true);
+    refreshAfterTyping(field);
 }
 
 // ---- grid notifications
@@ -367,10 +412,14 @@ bool DlgSpreadsheet::leaveCell(sheet::SpreadControl&, sheet::CellPos, sheet::Cel
 void DlgSpreadsheet::activeCellChanged(sheet::SpreadControl&, sheet::CellPos, sheet::CellPos) {
     acutPrintf("Message from Spread! Code:%i\n", kCmdRefresh);
     m_refreshPending = false;
+    commitTypedNumber(); // a number typed for the cells left behind still goes to them
     refreshEditBar();
 }
 
-void DlgSpreadsheet::selectionChanged(sheet::SpreadControl&, const sheet::CellRange&) { refreshEditBar(); }
+void DlgSpreadsheet::selectionChanged(sheet::SpreadControl&, const sheet::CellRange&) {
+    commitTypedNumber();
+    refreshEditBar();
+}
 
 void DlgSpreadsheet::dataChanged(sheet::SpreadControl&, int, int) {
     acutPrintf("Message from Spread! Code:%i\n", kCmdData);
@@ -399,4 +448,5 @@ const bool registered = registerJsonLauncher(
         SSEditor();
         out["result"] = nullptr;
     });
+const bool commandRegistered = registerModuleCommand("TEST", &SSEditor);
 } // namespace

@@ -80,6 +80,12 @@ private:
 
     void setCaption();
     void editBarChanged(int field);
+    /// Refreshes the edit bar after typing in `field`, leaving that field's text as typed.
+    void refreshAfterTyping(int field);
+    /// Writes the number typed in the value field into the number cells it was typed for; a text
+    /// that reads as no number, or as two, is refused with a message and changes nothing.
+    bool commitTypedNumber();
+    bool isNumberCell(int col, int row) const;
     void editNote();
     void reportFailure(const std::string& what);
     /// The block the edit bar shows: the selection widened to the grid, or the current cell.
@@ -90,6 +96,8 @@ private:
     ControlResizer m_resizer;
     bool m_refreshPending = true;
     bool m_programSet[3] = {false, false, false};
+    bool m_typedNumber = false;    ///< the value field holds a number not yet written
+    sheet::CellRange m_typedBlock; ///< the cells it was typed for
 };
 
 /// Opens the editor on a new, unnamed calculation table (the command TEST).
