@@ -28,6 +28,7 @@ void DlgFindReplace::close() {
     if (exists()) destroyWindow();
 }
 
+// texts: dialString 9010-9016
 void DlgFindReplace::setTexts(bool replace) {
     setWindowText(dialString(replace ? 9010 : 1146).str());
     const std::pair<int, int> texts[] = {{IDC_FINDLABEL, 9011},

@@ -49,6 +49,7 @@ constexpr DutchText kDutchMenu[] = {
     {DlgSpreadsheet::ID_LANGUAGE, "Taal wijzigen"},
 };
 constexpr int kEditBarIds[3] = {DlgSpreadsheet::IDC_VALUE, DlgSpreadsheet::IDC_FORMULA, DlgSpreadsheet::IDC_VARIABLE};
+// texts: dialString 9001-9002
 constexpr int kTextNotANumber = 9001;
 constexpr int kTextInvalidValue = 9002;
 

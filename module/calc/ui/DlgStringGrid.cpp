@@ -21,8 +21,10 @@ bool DlgStringGrid::onInitDialog() {
     for (int id : {ui::IDOK, ui::IDCANCEL}) m_resizer.add(id, 5, 5);
     restoreWindowPlacement(this, placementKey.str(), false, 0, 0);
     setWindowText(title.str());
-    if (ui::Control* c = item(ui::IDOK)) c->setText(dialString(1).str());
-    if (ui::Control* c = item(ui::IDCANCEL)) c->setText(dialString(2).str());
+    // texts: dialString 9030-9031
+    const std::pair<int, int> texts[] = {{ui::IDOK, 1}, {ui::IDCANCEL, 2}, {IDC_ADD, 9030}, {IDC_REMOVE, 9031}};
+    for (auto [id, text] : texts)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     for (int id : {IDC_ADD, IDC_REMOVE})
         if (ui::Control* c = item(id)) {
             c->enableWindow(canAddRemove);
