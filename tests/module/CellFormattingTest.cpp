@@ -488,3 +488,25 @@ TEST_F(CellFormatting, withoutAGridNothingOpens) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CellFormatting, theOptionCheckBoxBelongsToItsKind) {
+    sheet::CellType t;
+    grid.SetCellType(1, 1, *grid.SetTypeEdit(t, 0, 40, true)); // long texts on several lines
+    grid.SetActiveCell(1, 1);
+    const std::string kind = std::to_string(DlgSpreadCellType::IDC_KIND);
+    const std::string option = std::to_string(DlgSpreadCellType::IDC_OPTION);
+    ASSERT_TRUE(run(editCellType, "expect-dialog " + std::to_string(DlgSpreadCellType::IDD) + "\n" +
+                                      "expect-state " + option + " checked\n" + //
+                                      "select " + kind + " 0\n" +             // number
+                                      "expect-state " + option + " unchecked\n" +
+                                      "select " + kind + " 1\n" + // back to text: its own state again
+                                      "expect-state " + option + " checked\n" + //
+                                      "select " + kind + " 0\n" + "click 1\n"));
+    grid.GetCellType(1, 1, t);
+    EXPECT_EQ(t.kind, sheet::CellKind::Number);
+    EXPECT_EQ(t.style & sheet::kNegativeRed, 0u) << "wrapping text did not turn into red negatives";
+}
+
+} // namespace

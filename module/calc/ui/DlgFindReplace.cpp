@@ -57,8 +57,9 @@ void DlgFindReplace::layOut(bool replace) {
     }
     for (int id : m_movedIds)
         if (ui::Control* c = item(id)) {
-            ui::Rect r = c->windowRect();
-            c->moveWindow(ui::Rect::fromSize(r.left, r.top + dy, r.width(), r.height()));
+            const ui::Rect r = c->windowRect(); // on the screen; controls move in the dialog's client area
+            const ui::Point at = screenToClient({r.left, r.top});
+            c->moveWindow(ui::Rect::fromSize(at.x, at.y + dy, r.width(), r.height()));
         }
     ui::Rect w = windowRect();
     moveWindow(ui::Rect::fromSize(w.left, w.top, w.width(), w.height() + dy));

@@ -48,6 +48,9 @@ DlgSpreadCellType::DlgSpreadCellType(ui::Window* parent)
 bool DlgSpreadCellType::onInitDialog() {
     m_work = settings;
     m_work.kind = clampKind(m_work.kind);
+    // Check box 1018 means another option with each kind: each kind keeps its own state of it.
+    for (int kind = kKindNumber; kind <= kKindPicture; ++kind) m_firstOption[kind] = false;
+    m_firstOption[m_work.kind] = (m_work.style & cellformat::firstOptionBit(m_work.kind)) != 0;
     fill(item(IDC_KIND), kKinds, 3, m_work.kind);
     fill(item(IDC_HALIGN), kHorizontal, 3, cellformat::horizontalIndex(m_work.style, m_work.kind));
     fill(item(IDC_VALIGN), kVertical, 3, cellformat::verticalIndex(m_work.style));
@@ -93,7 +96,15 @@ bool DlgSpreadCellType::onCommand(int id, int code) {
     switch (id) {
     case IDC_KIND:
         if (code != ui::CBN_SELCHANGE) return false;
-        if (ui::Control* c = item(IDC_KIND); c && c->curSel() >= 0) m_work.kind = clampKind(c->curSel());
+        if (ui::Control* c = item(IDC_KIND); c && c->curSel() >= 0) {
+            if (ui::Control* option = item(IDC_OPTION)) {
+                m_firstOption[m_work.kind] = option->checkState() == ui::BST_CHECKED;
+                m_work.kind = clampKind(c->curSel());
+                option->setCheck(m_firstOption[m_work.kind] ? ui::BST_CHECKED : ui::BST_UNCHECKED);
+            } else {
+                m_work.kind = clampKind(c->curSel());
+            }
+        }
         showKind();
         break;
     case IDC_HALIGN:

@@ -44,6 +44,7 @@ private:
     void browse();
 
     CellTypeSettings m_work;
+    bool m_firstOption[3] = {false, false, false}; ///< check box 1018 per kind
     Vor_Spread m_preview;
     bool m_ready = false;
 };
