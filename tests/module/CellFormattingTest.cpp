@@ -7,6 +7,7 @@
 #include "calc/ui/DlgSpreadBorder.h"
 #include "calc/ui/DlgSpreadCellType.h"
 #include "calc/ui/DlgSpreadFont.h"
+#include "calc/ui/DlgSpreadsheet.h"
 #include "frame/ModuleResourceScope.h"
 
 #include <ui/Image.h>
@@ -208,7 +209,7 @@ protected:
                                  : ui::ScriptedAgent::HostResult::Failed;
         });
         ASSERT_TRUE(dlg.create());
-        ASSERT_TRUE(grid.attach(&dlg, 1001));
+        ASSERT_TRUE(grid.attach(&dlg, DlgSpreadsheet::IDC_GRID));
         grid.setMaxCols(4);
         grid.setMaxRows(4);
         grid.setChanged(false);
@@ -238,7 +239,7 @@ protected:
 
     ModuleResourceScope scope;
     ui::ScriptedAgent agent;
-    ui::Dialog dlg{140};
+    ui::Dialog dlg{DlgSpreadsheet::IDD};
     Vor_Spread grid;
     std::function<void(std::string&)> probe;
 };

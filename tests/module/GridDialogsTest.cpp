@@ -31,12 +31,12 @@ TEST_F(GridDialogs, onlyRowsThatFitTheColumnsAreShownAndReturned) {
     rows.append(Vor_StringArray{"a1", "b1"});
     rows.append(Vor_StringArray{"x", "y", "z"});
     rows.append(Vor_StringArray{"a2", "b2"});
-    agent.setScript("expect-dialog 208\n"
-                    "expect-caption \"Lijst\"\n"
-                    "expect-cell 1196 1 2 \"a2\"\n"
-                    "expect-cell 1196 1 3 \"\"\n"
-                    "cell 1196 2 1 \"changed\"\n"
-                    "click 1\n",
+    const std::string dd = std::to_string(DlgStringGrid::IDD), grid = std::to_string(DlgStringGrid::IDC_GRID);
+    agent.setScript("expect-dialog " + dd + "\n" +                     //
+                        "expect-caption \"Lijst\"\n" +                 //
+                        "expect-cell " + grid + " 1 2 \"a2\"\n" +        // the third row had one text too many
+                        "expect-cell " + grid + " 1 3 \"\"\n" +          //
+                        "cell " + grid + " 2 1 \"changed\"\n" + "click 1\n",
                     "t.vsc");
     ASSERT_TRUE(startGridDialog(Vor_StringArray{"A", "B"}, Vor_StringArray{}, rows, false, "Lijst", ""));
     EXPECT_FALSE(agent.failed()) << agent.failure();
@@ -105,10 +105,10 @@ TEST(SpreadSearch, replaceCountsEachCellOnce) {
 
 TEST_F(GridDialogs, findNextShowsMatchesThenAsksToStartAgain) {
     ModuleResourceScope scope;
-    ui::Dialog dlg{140};
+    ui::Dialog dlg{DlgSpreadsheet::IDD};
     ASSERT_TRUE(dlg.create());
     Vor_Spread grid;
-    ASSERT_TRUE(grid.attach(&dlg, 1001));
+    ASSERT_TRUE(grid.attach(&dlg, DlgSpreadsheet::IDC_GRID));
     grid.setMaxCols(3);
     grid.setMaxRows(3);
     grid.setText(2, 1, "xaby");
@@ -197,7 +197,7 @@ protected:
     void SetUp() override {
         ui::setAgent(&agent);
         ASSERT_TRUE(dlg.create());
-        ASSERT_TRUE(table.attach(&dlg, 1001));
+        ASSERT_TRUE(table.attach(&dlg, DlgSpreadsheet::IDC_GRID));
         table.setMaxCols(3);
         table.setMaxRows(4);
         table.setText(1, 0, "Profiel");

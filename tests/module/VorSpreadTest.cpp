@@ -2,6 +2,7 @@
 // with and without the header question, moving rows, check boxes and the context menu.
 
 #include "calc/Vor_Spread.h"
+#include "calc/ui/DlgSpreadsheet.h"
 #include "frame/ModuleEntry.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -49,7 +50,7 @@ protected:
     void SetUp() override {
         ui::setAgent(&agent);
         ASSERT_TRUE(dlg.create());
-        ASSERT_TRUE(grid.attach(&dlg, 1001));
+        ASSERT_TRUE(grid.attach(&dlg, DlgSpreadsheet::IDC_GRID));
         EXPECT_EQ(grid.maxCols(), 0) << "attach starts empty";
         grid.setMaxCols(3);
         grid.setMaxRows(4);
@@ -65,7 +66,7 @@ protected:
     }
     ModuleResourceScope scope;
     ui::ScriptedAgent agent;
-    ui::Dialog dlg{140};
+    ui::Dialog dlg{DlgSpreadsheet::IDD};
     Vor_Spread grid;
 };
 

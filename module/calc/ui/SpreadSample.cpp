@@ -11,12 +11,13 @@ namespace {
 
 class DlgSpreadSample : public ui::Dialog {
 public:
-    DlgSpreadSample() : ui::Dialog(8990) {}
+    enum { IDD = 8990, IDC_GRID = 1001, IDC_PREVIEW = 1002 };
+    DlgSpreadSample() : ui::Dialog(IDD) {}
     Vor_Spread grid;
 
 protected:
     bool onInitDialog() override {
-        if (!grid.attach(this, 1001)) return true;
+        if (!grid.attach(this, IDC_GRID)) return true;
         grid.setStandardLook(1);
         grid.setMaxCols(5);
         grid.setMaxRows(9);
@@ -57,7 +58,7 @@ protected:
         grid.ReCalc(); // the standard look leaves automatic recalculation off
         grid.fitAll();
         grid.SetSelectBlock({3, 1}, {5, 4});
-        grid.attachPreview(this, 1002);
+        grid.attachPreview(this, IDC_PREVIEW);
         return true;
     }
 };
