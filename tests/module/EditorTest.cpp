@@ -219,12 +219,19 @@ TEST_F(EditBar, ambiguousOrNoNumberIsRefusedWithAMessageAndChangesNothing) {
     makeNumberCells(2, 1, 1);
     grid().setText(2, 1, "7");
     grid().setChanged(false);
-    for (const char* typed : {"1,234,5", "1.2.3,4", "twelve"}) {
+    struct Case {
+        const char* onTheWay; ///< typed first: reads as a number and reaches the cell
+        const char* typed;
+    } cases[] = {{"1,234", "1,234,5"}, {"1.2", "1.2.3,4"}, {"", "twelve"}};
+    for (const auto& [onTheWay, typed] : cases) {
         select(2, 1);
+        const size_t asked = agent.messages().size();
         agent.queueAnswer(ui::IDOK);
+        type(DlgSpreadsheet::IDC_VALUE, onTheWay);
         type(DlgSpreadsheet::IDC_VALUE, typed);
-        EXPECT_EQ(cell(2, 1, kTextValue), "7") << "nothing reaches the cell while typing: " << typed;
+        EXPECT_EQ(agent.messages().size(), asked) << "no message while typing: " << typed;
         pressEnterInValue();
+        EXPECT_EQ(agent.messages().size(), asked + 1) << "one message when done: " << typed;
         EXPECT_EQ(cell(2, 1, kTextValue), "7") << typed << " was refused";
         ASSERT_FALSE(agent.messages().empty()) << typed;
         EXPECT_EQ(agent.messages().back().icon(), int(ui::MB_ICONEXCLAMATION)) << typed;
@@ -241,6 +248,24 @@ TEST_F(EditBar, leavingTheFieldTakesTheTypedNumber) {
     type(DlgSpreadsheet::IDC_VALUE, "2,75");
     ui::SimulatedUser::focus(*ed.item(DlgSpreadsheet::IDC_VARIABLE));
     EXPECT_EQ(cell(2, 1, kTextValue), "2.75");
+    EXPECT_TRUE(grid().changed());
+}
+
+TEST_F(EditBar, fitColumnWidthMakesRoomForTheWidestText) {
+    grid().setText(1, 1, "x");
+    grid().setText(1, 2, "Afschuifsterkte per bout Fv,Rd [kN]");
+    grid().SetColWidthInPixels(1, 20);
+    grid().SetColWidthInPixels(2, 300);
+    ASSERT_TRUE(grid().SetSelectBlock({1, 1}, {2, 2}));
+    std::string error;
+    ASSERT_TRUE(ui::SimulatedUser::menu(ed, DlgSpreadsheet::ID_FITWIDTH, error)) << error;
+    int first = 0, second = 0;
+    grid().GetColWidthInPixels(1, first);
+    grid().GetColWidthInPixels(2, second);
+    double w = 0, h = 0;
+    grid().CellTextSize(1, 2, w, h);
+    EXPECT_GE(first, int(w)) << "the long label fits";
+    EXPECT_LT(second, 300) << "an empty column narrows to its header";
     EXPECT_TRUE(grid().changed());
 }
 

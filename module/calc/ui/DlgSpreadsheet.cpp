@@ -15,6 +15,8 @@
 #include <host/Texts.h>
 #include <ui/Agent.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kPlacementKey = "DLG_SPREADSHEET";
@@ -47,6 +49,7 @@ constexpr DutchText kDutchMenu[] = {
     {DlgSpreadsheet::ID_CELLTYPE, "Type wijzigen..."},
     {DlgSpreadsheet::ID_OPTIONS, "Tabel Instellingen"},
     {DlgSpreadsheet::ID_LANGUAGE, "Taal wijzigen"},
+    {DlgSpreadsheet::ID_FITWIDTH, "Kolombreedte passend maken"},
 };
 constexpr int kEditBarIds[3] = {DlgSpreadsheet::IDC_VALUE, DlgSpreadsheet::IDC_FORMULA, DlgSpreadsheet::IDC_VARIABLE};
 // texts: dialString 9001-9002
@@ -150,6 +153,7 @@ bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
 // ---- commands
 
 bool DlgSpreadsheet::onCommand(int id, int code) {
+    if (id != IDC_VALUE && id != IDC_FORMULA && id != IDC_VARIABLE) commitTypedNumber(); // a command comes after the typing
     switch (id) {
     case IDC_VALUE:
     case IDC_FORMULA:
@@ -190,6 +194,7 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
         if (editTableOptions(m_grid, this)) refreshEditBar();
         return true;
     case ID_LANGUAGE: return true;
+    case ID_FITWIDTH: fitColumnWidths(); return true;
     default: return false;
     }
 }
@@ -269,6 +274,15 @@ bool DlgSpreadsheet::exportTable() {
     return false;
 }
 
+bool DlgSpreadsheet::fitColumnWidths() {
+    if (!m_grid.attached()) return false;
+    const sheet::CellRange b = editBlock();
+    bool fitted = false;
+    for (int col = std::max(b.col1, 1); col <= b.col2; ++col) fitted = m_grid.fitColumn(col) || fitted;
+    if (fitted) m_grid.setChanged(true);
+    return fitted;
+}
+
 void DlgSpreadsheet::editNote() {
     int col, row;
     sheet::CellPos ul, lr;
@@ -346,28 +360,41 @@ void DlgSpreadsheet::refreshAfterTyping(int field) {
     typed->setSel(sel.first, sel.second);
 }
 
+void DlgSpreadsheet::startTypedNumber(const sheet::CellRange& b) {
+    m_typedNumber = true;
+    m_typedWasChanged = m_grid.changed();
+    m_typedBefore.clear();
+    for (int col = b.col1; col <= b.col2; ++col)
+        for (int row = b.row1; row <= b.row2; ++row) {
+            TypedCell cell{col, row, {}, {}};
+            m_grid.getText(col, row, kTextData, cell.data);
+            m_grid.getText(col, row, kTextFormula, cell.formula);
+            m_typedBefore.push_back(std::move(cell));
+        }
+}
+
 bool DlgSpreadsheet::commitTypedNumber() {
     if (!m_typedNumber) return true;
     m_typedNumber = false; // before any message: the focus it takes must not commit a second time
     ui::Control* c = item(IDC_VALUE);
     const std::string text = c ? c->text() : std::string();
     double v = 0;
-    std::string stored;
-    switch (base::readTypedNumber(text, v)) {
-    case base::TypedNumber::Number: base::formatShortest(v, stored); break;
-    case base::TypedNumber::Empty: break;
-    case base::TypedNumber::Ambiguous:
-    case base::TypedNumber::NotNumber:
-        ui::messageBox(dialString(kTextNotANumber).str() + "\n\"" + text + "\"", dialString(kTextInvalidValue).str(),
-                       ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
-        refreshEditBar(); // the field shows the cell again
-        return false;
+    const base::TypedNumber read = base::readTypedNumber(text, v);
+    if (read == base::TypedNumber::Number || read == base::TypedNumber::Empty || text == variesText()) {
+        m_typedBefore.clear();
+        return true; // already in the cells
     }
-    const sheet::CellRange& b = m_typedBlock;
-    m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, Vor_String(stored));
-    m_grid.setChanged(true);
-    refreshEditBar();
-    return true;
+    ui::messageBox(dialString(kTextNotANumber).str() + "\n\"" + text + "\"", dialString(kTextInvalidValue).str(),
+                   ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+    // Whatever the typing wrote on its way (the "1,234" of "1,234,5") goes: the cells are as before.
+    for (const TypedCell& cell : m_typedBefore) {
+        if (!cell.formula.isEmpty()) m_grid.setFormula(cell.col, cell.row, cell.formula);
+        else m_grid.setText(cell.col, cell.row, cell.data);
+    }
+    m_typedBefore.clear();
+    m_grid.setChanged(m_typedWasChanged);
+    refreshEditBar(); // the field shows the cell again
+    return false;
 }
 
 void DlgSpreadsheet::editBarChanged(int field) {
@@ -380,11 +407,20 @@ void DlgSpreadsheet::editBarChanged(int field) {
     switch (field) {
     case 0:
         if (isNumberCell(b.col1, b.row1)) {
-            // A number cell takes the number when the person is done (Enter or leaving the field):
-            // "1," on the way to "1,5" is no number yet, and half a number must not reach the cell.
-            m_typedNumber = true;
-            m_typedBlock = b;
-            return;
+            // A number cell reads the text as the person means it, decimal comma or point, and is
+            // written in the file form. A text that reads as no number, or as two ("1,234,5"), is
+            // not written; when the person is done with it (Enter, leaving the field, another
+            // cell) it is refused and the cells go back to what they held before the typing.
+            if (!m_typedNumber) startTypedNumber(b);
+            double v = 0;
+            std::string stored;
+            switch (base::readTypedNumber(text.str(), v)) {
+            case base::TypedNumber::Number: base::formatShortest(v, stored); break;
+            case base::TypedNumber::Empty: break;
+            default: return;
+            }
+            m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, Vor_String(stored));
+            break;
         }
         m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, text);
         break;
