@@ -10,6 +10,7 @@
 #include "calc/ui/DlgSpreadsheet.h"
 #include "frame/ModuleResourceScope.h"
 
+#include <host/Texts.h>
 #include <ui/Image.h>
 #include <ui/Script.h>
 #include <ui/Window.h>
@@ -255,7 +256,7 @@ TEST_F(CellFormatting, bordersStartFromTheCurrentCellAndReachTheWholeBlock) {
                            color);
     };
     ASSERT_TRUE(run(editBorders, "expect-dialog 143\n"
-                                 "expect-caption \"Randlijnen instellen\"\n"
+                                 "expect-caption \"" + dialString(9100).str() + "\"\n" +
                                  "expect-state 1011 checked\n"
                                  "expect-state 1004 unchecked\n"
                                  "expect-sel 1005 2\n"
@@ -336,7 +337,7 @@ TEST_F(CellFormatting, fontAndColoursGoToEveryCellOfTheBlock) {
         offeredFace = f.face;
     };
     ASSERT_TRUE(run(editFontAndColors, "expect-dialog 174\n"
-                                       "expect-caption \"Lettertype en kleuren\"\n"
+                                       "expect-caption \"" + dialString(9130).str() + "\"\n" +
                                        "probe\n"
                                        "answer font \"Courier New\" 14 bold italic\n"
                                        "click 1007\n"
@@ -371,15 +372,15 @@ TEST_F(CellFormatting, cellTypeDialogStartsOnTheCurrentCellsKind) {
 
     struct Case {
         int col;
-        const char* script;
+        std::string script;
     } cases[] = {
-        {1, "expect-dialog 175\nexpect-sel 1005 0\nexpect-text 1016 \"Aantal cijfers achter komma:\"\n"
+        {1, "expect-dialog 175\nexpect-sel 1005 0\nexpect-text 1016 \"" + dialString(9170).str() + "\"\n"
             "expect-text 1017 \"3\"\nexpect-state 1018 checked\nexpect-sel 1009 1\n"
             "expect-state 1011 visible\nexpect-state 1024 hidden\nexpect-state 1019 hidden\nclick 2\n"},
         {2, "expect-dialog 175\nexpect-sel 1005 2\nexpect-state 1011 hidden\nexpect-state 1014 hidden\n"
             "expect-text 1017 \"/data/logo.bmp\"\nexpect-state 1024 visible\nexpect-state 1019 visible\n"
             "expect-state 1018 checked\nexpect-state 1019 unchecked\nclick 2\n"},
-        {3, "expect-dialog 175\nexpect-sel 1005 1\nexpect-text 1016 \"Maximum aantal letters:\"\n"
+        {3, "expect-dialog 175\nexpect-sel 1005 1\nexpect-text 1016 \"" + dialString(9172).str() + "\"\n"
             "expect-text 1017 \"40\"\nexpect-sel 1009 2\nexpect-state 1018 unchecked\nclick 2\n"},
     };
     for (const Case& c : cases) {
@@ -398,7 +399,7 @@ TEST_F(CellFormatting, cellTypeReachesTheBlockAndTextDecimalsGiveZero) {
         previewText = s.str();
     };
     ASSERT_TRUE(run(editCellType, "expect-dialog 175\n"
-                                  "expect-caption \"Cell-type wijzigen\"\n"
+                                  "expect-caption \"" + dialString(9140).str() + "\"\n" +
                                   "expect-sel 1005 1\n"
                                   "probe\n"
                                   "select 1005 0\n"
@@ -407,7 +408,7 @@ TEST_F(CellFormatting, cellTypeReachesTheBlockAndTextDecimalsGiveZero) {
                                   "check 1018 on\n"
                                   "type 1017 \"abc\"\n"
                                   "click 1\n"));
-    EXPECT_EQ(previewText, "Kieke zonder kop") << "a plain cell is shown as text";
+    EXPECT_EQ(previewText, dialString(9178).str()) << "a plain cell is shown as text";
     for (int r = 2; r <= 3; ++r)
         for (int c = 2; c <= 3; ++c) {
             sheet::CellType t;
@@ -440,8 +441,8 @@ TEST_F(CellFormatting, pictureChosenWithTheFileDialogAndKindsKeepTheirValues) {
                                   "select 1005 0\n"
                                   "type 1017 \"4\"\n"
                                   "select 1005 2\n"
-                                  "expect-text 1016 \"Bestand van afbeelding:\"\n"
-                                  "expect-text 1018 \"Afbeelding rekken tot het past\"\n"
+                                  "expect-text 1016 \"" + dialString(9174).str() + "\"\n" +
+                                  "expect-text 1018 \"" + dialString(9175).str() + "\"\n" +
                                   "answer file \"" +
                                       file.string() +
                                       "\"\n"

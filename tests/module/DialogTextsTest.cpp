@@ -3,6 +3,9 @@
 
 #include "calc/Vor_Spread.h"
 #include "calc/ui/DlgFindReplace.h"
+#include "calc/ui/DlgSpreadBorder.h"
+#include "calc/ui/DlgSpreadCellType.h"
+#include "calc/ui/DlgSpreadFont.h"
 #include "calc/ui/DlgSpreadOptions.h"
 #include "calc/ui/DlgSpreadsheet.h"
 #include "calc/ui/DlgStringGrid.h"
@@ -39,6 +42,13 @@ void expectAllFromCatalogue(const ui::Dialog& d, const std::string& lang, const 
     EXPECT_TRUE(texts.count(d.windowText())) << what << " (" << lang << "): caption \"" << d.windowText() << '"';
     int checked = 0;
     for (const ui::Control* c : d.controls()) {
+        if (!c->toolTip().empty())
+            EXPECT_TRUE(texts.count(c->toolTip())) << what << " (" << lang << "): tip of " << c->id() << " \""
+                                                   << c->toolTip() << '"';
+        if (c->kind() == ui::ControlKind::ComboBox || c->kind() == ui::ControlKind::ListBox)
+            for (int i = 0; i < c->count(); ++i)
+                EXPECT_TRUE(texts.count(c->itemText(i))) << what << " (" << lang << "): item " << i << " of "
+                                                         << c->id() << " \"" << c->itemText(i) << '"';
         switch (c->kind()) {
         case ui::ControlKind::Static:
         case ui::ControlKind::GroupBox:
@@ -50,6 +60,7 @@ void expectAllFromCatalogue(const ui::Dialog& d, const std::string& lang, const 
             continue;
         }
         ++checked;
+        if (c->text().empty()) continue; // a picture button: its tip is checked above
         EXPECT_TRUE(texts.count(c->text())) << what << " (" << lang << "): control " << c->id() << " shows \""
                                             << c->text() << "\", which is not in the catalogue";
     }
@@ -108,6 +119,31 @@ TEST_P(DialogTexts, tableOptions) {
         dlg.destroyWindow();
     }
     owner.destroyWindow();
+}
+
+TEST_P(DialogTexts, formattingDialogs) {
+    {
+        DlgSpreadBorder dlg;
+        ASSERT_TRUE(dlg.create());
+        expectAllFromCatalogue(dlg, GetParam(), "borders");
+        dlg.destroyWindow();
+    }
+    {
+        DlgSpreadFont dlg;
+        ASSERT_TRUE(dlg.create());
+        expectAllFromCatalogue(dlg, GetParam(), "font and colours");
+        dlg.destroyWindow();
+    }
+    for (int kind : {kKindNumber, kKindText, kKindPicture}) {
+        DlgSpreadCellType dlg;
+        dlg.settings.kind = kind;
+        ASSERT_TRUE(dlg.create());
+        expectAllFromCatalogue(dlg, GetParam(), "cell type " + std::to_string(kind));
+        Vor_String sample;
+        dlg.preview().getText(2, 2, kTextData, sample);
+        if (kind == kKindText) EXPECT_TRUE(catalogueTexts(GetParam()).count(sample.str())) << "the sample text";
+        dlg.destroyWindow();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, DialogTexts, testing::Values("en", "nl"));

@@ -12,6 +12,7 @@ public:
     enum {
         IDD = 175,
         IDC_PREVIEW = 1001,
+        IDC_GROUP = 1002,
         IDC_KIND = 1005,
         IDC_HALIGN = 1009,
         IDC_VALIGN = 1010,

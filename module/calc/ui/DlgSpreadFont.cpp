@@ -4,6 +4,7 @@
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
+#include <host/Texts.h>
 #include <ui/Agent.h>
 
 namespace {
@@ -16,6 +17,12 @@ DlgSpreadFont::DlgSpreadFont(ui::Window* parent)
 
 bool DlgSpreadFont::onInitDialog() {
     m_work = settings;
+    // texts: dialString 9130-9134
+    setWindowText(dialString(9130).str());
+    const std::pair<int, int> texts[] = {{IDC_GROUP, 9131},     {IDC_FONT, 9132}, {IDC_TEXTCOLOR, 9133},
+                                         {IDC_BACKCOLOR, 9134}, {ui::IDOK, 1},    {ui::IDCANCEL, 2}};
+    for (auto [id, text] : texts)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     // The sample cell takes the whole frame but a margin, so that large fonts still fit.
     ui::Control* frame = item(IDC_PREVIEW);
     ui::Rect r = frame ? frame->clientRect() : ui::Rect{0, 0, 160, 60};
