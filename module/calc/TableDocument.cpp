@@ -2,6 +2,8 @@
 
 #include "calc/Vor_Spread.h"
 
+#include <host/Texts.h>
+
 #include <cctype>
 
 namespace {
@@ -63,7 +65,7 @@ bool TableDocument::exportTo(const std::string& path) {
     case ExportKind::Html: ok = m_grid.ExportToHTML(path); break;
     case ExportKind::Text: ok = m_grid.ExportToTextFile(path, kTextExportFlags); break;
     case ExportKind::Unknown:
-        m_error = "\"" + path + "\": use the extension .txt, .htm or .xls";
+        m_error = dialString(9262).str() + " \"" + path + "\"."; // texts: dialString 9262
         return false;
     }
     return ok || failed();

@@ -37,9 +37,11 @@ std::set<std::string> catalogueTexts(const std::string& lang) {
 
 /// Texts a person reads: the caption and every label, button, box and check box (edit fields
 /// and grids hold the table's own data).
-void expectAllFromCatalogue(const ui::Dialog& d, const std::string& lang, const std::string& what) {
+void expectAllFromCatalogue(const ui::Dialog& d, const std::string& lang, const std::string& what,
+                            bool captionToo = true) {
     const std::set<std::string> texts = catalogueTexts(lang);
-    EXPECT_TRUE(texts.count(d.windowText())) << what << " (" << lang << "): caption \"" << d.windowText() << '"';
+    if (captionToo)
+        EXPECT_TRUE(texts.count(d.windowText())) << what << " (" << lang << "): caption \"" << d.windowText() << '"';
     int checked = 0;
     for (const ui::Control* c : d.controls()) {
         if (!c->toolTip().empty())
@@ -144,6 +146,22 @@ TEST_P(DialogTexts, formattingDialogs) {
         if (kind == kKindText) EXPECT_TRUE(catalogueTexts(GetParam()).count(sample.str())) << "the sample text";
         dlg.destroyWindow();
     }
+}
+
+TEST_P(DialogTexts, editorWithItsMenus) {
+    DlgSpreadsheet ed;
+    ASSERT_TRUE(ed.create());
+    expectAllFromCatalogue(ed, GetParam(), "editor", false);
+    EXPECT_EQ(ed.windowText(), dialString(9200).str() + " - " + dialString(9201).str()) << "an unnamed table";
+    const std::set<std::string> texts = catalogueTexts(GetParam());
+    ASSERT_NE(ed.menu(), nullptr);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(texts.count(ed.menu()->popupText(i))) << GetParam() << ": menu " << i << " \""
+                                                          << ed.menu()->popupText(i) << '"';
+    for (int id : ed.menu()->commandIds())
+        EXPECT_TRUE(texts.count(ed.menu()->itemText(id))) << GetParam() << ": menu item " << id << " \""
+                                                          << ed.menu()->itemText(id) << '"';
+    ed.destroyWindow();
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, DialogTexts, testing::Values("en", "nl"));

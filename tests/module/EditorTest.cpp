@@ -6,6 +6,7 @@
 #include "calc/ui/DlgSpreadsheet.h"
 #include "frame/ModuleResourceScope.h"
 
+#include <host/Texts.h>
 #include <ui/Application.h>
 #include <ui/Script.h>
 
@@ -72,7 +73,7 @@ TEST_F(Editor, aSavedTableReopensIdentical) {
     ASSERT_TRUE(back.create());
     Vor_Spread& g = back.grid();
     auto* h = g.handle();
-    EXPECT_EQ(back.windowText(), "Spreadsheet Editor - " + file);
+    EXPECT_EQ(back.windowText(), dialString(9200).str() + " - " + file);
     Vor_String s;
     g.getText(3, 1, kTextFormula, s);
     EXPECT_EQ(s, Vor_String("B1/1000"));
@@ -124,7 +125,7 @@ TEST_F(Editor, failedLoadOrSaveKeepsTableNameAndCaption) {
     agent.queueAnswer(ui::IDOK);
     EXPECT_FALSE(ed.open());
     EXPECT_EQ(ed.fileName, Vor_String(good));
-    EXPECT_EQ(ed.windowText(), "Spreadsheet Editor - " + good);
+    EXPECT_EQ(ed.windowText(), dialString(9200).str() + " - " + good);
     Vor_String s;
     ed.grid().getText(1, 1, kTextData, s);
     EXPECT_EQ(s, Vor_String("blijft"));

@@ -21,42 +21,47 @@ namespace {
 
 constexpr const char* kPlacementKey = "DLG_SPREADSHEET";
 constexpr ui::Size kMinSize{400, 300};
-constexpr const char* kFilter = "Vorlane Rekentabel (*.sss)|*.sss||";
 
 // Grid events as the editor's notification codes: commands are echoed on the command line.
 constexpr int kCmdRefresh = 0x37;
 constexpr int kCmdData = 0x38;
 
-struct DutchText {
+/// The texts of a command in the menu bar and, when it has one there, in the cell's context menu.
+struct CommandTexts {
     int id;
-    const char* text;
+    int menuText;
+    int contextText; ///< 0: not in the context menu
 };
-constexpr DutchText kDutchMenu[] = {
-    {DlgSpreadsheet::ID_NEW, "Nieuw"},
-    {DlgSpreadsheet::ID_OPEN, "Openen..."},
-    {DlgSpreadsheet::ID_SAVE, "Bewaren"},
-    {DlgSpreadsheet::ID_SAVEAS, "Bewaren als..."},
-    {DlgSpreadsheet::ID_EXPORT, "Exporteren..."},
-    {DlgSpreadsheet::ID_PRINT, "Afdrukken"},
-    {DlgSpreadsheet::ID_PREVIEW, "Afdruk Voorbeeld"},
-    {DlgSpreadsheet::ID_PRINTSETUP, "Afdruk Instellingen"},
-    {DlgSpreadsheet::ID_CUT, "Knippen"},
-    {DlgSpreadsheet::ID_COPY, "Kopiëren"},
-    {DlgSpreadsheet::ID_PASTE, "Plakken"},
-    {DlgSpreadsheet::ID_NOTE, "Nota..."},
-    {DlgSpreadsheet::ID_FONT, "Lettertype en kleuren..."},
-    {DlgSpreadsheet::ID_BORDERS, "Kader..."},
-    {DlgSpreadsheet::ID_CELLTYPE, "Type wijzigen..."},
-    {DlgSpreadsheet::ID_OPTIONS, "Tabel Instellingen"},
-    {DlgSpreadsheet::ID_LANGUAGE, "Taal wijzigen"},
-    {DlgSpreadsheet::ID_FITWIDTH, "Kolombreedte passend maken"},
+// texts: dialString 9200-9204, dialString 9210-9227, dialString 9230-9233, dialString 9240-9243
+// texts: dialString 9250-9261
+constexpr CommandTexts kCommandTexts[] = {
+    {DlgSpreadsheet::ID_NEW, 9210, 0},
+    {DlgSpreadsheet::ID_OPEN, 9211, 0},
+    {DlgSpreadsheet::ID_SAVE, 9212, 0},
+    {DlgSpreadsheet::ID_SAVEAS, 9213, 0},
+    {DlgSpreadsheet::ID_EXPORT, 9214, 0},
+    {DlgSpreadsheet::ID_PRINT, 9215, 0},
+    {DlgSpreadsheet::ID_PREVIEW, 9216, 0},
+    {DlgSpreadsheet::ID_PRINTSETUP, 9217, 0},
+    {DlgSpreadsheet::ID_CUT, 9218, 0},
+    {DlgSpreadsheet::ID_COPY, 9219, 0},
+    {DlgSpreadsheet::ID_PASTE, 9220, 0},
+    {DlgSpreadsheet::ID_NOTE, 9221, 9240},
+    {DlgSpreadsheet::ID_FONT, 9222, 9241},
+    {DlgSpreadsheet::ID_BORDERS, 9223, 9242},
+    {DlgSpreadsheet::ID_CELLTYPE, 9224, 9243},
+    {DlgSpreadsheet::ID_OPTIONS, 9225, 0},
+    {DlgSpreadsheet::ID_LANGUAGE, 9226, 0},
+    {DlgSpreadsheet::ID_FITWIDTH, 9227, 9227},
 };
+constexpr int kPopupTexts[] = {9230, 9231, 9232, 9233};
+
 constexpr int kEditBarIds[3] = {DlgSpreadsheet::IDC_VALUE, DlgSpreadsheet::IDC_FORMULA, DlgSpreadsheet::IDC_VARIABLE};
 // texts: dialString 9001-9002
 constexpr int kTextNotANumber = 9001;
 constexpr int kTextInvalidValue = 9002;
 
-constexpr const char* kDutchPopups[] = {"Bestand", "Editeren", "Veld", "Instellingen"};
+std::string fileFilter() { return dialString(9255).str() + "|*.sss||"; }
 
 // Commands whose windows come with printing and the report builder; until then they are shown
 // disabled.
@@ -71,8 +76,8 @@ bool DlgSpreadsheet::onInitDialog() {
     createToolBar(IDR_TOOLBAR);
     if (m_grid.attach(this, IDC_GRID)) m_grid.setOwnerListener(this);
     if (ui::Menu* m = menu()) {
-        for (const DutchText& d : kDutchMenu) m->setItemText(d.id, d.text);
-        for (int i = 0; i < 4; ++i) m->setPopupText(i, kDutchPopups[i]);
+        for (const CommandTexts& t : kCommandTexts) m->setItemText(t.id, dialString(t.menuText).str());
+        for (int i = 0; i < 4; ++i) m->setPopupText(i, dialString(kPopupTexts[i]).str());
     }
     enableCommands();
     m_resizer.init(this);
@@ -83,8 +88,9 @@ bool DlgSpreadsheet::onInitDialog() {
     m_resizer.add(IDC_FORMULA, 5, 5);
     m_resizer.add(IDC_VARLABEL, 5, 5);
     m_resizer.add(IDC_VARIABLE, 5, 5);
-    if (ui::Control* c = item(IDC_FORMLABEL)) c->setText("Formule:");
-    if (ui::Control* c = item(IDC_VARLABEL)) c->setText("Variabele:");
+    const std::pair<int, int> labels[] = {{IDC_FORMLABEL, 9202}, {IDC_VARLABEL, 9203}, {IDC_EQUALS, 9204}};
+    for (auto [id, text] : labels)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     setMinTrackSize(kMinSize);
 
     bool loaded = false;
@@ -109,7 +115,7 @@ void DlgSpreadsheet::onDestroy() { saveWindowPlacement(this, kPlacementKey); }
 void DlgSpreadsheet::onSize(int width, int height) { m_resizer.resize(width, height); }
 
 void DlgSpreadsheet::setCaption() {
-    setWindowText("Spreadsheet Editor - " + (fileName.isEmpty() ? std::string("Naamloos") : fileName.str()));
+    setWindowText(dialString(9200).str() + " - " + (fileName.isEmpty() ? dialString(9201).str() : fileName.str()));
 }
 
 void DlgSpreadsheet::enableCommands() {
@@ -120,10 +126,15 @@ void DlgSpreadsheet::enableCommands() {
     }
 }
 
-void DlgSpreadsheet::onInitMenuPopup(ui::Menu&) { enableCommands(); }
+void DlgSpreadsheet::onInitMenuPopup(ui::Menu& m) {
+    if (m.id() == IDR_CONTEXT)
+        for (const CommandTexts& t : kCommandTexts)
+            if (t.contextText && m.hasItem(t.id)) m.setItemText(t.id, dialString(t.contextText).str());
+    enableCommands();
+}
 
 void DlgSpreadsheet::reportFailure(const std::string& what) {
-    ui::messageBox(what, "Vorlane Rekentabel", ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+    ui::messageBox(what, dialString(9259).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
 }
 
 // ---- keys
@@ -206,8 +217,8 @@ void DlgSpreadsheet::onCancel() {
 
 bool DlgSpreadsheet::savePrompt() {
     if (!m_grid.changed()) return true;
-    int answer = ui::messageBox("Wilt u de wijzigingen van het huidige document bewaren?", "Document gewijzigd",
-                                ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION, this);
+    int answer = ui::messageBox(dialString(9250).str(), dialString(9251).str(), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION,
+                                this);
     if (answer == ui::IDCANCEL) return false;
     if (answer == ui::IDYES) return save(false);
     return true;
@@ -215,8 +226,8 @@ bool DlgSpreadsheet::savePrompt() {
 
 bool DlgSpreadsheet::open() {
     ui::FileRequest r;
-    r.title = "SpreadSheet openen";
-    r.filter = kFilter;
+    r.title = dialString(9252).str();
+    r.filter = fileFilter();
     r.defaultExtension = "sss";
     r.folder = fileName.isEmpty() ? std::string() : getFolder(fileName).str();
     if (!ui::agent().fileDialog(r, this)) return false;
@@ -239,8 +250,8 @@ bool DlgSpreadsheet::save(bool askName) {
     if (askName || target.isEmpty()) {
         ui::FileRequest r;
         r.save = true;
-        r.title = "SpreadSheet bewaren";
-        r.filter = kFilter;
+        r.title = dialString(9253).str();
+        r.filter = fileFilter();
         r.defaultExtension = "sss";
         r.overwritePrompt = true;
         r.fileName = fileName.str();
@@ -262,9 +273,9 @@ bool DlgSpreadsheet::save(bool askName) {
 bool DlgSpreadsheet::exportTable() {
     ui::FileRequest r;
     r.save = true;
-    r.title = "Rekentabel exporteren";
-    r.filter = "ASCII tekst bestand (*.txt)|*.txt|HTML pagina (*.htm)|*.htm|"
-               "Microsoft Excel 97/2000/2002 (*.xls)|*.xls||";
+    r.title = dialString(9254).str();
+    r.filter = dialString(9256).str() + "|*.txt|" + dialString(9257).str() + "|*.htm|" + dialString(9258).str() +
+               "|*.xls||";
     const std::string& f = fileName.str();
     r.fileName = f.size() >= 4 ? f.substr(0, f.size() - 4) : f;
     if (!ui::agent().fileDialog(r, this)) return false;
@@ -289,10 +300,10 @@ void DlgSpreadsheet::editNote() {
     if (!m_grid.GetActiveCell(col, row) || m_grid.GetSelectBlock(ul, lr)) return; // a single cell only
     TableDocument doc(m_grid);
     TextQuestion q;
-    q.caption = "Nota wijzigen";
-    q.prompt = "Vul de nieuwe nota voor het geselecteerde veld in:";
-    q.okText = "Ok";
-    q.cancelText = "Annuleren";
+    q.caption = dialString(9260);
+    q.prompt = dialString(9261);
+    q.okText = dialString(1);
+    q.cancelText = dialString(2);
     q.text = doc.note(col, row);
     if (!askText(this, q)) return;
     doc.setNote(col, row, q.text.str());
