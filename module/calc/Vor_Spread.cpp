@@ -260,7 +260,7 @@ bool Vor_Spread::askHeaderText(bool row, Vor_String& text) {
     q.caption = dialString(1150);
     q.prompt = dialString(1151) + " " + dialString(row ? 1152 : 1153) + ":";
     q.text = dialString(171);
-    q.okText = "Ok";
+    q.okText = dialString(1);
     q.cancelText = dialString(2);
     askText(m_parent, q);
     text = q.text; // the initial text when cancelled

@@ -5,6 +5,7 @@
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
+#include <host/Texts.h>
 #include <ui/Window.h>
 
 namespace {
@@ -17,6 +18,8 @@ public:
 
 protected:
     bool onInitDialog() override {
+        setWindowText(dialString(9280).str()); // texts: dialString 9280
+        if (ui::Control* ok = item(ui::IDOK)) ok->setText(dialString(1).str());
         if (!grid.attach(this, IDC_GRID)) return true;
         grid.setStandardLook(1);
         grid.setMaxCols(5);
