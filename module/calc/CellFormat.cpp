@@ -174,8 +174,7 @@ bool applyBorders(TSpread& grid, const sheet::CellRange& b, const BorderSettings
     if (s.style > 15) return false; // refused before anything changes, not halfway through
     // The dialog shows every side as on or off, so a side switched off must lose its line; a single
     // call would only touch the chosen sides and leave the others as they were.
-    if (sides != 15 && !grid.SetBorderRange(b.col1, b.row1, b.col2, b.row2, 15 & ~sides, 0, 0))
-        return false;
+    if (sides != 15 && !grid.SetBorderRange(b.col1, b.row1, b.col2, b.row2, 15 & ~sides, 0, 0)) return false;
     return sides == 0 || grid.SetBorderRange(b.col1, b.row1, b.col2, b.row2, sides, s.style, s.color);
 }
 
@@ -293,10 +292,10 @@ bool makeCellType(TSpread& grid, const CellTypeSettings& s, sheet::CellType& out
     switch (s.kind) {
     case kKindNumber:
         return grid.SetTypeNumber(out, s.style, std::min<int>(s.decimals, 15), defaults.minimum,
-                                      defaults.maximum) != nullptr;
+                                  defaults.maximum) != nullptr;
     case kKindText:
         return grid.SetTypeEdit(out, s.style, s.maxLength,
-                                    (s.style & std::uint32_t(sheet::kWordWrap)) != 0) != nullptr;
+                                (s.style & std::uint32_t(sheet::kWordWrap)) != 0) != nullptr;
     case kKindPicture:
         return grid.SetTypePicture(out, s.style, s.pictureFile) != nullptr;
     default:

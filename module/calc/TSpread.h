@@ -15,7 +15,8 @@ class TSpread {
 public:
     TSpread() = default;
     /// Binds an existing control (one without a window works too: logic is testable without one).
-    explicit TSpread(sheet::SpreadControl* control) : m_hWnd(control) {}
+    explicit TSpread(sheet::SpreadControl* control)
+        : m_hWnd(control) {}
     virtual ~TSpread() = default;
     /// The control's handle; null while no grid window exists.
     sheet::SpreadControl* handle() const { return m_hWnd; }
@@ -86,13 +87,18 @@ public:
 
     // values, notes and text tips
     bool SetFloat(SS_COORD c, SS_COORD r, double v) { return sheet::SSSetFloat(m_hWnd, c, r, v); }
-    int GetCellNote(SS_COORD c, SS_COORD r, std::string& out) const { return sheet::SSGetCellNote(m_hWnd, c, r, out); }
-    bool SetCellNote(SS_COORD c, SS_COORD r, const std::string& n) { return sheet::SSSetCellNote(m_hWnd, c, r, n); }
+    int GetCellNote(SS_COORD c, SS_COORD r, std::string& out) const {
+        return sheet::SSGetCellNote(m_hWnd, c, r, out);
+    }
+    bool SetCellNote(SS_COORD c, SS_COORD r, const std::string& n) {
+        return sheet::SSSetCellNote(m_hWnd, c, r, n);
+    }
     bool SetCellNoteIndicator(int indicator) { return sheet::SSSetCellNoteIndicator(m_hWnd, indicator); }
     bool SetTextTip(int status, int delayMs) { return sheet::SSSetTextTip(m_hWnd, status, delayMs); }
 
     // cell types: each fills `t` and returns it (null without a control)
-    sheet::CellType* SetTypeEdit(sheet::CellType& t, std::uint32_t style, int maxLength, bool multiLine = false) {
+    sheet::CellType* SetTypeEdit(sheet::CellType& t, std::uint32_t style, int maxLength,
+                                 bool multiLine = false) {
         return sheet::SSSetTypeEdit(m_hWnd, t, style, maxLength, multiLine);
     }
     sheet::CellType* SetTypeNumber(sheet::CellType& t, std::uint32_t style, int decimals, double minimum,
@@ -118,18 +124,22 @@ public:
     }
 
     // colours, fonts and borders
-    bool SetColorRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, std::uint32_t back, std::uint32_t text) {
+    bool SetColorRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, std::uint32_t back,
+                       std::uint32_t text) {
         return sheet::SSSetColorRange(m_hWnd, c, r, c2, r2, back, text);
     }
     bool GetColor(SS_COORD c, SS_COORD r, std::uint32_t& back, std::uint32_t& text) const {
         return sheet::SSGetColor(m_hWnd, c, r, back, text);
     }
-    bool SetLockColor(std::uint32_t back, std::uint32_t text) { return sheet::SSSetLockColor(m_hWnd, back, text); }
+    bool SetLockColor(std::uint32_t back, std::uint32_t text) {
+        return sheet::SSSetLockColor(m_hWnd, back, text);
+    }
     bool SetFont(SS_COORD c, SS_COORD r, const sheet::Font& f) { return sheet::SSSetFont(m_hWnd, c, r, f); }
     bool SetBorder(SS_COORD c, SS_COORD r, int sides, int style, std::uint32_t color) {
         return sheet::SSSetBorder(m_hWnd, c, r, sides, style, color);
     }
-    bool SetBorderRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, int sides, int style, std::uint32_t color) {
+    bool SetBorderRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, int sides, int style,
+                        std::uint32_t color) {
         return sheet::SSSetBorderRange(m_hWnd, c, r, c2, r2, sides, style, color);
     }
     bool GetBorder(SS_COORD c, SS_COORD r, int& sides, int& style, std::uint32_t& color) const {

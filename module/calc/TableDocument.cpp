@@ -15,7 +15,8 @@ constexpr unsigned kTextExportFlags = 0x19; // "|" between columns, CR LF, shown
 
 void TableDocument::init(bool isNew, const Vor_String& documentPath) {
     if (!m_grid.attached()) return;
-    for (int option : {12, 25, 7, 21}) m_grid.SetBool(option, true);
+    for (int option : {12, 25, 7, 21})
+        m_grid.SetBool(option, true);
     if (isNew) {
         m_grid.setMaxCols(kNewCols);
         m_grid.setMaxRows(kNewRows);
@@ -50,7 +51,8 @@ bool TableDocument::save(const std::string& path) {
 
 TableDocument::ExportKind TableDocument::exportKindOf(const std::string& path) {
     std::string tail = path.size() >= 3 ? path.substr(path.size() - 3) : path;
-    for (auto& ch : tail) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (auto& ch : tail)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     if (tail == "xls") return ExportKind::Excel;
     if (tail == "htm") return ExportKind::Html;
     if (tail == "txt") return ExportKind::Text;
@@ -61,9 +63,15 @@ bool TableDocument::exportTo(const std::string& path) {
     m_error.clear();
     bool ok = false;
     switch (exportKindOf(path)) {
-    case ExportKind::Excel: ok = m_grid.ExportToExcel(path); break;
-    case ExportKind::Html: ok = m_grid.ExportToHTML(path); break;
-    case ExportKind::Text: ok = m_grid.ExportToTextFile(path, kTextExportFlags); break;
+    case ExportKind::Excel:
+        ok = m_grid.ExportToExcel(path);
+        break;
+    case ExportKind::Html:
+        ok = m_grid.ExportToHTML(path);
+        break;
+    case ExportKind::Text:
+        ok = m_grid.ExportToTextFile(path, kTextExportFlags);
+        break;
     case ExportKind::Unknown:
         m_error = dialString(9262).str() + " \"" + path + "\"."; // texts: dialString 9262
         return false;

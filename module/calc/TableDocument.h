@@ -18,7 +18,8 @@ public:
         Unknown, ///< anything else: refused
     };
 
-    explicit TableDocument(Vor_Spread& grid) : m_grid(grid) {}
+    explicit TableDocument(Vor_Spread& grid)
+        : m_grid(grid) {}
 
     /// Prepares the grid: engine options, for a new table the 6 x 11 grid of text cells and the
     /// new-table properties, then the repair of moved header and footer references, then the text

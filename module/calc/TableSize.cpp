@@ -4,8 +4,10 @@
 
 std::optional<int> readWholeNumber(const std::string& text, int least, int most) {
     size_t i = 0, end = text.size();
-    while (i < end && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    while (i < end && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1])))
+        --end;
     if (i < end && text[i] == '+') ++i;
     if (i == end || end - i > 9) return std::nullopt; // nine digits cannot overflow an int
     long long v = 0;

@@ -37,21 +37,25 @@ bool twoDecimals(double v, std::string& out) {
 /// without a number 0), but always with the decimal point of files and formulas.
 double leadingNumber(const std::string& s) {
     size_t i = 0;
-    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i])))
+        ++i;
     size_t end = i;
     if (end < s.size() && (s[end] == '+' || s[end] == '-')) ++end;
     const size_t digitsFrom = end;
-    while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end]))) ++end;
+    while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end])))
+        ++end;
     if (end < s.size() && s[end] == '.') {
         ++end;
-        while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end]))) ++end;
+        while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end])))
+            ++end;
     }
     if (end == digitsFrom || (end == digitsFrom + 1 && s[digitsFrom] == '.')) return 0;
     if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
         size_t e = end + 1;
         if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
         if (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e]))) {
-            while (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e]))) ++e;
+            while (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e])))
+                ++e;
             end = e;
         }
     }
@@ -320,7 +324,8 @@ bool Vor_Spread::moveCurrentRowDown() { return moveCurrentRow(+1); }
 
 sheet::CellType Vor_Spread::checkBoxType(bool framed) {
     sheet::CellType t;
-    SetTypeCheckBox(t, 0, "", "#" + std::to_string(kUncheckedBitmap), "#" + std::to_string(kCheckedBitmap), framed);
+    SetTypeCheckBox(t, 0, "", "#" + std::to_string(kUncheckedBitmap), "#" + std::to_string(kCheckedBitmap),
+                    framed);
     return t;
 }
 
@@ -434,7 +439,9 @@ void Vor_Spread::refit() {
     }
 }
 
-void Vor_Spread::setFindWindowFactory(FindWindowFactory factory) { findFactory() = std::move(factory); }
+void Vor_Spread::setFindWindowFactory(FindWindowFactory factory) {
+    findFactory() = std::move(factory);
+}
 
 void Vor_Spread::showFind(bool replace) {
     if (!m_hWnd) return;

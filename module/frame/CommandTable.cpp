@@ -17,6 +17,7 @@ bool registerModuleCommand(const std::string& name, void (*run)()) {
 
 std::vector<ModuleCommand> moduleCommands() {
     std::vector<ModuleCommand> out;
-    for (const auto& [name, run] : table()) out.push_back({name, run});
+    for (const auto& [name, run] : table())
+        out.push_back({name, run});
     return out;
 }

@@ -7,7 +7,7 @@
 
 /// One command of the module's group.
 struct ModuleCommand {
-    std::string name;   ///< global and local name, "TEST"
+    std::string name; ///< global and local name, "TEST"
     void (*run)() = nullptr;
 };
 

@@ -17,8 +17,8 @@ void registerCommand() {
     g_checked = std::make_unique<ui::Image>(ui::Image::fromResource(kCheckedBitmap));
     g_unchecked = std::make_unique<ui::Image>(ui::Image::fromResource(kUncheckedBitmap));
     for (const ModuleCommand& c : moduleCommands())
-        acedRegCmds()->addCommand(kCommandGroup, c.name.c_str(), c.name.c_str(), ACRX_CMD::kModal, c.run, nullptr, -1,
-                                  nullptr, nullptr);
+        acedRegCmds()->addCommand(kCommandGroup, c.name.c_str(), c.name.c_str(), ACRX_CMD::kModal, c.run,
+                                  nullptr, -1, nullptr, nullptr);
 }
 
 // The library's attach: remember which resource set is the module's own.

@@ -256,17 +256,18 @@ TEST_F(CellFormatting, bordersStartFromTheCurrentCellAndReachTheWholeBlock) {
                            color);
     };
     ASSERT_TRUE(run(editBorders, "expect-dialog 143\n"
-                                 "expect-caption \"" + dialString(9100).str() + "\"\n" +
-                                 "expect-state 1011 checked\n"
-                                 "expect-state 1004 unchecked\n"
-                                 "expect-sel 1005 2\n"
-                                 "click 1004\n"
-                                 "click 1011\n"
-                                 "select 1005 7\n"
-                                 "answer color 0 0 255\n"
-                                 "click 1006\n"
-                                 "probe\n"
-                                 "click 1\n"));
+                                 "expect-caption \"" +
+                                     dialString(9100).str() + "\"\n" +
+                                     "expect-state 1011 checked\n"
+                                     "expect-state 1004 unchecked\n"
+                                     "expect-sel 1005 2\n"
+                                     "click 1004\n"
+                                     "click 1011\n"
+                                     "select 1005 7\n"
+                                     "answer color 0 0 255\n"
+                                     "click 1006\n"
+                                     "probe\n"
+                                     "click 1\n"));
     EXPECT_EQ(previewSides, sheet::kBorderTop) << "the preview follows every change";
     EXPECT_EQ(previewStyle, 11) << "list position 7 is style 11";
     for (int r = 1; r <= 4; ++r)
@@ -337,13 +338,14 @@ TEST_F(CellFormatting, fontAndColoursGoToEveryCellOfTheBlock) {
         offeredFace = f.face;
     };
     ASSERT_TRUE(run(editFontAndColors, "expect-dialog 174\n"
-                                       "expect-caption \"" + dialString(9130).str() + "\"\n" +
-                                       "probe\n"
-                                       "answer font \"Courier New\" 14 bold italic\n"
-                                       "click 1007\n"
-                                       "answer color 255 255 0\n"
-                                       "click 1008\n"
-                                       "click 1\n"));
+                                       "expect-caption \"" +
+                                           dialString(9130).str() + "\"\n" +
+                                           "probe\n"
+                                           "answer font \"Courier New\" 14 bold italic\n"
+                                           "click 1007\n"
+                                           "answer color 255 255 0\n"
+                                           "click 1008\n"
+                                           "click 1\n"));
     EXPECT_EQ(offeredFace, "Times New Roman") << "the preview starts from the current cell";
     for (int r = 1; r <= 4; ++r)
         for (int c = 1; c <= 4; ++c) {
@@ -374,14 +376,16 @@ TEST_F(CellFormatting, cellTypeDialogStartsOnTheCurrentCellsKind) {
         int col;
         std::string script;
     } cases[] = {
-        {1, "expect-dialog 175\nexpect-sel 1005 0\nexpect-text 1016 \"" + dialString(9170).str() + "\"\n"
-            "expect-text 1017 \"3\"\nexpect-state 1018 checked\nexpect-sel 1009 1\n"
-            "expect-state 1011 visible\nexpect-state 1024 hidden\nexpect-state 1019 hidden\nclick 2\n"},
+        {1, "expect-dialog 175\nexpect-sel 1005 0\nexpect-text 1016 \"" + dialString(9170).str() +
+                "\"\n"
+                "expect-text 1017 \"3\"\nexpect-state 1018 checked\nexpect-sel 1009 1\n"
+                "expect-state 1011 visible\nexpect-state 1024 hidden\nexpect-state 1019 hidden\nclick 2\n"},
         {2, "expect-dialog 175\nexpect-sel 1005 2\nexpect-state 1011 hidden\nexpect-state 1014 hidden\n"
             "expect-text 1017 \"/data/logo.bmp\"\nexpect-state 1024 visible\nexpect-state 1019 visible\n"
             "expect-state 1018 checked\nexpect-state 1019 unchecked\nclick 2\n"},
-        {3, "expect-dialog 175\nexpect-sel 1005 1\nexpect-text 1016 \"" + dialString(9172).str() + "\"\n"
-            "expect-text 1017 \"40\"\nexpect-sel 1009 2\nexpect-state 1018 unchecked\nclick 2\n"},
+        {3, "expect-dialog 175\nexpect-sel 1005 1\nexpect-text 1016 \"" + dialString(9172).str() +
+                "\"\n"
+                "expect-text 1017 \"40\"\nexpect-sel 1009 2\nexpect-state 1018 unchecked\nclick 2\n"},
     };
     for (const Case& c : cases) {
         selectBlock(c.col, 1, c.col, 1);
@@ -399,15 +403,16 @@ TEST_F(CellFormatting, cellTypeReachesTheBlockAndTextDecimalsGiveZero) {
         previewText = s.str();
     };
     ASSERT_TRUE(run(editCellType, "expect-dialog 175\n"
-                                  "expect-caption \"" + dialString(9140).str() + "\"\n" +
-                                  "expect-sel 1005 1\n"
-                                  "probe\n"
-                                  "select 1005 0\n"
-                                  "select 1009 2\n"
-                                  "select 1011 1\n"
-                                  "check 1018 on\n"
-                                  "type 1017 \"abc\"\n"
-                                  "click 1\n"));
+                                  "expect-caption \"" +
+                                      dialString(9140).str() + "\"\n" +
+                                      "expect-sel 1005 1\n"
+                                      "probe\n"
+                                      "select 1005 0\n"
+                                      "select 1009 2\n"
+                                      "select 1011 1\n"
+                                      "check 1018 on\n"
+                                      "type 1017 \"abc\"\n"
+                                      "click 1\n"));
     EXPECT_EQ(previewText, dialString(9178).str()) << "a plain cell is shown as text";
     for (int r = 2; r <= 3; ++r)
         for (int c = 2; c <= 3; ++c) {
@@ -441,10 +446,9 @@ TEST_F(CellFormatting, pictureChosenWithTheFileDialogAndKindsKeepTheirValues) {
                                   "select 1005 0\n"
                                   "type 1017 \"4\"\n"
                                   "select 1005 2\n"
-                                  "expect-text 1016 \"" + dialString(9174).str() + "\"\n" +
-                                  "expect-text 1018 \"" + dialString(9175).str() + "\"\n" +
-                                  "answer file \"" +
-                                      file.string() +
+                                  "expect-text 1016 \"" +
+                                      dialString(9174).str() + "\"\n" + "expect-text 1018 \"" +
+                                      dialString(9175).str() + "\"\n" + "answer file \"" + file.string() +
                                       "\"\n"
                                       "click 1024\n"
                                       "check 1019 on\n"
@@ -501,9 +505,9 @@ TEST_F(CellFormatting, theOptionCheckBoxBelongsToItsKind) {
     const std::string option = std::to_string(DlgSpreadCellType::IDC_OPTION);
     ASSERT_TRUE(run(editCellType, "expect-dialog " + std::to_string(DlgSpreadCellType::IDD) + "\n" +
                                       "expect-state " + option + " checked\n" + //
-                                      "select " + kind + " 0\n" +             // number
-                                      "expect-state " + option + " unchecked\n" +
-                                      "select " + kind + " 1\n" + // back to text: its own state again
+                                      "select " + kind + " 0\n" +               // number
+                                      "expect-state " + option + " unchecked\n" + "select " + kind +
+                                      " 1\n" + // back to text: its own state again
                                       "expect-state " + option + " checked\n" + //
                                       "select " + kind + " 0\n" + "click 1\n"));
     grid.GetCellType(1, 1, t);

@@ -31,7 +31,8 @@ std::set<std::string> catalogueTexts(const std::string& lang) {
     std::string error;
     EXPECT_TRUE(parseTextCatalogue(kInstall + "texts/dial." + lang + ".txt", texts, &error)) << error;
     std::set<std::string> out;
-    for (const auto& [n, t] : texts) out.insert(t);
+    for (const auto& [n, t] : texts)
+        out.insert(t);
     return out;
 }
 
@@ -41,12 +42,13 @@ void expectAllFromCatalogue(const ui::Dialog& d, const std::string& lang, const 
                             bool captionToo = true) {
     const std::set<std::string> texts = catalogueTexts(lang);
     if (captionToo)
-        EXPECT_TRUE(texts.count(d.windowText())) << what << " (" << lang << "): caption \"" << d.windowText() << '"';
+        EXPECT_TRUE(texts.count(d.windowText()))
+            << what << " (" << lang << "): caption \"" << d.windowText() << '"';
     int checked = 0;
     for (const ui::Control* c : d.controls()) {
         if (!c->toolTip().empty())
-            EXPECT_TRUE(texts.count(c->toolTip())) << what << " (" << lang << "): tip of " << c->id() << " \""
-                                                   << c->toolTip() << '"';
+            EXPECT_TRUE(texts.count(c->toolTip()))
+                << what << " (" << lang << "): tip of " << c->id() << " \"" << c->toolTip() << '"';
         if (c->kind() == ui::ControlKind::ComboBox || c->kind() == ui::ControlKind::ListBox)
             for (int i = 0; i < c->count(); ++i)
                 EXPECT_TRUE(texts.count(c->itemText(i))) << what << " (" << lang << "): item " << i << " of "
@@ -143,7 +145,8 @@ TEST_P(DialogTexts, formattingDialogs) {
         expectAllFromCatalogue(dlg, GetParam(), "cell type " + std::to_string(kind));
         Vor_String sample;
         dlg.preview().getText(2, 2, kTextData, sample);
-        if (kind == kKindText) EXPECT_TRUE(catalogueTexts(GetParam()).count(sample.str())) << "the sample text";
+        if (kind == kKindText)
+            EXPECT_TRUE(catalogueTexts(GetParam()).count(sample.str())) << "the sample text";
         dlg.destroyWindow();
     }
 }
@@ -156,11 +159,11 @@ TEST_P(DialogTexts, editorWithItsMenus) {
     const std::set<std::string> texts = catalogueTexts(GetParam());
     ASSERT_NE(ed.menu(), nullptr);
     for (int i = 0; i < 4; ++i)
-        EXPECT_TRUE(texts.count(ed.menu()->popupText(i))) << GetParam() << ": menu " << i << " \""
-                                                          << ed.menu()->popupText(i) << '"';
+        EXPECT_TRUE(texts.count(ed.menu()->popupText(i)))
+            << GetParam() << ": menu " << i << " \"" << ed.menu()->popupText(i) << '"';
     for (int id : ed.menu()->commandIds())
-        EXPECT_TRUE(texts.count(ed.menu()->itemText(id))) << GetParam() << ": menu item " << id << " \""
-                                                          << ed.menu()->itemText(id) << '"';
+        EXPECT_TRUE(texts.count(ed.menu()->itemText(id)))
+            << GetParam() << ": menu item " << id << " \"" << ed.menu()->itemText(id) << '"';
     ed.destroyWindow();
 }
 

@@ -236,7 +236,8 @@ TEST_F(EditBar, ambiguousOrNoNumberIsRefusedWithAMessageAndChangesNothing) {
         EXPECT_EQ(cell(2, 1, kTextValue), "7") << typed << " was refused";
         ASSERT_FALSE(agent.messages().empty()) << typed;
         EXPECT_EQ(agent.messages().back().icon(), int(ui::MB_ICONEXCLAMATION)) << typed;
-        EXPECT_NE(agent.messages().back().text.find(typed), std::string::npos) << "the message quotes the text";
+        EXPECT_NE(agent.messages().back().text.find(typed), std::string::npos)
+            << "the message quotes the text";
         EXPECT_EQ(field(DlgSpreadsheet::IDC_VALUE), cell(2, 1)) << "the field shows the cell again";
     }
     EXPECT_FALSE(grid().changed()) << "a refused number is no change";

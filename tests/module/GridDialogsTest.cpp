@@ -32,10 +32,10 @@ TEST_F(GridDialogs, onlyRowsThatFitTheColumnsAreShownAndReturned) {
     rows.append(Vor_StringArray{"x", "y", "z"});
     rows.append(Vor_StringArray{"a2", "b2"});
     const std::string dd = std::to_string(DlgStringGrid::IDD), grid = std::to_string(DlgStringGrid::IDC_GRID);
-    agent.setScript("expect-dialog " + dd + "\n" +                     //
-                        "expect-caption \"Lijst\"\n" +                 //
-                        "expect-cell " + grid + " 1 2 \"a2\"\n" +        // the third row had one text too many
-                        "expect-cell " + grid + " 1 3 \"\"\n" +          //
+    agent.setScript("expect-dialog " + dd + "\n" +                //
+                        "expect-caption \"Lijst\"\n" +            //
+                        "expect-cell " + grid + " 1 2 \"a2\"\n" + // the third row had one text too many
+                        "expect-cell " + grid + " 1 3 \"\"\n" +   //
                         "cell " + grid + " 2 1 \"changed\"\n" + "click 1\n",
                     "t.vsc");
     ASSERT_TRUE(startGridDialog(Vor_StringArray{"A", "B"}, Vor_StringArray{}, rows, false, "Lijst", ""));
@@ -260,8 +260,10 @@ TEST_F(TableOptions, aCountThatIsNoWholeNumberIsRefusedAndTheDialogStaysOpen) {
 TEST_F(TableOptions, shrinkingOverDataAsksFirst) {
     const std::string dd = std::to_string(DlgSpreadOptions::IDD);
     const std::string rows = std::to_string(DlgSpreadOptions::IDC_ROWS);
-    EXPECT_FALSE(run("expect-dialog " + dd + "\ntype " + rows + " \"2\"\nanswer no\nclick 1\n"
-                     "expect-dialog " + dd + "\nclick 2\n"));
+    EXPECT_FALSE(run("expect-dialog " + dd + "\ntype " + rows +
+                     " \"2\"\nanswer no\nclick 1\n"
+                     "expect-dialog " +
+                     dd + "\nclick 2\n"));
     ASSERT_EQ(agent.messages().size(), 1u);
     EXPECT_EQ(agent.messages()[0].buttons(), int(ui::MB_YESNO));
     EXPECT_EQ(table.maxRows(), 4) << "No keeps the table";
@@ -286,8 +288,8 @@ TEST_F(TableOptions, retypingACountKeepsTheColumnNames) {
     // the empty names over the headers.
     const std::string dd = std::to_string(DlgSpreadOptions::IDD);
     const std::string cols = std::to_string(DlgSpreadOptions::IDC_COLS);
-    EXPECT_TRUE(run("expect-dialog " + dd + "\ntype " + cols + " \"\"\ntype " + cols + " \"1\"\ntype " + cols +
-                    " \"4\"\nclick 1\n"));
+    EXPECT_TRUE(run("expect-dialog " + dd + "\ntype " + cols + " \"\"\ntype " + cols + " \"1\"\ntype " +
+                    cols + " \"4\"\nclick 1\n"));
     EXPECT_EQ(table.maxCols(), 4);
     EXPECT_EQ(cell(1, 0), "Profiel");
     EXPECT_EQ(cell(2, 0), "Lengte");

@@ -28,14 +28,17 @@ std::vector<std::string> violations(const fs::path& root, const Rule& rule) {
         if (!e.is_regular_file() || (ext != ".h" && ext != ".cpp")) continue;
         const std::string rel = fs::relative(e.path(), root).generic_string();
         bool allowed = false;
-        for (const std::string& a : rule.allowedIn) allowed = allowed || rel == a || (a.back() == '/' && rel.rfind(a, 0) == 0);
+        for (const std::string& a : rule.allowedIn)
+            allowed = allowed || rel == a || (a.back() == '/' && rel.rfind(a, 0) == 0);
         if (allowed) continue;
         std::ifstream in(e.path());
         std::string line;
         for (int n = 1; std::getline(in, line); ++n) {
             const size_t code = line.find_first_not_of(" \t");
-            if (code != std::string::npos && line.compare(code, 2, "//") == 0) continue; // a comment may name them
-            if (std::regex_search(line, rule.pattern)) found.push_back(rel + ":" + std::to_string(n) + ": " + line);
+            if (code != std::string::npos && line.compare(code, 2, "//") == 0)
+                continue; // a comment may name them
+            if (std::regex_search(line, rule.pattern))
+                found.push_back(rel + ":" + std::to_string(n) + ": " + line);
         }
     }
     return found;
@@ -43,18 +46,24 @@ std::vector<std::string> violations(const fs::path& root, const Rule& rule) {
 
 std::vector<Rule> rules() {
     return {
-        {std::regex(R"(\bsheet::(SS|Spv)\w*\s*\()"), {"calc/TSpread.h"},
+        {std::regex(R"(\bsheet::(SS|Spv)\w*\s*\()"),
+         {"calc/TSpread.h"},
          "only the binding calls the grid's entry points; a dialog calls Vor_Spread/TSpread"},
-        {std::regex(R"(\bhandle\(\)|\bm_hWnd\b)"), {"calc/TSpread.h", "calc/Vor_Spread.h", "calc/Vor_Spread.cpp"},
+        {std::regex(R"(\bhandle\(\)|\bm_hWnd\b)"),
+         {"calc/TSpread.h", "calc/Vor_Spread.h", "calc/Vor_Spread.cpp"},
          "the control's handle stays inside the binding"},
-        {std::regex(R"(#include\s*<sheet/control/)"), {"calc/Vor_Spread.cpp"},
+        {std::regex(R"(#include\s*<sheet/control/)"),
+         {"calc/Vor_Spread.cpp"},
          "only the binding creates grid and preview windows"},
-        {std::regex(R"(#include\s*"calc/ui/)"), {"calc/ui/"},
+        {std::regex(R"(#include\s*"calc/ui/)"),
+         {"calc/ui/"},
          "the grid binding and the frame include no dialog of the tables: dialogs register themselves"},
-        {std::regex(R"(#include\s*"frame/Dlg)"), {"frame/"},
+        {std::regex(R"(#include\s*"frame/Dlg)"),
+         {"frame/"},
          "outside the frame its dialogs are asked for through plain functions (frame/AskText.h)"},
         {std::regex(R"(#include\s*<Q)"), {}, "no Qt in module code: windows come through the ui layer"},
-        {std::regex(R"(\b(atof|atoi|strtod|strtol|stod|stoi|sscanf|printf|snprintf|to_chars|from_chars)\s*\()"),
+        {std::regex(
+             R"(\b(atof|atoi|strtod|strtol|stod|stoi|sscanf|printf|snprintf|to_chars|from_chars)\s*\()"),
          {"calc/TablePropertyList.cpp"}, // its own owner moves it to platform/base
          "numbers and text meet only in platform/base, never in the process locale"},
     };
@@ -66,7 +75,8 @@ TEST(ModuleSources, keepToTheOneDoorAndTheLayers) {
     for (const Rule& r : rules()) {
         const std::vector<std::string> v = violations(root, r);
         std::string list;
-        for (const std::string& s : v) list += "\n  " + s;
+        for (const std::string& s : v)
+            list += "\n  " + s;
         EXPECT_TRUE(v.empty()) << r.why << ":" << list;
     }
 }
@@ -86,7 +96,8 @@ TEST(ModuleSources, theRulesCatchWhatTheyAreFor) {
     for (const auto& [line, index] : samples)
         EXPECT_TRUE(std::regex_search(line, all[index].pattern)) << all[index].why << ": " << line;
     EXPECT_FALSE(std::regex_search(std::string("    m_grid.SetEditMode(false);"), all[0].pattern));
-    EXPECT_FALSE(std::regex_search(std::string("    acutPrintf(\"x\");"), all[6].pattern)) << "acutPrintf is no printf";
+    EXPECT_FALSE(std::regex_search(std::string("    acutPrintf(\"x\");"), all[6].pattern))
+        << "acutPrintf is no printf";
 }
 
 } // namespace

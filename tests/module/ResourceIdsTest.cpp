@@ -29,7 +29,8 @@ std::string readAll(const fs::path& p) {
 ui::ResourceSet script() {
     ui::ResourceSet set;
     std::string error;
-    EXPECT_TRUE(ui::parseResourceScript(readAll(kModule / "resources/vordlg.rc"), "vordlg.rc", set, error)) << error;
+    EXPECT_TRUE(ui::parseResourceScript(readAll(kModule / "resources/vordlg.rc"), "vordlg.rc", set, error))
+        << error;
     return set;
 }
 
@@ -47,7 +48,8 @@ std::vector<IdEnum> idEnums() {
         if (!e.is_regular_file() || (ext != ".h" && ext != ".cpp")) continue;
         const std::string text = readAll(e.path());
         IdEnum en{fs::relative(e.path(), kModule).generic_string(), {}};
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), constant); it != std::sregex_iterator(); ++it)
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), constant); it != std::sregex_iterator();
+             ++it)
             en.ids[(*it)[1]] = std::stoi((*it)[2]);
         if (!en.ids.empty()) out.push_back(en);
     }
@@ -64,7 +66,8 @@ void collectCommands(const std::vector<ui::MenuItemTemplate>& items, std::set<in
 TEST(ResourceIds, everyIdConstantNamesWhatTheScriptHolds) {
     const ui::ResourceSet rc = script();
     std::set<int> commands;
-    for (const auto& [id, m] : rc.menus) collectCommands(m.items, commands);
+    for (const auto& [id, m] : rc.menus)
+        collectCommands(m.items, commands);
     for (const auto& [id, t] : rc.toolbars)
         for (const auto& b : t.buttons)
             if (b.id) commands.insert(b.id);
@@ -74,9 +77,11 @@ TEST(ResourceIds, everyIdConstantNamesWhatTheScriptHolds) {
         const ui::DialogTemplate* dlg = nullptr;
         if (idd != en.ids.end()) {
             auto it = rc.dialogs.find(idd->second);
-            ASSERT_NE(it, rc.dialogs.end()) << en.file << ": IDD " << idd->second << " is no dialog of the script";
+            ASSERT_NE(it, rc.dialogs.end())
+                << en.file << ": IDD " << idd->second << " is no dialog of the script";
             dlg = &it->second;
-            EXPECT_TRUE(classDialogs.insert(idd->second).second) << en.file << ": IDD " << idd->second << " twice";
+            EXPECT_TRUE(classDialogs.insert(idd->second).second)
+                << en.file << ": IDD " << idd->second << " twice";
         }
         std::set<int> named;
         for (const auto& [name, number] : en.ids) {
@@ -97,12 +102,14 @@ TEST(ResourceIds, everyIdConstantNamesWhatTheScriptHolds) {
         // And the other way: every control of the template has its name in the class.
         for (const ui::ControlTemplate& c : dlg->controls) {
             if (c.id == -1 || c.id == 1 || c.id == 2) continue; // anonymous statics, IDOK, IDCANCEL
-            EXPECT_TRUE(named.count(c.id)) << "control " << c.id << " (" << c.kind << " \"" << c.text
-                                           << "\") of dialog " << dlg->id << " has no IDC_ name in " << en.file;
+            EXPECT_TRUE(named.count(c.id))
+                << "control " << c.id << " (" << c.kind << " \"" << c.text << "\") of dialog " << dlg->id
+                << " has no IDC_ name in " << en.file;
         }
     }
     for (const auto& [id, d] : rc.dialogs)
-        EXPECT_TRUE(classDialogs.count(id)) << "dialog " << id << " (" << d.caption << ") has no class with IDD " << id;
+        EXPECT_TRUE(classDialogs.count(id))
+            << "dialog " << id << " (" << d.caption << ") has no class with IDD " << id;
 }
 
 TEST(ResourceIds, scriptsExpectOnlyDialogsThatExist) {
@@ -116,7 +123,8 @@ TEST(ResourceIds, scriptsExpectOnlyDialogsThatExist) {
     int seen = 0;
     for (const fs::path& f : files) {
         const std::string text = readAll(f);
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), expect); it != std::sregex_iterator(); ++it) {
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), expect); it != std::sregex_iterator();
+             ++it) {
             ++seen;
             EXPECT_TRUE(rc.dialogs.count(std::stoi((*it)[1]))) << f.filename() << ": " << (*it)[0];
         }

@@ -196,7 +196,10 @@ namespace {
 /// Switches the process to a decimal-comma locale for one test, as a Dutch desktop does.
 class DutchLocale {
 public:
-    DutchLocale() : m_old(std::setlocale(LC_ALL, nullptr)) { m_ok = std::setlocale(LC_ALL, "nl_NL.UTF-8") != nullptr; }
+    DutchLocale()
+        : m_old(std::setlocale(LC_ALL, nullptr)) {
+        m_ok = std::setlocale(LC_ALL, "nl_NL.UTF-8") != nullptr;
+    }
     ~DutchLocale() { std::setlocale(LC_ALL, m_old.c_str()); }
     bool ok() const { return m_ok; }
 
@@ -242,8 +245,10 @@ TEST_F(VorSpread, numbersReadAndWrittenTheSameOnADecimalCommaDesktop) {
         ASSERT_TRUE(grid.setDouble(2, 1, w.value)) << w.why;
         Vor_String s;
         grid.getText(2, 1, kTextData, s);
-        if (w.text) EXPECT_EQ(s.str(), w.text) << w.why;
-        else EXPECT_EQ(s.str().size(), std::string("-1").size() + 300 + 3) << w.why;
+        if (w.text)
+            EXPECT_EQ(s.str(), w.text) << w.why;
+        else
+            EXPECT_EQ(s.str().size(), std::string("-1").size() + 300 + 3) << w.why;
         double back = 0;
         grid.getDouble(2, 1, back);
         EXPECT_NEAR(back, w.value, std::abs(w.value) * 1e-12 + 0.006) << w.why << ": reads back";

@@ -9,10 +9,11 @@ namespace {
 constexpr const char* kPlacementKey = "DLG_FINDREPLACE";
 
 // Every grid of the module gets this window from its find command.
-const bool registered = (Vor_Spread::setFindWindowFactory([](Vor_Spread& grid) -> std::unique_ptr<SpreadFindWindow> {
-                             return std::make_unique<DlgFindReplace>(grid);
-                         }),
-                         true);
+const bool registered =
+    (Vor_Spread::setFindWindowFactory([](Vor_Spread& grid) -> std::unique_ptr<SpreadFindWindow> {
+         return std::make_unique<DlgFindReplace>(grid);
+     }),
+     true);
 } // namespace
 
 DlgFindReplace::DlgFindReplace(Vor_Spread& grid) : ui::Dialog(IDD), m_grid(grid) {}
@@ -142,10 +143,9 @@ int DlgFindReplace::replaceAll() {
     if (what.isEmpty() || !m_grid.attached()) return 0;
     ui::Control* with = item(IDC_REPLACEWITH);
     m_grid.SetEditMode(false);
-    int count = search().replaceAll(what, with ? Vor_String(with->text()) : Vor_String(),
-                                    [this](int col, int row, const Vor_String& t) {
-                                        return writeReplaced(m_grid, col, row, t);
-                                    });
+    int count = search().replaceAll(
+        what, with ? Vor_String(with->text()) : Vor_String(),
+        [this](int col, int row, const Vor_String& t) { return writeReplaced(m_grid, col, row, t); });
     if (count > 0) {
         m_grid.setChanged(true);
         int col = 1, row = 1;
@@ -179,8 +179,10 @@ bool DlgFindReplace::preTranslateKey(const ui::KeyEvent& key) {
     if (key.vk == ui::VK_F5) {
         // Without the replace row in sight F5 first shows it: nothing is replaced by a text the
         // person cannot see.
-        if (!m_replaceShown) show(true);
-        else replaceAll();
+        if (!m_replaceShown)
+            show(true);
+        else
+            replaceAll();
         return true;
     }
     return false;

@@ -53,6 +53,6 @@ private:
     void layOut(bool replace);
 
     Vor_Spread& m_grid;
-    bool m_replaceShown = true; ///< as the template lays the window out
+    bool m_replaceShown = true;  ///< as the template lays the window out
     std::vector<int> m_movedIds; ///< the controls moved up while the replace row is hidden
 };

@@ -43,13 +43,16 @@ bool DlgSpreadCellType::onInitDialog() {
     m_work = settings;
     m_work.kind = clampKind(m_work.kind);
     setWindowText(dialString(9140).str());
-    const std::pair<int, int> texts[] = {{IDC_KIND_LABEL, 9141},     {IDC_HALIGN_LABEL, 9142}, {IDC_VALIGN_LABEL, 9143},
-                                         {IDC_ROTATION_LABEL, 9144}, {IDC_KEEP_RATIO, 9145},   {IDC_BROWSE, 9146},
-                                         {IDC_GROUP, 9131},          {ui::IDOK, 1},            {ui::IDCANCEL, 2}};
+    const std::pair<int, int> texts[] = {{IDC_KIND_LABEL, 9141},   {IDC_HALIGN_LABEL, 9142},
+                                         {IDC_VALIGN_LABEL, 9143}, {IDC_ROTATION_LABEL, 9144},
+                                         {IDC_KEEP_RATIO, 9145},   {IDC_BROWSE, 9146},
+                                         {IDC_GROUP, 9131},        {ui::IDOK, 1},
+                                         {ui::IDCANCEL, 2}};
     for (auto [id, text] : texts)
         if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     // Check box 1018 means another option with each kind: each kind keeps its own state of it.
-    for (int kind = kKindNumber; kind <= kKindPicture; ++kind) m_firstOption[kind] = false;
+    for (int kind = kKindNumber; kind <= kKindPicture; ++kind)
+        m_firstOption[kind] = false;
     m_firstOption[m_work.kind] = (m_work.style & cellformat::firstOptionBit(m_work.kind)) != 0;
     fill(item(IDC_KIND), kKinds, 3, m_work.kind);
     fill(item(IDC_HALIGN), kHorizontal, 3, cellformat::horizontalIndex(m_work.style, m_work.kind));

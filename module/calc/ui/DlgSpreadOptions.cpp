@@ -24,10 +24,14 @@ int typedCount(const ui::Control* c, int fallback) {
 bool DlgSpreadOptions::onInitDialog() {
     m_filling = true;
     setWindowText(dialString(1369).str());
-    const std::pair<int, int> labels[] = {{IDC_COLS_LABEL, 1370},         {IDC_ROWS_LABEL, 1371},
-                                          {IDC_HEADERWIDTH_LABEL, 1372},  {IDC_HEADERHEIGHT_LABEL, 1373},
-                                          {IDC_COLNAMES_LABEL, 1374},     {IDC_ROWNAMES_LABEL, 1375},
-                                          {IDC_SIZE_GROUP, 1376},         {ui::IDOK, 1},
+    const std::pair<int, int> labels[] = {{IDC_COLS_LABEL, 1370},
+                                          {IDC_ROWS_LABEL, 1371},
+                                          {IDC_HEADERWIDTH_LABEL, 1372},
+                                          {IDC_HEADERHEIGHT_LABEL, 1373},
+                                          {IDC_COLNAMES_LABEL, 1374},
+                                          {IDC_ROWNAMES_LABEL, 1375},
+                                          {IDC_SIZE_GROUP, 1376},
+                                          {ui::IDOK, 1},
                                           {ui::IDCANCEL, 2}};
     for (auto [id, text] : labels)
         if (ui::Control* c = item(id)) c->setText(dialString(text).str());
@@ -45,8 +49,10 @@ bool DlgSpreadOptions::onInitDialog() {
     item(IDC_HEADERHEIGHT)->setText(std::to_string(height));
     m_colTexts.assign(size_t(std::max(cols, 0)), Vor_String());
     m_rowTexts.assign(size_t(std::max(rows, 0)), Vor_String());
-    for (int c = 1; c <= cols; ++c) m_table.getText(c, 0, kTextData, m_colTexts[size_t(c - 1)]);
-    for (int r = 1; r <= rows; ++r) m_table.getText(0, r, kTextData, m_rowTexts[size_t(r - 1)]);
+    for (int c = 1; c <= cols; ++c)
+        m_table.getText(c, 0, kTextData, m_colTexts[size_t(c - 1)]);
+    for (int r = 1; r <= rows; ++r)
+        m_table.getText(0, r, kTextData, m_rowTexts[size_t(r - 1)]);
     m_colNames.setMaxRows(1);
     m_rowNames.setMaxCols(1);
     resizeNameGrids();
@@ -71,8 +77,10 @@ void DlgSpreadOptions::resizeNameGrids() {
     const int rows = typedCount(item(IDC_ROWS), m_rowNames.maxRows());
     m_colNames.setMaxCols(cols);
     m_rowNames.setMaxRows(rows);
-    for (int c = 1; c <= cols && size_t(c) <= m_colTexts.size(); ++c) m_colNames.setText(c, 1, m_colTexts[size_t(c - 1)]);
-    for (int r = 1; r <= rows && size_t(r) <= m_rowTexts.size(); ++r) m_rowNames.setText(1, r, m_rowTexts[size_t(r - 1)]);
+    for (int c = 1; c <= cols && size_t(c) <= m_colTexts.size(); ++c)
+        m_colNames.setText(c, 1, m_colTexts[size_t(c - 1)]);
+    for (int r = 1; r <= rows && size_t(r) <= m_rowTexts.size(); ++r)
+        m_rowNames.setText(1, r, m_rowTexts[size_t(r - 1)]);
 }
 
 bool DlgSpreadOptions::onCommand(int id, int code) {
@@ -108,20 +116,22 @@ void DlgSpreadOptions::onOK() {
     const auto height = checkedField(IDC_HEADERHEIGHT, 0, kTextBadHeaderSize);
     if (!height) return;
     if (firstFilledCellOutside(m_table, *cols, *rows) &&
-        ui::messageBox(dialString(kTextDropData).str(), dialString(1369).str(), ui::MB_YESNO | ui::MB_ICONQUESTION,
-                       this) != ui::IDYES)
+        ui::messageBox(dialString(kTextDropData).str(), dialString(1369).str(),
+                       ui::MB_YESNO | ui::MB_ICONQUESTION, this) != ui::IDYES)
         return; // the dialog stays open, so that the size can be put right
     resizeNameGrids();
     const int oldRows = m_table.maxRows();
     m_table.setMaxCols(*cols);
     m_table.setMaxRows(*rows);
-    for (int r = oldRows + 1; r <= *rows; ++r) m_table.setText(0, r, Vor_String(r)); // new rows: their number
+    for (int r = oldRows + 1; r <= *rows; ++r)
+        m_table.setText(0, r, Vor_String(r)); // new rows: their number
     m_table.SetColWidthInPixels(0, *width);
     m_table.SetRowHeightInPixels(0, *height);
     for (int r = 1; r <= *rows; ++r) {
         Vor_String t;
         m_rowNames.getText(1, r, kTextData, t);
-        if (r <= oldRows || !t.isEmpty()) m_table.setText(0, r, t); // a new row without a name keeps its number
+        if (r <= oldRows || !t.isEmpty())
+            m_table.setText(0, r, t); // a new row without a name keeps its number
     }
     for (int c = 1; c <= *cols; ++c) {
         Vor_String t;

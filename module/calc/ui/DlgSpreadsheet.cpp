@@ -35,33 +35,27 @@ struct CommandTexts {
 // texts: dialString 9200-9204, dialString 9210-9227, dialString 9230-9233, dialString 9240-9243
 // texts: dialString 9250-9261
 constexpr CommandTexts kCommandTexts[] = {
-    {DlgSpreadsheet::ID_NEW, 9210, 0},
-    {DlgSpreadsheet::ID_OPEN, 9211, 0},
-    {DlgSpreadsheet::ID_SAVE, 9212, 0},
-    {DlgSpreadsheet::ID_SAVEAS, 9213, 0},
-    {DlgSpreadsheet::ID_EXPORT, 9214, 0},
-    {DlgSpreadsheet::ID_PRINT, 9215, 0},
-    {DlgSpreadsheet::ID_PREVIEW, 9216, 0},
-    {DlgSpreadsheet::ID_PRINTSETUP, 9217, 0},
-    {DlgSpreadsheet::ID_CUT, 9218, 0},
-    {DlgSpreadsheet::ID_COPY, 9219, 0},
-    {DlgSpreadsheet::ID_PASTE, 9220, 0},
-    {DlgSpreadsheet::ID_NOTE, 9221, 9240},
-    {DlgSpreadsheet::ID_FONT, 9222, 9241},
-    {DlgSpreadsheet::ID_BORDERS, 9223, 9242},
-    {DlgSpreadsheet::ID_CELLTYPE, 9224, 9243},
-    {DlgSpreadsheet::ID_OPTIONS, 9225, 0},
-    {DlgSpreadsheet::ID_LANGUAGE, 9226, 0},
-    {DlgSpreadsheet::ID_FITWIDTH, 9227, 9227},
+    {DlgSpreadsheet::ID_NEW, 9210, 0},         {DlgSpreadsheet::ID_OPEN, 9211, 0},
+    {DlgSpreadsheet::ID_SAVE, 9212, 0},        {DlgSpreadsheet::ID_SAVEAS, 9213, 0},
+    {DlgSpreadsheet::ID_EXPORT, 9214, 0},      {DlgSpreadsheet::ID_PRINT, 9215, 0},
+    {DlgSpreadsheet::ID_PREVIEW, 9216, 0},     {DlgSpreadsheet::ID_PRINTSETUP, 9217, 0},
+    {DlgSpreadsheet::ID_CUT, 9218, 0},         {DlgSpreadsheet::ID_COPY, 9219, 0},
+    {DlgSpreadsheet::ID_PASTE, 9220, 0},       {DlgSpreadsheet::ID_NOTE, 9221, 9240},
+    {DlgSpreadsheet::ID_FONT, 9222, 9241},     {DlgSpreadsheet::ID_BORDERS, 9223, 9242},
+    {DlgSpreadsheet::ID_CELLTYPE, 9224, 9243}, {DlgSpreadsheet::ID_OPTIONS, 9225, 0},
+    {DlgSpreadsheet::ID_LANGUAGE, 9226, 0},    {DlgSpreadsheet::ID_FITWIDTH, 9227, 9227},
 };
 constexpr int kPopupTexts[] = {9230, 9231, 9232, 9233};
 
-constexpr int kEditBarIds[3] = {DlgSpreadsheet::IDC_VALUE, DlgSpreadsheet::IDC_FORMULA, DlgSpreadsheet::IDC_VARIABLE};
+constexpr int kEditBarIds[3] = {DlgSpreadsheet::IDC_VALUE, DlgSpreadsheet::IDC_FORMULA,
+                                DlgSpreadsheet::IDC_VARIABLE};
 // texts: dialString 9001-9002
 constexpr int kTextNotANumber = 9001;
 constexpr int kTextInvalidValue = 9002;
 
-std::string fileFilter() { return dialString(9255).str() + "|*.sss||"; }
+std::string fileFilter() {
+    return dialString(9255).str() + "|*.sss||";
+}
 
 // Commands whose windows come with printing and the report builder; until then they are shown
 // disabled.
@@ -76,8 +70,10 @@ bool DlgSpreadsheet::onInitDialog() {
     createToolBar(IDR_TOOLBAR);
     if (m_grid.attach(this, IDC_GRID)) m_grid.setOwnerListener(this);
     if (ui::Menu* m = menu()) {
-        for (const CommandTexts& t : kCommandTexts) m->setItemText(t.id, dialString(t.menuText).str());
-        for (int i = 0; i < 4; ++i) m->setPopupText(i, dialString(kPopupTexts[i]).str());
+        for (const CommandTexts& t : kCommandTexts)
+            m->setItemText(t.id, dialString(t.menuText).str());
+        for (int i = 0; i < 4; ++i)
+            m->setPopupText(i, dialString(kPopupTexts[i]).str());
     }
     enableCommands();
     m_resizer.init(this);
@@ -115,7 +111,8 @@ void DlgSpreadsheet::onDestroy() { saveWindowPlacement(this, kPlacementKey); }
 void DlgSpreadsheet::onSize(int width, int height) { m_resizer.resize(width, height); }
 
 void DlgSpreadsheet::setCaption() {
-    setWindowText(dialString(9200).str() + " - " + (fileName.isEmpty() ? dialString(9201).str() : fileName.str()));
+    setWindowText(dialString(9200).str() + " - " +
+                  (fileName.isEmpty() ? dialString(9201).str() : fileName.str()));
 }
 
 void DlgSpreadsheet::enableCommands() {
@@ -164,7 +161,8 @@ bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
 // ---- commands
 
 bool DlgSpreadsheet::onCommand(int id, int code) {
-    if (id != IDC_VALUE && id != IDC_FORMULA && id != IDC_VARIABLE) commitTypedNumber(); // a command comes after the typing
+    if (id != IDC_VALUE && id != IDC_FORMULA && id != IDC_VARIABLE)
+        commitTypedNumber(); // a command comes after the typing
     switch (id) {
     case IDC_VALUE:
     case IDC_FORMULA:
@@ -205,7 +203,9 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
         if (editTableOptions(m_grid, this)) refreshEditBar();
         return true;
     case ID_LANGUAGE: return true;
-    case ID_FITWIDTH: fitColumnWidths(); return true;
+    case ID_FITWIDTH:
+        fitColumnWidths();
+        return true;
     default: return false;
     }
 }
@@ -217,8 +217,8 @@ void DlgSpreadsheet::onCancel() {
 
 bool DlgSpreadsheet::savePrompt() {
     if (!m_grid.changed()) return true;
-    int answer = ui::messageBox(dialString(9250).str(), dialString(9251).str(), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION,
-                                this);
+    int answer = ui::messageBox(dialString(9250).str(), dialString(9251).str(),
+                                ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION, this);
     if (answer == ui::IDCANCEL) return false;
     if (answer == ui::IDYES) return save(false);
     return true;
@@ -274,8 +274,8 @@ bool DlgSpreadsheet::exportTable() {
     ui::FileRequest r;
     r.save = true;
     r.title = dialString(9254).str();
-    r.filter = dialString(9256).str() + "|*.txt|" + dialString(9257).str() + "|*.htm|" + dialString(9258).str() +
-               "|*.xls||";
+    r.filter = dialString(9256).str() + "|*.txt|" + dialString(9257).str() + "|*.htm|" +
+               dialString(9258).str() + "|*.xls||";
     const std::string& f = fileName.str();
     r.fileName = f.size() >= 4 ? f.substr(0, f.size() - 4) : f;
     if (!ui::agent().fileDialog(r, this)) return false;
@@ -289,7 +289,8 @@ bool DlgSpreadsheet::fitColumnWidths() {
     if (!m_grid.attached()) return false;
     const sheet::CellRange b = editBlock();
     bool fitted = false;
-    for (int col = std::max(b.col1, 1); col <= b.col2; ++col) fitted = m_grid.fitColumn(col) || fitted;
+    for (int col = std::max(b.col1, 1); col <= b.col2; ++col)
+        fitted = m_grid.fitColumn(col) || fitted;
     if (fitted) m_grid.setChanged(true);
     return fitted;
 }
@@ -395,12 +396,14 @@ bool DlgSpreadsheet::commitTypedNumber() {
         m_typedBefore.clear();
         return true; // already in the cells
     }
-    ui::messageBox(dialString(kTextNotANumber).str() + "\n\"" + text + "\"", dialString(kTextInvalidValue).str(),
-                   ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+    ui::messageBox(dialString(kTextNotANumber).str() + "\n\"" + text + "\"",
+                   dialString(kTextInvalidValue).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
     // Whatever the typing wrote on its way (the "1,234" of "1,234,5") goes: the cells are as before.
     for (const TypedCell& cell : m_typedBefore) {
-        if (!cell.formula.isEmpty()) m_grid.setFormula(cell.col, cell.row, cell.formula);
-        else m_grid.setText(cell.col, cell.row, cell.data);
+        if (!cell.formula.isEmpty())
+            m_grid.setFormula(cell.col, cell.row, cell.formula);
+        else
+            m_grid.setText(cell.col, cell.row, cell.data);
     }
     m_typedBefore.clear();
     m_grid.setChanged(m_typedWasChanged);
@@ -426,9 +429,13 @@ void DlgSpreadsheet::editBarChanged(int field) {
             double v = 0;
             std::string stored;
             switch (base::readTypedNumber(text.str(), v)) {
-            case base::TypedNumber::Number: base::formatShortest(v, stored); break;
-            case base::TypedNumber::Empty: break;
-            default: return;
+            case base::TypedNumber::Number:
+                base::formatShortest(v, stored);
+                break;
+            case base::TypedNumber::Empty:
+                break;
+            default:
+                return;
             }
             m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, Vor_String(stored));
             break;

@@ -108,7 +108,7 @@ private:
         int col, row;
         Vor_String data, formula;
     };
-    bool m_typedNumber = false;    ///< a number is being typed in the value field
+    bool m_typedNumber = false; ///< a number is being typed in the value field
     std::vector<TypedCell> m_typedBefore;
     bool m_typedWasChanged = false;
 };

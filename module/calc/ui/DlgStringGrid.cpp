@@ -22,7 +22,8 @@ bool DlgStringGrid::onInitDialog() {
     restoreWindowPlacement(this, placementKey.str(), false, 0, 0);
     setWindowText(title.str());
     // texts: dialString 9030-9031
-    const std::pair<int, int> texts[] = {{ui::IDOK, 1}, {ui::IDCANCEL, 2}, {IDC_ADD, 9030}, {IDC_REMOVE, 9031}};
+    const std::pair<int, int> texts[] = {
+        {ui::IDOK, 1}, {ui::IDCANCEL, 2}, {IDC_ADD, 9030}, {IDC_REMOVE, 9031}};
     for (auto [id, text] : texts)
         if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     for (int id : {IDC_ADD, IDC_REMOVE})

@@ -13,7 +13,8 @@ namespace {
 class DlgSpreadSample : public ui::Dialog {
 public:
     enum { IDD = 8990, IDC_GRID = 1001, IDC_PREVIEW = 1002 };
-    DlgSpreadSample() : ui::Dialog(IDD) {}
+    DlgSpreadSample()
+        : ui::Dialog(IDD) {}
     Vor_Spread grid;
 
 protected:
