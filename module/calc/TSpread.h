@@ -1,6 +1,7 @@
 #pragma once
 // The thin window class over the grid control: every operation hands the control's handle and its
-// arguments to one entry point of the control and returns what that gives.
+// arguments to one entry point of the control and returns what that gives. It is the module's only
+// door to the engine: a dialog that needs an operation not here adds one line below.
 
 #include <sheet/SpreadControl.h>
 

@@ -34,17 +34,28 @@ struct CommandTexts {
 };
 // texts: dialString 9200-9204, dialString 9210-9227, dialString 9230-9233, dialString 9240-9243
 // texts: dialString 9250-9261
+// clang-format off
 constexpr CommandTexts kCommandTexts[] = {
-    {DlgSpreadsheet::ID_NEW, 9210, 0},         {DlgSpreadsheet::ID_OPEN, 9211, 0},
-    {DlgSpreadsheet::ID_SAVE, 9212, 0},        {DlgSpreadsheet::ID_SAVEAS, 9213, 0},
-    {DlgSpreadsheet::ID_EXPORT, 9214, 0},      {DlgSpreadsheet::ID_PRINT, 9215, 0},
-    {DlgSpreadsheet::ID_PREVIEW, 9216, 0},     {DlgSpreadsheet::ID_PRINTSETUP, 9217, 0},
-    {DlgSpreadsheet::ID_CUT, 9218, 0},         {DlgSpreadsheet::ID_COPY, 9219, 0},
-    {DlgSpreadsheet::ID_PASTE, 9220, 0},       {DlgSpreadsheet::ID_NOTE, 9221, 9240},
-    {DlgSpreadsheet::ID_FONT, 9222, 9241},     {DlgSpreadsheet::ID_BORDERS, 9223, 9242},
-    {DlgSpreadsheet::ID_CELLTYPE, 9224, 9243}, {DlgSpreadsheet::ID_OPTIONS, 9225, 0},
-    {DlgSpreadsheet::ID_LANGUAGE, 9226, 0},    {DlgSpreadsheet::ID_FITWIDTH, 9227, 9227},
+    {DlgSpreadsheet::ID_NEW, 9210, 0},
+    {DlgSpreadsheet::ID_OPEN, 9211, 0},
+    {DlgSpreadsheet::ID_SAVE, 9212, 0},
+    {DlgSpreadsheet::ID_SAVEAS, 9213, 0},
+    {DlgSpreadsheet::ID_EXPORT, 9214, 0},
+    {DlgSpreadsheet::ID_PRINT, 9215, 0},
+    {DlgSpreadsheet::ID_PREVIEW, 9216, 0},
+    {DlgSpreadsheet::ID_PRINTSETUP, 9217, 0},
+    {DlgSpreadsheet::ID_CUT, 9218, 0},
+    {DlgSpreadsheet::ID_COPY, 9219, 0},
+    {DlgSpreadsheet::ID_PASTE, 9220, 0},
+    {DlgSpreadsheet::ID_NOTE, 9221, 9240},
+    {DlgSpreadsheet::ID_FONT, 9222, 9241},
+    {DlgSpreadsheet::ID_BORDERS, 9223, 9242},
+    {DlgSpreadsheet::ID_CELLTYPE, 9224, 9243},
+    {DlgSpreadsheet::ID_OPTIONS, 9225, 0},
+    {DlgSpreadsheet::ID_LANGUAGE, 9226, 0},
+    {DlgSpreadsheet::ID_FITWIDTH, 9227, 9227},
 };
+// clang-format on
 constexpr int kPopupTexts[] = {9230, 9231, 9232, 9233};
 
 constexpr int kEditBarIds[3] = {DlgSpreadsheet::IDC_VALUE, DlgSpreadsheet::IDC_FORMULA,
