@@ -158,31 +158,30 @@ void registerPictures() {
     ui::Resources::add(std::move(set));
 }
 
-BorderSettings bordersOf(sheet::SpreadControl* c, int col, int row) {
+BorderSettings bordersOf(const TSpread& grid, int col, int row) {
     BorderSettings s;
     int sides = 0, style = 0;
     std::uint32_t color = 0;
-    if (!sheet::SSGetBorder(c, col, row, sides, style, color) || sides == 0) return s;
+    if (!grid.GetBorder(col, row, sides, style, color) || sides == 0) return s;
     s.sides = std::uint16_t(sides);
     s.style = std::uint16_t(style);
     s.color = color;
     return s;
 }
 
-bool applyBorders(sheet::SpreadControl* c, const sheet::CellRange& b, const BorderSettings& s) {
+bool applyBorders(TSpread& grid, const sheet::CellRange& b, const BorderSettings& s) {
     const int sides = s.sides & 15;
     if (s.style > 15) return false; // refused before anything changes, not halfway through
     // The dialog shows every side as on or off, so a side switched off must lose its line; a single
     // call would only touch the chosen sides and leave the others as they were.
-    if (sides != 15 && !sheet::SSSetBorderRange(c, b.col1, b.row1, b.col2, b.row2, 15 & ~sides, 0, 0))
-        return false;
-    return sides == 0 || sheet::SSSetBorderRange(c, b.col1, b.row1, b.col2, b.row2, sides, s.style, s.color);
+    if (sides != 15 && !grid.SetBorderRange(b.col1, b.row1, b.col2, b.row2, 15 & ~sides, 0, 0)) return false;
+    return sides == 0 || grid.SetBorderRange(b.col1, b.row1, b.col2, b.row2, sides, s.style, s.color);
 }
 
-FontSettings fontOf(sheet::SpreadControl* c, int col, int row) {
+FontSettings fontOf(const TSpread& grid, int col, int row) {
     FontSettings s;
-    sheet::SSGetFont(c, col, row, s.font);
-    sheet::SSGetColor(c, col, row, s.backColor, s.textColor);
+    grid.GetFont(col, row, s.font);
+    grid.GetColor(col, row, s.backColor, s.textColor);
     return s;
 }
 
@@ -211,9 +210,9 @@ void takeFontSpec(FontSettings& s, const ui::FontSpec& chosen) {
     if ((chosen.color & 0xFFFFFF) != offered.color) s.textColor = chosen.color & 0xFFFFFF;
 }
 
-bool applyFont(sheet::SpreadControl* c, const sheet::CellRange& b, const FontSettings& s) {
-    return sheet::SSSetFontRange(c, b.col1, b.row1, b.col2, b.row2, s.font) &&
-           sheet::SSSetColorRange(c, b.col1, b.row1, b.col2, b.row2, s.backColor, s.textColor);
+bool applyFont(TSpread& grid, const sheet::CellRange& b, const FontSettings& s) {
+    return grid.SetFontRange(b.col1, b.row1, b.col2, b.row2, s.font) &&
+           grid.SetColorRange(b.col1, b.row1, b.col2, b.row2, s.backColor, s.textColor);
 }
 
 int horizontalIndex(std::uint32_t style, int kind) {
@@ -288,17 +287,17 @@ CellTypeSettings cellTypeSettingsOf(const sheet::CellType& t) {
     return s;
 }
 
-bool makeCellType(sheet::SpreadControl* c, const CellTypeSettings& s, sheet::CellType& out) {
+bool makeCellType(TSpread& grid, const CellTypeSettings& s, sheet::CellType& out) {
     const sheet::CellType defaults;
     switch (s.kind) {
     case kKindNumber:
-        return sheet::SSSetTypeNumber(c, out, s.style, std::min<int>(s.decimals, 15), defaults.minimum,
-                                      defaults.maximum) != nullptr;
+        return grid.SetTypeNumber(out, s.style, std::min<int>(s.decimals, 15), defaults.minimum,
+                                  defaults.maximum) != nullptr;
     case kKindText:
-        return sheet::SSSetTypeEdit(c, out, s.style, s.maxLength,
-                                    (s.style & std::uint32_t(sheet::kWordWrap)) != 0) != nullptr;
+        return grid.SetTypeEdit(out, s.style, s.maxLength,
+                                (s.style & std::uint32_t(sheet::kWordWrap)) != 0) != nullptr;
     case kKindPicture:
-        return sheet::SSSetTypePicture(c, out, s.style, s.pictureFile) != nullptr;
+        return grid.SetTypePicture(out, s.style, s.pictureFile) != nullptr;
     default:
         return false;
     }

@@ -3,6 +3,8 @@
 // settings, the line-style list, the style bits of alignment, rotation and kind options, and the
 // conversions to and from the engine's types. Nothing here needs a window.
 
+#include "calc/TSpread.h"
+
 #include <sheet/SpreadControl.h>
 #include <sheet/Style.h>
 #include <ui/Types.h>
@@ -70,22 +72,22 @@ std::string bitmapFile(int width, int height, const std::function<std::uint32_t(
 void registerPictures();
 
 /// The borders of a cell as SSGetBorder reports them; a cell without lines offers solid black.
-BorderSettings bordersOf(sheet::SpreadControl* c, int col, int row);
+BorderSettings bordersOf(const TSpread& grid, int col, int row);
 /// Sets the block's borders so that each cell shows exactly the chosen sides; sides that are not
 /// chosen lose their line. False when the grid refused.
-bool applyBorders(sheet::SpreadControl* c, const sheet::CellRange& block, const BorderSettings& s);
+bool applyBorders(TSpread& grid, const sheet::CellRange& block, const BorderSettings& s);
 
 // ---- fonts and colours
 
 /// Font and colours of a cell.
-FontSettings fontOf(sheet::SpreadControl* c, int col, int row);
+FontSettings fontOf(const TSpread& grid, int col, int row);
 /// The font dialog's description of the font and text colour (the grid's own colour shows as black).
 ui::FontSpec fontSpecOf(const FontSettings& s);
 /// Takes the font dialog's answer: face, size and effects; weight and character set stay when the
 /// boldness is unchanged; a colour other than the one offered becomes the text colour.
 void takeFontSpec(FontSettings& s, const ui::FontSpec& chosen);
 /// Font on the block, then background and text colours on the block.
-bool applyFont(sheet::SpreadControl* c, const sheet::CellRange& block, const FontSettings& s);
+bool applyFont(TSpread& grid, const sheet::CellRange& block, const FontSettings& s);
 
 // ---- cell types and style bits
 
@@ -118,7 +120,7 @@ std::uint32_t composeStyle(int kind, int hIndex, int vIndex, int rotIndex, bool 
 /// every other cell is offered as text.
 CellTypeSettings cellTypeSettingsOf(const sheet::CellType& t);
 /// Builds the engine's cell type through the grid's SSSetType* calls; false when the grid refused.
-bool makeCellType(sheet::SpreadControl* c, const CellTypeSettings& s, sheet::CellType& out);
+bool makeCellType(TSpread& grid, const CellTypeSettings& s, sheet::CellType& out);
 /// Reads field 1017 as a number the way atoi does (leading blanks, a sign, digits; 0 for no
 /// number) and keeps it within [0, most].
 int fieldNumber(const std::string& text, int most);

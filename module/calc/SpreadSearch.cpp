@@ -43,14 +43,13 @@ std::optional<SpreadMatch> SpreadSearch::findFrom(int col, int row, const Vor_St
 }
 
 int SpreadSearch::replaceAll(const Vor_String& what, const Vor_String& with,
-                             const std::function<void(int, int, const Vor_String&)>& write) const {
+                             const std::function<bool(int, int, const Vor_String&)>& write) const {
     int count = 0;
     int col = 1, row = 1;
     while (auto m = findFrom(col, row, what)) {
         Vor_String t = m_text(m->col, m->row);
         t.replaceSubString(what, with, false);
-        write(m->col, m->row, t);
-        ++count;
+        if (write(m->col, m->row, t)) ++count;
         // go on from the next column of the same row, so each cell counts once
         col = m->col + 1;
         row = m->row;

@@ -24,9 +24,10 @@ public:
     std::optional<SpreadMatch> findFrom(int col, int row, const Vor_String& what) const;
     /// A further match inside one cell, behind character position `after`.
     std::optional<SpreadMatch> findInCell(int col, int row, const Vor_String& what, int after) const;
-    /// Replaces in every matching cell; `write` gets each changed text; the number of cells changed.
+    /// Replaces in every matching cell; `write` gets each changed text and says whether the cell
+    /// took it; the number of cells that took their text.
     int replaceAll(const Vor_String& what, const Vor_String& with,
-                   const std::function<void(int col, int row, const Vor_String&)>& write) const;
+                   const std::function<bool(int col, int row, const Vor_String&)>& write) const;
 
     /// Characters (code points) before byte position `bytes` of a UTF-8 text.
     static int charsBefore(const Vor_String& text, int bytes);

@@ -1,9 +1,11 @@
 #pragma once
 // The thin window class over the grid control: every operation hands the control's handle and its
-// arguments to one entry point of the control and returns what that gives.
+// arguments to one entry point of the control and returns what that gives. It is the module's only
+// door to the engine: a dialog that needs an operation not here adds one line below.
 
 #include <sheet/SpreadControl.h>
 
+#include <cstdint>
 #include <string>
 
 namespace ui {
@@ -12,6 +14,10 @@ class Control;
 
 class TSpread {
 public:
+    TSpread() = default;
+    /// Binds an existing control (one without a window works too: logic is testable without one).
+    explicit TSpread(sheet::SpreadControl* control)
+        : m_hWnd(control) {}
     virtual ~TSpread() = default;
     /// The control's handle; null while no grid window exists.
     sheet::SpreadControl* handle() const { return m_hWnd; }
@@ -79,6 +85,106 @@ public:
     bool ClipboardCopy() { return sheet::SSClipboardCopy(m_hWnd); }
     bool ClipboardPaste() { return sheet::SSClipboardPaste(m_hWnd); }
     bool ReCalc() { return sheet::SSReCalc(m_hWnd); }
+
+    // values, notes and text tips
+    bool SetFloat(SS_COORD c, SS_COORD r, double v) { return sheet::SSSetFloat(m_hWnd, c, r, v); }
+    int GetCellNote(SS_COORD c, SS_COORD r, std::string& out) const {
+        return sheet::SSGetCellNote(m_hWnd, c, r, out);
+    }
+    bool SetCellNote(SS_COORD c, SS_COORD r, const std::string& n) {
+        return sheet::SSSetCellNote(m_hWnd, c, r, n);
+    }
+    bool SetCellNoteIndicator(int indicator) { return sheet::SSSetCellNoteIndicator(m_hWnd, indicator); }
+    bool SetTextTip(int status, int delayMs) { return sheet::SSSetTextTip(m_hWnd, status, delayMs); }
+
+    // cell types: each fills `t` and returns it (null without a control)
+    sheet::CellType* SetTypeEdit(sheet::CellType& t, std::uint32_t style, int maxLength,
+                                 bool multiLine = false) {
+        return sheet::SSSetTypeEdit(m_hWnd, t, style, maxLength, multiLine);
+    }
+    sheet::CellType* SetTypeNumber(sheet::CellType& t, std::uint32_t style, int decimals, double minimum,
+                                   double maximum, bool thousands = false) {
+        return sheet::SSSetTypeNumber(m_hWnd, t, style, decimals, minimum, maximum, thousands);
+    }
+    sheet::CellType* SetTypePicture(sheet::CellType& t, std::uint32_t style, const std::string& picture) {
+        return sheet::SSSetTypePicture(m_hWnd, t, style, picture);
+    }
+    sheet::CellType* SetTypeComboBox(sheet::CellType& t, std::uint32_t style, const std::string& items,
+                                     bool editable = false) {
+        return sheet::SSSetTypeComboBox(m_hWnd, t, style, items, editable);
+    }
+    sheet::CellType* SetTypeCheckBox(sheet::CellType& t, std::uint32_t style, const std::string& text,
+                                     const std::string& off, const std::string& on, bool framed = false) {
+        return sheet::SSSetTypeCheckBox(m_hWnd, t, style, text, off, on, framed);
+    }
+    sheet::CellType* SetTypeButton(sheet::CellType& t, std::uint32_t style, const std::string& text) {
+        return sheet::SSSetTypeButton(m_hWnd, t, style, text);
+    }
+    sheet::CellType* SetTypeStaticText(sheet::CellType& t, std::uint32_t style) {
+        return sheet::SSSetTypeStaticText(m_hWnd, t, style);
+    }
+
+    // colours, fonts and borders
+    bool SetColorRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, std::uint32_t back,
+                       std::uint32_t text) {
+        return sheet::SSSetColorRange(m_hWnd, c, r, c2, r2, back, text);
+    }
+    bool GetColor(SS_COORD c, SS_COORD r, std::uint32_t& back, std::uint32_t& text) const {
+        return sheet::SSGetColor(m_hWnd, c, r, back, text);
+    }
+    bool SetLockColor(std::uint32_t back, std::uint32_t text) {
+        return sheet::SSSetLockColor(m_hWnd, back, text);
+    }
+    bool SetFont(SS_COORD c, SS_COORD r, const sheet::Font& f) { return sheet::SSSetFont(m_hWnd, c, r, f); }
+    bool SetBorder(SS_COORD c, SS_COORD r, int sides, int style, std::uint32_t color) {
+        return sheet::SSSetBorder(m_hWnd, c, r, sides, style, color);
+    }
+    bool SetBorderRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, int sides, int style,
+                        std::uint32_t color) {
+        return sheet::SSSetBorderRange(m_hWnd, c, r, c2, r2, sides, style, color);
+    }
+    bool GetBorder(SS_COORD c, SS_COORD r, int& sides, int& style, std::uint32_t& color) const {
+        return sheet::SSGetBorder(m_hWnd, c, r, sides, style, color);
+    }
+    int GetCellSpan(SS_COORD c, SS_COORD r, SS_COORD& ac, SS_COORD& ar, SS_COORD& nc, SS_COORD& nr) const {
+        return sheet::SSGetCellSpan(m_hWnd, c, r, ac, ar, nc, nr);
+    }
+
+    // sizes and looks
+    bool SetColWidth(SS_COORD c, double w) { return sheet::SSSetColWidth(m_hWnd, c, w); }
+    bool SetRowHeight(SS_COORD r, double h) { return sheet::SSSetRowHeight(m_hWnd, r, h); }
+    bool SetOperationMode(int mode) { return sheet::SSSetOperationMode(m_hWnd, mode); }
+    bool SetAppearance(int appearance) { return sheet::SSSetAppearance(m_hWnd, appearance); }
+
+    // the cell editor
+    bool GetEditMode() const { return sheet::SSGetEditMode(m_hWnd); }
+    bool SetEditMode(bool on) { return sheet::SSSetEditMode(m_hWnd, on); }
+    bool GetSel(int& start, int& end) const { return sheet::SSGetSel(m_hWnd, start, end); }
+    bool SetSel(int start, int end) { return sheet::SSSetSel(m_hWnd, start, end); }
+
+    // files and exports: false with LastError() on failure, the sheet as it was
+    bool SaveToFile(const std::string& path) { return sheet::SSSaveToFile(m_hWnd, path); }
+    bool LoadFromFile(const std::string& path) { return sheet::SSLoadFromFile(m_hWnd, path); }
+    bool ExportToTextFile(const std::string& path, unsigned flags) {
+        return sheet::SSExportToTextFile(m_hWnd, path, flags);
+    }
+    bool ExportToHTML(const std::string& path) { return sheet::SSExportToHTML(m_hWnd, path); }
+    bool ExportToExcel(const std::string& path) { return sheet::SSExportToExcel(m_hWnd, path); }
+
+    // what the control does for its user, for the owner's commands
+    std::string LastError() const { return m_hWnd ? m_hWnd->lastError() : std::string(); }
+    bool IsEditing() const { return m_hWnd && m_hWnd->editing(); }
+    bool ClearSelection() { return m_hWnd && m_hWnd->clearSelection(); }
+    bool MoveRow(SS_COORD from, SS_COORD to) { return m_hWnd && m_hWnd->moveRow(from, to); }
+    void Redraw() {
+        if (m_hWnd) m_hWnd->redraw();
+    }
+    /// The size in pixels the cell's shown text needs; false without a control.
+    bool CellTextSize(SS_COORD c, SS_COORD r, double& width, double& height) const {
+        if (!m_hWnd) return false;
+        m_hWnd->cellTextSize(c, r, width, height);
+        return true;
+    }
 
 protected:
     sheet::SpreadControl* m_hWnd = nullptr;

@@ -1,7 +1,6 @@
 #include "calc/Vor_Spread.h"
 
-#include "calc/ui/DlgFindReplace.h"
-#include "frame/DlgTextInput.h"
+#include "frame/AskText.h"
 #include "frame/ModuleEntry.h"
 
 #include <cad/aced.h>
@@ -10,8 +9,10 @@
 #include <ui/Agent.h>
 #include <ui/Window.h>
 
+#include <base/NumberText.h>
+
 #include <algorithm>
-#include <charconv>
+#include <cctype>
 #include <map>
 
 namespace {
@@ -24,11 +25,48 @@ std::map<const ui::Window*, Vor_Spread*>& grids() {
     return g;
 }
 
-std::string twoDecimals(double v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
-    std::string s(buf, r.ptr);
-    return s == "-0.00" ? "0.00" : s;
+/// The value with two decimals, the way cells of the module hold numbers; false for NaN and
+/// infinities, which have no text a table could hold.
+bool twoDecimals(double v, std::string& out) {
+    if (!base::formatFixed(v, 2, out)) return false;
+    if (out == "-0.00") out = "0.00";
+    return true;
+}
+
+/// The number at the start of a value text, as the classic reading takes it ("12 mm" is 12, a text
+/// without a number 0), but always with the decimal point of files and formulas.
+double leadingNumber(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i])))
+        ++i;
+    size_t end = i;
+    if (end < s.size() && (s[end] == '+' || s[end] == '-')) ++end;
+    const size_t digitsFrom = end;
+    while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end])))
+        ++end;
+    if (end < s.size() && s[end] == '.') {
+        ++end;
+        while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end])))
+            ++end;
+    }
+    if (end == digitsFrom || (end == digitsFrom + 1 && s[digitsFrom] == '.')) return 0;
+    if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
+        size_t e = end + 1;
+        if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
+        if (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e]))) {
+            while (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e])))
+                ++e;
+            end = e;
+        }
+    }
+    double v = 0;
+    return base::parseNumber(std::string_view(s).substr(i, end - i), v) ? v : 0;
+}
+
+/// Makes a grid's find window; set by the area that holds the dialog.
+Vor_Spread::FindWindowFactory& findFactory() {
+    static Vor_Spread::FindWindowFactory f;
+    return f;
 }
 
 // The colours of the standard look.
@@ -42,7 +80,7 @@ constexpr std::uint32_t kGreyArea = 0xE6E6E6;
 Vor_Spread::Vor_Spread() = default;
 
 Vor_Spread::~Vor_Spread() {
-    if (m_findDialog) m_findDialog->destroyWindow();
+    if (m_findWindow) m_findWindow->close();
     if (m_hWnd) m_hWnd->setListener(nullptr);
     if (m_window) grids().erase(m_window);
 }
@@ -71,7 +109,7 @@ void Vor_Spread::setStandardLook(int editMode) {
     for (int off : {8, 12, 7, 26}) SetBool(off, false);
     for (int on : {21, 34, 32, 22, 11, 3, 4, 18}) SetBool(on, true);
     SetSelColor(kButtonFace, kDarkBlue);
-    sheet::SSSetLockColor(m_hWnd, kWhite, sheet::kDefaultColor);
+    SetLockColor(kWhite, sheet::kDefaultColor);
     SetGrayAreaColor(kGreyArea, 0);
     SetBackColorStyle(0);
     SetBool(13, editMode == 1);
@@ -131,11 +169,14 @@ bool Vor_Spread::setFormulaRange(int col, int row, int col2, int row2, const Vor
 bool Vor_Spread::getDouble(int col, int row, double& out) const {
     Vor_String s;
     if (!getText(col, row, kTextValue, s)) return false;
-    out = std::atof(s.c_str()); // as the classic reading: a text that is no number gives 0
+    out = leadingNumber(s.str());
     return true;
 }
 
-bool Vor_Spread::setDouble(int col, int row, double v) { return setText(col, row, Vor_String(twoDecimals(v))); }
+bool Vor_Spread::setDouble(int col, int row, double v) {
+    std::string text;
+    return m_hWnd && twoDecimals(v, text) && setText(col, row, Vor_String(text));
+}
 
 bool Vor_Spread::setColumn(int col, const Vor_StringArray& texts, bool asFormula) {
     if (!m_hWnd || col < 0 || col > maxCols()) return false;
@@ -195,7 +236,11 @@ bool Vor_Spread::setColumnInts(int col, const std::vector<int>& values) {
 
 bool Vor_Spread::setColumnDoubles(int col, const std::vector<double>& values) {
     Vor_StringArray t;
-    for (double v : values) t.append(Vor_String(twoDecimals(v)));
+    std::string text;
+    for (double v : values) {
+        if (!twoDecimals(v, text)) return false; // the whole column or nothing
+        t.append(Vor_String(text));
+    }
     return setColumn(col, t);
 }
 
@@ -210,19 +255,19 @@ bool Vor_Spread::setColumnCombo(int col, const Vor_StringArray& items, bool edit
     std::string joined;
     for (int i = 0; i < items.length(); ++i) joined += (i ? "\t" : "") + items[i].str();
     sheet::CellType t;
-    sheet::SSSetTypeComboBox(m_hWnd, t, 0, joined, editable);
+    SetTypeComboBox(t, 0, joined, editable);
     return SetCellTypeRange(col, 1, col, maxRows(), t);
 }
 
 bool Vor_Spread::askHeaderText(bool row, Vor_String& text) {
-    DlgTextInput dlg(m_parent);
-    dlg.caption = dialString(1150);
-    dlg.prompt = dialString(1151) + " " + dialString(row ? 1152 : 1153) + ":";
-    dlg.text = dialString(171);
-    dlg.okText = "Ok";
-    dlg.cancelText = dialString(2);
-    dlg.doModal();
-    text = dlg.text; // the initial text when cancelled
+    TextQuestion q;
+    q.caption = dialString(1150);
+    q.prompt = dialString(1151) + " " + dialString(row ? 1152 : 1153) + ":";
+    q.text = dialString(171);
+    q.okText = dialString(1);
+    q.cancelText = dialString(2);
+    askText(m_parent, q);
+    text = q.text; // the initial text when cancelled
     return true;
 }
 
@@ -269,7 +314,7 @@ bool Vor_Spread::moveCurrentRow(int delta) {
     if (!m_hWnd || !GetActiveCell(col, row)) return false;
     int to = row + delta;
     if (row < 1 || to < 1 || to > maxRows()) return false;
-    if (!m_hWnd->moveRow(row, to)) return false;
+    if (!MoveRow(row, to)) return false;
     SetActiveCell(col, to);
     return true;
 }
@@ -279,8 +324,8 @@ bool Vor_Spread::moveCurrentRowDown() { return moveCurrentRow(+1); }
 
 sheet::CellType Vor_Spread::checkBoxType(bool framed) {
     sheet::CellType t;
-    sheet::SSSetTypeCheckBox(m_hWnd, t, 0, "", "#" + std::to_string(kUncheckedBitmap), "#" + std::to_string(kCheckedBitmap),
-                             framed);
+    SetTypeCheckBox(t, 0, "", "#" + std::to_string(kUncheckedBitmap), "#" + std::to_string(kCheckedBitmap),
+                    framed);
     return t;
 }
 
@@ -315,7 +360,7 @@ bool Vor_Spread::setAllChecks(bool on) {
 bool Vor_Spread::setPictureCell(int col, int row, const Vor_String& file) {
     if (!m_hWnd) return false;
     sheet::CellType t;
-    sheet::SSSetTypePicture(m_hWnd, t, 0, file.str());
+    SetTypePicture(t, 0, file.str());
     return SetCellType(col, row, t);
 }
 
@@ -333,7 +378,7 @@ bool Vor_Spread::fitColumn(int col) {
     double widest = 0;
     for (int r = 0; r <= maxRows(); ++r) {
         double w = 0, h = 0;
-        m_hWnd->cellTextSize(col, r, w, h);
+        CellTextSize(col, r, w, h);
         widest = std::max(widest, w);
     }
     return SetColWidthInPixels(col, static_cast<int>(widest + 0.5));
@@ -344,7 +389,7 @@ bool Vor_Spread::fitRow(int row) {
     double tallest = 0;
     for (int c = 0; c <= maxCols(); ++c) {
         double w = 0, h = 0;
-        m_hWnd->cellTextSize(c, row, w, h);
+        CellTextSize(c, row, w, h);
         tallest = std::max(tallest, h);
     }
     return SetRowHeightInPixels(row, static_cast<int>(tallest + 0.5));
@@ -394,10 +439,23 @@ void Vor_Spread::refit() {
     }
 }
 
+void Vor_Spread::setFindWindowFactory(FindWindowFactory factory) {
+    findFactory() = std::move(factory);
+}
+
 void Vor_Spread::showFind(bool replace) {
     if (!m_hWnd) return;
-    if (!m_findDialog) m_findDialog = std::make_unique<DlgFindReplace>(*this);
-    m_findDialog->show(replace);
+    if (!m_findWindow && findFactory()) m_findWindow = findFactory()(*this);
+    if (m_findWindow) m_findWindow->show(replace);
+}
+
+void Vor_Spread::changedByCode(int col, int row) {
+    if (m_hWnd && m_owner) m_owner->dataChanged(*m_hWnd, col, row);
+}
+
+bool Vor_Spread::attachPreview(ui::Dialog* parent, int controlId) {
+    ui::Control* placeholder = parent && m_hWnd ? parent->item(controlId) : nullptr;
+    return placeholder && sheet::createPreviewControl(placeholder, m_hWnd) != nullptr;
 }
 
 bool Vor_Spread::changed() const { return m_hWnd && GetBool(sheet::Sheet::kOptChangeMade); }

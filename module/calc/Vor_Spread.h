@@ -7,10 +7,9 @@
 #include <host/Vor_String.h>
 #include <host/Vor_StringArray.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
-
-class DlgFindReplace;
 
 namespace ui {
 class Dialog;
@@ -38,8 +37,20 @@ enum SpreadMenuCode : int {
     kMenuUncheckAll = 9,
 };
 
+/// The find window of a grid as the grid sees it; the dialog itself lives with the other dialogs.
+class SpreadFindWindow {
+public:
+    virtual ~SpreadFindWindow() = default;
+    /// Shows the window, with or without its replace part.
+    virtual void show(bool replace) = 0;
+    /// Closes the window for good (the grid goes).
+    virtual void close() = 0;
+};
+
 class Vor_Spread : public TSpread, private sheet::SpreadListener {
 public:
+    using FindWindowFactory = std::function<std::unique_ptr<SpreadFindWindow>(Vor_Spread&)>;
+
     Vor_Spread();
     ~Vor_Spread() override;
     Vor_Spread(const Vor_Spread&) = delete;
@@ -107,7 +118,13 @@ public:
 
     /// Opens the grid's find (or find-and-replace) window, made on first use.
     void showFind(bool replace);
-    DlgFindReplace* findDialog() const { return m_findDialog.get(); }
+    SpreadFindWindow* findWindow() const { return m_findWindow.get(); }
+    /// Who makes find windows (the find dialog registers itself when the module is loaded).
+    static void setFindWindowFactory(FindWindowFactory factory);
+    /// Tells the owning dialog that code changed a cell, as an edit in the grid would.
+    void changedByCode(int col, int row);
+    /// Puts a print preview of this grid over placeholder `controlId` of `parent`.
+    bool attachPreview(ui::Dialog* parent, int controlId);
 
     bool changed() const;
     void setChanged(bool flag);
@@ -151,5 +168,5 @@ private:
     int m_resizeMode = 0;
     int m_resizeA = 0, m_resizeB = 0;
     std::vector<int> m_resizeCols, m_resizeRows;
-    std::unique_ptr<DlgFindReplace> m_findDialog;
+    std::unique_ptr<SpreadFindWindow> m_findWindow;
 };

@@ -1,9 +1,8 @@
 // Attach and detach, the entry messages and the command of the module.
 
 #include "frame/ModuleEntry.h"
+#include "frame/CommandTable.h"
 #include "frame/ModuleResourceScope.h"
-
-#include "calc/ui/DlgSpreadsheet.h"
 
 #include <cad/aced.h>
 #include <ui/Resources.h>
@@ -17,8 +16,9 @@ std::unique_ptr<ui::Image> g_unchecked;
 void registerCommand() {
     g_checked = std::make_unique<ui::Image>(ui::Image::fromResource(kCheckedBitmap));
     g_unchecked = std::make_unique<ui::Image>(ui::Image::fromResource(kUncheckedBitmap));
-    acedRegCmds()->addCommand(kCommandGroup, "TEST", "TEST", ACRX_CMD::kModal, &SSEditor, nullptr, -1, nullptr,
-                              nullptr);
+    for (const ModuleCommand& c : moduleCommands())
+        acedRegCmds()->addCommand(kCommandGroup, c.name.c_str(), c.name.c_str(), ACRX_CMD::kModal, c.run,
+                                  nullptr, -1, nullptr, nullptr);
 }
 
 // The library's attach: remember which resource set is the module's own.

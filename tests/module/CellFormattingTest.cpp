@@ -7,8 +7,10 @@
 #include "calc/ui/DlgSpreadBorder.h"
 #include "calc/ui/DlgSpreadCellType.h"
 #include "calc/ui/DlgSpreadFont.h"
+#include "calc/ui/DlgSpreadsheet.h"
 #include "frame/ModuleResourceScope.h"
 
+#include <host/Texts.h>
 #include <ui/Image.h>
 #include <ui/Script.h>
 #include <ui/Window.h>
@@ -132,13 +134,14 @@ TEST(StyleBits, fieldNumbersReadLikeAtoiAndStayInRange) {
 
 TEST(CellTypeSettings, engineTypesRoundTripThroughTheSettings) {
     sheet::SpreadControl c;
+    TSpread binding(&c); // a grid without a window is enough to build types
     sheet::CellType t;
     sheet::SSSetTypeNumber(&c, t, 0x400000 | 0x10000000, 4, -1e15, 1e15);
     CellTypeSettings s = cellTypeSettingsOf(t);
     EXPECT_EQ(s.kind, kKindNumber);
     EXPECT_EQ(s.decimals, 4);
     sheet::CellType back;
-    ASSERT_TRUE(makeCellType(&c, s, back));
+    ASSERT_TRUE(makeCellType(binding, s, back));
     EXPECT_EQ(back, t);
 
     sheet::SSSetTypeEdit(&c, t, 0, 30, true);
@@ -146,14 +149,14 @@ TEST(CellTypeSettings, engineTypesRoundTripThroughTheSettings) {
     EXPECT_EQ(s.kind, kKindText);
     EXPECT_EQ(s.maxLength, 30);
     EXPECT_TRUE(s.style & sheet::kWordWrap) << "a multi-line edit shows as wrapping";
-    ASSERT_TRUE(makeCellType(&c, s, back));
+    ASSERT_TRUE(makeCellType(binding, s, back));
     EXPECT_TRUE(back.multiLine);
 
     sheet::SSSetTypePicture(&c, t, sheet::kPictureStretch, "/data/logo.bmp");
     s = cellTypeSettingsOf(t);
     EXPECT_EQ(s.kind, kKindPicture);
     EXPECT_EQ(s.pictureFile, "/data/logo.bmp");
-    ASSERT_TRUE(makeCellType(&c, s, back));
+    ASSERT_TRUE(makeCellType(binding, s, back));
     EXPECT_EQ(back, t);
 
     sheet::SSSetTypeComboBox(&c, t, sheet::kAlignRight | 0x4, "a\tb");
@@ -164,7 +167,7 @@ TEST(CellTypeSettings, engineTypesRoundTripThroughTheSettings) {
     s = CellTypeSettings{};
     s.kind = kKindNumber;
     s.decimals = 200;
-    ASSERT_TRUE(makeCellType(&c, s, back)) << "more decimals than the grid takes are capped";
+    ASSERT_TRUE(makeCellType(binding, s, back)) << "more decimals than the grid takes are capped";
     EXPECT_EQ(back.decimals, 15);
 }
 
@@ -207,7 +210,7 @@ protected:
                                  : ui::ScriptedAgent::HostResult::Failed;
         });
         ASSERT_TRUE(dlg.create());
-        ASSERT_TRUE(grid.attach(&dlg, 1001));
+        ASSERT_TRUE(grid.attach(&dlg, DlgSpreadsheet::IDC_GRID));
         grid.setMaxCols(4);
         grid.setMaxRows(4);
         grid.setChanged(false);
@@ -237,7 +240,7 @@ protected:
 
     ModuleResourceScope scope;
     ui::ScriptedAgent agent;
-    ui::Dialog dlg{140};
+    ui::Dialog dlg{DlgSpreadsheet::IDD};
     Vor_Spread grid;
     std::function<void(std::string&)> probe;
 };
@@ -253,17 +256,18 @@ TEST_F(CellFormatting, bordersStartFromTheCurrentCellAndReachTheWholeBlock) {
                            color);
     };
     ASSERT_TRUE(run(editBorders, "expect-dialog 143\n"
-                                 "expect-caption \"Randlijnen instellen\"\n"
-                                 "expect-state 1011 checked\n"
-                                 "expect-state 1004 unchecked\n"
-                                 "expect-sel 1005 2\n"
-                                 "click 1004\n"
-                                 "click 1011\n"
-                                 "select 1005 7\n"
-                                 "answer color 0 0 255\n"
-                                 "click 1006\n"
-                                 "probe\n"
-                                 "click 1\n"));
+                                 "expect-caption \"" +
+                                     dialString(9100).str() + "\"\n" +
+                                     "expect-state 1011 checked\n"
+                                     "expect-state 1004 unchecked\n"
+                                     "expect-sel 1005 2\n"
+                                     "click 1004\n"
+                                     "click 1011\n"
+                                     "select 1005 7\n"
+                                     "answer color 0 0 255\n"
+                                     "click 1006\n"
+                                     "probe\n"
+                                     "click 1\n"));
     EXPECT_EQ(previewSides, sheet::kBorderTop) << "the preview follows every change";
     EXPECT_EQ(previewStyle, 11) << "list position 7 is style 11";
     for (int r = 1; r <= 4; ++r)
@@ -334,13 +338,14 @@ TEST_F(CellFormatting, fontAndColoursGoToEveryCellOfTheBlock) {
         offeredFace = f.face;
     };
     ASSERT_TRUE(run(editFontAndColors, "expect-dialog 174\n"
-                                       "expect-caption \"Lettertype en kleuren\"\n"
-                                       "probe\n"
-                                       "answer font \"Courier New\" 14 bold italic\n"
-                                       "click 1007\n"
-                                       "answer color 255 255 0\n"
-                                       "click 1008\n"
-                                       "click 1\n"));
+                                       "expect-caption \"" +
+                                           dialString(9130).str() + "\"\n" +
+                                           "probe\n"
+                                           "answer font \"Courier New\" 14 bold italic\n"
+                                           "click 1007\n"
+                                           "answer color 255 255 0\n"
+                                           "click 1008\n"
+                                           "click 1\n"));
     EXPECT_EQ(offeredFace, "Times New Roman") << "the preview starts from the current cell";
     for (int r = 1; r <= 4; ++r)
         for (int c = 1; c <= 4; ++c) {
@@ -369,16 +374,18 @@ TEST_F(CellFormatting, cellTypeDialogStartsOnTheCurrentCellsKind) {
 
     struct Case {
         int col;
-        const char* script;
+        std::string script;
     } cases[] = {
-        {1, "expect-dialog 175\nexpect-sel 1005 0\nexpect-text 1016 \"Aantal cijfers achter komma:\"\n"
-            "expect-text 1017 \"3\"\nexpect-state 1018 checked\nexpect-sel 1009 1\n"
-            "expect-state 1011 visible\nexpect-state 1024 hidden\nexpect-state 1019 hidden\nclick 2\n"},
+        {1, "expect-dialog 175\nexpect-sel 1005 0\nexpect-text 1016 \"" + dialString(9170).str() +
+                "\"\n"
+                "expect-text 1017 \"3\"\nexpect-state 1018 checked\nexpect-sel 1009 1\n"
+                "expect-state 1011 visible\nexpect-state 1024 hidden\nexpect-state 1019 hidden\nclick 2\n"},
         {2, "expect-dialog 175\nexpect-sel 1005 2\nexpect-state 1011 hidden\nexpect-state 1014 hidden\n"
             "expect-text 1017 \"/data/logo.bmp\"\nexpect-state 1024 visible\nexpect-state 1019 visible\n"
             "expect-state 1018 checked\nexpect-state 1019 unchecked\nclick 2\n"},
-        {3, "expect-dialog 175\nexpect-sel 1005 1\nexpect-text 1016 \"Maximum aantal letters:\"\n"
-            "expect-text 1017 \"40\"\nexpect-sel 1009 2\nexpect-state 1018 unchecked\nclick 2\n"},
+        {3, "expect-dialog 175\nexpect-sel 1005 1\nexpect-text 1016 \"" + dialString(9172).str() +
+                "\"\n"
+                "expect-text 1017 \"40\"\nexpect-sel 1009 2\nexpect-state 1018 unchecked\nclick 2\n"},
     };
     for (const Case& c : cases) {
         selectBlock(c.col, 1, c.col, 1);
@@ -396,16 +403,17 @@ TEST_F(CellFormatting, cellTypeReachesTheBlockAndTextDecimalsGiveZero) {
         previewText = s.str();
     };
     ASSERT_TRUE(run(editCellType, "expect-dialog 175\n"
-                                  "expect-caption \"Cell-type wijzigen\"\n"
-                                  "expect-sel 1005 1\n"
-                                  "probe\n"
-                                  "select 1005 0\n"
-                                  "select 1009 2\n"
-                                  "select 1011 1\n"
-                                  "check 1018 on\n"
-                                  "type 1017 \"abc\"\n"
-                                  "click 1\n"));
-    EXPECT_EQ(previewText, "Kieke zonder kop") << "a plain cell is shown as text";
+                                  "expect-caption \"" +
+                                      dialString(9140).str() + "\"\n" +
+                                      "expect-sel 1005 1\n"
+                                      "probe\n"
+                                      "select 1005 0\n"
+                                      "select 1009 2\n"
+                                      "select 1011 1\n"
+                                      "check 1018 on\n"
+                                      "type 1017 \"abc\"\n"
+                                      "click 1\n"));
+    EXPECT_EQ(previewText, dialString(9178).str()) << "a plain cell is shown as text";
     for (int r = 2; r <= 3; ++r)
         for (int c = 2; c <= 3; ++c) {
             sheet::CellType t;
@@ -438,10 +446,9 @@ TEST_F(CellFormatting, pictureChosenWithTheFileDialogAndKindsKeepTheirValues) {
                                   "select 1005 0\n"
                                   "type 1017 \"4\"\n"
                                   "select 1005 2\n"
-                                  "expect-text 1016 \"Bestand van afbeelding:\"\n"
-                                  "expect-text 1018 \"Afbeelding rekken tot het past\"\n"
-                                  "answer file \"" +
-                                      file.string() +
+                                  "expect-text 1016 \"" +
+                                      dialString(9174).str() + "\"\n" + "expect-text 1018 \"" +
+                                      dialString(9175).str() + "\"\n" + "answer file \"" + file.string() +
                                       "\"\n"
                                       "click 1024\n"
                                       "check 1019 on\n"
@@ -484,6 +491,28 @@ TEST_F(CellFormatting, withoutAGridNothingOpens) {
     EXPECT_FALSE(editFontAndColors(detached, &dlg));
     EXPECT_FALSE(editCellType(detached, &dlg));
     EXPECT_FALSE(agent.failed()) << agent.failure();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CellFormatting, theOptionCheckBoxBelongsToItsKind) {
+    sheet::CellType t;
+    grid.SetCellType(1, 1, *grid.SetTypeEdit(t, 0, 40, true)); // long texts on several lines
+    grid.SetActiveCell(1, 1);
+    const std::string kind = std::to_string(DlgSpreadCellType::IDC_KIND);
+    const std::string option = std::to_string(DlgSpreadCellType::IDC_OPTION);
+    ASSERT_TRUE(run(editCellType, "expect-dialog " + std::to_string(DlgSpreadCellType::IDD) + "\n" +
+                                      "expect-state " + option + " checked\n" + //
+                                      "select " + kind + " 0\n" +               // number
+                                      "expect-state " + option + " unchecked\n" + "select " + kind +
+                                      " 1\n" + // back to text: its own state again
+                                      "expect-state " + option + " checked\n" + //
+                                      "select " + kind + " 0\n" + "click 1\n"));
+    grid.GetCellType(1, 1, t);
+    EXPECT_EQ(t.kind, sheet::CellKind::Number);
+    EXPECT_EQ(t.style & sheet::kNegativeRed, 0u) << "wrapping text did not turn into red negatives";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // with and without the header question, moving rows, check boxes and the context menu.
 
 #include "calc/Vor_Spread.h"
+#include "calc/ui/DlgSpreadsheet.h"
 #include "frame/ModuleEntry.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -12,6 +13,10 @@
 #include <ui/Window.h>
 
 #include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <string>
 
 namespace {
 
@@ -45,7 +50,7 @@ protected:
     void SetUp() override {
         ui::setAgent(&agent);
         ASSERT_TRUE(dlg.create());
-        ASSERT_TRUE(grid.attach(&dlg, 1001));
+        ASSERT_TRUE(grid.attach(&dlg, DlgSpreadsheet::IDC_GRID));
         EXPECT_EQ(grid.maxCols(), 0) << "attach starts empty";
         grid.setMaxCols(3);
         grid.setMaxRows(4);
@@ -61,7 +66,7 @@ protected:
     }
     ModuleResourceScope scope;
     ui::ScriptedAgent agent;
-    ui::Dialog dlg{140};
+    ui::Dialog dlg{DlgSpreadsheet::IDD};
     Vor_Spread grid;
 };
 
@@ -182,6 +187,85 @@ TEST_F(VorSpread, headersAndFitting) {
     EXPECT_TRUE(grid.changed());
     grid.setChanged(false);
     EXPECT_FALSE(grid.changed());
+}
+
+} // namespace
+
+namespace {
+
+/// Switches the process to a decimal-comma locale for one test, as a Dutch desktop does.
+class DutchLocale {
+public:
+    DutchLocale()
+        : m_old(std::setlocale(LC_ALL, nullptr)) {
+        m_ok = std::setlocale(LC_ALL, "nl_NL.UTF-8") != nullptr;
+    }
+    ~DutchLocale() { std::setlocale(LC_ALL, m_old.c_str()); }
+    bool ok() const { return m_ok; }
+
+private:
+    std::string m_old;
+    bool m_ok = false;
+};
+
+TEST_F(VorSpread, numbersReadAndWrittenTheSameOnADecimalCommaDesktop) {
+    DutchLocale nl;
+    ASSERT_TRUE(nl.ok()) << "the tests need the nl_NL.UTF-8 locale";
+    struct Read {
+        const char* text;
+        double value;
+        const char* why;
+    } reads[] = {
+        {"1.5", 1.5, "files and formulas use the point, whatever the desktop"},
+        {"-0.25", -0.25, "a sign"},
+        {"2.5e3", 2500, "an exponent"},
+        {"12 mm", 12, "the number at the start, as the classic reading"},
+        {"", 0, "an empty cell reads 0"},
+        {"abc", 0, "text reads 0"},
+    };
+    for (const Read& r : reads) {
+        grid.setText(1, 1, r.text);
+        double v = -1;
+        ASSERT_TRUE(grid.getDouble(1, 1, v)) << r.why;
+        EXPECT_DOUBLE_EQ(v, r.value) << r.why << ": \"" << r.text << '"';
+    }
+    struct Write {
+        double value;
+        const char* text;
+        const char* why;
+    } writes[] = {
+        {1.005, "1.00", "two decimals, rounded as the double holds it"},
+        {-2.5, "-2.50", "a point, not the desktop's comma"},
+        {-0.001, "0.00", "no negative zero"},
+        {1e61, "9999999999999999493871352970740188669636450110134100730839040.00",
+         "a huge number is written whole, digit for digit as the double holds it (it used to be garbage)"},
+        {-1.5e300, nullptr, "longer than any buffer: checked by its length below"},
+    };
+    for (const Write& w : writes) {
+        ASSERT_TRUE(grid.setDouble(2, 1, w.value)) << w.why;
+        Vor_String s;
+        grid.getText(2, 1, kTextData, s);
+        if (w.text)
+            EXPECT_EQ(s.str(), w.text) << w.why;
+        else
+            EXPECT_EQ(s.str().size(), std::string("-1").size() + 300 + 3) << w.why;
+        double back = 0;
+        grid.getDouble(2, 1, back);
+        EXPECT_NEAR(back, w.value, std::abs(w.value) * 1e-12 + 0.006) << w.why << ": reads back";
+    }
+    ASSERT_TRUE(grid.setColumnDoubles(3, {-1e61, 0.126}));
+    EXPECT_EQ(column(3)[0].str(), "-9999999999999999493871352970740188669636450110134100730839040.00");
+    EXPECT_EQ(column(3)[1].str(), "0.13");
+}
+
+TEST_F(VorSpread, notANumberAndInfinitiesAreRefused) {
+    grid.setText(1, 1, "kept");
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        EXPECT_FALSE(grid.setDouble(1, 1, bad)) << bad;
+        EXPECT_FALSE(grid.setColumnDoubles(1, {2.0, bad})) << "the whole column or nothing: " << bad;
+        EXPECT_EQ(column(1)[0], Vor_String("kept")) << bad;
+        EXPECT_EQ(column(1)[1], Vor_String("")) << bad;
+    }
 }
 
 } // namespace

@@ -28,18 +28,18 @@ bool editBorders(Vor_Spread& grid, ui::Window* parent) {
     sheet::CellRange block;
     if (!selection(grid, block)) return false;
     DlgSpreadBorder dlg(parent);
-    dlg.settings = cellformat::bordersOf(grid.handle(), block.col1, block.row1);
+    dlg.settings = cellformat::bordersOf(grid, block.col1, block.row1);
     if (dlg.doModal() != ui::IDOK) return false;
-    return finish(grid, cellformat::applyBorders(grid.handle(), block, dlg.settings));
+    return finish(grid, cellformat::applyBorders(grid, block, dlg.settings));
 }
 
 bool editFontAndColors(Vor_Spread& grid, ui::Window* parent) {
     sheet::CellRange block;
     if (!selection(grid, block)) return false;
     DlgSpreadFont dlg(parent);
-    dlg.settings = cellformat::fontOf(grid.handle(), block.col1, block.row1);
+    dlg.settings = cellformat::fontOf(grid, block.col1, block.row1);
     if (dlg.doModal() != ui::IDOK) return false;
-    return finish(grid, cellformat::applyFont(grid.handle(), block, dlg.settings));
+    return finish(grid, cellformat::applyFont(grid, block, dlg.settings));
 }
 
 bool editCellType(Vor_Spread& grid, ui::Window* parent) {
@@ -51,6 +51,6 @@ bool editCellType(Vor_Spread& grid, ui::Window* parent) {
     dlg.settings = cellformat::cellTypeSettingsOf(current);
     if (dlg.doModal() != ui::IDOK) return false;
     sheet::CellType t;
-    if (!cellformat::makeCellType(grid.handle(), dlg.settings, t)) return false;
+    if (!cellformat::makeCellType(grid, dlg.settings, t)) return false;
     return finish(grid, grid.SetCellTypeRange(block.col1, block.row1, block.col2, block.row2, t));
 }

@@ -1,6 +1,5 @@
 #include "calc/ui/DlgFindReplace.h"
 
-#include "calc/Vor_Spread.h"
 #include "frame/WindowPlacement.h"
 
 #include <host/Texts.h>
@@ -8,7 +7,14 @@
 
 namespace {
 constexpr const char* kPlacementKey = "DLG_FINDREPLACE";
-}
+
+// Every grid of the module gets this window from its find command.
+const bool registered =
+    (Vor_Spread::setFindWindowFactory([](Vor_Spread& grid) -> std::unique_ptr<SpreadFindWindow> {
+         return std::make_unique<DlgFindReplace>(grid);
+     }),
+     true);
+} // namespace
 
 DlgFindReplace::DlgFindReplace(Vor_Spread& grid) : ui::Dialog(IDD), m_grid(grid) {}
 
@@ -19,10 +25,52 @@ bool DlgFindReplace::onInitDialog() {
 
 void DlgFindReplace::onDestroy() { saveWindowPlacement(this, kPlacementKey); }
 
+void DlgFindReplace::close() {
+    if (exists()) destroyWindow();
+}
+
+// texts: dialString 9010-9016
+void DlgFindReplace::setTexts(bool replace) {
+    setWindowText(dialString(replace ? 9010 : 1146).str());
+    const std::pair<int, int> texts[] = {{IDC_FINDLABEL, 9011},
+                                         {IDC_REPLACELABEL, 9012},
+                                         {IDC_FINDNEXT, 9013},
+                                         {IDC_REPLACE, 9014},
+                                         {IDC_KEYS, replace ? 9015 : 9016}};
+    for (auto [id, text] : texts)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+}
+
+void DlgFindReplace::layOut(bool replace) {
+    ui::Control* find = item(IDC_FIND);
+    ui::Control* with = item(IDC_REPLACEWITH);
+    for (int id : {int(IDC_REPLACEWITH), int(IDC_REPLACE), int(IDC_REPLACELABEL)})
+        if (ui::Control* c = item(id)) c->showWindow(replace ? ui::SW_SHOW : ui::SW_HIDE);
+    if (replace == m_replaceShown || !find || !with) return;
+    const ui::Rect row = with->windowRect();
+    const int step = row.top - find->windowRect().top;
+    const int dy = replace ? step : -step;
+    // Rows below the replace row move up into its place (and back down when it returns).
+    if (!replace) {
+        m_movedIds.clear();
+        for (ui::Control* c : controls())
+            if (c->windowRect().top >= row.bottom) m_movedIds.push_back(c->id());
+    }
+    for (int id : m_movedIds)
+        if (ui::Control* c = item(id)) {
+            const ui::Rect r = c->windowRect(); // on the screen; controls move in the dialog's client area
+            const ui::Point at = screenToClient({r.left, r.top});
+            c->moveWindow(ui::Rect::fromSize(at.x, at.y + dy, r.width(), r.height()));
+        }
+    ui::Rect w = windowRect();
+    moveWindow(ui::Rect::fromSize(w.left, w.top, w.width(), w.height() + dy));
+    m_replaceShown = replace;
+}
+
 void DlgFindReplace::show(bool replace) {
     if (!exists() && !create()) return;
-    for (int id : {int(IDC_REPLACEWITH), int(IDC_REPLACE), 1208})
-        if (ui::Control* c = item(id)) c->showWindow(replace ? ui::SW_SHOW : ui::SW_HIDE);
+    setTexts(replace);
+    layOut(replace);
     showWindow(ui::SW_SHOW);
     gotoDlgCtrl(IDC_FIND);
 }
@@ -32,21 +80,33 @@ Vor_String DlgFindReplace::findText() const {
     return c ? Vor_String(c->text()) : Vor_String();
 }
 
+Vor_String DlgFindReplace::searchText(const Vor_Spread& grid, int col, int row) {
+    Vor_String t;
+    if (grid.getText(col, row, kTextFormula, t) && !t.isEmpty()) return Vor_String("=" + t.str());
+    grid.getText(col, row, kTextValue, t);
+    return t;
+}
+
+bool DlgFindReplace::writeReplaced(Vor_Spread& grid, int col, int row, const Vor_String& text) {
+    Vor_String formula;
+    if (grid.getText(col, row, kTextFormula, formula) && !formula.isEmpty()) {
+        const std::string& t = text.str();
+        // A formula stays a formula: without its '=' it would become a constant.
+        if (t.size() < 2 || t[0] != '=') return false;
+        return grid.setFormula(col, row, Vor_String(t.substr(1)));
+    }
+    return grid.setText(col, row, text);
+}
+
 SpreadSearch DlgFindReplace::search() const {
-    Vor_Spread& g = m_grid;
-    return SpreadSearch(
-        [&g](int col, int row) {
-            Vor_String t;
-            g.getText(col, row, kTextValue, t);
-            return t;
-        },
-        g.maxCols(), g.maxRows());
+    const Vor_Spread& g = m_grid;
+    return SpreadSearch([&g](int col, int row) { return searchText(g, col, row); }, g.maxCols(), g.maxRows());
 }
 
 void DlgFindReplace::showMatch(const SpreadMatch& m, int length) {
     m_grid.SetActiveCell(m.col, m.row);
-    if (!sheet::SSGetEditMode(m_grid.handle())) sheet::SSSetEditMode(m_grid.handle(), true);
-    sheet::SSSetSel(m_grid.handle(), m.pos, m.pos + length);
+    if (!m_grid.GetEditMode()) m_grid.SetEditMode(true);
+    m_grid.SetSel(m.pos, m.pos + length);
 }
 
 bool DlgFindReplace::findNext() {
@@ -57,7 +117,7 @@ bool DlgFindReplace::findNext() {
     int col = 1, row = 1;
     m_grid.GetActiveCell(col, row);
     int start, end;
-    if (sheet::SSGetEditMode(m_grid.handle()) && sheet::SSGetSel(m_grid.handle(), start, end) && end > start) {
+    if (m_grid.GetEditMode() && m_grid.GetSel(start, end) && end > start) {
         if (auto m = s.findInCell(col, row, what, start + 1)) {
             showMatch(*m, length);
             return true;
@@ -82,13 +142,19 @@ int DlgFindReplace::replaceAll() {
     const Vor_String what = findText();
     if (what.isEmpty() || !m_grid.attached()) return 0;
     ui::Control* with = item(IDC_REPLACEWITH);
-    sheet::SSSetEditMode(m_grid.handle(), false);
-    int count = search().replaceAll(what, with ? Vor_String(with->text()) : Vor_String(),
-                                    [this](int col, int row, const Vor_String& t) { m_grid.setText(col, row, t); });
-    if (count > 0) m_grid.setChanged(true);
+    m_grid.SetEditMode(false);
+    int count = search().replaceAll(
+        what, with ? Vor_String(with->text()) : Vor_String(),
+        [this](int col, int row, const Vor_String& t) { return writeReplaced(m_grid, col, row, t); });
+    if (count > 0) {
+        m_grid.setChanged(true);
+        int col = 1, row = 1;
+        m_grid.GetActiveCell(col, row);
+        m_grid.changedByCode(col, row); // the owner's view of the cells (an edit bar) follows
+    }
     ui::messageBox(dialString(1147).str() + " " + std::to_string(count) + " " + dialString(1148).str(),
                    dialString(1149).str(), ui::MB_OK | ui::MB_ICONINFORMATION, this);
-    m_grid.handle()->redraw();
+    m_grid.Redraw();
     return count;
 }
 
@@ -111,7 +177,12 @@ bool DlgFindReplace::preTranslateKey(const ui::KeyEvent& key) {
         return true;
     }
     if (key.vk == ui::VK_F5) {
-        replaceAll();
+        // Without the replace row in sight F5 first shows it: nothing is replaced by a text the
+        // person cannot see.
+        if (!m_replaceShown)
+            show(true);
+        else
+            replaceAll();
         return true;
     }
     return false;

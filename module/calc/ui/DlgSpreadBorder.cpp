@@ -4,6 +4,7 @@
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
+#include <host/Texts.h>
 #include <ui/Agent.h>
 #include <ui/Image.h>
 
@@ -12,20 +13,18 @@ namespace {
 struct SideButton {
     int id;
     int side;
-    const char* tip;
+    int tip; ///< text number of the tool tip
 };
+// texts: dialString 9100-9107, dialString 9110-9121
 constexpr SideButton kSideButtons[] = {
-    {DlgSpreadBorder::IDC_TOP, sheet::kBorderTop, "Randlijn bovenaan"},
-    {DlgSpreadBorder::IDC_LEFT, sheet::kBorderLeft, "Randlijn links"},
-    {DlgSpreadBorder::IDC_RIGHT, sheet::kBorderRight, "Randlijn rechts"},
-    {DlgSpreadBorder::IDC_BOTTOM, sheet::kBorderBottom, "Randlijn onderaan"},
+    {DlgSpreadBorder::IDC_TOP, sheet::kBorderTop, 9104},
+    {DlgSpreadBorder::IDC_LEFT, sheet::kBorderLeft, 9105},
+    {DlgSpreadBorder::IDC_RIGHT, sheet::kBorderRight, 9106},
+    {DlgSpreadBorder::IDC_BOTTOM, sheet::kBorderBottom, 9107},
 };
 
-// Names beside the pictures, so that the list also reads without them.
-constexpr const char* kStyleNames[cellformat::kLineStyleCount] = {
-    "Geen",   "Doorgetrokken", "Streepjes",      "Puntjes",      "Streep-punt",      "Streep-punt-punt",
-    "Dubbel", "Dik",           "Dik, streepjes", "Dik, puntjes", "Dik, streep-punt", "Dik, streep-punt-punt",
-};
+// Names beside the pictures, so that the list also reads without them: texts 9110 onwards.
+constexpr int kFirstStyleName = 9110;
 
 } // namespace
 
@@ -35,15 +34,21 @@ DlgSpreadBorder::DlgSpreadBorder(ui::Window* parent)
 bool DlgSpreadBorder::onInitDialog() {
     m_work = settings;
     cellformat::registerPictures();
+    setWindowText(dialString(9100).str());
+    const std::pair<int, int> texts[] = {
+        {IDC_GROUP, 9101}, {IDC_STYLE_LABEL, 9102}, {IDC_COLOR, 9103}, {ui::IDOK, 1}, {ui::IDCANCEL, 2}};
+    for (auto [id, text] : texts)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     for (const SideButton& b : kSideButtons)
         if (ui::Control* c = item(b.id)) {
             c->setImage(ui::Image::fromResource(cellformat::sidePictureId(b.side)));
-            c->setToolTip(b.tip);
+            c->setToolTip(dialString(b.tip).str());
             c->setCheck(m_work.sides & b.side ? ui::BST_CHECKED : ui::BST_UNCHECKED);
         }
     if (ui::Control* list = item(IDC_STYLE)) {
         for (int pos = 0; pos < cellformat::kLineStyleCount; ++pos)
-            list->addString(kStyleNames[pos], ui::Image::fromResource(cellformat::lineStylePictureId(pos)));
+            list->addString(dialString(kFirstStyleName + pos).str(),
+                            ui::Image::fromResource(cellformat::lineStylePictureId(pos)));
         // A code the list does not offer stays selected by nothing and is kept until one is chosen.
         list->setCurSel(cellformat::lineStyleListPos(m_work.style));
     }
@@ -102,7 +107,7 @@ void DlgSpreadBorder::readControls() {
 }
 
 void DlgSpreadBorder::showPreview() {
-    if (m_preview.attached()) cellformat::applyBorders(m_preview.handle(), {2, 2, 2, 2}, m_work);
+    if (m_preview.attached()) cellformat::applyBorders(m_preview, {2, 2, 2, 2}, m_work);
 }
 
 namespace {

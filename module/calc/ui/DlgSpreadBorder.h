@@ -12,6 +12,8 @@ public:
     enum {
         IDD = 143,
         IDC_PREVIEW = 1001,
+        IDC_GROUP = 1002,
+        IDC_STYLE_LABEL = 1003,
         IDC_TOP = 1004,
         IDC_STYLE = 1005,
         IDC_COLOR = 1006,

@@ -4,39 +4,33 @@
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
+#include <host/Texts.h>
 #include <ui/Agent.h>
 
 namespace {
 
-constexpr const char* kKinds[] = {"Getal", "Tekst", "Afbeelding"};
-constexpr const char* kHorizontal[] = {"Links", "Rechts", "Gecentreerd"};
-constexpr const char* kVertical[] = {"Boven", "Onder", "Gecentreerd"};
-constexpr const char* kRotations[] = {"0° (Normaal)",
-                                      "90°, van links naar rechts",
-                                      "180° (Ondersteboven)",
-                                      "270°, van rechts naar links",
-                                      "Verticaal, van links naar rechts",
-                                      "Verticaal, van rechts naar links"};
+// texts: dialString 9140-9146, dialString 9150-9157, dialString 9160-9165, dialString 9170-9178
+constexpr int kKinds[] = {9150, 9151, 9152};
+constexpr int kHorizontal[] = {9153, 9154, 9155};
+constexpr int kVertical[] = {9156, 9157, 9155};
+constexpr int kRotations[] = {9160, 9161, 9162, 9163, 9164, 9165};
 
-/// What field 1017 and check box 1018 stand for with each kind.
+/// What field 1017 and check box 1018 stand for with each kind (text numbers).
 struct KindTexts {
-    const char* fieldLabel;
-    const char* option;
+    int fieldLabel;
+    int option;
 };
-constexpr KindTexts kKindTexts[] = {
-    {"Aantal cijfers achter komma:", "Negatieve getallen automatisch rood kleuren"},
-    {"Maximum aantal letters:", "Lange teksten mogen op meerdere lijnen"},
-    {"Bestand van afbeelding:", "Afbeelding rekken tot het past"},
-};
+constexpr KindTexts kKindTexts[] = {{9170, 9171}, {9172, 9173}, {9174, 9175}};
+constexpr int kSampleText = 9178;
 
 int clampKind(int kind) {
     return kind >= kKindNumber && kind <= kKindPicture ? kind : kKindText;
 }
 
-void fill(ui::Control* list, const char* const* texts, int n, int selected) {
+void fill(ui::Control* list, const int* texts, int n, int selected) {
     if (!list) return;
     for (int i = 0; i < n; ++i)
-        list->addString(texts[i]);
+        list->addString(dialString(texts[i]).str());
     list->setCurSel(selected);
 }
 
@@ -48,6 +42,18 @@ DlgSpreadCellType::DlgSpreadCellType(ui::Window* parent)
 bool DlgSpreadCellType::onInitDialog() {
     m_work = settings;
     m_work.kind = clampKind(m_work.kind);
+    setWindowText(dialString(9140).str());
+    const std::pair<int, int> texts[] = {{IDC_KIND_LABEL, 9141},   {IDC_HALIGN_LABEL, 9142},
+                                         {IDC_VALIGN_LABEL, 9143}, {IDC_ROTATION_LABEL, 9144},
+                                         {IDC_KEEP_RATIO, 9145},   {IDC_BROWSE, 9146},
+                                         {IDC_GROUP, 9131},        {ui::IDOK, 1},
+                                         {ui::IDCANCEL, 2}};
+    for (auto [id, text] : texts)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    // Check box 1018 means another option with each kind: each kind keeps its own state of it.
+    for (int kind = kKindNumber; kind <= kKindPicture; ++kind)
+        m_firstOption[kind] = false;
+    m_firstOption[m_work.kind] = (m_work.style & cellformat::firstOptionBit(m_work.kind)) != 0;
     fill(item(IDC_KIND), kKinds, 3, m_work.kind);
     fill(item(IDC_HALIGN), kHorizontal, 3, cellformat::horizontalIndex(m_work.style, m_work.kind));
     fill(item(IDC_VALIGN), kVertical, 3, cellformat::verticalIndex(m_work.style));
@@ -71,8 +77,8 @@ bool DlgSpreadCellType::onInitDialog() {
 void DlgSpreadCellType::showKind() {
     const int kind = m_work.kind;
     const bool picture = kind == kKindPicture;
-    if (ui::Control* c = item(IDC_FIELD_LABEL)) c->setText(kKindTexts[kind].fieldLabel);
-    if (ui::Control* c = item(IDC_OPTION)) c->setText(kKindTexts[kind].option);
+    if (ui::Control* c = item(IDC_FIELD_LABEL)) c->setText(dialString(kKindTexts[kind].fieldLabel).str());
+    if (ui::Control* c = item(IDC_OPTION)) c->setText(dialString(kKindTexts[kind].option).str());
     for (int id : {IDC_ROTATION_LABEL, IDC_ROTATION})
         if (ui::Control* c = item(id)) c->showWindow(picture ? ui::SW_HIDE : ui::SW_SHOW);
     for (int id : {IDC_KEEP_RATIO, IDC_BROWSE})
@@ -93,7 +99,15 @@ bool DlgSpreadCellType::onCommand(int id, int code) {
     switch (id) {
     case IDC_KIND:
         if (code != ui::CBN_SELCHANGE) return false;
-        if (ui::Control* c = item(IDC_KIND); c && c->curSel() >= 0) m_work.kind = clampKind(c->curSel());
+        if (ui::Control* c = item(IDC_KIND); c && c->curSel() >= 0) {
+            if (ui::Control* option = item(IDC_OPTION)) {
+                m_firstOption[m_work.kind] = option->checkState() == ui::BST_CHECKED;
+                m_work.kind = clampKind(c->curSel());
+                option->setCheck(m_firstOption[m_work.kind] ? ui::BST_CHECKED : ui::BST_UNCHECKED);
+            } else {
+                m_work.kind = clampKind(c->curSel());
+            }
+        }
         showKind();
         break;
     case IDC_HALIGN:
@@ -150,20 +164,20 @@ void DlgSpreadCellType::readControls() {
 void DlgSpreadCellType::showPreview() {
     if (!m_preview.attached()) return;
     sheet::CellType t;
-    if (!cellformat::makeCellType(m_preview.handle(), m_work, t)) return;
+    if (!cellformat::makeCellType(m_preview, m_work, t)) return;
     m_preview.SetCellType(2, 2, t);
     if (m_work.kind == kKindNumber)
-        sheet::SSSetFloat(m_preview.handle(), 2, 2, 123.456789);
+        m_preview.SetFloat(2, 2, 123.456789);
     else if (m_work.kind == kKindText)
-        m_preview.setText(2, 2, "Kieke zonder kop");
+        m_preview.setText(2, 2, dialString(kSampleText));
     else
         m_preview.setText(2, 2, "");
 }
 
 void DlgSpreadCellType::browse() {
     ui::FileRequest request;
-    request.title = "Afbeelding inladen";
-    request.filter = "Bitmap bestand (*.bmp)|*.bmp||";
+    request.title = dialString(9176).str();
+    request.filter = dialString(9177).str() + "|*.bmp||";
     request.fileName = m_work.pictureFile;
     request.mustExist = true;
     if (!ui::agent().fileDialog(request, this)) return;

@@ -12,6 +12,7 @@ public:
     enum {
         IDD = 175,
         IDC_PREVIEW = 1001,
+        IDC_GROUP = 1002,
         IDC_KIND = 1005,
         IDC_HALIGN = 1009,
         IDC_VALIGN = 1010,
@@ -44,6 +45,7 @@ private:
     void browse();
 
     CellTypeSettings m_work;
+    bool m_firstOption[3] = {false, false, false}; ///< check box 1018 per kind
     Vor_Spread m_preview;
     bool m_ready = false;
 };

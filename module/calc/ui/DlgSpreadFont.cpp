@@ -4,6 +4,7 @@
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
+#include <host/Texts.h>
 #include <ui/Agent.h>
 
 namespace {
@@ -16,6 +17,12 @@ DlgSpreadFont::DlgSpreadFont(ui::Window* parent)
 
 bool DlgSpreadFont::onInitDialog() {
     m_work = settings;
+    // texts: dialString 9130-9134
+    setWindowText(dialString(9130).str());
+    const std::pair<int, int> texts[] = {{IDC_GROUP, 9131},     {IDC_FONT, 9132}, {IDC_TEXTCOLOR, 9133},
+                                         {IDC_BACKCOLOR, 9134}, {ui::IDOK, 1},    {ui::IDCANCEL, 2}};
+    for (auto [id, text] : texts)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     // The sample cell takes the whole frame but a margin, so that large fonts still fit.
     ui::Control* frame = item(IDC_PREVIEW);
     ui::Rect r = frame ? frame->clientRect() : ui::Rect{0, 0, 160, 60};
@@ -23,7 +30,7 @@ bool DlgSpreadFont::onInitDialog() {
     const int heights[4] = {0, kMargin, std::max(10, r.height() - 2 * kMargin - 2), kMargin};
     if (setUpFormatPreview(m_preview, this, IDC_PREVIEW, widths, heights)) {
         sheet::CellType t;
-        if (sheet::SSSetTypeStaticText(m_preview.handle(), t, sheet::kAlignCenter | sheet::kAlignVCenter))
+        if (m_preview.SetTypeStaticText(t, sheet::kAlignCenter | sheet::kAlignVCenter))
             m_preview.SetCellType(2, 2, t);
         m_preview.setText(2, 2, "Abc 123");
     }
@@ -63,7 +70,7 @@ void DlgSpreadFont::onOK() {
 }
 
 void DlgSpreadFont::showPreview() {
-    if (m_preview.attached()) cellformat::applyFont(m_preview.handle(), {2, 2, 2, 2}, m_work);
+    if (m_preview.attached()) cellformat::applyFont(m_preview, {2, 2, 2, 2}, m_work);
 }
 
 namespace {

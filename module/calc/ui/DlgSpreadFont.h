@@ -9,7 +9,14 @@
 
 class DlgSpreadFont : public ui::Dialog {
 public:
-    enum { IDD = 174, IDC_PREVIEW = 1001, IDC_FONT = 1007, IDC_BACKCOLOR = 1008, IDC_TEXTCOLOR = 1009 };
+    enum {
+        IDD = 174,
+        IDC_PREVIEW = 1001,
+        IDC_GROUP = 1002,
+        IDC_FONT = 1007,
+        IDC_BACKCOLOR = 1008,
+        IDC_TEXTCOLOR = 1009
+    };
     explicit DlgSpreadFont(ui::Window* parent = nullptr);
 
     FontSettings settings; ///< what the dialog starts from; after OK, what the person chose

@@ -3,63 +3,75 @@
 #include "calc/TableDocument.h"
 #include "calc/ui/CellFormatting.h"
 #include "calc/ui/DlgSpreadOptions.h"
-#include "frame/DlgTextInput.h"
+#include "frame/AskText.h"
+#include "frame/CommandTable.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 #include "frame/WindowPlacement.h"
 
+#include <base/NumberText.h>
 #include <cad/aced.h>
 #include <host/FileUtils.h>
+#include <host/Texts.h>
 #include <ui/Agent.h>
 
-#include <cctype>
+#include <algorithm>
 
 namespace {
 
 constexpr const char* kPlacementKey = "DLG_SPREADSHEET";
 constexpr ui::Size kMinSize{400, 300};
-constexpr const char* kFilter = "Vorlane Rekentabel (*.sss)|*.sss||";
-constexpr unsigned kTextExportFlags = 0x19; // "|" between columns, CR LF, shown texts
 
 // Grid events as the editor's notification codes: commands are echoed on the command line.
 constexpr int kCmdRefresh = 0x37;
 constexpr int kCmdData = 0x38;
 
-struct DutchText {
+/// The texts of a command in the menu bar and, when it has one there, in the cell's context menu.
+struct CommandTexts {
     int id;
-    const char* text;
+    int menuText;
+    int contextText; ///< 0: not in the context menu
 };
-constexpr DutchText kDutchMenu[] = {
-    {DlgSpreadsheet::ID_NEW, "Nieuw"},
-    {DlgSpreadsheet::ID_OPEN, "Openen..."},
-    {DlgSpreadsheet::ID_SAVE, "Bewaren"},
-    {DlgSpreadsheet::ID_SAVEAS, "Bewaren als..."},
-    {DlgSpreadsheet::ID_EXPORT, "Exporteren..."},
-    {DlgSpreadsheet::ID_PRINT, "Afdrukken"},
-    {DlgSpreadsheet::ID_PREVIEW, "Afdruk Voorbeeld"},
-    {DlgSpreadsheet::ID_PRINTSETUP, "Afdruk Instellingen"},
-    {DlgSpreadsheet::ID_CUT, "Knippen"},
-    {DlgSpreadsheet::ID_COPY, "Kopiëren"},
-    {DlgSpreadsheet::ID_PASTE, "Plakken"},
-    {DlgSpreadsheet::ID_NOTE, "Nota..."},
-    {DlgSpreadsheet::ID_FONT, "Lettertype en kleuren..."},
-    {DlgSpreadsheet::ID_BORDERS, "Kader..."},
-    {DlgSpreadsheet::ID_CELLTYPE, "Type wijzigen..."},
-    {DlgSpreadsheet::ID_OPTIONS, "Tabel Instellingen"},
-    {DlgSpreadsheet::ID_LANGUAGE, "Taal wijzigen"},
+// texts: dialString 9200-9204, dialString 9210-9227, dialString 9230-9233, dialString 9240-9243
+// texts: dialString 9250-9261
+// clang-format off
+constexpr CommandTexts kCommandTexts[] = {
+    {DlgSpreadsheet::ID_NEW, 9210, 0},
+    {DlgSpreadsheet::ID_OPEN, 9211, 0},
+    {DlgSpreadsheet::ID_SAVE, 9212, 0},
+    {DlgSpreadsheet::ID_SAVEAS, 9213, 0},
+    {DlgSpreadsheet::ID_EXPORT, 9214, 0},
+    {DlgSpreadsheet::ID_PRINT, 9215, 0},
+    {DlgSpreadsheet::ID_PREVIEW, 9216, 0},
+    {DlgSpreadsheet::ID_PRINTSETUP, 9217, 0},
+    {DlgSpreadsheet::ID_CUT, 9218, 0},
+    {DlgSpreadsheet::ID_COPY, 9219, 0},
+    {DlgSpreadsheet::ID_PASTE, 9220, 0},
+    {DlgSpreadsheet::ID_NOTE, 9221, 9240},
+    {DlgSpreadsheet::ID_FONT, 9222, 9241},
+    {DlgSpreadsheet::ID_BORDERS, 9223, 9242},
+    {DlgSpreadsheet::ID_CELLTYPE, 9224, 9243},
+    {DlgSpreadsheet::ID_OPTIONS, 9225, 0},
+    {DlgSpreadsheet::ID_LANGUAGE, 9226, 0},
+    {DlgSpreadsheet::ID_FITWIDTH, 9227, 9227},
 };
-constexpr const char* kDutchPopups[] = {"Bestand", "Editeren", "Veld", "Instellingen"};
+// clang-format on
+constexpr int kPopupTexts[] = {9230, 9231, 9232, 9233};
+
+constexpr int kEditBarIds[3] = {DlgSpreadsheet::IDC_VALUE, DlgSpreadsheet::IDC_FORMULA,
+                                DlgSpreadsheet::IDC_VARIABLE};
+// texts: dialString 9001-9002
+constexpr int kTextNotANumber = 9001;
+constexpr int kTextInvalidValue = 9002;
+
+std::string fileFilter() {
+    return dialString(9255).str() + "|*.sss||";
+}
 
 // Commands whose windows come with printing and the report builder; until then they are shown
 // disabled.
 constexpr int kNotYet[] = {DlgSpreadsheet::ID_NEW, DlgSpreadsheet::ID_PRINT, DlgSpreadsheet::ID_PREVIEW,
                            DlgSpreadsheet::ID_PRINTSETUP};
-
-std::string lastChars(const std::string& s, size_t n) {
-    std::string tail = s.size() >= n ? s.substr(s.size() - n) : s;
-    for (auto& ch : tail) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return tail;
-}
 
 } // namespace
 
@@ -69,8 +81,10 @@ bool DlgSpreadsheet::onInitDialog() {
     createToolBar(IDR_TOOLBAR);
     if (m_grid.attach(this, IDC_GRID)) m_grid.setOwnerListener(this);
     if (ui::Menu* m = menu()) {
-        for (const DutchText& d : kDutchMenu) m->setItemText(d.id, d.text);
-        for (int i = 0; i < 4; ++i) m->setPopupText(i, kDutchPopups[i]);
+        for (const CommandTexts& t : kCommandTexts)
+            m->setItemText(t.id, dialString(t.menuText).str());
+        for (int i = 0; i < 4; ++i)
+            m->setPopupText(i, dialString(kPopupTexts[i]).str());
     }
     enableCommands();
     m_resizer.init(this);
@@ -81,20 +95,22 @@ bool DlgSpreadsheet::onInitDialog() {
     m_resizer.add(IDC_FORMULA, 5, 5);
     m_resizer.add(IDC_VARLABEL, 5, 5);
     m_resizer.add(IDC_VARIABLE, 5, 5);
-    if (ui::Control* c = item(IDC_FORMLABEL)) c->setText("Formule:");
-    if (ui::Control* c = item(IDC_VARLABEL)) c->setText("Variabele:");
+    const std::pair<int, int> labels[] = {{IDC_FORMLABEL, 9202}, {IDC_VARLABEL, 9203}, {IDC_EQUALS, 9204}};
+    for (auto [id, text] : labels)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     setMinTrackSize(kMinSize);
 
     bool loaded = false;
+    TableDocument doc(m_grid);
     if (!fileName.isEmpty() && m_grid.attached()) {
-        loaded = sheet::SSLoadFromFile(m_grid.handle(), fileName.str());
+        loaded = doc.load(fileName.str());
         if (!loaded) {
-            reportFailure(m_grid.handle()->lastError());
+            reportFailure(doc.lastError());
             fileName = "";
         }
     }
     setCaption();
-    initTableDocument(m_grid, !loaded, fileName);
+    doc.init(!loaded, fileName);
     m_grid.setChanged(false);
     restoreWindowPlacement(this, kPlacementKey, false, 0, 0);
     refreshEditBar();
@@ -106,7 +122,8 @@ void DlgSpreadsheet::onDestroy() { saveWindowPlacement(this, kPlacementKey); }
 void DlgSpreadsheet::onSize(int width, int height) { m_resizer.resize(width, height); }
 
 void DlgSpreadsheet::setCaption() {
-    setWindowText("Spreadsheet Editor - " + (fileName.isEmpty() ? std::string("Naamloos") : fileName.str()));
+    setWindowText(dialString(9200).str() + " - " +
+                  (fileName.isEmpty() ? dialString(9201).str() : fileName.str()));
 }
 
 void DlgSpreadsheet::enableCommands() {
@@ -117,16 +134,22 @@ void DlgSpreadsheet::enableCommands() {
     }
 }
 
-void DlgSpreadsheet::onInitMenuPopup(ui::Menu&) { enableCommands(); }
+void DlgSpreadsheet::onInitMenuPopup(ui::Menu& m) {
+    if (m.id() == IDR_CONTEXT)
+        for (const CommandTexts& t : kCommandTexts)
+            if (t.contextText && m.hasItem(t.id)) m.setItemText(t.id, dialString(t.contextText).str());
+    enableCommands();
+}
 
 void DlgSpreadsheet::reportFailure(const std::string& what) {
-    ui::messageBox(what, "Vorlane Rekentabel", ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+    ui::messageBox(what, dialString(9259).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
 }
 
 // ---- keys
 
 bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
-    bool editing = m_grid.attached() && m_grid.handle()->editing();
+    bool editing = m_grid.IsEditing();
+    if (key.vk == ui::VK_RETURN && key.focusId == IDC_VALUE) commitTypedNumber();
     if ((key.vk == ui::VK_RETURN || key.vk == ui::VK_ESCAPE) && !editing) {
         // never closes the window; while a cell is edited the grid takes the key
         return true;
@@ -149,11 +172,14 @@ bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
 // ---- commands
 
 bool DlgSpreadsheet::onCommand(int id, int code) {
+    if (id != IDC_VALUE && id != IDC_FORMULA && id != IDC_VARIABLE)
+        commitTypedNumber(); // a command comes after the typing
     switch (id) {
     case IDC_VALUE:
     case IDC_FORMULA:
     case IDC_VARIABLE:
         if (code == ui::EN_CHANGE) editBarChanged(id == IDC_VALUE ? 0 : id == IDC_FORMULA ? 1 : 2);
+        if (code == ui::EN_KILLFOCUS && id == IDC_VALUE) commitTypedNumber();
         return true;
     case ID_OPEN:
         if (savePrompt()) open();
@@ -163,7 +189,7 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
     case ID_EXPORT: exportTable(); return true;
     case ID_COPY: m_grid.ClipboardCopy(); return true;
     case ID_CUT:
-        if (m_grid.ClipboardCopy() && m_grid.handle()->clearSelection()) {
+        if (m_grid.ClipboardCopy() && m_grid.ClearSelection()) {
             m_grid.setChanged(true);
             refreshEditBar();
         }
@@ -188,6 +214,9 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
         if (editTableOptions(m_grid, this)) refreshEditBar();
         return true;
     case ID_LANGUAGE: return true;
+    case ID_FITWIDTH:
+        fitColumnWidths();
+        return true;
     default: return false;
     }
 }
@@ -199,7 +228,7 @@ void DlgSpreadsheet::onCancel() {
 
 bool DlgSpreadsheet::savePrompt() {
     if (!m_grid.changed()) return true;
-    int answer = ui::messageBox("Wilt u de wijzigingen van het huidige document bewaren?", "Document gewijzigd",
+    int answer = ui::messageBox(dialString(9250).str(), dialString(9251).str(),
                                 ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION, this);
     if (answer == ui::IDCANCEL) return false;
     if (answer == ui::IDYES) return save(false);
@@ -208,19 +237,20 @@ bool DlgSpreadsheet::savePrompt() {
 
 bool DlgSpreadsheet::open() {
     ui::FileRequest r;
-    r.title = "SpreadSheet openen";
-    r.filter = kFilter;
+    r.title = dialString(9252).str();
+    r.filter = fileFilter();
     r.defaultExtension = "sss";
     r.folder = fileName.isEmpty() ? std::string() : getFolder(fileName).str();
     if (!ui::agent().fileDialog(r, this)) return false;
     // A table that does not load leaves the open one, its name and the caption as they were.
-    if (!sheet::SSLoadFromFile(m_grid.handle(), r.fileName)) {
-        reportFailure(m_grid.handle()->lastError());
+    TableDocument doc(m_grid);
+    if (!doc.load(r.fileName)) {
+        reportFailure(doc.lastError());
         return false;
     }
     fileName = r.fileName;
     setCaption();
-    initTableDocument(m_grid, false, fileName);
+    doc.init(false, fileName);
     m_grid.setChanged(false);
     refreshEditBar();
     return true;
@@ -231,8 +261,8 @@ bool DlgSpreadsheet::save(bool askName) {
     if (askName || target.isEmpty()) {
         ui::FileRequest r;
         r.save = true;
-        r.title = "SpreadSheet bewaren";
-        r.filter = kFilter;
+        r.title = dialString(9253).str();
+        r.filter = fileFilter();
         r.defaultExtension = "sss";
         r.overwritePrompt = true;
         r.fileName = fileName.str();
@@ -241,53 +271,54 @@ bool DlgSpreadsheet::save(bool askName) {
     }
     // The engine writes a new file and puts it in place only when complete: a failed save keeps the
     // old file, the name and the caption.
-    if (!sheet::SSSaveToFile(m_grid.handle(), target.str())) {
-        reportFailure(m_grid.handle()->lastError());
+    TableDocument doc(m_grid);
+    if (!doc.save(target.str())) {
+        reportFailure(doc.lastError());
         return false;
     }
     fileName = target;
     setCaption();
-    m_grid.setChanged(false);
     return true;
 }
 
 bool DlgSpreadsheet::exportTable() {
     ui::FileRequest r;
     r.save = true;
-    r.title = "Rekentabel exporteren";
-    r.filter = "ASCII tekst bestand (*.txt)|*.txt|HTML pagina (*.htm)|*.htm|"
-               "Microsoft Excel 97/2000/2002 (*.xls)|*.xls||";
+    r.title = dialString(9254).str();
+    r.filter = dialString(9256).str() + "|*.txt|" + dialString(9257).str() + "|*.htm|" +
+               dialString(9258).str() + "|*.xls||";
     const std::string& f = fileName.str();
     r.fileName = f.size() >= 4 ? f.substr(0, f.size() - 4) : f;
     if (!ui::agent().fileDialog(r, this)) return false;
-    std::string kind = lastChars(r.fileName, 3);
-    bool ok;
-    if (kind == "xls") ok = sheet::SSExportToExcel(m_grid.handle(), r.fileName);
-    else if (kind == "htm") ok = sheet::SSExportToHTML(m_grid.handle(), r.fileName);
-    else if (kind == "txt") ok = sheet::SSExportToTextFile(m_grid.handle(), r.fileName, kTextExportFlags);
-    else {
-        reportFailure("\"" + r.fileName + "\": use the extension .txt, .htm or .xls");
-        return false;
-    }
-    if (!ok) reportFailure(m_grid.handle()->lastError());
-    return ok;
+    TableDocument doc(m_grid);
+    if (doc.exportTo(r.fileName)) return true;
+    reportFailure(doc.lastError());
+    return false;
+}
+
+bool DlgSpreadsheet::fitColumnWidths() {
+    if (!m_grid.attached()) return false;
+    const sheet::CellRange b = editBlock();
+    bool fitted = false;
+    for (int col = std::max(b.col1, 1); col <= b.col2; ++col)
+        fitted = m_grid.fitColumn(col) || fitted;
+    if (fitted) m_grid.setChanged(true);
+    return fitted;
 }
 
 void DlgSpreadsheet::editNote() {
     int col, row;
     sheet::CellPos ul, lr;
     if (!m_grid.GetActiveCell(col, row) || m_grid.GetSelectBlock(ul, lr)) return; // a single cell only
-    std::string note;
-    sheet::SSGetCellNote(m_grid.handle(), col, row, note);
-    DlgTextInput dlg(this);
-    dlg.caption = "Nota wijzigen";
-    dlg.prompt = "Vul de nieuwe nota voor het geselecteerde veld in:";
-    dlg.okText = "Ok";
-    dlg.cancelText = "Annuleren";
-    dlg.text = note;
-    if (dlg.doModal() != ui::IDOK) return;
-    sheet::SSSetCellNote(m_grid.handle(), col, row, dlg.text.str());
-    m_grid.setChanged(true);
+    TableDocument doc(m_grid);
+    TextQuestion q;
+    q.caption = dialString(9260);
+    q.prompt = dialString(9261);
+    q.okText = dialString(1);
+    q.cancelText = dialString(2);
+    q.text = doc.note(col, row);
+    if (!askText(this, q)) return;
+    doc.setNote(col, row, q.text.str());
 }
 
 // ---- edit bar
@@ -333,16 +364,95 @@ void DlgSpreadsheet::refreshEditBar() {
     }
 }
 
+bool DlgSpreadsheet::isNumberCell(int col, int row) const {
+    sheet::CellType t;
+    return m_grid.GetCellType(col, row, t) && t.kind == sheet::CellKind::Number;
+}
+
+void DlgSpreadsheet::refreshAfterTyping(int field) {
+    // The field being typed in keeps what the person typed (a formula is often not whole yet, and
+    // the grid may show a number another way); the other two follow the cells.
+    ui::Control* typed = item(kEditBarIds[field]);
+    const std::string text = typed ? typed->text() : std::string();
+    const auto sel = typed ? typed->getSel() : std::make_pair(0, 0);
+    refreshEditBar();
+    if (!typed || typed->text() == text) return;
+    m_programSet[field] = true;
+    typed->setText(text);
+    m_programSet[field] = false;
+    typed->setSel(sel.first, sel.second);
+}
+
+void DlgSpreadsheet::startTypedNumber(const sheet::CellRange& b) {
+    m_typedNumber = true;
+    m_typedWasChanged = m_grid.changed();
+    m_typedBefore.clear();
+    for (int col = b.col1; col <= b.col2; ++col)
+        for (int row = b.row1; row <= b.row2; ++row) {
+            TypedCell cell{col, row, {}, {}};
+            m_grid.getText(col, row, kTextData, cell.data);
+            m_grid.getText(col, row, kTextFormula, cell.formula);
+            m_typedBefore.push_back(std::move(cell));
+        }
+}
+
+bool DlgSpreadsheet::commitTypedNumber() {
+    if (!m_typedNumber) return true;
+    m_typedNumber = false; // before any message: the focus it takes must not commit a second time
+    ui::Control* c = item(IDC_VALUE);
+    const std::string text = c ? c->text() : std::string();
+    double v = 0;
+    const base::TypedNumber read = base::readTypedNumber(text, v);
+    if (read == base::TypedNumber::Number || read == base::TypedNumber::Empty || text == variesText()) {
+        m_typedBefore.clear();
+        return true; // already in the cells
+    }
+    ui::messageBox(dialString(kTextNotANumber).str() + "\n\"" + text + "\"",
+                   dialString(kTextInvalidValue).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+    // Whatever the typing wrote on its way (the "1,234" of "1,234,5") goes: the cells are as before.
+    for (const TypedCell& cell : m_typedBefore) {
+        if (!cell.formula.isEmpty())
+            m_grid.setFormula(cell.col, cell.row, cell.formula);
+        else
+            m_grid.setText(cell.col, cell.row, cell.data);
+    }
+    m_typedBefore.clear();
+    m_grid.setChanged(m_typedWasChanged);
+    refreshEditBar(); // the field shows the cell again
+    return false;
+}
+
 void DlgSpreadsheet::editBarChanged(int field) {
     if (m_programSet[field]) return; // the editor filled the field itself
-    const int ids[3] = {IDC_VALUE, IDC_FORMULA, IDC_VARIABLE};
-    ui::Control* c = item(ids[field]);
+    ui::Control* c = item(kEditBarIds[field]);
     if (!c || !m_grid.attached()) return;
     Vor_String text = c->text();
     if (text.equal(variesText(), false)) return;
     const sheet::CellRange b = editBlock();
     switch (field) {
-    case 0: m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, text); break;
+    case 0:
+        if (isNumberCell(b.col1, b.row1)) {
+            // A number cell reads the text as the person means it, decimal comma or point, and is
+            // written in the file form. A text that reads as no number, or as two ("1,234,5"), is
+            // not written; when the person is done with it (Enter, leaving the field, another
+            // cell) it is refused and the cells go back to what they held before the typing.
+            if (!m_typedNumber) startTypedNumber(b);
+            double v = 0;
+            std::string stored;
+            switch (base::readTypedNumber(text.str(), v)) {
+            case base::TypedNumber::Number:
+                base::formatShortest(v, stored);
+                break;
+            case base::TypedNumber::Empty:
+                break;
+            default:
+                return;
+            }
+            m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, Vor_String(stored));
+            break;
+        }
+        m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, text);
+        break;
     case 1: {
         std::string f = text.str();
         if (!f.empty() && f[0] == '=') f.erase(0, 1);
@@ -355,6 +465,7 @@ void DlgSpreadsheet::editBarChanged(int field) {
         break;
     }
     m_grid.setChanged(true);
+    refreshAfterTyping(field);
 }
 
 // ---- grid notifications
@@ -367,10 +478,14 @@ bool DlgSpreadsheet::leaveCell(sheet::SpreadControl&, sheet::CellPos, sheet::Cel
 void DlgSpreadsheet::activeCellChanged(sheet::SpreadControl&, sheet::CellPos, sheet::CellPos) {
     acutPrintf("Message from Spread! Code:%i\n", kCmdRefresh);
     m_refreshPending = false;
+    commitTypedNumber(); // a number typed for the cells left behind still goes to them
     refreshEditBar();
 }
 
-void DlgSpreadsheet::selectionChanged(sheet::SpreadControl&, const sheet::CellRange&) { refreshEditBar(); }
+void DlgSpreadsheet::selectionChanged(sheet::SpreadControl&, const sheet::CellRange&) {
+    commitTypedNumber();
+    refreshEditBar();
+}
 
 void DlgSpreadsheet::dataChanged(sheet::SpreadControl&, int, int) {
     acutPrintf("Message from Spread! Code:%i\n", kCmdData);
@@ -399,4 +514,5 @@ const bool registered = registerJsonLauncher(
         SSEditor();
         out["result"] = nullptr;
     });
+const bool commandRegistered = registerModuleCommand("TEST", &SSEditor);
 } // namespace

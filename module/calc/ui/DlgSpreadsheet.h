@@ -7,6 +7,8 @@
 #include <host/Vor_String.h>
 #include <ui/Window.h>
 
+#include <vector>
+
 #include "frame/VorExport.h"
 
 class DlgSpreadsheet : public ui::Dialog, private sheet::SpreadListener {
@@ -42,6 +44,7 @@ public:
         ID_CELLTYPE = 32807,
         ID_OPTIONS = 32845,
         ID_LANGUAGE = 32846,
+        ID_FITWIDTH = 32847,
     };
 
     explicit DlgSpreadsheet(ui::Window* parent = nullptr);
@@ -55,6 +58,8 @@ public:
     bool open();
     bool save(bool askName);
     bool exportTable();
+    /// Fits the width of every column of the selection to its widest text (header included).
+    bool fitColumnWidths();
     /// The save prompt; false when the person chose Cancel or the save failed.
     bool savePrompt();
     /// Refreshes value, formula and variable fields from the selection.
@@ -80,6 +85,14 @@ private:
 
     void setCaption();
     void editBarChanged(int field);
+    /// Refreshes the edit bar after typing in `field`, leaving that field's text as typed.
+    void refreshAfterTyping(int field);
+    /// Starts typing a number for the cells of `b`: remembers what they hold.
+    void startTypedNumber(const sheet::CellRange& b);
+    /// Ends typing a number: a text that reads as no number, or as two, is refused with a message
+    /// and the cells get back what they held before. False when refused.
+    bool commitTypedNumber();
+    bool isNumberCell(int col, int row) const;
     void editNote();
     void reportFailure(const std::string& what);
     /// The block the edit bar shows: the selection widened to the grid, or the current cell.
@@ -90,6 +103,14 @@ private:
     ControlResizer m_resizer;
     bool m_refreshPending = true;
     bool m_programSet[3] = {false, false, false};
+    /// A cell as it was before a number was typed for it.
+    struct TypedCell {
+        int col, row;
+        Vor_String data, formula;
+    };
+    bool m_typedNumber = false; ///< a number is being typed in the value field
+    std::vector<TypedCell> m_typedBefore;
+    bool m_typedWasChanged = false;
 };
 
 /// Opens the editor on a new, unnamed calculation table (the command TEST).

@@ -21,8 +21,11 @@ bool DlgStringGrid::onInitDialog() {
     for (int id : {ui::IDOK, ui::IDCANCEL}) m_resizer.add(id, 5, 5);
     restoreWindowPlacement(this, placementKey.str(), false, 0, 0);
     setWindowText(title.str());
-    if (ui::Control* c = item(ui::IDOK)) c->setText(dialString(1).str());
-    if (ui::Control* c = item(ui::IDCANCEL)) c->setText(dialString(2).str());
+    // texts: dialString 9030-9031
+    const std::pair<int, int> texts[] = {
+        {ui::IDOK, 1}, {ui::IDCANCEL, 2}, {IDC_ADD, 9030}, {IDC_REMOVE, 9031}};
+    for (auto [id, text] : texts)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     for (int id : {IDC_ADD, IDC_REMOVE})
         if (ui::Control* c = item(id)) {
             c->enableWindow(canAddRemove);
@@ -35,7 +38,7 @@ bool DlgStringGrid::onInitDialog() {
     for (int r = 0; r < rowNames.length() && r < rows.length(); ++r) m_grid.setText(0, r + 1, rowNames[r]);
     if (rows.length() > 0) {
         sheet::CellType t;
-        sheet::SSSetTypeEdit(m_grid.handle(), t, 0, kMaxText);
+        m_grid.SetTypeEdit(t, 0, kMaxText);
         m_grid.SetCellTypeRange(1, 1, cols, rows.length(), t);
     }
     for (int r = 0; r < rows.length(); ++r) m_grid.setRow(r + 1, rows[r]);
@@ -55,7 +58,7 @@ bool DlgStringGrid::onCommand(int id, int code) {
         int at = std::clamp(row + 1, 1, m_grid.maxRows() + 1);
         m_grid.insertRow(at, false, false);
         sheet::CellType t;
-        sheet::SSSetTypeEdit(m_grid.handle(), t, 0, kMaxText);
+        m_grid.SetTypeEdit(t, 0, kMaxText);
         m_grid.SetCellTypeRange(1, at, m_grid.maxCols(), at, t);
         m_grid.SetActiveCell(std::max(col, 1), at);
         return true;
@@ -70,7 +73,7 @@ bool DlgStringGrid::onCommand(int id, int code) {
 }
 
 void DlgStringGrid::onOK() {
-    sheet::SSSetEditMode(m_grid.handle(), false); // an open cell edit counts
+    m_grid.SetEditMode(false); // an open cell edit counts
     Vor_Array<Vor_StringArray> read;
     for (int r = 1; r <= m_grid.maxRows(); ++r) {
         Vor_StringArray row;

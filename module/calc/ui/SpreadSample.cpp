@@ -5,46 +5,49 @@
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
-#include <sheet/control/GridWidget.h>
+#include <host/Texts.h>
 #include <ui/Window.h>
 
 namespace {
 
 class DlgSpreadSample : public ui::Dialog {
 public:
-    DlgSpreadSample() : ui::Dialog(8990) {}
+    enum { IDD = 8990, IDC_GRID = 1001, IDC_PREVIEW = 1002 };
+    DlgSpreadSample()
+        : ui::Dialog(IDD) {}
     Vor_Spread grid;
 
 protected:
     bool onInitDialog() override {
-        if (!grid.attach(this, 1001)) return true;
+        setWindowText(dialString(9280).str()); // texts: dialString 9280
+        if (ui::Control* ok = item(ui::IDOK)) ok->setText(dialString(1).str());
+        if (!grid.attach(this, IDC_GRID)) return true;
         grid.setStandardLook(1);
         grid.setMaxCols(5);
         grid.setMaxRows(9);
         const char* headers[] = {"Kind", "Value", "Extra", "Check", "Formula"};
         for (int c = 0; c < 5; ++c) grid.setText(c + 1, 0, headers[c]);
         grid.styleHeader({1, 0, 5, 0}, true);
-        auto* h = grid.handle();
         sheet::CellType t;
         grid.setText(1, 1, "Edit");
-        grid.SetCellType(2, 1, *sheet::SSSetTypeEdit(h, t, 0, 40, true));
+        grid.SetCellType(2, 1, *grid.SetTypeEdit(t, 0, 40, true));
         grid.setText(2, 1, "HEA 200");
         grid.setText(1, 2, "Number");
-        grid.SetCellType(2, 2, *sheet::SSSetTypeNumber(h, t, 0, 2, 0, 1e6, true));
+        grid.SetCellType(2, 2, *grid.SetTypeNumber(t, 0, 2, 0, 1e6, true));
         grid.setText(2, 2, "12500.5");
         grid.setText(1, 3, "Combo");
-        grid.SetCellType(2, 3, *sheet::SSSetTypeComboBox(h, t, 0, "S235\tS275\tS355", false));
+        grid.SetCellType(2, 3, *grid.SetTypeComboBox(t, 0, "S235\tS275\tS355", false));
         grid.setText(2, 3, "S355");
         grid.setText(1, 4, "Check");
         grid.setCheckBoxCell(2, 4, true);
         grid.setCheck(2, 4, true);
         grid.setText(1, 5, "Button");
-        grid.SetCellType(2, 5, *sheet::SSSetTypeButton(h, t, 0, "Calculate"));
+        grid.SetCellType(2, 5, *grid.SetTypeButton(t, 0, "Calculate"));
         grid.setText(1, 6, "Static");
-        grid.SetCellType(2, 6, *sheet::SSSetTypeStaticText(h, t, 0));
+        grid.SetCellType(2, 6, *grid.SetTypeStaticText(t, 0));
         grid.setText(2, 6, "read only");
         grid.setText(1, 7, "Picture");
-        grid.SetCellType(2, 7, *sheet::SSSetTypePicture(h, t, 0, "#232"));
+        grid.SetCellType(2, 7, *grid.SetTypePicture(t, 0, "#232"));
         grid.setText(1, 8, "Span");
         grid.setText(2, 8, "two columns wide");
         grid.AddCellSpan(2, 8, 2, 1);
@@ -53,13 +56,13 @@ protected:
         grid.setColumnDoubles(3, {1.5, 2.25, 3, 4.75});
         grid.setFormulaRange(5, 1, 5, 4, "C#*2");
         grid.SetColor(3, 2, sheet::rgb(255, 240, 200), sheet::rgb(160, 0, 0));
-        sheet::SSSetBorderRange(h, 1, 9, 5, 9, sheet::kBorderTop | sheet::kBorderBottom, 1, 0);
+        grid.SetBorderRange(1, 9, 5, 9, sheet::kBorderTop | sheet::kBorderBottom, 1, 0);
         grid.setText(1, 9, "Total");
         grid.setFormula(5, 9, "SUM(E1:E4)");
         grid.ReCalc(); // the standard look leaves automatic recalculation off
         grid.fitAll();
         grid.SetSelectBlock({3, 1}, {5, 4});
-        if (ui::Control* p = item(1002)) sheet::createPreviewControl(p, h);
+        grid.attachPreview(this, IDC_PREVIEW);
         return true;
     }
 };
