@@ -63,6 +63,13 @@ double atofLike(std::string_view text, bool& exact) {
     return r.ec == std::errc() && std::isfinite(v) ? v : 0.0;
 }
 
+// True when the text begins, after blanks and a sign, with a digit: atoi reads a number from it.
+bool startsWithNumber(std::string_view text) {
+    std::string_view s = numberPrefix(text);
+    if (!s.empty() && s.front() == '-') s.remove_prefix(1);
+    return !s.empty() && isDigit(s.front());
+}
+
 std::int64_t atolLike(std::string_view text, bool& exact) {
     const std::string_view s = numberPrefix(text);
     std::int64_t v = 0;
@@ -125,10 +132,11 @@ bool parse(TablePropertyList& list, std::string_view bytes, PropertyReadIssues& 
         const Vor_String key(std::move(pieces[i]));
         bool exact = false;
         const std::int64_t code = atolLike(pieces[i + 1], exact);
-        if (code < TypedValue::None || code > TypedValue::Text)
-            issues.unknownType = true;
+        const bool knownCode = code >= TypedValue::None && code <= TypedValue::Text;
+        if (!knownCode || !startsWithNumber(pieces[i + 1]))
+            issues.unknownType = true; // "9", "zz", "": stored as type 0, its value is lost
         else if (!exact)
-            issues.looseNumber = true;
+            issues.looseNumber = true; // " 4", "04"
         const std::string_view value = pieces[i + 2];
         TypedValue v;
         switch (code) {
@@ -153,11 +161,13 @@ bool parse(TablePropertyList& list, std::string_view bytes, PropertyReadIssues& 
             v = TypedValue::ofText(Vor_String(value));
             break;
         default:
-            exact = value.empty(); // type 0 has no value; one given would be lost
+            // Type 0 has no value; one given would be lost. Unknown types are counted above.
+            if (code == TypedValue::None && !issues.unknownType && !value.empty()) issues.damaged = true;
+            exact = true;
             v = TypedValue{};
             break;
         }
-        if (!exact) (code == TypedValue::None ? issues.damaged : issues.looseNumber) = true;
+        if (!exact) issues.looseNumber = true;
         int seen = 0;
         if (list.find(key, seen)) issues.repeatedKey = true;
         if (!list.set(key, v)) issues.damaged = true; // an empty key

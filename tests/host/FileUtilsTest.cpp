@@ -105,8 +105,13 @@ const HostSave kHostSaves[] = {
          return p.writeToFile(path) == Acad::eOk;
      }},
     {"writeFile (table line file)",
-     [](const std::string& path) { return writeFile(path, {{"1"}, {"HEA 200", "190"}}); }},
-    {"ObjectExportWriteFile", [](const std::string& path) { return ObjectExportWriteFile(path, {"a", "b"}); }},
+     [](const std::string& path) {
+         return writeFile(path, {{"1"}, {"HEA 200", "190"}});
+     }},
+    {"ObjectExportWriteFile",
+     [](const std::string& path) {
+         return ObjectExportWriteFile(path, {"a", "b"});
+     }},
 };
 
 // Switches the careful writer's injected failure off again, whatever a test did.

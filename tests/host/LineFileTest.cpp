@@ -220,5 +220,6 @@ TEST(LineFile, absurdFilesAreRefusedWithAReason) {
     std::string wholeLine = "1\n" + std::string(std::size_t(1) << 20, 'x') + "\n";
     Vor_Array<Vor_StringArray> rows;
     std::string error;
-    EXPECT_TRUE(parseLineTable(wholeLine, "ok.pr", rows, &error)) << "a line of exactly 1 MiB is fine: " << error;
+    EXPECT_TRUE(parseLineTable(wholeLine, "ok.pr", rows, &error))
+        << "a line of exactly 1 MiB is fine: " << error;
 }

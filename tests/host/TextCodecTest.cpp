@@ -89,9 +89,15 @@ TEST(TextCodec, splitDecodedSplitsAsTheEncodingReads) {
     const Case cases[] = {
         {"a\xA4"
          "b\xA4",
-         TextEncoding::Utf8, true, {"a", "b", ""}, "n separators give n + 1 pieces"},
+         TextEncoding::Utf8,
+         true,
+         {"a", "b", ""},
+         "n separators give n + 1 pieces"},
         {"L\xC3\xA4nge\xA4", TextEncoding::Utf8, true, {"Länge", ""}, "the byte inside ä does not split"},
-        {"L\xC3\xA4nge\xA4", TextEncoding::Windows1252, true, {"L\xC3\x83", "nge", ""},
+        {"L\xC3\xA4nge\xA4",
+         TextEncoding::Windows1252,
+         true,
+         {"L\xC3\x83", "nge", ""},
          "in the old code page every separator byte splits"},
         {"Stra\xDF\xA4x", TextEncoding::Windows1252, true, {"Straß", "x"}, "ß keeps its separator"},
         {"Stra\xDF\xA4x", TextEncoding::Utf8, true, {"Stra\xDF\xA4x"}, "as UTF-8 the pair is one character"},

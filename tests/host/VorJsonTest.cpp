@@ -47,7 +47,8 @@ TEST(VorJson, badPropertyListsAreRefusedWithAReason) {
 
 TEST(VorJson, aDoubleWithoutNumberTextIsRefused) {
     // A JSON text cannot spell an infinity, but a document built in code can hold one.
-    const json list = json::array({{{"name", "a"}, {"type", "double"}, {"value", std::numeric_limits<double>::infinity()}}});
+    const json list = json::array(
+        {{{"name", "a"}, {"type", "double"}, {"value", std::numeric_limits<double>::infinity()}}});
     try {
         list.get<Vor_PropertiesList>();
         ADD_FAILURE() << "an infinity was accepted";

@@ -162,12 +162,14 @@ TEST(Vor_PropertiesList, numbersIgnoreTheLocaleAndNonFiniteOnesAreRefused) {
     Vor_PropertiesList p;
     EXPECT_EQ(p.setProperty("width", 2.25), Acad::eOk);
     EXPECT_EQ(p.setProperty("huge", 1e300), Acad::eOk);
-    const double nonFinite[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+    const double nonFinite[] = {std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<double>::infinity(),
                                 -std::numeric_limits<double>::infinity()};
     for (double v : nonFinite)
         EXPECT_EQ(p.setProperty("bad", v), Acad::eInvalidInput) << v << " has no number text";
     EXPECT_FALSE(p.hasProperty("bad"));
-    EXPECT_NE(p.toText().find("width\tdouble\t2.25\nhuge\tdouble\t1e+300\n"), std::string::npos) << p.toText();
+    EXPECT_NE(p.toText().find("width\tdouble\t2.25\nhuge\tdouble\t1e+300\n"), std::string::npos)
+        << p.toText();
 
     struct Case {
         const char* value;
@@ -186,7 +188,8 @@ TEST(Vor_PropertiesList, numbersIgnoreTheLocaleAndNonFiniteOnesAreRefused) {
     for (const Case& c : cases) {
         Vor_PropertiesList read;
         std::string error;
-        const Acad::ErrorStatus status = read.fromText(std::string("x\tdouble\t") + c.value + "\n", "t.txt", &error);
+        const Acad::ErrorStatus status =
+            read.fromText(std::string("x\tdouble\t") + c.value + "\n", "t.txt", &error);
         EXPECT_EQ(status == Acad::eOk, c.accepted) << c.why << ": " << error;
         double d = 0;
         if (c.accepted) {
