@@ -120,7 +120,10 @@ bool parseLineTable(std::string_view bytes, const std::string& source, Vor_Array
         setError(error, source + ":" + std::to_string(line) + ": " + what);
         return false;
     };
-    if (bytes.size() > kMaxFileBytes) return fail(1, "the text is larger than 32 MiB");
+    if (bytes.size() > kMaxFileBytes) {
+        setError(error, source + ": the text is larger than 32 MiB");
+        return false;
+    }
     // One encoding for the whole file, never line by line.
     const std::string text = decodeText(stripUtf8Bom(bytes));
     Vor_Array<Vor_StringArray> rows;

@@ -217,7 +217,10 @@ Acad::ErrorStatus Vor_PropertiesList::fromText(std::string_view text, const std:
         if (error) *error = source + ":" + std::to_string(lineNo) + ": " + what;
         return status;
     };
-    if (text.size() > kMaxFileBytes) return fail(Acad::eInvalidInput, "the text is larger than 16 MiB");
+    if (text.size() > kMaxFileBytes) {
+        if (error) *error = source + ": the text is larger than 16 MiB";
+        return Acad::eInvalidInput;
+    }
     // One encoding for the whole file: an old file is Windows-1252 throughout, also in lines that
     // happen to be valid UTF-8.
     const std::string decoded = decodeText(stripUtf8Bom(text));

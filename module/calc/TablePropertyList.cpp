@@ -38,7 +38,7 @@ bool isPlainInteger(std::string_view s) {
 }
 
 // Number reading as the classic atoi/atof: leading blanks, then the longest number that fits, else 0.
-// Independent of the process locale, which the windowing toolkit sets. *exact says whether the whole
+// Independent of the process locale, which the windowing toolkit sets. `exact` says whether the whole
 // text was that number in the writer's own form.
 std::string_view numberPrefix(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
