@@ -483,6 +483,11 @@ TEST(SampleHeader, theBundledHeaderFileReadsWithItsPictureAndLabels) {
     EXPECT_EQ(h.origBmpWidth, 480);
     ASSERT_EQ(h.labels.length(), 4);
     EXPECT_EQ(h.labels[2].text, Vor_String("Blad %currentPage% van %totalPages%"));
+    TablePropertyList list;
+    PropertyReadIssues issues;
+    ASSERT_TRUE(list.readFile(VOR_SOURCE_DIR "/data/lib/Calculation Tables/Kop.ssh", &issues));
+    EXPECT_TRUE(issues.clean()) << "the sample may be repaired: " << issues.describe().str();
+    EXPECT_TRUE(hasOnlyHeaderKeys(list));
     Vor_String picture = h.bmpSource;
     EXPECT_EQ(resolveNearDocument(picture, VOR_SOURCE_DIR "/data/lib/Calculation Tables/Ligger controle.sss"),
               0)
