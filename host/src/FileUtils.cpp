@@ -1,15 +1,12 @@
 #include <host/FileUtils.h>
 
+#include <base/SafeFile.h>
+
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -49,6 +46,12 @@ std::vector<std::string> folderEntries(const std::string& folder) {
     closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string sizeText(std::size_t bytes) {
+    constexpr std::size_t kMiB = std::size_t(1) << 20;
+    if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + " bytes";
 }
 
 bool pathExists(const std::string& path) {
@@ -149,7 +152,7 @@ bool ObjectExportGetFileTime(const Vor_String& path, std::time_t& time) {
     return true;
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+bool readWholeFile(const std::string& path, std::string& bytes, std::string* error, std::size_t maxBytes) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         setError(error, systemError("cannot open", path, errno));
@@ -159,90 +162,44 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string* err
         setError(error, "cannot open " + path + ": not a file");
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const auto tooLarge = [&] {
+        setError(error, "cannot read " + path + ": the file is larger than " + sizeText(maxBytes) +
+                            ", more than such a file ever holds");
+        return false;
+    };
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes) return tooLarge();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         setError(error, systemError("cannot open", path, errno));
         return false;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        setError(error, "cannot read " + path);
-        return false;
+    // Read up to one byte past the budget: the file may have grown since stat.
+    std::string result;
+    result.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (true) {
+        if (done == result.size()) {
+            if (result.size() > maxBytes) break;
+            result.resize(std::min(maxBytes + 1, std::max<std::size_t>(result.size() * 2, 4096)));
+        }
+        const ssize_t n = ::read(fd, result.data() + done, result.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            ::close(fd);
+            setError(error, systemError("cannot read", path, err));
+            return false;
+        }
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
     }
-    bytes = std::move(buffer).str();
+    ::close(fd);
+    if (done > maxBytes) return tooLarge();
+    result.resize(done);
+    bytes = std::move(result);
     return true;
 }
 
 bool atomicWriteFile(const std::string& path, std::string_view bytes, std::string* error) {
-    if (path.empty()) {
-        setError(error, "cannot write a file without a name");
-        return false;
-    }
-    // Writing through a symbolic link replaces the file it points to, not the link.
-    std::string target = path;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
-    const bool existed = ::stat(target.c_str(), &st) == 0;
-    if (existed && S_ISDIR(st.st_mode)) {
-        setError(error, "cannot write " + path + ": it is a folder");
-        return false;
-    }
-
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string name = target.substr(folder.size());
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder + "." + name + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        setError(error, systemError("cannot write", path, errno));
-        return false;
-    }
-    const auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        setError(error, systemError("cannot write", path, err));
-        return false;
-    };
-    // The new file keeps the permissions of the one it replaces.
-    if (existed && ::fchmod(fd, st.st_mode & 07777) != 0) return fail(errno);
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) return fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        setError(error, systemError("cannot write", path, err));
-        return false;
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        setError(error, systemError("cannot write", path, err));
-        return false;
-    }
-    // Make the rename itself durable; a failure here no longer endangers either version.
-    const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
+    return base::writeFileSafely(path, bytes, error);
 }

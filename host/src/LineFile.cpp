@@ -1,8 +1,8 @@
 #include <host/LineFile.h>
 
+#include "Utf8_p.h"
 #include <host/FileUtils.h>
 #include <host/TextCodec.h>
-#include "Utf8_p.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -38,19 +38,13 @@ void appendCell(std::string& out, const Vor_String& cell, bool onlyCell) {
     out += '"';
 }
 
-// Each physical line on its own: valid UTF-8 stays, a line of the old code page is converted.
-std::string decodeLines(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    while (!bytes.empty()) {
-        const std::size_t nl = bytes.find('\n');
-        out += decodeText(bytes.substr(0, nl));
-        if (nl == std::string_view::npos) break;
-        out += '\n';
-        bytes.remove_prefix(nl + 1);
-    }
-    return out;
-}
+// Budgets far above any real file (a profile table holds a few thousand lines of a few dozen cells),
+// so that a damaged or hostile file is refused before it costs memory without bound.
+constexpr std::size_t kMaxFileBytes = std::size_t(32) << 20;
+constexpr std::size_t kMaxLineBytes = std::size_t(1) << 20;
+constexpr int kMaxLines = 1000000;
+constexpr int kMaxCellsPerLine = 4096;
+constexpr long long kMaxCells = 4000000;
 
 // Characters (UTF-8 sequences, or single stray bytes) of a text folded for comparison.
 std::vector<std::string_view> foldedChars(const std::string& folded) {
@@ -122,19 +116,30 @@ std::string formatLineTable(const Vor_Array<Vor_StringArray>& lines) {
 
 bool parseLineTable(std::string_view bytes, const std::string& source, Vor_Array<Vor_StringArray>& lines,
                     std::string* error) {
-    const std::string text = decodeLines(stripUtf8Bom(bytes));
-    Vor_Array<Vor_StringArray> rows;
-    std::size_t pos = 0;
-    int lineNo = 1;
     const auto fail = [&](int line, const std::string& what) {
         setError(error, source + ":" + std::to_string(line) + ": " + what);
         return false;
     };
+    if (bytes.size() > kMaxFileBytes) {
+        setError(error, source + ": the text is larger than 32 MiB");
+        return false;
+    }
+    // One encoding for the whole file, never line by line.
+    const std::string text = decodeText(stripUtf8Bom(bytes));
+    Vor_Array<Vor_StringArray> rows;
+    std::size_t pos = 0;
+    int lineNo = 1;
+    long long cells = 0;
     const auto atLineEnd = [&](std::size_t p) {
         return p == text.size() || text[p] == '\n' ||
                (text[p] == '\r' && p + 1 < text.size() && text[p + 1] == '\n');
     };
     while (pos < text.size()) {
+        if (rows.length() >= kMaxLines)
+            return fail(lineNo, "more than " + std::to_string(kMaxLines) + " lines");
+        const std::size_t rowStart = pos;
+        const int rowLine = lineNo;
+        const auto rowTooLong = [&](std::size_t end) { return end - rowStart > kMaxLineBytes; };
         Vor_StringArray row;
         if (!atLineEnd(pos)) {
             while (true) {
@@ -146,6 +151,7 @@ bool parseLineTable(std::string_view bytes, const std::string& source, Vor_Array
                         const std::size_t quote = text.find('"', pos);
                         if (quote == std::string::npos)
                             return fail(openedOn, "quoted cell not closed before the end of the file");
+                        if (rowTooLong(quote)) return fail(rowLine, "line longer than 1 MiB");
                         lineNo += static_cast<int>(
                             std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
                                        text.begin() + static_cast<std::ptrdiff_t>(quote), '\n'));
@@ -164,9 +170,15 @@ bool parseLineTable(std::string_view bytes, const std::string& source, Vor_Array
                     std::size_t end = pos;
                     while (end < text.size() && text[end] != kCellSeparator && !atLineEnd(end))
                         ++end;
+                    if (rowTooLong(end)) return fail(rowLine, "line longer than 1 MiB");
                     cell.assign(text, pos, end - pos);
                     pos = end;
                 }
+                if (row.length() >= kMaxCellsPerLine)
+                    return fail(rowLine,
+                                "more than " + std::to_string(kMaxCellsPerLine) + " cells in a line");
+                if (++cells > kMaxCells)
+                    return fail(rowLine, "more than " + std::to_string(kMaxCells) + " cells in the file");
                 row.append(Vor_String(std::move(cell)));
                 if (pos < text.size() && text[pos] == kCellSeparator) {
                     ++pos;
@@ -188,7 +200,7 @@ bool parseLineTable(std::string_view bytes, const std::string& source, Vor_Array
 bool readFile(const Vor_String& path, Vor_String& tableName, Vor_Array<Vor_StringArray>& lines,
               std::string* error) {
     std::string bytes;
-    if (!readWholeFile(path.str(), bytes, error)) return false;
+    if (!readWholeFile(path.str(), bytes, error, kMaxFileBytes)) return false;
     if (!parseLineTable(bytes, path.str(), lines, error)) return false;
     tableName = removeExtension(getFileName(path));
     return true;
@@ -200,15 +212,25 @@ bool writeFile(const Vor_String& path, const Vor_Array<Vor_StringArray>& lines, 
 
 bool ObjectExportReadFile(const Vor_String& path, Vor_StringArray& lines, std::string* error) {
     std::string bytes;
-    if (!readWholeFile(path.str(), bytes, error)) return false;
-    std::string_view rest = stripUtf8Bom(bytes);
+    if (!readWholeFile(path.str(), bytes, error, kMaxFileBytes)) return false;
+    // One encoding for the whole file; the separator bytes 0xA4 and 0xBF stay single bytes.
+    const std::string text = decodeText(stripUtf8Bom(bytes), "\xA4\xBF");
+    std::string_view rest = text;
     Vor_StringArray result;
-    while (!rest.empty()) {
+    for (int lineNo = 1; !rest.empty(); ++lineNo) {
         const std::size_t nl = rest.find('\n');
         std::string_view line = rest.substr(0, nl);
         rest = nl == std::string_view::npos ? std::string_view() : rest.substr(nl + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        result.append(Vor_String(decodeText(line, "\xA4\xBF")));
+        if (line.size() > kMaxLineBytes) {
+            setError(error, path.str() + ":" + std::to_string(lineNo) + ": line longer than 1 MiB");
+            return false;
+        }
+        if (lineNo > kMaxLines) {
+            setError(error, path.str() + ": more than " + std::to_string(kMaxLines) + " lines");
+            return false;
+        }
+        result.append(Vor_String(line));
     }
     lines = std::move(result);
     return true;

@@ -168,27 +168,63 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string decodeText(std::string_view bytes, std::string_view keepBytes) {
-    bool utf8 = true;
+TextEncoding detectEncoding(std::string_view bytes, std::string_view separators) {
     for (std::size_t i = 0; i < bytes.size();) {
         const int len = vor::utf8::sequenceLength(bytes, i);
-        if (len == 0 && !isKept(static_cast<unsigned char>(bytes[i]), keepBytes)) {
-            utf8 = false;
-            break;
-        }
+        if (len == 0 && !isKept(static_cast<unsigned char>(bytes[i]), separators))
+            return TextEncoding::Windows1252;
         i += static_cast<std::size_t>(len == 0 ? 1 : len);
     }
-    if (utf8) return std::string(bytes);
+    return TextEncoding::Utf8;
+}
+
+std::string decodeAs(std::string_view bytes, TextEncoding encoding, std::string_view separators) {
+    if (encoding == TextEncoding::Utf8) return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        if (isKept(b, keepBytes))
+        if (isKept(b, separators))
             out += c;
         else
             appendCp1252(out, b);
     }
     return out;
+}
+
+std::string decodeText(std::string_view bytes, std::string_view keepBytes, TextEncoding* used) {
+    const TextEncoding encoding = detectEncoding(bytes, keepBytes);
+    if (used) *used = encoding;
+    return decodeAs(bytes, encoding, keepBytes);
+}
+
+bool splitDecoded(std::string_view bytes, char separator, TextEncoding encoding,
+                  std::vector<std::string>& pieces) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    if (encoding == TextEncoding::Windows1252) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if (bytes[i] == separator) {
+                out.push_back(cp1252ToUtf8(bytes.substr(start, i - start)));
+                start = i + 1;
+            }
+        out.push_back(cp1252ToUtf8(bytes.substr(start)));
+        pieces = std::move(out);
+        return true;
+    }
+    for (std::size_t i = 0; i < bytes.size();) {
+        const int len = vor::utf8::sequenceLength(bytes, i);
+        if (len <= 1 && bytes[i] == separator) {
+            out.emplace_back(bytes.substr(start, i - start));
+            start = i + 1;
+        } else if (len == 0) {
+            return false;
+        }
+        i += static_cast<std::size_t>(len == 0 ? 1 : len);
+    }
+    out.emplace_back(bytes.substr(start));
+    pieces = std::move(out);
+    return true;
 }
 
 std::string_view stripUtf8Bom(std::string_view bytes) {

@@ -71,10 +71,13 @@ bool validLanguage(const std::string& lang) {
 
 bool parseTextCatalogue(const std::string& path, std::map<int, std::string>& texts, std::string* error) {
     std::string bytes;
-    if (!readWholeFile(path, bytes, error)) return false;
+    // A catalogue holds a few thousand short texts; anything near this budget is not a catalogue.
+    if (!readWholeFile(path, bytes, error, std::size_t(16) << 20)) return false;
     std::map<int, std::string> result;
     std::map<int, int> lineOf;
-    std::string_view rest = stripUtf8Bom(bytes);
+    // One encoding for the whole file, never line by line.
+    const std::string decoded = decodeText(stripUtf8Bom(bytes));
+    std::string_view rest = decoded;
     const auto fail = [&](int line, const std::string& what) {
         if (error) *error = path + ":" + std::to_string(line) + ": " + what;
         return false;
@@ -85,7 +88,7 @@ bool parseTextCatalogue(const std::string& path, std::map<int, std::string>& tex
         rest = nl == std::string_view::npos ? std::string_view() : rest.substr(nl + 1);
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
         if (isBlankLine(raw) || raw.front() == '#') continue;
-        const std::string line = decodeText(raw);
+        const std::string_view line = raw;
         const std::size_t tab = line.find('\t');
         if (tab == std::string::npos) return fail(lineNo, "expected NUMBER<TAB>TEXT");
         const std::string_view number(line.data(), tab);

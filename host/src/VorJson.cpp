@@ -73,7 +73,10 @@ void from_json(const json& j, Vor_PropertiesList& list) {
         } else if (type == "double") {
             if (!value.is_number())
                 throw json::type_error::create(302, "property '" + name.str() + "' needs a number", &value);
-            result.setProperty(name, value.get<double>());
+            // A number beyond the double range parses as an infinity, which no file can hold.
+            if (result.setProperty(name, value.get<double>()) != Acad::eOk)
+                throw json::type_error::create(302, "property '" + name.str() + "' needs a finite number",
+                                               &value);
         } else {
             throw json::other_error::create(
                 501, "property '" + name.str() + "' has unknown type '" + type + "'", &item);

@@ -1,15 +1,32 @@
 #include <host/VorUtils.h>
 
-#include <host/TextCodec.h>
 #include "Utf8_p.h"
+#include <host/TextCodec.h>
 
 #include <cctype>
 #include <cmath>
 
 namespace {
 
+// Readers decode a whole file before its lines are split, so a byte that is still not part of a
+// UTF-8 character here is a separator byte of an old file standing inside a field (0xA4 in a field
+// split at 0xBF is the old code page's currency sign): that byte is read as Windows-1252, and the
+// characters around it, already decoded, stay as they are.
 Vor_String field(std::string_view bytes) {
-    return Vor_String(isValidUtf8(bytes) ? std::string(bytes) : cp1252ToUtf8(bytes));
+    if (isValidUtf8(bytes)) return Vor_String(std::string(bytes));
+    std::string out;
+    out.reserve(bytes.size() + 4);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const int len = vor::utf8::sequenceLength(bytes, i);
+        if (len == 0) {
+            out += cp1252ToUtf8(bytes.substr(i, 1));
+            ++i;
+        } else {
+            out.append(bytes.substr(i, static_cast<std::size_t>(len)));
+            i += static_cast<std::size_t>(len);
+        }
+    }
+    return Vor_String(std::move(out));
 }
 
 } // namespace

@@ -3,12 +3,20 @@
 #include <host/FileUtils.h>
 #include <host/TextCodec.h>
 
+#include <base/NumberText.h>
+
 #include <charconv>
 #include <cmath>
 
 namespace {
 
 constexpr const char* kHeader = "# Vorlane property list: NAME<TAB>int|double|text<TAB>VALUE\n";
+
+// Budgets far above any real list (a dialog template holds a few thousand values), so that a damaged
+// or hostile file is refused before it costs memory without bound.
+constexpr std::size_t kMaxFileBytes = std::size_t(16) << 20;
+constexpr std::size_t kMaxLineBytes = std::size_t(1) << 20;
+constexpr int kMaxEntries = 200000;
 
 std::string escape(std::string_view in, bool isName) {
     std::string out;
@@ -80,19 +88,12 @@ std::string_view trimBlanks(std::string_view s) {
     return s;
 }
 
-template <class T> bool parseNumber(std::string_view s, T& value) {
+bool parseInt(std::string_view s, int& value) {
     s = trimBlanks(s);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     if (s.empty()) return false;
     const auto r = std::from_chars(s.data(), s.data() + s.size(), value);
     return r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
-
-std::string formatDouble(double value) {
-    // Shortest text that reads back to the same double, without regard to the locale.
-    char buffer[64];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, r.ptr);
 }
 
 } // namespace
@@ -126,6 +127,8 @@ Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, int va
 }
 
 Acad::ErrorStatus Vor_PropertiesList::setProperty(const Vor_String& name, double value) {
+    // NaN and infinities have no number text and would not read back.
+    if (!std::isfinite(value)) return Acad::eInvalidInput;
     return set(name, value);
 }
 
@@ -196,8 +199,10 @@ std::string Vor_PropertiesList::toText() const {
             out += "\ttext\t" + escape(text->view(), false);
         else if (const int* n = std::get_if<int>(&e.value))
             out += "\tint\t" + std::to_string(*n);
+        else if (std::string number; base::formatShortest(std::get<double>(e.value), number))
+            out += "\tdouble\t" + number;
         else
-            out += "\tdouble\t" + formatDouble(std::get<double>(e.value));
+            continue; // unreachable: setProperty refuses what has no number text
         out += '\n';
     }
     return out;
@@ -207,20 +212,29 @@ Acad::ErrorStatus Vor_PropertiesList::fromText(std::string_view text, const std:
                                                std::string* error) {
     Vor_PropertiesList result;
     std::unordered_map<std::string, int> lineOf;
-    std::string_view rest = stripUtf8Bom(text);
     int lineNo = 0;
     const auto fail = [&](Acad::ErrorStatus status, const std::string& what) {
         if (error) *error = source + ":" + std::to_string(lineNo) + ": " + what;
         return status;
     };
+    if (text.size() > kMaxFileBytes) {
+        if (error) *error = source + ": the text is larger than 16 MiB";
+        return Acad::eInvalidInput;
+    }
+    // One encoding for the whole file: an old file is Windows-1252 throughout, also in lines that
+    // happen to be valid UTF-8.
+    const std::string decoded = decodeText(stripUtf8Bom(text));
+    std::string_view rest = decoded;
     while (!rest.empty()) {
         ++lineNo;
         const std::size_t nl = rest.find('\n');
-        std::string_view raw = rest.substr(0, nl);
+        std::string_view line = rest.substr(0, nl);
         rest = nl == std::string_view::npos ? std::string_view() : rest.substr(nl + 1);
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        if (trimBlanks(raw).empty() || raw.front() == '#') continue;
-        const std::string line = decodeText(raw);
+        if (line.size() > kMaxLineBytes) return fail(Acad::eInvalidInput, "line longer than 1 MiB");
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (trimBlanks(line).empty() || line.front() == '#') continue;
+        if (result.length() >= kMaxEntries)
+            return fail(Acad::eInvalidInput, "more than " + std::to_string(kMaxEntries) + " properties");
         const std::size_t tab1 = line.find('\t');
         const std::size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
         if (tab2 == std::string::npos) return fail(Acad::eInvalidInput, "expected NAME<TAB>TYPE<TAB>VALUE");
@@ -237,13 +251,13 @@ Acad::ErrorStatus Vor_PropertiesList::fromText(std::string_view text, const std:
             parsed = Vor_String(std::move(unescaped));
         } else if (type == "int") {
             int n = 0;
-            if (!parseNumber(value, n))
+            if (!parseInt(value, n))
                 return fail(Acad::eInvalidInput,
                             "'" + std::string(value) + "' is not an int (name " + name + ")");
             parsed = n;
         } else if (type == "double") {
             double d = 0.0;
-            if (!parseNumber(value, d))
+            if (!base::parseNumber(value, d))
                 return fail(Acad::eInvalidInput,
                             "'" + std::string(value) + "' is not a number (name " + name + ")");
             parsed = d;
@@ -263,7 +277,7 @@ Acad::ErrorStatus Vor_PropertiesList::fromText(std::string_view text, const std:
 
 Acad::ErrorStatus Vor_PropertiesList::readFromFile(const Vor_String& path, std::string* error) {
     std::string bytes;
-    if (!readWholeFile(path.str(), bytes, error))
+    if (!readWholeFile(path.str(), bytes, error, kMaxFileBytes))
         return fileExists(path) ? Acad::eFileAccessErr : Acad::eFileNotFound;
     return fromText(bytes, path.str(), error);
 }

@@ -2,6 +2,8 @@
 
 #include "Utf8_p.h"
 
+#include <base/NumberText.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -9,6 +11,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
+#include <locale.h>
 
 namespace {
 
@@ -40,17 +43,35 @@ Vor_String::Vor_String(short value)
     : m_s(std::to_string(value)) {}
 
 Vor_String::Vor_String(double value, int precision) {
-    precision = std::clamp(precision, 0, 340);
-    const int n = std::snprintf(nullptr, 0, "%.*f", precision, value);
-    if (n <= 0) return;
-    m_s.resize(static_cast<std::size_t>(n));
-    std::snprintf(m_s.data(), m_s.size() + 1, "%.*f", precision, value);
-    // "-0.00" for a tiny negative value reads as a different number to people; show "0.00".
-    if (m_s.size() > 1 && m_s[0] == '-' && m_s.find_first_not_of("0.", 1) == std::string::npos)
-        m_s.erase(0, 1);
+    // No text for NaN and infinities: the empty text is refused by every reader of numbers.
+    base::formatFixed(value, std::clamp(precision, 0, 340), m_s);
 }
 
+namespace {
+
+// printf writes numbers after the process locale, which the windowing layer sets from the desktop;
+// a "%.2f" that gives "2,25" on a Dutch desktop would not read back. The C locale is taken for this
+// thread only while formatting.
+class CNumericScope {
+public:
+    CNumericScope() {
+        static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        m_old = cLocale ? ::uselocale(cLocale) : static_cast<locale_t>(nullptr);
+    }
+    ~CNumericScope() {
+        if (m_old) ::uselocale(m_old);
+    }
+    CNumericScope(const CNumericScope&) = delete;
+    CNumericScope& operator=(const CNumericScope&) = delete;
+
+private:
+    locale_t m_old = nullptr;
+};
+
+} // namespace
+
 Vor_String Vor_String::format(const char* fmt, ...) {
+    const CNumericScope cNumbers;
     va_list args;
     va_start(args, fmt);
     va_list copy;
@@ -193,18 +214,8 @@ int Vor_String::toInt(bool* ok) const {
 }
 
 double Vor_String::toDouble(bool* ok) const {
-    std::string_view s = trimmedView(m_s);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    // from_chars also reads "inf", "nan" and hexadecimal forms; a number typed by a person has a digit
-    // or a point first after the sign.
-    const std::size_t first = !s.empty() && s.front() == '-' ? 1 : 0;
-    bool good = s.size() > first && (std::isdigit(static_cast<unsigned char>(s[first])) || s[first] == '.');
     double value = 0.0;
-    if (good) {
-        const auto [end, ec] =
-            std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
-        good = ec == std::errc() && end == s.data() + s.size() && std::isfinite(value);
-    }
+    const bool good = base::parseNumber(trimmedView(m_s), value);
     if (ok) *ok = good;
     return good ? value : 0.0;
 }

@@ -1,77 +1,200 @@
 #include "calc/TablePropertyList.h"
 
+#include <base/NumberText.h>
 #include <host/FileUtils.h>
+#include <host/TextCodec.h>
 #include <host/VorUtils.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
-bool sameKey(const Vor_String& a, const Vor_String& b) { return a.equal(b, false); }
+// Budgets far above any real header file or tag (a header holds a few dozen labels), so that a
+// damaged or hostile file is refused before it costs memory without bound.
+constexpr std::size_t kMaxFileBytes = std::size_t(1) << 20;
+constexpr std::size_t kMaxEntries = 100000;
 
-/// True when the text holds the separator byte on its own.
-bool holdsSeparator(const Vor_String& s) { return strToArr(s, kPropertySeparator).length() > 1; }
+bool sameKey(const Vor_String& a, const Vor_String& b) {
+    return a.equal(b, false);
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The exact form the writer gives an integer: an optional '-' and digits without a leading zero.
+bool isPlainInteger(std::string_view s) {
+    if (!s.empty() && s.front() == '-') s.remove_prefix(1);
+    if (s.empty() || (s.size() > 1 && s.front() == '0')) return false;
+    for (char c : s)
+        if (!isDigit(c)) return false;
+    return true;
+}
 
 // Number reading as the classic atoi/atof: leading blanks, then the longest number that fits, else 0.
-// Independent of the process locale, which the windowing toolkit sets.
+// Independent of the process locale, which the windowing toolkit sets. `exact` says whether the whole
+// text was that number in the writer's own form.
 std::string_view numberPrefix(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     return s;
 }
 
-double atofLike(std::string_view s) {
-    s = numberPrefix(s);
+double atofLike(std::string_view text, bool& exact) {
     double v = 0;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    return r.ec == std::errc() ? v : 0.0;
+    if (base::parseNumber(text, v) && text == numberPrefix(text) && text.back() != ' ' &&
+        text.back() != '\t') {
+        exact = true;
+        return v;
+    }
+    exact = false;
+    const std::string_view s = numberPrefix(text);
+    // from_chars also reads "inf" and "nan", which atof of a number column never meant.
+    const std::size_t first = !s.empty() && s.front() == '-' ? 1 : 0;
+    if (s.size() <= first || !(isDigit(s[first]) || s[first] == '.')) return 0.0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
+    return r.ec == std::errc() && std::isfinite(v) ? v : 0.0;
 }
 
-std::int64_t atolLike(std::string_view s) {
-    s = numberPrefix(s);
+// True when the text begins, after blanks and a sign, with a digit: atoi reads a number from it.
+bool startsWithNumber(std::string_view text) {
+    std::string_view s = numberPrefix(text);
+    if (!s.empty() && s.front() == '-') s.remove_prefix(1);
+    return !s.empty() && isDigit(s.front());
+}
+
+std::int64_t atolLike(std::string_view text, bool& exact) {
+    const std::string_view s = numberPrefix(text);
     std::int64_t v = 0;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    exact = r.ec == std::errc() && r.ptr == s.data() + s.size() && s == text && isPlainInteger(s);
     return r.ec == std::errc() ? v : 0;
 }
 
-std::string fixed2(double v) {
-    char buf[64];
-    // Half-way cases round as printf does; -0.00 is written as 0.00.
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
-    std::string s(buf, r.ptr);
-    if (s == "-0.00") s = "0.00";
-    return s;
+// Entries are whole when every field is closed by a separator, they come in threes, and every type
+// field is a type code the writer gives. A separator swallowed by a misread character breaks this.
+bool wholeEntries(const std::vector<std::string>& pieces) {
+    if (pieces.empty() || !pieces.back().empty()) return false;
+    const std::size_t fields = pieces.size() - 1;
+    if (fields % 3 != 0) return false;
+    for (std::size_t i = 1; i < fields; i += 3)
+        if (pieces[i].size() != 1 || pieces[i][0] < '0' || pieces[i][0] > '4') return false;
+    return true;
 }
 
-bool parse(TablePropertyList& list, const Vor_String& text) {
+// The fields of a property text in the one encoding decided for the whole text. UTF-8 holds the
+// separator byte inside some characters ("ä" is C3 A4), and an old Windows-1252 text holds it after
+// letters that look like the start of a UTF-8 character ("ß" is DF, and DF A4 is valid UTF-8). When
+// the two readings find different separators, the one that gives whole entries is the text's.
+std::vector<std::string> decodeFields(std::string_view bytes, PropertyReadIssues& issues) {
+    std::vector<std::string> utf8, cp1252;
+    const bool canBeUtf8 = splitDecoded(bytes, kPropertySeparator, TextEncoding::Utf8, utf8);
+    splitDecoded(bytes, kPropertySeparator, TextEncoding::Windows1252, cp1252);
+    if (!canBeUtf8) {
+        issues.oldCodePage = true;
+        return cp1252;
+    }
+    if (utf8.size() == cp1252.size()) return utf8; // no separator byte inside a character
+    const bool utf8Whole = wholeEntries(utf8);
+    const bool cp1252Whole = wholeEntries(cp1252);
+    if (cp1252Whole && !utf8Whole) {
+        issues.oldCodePage = true;
+        return cp1252;
+    }
+    if (utf8Whole && cp1252Whole) issues.ambiguousEncoding = true;
+    return utf8;
+}
+
+bool parse(TablePropertyList& list, std::string_view bytes, PropertyReadIssues& issues) {
     list.clear();
-    if (text.isEmpty()) return false;
-    Vor_StringArray pieces = strToArr(text, kPropertySeparator);
+    issues = PropertyReadIssues();
+    if (bytes.empty()) return false;
+    if (static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), kPropertySeparator)) >
+        3 * kMaxEntries) {
+        issues.tooLarge = true;
+        return false;
+    }
+    std::vector<std::string> pieces = decodeFields(bytes, issues);
     // Only fields closed by a separator count: what follows the last one is unfinished.
-    pieces.setLogicalLength(pieces.length() - 1);
+    if (!pieces.back().empty()) issues.damaged = true;
+    pieces.pop_back();
+    if (pieces.size() % 3 != 0) issues.damaged = true;
     // An empty field is an empty value, never the end of the list: an empty header path must not
     // cost the margins behind it.
-    for (int i = 0; i + 2 < pieces.length(); i += 3) {
-        const Vor_String& key = pieces[i];
-        int type = static_cast<int>(atolLike(pieces[i + 1].view()));
-        const Vor_String& value = pieces[i + 2];
+    for (std::size_t i = 0; i + 2 < pieces.size(); i += 3) {
+        const Vor_String key(std::move(pieces[i]));
+        bool exact = false;
+        const std::int64_t code = atolLike(pieces[i + 1], exact);
+        const bool knownCode = code >= TypedValue::None && code <= TypedValue::Text;
+        if (!knownCode || !startsWithNumber(pieces[i + 1]))
+            issues.unknownType = true; // "9", "zz", "": stored as type 0, its value is lost
+        else if (!exact)
+            issues.looseNumber = true; // " 4", "04"
+        const std::string_view value = pieces[i + 2];
         TypedValue v;
-        switch (type) {
-        case TypedValue::Double: v = TypedValue::ofDouble(atofLike(value.view())); break;
-        case TypedValue::Int: v = TypedValue::ofInt(static_cast<std::int32_t>(atolLike(value.view()))); break;
-        case TypedValue::Long: v = TypedValue::ofLong(atolLike(value.view())); break;
-        case TypedValue::Text: v = TypedValue::ofText(value); break;
-        default: v = TypedValue{}; break;
+        switch (code) {
+        case TypedValue::Double:
+            v = TypedValue::ofDouble(atofLike(value, exact));
+            break;
+        case TypedValue::Int: {
+            const std::int64_t n = atolLike(value, exact);
+            if (n < INT32_MIN || n > INT32_MAX) exact = false;
+            v = TypedValue::ofInt(
+                static_cast<std::int32_t>(std::clamp<std::int64_t>(n, INT32_MIN, INT32_MAX)));
+            break;
         }
-        list.set(key, v);
+        case TypedValue::Long: {
+            // Held in a double: beyond 2^53 it would not be written back as it was.
+            const std::int64_t n = atolLike(value, exact);
+            if (n < -(std::int64_t(1) << 53) || n > (std::int64_t(1) << 53)) exact = false;
+            v = TypedValue::ofLong(n);
+            break;
+        }
+        case TypedValue::Text:
+            v = TypedValue::ofText(Vor_String(value));
+            break;
+        default:
+            // Type 0 has no value; one given would be lost. Unknown types are counted above.
+            if (code == TypedValue::None && !issues.unknownType && !value.empty()) issues.damaged = true;
+            exact = true;
+            v = TypedValue{};
+            break;
+        }
+        if (!exact) issues.looseNumber = true;
+        int seen = 0;
+        if (list.find(key, seen)) issues.repeatedKey = true;
+        if (!list.set(key, v)) issues.damaged = true; // an empty key
     }
     return true;
 }
 
 } // namespace
+
+Vor_String PropertyReadIssues::describe() const {
+    const std::pair<bool, const char*> parts[] = {
+        {oldCodePage, "old code page"},
+        {ambiguousEncoding, "encoding unclear"},
+        {damaged, "damaged entries"},
+        {unknownType, "unknown type"},
+        {looseNumber, "numbers not in their written form"},
+        {repeatedKey, "a key given twice"},
+        {tooLarge, "too large"},
+    };
+    Vor_String out;
+    for (const auto& [present, words] : parts) {
+        if (!present) continue;
+        if (!out.isEmpty()) out += ", ";
+        out += words;
+    }
+    return out;
+}
 
 bool TablePropertyList::find(const Vor_String& key, int& index) const {
     for (size_t i = 0; i < m_entries.size(); ++i)
@@ -122,10 +245,31 @@ bool TablePropertyList::getString(const Vor_String& key, Vor_String& out) const 
 }
 
 bool TablePropertyList::set(const Vor_String& key, const TypedValue& value) {
-    if (key.isEmpty() || holdsSeparator(key)) return false;
-    if (value.type == TypedValue::Text && holdsSeparator(value.text)) return false;
+    if (key.isEmpty() || !isValidUtf8(key.view())) return false;
+    switch (value.type) {
+    case TypedValue::Text:
+        if (!isValidUtf8(value.text.view())) return false;
+        break;
+    case TypedValue::Double:
+        if (!std::isfinite(value.number)) return false;
+        break;
+    case TypedValue::Int:
+        if (!(value.number >= INT32_MIN && value.number <= INT32_MAX) ||
+            value.number != std::trunc(value.number))
+            return false;
+        break;
+    case TypedValue::Long:
+        if (!(value.number >= -0x1p63 && value.number < 0x1p63) || value.number != std::trunc(value.number))
+            return false;
+        break;
+    case TypedValue::None:
+        break;
+    default:
+        return false;
+    }
     TypedValue v = value;
     if (v.type != TypedValue::Text) v.text = Vor_String();
+    if (v.type == TypedValue::None) v.number = 0;
     int i;
     if (find(key, i))
         m_entries[static_cast<size_t>(i)].second = v;
@@ -149,11 +293,21 @@ bool TablePropertyList::toText(Vor_String& out) const {
         s += std::to_string(static_cast<int>(v.type));
         s += kPropertySeparator;
         switch (v.type) {
-        case TypedValue::Double: s += fixed2(v.number); break;
+        case TypedValue::Double: {
+            std::string number;
+            base::formatFixed(v.number, 2, number); // finite: set refuses anything else
+            s += number;
+            break;
+        }
         case TypedValue::Int:
-        case TypedValue::Long: s += std::to_string(static_cast<std::int64_t>(v.number)); break;
-        case TypedValue::Text: s += v.text.str(); break;
-        case TypedValue::None: break;
+        case TypedValue::Long:
+            s += std::to_string(static_cast<std::int64_t>(v.number));
+            break;
+        case TypedValue::Text:
+            s += v.text.str();
+            break;
+        case TypedValue::None:
+            break;
         }
         s += kPropertySeparator;
     }
@@ -161,7 +315,12 @@ bool TablePropertyList::toText(Vor_String& out) const {
     return true;
 }
 
-bool TablePropertyList::fromText(const Vor_String& text) { return parse(*this, text); }
+bool TablePropertyList::fromText(const Vor_String& text, PropertyReadIssues* issues) {
+    PropertyReadIssues found;
+    const bool ok = parse(*this, text.view(), found);
+    if (issues) *issues = found;
+    return ok;
+}
 
 bool TablePropertyList::writeFile(const Vor_String& path) const {
     if (path.isEmpty()) return false;
@@ -170,19 +329,26 @@ bool TablePropertyList::writeFile(const Vor_String& path) const {
     return atomicWriteFile(toSlashes(path).str(), text.view());
 }
 
-bool TablePropertyList::readFile(const Vor_String& path) {
+bool TablePropertyList::readFile(const Vor_String& path, PropertyReadIssues* issues) {
     if (path.isEmpty()) return false;
     std::string bytes;
-    if (!readWholeFile(toSlashes(path).str(), bytes)) return false;
+    if (!readWholeFile(toSlashes(path).str(), bytes, nullptr, kMaxFileBytes)) {
+        if (issues) *issues = PropertyReadIssues();
+        return false;
+    }
     TablePropertyList read;
-    parse(read, Vor_String(std::move(bytes)));
-    *this = std::move(read);
+    PropertyReadIssues found;
+    const bool parsed = parse(read, bytes, found);
+    if (issues) *issues = found;
+    if (found.tooLarge) return false;
+    if (parsed || bytes.empty()) *this = std::move(read);
     return true;
 }
 
 bool TablePropertyList::writeArray(const Vor_String& base, const Vor_StringArray& items) {
     bool ok = true;
-    for (int i = 0; i < items.length(); ++i) ok = setString(base + Vor_String(i), items[i]) && ok;
+    for (int i = 0; i < items.length(); ++i)
+        ok = setString(base + Vor_String(i), items[i]) && ok;
     return ok;
 }
 
@@ -265,7 +431,9 @@ bool writeTableProperties(Vor_String& out, const TableProperties& p) {
 // ---- header files
 
 namespace {
-Vor_String labelKey(int i, const char* field) { return Vor_String("LabelArr") + Vor_String(i) + Vor_String(field); }
+Vor_String labelKey(int i, const char* field) {
+    return Vor_String("LabelArr") + Vor_String(i) + Vor_String(field);
+}
 } // namespace
 
 bool readHeaderFile(const Vor_String& path, HeaderFile& h) {
@@ -319,30 +487,90 @@ int resolveNearDocument(Vor_String& path, const Vor_String& documentPath) {
     return -1;
 }
 
-bool checkFileReferences(Vor_String& cornerTag, const Vor_String& documentPath) {
+namespace {
+
+// True when `key` (lower-cased) is `prefix` + a number as the writers give it + one of `suffixes`.
+bool isNumberedKey(std::string_view key, std::string_view prefix,
+                   std::initializer_list<std::string_view> suffixes) {
+    if (key.substr(0, prefix.size()) != prefix) return false;
+    key.remove_prefix(prefix.size());
+    std::size_t digits = 0;
+    while (digits < key.size() && isDigit(key[digits]))
+        ++digits;
+    if (digits == 0 || digits > 9 || (digits > 1 && key[0] == '0')) return false;
+    key.remove_prefix(digits);
+    return std::find(suffixes.begin(), suffixes.end(), key) != suffixes.end();
+}
+
+bool hasOnlyKeys(const TablePropertyList& list, std::initializer_list<std::string_view> single,
+                 bool (*numbered)(std::string_view)) {
+    for (int i = 0; i < list.length(); ++i) {
+        const Vor_String lower = list.keyAt(i).toLower();
+        if (std::find(single.begin(), single.end(), lower.view()) == single.end() && !numbered(lower.view()))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool hasOnlyHeaderKeys(const TablePropertyList& list) {
+    return hasOnlyKeys(list, {"standardfont", "bmpsource", "origbmpwidth", "origbmpheight", "zoomfactor"},
+                       [](std::string_view k) {
+                           return isNumberedKey(k, "labelarr", {"x1", "y1", "x2", "y2", "text"});
+                       });
+}
+
+bool hasOnlyTablePropertyKeys(const TablePropertyList& list) {
+    return hasOnlyKeys(list,
+                       {"headerfile", "footerfile", "marginleft", "marginright", "margintop", "marginbottom",
+                        "smartprint", "colors", "colheader", "rowheader", "cellseperators", "border"},
+                       [](std::string_view k) {
+                           return isNumberedKey(k, "varnames", {""}) || isNumberedKey(k, "varvalues", {""});
+                       });
+}
+
+bool checkFileReferences(Vor_String& cornerTag, const Vor_String& documentPath, Vor_StringArray* skipped) {
+    const auto skip = [&](const Vor_String& what, const PropertyReadIssues& issues, bool knownKeys) {
+        if (!skipped) return;
+        Vor_String why = issues.describe();
+        if (!knownKeys) why += why.isEmpty() ? "unknown keys" : ", unknown keys";
+        skipped->append(what + " not rewritten: it was not read cleanly (" + why + ")");
+    };
     bool tagChanged = false;
     for (const char* key : {"headerFile", "footerFile"}) {
         TablePropertyList tag;
-        tag.fromText(cornerTag);
+        PropertyReadIssues tagIssues;
+        tag.fromText(cornerTag, &tagIssues);
         Vor_String path;
         tag.getString(key, path);
         if (path.isEmpty()) continue;
         int found = resolveNearDocument(path, documentPath);
         if (found < 0) continue;
         TablePropertyList header;
-        if (header.readFile(path)) {
+        PropertyReadIssues headerIssues;
+        if (header.readFile(path, &headerIssues)) {
             Vor_String picture;
             header.getString("BMPSource", picture);
             if (!picture.isEmpty() && resolveNearDocument(picture, documentPath) == 0) {
-                TablePropertyList fresh;
-                if (fresh.readFile(path)) {
-                    fresh.remove("BMPSource");
-                    fresh.setString("BMPSource", picture);
-                    fresh.writeFile(path);
+                // Writing back a list that was misread (an old code page, damage, keys of another
+                // version) would destroy labels the person made; such a file is left as it is.
+                const bool known = hasOnlyHeaderKeys(header);
+                if (headerIssues.clean() && known) {
+                    header.remove("BMPSource");
+                    header.setString("BMPSource", picture);
+                    header.writeFile(path);
+                } else {
+                    skip("header file " + path, headerIssues, known);
                 }
             }
         }
         if (found == 0) {
+            const bool known = hasOnlyTablePropertyKeys(tag);
+            if (!tagIssues.clean() || !known) {
+                skip(Vor_String("table properties"), tagIssues, known);
+                continue;
+            }
             tag.remove(key);
             tag.setString(key, path);
             tag.toText(cornerTag);

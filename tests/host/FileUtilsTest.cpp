@@ -1,9 +1,15 @@
 #include <host/FileUtils.h>
 
+#include <base/SafeFile.h>
+#include <host/LineFile.h>
+#include <host/Vor_PropertiesList.h>
+
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <functional>
 #include <sys/stat.h>
 
 TEST(FileUtils, namesAndExtensions) {
@@ -80,4 +86,87 @@ TEST(FileUtils, failedAtomicWriteKeepsTheOldFile) {
 
     EXPECT_FALSE(atomicWriteFile(dir.file("no/such/folder/x"), "x", &error));
     EXPECT_FALSE(atomicWriteFile(dir.path(), "x", &error)) << "a folder is not replaced by a file";
+}
+
+namespace {
+
+// Every save of the host, each writing a small new content over `path`.
+struct HostSave {
+    const char* name;
+    std::function<bool(const std::string& path)> save;
+};
+
+const HostSave kHostSaves[] = {
+    {"atomicWriteFile", [](const std::string& path) { return atomicWriteFile(path, "new content"); }},
+    {"Vor_PropertiesList::writeToFile",
+     [](const std::string& path) {
+         Vor_PropertiesList p;
+         p.setProperty("width", 2.25);
+         return p.writeToFile(path) == Acad::eOk;
+     }},
+    {"writeFile (table line file)",
+     [](const std::string& path) {
+         return writeFile(path, {{"1"}, {"HEA 200", "190"}});
+     }},
+    {"ObjectExportWriteFile",
+     [](const std::string& path) {
+         return ObjectExportWriteFile(path, {"a", "b"});
+     }},
+};
+
+// Switches the careful writer's injected failure off again, whatever a test did.
+struct InjectedWriteFailure {
+    InjectedWriteFailure(long long bytes, int err) { base::failSafeWritesAfterForTesting(bytes, err); }
+    ~InjectedWriteFailure() { base::failSafeWritesAfterForTesting(-1, 0); }
+};
+
+} // namespace
+
+TEST(FileUtils, everyHostSaveKeepsModeAndLinkAndTheOldFileOnAFullDisk) {
+    for (const HostSave& s : kHostSaves) {
+        TempDir dir;
+        const std::string path = dir.file("saved.txt");
+        dir.write("saved.txt", "old content");
+        ::chmod(path.c_str(), 0600);
+        ASSERT_TRUE(s.save(path)) << s.name;
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << s.name << ": a private file stays private";
+        EXPECT_NE(dir.read("saved.txt"), "old content") << s.name;
+
+        ASSERT_EQ(::symlink(path.c_str(), dir.file("link.txt").c_str()), 0);
+        dir.write("saved.txt", "old content");
+        ASSERT_TRUE(s.save(dir.file("link.txt"))) << s.name;
+        ASSERT_EQ(::lstat(dir.file("link.txt").c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << s.name << ": the link stays a link";
+        EXPECT_NE(dir.read("saved.txt"), "old content") << s.name << ": the file it points to is written";
+
+        dir.write("saved.txt", "old content");
+        {
+            InjectedWriteFailure full(0, ENOSPC);
+            EXPECT_FALSE(s.save(path)) << s.name << ": a full disk is reported";
+        }
+        EXPECT_EQ(dir.read("saved.txt"), "old content") << s.name << ": the old file is kept";
+        EXPECT_EQ(dir.entryCount(), 2) << s.name << ": no temporary file is left (the file and the link)";
+    }
+}
+
+TEST(FileUtils, readWholeFileRefusesFilesBeyondItsBudgetBeforeReading) {
+    TempDir dir;
+    dir.write("small.txt", "12345678");
+    // A sparse file of 3 GiB costs no disk; reading it would cost 3 GiB of memory.
+    {
+        std::ofstream(dir.file("huge.txt")).close();
+        std::filesystem::resize_file(dir.file("huge.txt"), std::uintmax_t(3) << 30);
+    }
+    std::string bytes = "kept";
+    std::string error;
+    EXPECT_FALSE(readWholeFile(dir.file("huge.txt"), bytes, &error)) << "beyond the default budget";
+    EXPECT_NE(error.find(dir.file("huge.txt")), std::string::npos) << error;
+    EXPECT_NE(error.find("larger than 64 MiB"), std::string::npos) << error;
+    EXPECT_EQ(bytes, "kept");
+    EXPECT_TRUE(readWholeFile(dir.file("small.txt"), bytes, &error, 8)) << "exactly the budget is fine";
+    EXPECT_EQ(bytes, "12345678");
+    EXPECT_FALSE(readWholeFile(dir.file("small.txt"), bytes, &error, 7)) << "one byte more is not";
+    EXPECT_NE(error.find("larger than 7 bytes"), std::string::npos) << error;
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 TEST(LineFile, anyCellTextSurvivesWriteAndRead) {
     const Vor_Array<Vor_StringArray> lines{
         {"1"},
@@ -146,4 +148,78 @@ TEST(LineFile, createDirectoryMakesParentsAndAcceptsBackslashes) {
     EXPECT_TRUE(ObjectExportCreateDirectory(dir.path() + "Cutting Stock")) << "an existing folder is fine";
     dir.write("file", "");
     EXPECT_FALSE(ObjectExportCreateDirectory(dir.file("file/sub")));
+}
+
+TEST(LineFile, anOldFileIsReadInOneEncodingThroughout) {
+    // Windows-1252 throughout. "Maß" before the separator 0xBF is DF BF, and "3×½" is D7 BD: both are
+    // valid UTF-8 pairs by accident, so a line-by-line decision would misread those lines.
+    TempDir dir;
+    dir.write("Stock3.shp", "Gr\xF6\xDF"
+                            "e\xBF"
+                            "1\n"
+                            "Ma\xDF\xBF"
+                            "2\n"
+                            "3\xD7\xBD\xBF"
+                            "3\n"
+                            "Gr\xF6\xDF"
+                            "e\xA4\xBF"
+                            "4\n");
+    Vor_StringArray lines;
+    std::string error;
+    ASSERT_TRUE(ObjectExportReadFile(dir.file("Stock3.shp"), lines, &error)) << error;
+    EXPECT_EQ(arrToArrArr(lines, '\xBF'),
+              (Vor_Array<Vor_StringArray>{{"Größe", "1"}, {"Maß", "2"}, {"3×½", "3"}, {"Größe¤", "4"}}))
+        << "every separator found, and the old currency sign beside decoded letters read once";
+
+    Vor_Array<Vor_StringArray> rows;
+    ASSERT_TRUE(parseLineTable("H\xE9"
+                               "bert;1\n"
+                               "3\xD7\xBD;2\n",
+                               "t.pr", rows, &error))
+        << error;
+    EXPECT_EQ(rows, (Vor_Array<Vor_StringArray>{{"Hébert", "1"}, {"3×½", "2"}}));
+}
+
+TEST(LineFile, absurdFilesAreRefusedWithAReason) {
+    TempDir dir;
+    {
+        std::ofstream(dir.file("huge.pr")).close();
+        std::filesystem::resize_file(dir.file("huge.pr"), std::uintmax_t(4) << 30); // sparse, costs no disk
+    }
+    dir.write("longline.pr", "1\n" + std::string((std::size_t(1) << 20) + 1, 'x') + "\n");
+    dir.write("longcell.pr", "1\n\"" + std::string(std::size_t(1) << 20, 'x') + "\"\n");
+    dir.write("wide.pr", std::string(5000, ';') + "\n");
+    dir.write("tall.txt", std::string(1000001, '\n'));
+    const struct {
+        const char* file;
+        const char* reason;
+        bool table;
+    } cases[] = {
+        {"huge.pr", "larger than 32 MiB", true},
+        {"longline.pr", "longline.pr:2: line longer than 1 MiB", true},
+        {"longcell.pr", "longcell.pr:2: line longer than 1 MiB", true},
+        {"wide.pr", "wide.pr:1: more than 4096 cells in a line", true},
+        {"huge.pr", "larger than 32 MiB", false},
+        {"longline.pr", "longline.pr:2: line longer than 1 MiB", false},
+        {"tall.txt", "more than 1000000 lines", false},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        if (c.table) {
+            Vor_String name("kept");
+            Vor_Array<Vor_StringArray> rows{{"kept"}};
+            EXPECT_FALSE(readFile(dir.file(c.file), name, rows, &error)) << c.file;
+            EXPECT_EQ(rows, (Vor_Array<Vor_StringArray>{{"kept"}})) << c.file;
+        } else {
+            Vor_StringArray lines{"kept"};
+            EXPECT_FALSE(ObjectExportReadFile(dir.file(c.file), lines, &error)) << c.file;
+            EXPECT_EQ(lines, Vor_StringArray{"kept"}) << c.file;
+        }
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.file << ": " << error;
+    }
+    std::string wholeLine = "1\n" + std::string(std::size_t(1) << 20, 'x') + "\n";
+    Vor_Array<Vor_StringArray> rows;
+    std::string error;
+    EXPECT_TRUE(parseLineTable(wholeLine, "ok.pr", rows, &error))
+        << "a line of exactly 1 MiB is fine: " << error;
 }

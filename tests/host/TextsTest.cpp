@@ -74,3 +74,14 @@ TEST(Texts, loadingSwitchesLanguageOnlyWhenBothFilesAreGood) {
     EXPECT_NE(error.find("dial.fr.txt"), std::string::npos) << error;
     EXPECT_FALSE(loadTextCatalogues(dir.path(), "../en", &error)) << "a language is not a path";
 }
+
+TEST(Texts, anOldCatalogueIsReadInOneEncodingThroughout) {
+    TempDir dir;
+    // Windows-1252 throughout; "3×½" (D7 BD) alone would also be valid UTF-8.
+    dir.write("dial.en.txt", "1\tGr\xF6\xDF"
+                             "e\n2\t3\xD7\xBD\n");
+    std::map<int, std::string> texts;
+    std::string error;
+    ASSERT_TRUE(parseTextCatalogue(dir.file("dial.en.txt"), texts, &error)) << error;
+    EXPECT_EQ(texts, (std::map<int, std::string>{{1, "Größe"}, {2, "3×½"}}));
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using nlohmann::json;
 
 TEST(VorJson, hostValuesRoundTrip) {
@@ -40,5 +42,17 @@ TEST(VorJson, badPropertyListsAreRefusedWithAReason) {
         } catch (const json::exception& e) {
             EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
         }
+    }
+}
+
+TEST(VorJson, aDoubleWithoutNumberTextIsRefused) {
+    // A JSON text cannot spell an infinity, but a document built in code can hold one.
+    const json list = json::array(
+        {{{"name", "a"}, {"type", "double"}, {"value", std::numeric_limits<double>::infinity()}}});
+    try {
+        list.get<Vor_PropertiesList>();
+        ADD_FAILURE() << "an infinity was accepted";
+    } catch (const json::exception& e) {
+        EXPECT_NE(std::string(e.what()).find("'a' needs a finite number"), std::string::npos) << e.what();
     }
 }

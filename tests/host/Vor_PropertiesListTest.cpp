@@ -1,9 +1,11 @@
 #include <host/Vor_PropertiesList.h>
 
+#include "DecimalCommaLocale.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 
 namespace {
@@ -137,4 +139,87 @@ TEST(Vor_PropertiesList, failedWriteKeepsTheOldFile) {
     Vor_PropertiesList read;
     EXPECT_EQ(read.readFromFile(path), Acad::eOk);
     EXPECT_EQ(read, small);
+}
+
+TEST(Vor_PropertiesList, anOldFileIsReadInOneEncodingThroughout) {
+    TempDir dir;
+    // Windows-1252 throughout; the second value ("3×½") is D7 BD, which is also a valid UTF-8 pair.
+    dir.write("old.txt", "size0\ttext\tGr\xF6\xDF"
+                         "e\nsize1\ttext\t3\xD7\xBD\n");
+    Vor_PropertiesList p;
+    std::string error;
+    ASSERT_EQ(p.readFromFile(dir.file("old.txt"), &error), Acad::eOk) << error;
+    Vor_String s;
+    p.getProperty("size0", s);
+    EXPECT_EQ(s, "Größe");
+    p.getProperty("size1", s);
+    EXPECT_EQ(s, "3×½") << "a line that looks like UTF-8 is read in the file's encoding";
+}
+
+TEST(Vor_PropertiesList, numbersIgnoreTheLocaleAndNonFiniteOnesAreRefused) {
+    DecimalCommaLocale nl;
+    ASSERT_TRUE(nl.active()) << "./vor generates nl_NL.UTF-8";
+    Vor_PropertiesList p;
+    EXPECT_EQ(p.setProperty("width", 2.25), Acad::eOk);
+    EXPECT_EQ(p.setProperty("huge", 1e300), Acad::eOk);
+    const double nonFinite[] = {std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity()};
+    for (double v : nonFinite)
+        EXPECT_EQ(p.setProperty("bad", v), Acad::eInvalidInput) << v << " has no number text";
+    EXPECT_FALSE(p.hasProperty("bad"));
+    EXPECT_NE(p.toText().find("width\tdouble\t2.25\nhuge\tdouble\t1e+300\n"), std::string::npos)
+        << p.toText();
+
+    struct Case {
+        const char* value;
+        bool accepted;
+        double number;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"2.25", true, 2.25, "decimal point, whatever the locale"},
+        {" -1.5e3 ", true, -1500.0, "blanks and exponent"},
+        {"2,25", false, 0, "a comma is no decimal mark in a file"},
+        {"inf", false, 0, "no infinity"},
+        {"nan", false, 0, "no NaN"},
+        {"1e999", false, 0, "beyond the double range"},
+    };
+    for (const Case& c : cases) {
+        Vor_PropertiesList read;
+        std::string error;
+        const Acad::ErrorStatus status =
+            read.fromText(std::string("x\tdouble\t") + c.value + "\n", "t.txt", &error);
+        EXPECT_EQ(status == Acad::eOk, c.accepted) << c.why << ": " << error;
+        double d = 0;
+        if (c.accepted) {
+            read.getProperty("x", d);
+            EXPECT_EQ(d, c.number) << c.why;
+        }
+    }
+}
+
+TEST(Vor_PropertiesList, absurdFilesAreRefusedWithAReason) {
+    TempDir dir;
+    {
+        std::ofstream(dir.file("huge.txt")).close();
+        std::filesystem::resize_file(dir.file("huge.txt"), std::uintmax_t(2) << 30); // sparse
+    }
+    dir.write("longline.txt", "a\ttext\t" + std::string(std::size_t(2) << 20, 'x') + "\n");
+    std::string many;
+    for (int i = 0; i <= 200000; ++i)
+        many += "k" + std::to_string(i) + "\tint\t1\n";
+    dir.write("many.txt", many);
+    const std::pair<const char*, const char*> expected[] = {
+        {"huge.txt", "larger than 16 MiB"},
+        {"longline.txt", ":1: line longer than 1 MiB"},
+        {"many.txt", ":200001: more than 200000 properties"},
+    };
+    for (const auto& [file, reason] : expected) {
+        Vor_PropertiesList p = sampleList();
+        std::string error;
+        EXPECT_NE(p.readFromFile(dir.file(file), &error), Acad::eOk) << file;
+        EXPECT_NE(error.find(reason), std::string::npos) << file << ": " << error;
+        EXPECT_EQ(p, sampleList()) << file << ": the list stays as it was";
+    }
 }

@@ -1,5 +1,5 @@
-#include <host/Vor_StringArray.h>
 #include <host/Vor_Array.h>
+#include <host/Vor_StringArray.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,12 @@
 #include <host/Vor_String.h>
 
+#include <host/VorUtils.h>
+
+#include "DecimalCommaLocale.h"
+
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <unordered_set>
 
 TEST(Vor_String, caseInsensitiveComparisonsFoldLatinLettersBeyondAscii) {
@@ -118,4 +123,34 @@ TEST(Vor_String, valueSemanticsAndHashing) {
     EXPECT_NE(a, b);
     std::unordered_set<Vor_String> set{a, b, Vor_String("text")};
     EXPECT_EQ(set.size(), 2u);
+}
+
+TEST(Vor_String, numberTextIgnoresTheLocale) {
+    DecimalCommaLocale nl;
+    ASSERT_TRUE(nl.active()) << "./vor generates nl_NL.UTF-8";
+    struct Case {
+        double value;
+        int precision;
+        const char* text;
+        const char* why;
+    };
+    const Case cases[] = {
+        {2.25, 2, "2.25", "a decimal point on a decimal-comma desktop"},
+        {-0.004, 2, "0.00", "no sign for a value that rounds to zero"},
+        {1e61, 1, "9999999999999999493871352970740188669636450110134100730839040.0",
+         "a huge value, every digit"},
+        {std::numeric_limits<double>::quiet_NaN(), 2, "", "NaN has no number text"},
+        {std::numeric_limits<double>::infinity(), 2, "", "nor has infinity"},
+    };
+    for (const Case& c : cases) {
+        const Vor_String text(c.value, c.precision);
+        EXPECT_EQ(text, c.text) << c.why;
+        EXPECT_EQ(isNumber(text), !text.isEmpty()) << c.why << ": the host's own check reads it back";
+    }
+    EXPECT_EQ(Vor_String::format("%.1f mm", 2.5), "2.5 mm") << "printf-style numbers too";
+    bool ok = false;
+    EXPECT_EQ(Vor_String("2.5").toDouble(&ok), 2.5);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Vor_String("2,5").toDouble(&ok), 0.0);
+    EXPECT_FALSE(ok) << "a file number never has a comma";
 }

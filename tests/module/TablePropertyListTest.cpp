@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <limits>
 
 namespace fs = std::filesystem;
 
@@ -16,7 +20,8 @@ namespace {
 
 std::string sep(std::initializer_list<const char*> fields) {
     std::string s;
-    for (const char* f : fields) s += std::string(f) + '\xA4';
+    for (const char* f : fields)
+        s += std::string(f) + '\xA4';
     return s;
 }
 
@@ -27,7 +32,8 @@ TEST(TablePropertyList, writesKeyTypeValueEachClosedBySeparator) {
     ASSERT_TRUE(l.setDouble("zoomFactor", 1.2345));
     Vor_String text;
     l.toText(text);
-    EXPECT_EQ(text.str(), sep({"headerFile", "4", "h.ssh", "marginLeft", "2", "9", "zoomFactor", "1", "1.23"}));
+    EXPECT_EQ(text.str(),
+              sep({"headerFile", "4", "h.ssh", "marginLeft", "2", "9", "zoomFactor", "1", "1.23"}));
     TablePropertyList back;
     ASSERT_TRUE(back.fromText(text));
     double zoom;
@@ -149,18 +155,21 @@ TEST(TableProperties, emptyTagNewTableAndUnevenVariables) {
 
     TablePropertyList keys;
     keys.fromText(tag);
-    const char* order[] = {"headerFile", "footerFile", "marginLeft", "marginRight", "marginTop", "marginBottom",
-                           "smartPrint", "colors", "colHeader", "rowHeader", "cellSeperators", "border",
-                           "varNames0", "varNames1", "varNames2", "varValues0", "varValues1"};
+    const char* order[] = {"headerFile",     "footerFile", "marginLeft", "marginRight", "marginTop",
+                           "marginBottom",   "smartPrint", "colors",     "colHeader",   "rowHeader",
+                           "cellSeperators", "border",     "varNames0",  "varNames1",   "varNames2",
+                           "varValues0",     "varValues1"};
     ASSERT_EQ(keys.length(), 17);
-    for (int i = 0; i < 17; ++i) EXPECT_EQ(keys.keyAt(i), Vor_String(order[i])) << i;
+    for (int i = 0; i < 17; ++i)
+        EXPECT_EQ(keys.keyAt(i), Vor_String(order[i])) << i;
 }
 
 class FileReferences : public testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("vor-refs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = fs::temp_directory_path() /
+               ("vor-refs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         fs::create_directories(root / "old");
         fs::create_directories(root / "new");
@@ -213,7 +222,8 @@ TEST_F(FileReferences, aHeaderInPlaceWithAMovedPictureIsRewrittenButTheTagIsNot)
     EXPECT_EQ(tag, before);
     HeaderFile back;
     readHeaderFile(header.string(), back);
-    EXPECT_EQ(back.bmpSource.str(), (root / "new" / "LOGO.bmp").string()) << "names compare without regard to case";
+    EXPECT_EQ(back.bmpSource.str(), (root / "new" / "LOGO.bmp").string())
+        << "names compare without regard to case";
 }
 
 TEST_F(FileReferences, nothingFoundLeavesEverythingAsItWas) {
@@ -243,6 +253,225 @@ TEST_F(FileReferences, headerLabelsStopAtTheFirstIncompleteOne) {
     EXPECT_EQ(h.labels.length(), 1);
 }
 
+// A header file in the bytes an old version wrote (Windows-1252), whose labels end in letters C2-DF.
+std::string oldHeaderBytes(const std::string& picture) {
+    return sep({"standardFont",  "4", "Arial",       "BMPSource",     "4", picture.c_str(),
+                "zoomFactor",    "1", "1.00",        "LabelArr0x1",   "1", "1.00",
+                "LabelArr0y1",   "1", "2.00",        "LabelArr0x2",   "1", "3.00",
+                "LabelArr0y2",   "1", "4.00",        "LabelArr0text", "4", "Ma\xDF",
+                "LabelArr1x1",   "1", "5.00",        "LabelArr1y1",   "1", "6.00",
+                "LabelArr1x2",   "1", "7.00",        "LabelArr1y2",   "1", "8.00",
+                "LabelArr1text", "4", "Profiel \xD8"});
+}
+
+std::string readBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+TEST_F(FileReferences, anOldHeaderFileReadsWithEveryLabel) {
+    const struct {
+        std::string bytes;
+        const char* label0;
+        const char* label1;
+        const char* why;
+    } cases[] = {
+        {oldHeaderBytes("logo.bmp"), "Maß", "Profiel Ø",
+         "ß (DF) and Ø (D8) before the separator look like UTF-8 pairs; the rest of the file is ASCII"},
+        {oldHeaderBytes("l\xF6go.bmp"), "Maß", "Profiel Ø", "with another old letter elsewhere in the file"},
+    };
+    for (const auto& c : cases) {
+        writeBytes(root / "kop.ssh", c.bytes);
+        HeaderFile h;
+        ASSERT_TRUE(readHeaderFile((root / "kop.ssh").string(), h)) << c.why;
+        ASSERT_EQ(h.labels.length(), 2) << c.why;
+        EXPECT_EQ(h.labels[0].text, Vor_String(c.label0)) << c.why;
+        EXPECT_EQ(h.labels[1].text, Vor_String(c.label1)) << c.why;
+        EXPECT_EQ(h.labels[1], (HeaderLabel{5, 6, 7, 8, c.label1})) << c.why;
+    }
+}
+
+TEST_F(FileReferences, theCheckRewritesOnlyHeaderFilesItReadCleanly) {
+    // The header stays in place; its picture was moved next to the table, so the check would like to
+    // rewrite BMPSource. It may do so only where the whole file was understood.
+    const std::string oldPicture = (root / "old" / "logo.bmp").string();
+    touch(root / "new" / "logo.bmp");
+    const fs::path header = root / "old" / "kop.ssh";
+    const std::string cleanUtf8 =
+        sep({"BMPSource", "4", oldPicture.c_str(), "LabelArr0x1", "1", "1.00", "LabelArr0y1", "1", "2.00",
+             "LabelArr0x2", "1", "3.00", "LabelArr0y2", "1", "4.00", "LabelArr0text", "4", "Länge Bä"});
+    const struct {
+        std::string bytes;
+        bool rewritten;
+        const char* reason;
+        const char* why;
+    } cases[] = {
+        {cleanUtf8, true, "", "UTF-8 whose ä holds the separator byte reads cleanly and is repaired"},
+        {oldHeaderBytes(oldPicture), false, "old code page", "an old single-byte file is never rewritten"},
+        {cleanUtf8 + sep({"zoomFactor", "9", "1"}), false, "unknown type", "a type of another version"},
+        {cleanUtf8 + sep({"author", "4", "me"}), false, "unknown keys", "a key of another version"},
+        {cleanUtf8 + "LabelArr1x1\xA4", false, "damaged", "an unfinished entry at the end"},
+        {cleanUtf8 + sep({"origBmpWidth", "2", " 42abc"}), false, "numbers not in their written form",
+         "a number that needed atoi's guessing"},
+        {cleanUtf8 + sep({"LabelArr0TEXT", "4", "second"}), false, "a key given twice",
+         "a repeated key whose first value would be lost"},
+    };
+    for (const auto& c : cases) {
+        writeBytes(header, c.bytes);
+        Vor_String tag = tagWith(header);
+        Vor_StringArray skipped;
+        EXPECT_FALSE(checkFileReferences(tag, (root / "new" / "beam.sss").string(), &skipped)) << c.why;
+        HeaderFile back;
+        ASSERT_TRUE(readHeaderFile(header.string(), back)) << c.why;
+        if (c.rewritten) {
+            EXPECT_EQ(back.bmpSource.str(), (root / "new" / "logo.bmp").string()) << c.why;
+            ASSERT_EQ(back.labels.length(), 1) << c.why;
+            EXPECT_EQ(back.labels[0].text, Vor_String("Länge Bä")) << c.why;
+            EXPECT_EQ(skipped.length(), 0) << c.why;
+        } else {
+            EXPECT_EQ(readBytes(header), c.bytes) << c.why << ": the person's file is left byte for byte";
+            ASSERT_EQ(skipped.length(), 1) << c.why;
+            EXPECT_TRUE(skipped[0].contains(Vor_String(header.string()))) << skipped[0].str();
+            EXPECT_TRUE(skipped[0].contains(c.reason)) << c.why << ": " << skipped[0].str();
+        }
+    }
+}
+
+TEST_F(FileReferences, aTagThatWasNotReadCleanlyIsNotRewritten) {
+    HeaderFile h;
+    ASSERT_TRUE(writeHeaderFile((root / "new" / "kop.ssh").string(), h));
+    const std::string oldHeader = (root / "old" / "kop.ssh").string();
+    const struct {
+        std::string tag;
+        bool rewritten;
+        const char* why;
+    } cases[] = {
+        {sep({"headerFile", "4", oldHeader.c_str(), "marginLeft", "2", "9"}), true,
+         "a clean tag is repaired"},
+        {sep({"headerFile", "4", oldHeader.c_str(), "marginLeft", "2", "9", "future", "2", "1"}), false,
+         "a key of another version"},
+        {sep({"headerFile", "4", oldHeader.c_str(), "marginLeft", "2", "9"}) + "margin", false, "unfinished"},
+    };
+    for (const auto& c : cases) {
+        Vor_String tag(c.tag);
+        Vor_StringArray skipped;
+        EXPECT_EQ(checkFileReferences(tag, (root / "new" / "beam.sss").string(), &skipped), c.rewritten)
+            << c.why;
+        EXPECT_EQ(tag.str() == c.tag, !c.rewritten) << c.why;
+        EXPECT_EQ(skipped.length(), c.rewritten ? 0 : 1) << c.why;
+    }
+}
+
+TEST(TablePropertyList, readIssuesTellACleanReadFromAGuessedOne) {
+    const struct {
+        std::string text;
+        PropertyReadIssues expected;
+        int entries;
+        const char* why;
+    } cases[] = {
+        {sep({"a", "4", "Länge ä", "b", "2", "-7", "c", "1", "1.25", "d", "3", "5000000000"}),
+         {},
+         4,
+         "what the writer gives is clean, ä included"},
+        {sep({"a", "4", "Stra\xDF", "b", "2", "7"}), {.oldCodePage = true}, 2, "ß before a separator"},
+        {sep({"a", "4", "caf\xE9"}), {.oldCodePage = true}, 1, "any byte that is not UTF-8"},
+        {sep({"1", "4", "äaä4", "2", "4", "3", "xäy", "4", "z"}),
+         {.ambiguousEncoding = true},
+         3,
+         "split at every 0xA4 this also gives whole entries: UTF-8 is taken, but it was a choice"},
+        {sep({"a", "4", "x"}) + "b\xA4" + "4", {.damaged = true}, 1, "an unfinished entry"},
+        {sep({"a", "", "x"}), {.unknownType = true}, 1, "an empty type field is an unknown type"},
+        {sep({"a", "0", "x"}), {.damaged = true}, 1, "a value on type 0 would be lost"},
+        {sep({"a", " 4", "x"}), {.looseNumber = true}, 1, "a type code not in its written form"},
+        {sep({"", "2", "1", "b", "2", "2"}), {.damaged = true}, 1, "an empty key cannot be kept"},
+        {sep({"a", "7", "x"}), {.unknownType = true}, 1, "a type code beyond 4"},
+        {sep({"a", "zz", "x"}), {.unknownType = true}, 1, "a type that is no number is unknown"},
+        {sep({"a", "2", "12mm"}), {.looseNumber = true}, 1, "atoi's guess"},
+        {sep({"a", "2", "99999999999"}), {.looseNumber = true}, 1, "beyond an int"},
+        {sep({"a", "1", "inf"}), {.looseNumber = true}, 1, "no infinity"},
+        {sep({"a", "2", "1", "A", "2", "2"}), {.repeatedKey = true}, 1, "keys ignore case"},
+    };
+    for (const auto& c : cases) {
+        TablePropertyList l;
+        PropertyReadIssues found;
+        found.tooLarge = true; // stale flags must not survive
+        l.fromText(Vor_String(c.text), &found);
+        EXPECT_EQ(found.clean(), c.expected.clean()) << c.why << ": " << found.describe().str();
+        EXPECT_EQ(found.describe(), c.expected.describe()) << c.why;
+        EXPECT_EQ(l.length(), c.entries) << c.why;
+    }
+    TablePropertyList l;
+    l.fromText(Vor_String(sep({"a", "1", "inf"})));
+    double d = -1;
+    ASSERT_TRUE(l.getDouble("a", d));
+    EXPECT_EQ(d, 0.0) << "atof of a text that is no number";
+}
+
+TEST(TablePropertyList, everyFiniteDoubleIsWrittenAndNonFiniteOnesAreRefused) {
+    const std::string old = std::setlocale(LC_ALL, nullptr);
+    const bool nl = std::setlocale(LC_ALL, "nl_NL.UTF-8") != nullptr;
+    const struct {
+        double value;
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {2.25, "2.25", "a decimal point on a decimal-comma desktop"},
+        {1.005, "1.00", "1.005 is a little below its decimal text"},
+        {-0.001, "0.00", "no sign for a value that rounds to zero"},
+        {1e61, "9999999999999999493871352970740188669636450110134100730839040.00",
+         "the first power that failed"},
+        {-1e300, nullptr, "large negative"},
+        {std::numeric_limits<double>::max(), nullptr, "the largest double"},
+    };
+    for (const auto& c : cases) {
+        TablePropertyList l;
+        ASSERT_TRUE(l.setDouble("v", c.value)) << c.why;
+        Vor_String text;
+        l.toText(text);
+        const std::string value = text.str().substr(4, text.length() - 5); // "v" A4 "1" A4 value A4
+        if (c.text) EXPECT_EQ(value, c.text) << c.why;
+        EXPECT_EQ(value.find_first_not_of("-0123456789."), std::string::npos) << c.why << ": " << value;
+        TablePropertyList back;
+        PropertyReadIssues issues;
+        back.fromText(text, &issues);
+        double d = 0;
+        ASSERT_TRUE(back.getDouble("v", d)) << c.why;
+        EXPECT_DOUBLE_EQ(d, std::abs(c.value) >= 1e15 ? c.value : std::round(c.value * 100) / 100) << c.why;
+        EXPECT_TRUE(issues.clean()) << c.why << ": " << issues.describe().str();
+    }
+    std::setlocale(LC_ALL, old.c_str());
+    EXPECT_TRUE(nl) << "./vor generates nl_NL.UTF-8";
+
+    TablePropertyList l;
+    l.setDouble("kept", 1);
+    for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                       -std::numeric_limits<double>::infinity()})
+        EXPECT_FALSE(l.setDouble("bad", bad)) << bad << " has no number text";
+    EXPECT_FALSE(l.set("bad", TypedValue{TypedValue::Int, 1.5, {}})) << "an int is whole";
+    EXPECT_FALSE(l.set("bad", TypedValue{TypedValue::Int, 3e9, {}})) << "and fits 32 bits";
+    EXPECT_FALSE(l.set("bad", TypedValue{TypedValue::Long, 1e19, {}})) << "a long fits 64 bits";
+    EXPECT_FALSE(l.setString("bad", Vor_String(std::string("Stra\xDF"))))
+        << "a text that is not UTF-8 would not read back";
+    EXPECT_EQ(l.length(), 1);
+}
+
+TEST_F(FileReferences, absurdHeaderFilesAreRefused) {
+    writeBytes(root / "big.ssh", std::string((std::size_t(1) << 20) + 1, 'x'));
+    writeBytes(root / "seps.ssh", std::string(std::size_t(1) << 20, '\xA4'));
+    for (const char* name : {"big.ssh", "seps.ssh"}) {
+        TablePropertyList l;
+        l.setInt("kept", 1);
+        EXPECT_FALSE(l.readFile((root / name).string())) << name;
+        EXPECT_EQ(l.length(), 1) << name << ": the list stays as it was";
+        HeaderFile h;
+        EXPECT_FALSE(readHeaderFile((root / name).string(), h)) << name;
+    }
+}
+
 } // namespace
 
 namespace {
@@ -254,8 +483,14 @@ TEST(SampleHeader, theBundledHeaderFileReadsWithItsPictureAndLabels) {
     EXPECT_EQ(h.origBmpWidth, 480);
     ASSERT_EQ(h.labels.length(), 4);
     EXPECT_EQ(h.labels[2].text, Vor_String("Blad %currentPage% van %totalPages%"));
+    TablePropertyList list;
+    PropertyReadIssues issues;
+    ASSERT_TRUE(list.readFile(VOR_SOURCE_DIR "/data/lib/Calculation Tables/Kop.ssh", &issues));
+    EXPECT_TRUE(issues.clean()) << "the sample may be repaired: " << issues.describe().str();
+    EXPECT_TRUE(hasOnlyHeaderKeys(list));
     Vor_String picture = h.bmpSource;
-    EXPECT_EQ(resolveNearDocument(picture, VOR_SOURCE_DIR "/data/lib/Calculation Tables/Ligger controle.sss"), 0)
+    EXPECT_EQ(resolveNearDocument(picture, VOR_SOURCE_DIR "/data/lib/Calculation Tables/Ligger controle.sss"),
+              0)
         << "the picture is found beside the table";
 }
 

@@ -4,6 +4,7 @@
 
 #include <host/Vor_String.h>
 
+#include <cstddef>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -42,9 +43,15 @@ bool deleteFile(const Vor_String& path);
 /// Modification time of a file; false when it cannot be read.
 bool ObjectExportGetFileTime(const Vor_String& path, std::time_t& time);
 
-/// All bytes of a file; false with a message naming the file when it cannot be read.
-bool readWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
-/// Writes bytes to a file through a temporary file beside it and a rename, so that the file holds
-/// either its old content or the whole new one; false with a message when anything fails, in which
-/// case the old file is untouched and no temporary file is left behind.
+/// Largest file any host reader takes in, unless it names a smaller budget of its own.
+inline constexpr std::size_t kDefaultReadBudget = std::size_t(64) << 20;
+
+/// All bytes of a file; false with a message naming the file when it cannot be read, or when it is
+/// larger than `maxBytes` (a file of gigabytes is refused before anything is allocated for it).
+bool readWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr,
+                   std::size_t maxBytes = kDefaultReadBudget);
+/// Replaces a file with the one careful writer (base::writeFileSafely): the file holds either its
+/// old content or the whole new one, keeps its mode, and a symbolic link stays a link; false with a
+/// message when anything fails, in which case the old file is untouched and no temporary file is
+/// left behind.
 bool atomicWriteFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);

@@ -9,7 +9,8 @@
 
 /// Reads a table file: one line of cells per file line, cells separated by ';', quoted where needed
 /// (docs/formats.md). `tableName` becomes the file name without folder and extension. On failure
-/// (no file, unreadable, malformed) nothing is changed and *error names the file and line.
+/// (no file, unreadable, malformed, beyond the size budgets) nothing is changed and *error names the
+/// file and line.
 bool readFile(const Vor_String& path, Vor_String& tableName, Vor_Array<Vor_StringArray>& lines,
               std::string* error = nullptr);
 /// Writes a table file that readFile reads back to the same lines, whatever the cells hold; atomic,
@@ -22,9 +23,10 @@ std::string formatLineTable(const Vor_Array<Vor_StringArray>& lines);
 bool parseLineTable(std::string_view text, const std::string& source, Vor_Array<Vor_StringArray>& lines,
                     std::string* error = nullptr);
 
-/// Reads the lines of a text file (without line ends; a last line without a line end counts). Lines
-/// of the old code page are converted to UTF-8, except that single 0xA4 and 0xBF bytes stay as they
-/// are for strToArr to split at. On failure `lines` is unchanged.
+/// Reads the lines of a text file (without line ends; a last line without a line end counts). A file
+/// of the old code page (decided once for the whole file) is converted to UTF-8, except that single
+/// 0xA4 and 0xBF bytes stay as they are for strToArr to split at. Files beyond the size budgets of
+/// docs/formats.md are refused. On failure `lines` is unchanged.
 bool ObjectExportReadFile(const Vor_String& path, Vor_StringArray& lines, std::string* error = nullptr);
 /// Writes each line followed by a line end (atomic). A line holding a line break would not read back
 /// as one line, so such lines are refused and nothing is written.

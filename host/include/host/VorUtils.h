@@ -6,8 +6,9 @@
 // every text, and split(join(a)) == a for every array whose fields hold no separator, except that
 // an array of one empty field joins to the empty text and splits back to no fields.
 // A separator byte of 0x80 or more (0xA4, 0xBF in the add-on's files) is only matched where it stands
-// alone, never inside a UTF-8 character ("ä" is C3 A4); fields that are not valid UTF-8 (files of the
-// old code page) are read as Windows-1252.
+// alone, never inside a UTF-8 character ("ä" is C3 A4). The text is expected as its reader decoded it
+// (TextCodec: the encoding is decided once per file); a byte left in a field that is not part of a
+// UTF-8 character is read as Windows-1252.
 
 #include <host/Vor_Array.h>
 #include <host/Vor_String.h>

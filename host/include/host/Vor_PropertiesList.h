@@ -22,6 +22,7 @@ public:
     Acad::ErrorStatus setProperty(const Vor_String& name, const Vor_String& value);
     Acad::ErrorStatus setProperty(const Vor_String& name, const char* value);
     Acad::ErrorStatus setProperty(const Vor_String& name, int value);
+    /// eInvalidInput for NaN and infinities, which have no number text.
     Acad::ErrorStatus setProperty(const Vor_String& name, double value);
 
     /// eOk and the value; eKeyNotFound when there is no such name; eInvalidInput when the value is of
@@ -40,9 +41,10 @@ public:
     /// The names in order.
     Vor_StringArray names() const;
 
-    /// Replaces the list by the file's content. eFileNotFound, eFileAccessErr, or eInvalidInput /
-    /// eDuplicateKey for a malformed file; on any failure the list stays as it was and *error says
-    /// which file, line and what.
+    /// Replaces the list by the file's content, read in one encoding for the whole file.
+    /// eFileNotFound, eFileAccessErr (also for a file beyond 16 MiB), or eInvalidInput / eDuplicateKey
+    /// for a malformed file or one beyond the budgets of docs/formats.md; on any failure the list
+    /// stays as it was and *error says which file, line and what.
     Acad::ErrorStatus readFromFile(const Vor_String& path, std::string* error = nullptr);
     /// Writes the list (atomically: a failed write keeps the old file); eFileAccessErr on failure.
     Acad::ErrorStatus writeToFile(const Vor_String& path, std::string* error = nullptr) const;

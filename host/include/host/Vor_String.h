@@ -21,12 +21,14 @@ public:
     explicit Vor_String(int value);
     explicit Vor_String(long value);
     explicit Vor_String(short value);
-    /// Fixed-point form with `precision` decimals ("%.*f"); a result that rounds to zero has no sign.
+    /// Fixed-point form with `precision` decimals (0 to 340) and a decimal point whatever the locale
+    /// ("2.25"); a result that rounds to zero has no sign. Empty for NaN and infinities.
     Vor_String(double value, int precision);
     // A char would silently become its number; say Vor_String(std::string(1, c)) instead.
     Vor_String(char) = delete;
 
-    /// printf-style formatting into a new text.
+    /// printf-style formatting into a new text; numbers are written as in the C locale ("%.1f" gives
+    /// "2.5" on a decimal-comma desktop too).
     static Vor_String format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
     const char* c_str() const { return m_s.c_str(); }
@@ -60,9 +62,13 @@ public:
     /// Byte index of the first occurrence of text at or after `from`, or -1.
     int find(const Vor_String& text, int from = 0, bool caseSensitive = true) const;
     /// True when the text holds `text` anywhere.
-    bool hasSubString(const Vor_String& text, bool caseSensitive = true) const { return find(text, 0, caseSensitive) >= 0; }
+    bool hasSubString(const Vor_String& text, bool caseSensitive = true) const {
+        return find(text, 0, caseSensitive) >= 0;
+    }
     /// Byte position of the first `text`, -1 when there is none.
-    int findFirst(const Vor_String& text, bool caseSensitive = true) const { return find(text, 0, caseSensitive); }
+    int findFirst(const Vor_String& text, bool caseSensitive = true) const {
+        return find(text, 0, caseSensitive);
+    }
     /// Replaces every `what` by `with`; the number of replacements.
     int replaceSubString(const Vor_String& what, const Vor_String& with, bool caseSensitive = true) {
         return replace(what, with, caseSensitive);
