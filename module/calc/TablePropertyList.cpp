@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -55,12 +54,7 @@ double atofLike(std::string_view text, bool& exact) {
         return v;
     }
     exact = false;
-    const std::string_view s = numberPrefix(text);
-    // from_chars also reads "inf" and "nan", which atof of a number column never meant.
-    const std::size_t first = !s.empty() && s.front() == '-' ? 1 : 0;
-    if (s.size() <= first || !(isDigit(s[first]) || s[first] == '.')) return 0.0;
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
-    return r.ec == std::errc() && std::isfinite(v) ? v : 0.0;
+    return base::parseLeadingNumber(text);
 }
 
 // True when the text begins, after blanks and a sign, with a digit: atoi reads a number from it.
@@ -71,11 +65,10 @@ bool startsWithNumber(std::string_view text) {
 }
 
 std::int64_t atolLike(std::string_view text, bool& exact) {
-    const std::string_view s = numberPrefix(text);
-    std::int64_t v = 0;
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    exact = r.ec == std::errc() && r.ptr == s.data() + s.size() && s == text && isPlainInteger(s);
-    return r.ec == std::errc() ? v : 0;
+    std::size_t used = 0;
+    const std::int64_t v = base::parseLeadingInteger(text, &used);
+    exact = used > 0 && used == text.size() && text == numberPrefix(text) && isPlainInteger(text);
+    return v;
 }
 
 // Entries are whole when every field is closed by a separator, they come in threes, and every type

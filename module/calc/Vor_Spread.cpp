@@ -35,33 +35,7 @@ bool twoDecimals(double v, std::string& out) {
 
 /// The number at the start of a value text, as the classic reading takes it ("12 mm" is 12, a text
 /// without a number 0), but always with the decimal point of files and formulas.
-double leadingNumber(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i])))
-        ++i;
-    size_t end = i;
-    if (end < s.size() && (s[end] == '+' || s[end] == '-')) ++end;
-    const size_t digitsFrom = end;
-    while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end])))
-        ++end;
-    if (end < s.size() && s[end] == '.') {
-        ++end;
-        while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end])))
-            ++end;
-    }
-    if (end == digitsFrom || (end == digitsFrom + 1 && s[digitsFrom] == '.')) return 0;
-    if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
-        size_t e = end + 1;
-        if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
-        if (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e]))) {
-            while (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e])))
-                ++e;
-            end = e;
-        }
-    }
-    double v = 0;
-    return base::parseNumber(std::string_view(s).substr(i, end - i), v) ? v : 0;
-}
+double leadingNumber(const std::string& s) { return base::parseLeadingNumber(s); }
 
 /// Makes a grid's find window; set by the area that holds the dialog.
 Vor_Spread::FindWindowFactory& findFactory() {

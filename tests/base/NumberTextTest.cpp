@@ -105,6 +105,37 @@ TEST(NumberText, fileNumbersAreReadStrictlyWithAPoint) {
     }
 }
 
+TEST(NumberText, leadingNumbersAreReadAsAtofWouldWithAPoint) {
+    DecimalCommaLocale nl;
+    struct Case {
+        const char* text;
+        double value;
+        std::size_t used;
+        const char* why;
+    } cases[] = {
+        {"12.5 mm", 12.5, 4, "a unit after the number"},
+        {"  -3e2x", -300, 6, "spaces, sign and exponent"},
+        {"1e", 1, 1, "an exponent without digits is not read"},
+        {"1,5", 1, 1, "the comma ends the number"},
+        {".5", 0.5, 2, "no digit before the point"},
+        {"mm 12", 0, 0, "no number at the start"},
+        {"1e999", 0, 0, "beyond the double range"},
+        {"-", 0, 0, "a sign alone"},
+        {"inf", 0, 0, "no infinity"},
+    };
+    for (const Case& c : cases) {
+        std::size_t used = 99;
+        EXPECT_EQ(base::parseLeadingNumber(c.text, &used), c.value) << c.why;
+        EXPECT_EQ(used, c.used) << c.why;
+    }
+    std::size_t used = 99;
+    EXPECT_EQ(base::parseLeadingInteger(" 42 pieces", &used), 42);
+    EXPECT_EQ(used, 3u);
+    EXPECT_EQ(base::parseLeadingInteger("+7", &used), 7);
+    EXPECT_EQ(base::parseLeadingInteger("99999999999999999999", &used), 0) << "beyond 64 bits";
+    EXPECT_EQ(used, 0u);
+}
+
 TEST(NumberText, typedNumbersAreReadAsMeant) {
     using base::TypedNumber;
     struct Case {

@@ -96,6 +96,22 @@ TEST_F(SafeFileTest, refusesWhatCannotBeWritten) {
     EXPECT_NE(error.find("it is a folder"), std::string::npos) << error;
     EXPECT_FALSE(base::writeFileSafely("", "x", &error));
     EXPECT_TRUE(fs::is_directory(m_dir / "folder"));
+
+    const std::string readOnly = path("signed-off.sss");
+    put(readOnly, "checked");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    EXPECT_FALSE(base::writeFileSafely(readOnly, "changed", &error)) << "a read-only file is not replaced";
+    EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+    EXPECT_EQ(read(readOnly), "checked");
+    EXPECT_EQ(entries(), 2u) << "the folder and the read-only file, nothing else";
+}
+
+TEST_F(SafeFileTest, aLegalLongNameCanBeWritten) {
+    const std::string name = std::string(251, 'k') + ".sss"; // 255 bytes, the usual limit
+    std::string error;
+    ASSERT_TRUE(base::writeFileSafely(path(name), "first", &error)) << error;
+    ASSERT_TRUE(base::writeFileSafely(path(name), "second", &error)) << error;
+    EXPECT_EQ(read(path(name)), "second");
 }
 
 TEST_F(SafeFileTest, anOutsideWriterFillsTheTemporaryFile) {

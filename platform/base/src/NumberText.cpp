@@ -98,6 +98,47 @@ bool formatGeneral(double value, int digits, std::string& out) {
 
 bool parseNumber(std::string_view text, double& out) { return fromPlain(trimmed(text), out); }
 
+double parseLeadingNumber(std::string_view s, std::size_t* used) {
+    if (used) *used = 0;
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' || s[i] == '\f'))
+        ++i;
+    std::size_t end = i;
+    if (end < s.size() && (s[end] == '+' || s[end] == '-')) ++end;
+    std::size_t digits = 0;
+    while (end < s.size() && isDigit(s[end])) ++end, ++digits;
+    if (end < s.size() && s[end] == '.') {
+        ++end;
+        while (end < s.size() && isDigit(s[end])) ++end, ++digits;
+    }
+    if (digits == 0) return 0;
+    if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
+        std::size_t e = end + 1;
+        if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
+        if (e < s.size() && isDigit(s[e])) {
+            while (e < s.size() && isDigit(s[e])) ++e;
+            end = e;
+        }
+    }
+    double v = 0;
+    if (!fromPlain(s.substr(i, end - i), v)) return 0;
+    if (used) *used = end;
+    return v;
+}
+
+long long parseLeadingInteger(std::string_view s, std::size_t* used) {
+    if (used) *used = 0;
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' || s[i] == '\f'))
+        ++i;
+    if (i < s.size() && s[i] == '+' && i + 1 < s.size() && isDigit(s[i + 1])) ++i;
+    long long v = 0;
+    const auto r = std::from_chars(s.data() + i, s.data() + s.size(), v);
+    if (r.ec != std::errc()) return 0;
+    if (used) *used = static_cast<std::size_t>(r.ptr - s.data());
+    return v;
+}
+
 TypedNumber readTypedNumber(std::string_view text, double& out) {
     std::string_view s = trimmed(text);
     if (s.empty()) return TypedNumber::Empty;

@@ -68,6 +68,8 @@ bool SafeFileWriter::open() {
         return false;
     }
     m_target = resolveLinks(m_path);
+    m_keepMode = false;
+    m_mode = 0;
     struct stat st {};
     if (::stat(m_target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
@@ -75,11 +77,16 @@ bool SafeFileWriter::open() {
             m_error = "cannot write " + m_path + ": it is a folder";
             return false;
         }
+        // A file the person may not write stays as it is, though the folder would allow a rename.
+        if ((st.st_mode & 0222) == 0) return fail(EACCES);
+        if (::access(m_target.c_str(), W_OK) != 0) return fail(errno);
         m_keepMode = true;
         m_mode = st.st_mode & 07777;
     }
     const std::string folder = folderOf(m_target);
-    const std::string name = m_target.substr(folder.size());
+    std::string name = m_target.substr(folder.size());
+    // The temporary name must stay within the file system's limit for a legal long target name.
+    if (name.size() > 200) name = name.substr(0, 200);
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
         m_temp = folder + "." + name + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);

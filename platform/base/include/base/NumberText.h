@@ -24,6 +24,17 @@ bool formatGeneral(double value, int digits, std::string& out);
 /// beyond the double range is refused. False leaves `out` as it was.
 bool parseNumber(std::string_view text, double& out);
 
+/// The number at the start of a text, as C's atof takes it but always with the decimal point: spaces,
+/// a sign, digits with an optional point and exponent; what follows is ignored ("12.5 mm" gives
+/// 12.5). Gives 0 when the text does not begin with a number or the number is beyond the double
+/// range; `used`, when given, receives the count of characters read (0 for no number).
+double parseLeadingNumber(std::string_view text, std::size_t* used = nullptr);
+
+/// The whole number at the start of a text, as C's atol takes it: spaces, a sign, digits; what
+/// follows is ignored. Gives 0 when there is none or it does not fit in 64 bits; `used`, when
+/// given, receives the count of characters read (0 for no number).
+long long parseLeadingInteger(std::string_view text, std::size_t* used = nullptr);
+
 /// What `readTypedNumber` made of a text.
 enum class TypedNumber {
     Number,    ///< read: "1,5", "1.5", "1.234,5", "1,234.5", "-2e3"

@@ -21,7 +21,7 @@ public:
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
     /// Creates the temporary file beside the target; false with `error()` when that is impossible
-    /// (no such folder, no permission, the target is a folder).
+    /// (no such folder, no permission, the target is a folder or a read-only file).
     bool open();
     /// Appends bytes; false (and every later call false) once a write failed.
     bool write(std::string_view bytes);
