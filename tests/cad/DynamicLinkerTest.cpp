@@ -28,7 +28,8 @@ TEST_F(DynamicLinker, loadSendsInitAndUnloadTakesTheCommandsAway) {
     ASSERT_TRUE(acrxDynamicLinker()->unloadModule("vortestmodule", false, &error)) << error;
     EXPECT_EQ(acedRegCmds()->lookupCmd("HELLO"), nullptr);
     EXPECT_FALSE(acrxDynamicLinker()->isLoaded("vortestmodule"));
-    ASSERT_TRUE(acrxDynamicLinker()->loadModule("vortestmodule", false, &error)) << "and it loads again: " << error;
+    ASSERT_TRUE(acrxDynamicLinker()->loadModule("vortestmodule", false, &error))
+        << "and it loads again: " << error;
 }
 
 TEST_F(DynamicLinker, modulesThatCannotBeLoadedSayWhy) {
@@ -42,6 +43,65 @@ TEST_F(DynamicLinker, modulesThatCannotBeLoadedSayWhy) {
     acutClearPrintedText();
     acrxDynamicLinker()->loadModule("nosuchmodule", true);
     EXPECT_NE(acutPrintedText().find("Load failed"), std::string::npos);
+}
+
+// Unloading a module whose code still runs must leave it loaded and say why on the command line;
+// closing the library under a running command or an open window crashes the host.
+TEST_F(DynamicLinker, moduleInUseStaysLoadedAndTheCommandLineSaysWhy) {
+    std::string error;
+    ASSERT_TRUE(acrxDynamicLinker()->loadModule("vortestmodule", false, &error)) << error;
+    auto setWindowOpen = reinterpret_cast<void (*)(bool)>(
+        acrxDynamicLinker()->moduleSymbol("vortestmodule", "vorTestSetWindowOpen"));
+    auto unloadMessages = reinterpret_cast<int (*)()>(
+        acrxDynamicLinker()->moduleSymbol("vortestmodule", "vorTestUnloadMessages"));
+    ASSERT_NE(setWindowOpen, nullptr);
+    ASSERT_NE(unloadMessages, nullptr);
+    int messagesBefore = unloadMessages();
+
+    // A command of the module in progress: the module is not even asked.
+    acutClearPrintedText();
+    ASSERT_TRUE(acedRegCmds()->run("UNLOADSELF"));
+    EXPECT_TRUE(acrxDynamicLinker()->isLoaded("vortestmodule")) << "unloaded under its own running command";
+    EXPECT_NE(
+        acutPrintedText().find("Unload failed: module \"vortestmodule\" cannot be unloaded: its command "
+                               "UNLOADSELF is in progress"),
+        std::string::npos)
+        << acutPrintedText();
+    EXPECT_NE(acutPrintedText().find("unload from inside: module"), std::string::npos)
+        << "the caller gets the reason too: " << acutPrintedText();
+    EXPECT_EQ(unloadMessages(), messagesBefore) << "a busy module gets no kUnloadAppMsg";
+    EXPECT_TRUE(acedRegCmds()->activeCommands().empty()) << "the finished command left the list";
+    EXPECT_NE(acedRegCmds()->lookupCmd("HELLO"), nullptr) << "its commands stay registered";
+
+    // A window of the module open: the module answers kUnloadAppMsg with an error.
+    setWindowOpen(true);
+    acutClearPrintedText();
+    EXPECT_FALSE(acrxDynamicLinker()->unloadModule("vortestmodule", false, &error));
+    EXPECT_NE(error.find("still in use"), std::string::npos) << error;
+    EXPECT_NE(acutPrintedText().find("Unload failed"), std::string::npos)
+        << "said on the command line even when the caller asked for no printing";
+    EXPECT_TRUE(acrxDynamicLinker()->isLoaded("vortestmodule"));
+    ASSERT_TRUE(acedRegCmds()->run("HELLO")) << "the module's code is still there and runs";
+
+    // Once the window is closed, the unload goes through.
+    setWindowOpen(false);
+    ASSERT_TRUE(acrxDynamicLinker()->unloadModule("vortestmodule", false, &error)) << error;
+    EXPECT_FALSE(acrxDynamicLinker()->isLoaded("vortestmodule"));
+    EXPECT_EQ(acedRegCmds()->lookupCmd("UNLOADSELF"), nullptr);
+}
+
+TEST_F(DynamicLinker, unloadAllLeavesARefusingModuleLoadedAndFinishes) {
+    std::string error;
+    ASSERT_TRUE(acrxDynamicLinker()->loadModule("vortestmodule", false, &error)) << error;
+    auto setWindowOpen = reinterpret_cast<void (*)(bool)>(
+        acrxDynamicLinker()->moduleSymbol("vortestmodule", "vorTestSetWindowOpen"));
+    ASSERT_NE(setWindowOpen, nullptr);
+    setWindowOpen(true);
+    acrxDynamicLinker()->unloadAll(); // must return rather than retry forever
+    EXPECT_TRUE(acrxDynamicLinker()->isLoaded("vortestmodule"));
+    setWindowOpen(false);
+    acrxDynamicLinker()->unloadAll();
+    EXPECT_FALSE(acrxDynamicLinker()->isLoaded("vortestmodule"));
 }
 
 TEST(SystemRegistry, holdsTheLinkerAndTheCommandStack) {
