@@ -551,9 +551,9 @@ void Control::embed(QWidget* view) {
     if (auto* f = m_owner ? m_owner->widget() : nullptr) {
         for (QObject* o : f->children())
             if (auto* filter = dynamic_cast<DialogFilter*>(o)) {
-                view->installEventFilter(filter);
+                filter->watch(view);
                 for (auto* w : view->findChildren<QWidget*>())
-                    w->installEventFilter(filter);
+                    filter->watch(w);
             }
     }
 }

@@ -106,7 +106,7 @@ bool Dialog::build(Window* parent) {
     w->setFont(font);
 
     auto* filter = new DialogFilter(this, w);
-    w->installEventFilter(filter);
+    filter->watch(w);
 
     if (t->menuId) setMenu(t->menuId);
 
@@ -141,9 +141,9 @@ bool Dialog::build(Window* parent) {
             group->addButton(static_cast<QAbstractButton*>(cw));
         }
         filter->controlOf[cw] = c.get();
-        cw->installEventFilter(filter);
+        filter->watch(cw);
         for (auto* sub : cw->findChildren<QWidget*>()) {
-            sub->installEventFilter(filter);
+            filter->watch(sub);
         }
         connectNotifications(c.get(), cw);
         m_controls.push_back(std::move(c));

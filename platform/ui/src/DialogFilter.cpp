@@ -4,16 +4,40 @@
 
 #include "Internal_p.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QWidget>
 
 namespace ui {
+
+namespace {
+const char* const kWatched = "vorDialogFilterWatched";
+
+QWidget* firstWatched(QWidget* w) {
+    while (w && !w->property(kWatched).toBool())
+        w = w->parentWidget();
+    return w;
+}
+} // namespace
+
+void DialogFilter::watch(QWidget* w) {
+    w->installEventFilter(this);
+    w->setProperty(kWatched, true);
+}
 
 bool DialogFilter::eventFilter(QObject* o, QEvent* e) {
     switch (e->type()) {
     case QEvent::KeyPress: {
+        // A key the focused control leaves alone travels on to its parents, which this filter watches
+        // too: only its first receiver runs pre-translation and the defaults, once per key.
+        // That is the focused widget, or its nearest watched parent when it is not watched itself (the
+        // editor a grid opens in a cell).
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* top = m_dialog->widget();
+        if (focus && top && top->isAncestorOf(focus) && o != firstWatched(focus)) return false;
         auto* ke = static_cast<QKeyEvent*>(e);
         int vk = virtualKeyOf(ke->key());
         if (!vk) return false;

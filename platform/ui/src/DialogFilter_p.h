@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+class QWidget;
+
 #include <map>
 
 namespace ui {
@@ -28,6 +30,9 @@ public:
         }
         return nullptr;
     }
+
+    /// Watches a widget of the dialog (and marks it, so that a key reaches pre-translation once).
+    void watch(QWidget* w);
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

@@ -185,7 +185,11 @@ bool splitScriptLine(const std::string& line, std::vector<std::string>& words, s
         while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i])))
             ++i;
         if (i >= line.size()) break;
-        if (line[i] == '#') break; // a comment runs to the end of the line
+        // A comment runs to the end of the line. It starts with a '#' on its own or before a space, so
+        // that a word such as a colour (#FF8000) stays a word.
+        if (line[i] == '#' &&
+            (words.empty() || i + 1 >= line.size() || std::isspace(static_cast<unsigned char>(line[i + 1]))))
+            break;
         std::string w;
         if (line[i] == '"') {
             ++i;
