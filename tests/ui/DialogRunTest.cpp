@@ -270,3 +270,45 @@ TEST_F(DialogRunTest, theHelpListsEveryCommandOnceWithItsUsage) {
 }
 
 } // namespace
+
+namespace {
+
+/// Adjusts its popup menus before they show, as the editor's context menu does.
+class PopupAdjusting : public Recorder {
+protected:
+    void onInitMenuPopup(Menu& menu) override {
+        menu.enableItem(612, false);
+        menu.checkItem(611, true);
+        menu.setItemText(611, "Copy cells");
+    }
+};
+
+TEST_F(DialogRunTest, popupMenusAreAdjustedBeforeTheyShowAndRefuseDisabledItems) {
+    PopupAdjusting dlg;
+    ASSERT_TRUE(dlg.create());
+    ASSERT_TRUE(agent.runLine("answer menu 611"));
+    EXPECT_EQ(dlg.trackPopupMenu(500, 1, {10, 10}), 611);
+    ASSERT_TRUE(agent.runLine("expect-menu 611 checked")) << "the bar's item too went through the hook";
+    EXPECT_EQ(dlg.menu()->itemText(611), "Copy cells");
+    EXPECT_EQ(dlg.trackPopupMenu(9999, 0, {0, 0}), 0) << "no such menu: nothing is asked";
+    EXPECT_EQ(agent.pendingAnswers(), 0u);
+    ASSERT_TRUE(agent.runLine("answer menu 612"));
+    EXPECT_EQ(dlg.trackPopupMenu(500, 1, {10, 10}), 0) << "a disabled item cannot be chosen";
+    EXPECT_NE(agent.failure().find("popup menu item 612 is disabled"), std::string::npos) << agent.failure();
+    dlg.destroyWindow();
+}
+
+TEST_F(DialogRunTest, enterInAMultiLineEditWithWantReturnIsANewLine) {
+    Recorder dlg;
+    ASSERT_TRUE(dlg.create());
+    ASSERT_TRUE(agent.runLine("type 12 \"a\""));
+    ASSERT_TRUE(agent.runLine("key Enter"));
+    EXPECT_EQ(dlg.okCalls, 0) << "ES_WANTRETURN keeps Enter for the edit";
+    EXPECT_EQ(dlg.item(12)->text(), "a\r\n");
+    ASSERT_TRUE(agent.runLine("focus 11"));
+    ASSERT_TRUE(agent.runLine("key Enter"));
+    EXPECT_EQ(dlg.okCalls, 1) << "in a single-line edit Enter is OK";
+    dlg.destroyWindow();
+}
+
+} // namespace
