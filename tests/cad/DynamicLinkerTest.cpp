@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 class DynamicLinker : public testing::Test {
@@ -102,6 +105,56 @@ TEST_F(DynamicLinker, unloadAllLeavesARefusingModuleLoadedAndFinishes) {
     setWindowOpen(false);
     acrxDynamicLinker()->unloadAll();
     EXPECT_FALSE(acrxDynamicLinker()->isLoaded("vortestmodule"));
+}
+
+TEST_F(DynamicLinker, codeIsTracedToTheModuleThatHoldsIt) {
+    std::string error;
+    ASSERT_TRUE(acrxDynamicLinker()->loadModule("vortestmodule", false, &error)) << error;
+    void* hook = acrxDynamicLinker()->moduleSymbol("vortestmodule", "vorTestSetWindowOpen");
+    ASSERT_NE(hook, nullptr);
+    EXPECT_EQ(acrxDynamicLinker()->moduleOfAddress(hook), "vortestmodule") << "a function of the module";
+    EXPECT_EQ(acrxDynamicLinker()->moduleOfAddress(reinterpret_cast<const void*>(&acutPrintf)), "")
+        << "the host's own code belongs to no module";
+    EXPECT_EQ(acrxDynamicLinker()->moduleOfAddress(nullptr), "");
+    const AcEdCommand* hello = acedRegCmds()->lookupCmd("HELLO");
+    ASSERT_NE(hello, nullptr);
+    EXPECT_EQ(acrxDynamicLinker()->moduleOfAddress(reinterpret_cast<const void*>(hello->function)),
+              "vortestmodule")
+        << "a registered command leads back to its module";
+    EXPECT_EQ(acrxDynamicLinker()->moduleSymbol("vortestmodule", "noSuchSymbol"), nullptr);
+    EXPECT_EQ(acrxDynamicLinker()->moduleSymbol("nosuchmodule", "acrxEntryPoint"), nullptr);
+}
+
+TEST_F(DynamicLinker, aLockedModuleStaysAndMessagesReachEveryModule) {
+    std::string error;
+    ASSERT_TRUE(acrxDynamicLinker()->loadModule("vortestmodule", false, &error)) << error;
+    auto unloadMessages = reinterpret_cast<int (*)()>(
+        acrxDynamicLinker()->moduleSymbol("vortestmodule", "vorTestUnloadMessages"));
+    ASSERT_NE(unloadMessages, nullptr);
+    EXPECT_EQ(acrxDynamicLinker()->loadedModules(), std::vector<std::string>{"vortestmodule"});
+    EXPECT_FALSE(acrxDynamicLinker()->isAppMDIAware("vortestmodule")) << "the test module never says so";
+
+    // the module's own appId is what it gets with its messages; the linker accepts no other
+    EXPECT_FALSE(acrxDynamicLinker()->lockApplication(reinterpret_cast<void*>(0x1234)));
+    int before = unloadMessages();
+    acrxDynamicLinker()->sendToAll(AcRx::kUnloadDwgMsg);
+    EXPECT_EQ(unloadMessages(), before) << "only kUnloadAppMsg counts as an unload message";
+    acrxDynamicLinker()->sendToAll(AcRx::kUnloadAppMsg);
+    EXPECT_EQ(unloadMessages(), before + 1) << "sendToAll reached the module";
+    // the module took its group away at that message; load it afresh for the lock test
+    acrxDynamicLinker()->unloadAll();
+    ASSERT_TRUE(acrxDynamicLinker()->loadModule("vortestmodule", false, &error)) << error;
+    EXPECT_FALSE(acrxDynamicLinker()->isApplicationLocked("vortestmodule"));
+    EXPECT_FALSE(acrxDynamicLinker()->isApplicationLocked("nosuchmodule"));
+    auto lock =
+        reinterpret_cast<bool (*)(bool)>(acrxDynamicLinker()->moduleSymbol("vortestmodule", "vorTestLock"));
+    ASSERT_NE(lock, nullptr);
+    ASSERT_TRUE(lock(true));
+    EXPECT_FALSE(acrxDynamicLinker()->unloadModule("vortestmodule", false, &error));
+    EXPECT_NE(error.find("is locked"), std::string::npos) << error;
+    EXPECT_TRUE(acrxDynamicLinker()->isLoaded("vortestmodule"));
+    ASSERT_TRUE(lock(false));
+    EXPECT_TRUE(acrxDynamicLinker()->unloadModule("vortestmodule", false, &error)) << error;
 }
 
 TEST(SystemRegistry, holdsTheLinkerAndTheCommandStack) {

@@ -8,6 +8,7 @@ namespace {
 int g_ran = 0;
 bool g_windowOpen = false;
 int g_unloadMessages = 0;
+void* g_appId = nullptr;
 
 void hello() {
     ++g_ran;
@@ -25,6 +26,7 @@ void unloadSelf() {
 
 TEST_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
     if (msg == AcRx::kInitAppMsg) {
+        g_appId = appId;
         acrxDynamicLinker()->unlockApplication(appId);
         acedRegCmds()->addCommand("TESTMOD", "HELLO", "hallo", 0, &hello);
         acedRegCmds()->addCommand("TESTMOD", "UNLOADSELF", "UNLOADSELF", 0, &unloadSelf);
@@ -45,4 +47,9 @@ TEST_EXPORT void vorTestSetWindowOpen(bool open) {
 }
 TEST_EXPORT int vorTestUnloadMessages() {
     return g_unloadMessages;
+}
+/// Locks or unlocks the module, as a module that must stay for the whole session does.
+TEST_EXPORT bool vorTestLock(bool lock) {
+    return lock ? acrxDynamicLinker()->lockApplication(g_appId)
+                : acrxDynamicLinker()->unlockApplication(g_appId);
 }
