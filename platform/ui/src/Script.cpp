@@ -228,7 +228,9 @@ bool usable(Control& c, std::string& error, const char* action) {
         error = "control " + std::to_string(c.id()) + " no longer exists";
         return false;
     }
-    if (!c.isVisible()) {
+    // Visible within its dialog is not enough: a person cannot reach a control of a dialog (or a tab
+    // page) that is hidden itself.
+    if (!c.isVisible() || !c.widget()->isVisible()) {
         error = "cannot " + std::string(action) + " control " + std::to_string(c.id()) + ": it is hidden";
         return false;
     }
