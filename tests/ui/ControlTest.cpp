@@ -109,7 +109,14 @@ TEST_F(ControlTest, changesByCodeAreSilentButAPersonsActionsNotify) {
     c(39).setPos(4);
     c(43).addString("one");
     c(43).setCurSel(0);
-    EXPECT_TRUE(dlg.commands.empty()) << "filling and selecting from code sends nothing";
+    c(38).setCheck(BST_CHECKED);
+    c(37).addString("x");
+    c(37).setSelected(0, true);
+    EXPECT_TRUE(dlg.commands.empty()) << "filling, selecting and checking from code sends nothing";
+    c(31).setText("by code");
+    EXPECT_EQ(dlg.count(31, EN_CHANGE), 1) << "an edit's text set by code still notifies, as the classic "
+                                              "edit does; dialogs guard while they fill";
+    dlg.commands.clear();
 
     const struct {
         int id;
