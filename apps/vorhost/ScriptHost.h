@@ -10,10 +10,16 @@ class HostWindow;
 
 class ScriptHost {
 public:
-    explicit ScriptHost(HostWindow* window) : m_window(window) {}
+    explicit ScriptHost(HostWindow* window)
+        : m_window(window) {}
+    /// Runs a host command; NotMine when the first word names none.
     ui::ScriptedAgent::HostResult handle(const std::vector<std::string>& words, std::string& error);
+    /// Every host command, in the order of the help text.
+    static std::vector<ui::ScriptCommandInfo> commandList();
 
 private:
+    struct Commands;
+    friend struct Commands;
     HostWindow* m_window;
     size_t m_outputChecked = 0;
     std::string m_lastResult;

@@ -53,6 +53,13 @@ int main(int argc, char** argv) {
         std::fputs(kHostUsage, stdout);
         return 0;
     }
+    if (opt.scriptHelp) {
+        // Both tables the scripts are run from, so this list cannot drift from what runs.
+        std::printf("Dialog actions, answers and checks:\n%s\nHost commands:\n%s",
+                    ui::formatScriptHelp(ui::ScriptedAgent::commandList()).c_str(),
+                    ui::formatScriptHelp(ScriptHost::commandList()).c_str());
+        return 0;
+    }
     ui::ensureApplication(opt.offscreen);
     if (!opt.profile.empty()) ui::Profile::setFile(opt.profile);
     if (!configureSettings(opt.libDir, opt.installDir, &error)) {
@@ -93,14 +100,17 @@ int main(int argc, char** argv) {
         // ${LIB} and ${INSTALL} stand for the library and installation folders (ending in '/').
         for (auto [name, value] : {std::pair<std::string, std::string>{"${LIB}", gSettings.libDir.str()},
                                    {"${INSTALL}", gSettings.vorDir.str()}})
-            for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
+            for (size_t at = text.find(name); at != std::string::npos;
+                 at = text.find(name, at + value.size()))
                 text.replace(at, name.size(), value);
         ui::ScriptedAgent agent;
         ScriptHost host(window);
-        agent.setHostHandler([&host](const std::vector<std::string>& w, std::string& e) { return host.handle(w, e); });
+        agent.setHostHandler(
+            [&host](const std::vector<std::string>& w, std::string& e) { return host.handle(w, e); });
         agent.setScript(text, opt.script == "-" ? "stdin" : opt.script);
         ui::setAgent(&agent);
-        for (const std::string& c : opt.commands) window->runCommandLine(QString::fromStdString(c));
+        for (const std::string& c : opt.commands)
+            window->runCommandLine(QString::fromStdString(c));
         bool ok = agent.run();
         if (ok && !opt.shot.empty() && !ui::grabToFile(window, opt.shot, error)) {
             std::fprintf(stderr, "vorhost: %s\n", error.c_str());
@@ -115,7 +125,8 @@ int main(int argc, char** argv) {
     }
 
     if (ui::isOffscreen()) {
-        for (const std::string& c : opt.commands) window->runCommandLine(QString::fromStdString(c));
+        for (const std::string& c : opt.commands)
+            window->runCommandLine(QString::fromStdString(c));
         if (!opt.shot.empty() && !ui::grabToFile(window, opt.shot, error)) {
             std::fprintf(stderr, "vorhost: %s\n", error.c_str());
             rc = 1;
@@ -126,7 +137,8 @@ int main(int argc, char** argv) {
     }
 
     QTimer::singleShot(0, window, [window, &opt] {
-        for (const std::string& c : opt.commands) window->runCommandLine(QString::fromStdString(c));
+        for (const std::string& c : opt.commands)
+            window->runCommandLine(QString::fromStdString(c));
     });
     QObject::connect(qApp, &QApplication::lastWindowClosed, qApp, &QApplication::quit);
     qApp->setQuitOnLastWindowClosed(true);

@@ -5,6 +5,7 @@
 #include "frame/ModuleResourceScope.h"
 
 #include <cad/aced.h>
+#include <ui/Dialog.h>
 #include <ui/Resources.h>
 
 #include <memory>
@@ -19,6 +20,16 @@ void registerCommand() {
     for (const ModuleCommand& c : moduleCommands())
         acedRegCmds()->addCommand(kCommandGroup, c.name.c_str(), c.name.c_str(), ACRX_CMD::kModal, c.run,
                                   nullptr, -1, nullptr, nullptr);
+}
+
+// A window of the module still open would outlive the module's code: the unload is refused.
+bool windowsStillOpen() {
+    for (ui::Dialog* d : ui::Dialog::openDialogs())
+        if (d->resourceSet() == kModuleName) {
+            acutPrintf("%s is still open.\n", d->describe().c_str());
+            return true;
+        }
+    return false;
 }
 
 // The library's attach: remember which resource set is the module's own.
@@ -54,9 +65,11 @@ extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
         registerCommand();
         break;
     case AcRx::kUnloadAppMsg:
-        if (AcEdCommandStack* stack = acedRegCmds()) stack->removeGroup(kCommandGroup);
+        // The modeless windows the module can close go first; any other still open keeps it loaded.
         DestroyAllMacroDlgs();
         EndDlgEditConstraints();
+        if (windowsStillOpen()) return AcRx::kRetError;
+        if (AcEdCommandStack* stack = acedRegCmds()) stack->removeGroup(kCommandGroup);
         g_checked.reset();
         g_unchecked.reset();
         break;

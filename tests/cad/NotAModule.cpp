@@ -1,2 +1,4 @@
 // A shared library without the entry points of a module.
-extern "C" int somethingElse() { return 1; }
+extern "C" int somethingElse() {
+    return 1;
+}

@@ -1,10 +1,9 @@
 // main() for tests that open windows: an offscreen application, a fixed virtual screen, a
 // temporary profile, and a check after each test that no top-level window was left behind.
 
-#include <ui/Application.h>
+#include "LeakedWindows.h"
 
-#include <QApplication>
-#include <QWidget>
+#include <ui/Application.h>
 
 #include <gtest/gtest.h>
 
@@ -14,14 +13,22 @@
 
 namespace {
 
+/// Windows that were there before a test started were reported by the test that left them.
 class NoLeakedWindows : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override {
+        ui::processEvents();
+        m_before = testsupport::topLevelWindows();
+    }
     void OnTestEnd(const testing::TestInfo& info) override {
         ui::processEvents();
-        int visible = 0;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w != ui::mainWindow()) ++visible;
-        EXPECT_EQ(visible, 0) << info.name() << " left " << visible << " window(s) open";
+        std::vector<std::string> left = testsupport::leakedWindows(m_before, ui::mainWindow());
+        std::string names;
+        for (const std::string& n : left)
+            names += "\n  " + n;
+        EXPECT_TRUE(left.empty()) << info.test_suite_name() << "." << info.name() << " left " << left.size()
+                                  << " top-level window(s) behind:" << names;
     }
+    std::vector<QPointer<QWidget>> m_before;
 };
 
 } // namespace

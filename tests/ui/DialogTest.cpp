@@ -26,11 +26,11 @@ protected:
 
 TEST_F(DialogTest, everyTemplateLineBecomesAControlOfItsKind) {
     const std::pair<int, ControlKind> kinds[] = {
-        {10, ControlKind::Static},     {11, ControlKind::Edit},      {12, ControlKind::Edit},
-        {13, ControlKind::CheckBox},   {14, ControlKind::CheckBox},  {15, ControlKind::RadioButton},
-        {18, ControlKind::ComboBox},   {20, ControlKind::ListBox},   {21, ControlKind::TabControl},
-        {22, ControlKind::ListView},   {23, ControlKind::CheckCombo}, {24, ControlKind::Placeholder},
-        {25, ControlKind::GroupBox},   {1, ControlKind::PushButton}};
+        {10, ControlKind::Static},   {11, ControlKind::Edit},       {12, ControlKind::Edit},
+        {13, ControlKind::CheckBox}, {14, ControlKind::CheckBox},   {15, ControlKind::RadioButton},
+        {18, ControlKind::ComboBox}, {20, ControlKind::ListBox},    {21, ControlKind::TabControl},
+        {22, ControlKind::ListView}, {23, ControlKind::CheckCombo}, {24, ControlKind::Placeholder},
+        {25, ControlKind::GroupBox}, {1, ControlKind::PushButton}};
     for (auto [id, kind] : kinds) {
         ASSERT_NE(dlg.item(id), nullptr) << id;
         EXPECT_EQ(dlg.item(id)->kind(), kind) << id;
@@ -47,7 +47,8 @@ TEST_F(DialogTest, everyTemplateLineBecomesAControlOfItsKind) {
 TEST_F(DialogTest, programChangesOfListsAreSilentButUserChoicesNotify) {
     Control& combo = *dlg.item(18);
     combo.setCurSel(1);
-    EXPECT_FALSE(dlg.sawCommand(18, CBN_SELCHANGE)) << "setting the selection from code sends no notification";
+    EXPECT_FALSE(dlg.sawCommand(18, CBN_SELCHANGE))
+        << "setting the selection from code sends no notification";
     EXPECT_EQ(combo.setCurSel(5), -1) << "a bad index answers CB_ERR";
     EXPECT_EQ(combo.curSel(), -1);
     ASSERT_TRUE(SimulatedUser::select(combo, "one", error)) << error;
@@ -63,7 +64,8 @@ TEST_F(DialogTest, typingNotifiesChangeAndLeavingNotifiesKillFocus) {
     EXPECT_EQ(dlg.item(11)->text(), "IPE 300");
     EXPECT_TRUE(dlg.sawCommand(11, EN_CHANGE));
     ASSERT_TRUE(SimulatedUser::type(*dlg.item(19), "gamma", error)) << error;
-    EXPECT_TRUE(dlg.sawCommand(11, EN_KILLFOCUS)) << "moving to another control takes the focus from the edit";
+    EXPECT_TRUE(dlg.sawCommand(11, EN_KILLFOCUS))
+        << "moving to another control takes the focus from the edit";
     EXPECT_TRUE(dlg.sawCommand(19, CBN_EDITCHANGE));
     ASSERT_TRUE(SimulatedUser::type(*dlg.item(12), "line 1\nline 2", error)) << error;
     EXPECT_EQ(dlg.item(12)->text(), "line 1\r\nline 2") << "multi-line edits hand back classic line ends";
@@ -83,7 +85,8 @@ TEST_F(DialogTest, selectionOfEditTextCanBeSetAndRead) {
 TEST_F(DialogTest, checkBoxesRadioGroupsAndThreeStates) {
     ASSERT_TRUE(SimulatedUser::check(*dlg.item(13), BST_CHECKED, error)) << error;
     EXPECT_EQ(dlg.item(13)->checkState(), BST_CHECKED);
-    EXPECT_FALSE(SimulatedUser::check(*dlg.item(13), BST_INDETERMINATE, error)) << "a two-state box has no third state";
+    EXPECT_FALSE(SimulatedUser::check(*dlg.item(13), BST_INDETERMINATE, error))
+        << "a two-state box has no third state";
     ASSERT_TRUE(SimulatedUser::check(*dlg.item(14), BST_INDETERMINATE, error)) << error;
     EXPECT_EQ(dlg.item(14)->checkState(), BST_INDETERMINATE);
     ASSERT_TRUE(SimulatedUser::check(*dlg.item(15), BST_CHECKED, error));

@@ -69,7 +69,8 @@ TEST_F(ScriptedAgentTest, anUnexpectedDialogFailsAtOnceNamingItsTemplate) {
     Recorder dlg;
     EXPECT_EQ(dlg.doModal(), IDCANCEL) << "the dialog is closed, not left waiting";
     EXPECT_TRUE(agent.failed());
-    EXPECT_NE(agent.failure().find("dialog 700 \"All controls\" opened, but the script did not expect it"), std::string::npos)
+    EXPECT_NE(agent.failure().find("dialog 700 \"All controls\" opened, but the script did not expect it"),
+              std::string::npos)
         << agent.failure();
     Recorder later;
     EXPECT_EQ(later.doModal(), IDCANCEL) << "after a failure every dialog ends at once";
@@ -101,7 +102,8 @@ TEST_F(ScriptedAgentTest, failedChecksNameTheLine) {
                     "check.vsc");
     Recorder dlg;
     dlg.doModal();
-    EXPECT_EQ(agent.failure().rfind("check.vsc:3: control 11 shows \"\", not \"nothing\"", 0), 0u) << agent.failure();
+    EXPECT_EQ(agent.failure().rfind("check.vsc:3: control 11 shows \"\", not \"nothing\"", 0), 0u)
+        << agent.failure();
 }
 
 TEST_F(ScriptedAgentTest, fileAnswersAreCheckedAsAPersonWouldChoose) {
@@ -109,14 +111,21 @@ TEST_F(ScriptedAgentTest, fileAnswersAreCheckedAsAPersonWouldChoose) {
     fs::path dir = fs::temp_directory_path() / "vor-agent-test";
     fs::create_directories(dir);
     std::string existing = (dir / "beam.sss").string();
-    { std::FILE* f = std::fopen(existing.c_str(), "w"); std::fclose(f); }
+    {
+        std::FILE* f = std::fopen(existing.c_str(), "w");
+        std::fclose(f);
+    }
     agent.setScript("expect-dialog 700\n"
-                    "answer file \"" + existing + "\"\n"
-                    "menu 601\n"
-                    "answer cancel-file\n"
-                    "menu 601\n"
-                    "answer file \"" + (dir / "none.sss").string() + "\"\n"
-                    "menu 601\n",
+                    "answer file \"" +
+                        existing +
+                        "\"\n"
+                        "menu 601\n"
+                        "answer cancel-file\n"
+                        "menu 601\n"
+                        "answer file \"" +
+                        (dir / "none.sss").string() +
+                        "\"\n"
+                        "menu 601\n",
                     "t.vsc");
     Asking dlg;
     dlg.doModal();
@@ -131,6 +140,11 @@ TEST_F(ScriptedAgentTest, splitKeepsQuotedWordsAndEscapes) {
     std::string error;
     ASSERT_TRUE(splitScriptLine("cell 1001 2 3 \"a \\\"b\\\"\\nc\" # note", w, error));
     EXPECT_EQ(w, (std::vector<std::string>{"cell", "1001", "2", "3", "a \"b\"\nc"}));
+    ASSERT_TRUE(splitScriptLine("answer font \"Arial\" 10 #FF8000 #", w, error));
+    EXPECT_EQ(w, (std::vector<std::string>{"answer", "font", "Arial", "10", "#FF8000"}))
+        << "a word that starts with # is no comment; a # on its own is";
+    ASSERT_TRUE(splitScriptLine("#comment", w, error));
+    EXPECT_TRUE(w.empty()) << "at the start of a line, # is always a comment";
     EXPECT_FALSE(splitScriptLine("type 1 \"open", w, error));
     EXPECT_EQ(error, "unterminated quoted text");
 }

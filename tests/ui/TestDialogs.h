@@ -28,7 +28,33 @@ END
 510 TOOLBAR 16, 15
 BEGIN
     BUTTON 601, "document-open", "Open a table"
+    SEPARATOR
     BUTTON 602, "document-print", "Print"
+    BUTTON 603
+END
+STRINGTABLE
+BEGIN
+    603, "Exports the table\nExport"
+END
+710 DIALOGEX 0, 0, 200, 150
+STYLE WS_POPUP | WS_CAPTION
+CAPTION "Edits and more"
+BEGIN
+    EDITTEXT 31, 5, 5, 100, 14, ES_AUTOHSCROLL
+    EDITTEXT 32, 5, 22, 100, 14, ES_READONLY
+    EDITTEXT 33, 5, 39, 100, 14, ES_NUMBER
+    EDITTEXT 34, 5, 56, 100, 30, ES_MULTILINE
+    EDITTEXT 35, 110, 5, 80, 14, NOT WS_VISIBLE
+    COMBOBOX 36, 110, 22, 80, 60, CBS_DROPDOWN | WS_DISABLED
+    LISTBOX 37, 110, 39, 80, 40, WS_DISABLED
+    AUTOCHECKBOX "Hidden check", 38, 110, 85, 80, 10, NOT WS_VISIBLE
+    CONTROL "", 39, "msctls_trackbar32", 0, 5, 90, 100, 14
+    CONTROL "", 40, "msctls_progress32", 0, 5, 106, 100, 10
+    LISTBOX 41, 110, 100, 80, 25, LBS_SORT
+    COMBOBOX 43, 5, 118, 100, 60, CBS_DROPDOWN
+    PUSHBUTTON "Apply", 42, 5, 132, 40, 14
+    DEFPUSHBUTTON "OK", 1, 100, 132, 40, 14
+    PUSHBUTTON "Cancel", 2, 150, 132, 40, 14
 END
 700 DIALOGEX 0, 0, 300, 220
 STYLE WS_POPUP | WS_CAPTION | WS_THICKFRAME
@@ -71,12 +97,13 @@ inline void registerResources() {
 /// Records what reaches the dialog's hooks.
 class Recorder : public ui::Dialog {
 public:
-    Recorder() : ui::Dialog(700) {}
+    Recorder()
+        : ui::Dialog(700) {}
     std::vector<std::pair<int, int>> commands;
     std::vector<int> keys;
     std::vector<int> timers;
     std::vector<int> contextIds;
-    int eatKey = 0;       ///< a key that pre-translation swallows
+    int eatKey = 0; ///< a key that pre-translation swallows
     bool eatAll = false;
     int okCalls = 0;
     int cancelCalls = 0;

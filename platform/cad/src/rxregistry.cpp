@@ -21,7 +21,9 @@ int g_prompts = 0;
 int g_updates = 0;
 void* g_mainWnd = nullptr;
 
-bool ieq(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
+bool ieq(const std::string& a, const std::string& b) {
+    return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
 
 std::string moduleName(const std::string& nameOrPath) {
     std::string base = std::filesystem::path(nameOrPath).filename().string();
@@ -42,15 +44,21 @@ AcRxDictionary* acrxSysRegistry() {
     return &g_registry;
 }
 
-AcRxDynamicLinker* acrxDynamicLinker() { return &g_linker; }
+AcRxDynamicLinker* acrxDynamicLinker() {
+    return &g_linker;
+}
 
 AcRxObject* AcRxDictionary::at(const std::string& key) const {
     auto it = m_items.find(key);
     return it == m_items.end() ? nullptr : it->second;
 }
 
-void AcRxDictionary::atPut(const std::string& key, AcRxObject* object) { m_items[key] = object; }
-void AcRxDictionary::remove(const std::string& key) { m_items.erase(key); }
+void AcRxDictionary::atPut(const std::string& key, AcRxObject* object) {
+    m_items[key] = object;
+}
+void AcRxDictionary::remove(const std::string& key) {
+    m_items.erase(key);
+}
 
 // ---- dynamic linker
 
@@ -88,8 +96,10 @@ bool AcRxDynamicLinker::loadModule(const std::string& name, bool printit, std::s
     if (name.find('/') != std::string::npos) {
         candidates.push_back(name);
     } else {
-        std::string file = name.size() > 3 && name.substr(name.size() - 3) == ".so" ? name : "lib" + name + ".so";
-        for (const auto& folder : m_path) candidates.push_back((std::filesystem::path(folder) / file).string());
+        std::string file =
+            name.size() > 3 && name.substr(name.size() - 3) == ".so" ? name : "lib" + name + ".so";
+        for (const auto& folder : m_path)
+            candidates.push_back((std::filesystem::path(folder) / file).string());
         if (m_path.empty()) candidates.push_back(file);
     }
     std::string tried;
@@ -104,18 +114,21 @@ bool AcRxDynamicLinker::loadModule(const std::string& name, bool printit, std::s
         auto version = reinterpret_cast<AcRxGetApiVersionFn>(dlsym(h, "acrxGetApiVersion"));
         if (!entry || !version) {
             dlclose(h);
-            return failWith(path + " is not a module: it does not export acrxEntryPoint and acrxGetApiVersion");
+            return failWith(path +
+                            " is not a module: it does not export acrxEntryPoint and acrxGetApiVersion");
         }
         if (version() != kAcadApiVersion) {
             dlclose(h);
-            return failWith(path + " was built for API version " + std::to_string(version()) + ", the host speaks " +
-                            std::to_string(kAcadApiVersion));
+            return failWith(path + " was built for API version " + std::to_string(version()) +
+                            ", the host speaks " + std::to_string(kAcadApiVersion));
         }
         auto m = std::make_unique<Module>();
         m->name = moduleName(path);
         m->file = path;
         m->handle = h;
         m->entry = entry;
+        Dl_info info{};
+        if (dladdr(reinterpret_cast<void*>(entry), &info)) m->base = info.dli_fbase;
         Module* mod = m.get();
         m_modules.push_back(std::move(m));
         if (mod->entry(AcRx::kInitAppMsg, mod) != AcRx::kRetOK) {
@@ -139,21 +152,46 @@ bool AcRxDynamicLinker::unloadModule(const std::string& name, bool printit, std:
         if (error) *error = "module \"" + m->name + "\" is locked and cannot be unloaded";
         return false;
     }
-    m->entry(AcRx::kUnloadAppMsg, m);
+    // Closing a library whose code is on the stack, or whose windows are still open, takes the host
+    // down with it. Such a module stays loaded, and the command line always says why, since the
+    // person who asked for the unload would otherwise not know that it did not happen.
+    auto refuse = [&](const std::string& why) {
+        std::string text = "module \"" + m->name + "\" cannot be unloaded: " + why;
+        if (error) *error = text;
+        acutPrintf("Unload failed: %s\n", text.c_str());
+        return false;
+    };
+    for (const AcEdCommand& c : acedRegCmds()->activeCommands())
+        if (ieq(moduleOfAddress(reinterpret_cast<const void*>(c.function)), m->name))
+            return refuse("its command " + c.globalName + " is in progress");
+    if (m->entry(AcRx::kUnloadAppMsg, m) != AcRx::kRetOK)
+        return refuse("it is still in use (close its windows first)");
     void* h = m->handle;
     std::string n = m->name;
-    m_modules.erase(std::remove_if(m_modules.begin(), m_modules.end(), [&](const auto& x) { return x.get() == m; }),
-                    m_modules.end());
+    m_modules.erase(
+        std::remove_if(m_modules.begin(), m_modules.end(), [&](const auto& x) { return x.get() == m; }),
+        m_modules.end());
     dlclose(h);
     if (printit) acutPrintf("Module %s unloaded.\n", n.c_str());
     return true;
 }
 
-bool AcRxDynamicLinker::isLoaded(const std::string& name) const { return find(name) != nullptr; }
+std::string AcRxDynamicLinker::moduleOfAddress(const void* address) const {
+    Dl_info info{};
+    if (!address || !dladdr(address, &info) || !info.dli_fbase) return {};
+    for (const auto& m : m_modules)
+        if (m->base == info.dli_fbase) return m->name;
+    return {};
+}
+
+bool AcRxDynamicLinker::isLoaded(const std::string& name) const {
+    return find(name) != nullptr;
+}
 
 std::vector<std::string> AcRxDynamicLinker::loadedModules() const {
     std::vector<std::string> names;
-    for (const auto& m : m_modules) names.push_back(m->name);
+    for (const auto& m : m_modules)
+        names.push_back(m->name);
     return names;
 }
 
@@ -163,7 +201,8 @@ void* AcRxDynamicLinker::moduleSymbol(const std::string& module, const std::stri
 }
 
 void AcRxDynamicLinker::sendToAll(AcRx::AppMsgCode msg) {
-    for (auto& m : m_modules) m->entry(msg, m.get());
+    for (auto& m : m_modules)
+        m->entry(msg, m.get());
 }
 
 bool AcRxDynamicLinker::unlockApplication(void* appId) {
@@ -198,10 +237,12 @@ bool AcRxDynamicLinker::isAppMDIAware(const std::string& name) const {
 }
 
 void AcRxDynamicLinker::unloadAll() {
-    while (!m_modules.empty()) {
-        Module* m = m_modules.back().get();
-        m->locked = false;
-        unloadModule(m->name, false);
+    std::vector<std::string> names;
+    for (auto it = m_modules.rbegin(); it != m_modules.rend(); ++it)
+        names.push_back((*it)->name);
+    for (const std::string& n : names) {
+        if (Module* m = find(n)) m->locked = false;
+        unloadModule(n, false);
     }
 }
 
@@ -211,13 +252,14 @@ AcEdCommandStack* acedRegCmds() {
     return static_cast<AcEdCommandStack*>(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS"));
 }
 
-Acad::ErrorStatus AcEdCommandStack::addCommand(const char* group, const char* globalName, const char* localName,
-                                               int flags, AcRxFunctionPtr function, void*, int functionCode, void*,
-                                               AcEdCommand** cmdPtr) {
+Acad::ErrorStatus AcEdCommandStack::addCommand(const char* group, const char* globalName,
+                                               const char* localName, int flags, AcRxFunctionPtr function,
+                                               void*, int functionCode, void*, AcEdCommand** cmdPtr) {
     if (!group || !globalName || !*globalName || !function) return Acad::eInvalidInput;
     for (const auto& c : m_commands)
         if (ieq(c.group, group) && ieq(c.globalName, globalName)) return Acad::eDuplicateKey;
-    m_commands.push_back({group, globalName, localName ? localName : globalName, flags, function, functionCode});
+    m_commands.push_back(
+        {group, globalName, localName ? localName : globalName, flags, function, functionCode});
     if (cmdPtr) *cmdPtr = &m_commands.back();
     return Acad::eOk;
 }
@@ -233,7 +275,9 @@ Acad::ErrorStatus AcEdCommandStack::removeGroup(const char* group) {
 Acad::ErrorStatus AcEdCommandStack::removeCmd(const char* group, const char* globalName) {
     auto before = m_commands.size();
     m_commands.erase(std::remove_if(m_commands.begin(), m_commands.end(),
-                                    [&](const AcEdCommand& c) { return ieq(c.group, group) && ieq(c.globalName, globalName); }),
+                                    [&](const AcEdCommand& c) {
+                                        return ieq(c.group, group) && ieq(c.globalName, globalName);
+                                    }),
                      m_commands.end());
     return m_commands.size() == before ? Acad::eKeyNotFound : Acad::eOk;
 }
@@ -241,18 +285,27 @@ Acad::ErrorStatus AcEdCommandStack::removeCmd(const char* group, const char* glo
 const AcEdCommand* AcEdCommandStack::lookupCmd(const char* name, const char* group) const {
     // the newest registration wins, as a command stack does
     for (auto it = m_commands.rbegin(); it != m_commands.rend(); ++it)
-        if ((!group || ieq(it->group, group)) && (ieq(it->globalName, name) || ieq(it->localName, name))) return &*it;
+        if ((!group || ieq(it->group, group)) && (ieq(it->globalName, name) || ieq(it->localName, name)))
+            return &*it;
     return nullptr;
 }
 
 bool AcEdCommandStack::hasGroup(const char* group) const {
-    return std::any_of(m_commands.begin(), m_commands.end(), [&](const AcEdCommand& c) { return ieq(c.group, group); });
+    return std::any_of(m_commands.begin(), m_commands.end(),
+                       [&](const AcEdCommand& c) { return ieq(c.group, group); });
 }
 
 bool AcEdCommandStack::run(const char* name) {
     const AcEdCommand* c = lookupCmd(name);
     if (!c) return false;
-    AcRxFunctionPtr f = c->function; // the command may unload its own group
+    // A copy: the command may unload its own group. The entry stays on the list of commands in
+    // progress until the command returns, also when it leaves by an exception.
+    AcRxFunctionPtr f = c->function;
+    m_active.push_back(*c);
+    struct Pop {
+        std::vector<AcEdCommand>& active;
+        ~Pop() { active.pop_back(); }
+    } pop{m_active};
     f();
     return true;
 }
@@ -285,16 +338,32 @@ int acutPrintf(const char* format, ...) {
     return n;
 }
 
-void acutSetPrintSink(std::function<void(const std::string&)> sink) { g_sink = std::move(sink); }
-const std::string& acutPrintedText() { return g_printed; }
-void acutClearPrintedText() { g_printed.clear(); }
+void acutSetPrintSink(std::function<void(const std::string&)> sink) {
+    g_sink = std::move(sink);
+}
+const std::string& acutPrintedText() {
+    return g_printed;
+}
+void acutClearPrintedText() {
+    g_printed.clear();
+}
 
 void acedPostCommandPrompt() {
     ++g_prompts;
     acutPrintf("\nCommand: ");
 }
-int acedPostCommandPromptCount() { return g_prompts; }
-void acedUpdateDisplay() { ++g_updates; }
-int acedUpdateDisplayCount() { return g_updates; }
-void* adsw_acadMainWnd() { return g_mainWnd; }
-void acedSetMainWnd(void* window) { g_mainWnd = window; }
+int acedPostCommandPromptCount() {
+    return g_prompts;
+}
+void acedUpdateDisplay() {
+    ++g_updates;
+}
+int acedUpdateDisplayCount() {
+    return g_updates;
+}
+void* adsw_acadMainWnd() {
+    return g_mainWnd;
+}
+void acedSetMainWnd(void* window) {
+    g_mainWnd = window;
+}

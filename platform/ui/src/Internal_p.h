@@ -6,12 +6,19 @@
 #include <QString>
 #include <QWidget>
 
+class QComboBox;
 class QEventLoop;
+class QMouseEvent;
+class QRect;
 
 namespace ui {
 
-inline QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-inline std::string ss(const QString& s) { return s.toUtf8().toStdString(); }
+inline QString qs(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline std::string ss(const QString& s) {
+    return s.toUtf8().toStdString();
+}
 
 /// The timer table; a manual clock when the agent keeps one.
 class Timers {
@@ -50,5 +57,17 @@ int qtKeyOf(int vk);
 
 /// Label texts: "&File" shows as "File" in statics ("&&" stays "&").
 QString stripMnemonic(const QString& s);
+
+/// The length limit of an edit that has none. The toolkit's own default (32,767 characters) would
+/// silently cut longer texts, which the classic edit controls never did unless told to.
+inline constexpr int kNoTextLimit = 2147483647;
+
+/// A toolkit rectangle as left, top, right, bottom.
+Rect rectOf(const QRect& r);
+bool sameTextIgnoringCase(const QString& a, const QString& b);
+/// A toolkit mouse event as the dialogs' and custom views' hooks see it.
+MouseEvent mouseEventOf(const QMouseEvent* e, MouseEvent::Kind kind);
+/// A check combo shows its checked items, joined by commas, in its edit part.
+void refreshCheckComboText(QComboBox* c);
 
 } // namespace ui

@@ -23,8 +23,12 @@ const ControlTemplate* DialogTemplate::control(int cid) const {
     return nullptr;
 }
 
-int dluToPixelsX(int dlu) { return (dlu * 3 + (dlu >= 0 ? 1 : -1)) / 2; }
-int dluToPixelsY(int dlu) { return (dlu * 13 + (dlu >= 0 ? 4 : -4)) / 8; }
+int dluToPixelsX(int dlu) {
+    return (dlu * 3 + (dlu >= 0 ? 1 : -1)) / 2;
+}
+int dluToPixelsY(int dlu) {
+    return (dlu * 13 + (dlu >= 0 ? 4 : -4)) / 8;
+}
 Rect dluToPixels(const Rect& r) {
     return {dluToPixelsX(r.left), dluToPixelsY(r.top), dluToPixelsX(r.right), dluToPixelsY(r.bottom)};
 }
@@ -40,34 +44,65 @@ struct Token {
 /// Splits one logical line into tokens.
 class Lexer {
 public:
-    Lexer(const std::string& line) : m_s(line) {}
+    Lexer(const std::string& line)
+        : m_s(line) {}
 
     bool next(Token& t, std::string& error) {
-        while (m_i < m_s.size() && std::isspace(static_cast<unsigned char>(m_s[m_i]))) ++m_i;
+        while (m_i < m_s.size() && std::isspace(static_cast<unsigned char>(m_s[m_i])))
+            ++m_i;
         t = Token{};
         if (m_i >= m_s.size()) return true;
         char c = m_s[m_i];
-        if (c == ',') { ++m_i; t.kind = Token::Comma; t.text = ","; return true; }
-        if (c == '|') { ++m_i; t.kind = Token::Bar; t.text = "|"; return true; }
+        if (c == ',') {
+            ++m_i;
+            t.kind = Token::Comma;
+            t.text = ",";
+            return true;
+        }
+        if (c == '|') {
+            ++m_i;
+            t.kind = Token::Bar;
+            t.text = "|";
+            return true;
+        }
         if (c == '"') {
             ++m_i;
             t.kind = Token::String;
             while (true) {
-                if (m_i >= m_s.size()) { error = "unterminated string"; return false; }
+                if (m_i >= m_s.size()) {
+                    error = "unterminated string";
+                    return false;
+                }
                 char d = m_s[m_i++];
                 if (d == '"') {
-                    if (m_i < m_s.size() && m_s[m_i] == '"') { t.text += '"'; ++m_i; continue; }
+                    if (m_i < m_s.size() && m_s[m_i] == '"') {
+                        t.text += '"';
+                        ++m_i;
+                        continue;
+                    }
                     break;
                 }
                 if (d == '\\' && m_i < m_s.size()) {
                     char e = m_s[m_i++];
                     switch (e) {
-                    case 'n': t.text += '\n'; break;
-                    case 't': t.text += '\t'; break;
-                    case 'r': break;
-                    case '\\': t.text += '\\'; break;
-                    case '"': t.text += '"'; break;
-                    default: t.text += '\\'; t.text += e; break;
+                    case 'n':
+                        t.text += '\n';
+                        break;
+                    case 't':
+                        t.text += '\t';
+                        break;
+                    case 'r':
+                        break;
+                    case '\\':
+                        t.text += '\\';
+                        break;
+                    case '"':
+                        t.text += '"';
+                        break;
+                    default:
+                        t.text += '\\';
+                        t.text += e;
+                        break;
                     }
                     continue;
                 }
@@ -78,20 +113,25 @@ public:
         if (c == '-' || c == '+' || std::isdigit(static_cast<unsigned char>(c))) {
             size_t start = m_i;
             if (c == '-' || c == '+') ++m_i;
-            while (m_i < m_s.size() && std::isalnum(static_cast<unsigned char>(m_s[m_i]))) ++m_i;
+            while (m_i < m_s.size() && std::isalnum(static_cast<unsigned char>(m_s[m_i])))
+                ++m_i;
             t.text = m_s.substr(start, m_i - start);
             char* end = nullptr;
             t.value = std::strtol(t.text.c_str(), &end, 0);
-            if (!end || *end != 0) { error = "malformed number '" + t.text + "'"; return false; }
+            if (!end || *end != 0) {
+                error = "malformed number '" + t.text + "'";
+                return false;
+            }
             t.kind = Token::Number;
             return true;
         }
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '{' || c == '}') {
             size_t start = m_i;
-            if (c == '{' || c == '}') ++m_i;
+            if (c == '{' || c == '}')
+                ++m_i;
             else
-                while (m_i < m_s.size() &&
-                       (std::isalnum(static_cast<unsigned char>(m_s[m_i])) || m_s[m_i] == '_' || m_s[m_i] == '.'))
+                while (m_i < m_s.size() && (std::isalnum(static_cast<unsigned char>(m_s[m_i])) ||
+                                            m_s[m_i] == '_' || m_s[m_i] == '.'))
                     ++m_i;
             t.kind = Token::Word;
             t.text = m_s.substr(start, m_i - start);
@@ -116,21 +156,35 @@ public:
     bool atEnd() const { return pos >= toks.size(); }
     const Token* peek() const { return atEnd() ? nullptr : &toks[pos]; }
     bool word(const char* w) {
-        if (!atEnd() && toks[pos].kind == Token::Word && toks[pos].text == w) { ++pos; return true; }
+        if (!atEnd() && toks[pos].kind == Token::Word && toks[pos].text == w) {
+            ++pos;
+            return true;
+        }
         return false;
     }
     bool comma() {
-        if (!atEnd() && toks[pos].kind == Token::Comma) { ++pos; return true; }
+        if (!atEnd() && toks[pos].kind == Token::Comma) {
+            ++pos;
+            return true;
+        }
         return false;
     }
     bool number(long& v, const char* what) {
-        if (!atEnd() && toks[pos].kind == Token::Number) { v = toks[pos++].value; return true; }
-        error = std::string("expected ") + what + (atEnd() ? " at the end of the line" : " at '" + toks[pos].text + "'");
+        if (!atEnd() && toks[pos].kind == Token::Number) {
+            v = toks[pos++].value;
+            return true;
+        }
+        error = std::string("expected ") + what +
+                (atEnd() ? " at the end of the line" : " at '" + toks[pos].text + "'");
         return false;
     }
     bool string(std::string& s, const char* what) {
-        if (!atEnd() && toks[pos].kind == Token::String) { s = toks[pos++].text; return true; }
-        error = std::string("expected ") + what + " (a quoted text)" + (atEnd() ? "" : " at '" + toks[pos].text + "'");
+        if (!atEnd() && toks[pos].kind == Token::String) {
+            s = toks[pos++].text;
+            return true;
+        }
+        error = std::string("expected ") + what + " (a quoted text)" +
+                (atEnd() ? "" : " at '" + toks[pos].text + "'");
         return false;
     }
     bool textOrNumber(std::string& s, const char* what) {
@@ -145,15 +199,25 @@ public:
     bool styles(std::vector<std::string>& out) {
         while (!atEnd()) {
             const Token& t = toks[pos];
-            if (t.kind == Token::Bar) { ++pos; continue; }
+            if (t.kind == Token::Bar) {
+                ++pos;
+                continue;
+            }
             if (t.kind == Token::Comma) return true;
             if (t.kind == Token::Word && t.text == "NOT") {
                 ++pos;
-                if (atEnd() || toks[pos].kind != Token::Word) { error = "expected a style after NOT"; return false; }
+                if (atEnd() || toks[pos].kind != Token::Word) {
+                    error = "expected a style after NOT";
+                    return false;
+                }
                 out.push_back("NOT " + toks[pos++].text);
                 continue;
             }
-            if (t.kind == Token::Word || t.kind == Token::Number) { out.push_back(t.text); ++pos; continue; }
+            if (t.kind == Token::Word || t.kind == Token::Number) {
+                out.push_back(t.text);
+                ++pos;
+                continue;
+            }
             error = "unexpected '" + t.text + "' in a style";
             return false;
         }
@@ -162,25 +226,35 @@ public:
     bool rect(Rect& r, bool sizeOptional = false) {
         long x, y, w = 0, h = 0;
         if (!number(x, "x")) return false;
-        if (!comma()) { error = "expected ',' after x"; return false; }
+        if (!comma()) {
+            error = "expected ',' after x";
+            return false;
+        }
         if (!number(y, "y")) return false;
         if (comma()) {
             if (!number(w, "width")) return false;
-            if (!comma()) { error = "expected ',' after width"; return false; }
+            if (!comma()) {
+                error = "expected ',' after width";
+                return false;
+            }
             if (!number(h, "height")) return false;
         } else if (!sizeOptional) {
             error = "expected ', width, height'";
             return false;
         }
-        if (w < 0 || h < 0) { error = "negative size"; return false; }
-        r = Rect::fromSize(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w), static_cast<int>(h));
+        if (w < 0 || h < 0) {
+            error = "negative size";
+            return false;
+        }
+        r = Rect::fromSize(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
+                           static_cast<int>(h));
         return true;
     }
 };
 
-const char* const kTextControls[] = {"LTEXT", "RTEXT", "CTEXT", "GROUPBOX", "PUSHBUTTON", "DEFPUSHBUTTON",
-                                     "CHECKBOX", "AUTOCHECKBOX", "AUTO3STATE", "STATE3", "RADIOBUTTON",
-                                     "AUTORADIOBUTTON", "ICON"};
+const char* const kTextControls[] = {
+    "LTEXT",        "RTEXT",      "CTEXT",  "GROUPBOX",    "PUSHBUTTON",      "DEFPUSHBUTTON", "CHECKBOX",
+    "AUTOCHECKBOX", "AUTO3STATE", "STATE3", "RADIOBUTTON", "AUTORADIOBUTTON", "ICON"};
 const char* const kIdControls[] = {"EDITTEXT", "COMBOBOX", "LISTBOX"};
 
 template <size_t N> bool oneOf(const std::string& w, const char* const (&list)[N]) {
@@ -192,7 +266,8 @@ template <size_t N> bool oneOf(const std::string& w, const char* const (&list)[N
 class Parser {
 public:
     Parser(const std::string& text, const std::string& source, ResourceSet& out)
-        : m_source(source), m_out(out) {
+        : m_source(source)
+        , m_out(out) {
         std::string line;
         std::istringstream in(text);
         bool inComment = false;
@@ -203,13 +278,20 @@ public:
             bool inString = false;
             for (size_t i = 0; i < line.size(); ++i) {
                 if (inComment) {
-                    if (line.compare(i, 2, "*/") == 0) { inComment = false; ++i; }
+                    if (line.compare(i, 2, "*/") == 0) {
+                        inComment = false;
+                        ++i;
+                    }
                     continue;
                 }
                 char c = line[i];
                 if (c == '"') inString = !inString;
                 if (!inString && line.compare(i, 2, "//") == 0) break;
-                if (!inString && line.compare(i, 2, "/*") == 0) { inComment = true; ++i; continue; }
+                if (!inString && line.compare(i, 2, "/*") == 0) {
+                    inComment = true;
+                    ++i;
+                    continue;
+                }
                 clean += c;
             }
             m_lines.push_back(clean);
@@ -228,8 +310,8 @@ public:
         }
         for (const auto& [id, d] : m_out.dialogs)
             if (d.menuId && !m_out.menus.count(d.menuId)) {
-                error = d.source + ": dialog " + std::to_string(id) + " names menu " + std::to_string(d.menuId) +
-                        ", which the script does not define";
+                error = d.source + ": dialog " + std::to_string(id) + " names menu " +
+                        std::to_string(d.menuId) + ", which the script does not define";
                 return false;
             }
         return true;
@@ -257,7 +339,10 @@ private:
         return false;
     }
     bool fail(const std::string& what) {
-        if (m_ok) { m_ok = false; m_error = what; }
+        if (m_ok) {
+            m_ok = false;
+            m_error = what;
+        }
         return false;
     }
     bool failStmt() { return fail(m_st.error.empty() ? "malformed line" : m_st.error); }
@@ -278,7 +363,8 @@ private:
         if (m_st.word("STRINGTABLE")) return stringTable();
         long id;
         if (!m_st.number(id, "a resource number or STRINGTABLE")) return failStmt();
-        if (m_st.atEnd() || m_st.peek()->kind != Token::Word) return fail("expected a resource kind after the number");
+        if (m_st.atEnd() || m_st.peek()->kind != Token::Word)
+            return fail("expected a resource kind after the number");
         std::string kind = m_st.toks[m_st.pos++].text;
         if (kind == "DIALOG" || kind == "DIALOGEX") return dialog(static_cast<int>(id));
         if (kind == "MENU" || kind == "MENUEX") return menu(static_cast<int>(id));
@@ -318,7 +404,8 @@ private:
         tb.id = id;
         long w = 16, h = 15;
         if (!m_st.atEnd()) {
-            if (!m_st.number(w, "button width") || !m_st.comma() || !m_st.number(h, "button height")) return failStmt();
+            if (!m_st.number(w, "button width") || !m_st.comma() || !m_st.number(h, "button height"))
+                return failStmt();
         }
         tb.buttonWidth = static_cast<int>(w);
         tb.buttonHeight = static_cast<int>(h);
@@ -328,7 +415,10 @@ private:
                 m_out.toolbars[id] = tb;
                 return true;
             }
-            if (m_st.word("SEPARATOR")) { tb.buttons.push_back({}); continue; }
+            if (m_st.word("SEPARATOR")) {
+                tb.buttons.push_back({});
+                continue;
+            }
             if (!m_st.word("BUTTON")) return fail("expected BUTTON, SEPARATOR or END in a toolbar");
             ToolbarButtonTemplate b;
             long cid;
@@ -353,16 +443,23 @@ private:
                 continue;
             }
             if (!m_st.word("MENUITEM")) return fail("expected MENUITEM, POPUP or END in a menu");
-            if (m_st.word("SEPARATOR")) { it.separator = true; items.push_back(it); continue; }
+            if (m_st.word("SEPARATOR")) {
+                it.separator = true;
+                items.push_back(it);
+                continue;
+            }
             if (!m_st.string(it.text, "the item's text")) return failStmt();
             long cid;
             if (!m_st.comma() || !m_st.number(cid, "the item's command id")) return failStmt();
             if (cid <= 0) return fail("a menu item needs a positive command id");
             it.id = static_cast<int>(cid);
             while (m_st.comma()) {
-                if (m_st.word("GRAYED") || m_st.word("DISABLED")) it.grayed = true;
-                else if (m_st.word("CHECKED")) it.checked = true;
-                else return fail("unknown menu item option");
+                if (m_st.word("GRAYED") || m_st.word("DISABLED"))
+                    it.grayed = true;
+                else if (m_st.word("CHECKED"))
+                    it.checked = true;
+                else
+                    return fail("unknown menu item option");
             }
             if (!m_st.atEnd()) return fail("unexpected '" + m_st.peek()->text + "' after the menu item");
             items.push_back(it);
@@ -395,7 +492,8 @@ private:
                 if (!m_st.styles(d.styles)) return failStmt();
             } else if (m_st.word("FONT")) {
                 long size;
-                if (!m_st.number(size, "the font size") || !m_st.comma() || !m_st.string(d.fontFace, "the font name"))
+                if (!m_st.number(size, "the font size") || !m_st.comma() ||
+                    !m_st.string(d.fontFace, "the font name"))
                     return failStmt();
                 d.fontSize = static_cast<int>(size);
             } else if (m_st.word("MENU")) {
@@ -415,7 +513,8 @@ private:
             c.line = m_lineNo;
             if (!control(c)) return false;
             if (c.id > 0 && d.control(c.id))
-                return fail("control " + std::to_string(c.id) + " appears twice in dialog " + std::to_string(id));
+                return fail("control " + std::to_string(c.id) + " appears twice in dialog " +
+                            std::to_string(id));
             d.controls.push_back(std::move(c));
         }
         return fail("dialog " + std::to_string(id) + " has no END");
@@ -429,12 +528,26 @@ private:
             if (!m_st.textOrNumber(c.text, "the control's text")) return failStmt();
             if (!m_st.comma() || !m_st.number(id, "the control id") || !m_st.comma()) return failStmt();
             if (!m_st.string(c.kind, "the control class")) return failStmt();
-            if (!m_st.comma() || !m_st.styles(c.styles) || !m_st.comma() || !m_st.rect(c.rect)) return failStmt();
+            if (!m_st.comma() || !m_st.styles(c.styles) || !m_st.comma() || !m_st.rect(c.rect))
+                return failStmt();
             c.id = static_cast<int>(id);
-            static const char* const known[] = {"Button", "Static", "Edit", "ComboBox", "ListBox", "SysTabControl32",
-                                                "SysListView32", "RichEdit20A", "RichEdit20W", "RICHEDIT50W",
-                                                "ToolbarWindow32", "msctls_trackbar32", "msctls_progress32",
-                                                "VorGrid", "VorPreview", "VorView", "VorCheckCombo"};
+            static const char* const known[] = {"Button",
+                                                "Static",
+                                                "Edit",
+                                                "ComboBox",
+                                                "ListBox",
+                                                "SysTabControl32",
+                                                "SysListView32",
+                                                "RichEdit20A",
+                                                "RichEdit20W",
+                                                "RICHEDIT50W",
+                                                "ToolbarWindow32",
+                                                "msctls_trackbar32",
+                                                "msctls_progress32",
+                                                "VorGrid",
+                                                "VorPreview",
+                                                "VorView",
+                                                "VorCheckCombo"};
             if (!oneOf(c.kind, known)) return fail("unknown control class \"" + c.kind + "\"");
         } else if (oneOf(kw, kTextControls)) {
             c.kind = kw;
@@ -454,7 +567,8 @@ private:
         if (m_st.comma()) { // extended styles: kept with the others
             if (!m_st.styles(c.styles)) return failStmt();
         }
-        if (!m_st.atEnd()) return fail("unexpected '" + m_st.peek()->text + "' at the end of the control line");
+        if (!m_st.atEnd())
+            return fail("unexpected '" + m_st.peek()->text + "' at the end of the control line");
         return true;
     }
 
@@ -508,11 +622,12 @@ bool parseResourceScript(const std::string& text, const std::string& sourceName,
     return true;
 }
 
-void Resources::addEmbedded(const std::string& setName, const std::string& sourceName, const std::string& script,
-                            std::vector<EmbeddedFile> files) {
+void Resources::addEmbedded(const std::string& setName, const std::string& sourceName,
+                            const std::string& script, std::vector<EmbeddedFile> files) {
     auto set = std::make_shared<ResourceSet>();
     set->name = setName;
-    for (auto& f : files) set->files[f.name] = std::move(f.bytes);
+    for (auto& f : files)
+        set->files[f.name] = std::move(f.bytes);
     std::string error;
     std::string shortName = sourceName.substr(sourceName.find_last_of('/') + 1);
     if (!parseResourceScript(script, shortName, *set, error)) {
@@ -557,12 +672,17 @@ std::string Resources::setCurrent(const std::string& setName) {
     return previous;
 }
 
-std::string Resources::current() { return registry().current; }
+std::string Resources::current() {
+    return registry().current;
+}
 
-const DialogTemplate* Resources::dialog(int id) {
+const DialogTemplate* Resources::dialog(int id, std::string* setName) {
     for (const ResourceSet* s : registry().searchOrder()) {
         auto it = s->dialogs.find(id);
-        if (it != s->dialogs.end()) return &it->second;
+        if (it != s->dialogs.end()) {
+            if (setName) *setName = s->name;
+            return &it->second;
+        }
     }
     return nullptr;
 }

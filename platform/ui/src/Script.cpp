@@ -49,29 +49,47 @@ bool toInt(const std::string& s, int& v) {
 }
 
 std::string lower(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (auto& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
 const char* kindName(ControlKind k) {
     switch (k) {
-    case ControlKind::Static: return "static";
-    case ControlKind::Picture: return "picture";
-    case ControlKind::GroupBox: return "group";
-    case ControlKind::Edit: return "edit";
-    case ControlKind::PushButton: return "button";
-    case ControlKind::CheckBox: return "check";
-    case ControlKind::RadioButton: return "radio";
-    case ControlKind::ComboBox: return "combo";
-    case ControlKind::CheckCombo: return "checkcombo";
-    case ControlKind::ListBox: return "list";
-    case ControlKind::ListView: return "listview";
-    case ControlKind::TabControl: return "tabs";
-    case ControlKind::RichEdit: return "richedit";
-    case ControlKind::ToolBar: return "toolbar";
-    case ControlKind::Placeholder: return "view";
-    case ControlKind::Slider: return "slider";
-    case ControlKind::Progress: return "progress";
+    case ControlKind::Static:
+        return "static";
+    case ControlKind::Picture:
+        return "picture";
+    case ControlKind::GroupBox:
+        return "group";
+    case ControlKind::Edit:
+        return "edit";
+    case ControlKind::PushButton:
+        return "button";
+    case ControlKind::CheckBox:
+        return "check";
+    case ControlKind::RadioButton:
+        return "radio";
+    case ControlKind::ComboBox:
+        return "combo";
+    case ControlKind::CheckCombo:
+        return "checkcombo";
+    case ControlKind::ListBox:
+        return "list";
+    case ControlKind::ListView:
+        return "listview";
+    case ControlKind::TabControl:
+        return "tabs";
+    case ControlKind::RichEdit:
+        return "richedit";
+    case ControlKind::ToolBar:
+        return "toolbar";
+    case ControlKind::Placeholder:
+        return "view";
+    case ControlKind::Slider:
+        return "slider";
+    case ControlKind::Progress:
+        return "progress";
     }
     return "?";
 }
@@ -80,9 +98,15 @@ std::string quote(const std::string& s) {
     std::string out = "\"";
     for (char c : s) {
         if (c == '"' || c == '\\') out += '\\';
-        if (c == '\n') { out += "\\n"; continue; }
+        if (c == '\n') {
+            out += "\\n";
+            continue;
+        }
         if (c == '\r') continue;
-        if (c == '\t') { out += "\\t"; continue; }
+        if (c == '\t') {
+            out += "\\t";
+            continue;
+        }
         out += c;
     }
     return out + "\"";
@@ -92,41 +116,61 @@ int defaultAnswer(const MessageRequest& r) {
     switch (r.buttons()) {
     case MB_OKCANCEL:
     case MB_YESNOCANCEL:
-    case MB_RETRYCANCEL: return IDCANCEL;
-    case MB_YESNO: return IDNO;
-    case MB_ABORTRETRYIGNORE: return IDABORT;
-    default: return IDOK;
+    case MB_RETRYCANCEL:
+        return IDCANCEL;
+    case MB_YESNO:
+        return IDNO;
+    case MB_ABORTRETRYIGNORE:
+        return IDABORT;
+    default:
+        return IDOK;
     }
 }
 
 bool answerFits(const MessageRequest& r, int answer) {
     switch (r.buttons()) {
-    case MB_OKCANCEL: return answer == IDOK || answer == IDCANCEL;
-    case MB_YESNOCANCEL: return answer == IDYES || answer == IDNO || answer == IDCANCEL;
-    case MB_YESNO: return answer == IDYES || answer == IDNO;
-    case MB_RETRYCANCEL: return answer == IDRETRY || answer == IDCANCEL;
-    case MB_ABORTRETRYIGNORE: return answer == IDABORT || answer == IDRETRY || answer == IDIGNORE;
-    default: return answer == IDOK;
+    case MB_OKCANCEL:
+        return answer == IDOK || answer == IDCANCEL;
+    case MB_YESNOCANCEL:
+        return answer == IDYES || answer == IDNO || answer == IDCANCEL;
+    case MB_YESNO:
+        return answer == IDYES || answer == IDNO;
+    case MB_RETRYCANCEL:
+        return answer == IDRETRY || answer == IDCANCEL;
+    case MB_ABORTRETRYIGNORE:
+        return answer == IDABORT || answer == IDRETRY || answer == IDIGNORE;
+    default:
+        return answer == IDOK;
     }
 }
 
 const char* answerName(int a) {
     switch (a) {
-    case IDOK: return "ok";
-    case IDCANCEL: return "cancel";
-    case IDABORT: return "abort";
-    case IDRETRY: return "retry";
-    case IDIGNORE: return "ignore";
-    case IDYES: return "yes";
-    case IDNO: return "no";
-    default: return "?";
+    case IDOK:
+        return "ok";
+    case IDCANCEL:
+        return "cancel";
+    case IDABORT:
+        return "abort";
+    case IDRETRY:
+        return "retry";
+    case IDIGNORE:
+        return "ignore";
+    case IDYES:
+        return "yes";
+    case IDNO:
+        return "no";
+    default:
+        return "?";
     }
 }
 } // namespace
 
 void setGridAccess(Control* control, GridAccess* grid) {
-    if (grid) grids()[control] = grid;
-    else grids().erase(control);
+    if (grid)
+        grids()[control] = grid;
+    else
+        grids().erase(control);
 }
 
 GridAccess* gridAccess(const Control* control) {
@@ -138,16 +182,24 @@ bool splitScriptLine(const std::string& line, std::vector<std::string>& words, s
     words.clear();
     size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i])))
+            ++i;
         if (i >= line.size()) break;
-        if (line[i] == '#') break; // a comment runs to the end of the line
+        // A comment runs to the end of the line. It starts with a '#' on its own or before a space, so
+        // that a word such as a colour (#FF8000) stays a word.
+        if (line[i] == '#' &&
+            (words.empty() || i + 1 >= line.size() || std::isspace(static_cast<unsigned char>(line[i + 1]))))
+            break;
         std::string w;
         if (line[i] == '"') {
             ++i;
             bool closed = false;
             while (i < line.size()) {
                 char c = line[i++];
-                if (c == '"') { closed = true; break; }
+                if (c == '"') {
+                    closed = true;
+                    break;
+                }
                 if (c == '\\' && i < line.size()) {
                     char e = line[i++];
                     w += e == 'n' ? '\n' : e == 't' ? '\t' : e;
@@ -160,7 +212,8 @@ bool splitScriptLine(const std::string& line, std::vector<std::string>& words, s
                 return false;
             }
         } else {
-            while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i]))) w += line[i++];
+            while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i])))
+                w += line[i++];
         }
         words.push_back(w);
     }
@@ -171,9 +224,20 @@ bool splitScriptLine(const std::string& line, std::vector<std::string>& words, s
 
 namespace {
 bool usable(Control& c, std::string& error, const char* action) {
-    if (!c.exists()) { error = "control " + std::to_string(c.id()) + " no longer exists"; return false; }
-    if (!c.isVisible()) { error = "cannot " + std::string(action) + " control " + std::to_string(c.id()) + ": it is hidden"; return false; }
-    if (!c.isEnabled()) { error = "cannot " + std::string(action) + " control " + std::to_string(c.id()) + ": it is disabled"; return false; }
+    if (!c.exists()) {
+        error = "control " + std::to_string(c.id()) + " no longer exists";
+        return false;
+    }
+    // Visible within its dialog is not enough: a person cannot reach a control of a dialog (or a tab
+    // page) that is hidden itself.
+    if (!c.isVisible() || !c.widget()->isVisible()) {
+        error = "cannot " + std::string(action) + " control " + std::to_string(c.id()) + ": it is hidden";
+        return false;
+    }
+    if (!c.isEnabled()) {
+        error = "cannot " + std::string(action) + " control " + std::to_string(c.id()) + ": it is disabled";
+        return false;
+    }
     return true;
 }
 } // namespace
@@ -193,7 +257,10 @@ void SimulatedUser::focus(Control& c) {
 bool SimulatedUser::click(Control& c, std::string& error) {
     if (!usable(c, error, "click")) return false;
     auto* b = qobject_cast<QAbstractButton*>(c.widget());
-    if (!b) { error = "control " + std::to_string(c.id()) + " is a " + kindName(c.kind()) + ", not a button"; return false; }
+    if (!b) {
+        error = "control " + std::to_string(c.id()) + " is a " + kindName(c.kind()) + ", not a button";
+        return false;
+    }
     if (b->focusPolicy() != Qt::NoFocus) focus(c);
     if (!c.exists()) return true;
     b->click();
@@ -205,11 +272,17 @@ bool SimulatedUser::doubleClick(Control& c, std::string& error) {
     if (!usable(c, error, "double-click")) return false;
     if (auto* l = qobject_cast<QListWidget*>(c.widget())) {
         QListWidgetItem* it = l->currentItem();
-        if (!it) { error = "nothing selected to double-click in list " + std::to_string(c.id()); return false; }
+        if (!it) {
+            error = "nothing selected to double-click in list " + std::to_string(c.id());
+            return false;
+        }
         emit l->itemDoubleClicked(it);
     } else if (auto* t = qobject_cast<QTreeWidget*>(c.widget())) {
         QTreeWidgetItem* it = t->currentItem();
-        if (!it) { error = "nothing selected to double-click in list " + std::to_string(c.id()); return false; }
+        if (!it) {
+            error = "nothing selected to double-click in list " + std::to_string(c.id());
+            return false;
+        }
         emit t->itemDoubleClicked(it, 0);
     } else if (c.kind() == ControlKind::PushButton) {
         c.notify(BN_DOUBLECLICKED);
@@ -225,7 +298,10 @@ bool SimulatedUser::doubleClick(Control& c, std::string& error) {
 
 bool SimulatedUser::type(Control& c, const std::string& text, std::string& error) {
     if (!usable(c, error, "type into")) return false;
-    if (c.isReadOnly()) { error = "cannot type into control " + std::to_string(c.id()) + ": it is read-only"; return false; }
+    if (c.isReadOnly()) {
+        error = "cannot type into control " + std::to_string(c.id()) + ": it is read-only";
+        return false;
+    }
     QWidget* w = c.widget();
     focus(c);
     if (!c.exists()) return true;
@@ -241,7 +317,8 @@ bool SimulatedUser::type(Control& c, const std::string& text, std::string& error
     } else if (auto* r = qobject_cast<QTextEdit*>(w)) {
         r->selectAll();
         r->insertPlainText(qs(text));
-    } else if (auto* cb = qobject_cast<QComboBox*>(w); cb && cb->lineEdit() && !cb->lineEdit()->isReadOnly()) {
+    } else if (auto* cb = qobject_cast<QComboBox*>(w);
+               cb && cb->lineEdit() && !cb->lineEdit()->isReadOnly()) {
         cb->lineEdit()->selectAll();
         cb->lineEdit()->insert(qs(text));
     } else {
@@ -276,7 +353,8 @@ bool SimulatedUser::select(Control& c, int index, std::string& error) {
             l->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
         }
     } else if (auto* t = qobject_cast<QTreeWidget*>(w)) {
-        t->setCurrentItem(t->topLevelItem(index), 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        t->setCurrentItem(t->topLevelItem(index), 0,
+                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     } else if (auto* tb = qobject_cast<QTabBar*>(w)) {
         tb->setCurrentIndex(index);
     } else {
@@ -291,8 +369,10 @@ bool SimulatedUser::select(Control& c, const std::string& text, std::string& err
     int i = c.findStringExact(text);
     if (i < 0) {
         std::string items;
-        for (int k = 0; k < c.count() && k < 20; ++k) items += (k ? ", " : "") + quote(c.itemText(k));
-        error = "control " + std::to_string(c.id()) + " has no item " + quote(text) + " (items: " + items + ")";
+        for (int k = 0; k < c.count() && k < 20; ++k)
+            items += (k ? ", " : "") + quote(c.itemText(k));
+        error =
+            "control " + std::to_string(c.id()) + " has no item " + quote(text) + " (items: " + items + ")";
         return false;
     }
     return select(c, i, error);
@@ -337,7 +417,10 @@ bool SimulatedUser::rightClick(Control& c, std::string& error) {
 }
 
 bool SimulatedUser::key(Dialog& d, const KeyEvent& key, std::string& error) {
-    if (!d.exists()) { error = "the dialog is closed"; return false; }
+    if (!d.exists()) {
+        error = "the dialog is closed";
+        return false;
+    }
     d.sendKey(key);
     processEvents();
     return true;
@@ -345,8 +428,14 @@ bool SimulatedUser::key(Dialog& d, const KeyEvent& key, std::string& error) {
 
 bool SimulatedUser::menu(Dialog& d, int commandId, std::string& error) {
     Menu* m = d.menu();
-    if (!m) { error = d.describe() + " has no menu"; return false; }
-    if (!m->hasItem(commandId)) { error = "the menu of " + d.describe() + " has no item " + std::to_string(commandId); return false; }
+    if (!m) {
+        error = d.describe() + " has no menu";
+        return false;
+    }
+    if (!m->hasItem(commandId)) {
+        error = "the menu of " + d.describe() + " has no item " + std::to_string(commandId);
+        return false;
+    }
     Dialog::Hooks::initMenuPopup(d, *m);
     if (!m->isEnabled(commandId)) {
         error = "menu item " + std::to_string(commandId) + " \"" + m->itemText(commandId) + "\" is disabled";
@@ -359,13 +448,19 @@ bool SimulatedUser::menu(Dialog& d, int commandId, std::string& error) {
 
 bool SimulatedUser::toolbar(Dialog& d, int commandId, std::string& error) {
     ToolBar* t = d.toolBar();
-    if (!t) { error = d.describe() + " has no toolbar"; return false; }
+    if (!t) {
+        error = d.describe() + " has no toolbar";
+        return false;
+    }
     auto ids = t->buttonIds();
     if (std::find(ids.begin(), ids.end(), commandId) == ids.end()) {
         error = "the toolbar has no button " + std::to_string(commandId);
         return false;
     }
-    if (!t->isButtonEnabled(commandId)) { error = "toolbar button " + std::to_string(commandId) + " is disabled"; return false; }
+    if (!t->isButtonEnabled(commandId)) {
+        error = "toolbar button " + std::to_string(commandId) + " is disabled";
+        return false;
+    }
     d.sendCommand(commandId, 0);
     processEvents();
     return true;
@@ -396,12 +491,14 @@ std::string SimulatedUser::dump(const Dialog& d) {
     o << "rect " << r.left << " " << r.top << " " << r.right << " " << r.bottom << "\n";
     if (Menu* m = d.menu()) {
         o << "menu";
-        for (int id : m->commandIds()) o << " " << id << (m->isEnabled(id) ? "" : "(disabled)");
+        for (int id : m->commandIds())
+            o << " " << id << (m->isEnabled(id) ? "" : "(disabled)");
         o << "\n";
     }
     if (ToolBar* t = d.toolBar()) {
         o << "toolbar";
-        for (int id : t->buttonIds()) o << " " << id << (t->isButtonEnabled(id) ? "" : "(disabled)");
+        for (int id : t->buttonIds())
+            o << " " << id << (t->isButtonEnabled(id) ? "" : "(disabled)");
         o << "\n";
     }
     for (Control* c : d.controls()) {
@@ -410,7 +507,8 @@ std::string SimulatedUser::dump(const Dialog& d) {
         if (n > 0) {
             o << " items[" << n << "]";
             if (c->curSel() >= 0) o << " sel " << c->curSel();
-            for (int i = 0; i < n && i < 12; ++i) o << " " << quote(c->itemText(i));
+            for (int i = 0; i < n && i < 12; ++i)
+                o << " " << quote(c->itemText(i));
             if (n > 12) o << " ...";
         }
         o << "\n";
@@ -443,7 +541,9 @@ void ScriptedAgent::setScript(const std::string& text, const std::string& name) 
     }
 }
 
-std::string ScriptedAgent::where() const { return m_name + ":" + std::to_string(m_current) + ": "; }
+std::string ScriptedAgent::where() const {
+    return m_name + ":" + std::to_string(m_current) + ": ";
+}
 
 void ScriptedAgent::fail(const std::string& message) {
     if (m_failure.empty()) {
@@ -483,7 +583,8 @@ bool ScriptedAgent::run() {
             if (d->exists()) left.push_back(d);
         if (!left.empty()) {
             std::string names;
-            for (Dialog* d : left) names += (names.empty() ? "" : ", ") + d->describe();
+            for (Dialog* d : left)
+                names += (names.empty() ? "" : ", ") + d->describe();
             m_current = line.number;
             fail("the script ended with " + names + " still open");
             for (Dialog* d : left)
@@ -533,7 +634,8 @@ void ScriptedAgent::runModal(Dialog& dialog) {
             splitScriptLine(line.text, w, err);
             int id = 0;
             if (w.size() < 2 || w[0] != "expect-dialog" || !toInt(w[1], id)) {
-                fail(dialog.describe() + " opened, but the script did not expect it (next line: " + line.text + ")");
+                fail(dialog.describe() +
+                     " opened, but the script did not expect it (next line: " + line.text + ")");
                 break;
             }
             expected = true;
@@ -561,7 +663,9 @@ void ScriptedAgent::dialogDestroyed(Dialog& dialog) {
 bool ScriptedAgent::takeAnswer(Answer::Kind kind, Answer& out, const std::string& what) {
     if (failed()) return false;
     if (m_answers.empty() || m_answers.front().kind != kind) {
-        fail("unexpected " + what + (m_answers.empty() ? "; no answer was given for it" : "; the next answer is for something else"));
+        fail(
+            "unexpected " + what +
+            (m_answers.empty() ? "; no answer was given for it" : "; the next answer is for something else"));
         return false;
     }
     out = m_answers.front();
@@ -572,9 +676,11 @@ bool ScriptedAgent::takeAnswer(Answer::Kind kind, Answer& out, const std::string
 int ScriptedAgent::messageBox(const MessageRequest& r, Window*) {
     m_messages.push_back(r);
     Answer a;
-    if (!takeAnswer(Answer::Button, a, "message " + quote(r.text) + " (" + r.caption + ")")) return defaultAnswer(r);
+    if (!takeAnswer(Answer::Button, a, "message " + quote(r.text) + " (" + r.caption + ")"))
+        return defaultAnswer(r);
     if (!answerFits(r, a.value)) {
-        fail(std::string("the answer '") + answerName(a.value) + "' does not fit the message " + quote(r.text));
+        fail(std::string("the answer '") + answerName(a.value) + "' does not fit the message " +
+             quote(r.text));
         return defaultAnswer(r);
     }
     return a.value;
@@ -582,7 +688,9 @@ int ScriptedAgent::messageBox(const MessageRequest& r, Window*) {
 
 bool ScriptedAgent::fileDialog(FileRequest& r, Window*) {
     Answer a;
-    if (!takeAnswer(Answer::File, a, std::string(r.save ? "save" : "open") + " file dialog " + quote(r.title))) return false;
+    if (!takeAnswer(Answer::File, a,
+                    std::string(r.save ? "save" : "open") + " file dialog " + quote(r.title)))
+        return false;
     if (a.cancel) return false;
     namespace fs = std::filesystem;
     fs::path p(a.text);
@@ -623,10 +731,14 @@ bool ScriptedAgent::fontDialog(FontRequest& r, Window*) {
     r.font.face = w[0];
     r.font.bold = r.font.italic = r.font.underline = r.font.strikeOut = false;
     for (size_t i = 2; i < w.size(); ++i) {
-        if (w[i] == "bold") r.font.bold = true;
-        else if (w[i] == "italic") r.font.italic = true;
-        else if (w[i] == "underline") r.font.underline = true;
-        else if (w[i] == "strikeout") r.font.strikeOut = true;
+        if (w[i] == "bold")
+            r.font.bold = true;
+        else if (w[i] == "italic")
+            r.font.italic = true;
+        else if (w[i] == "underline")
+            r.font.underline = true;
+        else if (w[i] == "strikeout")
+            r.font.strikeOut = true;
         else if (w[i].size() == 7 && w[i][0] == '#') {
             unsigned v = static_cast<unsigned>(std::stoul(w[i].substr(1), nullptr, 16));
             r.font.color = rgb((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
@@ -655,7 +767,8 @@ bool ScriptedAgent::pageSetupDialog(PageSetupRequest& r, Window*) {
 int ScriptedAgent::popupMenu(const PopupRequest& r, Window*) {
     Answer a;
     std::string items;
-    for (size_t i = 0; i < r.ids.size(); ++i) items += (i ? ", " : "") + std::to_string(r.ids[i]);
+    for (size_t i = 0; i < r.ids.size(); ++i)
+        items += (i ? ", " : "") + std::to_string(r.ids[i]);
     if (!takeAnswer(Answer::MenuChoice, a, "popup menu (items " + items + ")")) return 0;
     if (a.value == 0) return 0;
     auto it = std::find(r.ids.begin(), r.ids.end(), a.value);
@@ -670,7 +783,530 @@ int ScriptedAgent::popupMenu(const PopupRequest& r, Window*) {
     return a.value;
 }
 
-void ScriptedAgent::advanceClock(int ms) { Timers::advance(ms); }
+void ScriptedAgent::advanceClock(int ms) {
+    Timers::advance(ms);
+}
+
+// ---------------------------------------------------------------- the script's own commands
+
+/// The commands the agent runs itself. Each handler gets the words after the command's name, already
+/// counted against the table, and says what went wrong in `error`.
+struct ScriptedAgent::Commands {
+    using Args = std::vector<std::string>;
+    using Handler = bool (*)(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error);
+    struct Entry {
+        const char* name;
+        const char* usage;   ///< the whole line with placeholders, as the help and usage errors show it
+        const char* summary; ///< what it does, one line
+        size_t minArgs;
+        size_t maxArgs; ///< kAny for no upper bound
+        Handler handler;
+    };
+    static constexpr size_t kAny = static_cast<size_t>(-1);
+    static const std::vector<Entry>& table();
+    static const Entry* find(const std::string& name);
+
+    static Dialog* dialog(ScriptedAgent& a, const std::string& name, std::string& error) {
+        Dialog* d = a.target();
+        if (!d) error = "no dialog is open for '" + name + "'";
+        return d;
+    }
+    static Control* control(ScriptedAgent& a, const std::string& name, const std::string& idText,
+                            std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return nullptr;
+        int id;
+        if (!toInt(idText, id)) {
+            error = "'" + idText + "' is not a control id";
+            return nullptr;
+        }
+        Control* c = d->item(id);
+        if (!c) error = d->describe() + " has no control " + idText;
+        return c;
+    }
+
+    // dialogs and controls
+    static bool expectDialog(ScriptedAgent& a, const std::string&, const Args& w, std::string& error) {
+        int id;
+        if (!toInt(w[0], id)) {
+            error = "'" + w[0] + "' is not a template number";
+            return false;
+        }
+        for (auto it = a.m_open.rbegin(); it != a.m_open.rend(); ++it) // a modeless window over the modal one
+            if (!(*it)->isModal() && (*it)->templateId() == id && (*it)->exists()) {
+                a.m_chosen = *it;
+                return true;
+            }
+        if (!a.m_modal.empty()) {
+            a.m_chosen = nullptr;
+            if (a.m_modal.back()->templateId() != id) {
+                error = "expected dialog " + w[0] + ", but " + a.m_modal.back()->describe() + " is open";
+                return false;
+            }
+            return true;
+        }
+        for (auto it = a.m_open.rbegin(); it != a.m_open.rend(); ++it)
+            if ((*it)->templateId() == id && (*it)->exists()) {
+                a.m_chosen = *it;
+                return true;
+            }
+        error = "expected dialog " + w[0] + ", but " +
+                (a.m_open.empty() ? std::string("no dialog is open")
+                 : a.target()     ? a.target()->describe() + " is open"
+                                  : "none is open");
+        return false;
+    }
+    static bool expectNoDialog(ScriptedAgent& a, const std::string&, const Args& w, std::string& error) {
+        for (Dialog* d : a.m_open)
+            if (d->exists() && (w.empty() || std::to_string(d->templateId()) == w[0])) {
+                error = d->describe() + " is still open";
+                return false;
+            }
+        return true;
+    }
+    static bool click(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return false;
+        if (name == "click") return SimulatedUser::click(*c, error);
+        if (name == "dblclick") return SimulatedUser::doubleClick(*c, error);
+        return SimulatedUser::rightClick(*c, error);
+    }
+    static bool type(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return false;
+        std::string text = w[1];
+        if (w.size() > 2) {
+            int times;
+            if (!toInt(w[2], times) || times < 1 || times > 1'000'000) {
+                error = "type repeats its text 1 to 1000000 times, not '" + w[2] + "'";
+                return false;
+            }
+            text.clear();
+            text.reserve(w[1].size() * static_cast<size_t>(times));
+            for (int i = 0; i < times; ++i)
+                text += w[1];
+        }
+        return SimulatedUser::type(*c, text, error);
+    }
+    static bool select(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return false;
+        int index;
+        if (toInt(w[1], index)) return SimulatedUser::select(*c, index, error);
+        return SimulatedUser::select(*c, w[1], error);
+    }
+    static bool check(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return false;
+        int state = w[1] == "on"              ? BST_CHECKED
+                    : w[1] == "off"           ? BST_UNCHECKED
+                    : w[1] == "indeterminate" ? BST_INDETERMINATE
+                                              : -1;
+        if (state < 0) {
+            error = "check takes on, off or indeterminate";
+            return false;
+        }
+        return SimulatedUser::check(*c, state, error);
+    }
+    static bool focus(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c || !usable(*c, error, "focus")) return false;
+        SimulatedUser::focus(*c);
+        return true;
+    }
+    static bool menuOrToolbar(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return false;
+        int id;
+        if (!toInt(w[0], id)) {
+            error = "'" + w[0] + "' is not a command id";
+            return false;
+        }
+        return name == "menu" ? SimulatedUser::menu(*d, id, error) : SimulatedUser::toolbar(*d, id, error);
+    }
+    static bool key(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return false;
+        KeyEvent k;
+        k.vk = keyCodeFromName(w[0]);
+        if (!k.vk) {
+            error = "unknown key '" + w[0] + "'";
+            return false;
+        }
+        for (size_t i = 1; i < w.size(); ++i) {
+            if (w[i] == "ctrl")
+                k.ctrl = true;
+            else if (w[i] == "shift")
+                k.shift = true;
+            else if (w[i] == "alt")
+                k.alt = true;
+            else {
+                error = "unknown key modifier '" + w[i] + "'";
+                return false;
+            }
+        }
+        if (w[0].size() == 1 && !k.ctrl && !k.alt) k.text = k.shift ? w[0] : lower(w[0]);
+        return SimulatedUser::key(*d, k, error);
+    }
+    static bool close(ScriptedAgent& a, const std::string& name, const Args&, std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return false;
+        SimulatedUser::close(*d);
+        return true;
+    }
+    static bool tick(ScriptedAgent& a, const std::string&, const Args& w, std::string& error) {
+        int ms;
+        if (!toInt(w[0], ms) || ms < 0) {
+            error = "tick takes milliseconds";
+            return false;
+        }
+        a.advanceClock(ms);
+        return true;
+    }
+
+    // grids
+    static GridAccess* grid(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return nullptr;
+        GridAccess* g = gridAccess(c);
+        if (!g) error = "control " + w[0] + " is not a grid";
+        return g;
+    }
+    static bool cells(const Args& w, size_t n, int* out, std::string& error) {
+        for (size_t i = 0; i < n; ++i)
+            if (!toInt(w[1 + i], out[i])) {
+                error = "cell coordinates must be numbers";
+                return false;
+            }
+        return true;
+    }
+    static bool cell(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        GridAccess* g = grid(a, name, w, error);
+        int at[2];
+        if (!g || !cells(w, 2, at, error)) return false;
+        bool ok = g->typeCell(at[0], at[1], w[3], error);
+        processEvents();
+        return ok;
+    }
+    static bool expectCell(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        GridAccess* g = grid(a, name, w, error);
+        int at[2];
+        if (!g || !cells(w, 2, at, error)) return false;
+        std::string got = g->cellText(at[0], at[1]);
+        if (got != w[3]) {
+            error = "cell " + w[1] + "," + w[2] + " of grid " + w[0] + " holds " + quote(got) + ", not " +
+                    quote(w[3]);
+            return false;
+        }
+        return true;
+    }
+    static bool selectCells(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        GridAccess* g = grid(a, name, w, error);
+        int at[4];
+        return g && cells(w, 4, at, error) && g->selectCells(at[0], at[1], at[2], at[3], error);
+    }
+    static bool rightClickCell(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        GridAccess* g = grid(a, name, w, error);
+        int at[2];
+        return g && cells(w, 2, at, error) && g->rightClickCell(at[0], at[1], error);
+    }
+
+    // answers
+    static bool answer(ScriptedAgent& a, const std::string&, const Args& w, std::string& error) {
+        static const std::map<std::string, int> buttons = {
+            {"ok", IDOK},       {"cancel", IDCANCEL}, {"yes", IDYES},      {"no", IDNO},
+            {"abort", IDABORT}, {"retry", IDRETRY},   {"ignore", IDIGNORE}};
+        const std::string& what = w[0];
+        auto need = [&](size_t n, const char* usage) {
+            if (w.size() == n) return true;
+            error = std::string("usage: ") + usage;
+            return false;
+        };
+        if (auto it = buttons.find(what); it != buttons.end()) {
+            a.queueAnswer(it->second);
+            return true;
+        }
+        if (what == "file") {
+            if (!need(2, "answer file \"PATH\"")) return false;
+            a.queueFile(w[1]);
+            return true;
+        }
+        if (what == "cancel-file") {
+            a.queueCancelFile();
+            return true;
+        }
+        if (what == "menu") {
+            int id = 0;
+            if (!need(2, "answer menu ID|none")) return false;
+            if (w[1] != "none" && !toInt(w[1], id)) {
+                error = "answer menu takes a command id or none";
+                return false;
+            }
+            a.queueMenu(id);
+            return true;
+        }
+        if (what == "color") {
+            if (!need(4, "answer color R G B")) return false;
+            a.queueValue(w[1] + " " + w[2] + " " + w[3]);
+            return true;
+        }
+        if (what == "font") {
+            if (w.size() < 3) {
+                error = "usage: answer font \"FACE\" SIZE [bold] [italic] [underline] [strikeout] [#RRGGBB]";
+                return false;
+            }
+            std::string v = quote(w[1]);
+            for (size_t i = 2; i < w.size(); ++i)
+                v += " " + w[i];
+            a.queueValue(v);
+            return true;
+        }
+        if (what == "print" || what == "page") {
+            if (!need(2, what == "print" ? "answer print \"FILE.pdf\"" : "answer page landscape|portrait"))
+                return false;
+            a.queueValue(w[1]);
+            return true;
+        }
+        if (what == "cancel-dialog") {
+            a.m_answers.push_back({Answer::Value, 0, {}, true});
+            return true;
+        }
+        error = "unknown answer '" + what + "'";
+        return false;
+    }
+
+    // checks
+    static bool expectText(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return false;
+        std::string got = c->text();
+        if (got != w[1]) {
+            error = "control " + w[0] + " shows " + quote(got) + ", not " + quote(w[1]);
+            return false;
+        }
+        return true;
+    }
+    static bool expectLength(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        int want;
+        if (!c) return false;
+        if (!toInt(w[1], want) || want < 0) {
+            error = "expect-length takes a number of characters";
+            return false;
+        }
+        // characters as a person counts them, not bytes of UTF-8
+        int got = static_cast<int>(qs(c->text()).size());
+        if (got != want) {
+            error = "control " + w[0] + " holds " + std::to_string(got) + " characters, not " + w[1];
+            return false;
+        }
+        return true;
+    }
+    static bool expectCaption(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return false;
+        bool ok = name == "expect-caption" ? d->windowText() == w[0]
+                                           : d->windowText().find(w[0]) != std::string::npos;
+        if (!ok) {
+            error = "the caption is " + quote(d->windowText()) + ", not " + quote(w[0]);
+            return false;
+        }
+        return true;
+    }
+    static bool expectState(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return false;
+        static const std::map<std::string, bool (*)(const Control&)> states = {
+            {"enabled", [](const Control& c) { return c.isEnabled(); }},
+            {"disabled", [](const Control& c) { return !c.isEnabled(); }},
+            {"visible", [](const Control& c) { return c.isVisible(); }},
+            {"hidden", [](const Control& c) { return !c.isVisible(); }},
+            {"checked", [](const Control& c) { return c.checkState() == BST_CHECKED; }},
+            {"unchecked", [](const Control& c) { return c.checkState() == BST_UNCHECKED; }},
+            {"indeterminate", [](const Control& c) { return c.checkState() == BST_INDETERMINATE; }},
+            {"focus", [](const Control& c) { return c.hasFocus(); }},
+            {"read-only", [](const Control& c) { return c.isReadOnly(); }},
+        };
+        auto it = states.find(w[1]);
+        if (it == states.end()) {
+            error = "unknown state '" + w[1] + "'";
+            return false;
+        }
+        if (!it->second(*c)) {
+            error = "control " + w[0] + " is not " + w[1] + " (it is" + SimulatedUser::stateOf(*c) + ")";
+            return false;
+        }
+        return true;
+    }
+    static bool expectMenu(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return false;
+        int id;
+        if (!d->menu() || !toInt(w[0], id) || !d->menu()->hasItem(id)) {
+            error = "no menu item " + w[0];
+            return false;
+        }
+        Dialog::Hooks::initMenuPopup(*d, *d->menu());
+        Menu& m = *d->menu();
+        bool ok = w[1] == "enabled"     ? m.isEnabled(id)
+                  : w[1] == "disabled"  ? !m.isEnabled(id)
+                  : w[1] == "checked"   ? m.isChecked(id)
+                  : w[1] == "unchecked" ? !m.isChecked(id)
+                                        : false;
+        if (!ok) {
+            error = "menu item " + w[0] + " is not " + w[1];
+            return false;
+        }
+        return true;
+    }
+    static bool expectItems(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return false;
+        std::string got;
+        for (int i = 0; i < c->count(); ++i)
+            got += (i ? "|" : "") + c->itemText(i);
+        if (got != w[1]) {
+            error = "control " + w[0] + " holds " + quote(got) + ", not " + quote(w[1]);
+            return false;
+        }
+        return true;
+    }
+    static bool expectSel(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        int i;
+        if (!c) return false;
+        if (!toInt(w[1], i)) {
+            error = "expect-sel takes an index";
+            return false;
+        }
+        if (c->curSel() != i) {
+            error = "control " + w[0] + " has item " + std::to_string(c->curSel()) + " selected, not " + w[1];
+            return false;
+        }
+        return true;
+    }
+    static bool expectMessage(ScriptedAgent& a, const std::string&, const Args& w, std::string& error) {
+        for (size_t i = a.m_messagesChecked; i < a.m_messages.size(); ++i)
+            if (a.m_messages[i].text.find(w[0]) != std::string::npos ||
+                a.m_messages[i].caption.find(w[0]) != std::string::npos) {
+                a.m_messagesChecked = i + 1;
+                return true;
+            }
+        std::string seen;
+        for (size_t i = a.m_messagesChecked; i < a.m_messages.size(); ++i)
+            seen += " " + quote(a.m_messages[i].text);
+        error = "no message containing " + quote(w[0]) + (seen.empty() ? " was shown" : "; shown:" + seen);
+        return false;
+    }
+    static bool expectNoMessage(ScriptedAgent& a, const std::string&, const Args&, std::string& error) {
+        if (a.m_messagesChecked < a.m_messages.size()) {
+            error = "a message was shown: " + quote(a.m_messages[a.m_messagesChecked].text);
+            return false;
+        }
+        return true;
+    }
+    static bool dump(ScriptedAgent& a, const std::string& name, const Args&, std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return false;
+        a.m_print(SimulatedUser::dump(*d));
+        return true;
+    }
+    static bool shot(ScriptedAgent& a, const std::string&, const Args& w, std::string& error) {
+        Dialog* d = a.target();
+        return grabToFile(d ? d->widget() : nullptr, w[0], error);
+    }
+    static bool echo(ScriptedAgent& a, const std::string&, const Args& w, std::string&) {
+        std::string s;
+        for (size_t i = 0; i < w.size(); ++i)
+            s += (i ? " " : "") + w[i];
+        a.m_print(s);
+        return true;
+    }
+};
+
+const std::vector<ScriptedAgent::Commands::Entry>& ScriptedAgent::Commands::table() {
+    static const std::vector<Entry> entries = {
+        {"expect-dialog", "expect-dialog ID",
+         "checks that dialog ID is the one open (and chooses a modeless one)", 1, 1, &expectDialog},
+        {"expect-no-dialog", "expect-no-dialog [ID]",
+         "checks that no dialog (or none with template ID) is open", 0, 1, &expectNoDialog},
+        {"click", "click ID", "clicks a button, check box or radio button", 1, 1, &click},
+        {"dblclick", "dblclick ID", "double-clicks a control (the selected item of a list)", 1, 1, &click},
+        {"rightclick", "rightclick ID", "right-clicks a control (its context menu)", 1, 1, &click},
+        {"type", "type ID \"TEXT\" [TIMES]",
+         "replaces the text of an edit or editable combo box, as typed (TEXT repeated)", 2, 3, &type},
+        {"select", "select ID INDEX|\"TEXT\"",
+         "chooses an item of a combo box, list, tab control or list view (toggles a check-combo item)", 2, 2,
+         &select},
+        {"check", "check ID on|off|indeterminate",
+         "clicks a check box or radio button until it has that state", 2, 2, &check},
+        {"focus", "focus ID", "gives a control the keyboard focus", 1, 1, &focus},
+        {"menu", "menu COMMANDID", "chooses an item of the dialog's menu; a disabled one is a failure", 1, 1,
+         &menuOrToolbar},
+        {"toolbar", "toolbar COMMANDID",
+         "clicks a button of the dialog's toolbar; a disabled one is a failure", 1, 1, &menuOrToolbar},
+        {"key", "key NAME [ctrl] [shift] [alt]",
+         "presses a key: Enter, Escape, Tab, F3, Delete, Up, a letter or digit", 1, 4, &key},
+        {"close", "close", "the window's close box", 0, 0, &close},
+        {"cell", "cell GRIDID COL ROW \"TEXT\"", "types into a cell of a grid", 4, 4, &cell},
+        {"select-cells", "select-cells GRIDID COL1 ROW1 COL2 ROW2", "selects a block of cells", 5, 5,
+         &selectCells},
+        {"rightclick-cell", "rightclick-cell GRIDID COL ROW", "right-clicks a cell of a grid", 3, 3,
+         &rightClickCell},
+        {"tick", "tick MS", "advances the clock by MS milliseconds, firing timers that fall due", 1, 1,
+         &tick},
+        {"answer", "answer WHAT [VALUE...]",
+         "queues the answer to the next question: a message box button, a file, a menu item, a colour, ...",
+         1, kAny, &answer},
+        {"expect-text", "expect-text ID \"TEXT\"", "checks a control's text", 2, 2, &expectText},
+        {"expect-length", "expect-length ID N", "checks how many characters a control's text has", 2, 2,
+         &expectLength},
+        {"expect-caption", "expect-caption \"TEXT\"", "checks the dialog's caption", 1, 1, &expectCaption},
+        {"expect-caption-contains", "expect-caption-contains \"TEXT\"",
+         "checks a part of the dialog's caption", 1, 1, &expectCaption},
+        {"expect-state",
+         "expect-state ID enabled|disabled|visible|hidden|checked|unchecked|indeterminate|focus|read-only",
+         "checks a control's state", 2, 2, &expectState},
+        {"expect-items", "expect-items ID \"A|B|C\"", "checks the items of a list or combo box", 2, 2,
+         &expectItems},
+        {"expect-sel", "expect-sel ID INDEX", "checks the selected item of a list or combo box", 2, 2,
+         &expectSel},
+        {"expect-menu", "expect-menu COMMANDID enabled|disabled|checked|unchecked", "checks a menu item", 2,
+         2, &expectMenu},
+        {"expect-cell", "expect-cell GRIDID COL ROW \"TEXT\"", "checks what a grid cell shows", 4, 4,
+         &expectCell},
+        {"expect-message", "expect-message \"SUBSTRING\"",
+         "checks that a message box shown since the last matched one holds the text", 1, 1, &expectMessage},
+        {"expect-no-message", "expect-no-message",
+         "checks that no message box was shown since the last matched one", 0, 0, &expectNoMessage},
+        {"dump", "dump", "prints the caption, the window rectangle, then every control with its state", 0, 0,
+         &dump},
+        {"shot", "shot FILE", "saves a PNG of the dialog (of the main window when none is open)", 1, 1,
+         &shot},
+        {"echo", "echo WORDS", "prints the words", 0, kAny, &echo},
+    };
+    return entries;
+}
+
+const ScriptedAgent::Commands::Entry* ScriptedAgent::Commands::find(const std::string& name) {
+    for (const Entry& e : table())
+        if (name == e.name) return &e;
+    return nullptr;
+}
+
+std::vector<ScriptCommandInfo> ScriptedAgent::commandList() {
+    std::vector<ScriptCommandInfo> out;
+    for (const Commands::Entry& e : Commands::table())
+        out.push_back({e.name, e.usage, e.summary});
+    return out;
+}
+
+std::string formatScriptHelp(const std::vector<ScriptCommandInfo>& commands) {
+    std::string out;
+    for (const ScriptCommandInfo& c : commands)
+        out += "  " + c.usage + "\n      " + c.summary + "\n";
+    return out;
+}
 
 bool ScriptedAgent::execute(const Line& line) {
     m_current = line.number;
@@ -681,327 +1317,28 @@ bool ScriptedAgent::execute(const Line& line) {
         return false;
     }
     if (w.empty()) return true;
-    bool known = false;
-    if (dialogAction(w, error, known)) return true;
-    if (known) {
+    if (const Commands::Entry* e = Commands::find(w[0])) {
+        std::vector<std::string> args(w.begin() + 1, w.end());
+        if (args.size() < e->minArgs || (e->maxArgs != Commands::kAny && args.size() > e->maxArgs)) {
+            fail(std::string("usage: ") + e->usage);
+            return false;
+        }
+        if (e->handler(*this, w[0], args, error)) return true;
         fail(error);
         return false;
     }
     if (m_host) {
         switch (m_host(w, error)) {
-        case HostResult::Done: return !failed();
-        case HostResult::Failed: fail(error); return false;
-        case HostResult::NotMine: break;
+        case HostResult::Done:
+            return !failed();
+        case HostResult::Failed:
+            fail(error);
+            return false;
+        case HostResult::NotMine:
+            break;
         }
     }
     fail("unknown script command '" + w[0] + "'");
-    return false;
-}
-
-bool ScriptedAgent::dialogAction(const std::vector<std::string>& w, std::string& error, bool& known) {
-    known = true;
-    const std::string& cmd = w[0];
-    auto need = [&](size_t n, const char* usage) {
-        if (w.size() < n) {
-            error = std::string("usage: ") + usage;
-            return false;
-        }
-        return true;
-    };
-    auto dialog = [&]() -> Dialog* {
-        Dialog* d = target();
-        if (!d) error = "no dialog is open for '" + cmd + "'";
-        return d;
-    };
-    auto control = [&](const std::string& idText) -> Control* {
-        Dialog* d = dialog();
-        if (!d) return nullptr;
-        int id;
-        if (!toInt(idText, id)) { error = "'" + idText + "' is not a control id"; return nullptr; }
-        Control* c = d->item(id);
-        if (!c) error = d->describe() + " has no control " + idText;
-        return c;
-    };
-
-    if (cmd == "expect-dialog") {
-        if (!need(2, "expect-dialog ID")) return false;
-        int id;
-        if (!toInt(w[1], id)) { error = "'" + w[1] + "' is not a template number"; return false; }
-        for (auto it = m_open.rbegin(); it != m_open.rend(); ++it) // a modeless window over the modal one
-            if (!(*it)->isModal() && (*it)->templateId() == id && (*it)->exists()) {
-                m_chosen = *it;
-                return true;
-            }
-        if (!m_modal.empty()) {
-            m_chosen = nullptr;
-            if (m_modal.back()->templateId() != id) {
-                error = "expected dialog " + w[1] + ", but " + m_modal.back()->describe() + " is open";
-                return false;
-            }
-            return true;
-        }
-        for (auto it = m_open.rbegin(); it != m_open.rend(); ++it)
-            if ((*it)->templateId() == id && (*it)->exists()) {
-                m_chosen = *it;
-                return true;
-            }
-        error = "expected dialog " + w[1] + ", but " + (m_open.empty() ? std::string("no dialog is open") : target() ? target()->describe() + " is open" : "none is open");
-        return false;
-    }
-    if (cmd == "expect-no-dialog") {
-        for (Dialog* d : m_open)
-            if (d->exists() && (w.size() < 2 || std::to_string(d->templateId()) == w[1])) {
-                error = d->describe() + " is still open";
-                return false;
-            }
-        return true;
-    }
-    if (cmd == "click" || cmd == "dblclick" || cmd == "rightclick") {
-        if (!need(2, "click ID")) return false;
-        Control* c = control(w[1]);
-        if (!c) return false;
-        if (cmd == "click") return SimulatedUser::click(*c, error);
-        if (cmd == "dblclick") return SimulatedUser::doubleClick(*c, error);
-        return SimulatedUser::rightClick(*c, error);
-    }
-    if (cmd == "type") {
-        if (!need(3, "type ID \"TEXT\"")) return false;
-        Control* c = control(w[1]);
-        return c && SimulatedUser::type(*c, w[2], error);
-    }
-    if (cmd == "select") {
-        if (!need(3, "select ID INDEX|\"TEXT\"")) return false;
-        Control* c = control(w[1]);
-        if (!c) return false;
-        int index;
-        if (toInt(w[2], index)) return SimulatedUser::select(*c, index, error);
-        return SimulatedUser::select(*c, w[2], error);
-    }
-    if (cmd == "check") {
-        if (!need(3, "check ID on|off|indeterminate")) return false;
-        Control* c = control(w[1]);
-        if (!c) return false;
-        int state = w[2] == "on" ? BST_CHECKED : w[2] == "off" ? BST_UNCHECKED : w[2] == "indeterminate" ? BST_INDETERMINATE : -1;
-        if (state < 0) { error = "check takes on, off or indeterminate"; return false; }
-        return SimulatedUser::check(*c, state, error);
-    }
-    if (cmd == "focus") {
-        if (!need(2, "focus ID")) return false;
-        Control* c = control(w[1]);
-        if (!c) return false;
-        if (!usable(*c, error, "focus")) return false;
-        SimulatedUser::focus(*c);
-        return true;
-    }
-    if (cmd == "menu" || cmd == "toolbar") {
-        if (!need(2, "menu COMMANDID")) return false;
-        Dialog* d = dialog();
-        int id;
-        if (!d) return false;
-        if (!toInt(w[1], id)) { error = "'" + w[1] + "' is not a command id"; return false; }
-        return cmd == "menu" ? SimulatedUser::menu(*d, id, error) : SimulatedUser::toolbar(*d, id, error);
-    }
-    if (cmd == "key") {
-        if (!need(2, "key NAME [ctrl] [shift] [alt]")) return false;
-        Dialog* d = dialog();
-        if (!d) return false;
-        KeyEvent k;
-        k.vk = keyCodeFromName(w[1]);
-        if (!k.vk) { error = "unknown key '" + w[1] + "'"; return false; }
-        for (size_t i = 2; i < w.size(); ++i) {
-            if (w[i] == "ctrl") k.ctrl = true;
-            else if (w[i] == "shift") k.shift = true;
-            else if (w[i] == "alt") k.alt = true;
-            else { error = "unknown key modifier '" + w[i] + "'"; return false; }
-        }
-        if (w[1].size() == 1 && !k.ctrl && !k.alt) k.text = k.shift ? w[1] : lower(w[1]);
-        return SimulatedUser::key(*d, k, error);
-    }
-    if (cmd == "close") {
-        Dialog* d = dialog();
-        if (!d) return false;
-        SimulatedUser::close(*d);
-        return true;
-    }
-    if (cmd == "cell" || cmd == "expect-cell" || cmd == "select-cells" || cmd == "rightclick-cell") {
-        bool sel = cmd == "select-cells";
-        if (!need(sel ? 6 : cmd == "rightclick-cell" ? 4 : 5, sel ? "select-cells GRIDID COL1 ROW1 COL2 ROW2" : "cell GRIDID COL ROW \"TEXT\""))
-            return false;
-        Control* c = control(w[1]);
-        if (!c) return false;
-        GridAccess* g = gridAccess(c);
-        if (!g) { error = "control " + w[1] + " is not a grid"; return false; }
-        int a, b, x = 0, y = 0;
-        if (!toInt(w[2], a) || !toInt(w[3], b) || (sel && (!toInt(w[4], x) || !toInt(w[5], y)))) {
-            error = "cell coordinates must be numbers";
-            return false;
-        }
-        if (cmd == "cell") {
-            bool ok = g->typeCell(a, b, w[4], error);
-            processEvents();
-            return ok;
-        }
-        if (cmd == "rightclick-cell") return g->rightClickCell(a, b, error);
-        if (sel) return g->selectCells(a, b, x, y, error);
-        std::string got = g->cellText(a, b);
-        if (got != w[4]) {
-            error = "cell " + w[2] + "," + w[3] + " of grid " + w[1] + " holds " + quote(got) + ", not " + quote(w[4]);
-            return false;
-        }
-        return true;
-    }
-    if (cmd == "answer") {
-        if (!need(2, "answer yes|no|cancel|ok|file \"PATH\"|cancel-file|menu ID|color R G B|font ...|print \"PDF\"|cancel-dialog"))
-            return false;
-        static const std::map<std::string, int> buttons = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO},
-                                                           {"abort", IDABORT}, {"retry", IDRETRY}, {"ignore", IDIGNORE}};
-        const std::string& what = w[1];
-        if (auto it = buttons.find(what); it != buttons.end()) { queueAnswer(it->second); return true; }
-        if (what == "file") {
-            if (!need(3, "answer file \"PATH\"")) return false;
-            queueFile(w[2]);
-            return true;
-        }
-        if (what == "cancel-file") { queueCancelFile(); return true; }
-        if (what == "menu") {
-            int id = 0;
-            if (!need(3, "answer menu ID|none")) return false;
-            if (w[2] != "none" && !toInt(w[2], id)) { error = "answer menu takes a command id or none"; return false; }
-            queueMenu(id);
-            return true;
-        }
-        if (what == "color" && w.size() == 5) { queueValue(w[2] + " " + w[3] + " " + w[4]); return true; }
-        if (what == "font" && w.size() >= 4) {
-            std::string v = quote(w[2]);
-            for (size_t i = 3; i < w.size(); ++i) v += " " + w[i];
-            queueValue(v);
-            return true;
-        }
-        if (what == "print" && w.size() == 3) { queueValue(w[2]); return true; }
-        if (what == "page" && w.size() == 3) { queueValue(w[2]); return true; }
-        if (what == "cancel-dialog") { m_answers.push_back({Answer::Value, 0, {}, true}); return true; }
-        error = "unknown answer '" + what + "'";
-        return false;
-    }
-    if (cmd == "expect-text") {
-        if (!need(3, "expect-text ID \"TEXT\"")) return false;
-        Control* c = control(w[1]);
-        if (!c) return false;
-        std::string got = c->text();
-        if (got != w[2]) {
-            error = "control " + w[1] + " shows " + quote(got) + ", not " + quote(w[2]);
-            return false;
-        }
-        return true;
-    }
-    if (cmd == "expect-caption" || cmd == "expect-caption-contains") {
-        if (!need(2, "expect-caption \"TEXT\"")) return false;
-        Dialog* d = dialog();
-        if (!d) return false;
-        bool ok = cmd == "expect-caption" ? d->windowText() == w[1] : d->windowText().find(w[1]) != std::string::npos;
-        if (!ok) {
-            error = "the caption is " + quote(d->windowText()) + ", not " + quote(w[1]);
-            return false;
-        }
-        return true;
-    }
-    if (cmd == "expect-state") {
-        if (!need(3, "expect-state ID enabled|disabled|visible|hidden|checked|unchecked|indeterminate")) return false;
-        Control* c = control(w[1]);
-        if (!c) return false;
-        const std::string& s = w[2];
-        bool ok;
-        if (s == "enabled") ok = c->isEnabled();
-        else if (s == "disabled") ok = !c->isEnabled();
-        else if (s == "visible") ok = c->isVisible();
-        else if (s == "hidden") ok = !c->isVisible();
-        else if (s == "checked") ok = c->checkState() == BST_CHECKED;
-        else if (s == "unchecked") ok = c->checkState() == BST_UNCHECKED;
-        else if (s == "indeterminate") ok = c->checkState() == BST_INDETERMINATE;
-        else if (s == "focus") ok = c->hasFocus();
-        else if (s == "read-only") ok = c->isReadOnly();
-        else { error = "unknown state '" + s + "'"; return false; }
-        if (!ok) {
-            error = "control " + w[1] + " is not " + s + " (it is" + SimulatedUser::stateOf(*c) + ")";
-            return false;
-        }
-        return true;
-    }
-    if (cmd == "expect-menu") {
-        if (!need(3, "expect-menu COMMANDID enabled|disabled|checked|unchecked")) return false;
-        Dialog* d = dialog();
-        if (!d) return false;
-        int id;
-        if (!d->menu() || !toInt(w[1], id) || !d->menu()->hasItem(id)) { error = "no menu item " + w[1]; return false; }
-        Dialog::Hooks::initMenuPopup(*d, *d->menu());
-        Menu& m = *d->menu();
-        bool ok = w[2] == "enabled" ? m.isEnabled(id) : w[2] == "disabled" ? !m.isEnabled(id)
-                  : w[2] == "checked" ? m.isChecked(id) : w[2] == "unchecked" ? !m.isChecked(id) : false;
-        if (!ok) { error = "menu item " + w[1] + " is not " + w[2]; return false; }
-        return true;
-    }
-    if (cmd == "expect-items") {
-        if (!need(3, "expect-items ID \"A|B|C\"")) return false;
-        Control* c = control(w[1]);
-        if (!c) return false;
-        std::string got;
-        for (int i = 0; i < c->count(); ++i) got += (i ? "|" : "") + c->itemText(i);
-        if (got != w[2]) { error = "control " + w[1] + " holds " + quote(got) + ", not " + quote(w[2]); return false; }
-        return true;
-    }
-    if (cmd == "expect-sel") {
-        if (!need(3, "expect-sel ID INDEX")) return false;
-        Control* c = control(w[1]);
-        int i;
-        if (!c) return false;
-        if (!toInt(w[2], i)) { error = "expect-sel takes an index"; return false; }
-        if (c->curSel() != i) { error = "control " + w[1] + " has item " + std::to_string(c->curSel()) + " selected, not " + w[2]; return false; }
-        return true;
-    }
-    if (cmd == "expect-message") {
-        if (!need(2, "expect-message \"SUBSTRING\"")) return false;
-        for (size_t i = m_messagesChecked; i < m_messages.size(); ++i)
-            if (m_messages[i].text.find(w[1]) != std::string::npos || m_messages[i].caption.find(w[1]) != std::string::npos) {
-                m_messagesChecked = i + 1;
-                return true;
-            }
-        std::string seen;
-        for (size_t i = m_messagesChecked; i < m_messages.size(); ++i) seen += " " + quote(m_messages[i].text);
-        error = "no message containing " + quote(w[1]) + (seen.empty() ? " was shown" : "; shown:" + seen);
-        return false;
-    }
-    if (cmd == "expect-no-message") {
-        if (m_messagesChecked < m_messages.size()) {
-            error = "a message was shown: " + quote(m_messages[m_messagesChecked].text);
-            return false;
-        }
-        return true;
-    }
-    if (cmd == "dump") {
-        Dialog* d = dialog();
-        if (!d) return false;
-        m_print(SimulatedUser::dump(*d));
-        return true;
-    }
-    if (cmd == "shot") {
-        if (!need(2, "shot FILE")) return false;
-        Dialog* d = target();
-        return grabToFile(d ? d->widget() : nullptr, w[1], error);
-    }
-    if (cmd == "tick") {
-        int ms;
-        if (!need(2, "tick MS") ) return false;
-        if (!toInt(w[1], ms) || ms < 0) { error = "tick takes milliseconds"; return false; }
-        advanceClock(ms);
-        return true;
-    }
-    if (cmd == "echo") {
-        std::string s;
-        for (size_t i = 1; i < w.size(); ++i) s += (i > 1 ? " " : "") + w[i];
-        m_print(s);
-        return true;
-    }
-    known = false;
     return false;
 }
 

@@ -10,7 +10,7 @@
 namespace Acad {
 /// Result of a host operation; eOk is success.
 enum ErrorStatus : int {
-    eOk = 0,            ///< success
+    eOk = 0, ///< success
     eNotImplemented = 1,
     eInvalidInput = 3,  ///< a malformed value or argument
     eFileNotFound = 8,  ///< the file could not be opened
@@ -27,7 +27,8 @@ enum ErrorStatus : int {
 class AcDbObjectId {
 public:
     AcDbObjectId() = default;
-    explicit AcDbObjectId(std::int64_t handle) : m_handle(handle) {}
+    explicit AcDbObjectId(std::int64_t handle)
+        : m_handle(handle) {}
     static const AcDbObjectId kNull;
     bool isNull() const { return m_handle == 0; }
     void setNull() { m_handle = 0; }
@@ -45,15 +46,31 @@ inline const AcDbObjectId AcDbObjectId::kNull{};
 template <class T> class AcArray {
 public:
     AcArray() = default;
-    AcArray(std::initializer_list<T> items) : m_items(items) {}
+    AcArray(std::initializer_list<T> items)
+        : m_items(items) {}
     int length() const { return static_cast<int>(m_items.size()); }
     int logicalLength() const { return length(); }
     bool isEmpty() const { return m_items.empty(); }
-    AcArray& append(const T& v) { m_items.push_back(v); return *this; }
-    AcArray& insertAt(int i, const T& v) { m_items.insert(m_items.begin() + i, v); return *this; }
-    AcArray& removeAt(int i) { m_items.erase(m_items.begin() + i); return *this; }
-    AcArray& removeAll() { m_items.clear(); return *this; }
-    AcArray& setLogicalLength(int n) { m_items.resize(static_cast<size_t>(std::max(n, 0))); return *this; }
+    AcArray& append(const T& v) {
+        m_items.push_back(v);
+        return *this;
+    }
+    AcArray& insertAt(int i, const T& v) {
+        m_items.insert(m_items.begin() + i, v);
+        return *this;
+    }
+    AcArray& removeAt(int i) {
+        m_items.erase(m_items.begin() + i);
+        return *this;
+    }
+    AcArray& removeAll() {
+        m_items.clear();
+        return *this;
+    }
+    AcArray& setLogicalLength(int n) {
+        m_items.resize(static_cast<size_t>(std::max(n, 0)));
+        return *this;
+    }
     bool contains(const T& v) const { return std::find(m_items.begin(), m_items.end(), v) != m_items.end(); }
     bool find(const T& v, int& index) const {
         auto it = std::find(m_items.begin(), m_items.end(), v);

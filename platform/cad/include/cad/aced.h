@@ -40,9 +40,13 @@ public:
     std::vector<AcEdCommand> commands() const { return m_commands; }
     /// Runs a command by name; false if it is unknown.
     bool run(const char* name);
+    /// The commands in progress, outermost first (a command may run another, or a script may act
+    /// while a command's modal dialog is open). The linker asks this before it unloads a module.
+    const std::vector<AcEdCommand>& activeCommands() const { return m_active; }
 
 private:
     std::vector<AcEdCommand> m_commands;
+    std::vector<AcEdCommand> m_active;
 };
 
 /// The command stack of the system registry.

@@ -13,8 +13,8 @@ namespace AcRx {
 /// Messages the host sends to a module's entry point.
 enum AppMsgCode {
     kNullMsg = 0,
-    kInitAppMsg = 1,    ///< the module was loaded
-    kUnloadAppMsg = 2,  ///< the module is about to go
+    kInitAppMsg = 1,   ///< the module was loaded
+    kUnloadAppMsg = 2, ///< the module is about to go
     kLoadDwgMsg = 3,
     kUnloadDwgMsg = 4,
     kInvkSubrMsg = 5,
@@ -53,7 +53,9 @@ public:
     /// Loads "lib<name>.so" (or a path) from the module folder and sends kInitAppMsg.
     /// On failure returns false and sets `error` (the file, and why).
     bool loadModule(const std::string& name, bool printit, std::string* error = nullptr);
-    /// Sends kUnloadAppMsg and closes the library; false if it was not loaded or is locked.
+    /// Sends kUnloadAppMsg and closes the library; false if it was not loaded or is locked. A module
+    /// whose code is still running stays loaded, and the command line says why: one of its commands
+    /// is in progress, or it answered kUnloadAppMsg with kRetError (it still has windows open).
     bool unloadModule(const std::string& name, bool printit, std::string* error = nullptr);
     bool isLoaded(const std::string& name) const;
     std::vector<std::string> loadedModules() const;
@@ -72,8 +74,10 @@ public:
     void setModulePath(std::vector<std::string> folders) { m_path = std::move(folders); }
     const std::vector<std::string>& modulePath() const { return m_path; }
 
-    /// Unloads everything, newest first (when the host closes).
+    /// Unloads everything, newest first (when the host closes); a module that refuses stays loaded.
     void unloadAll();
+    /// The loaded module whose code holds `address` (a function of it), or "" when none does.
+    std::string moduleOfAddress(const void* address) const;
 
     ~AcRxDynamicLinker() override;
 
@@ -83,6 +87,7 @@ private:
         std::string file;
         void* handle = nullptr;
         AcRxEntryPointFn entry = nullptr;
+        const void* base = nullptr; ///< where the library is mapped, to tell its code from others'
         bool locked = true;
         bool mdiAware = false;
     };

@@ -21,26 +21,26 @@ struct EmbeddedFile {
 
 /// One control line of a dialog template.
 struct ControlTemplate {
-    std::string kind;                 ///< LTEXT, EDITTEXT, PUSHBUTTON, ... or the class of a CONTROL line
-    int id = -1;                      ///< control id; -1 (IDC_STATIC) for anonymous statics
-    std::string text;                 ///< caption or, for pictures, the resource id as text
-    Rect rect;                        ///< in dialog units, relative to the client area
-    std::vector<std::string> styles;  ///< style words, e.g. "ES_MULTILINE", "NOT WS_VISIBLE"
-    int line = 0;                     ///< line in the script, for messages
+    std::string kind;                ///< LTEXT, EDITTEXT, PUSHBUTTON, ... or the class of a CONTROL line
+    int id = -1;                     ///< control id; -1 (IDC_STATIC) for anonymous statics
+    std::string text;                ///< caption or, for pictures, the resource id as text
+    Rect rect;                       ///< in dialog units, relative to the client area
+    std::vector<std::string> styles; ///< style words, e.g. "ES_MULTILINE", "NOT WS_VISIBLE"
+    int line = 0;                    ///< line in the script, for messages
     bool hasStyle(const std::string& s) const;
 };
 
 /// A dialog template: caption, size in dialog units, styles and controls.
 struct DialogTemplate {
     int id = 0;
-    Rect rect;                        ///< in dialog units
+    Rect rect; ///< in dialog units
     std::string caption;
     std::vector<std::string> styles;
     std::string fontFace = "MS Shell Dlg";
     int fontSize = 8;
-    int menuId = 0;                   ///< MENU line of the template, 0 for none
+    int menuId = 0; ///< MENU line of the template, 0 for none
     std::vector<ControlTemplate> controls;
-    std::string source;               ///< "file:line" of the template, for messages
+    std::string source; ///< "file:line" of the template, for messages
     bool hasStyle(const std::string& s) const;
     const ControlTemplate* control(int id) const;
 };
@@ -48,7 +48,7 @@ struct DialogTemplate {
 /// A menu item or popup; popups hold children.
 struct MenuItemTemplate {
     std::string text;
-    int id = 0;                       ///< command id; 0 for popups and separators
+    int id = 0; ///< command id; 0 for popups and separators
     bool separator = false;
     bool grayed = false;
     bool checked = false;
@@ -64,7 +64,7 @@ struct MenuTemplate {
 /// A toolbar: buttons with command ids, icon names and tool tips; id 0 is a separator.
 struct ToolbarButtonTemplate {
     int id = 0;
-    std::string icon;                 ///< freedesktop icon name or an embedded picture's name
+    std::string icon; ///< freedesktop icon name or an embedded picture's name
     std::string tip;
 };
 
@@ -78,9 +78,9 @@ struct ToolbarTemplate {
 /// A picture resource: an embedded file and, optionally, a freedesktop icon name preferred to it.
 struct ImageTemplate {
     int id = 0;
-    bool icon = false;                ///< ICON rather than BITMAP
-    std::string file;                 ///< embedded file name
-    std::string themeName;            ///< e.g. "list-add"; empty when none fits
+    bool icon = false;     ///< ICON rather than BITMAP
+    std::string file;      ///< embedded file name
+    std::string themeName; ///< e.g. "list-add"; empty when none fits
 };
 
 /// The resources of one module, parsed from its script.
@@ -90,7 +90,7 @@ public:
     std::map<int, DialogTemplate> dialogs;
     std::map<int, MenuTemplate> menus;
     std::map<int, ToolbarTemplate> toolbars;
-    std::map<int, ImageTemplate> images;   ///< bitmaps and icons share one number space here
+    std::map<int, ImageTemplate> images; ///< bitmaps and icons share one number space here
     std::map<int, std::string> strings;
     std::map<std::string, std::string> files; ///< embedded files by name
 };
@@ -118,7 +118,8 @@ public:
     static std::string setCurrent(const std::string& setName);
     static std::string current();
 
-    static const DialogTemplate* dialog(int id);
+    /// The dialog template `id`; `setName` receives the name of the set that holds it.
+    static const DialogTemplate* dialog(int id, std::string* setName = nullptr);
     static const MenuTemplate* menu(int id);
     static const ToolbarTemplate* toolbar(int id);
     static const ImageTemplate* image(int id, std::string* setName = nullptr);

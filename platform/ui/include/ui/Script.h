@@ -23,7 +23,10 @@ public:
     virtual std::string cellText(int col, int row) const = 0;
     virtual bool selectCells(int col1, int row1, int col2, int row2, std::string& error) = 0;
     /// Right click on a cell, as a person would.
-    virtual bool rightClickCell(int col, int row, std::string& error) { error = "no context menu"; return false; }
+    virtual bool rightClickCell(int col, int row, std::string& error) {
+        error = "no context menu";
+        return false;
+    }
 };
 /// Registers the grid behind a control (null removes it).
 void setGridAccess(Control* control, GridAccess* grid);
@@ -31,6 +34,15 @@ GridAccess* gridAccess(const Control* control);
 
 /// Splits a script line into words; quoted words keep spaces and take \" \\ \n \t escapes.
 bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error);
+
+/// A command of the script language, as the help text and the documentation show it.
+struct ScriptCommandInfo {
+    std::string name;
+    std::string usage;   ///< e.g. "type ID \"TEXT\" [TIMES]"
+    std::string summary; ///< what it does, one line
+};
+/// The help text for a list of commands: usage, then what it does, one command after the other.
+std::string formatScriptHelp(const std::vector<ScriptCommandInfo>& commands);
 
 class ScriptedAgent : public Agent {
 public:
@@ -90,6 +102,9 @@ public:
     /// Runs one line (for tests and interactive use); false on failure.
     bool runLine(const std::string& line);
 
+    /// The dialog actions, answers and checks the agent runs itself, in the order of the help text.
+    static std::vector<ScriptCommandInfo> commandList();
+
 private:
     struct Answer {
         enum Kind { Button, File, MenuChoice, Value } kind;
@@ -103,7 +118,8 @@ private:
     };
     bool nextLine(Line& line);
     bool execute(const Line& line);
-    bool dialogAction(const std::vector<std::string>& w, std::string& error, bool& known);
+    struct Commands;
+    friend struct Commands;
     bool takeAnswer(Answer::Kind kind, Answer& out, const std::string& what);
     std::string where() const;
     void closeAll();
