@@ -1,14 +1,17 @@
 // The grid control's state and entry points, without a window: addressing, editing as a person
 // does it, notifications, selection, row moves, files and the preview state.
 #include <sheet/SpreadControl.h>
+#include <sheet/SssFile.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -247,7 +250,7 @@ TEST_F(Grid, refusedInputKeepsTheEditorOpen) {
         const char* why;
     } cases[] = {
         {"abc", false, "not a number"},         {"150", false, "above the maximum"},
-        {"-1", false, "below the minimum"},     {"1,000", false, "1000 is above 100"},
+        {"-1", false, "below the minimum"},     {"1.000,5", false, "1000.5 is above 100"},
         {"42", true, "a number within bounds"}, {"=1+", false, "a formula that does not parse"},
     };
     for (const Case& k : cases) {
@@ -259,6 +262,115 @@ TEST_F(Grid, refusedInputKeepsTheEditorOpen) {
     }
     c.cancelEdit();
     EXPECT_EQ(data(1, 1), "42.00");
+}
+
+// Records what the control asks its view to tell the person.
+struct RefusalView : SpreadView {
+    std::vector<std::string> refused;
+    void redraw() override {}
+    void editorChanged() override {}
+    void showCell(int, int) override {}
+    SSRect clientRect() const override { return {0, 0, 400, 300}; }
+    void textSize(const std::string&, const Font&, double& w, double& h) const override { w = h = 10; }
+    bool print(const std::string&, std::string&) override { return false; }
+    void editRefused(const std::string& reason) override { refused.push_back(reason); }
+    void setClipboardText(const std::string&) override {}
+    std::string clipboardText() const override { return {}; }
+};
+
+// Switches the process to a decimal-comma locale for one scope, as a Dutch desktop does.
+struct DutchLocale {
+    std::string before = std::setlocale(LC_ALL, nullptr);
+    bool ok = std::setlocale(LC_ALL, "nl_NL.UTF-8") != nullptr;
+    ~DutchLocale() { std::setlocale(LC_ALL, before.c_str()); }
+};
+
+TEST_F(Grid, numbersAreReadAsTypedWithADecimalCommaOrPoint) {
+    DutchLocale dutch;
+    ASSERT_TRUE(dutch.ok) << "the nl_NL.UTF-8 locale is missing (./vor test generates it)";
+    RefusalView view;
+    c.setView(&view);
+    CellType t;
+    SSSetCellType(&c, 1, 1, *SSSetTypeNumber(&c, t, 0, 2, -1e7, 1e7));
+    const struct {
+        const char* typed;
+        const char* shown; // after Enter; a refused text leaves the value before it
+        bool refused;
+        const char* why;
+    } cases[] = {
+        {"1,5", "1.50", false, "one comma is the decimal comma, never a thousands separator"},
+        {"1.5", "1.50", false, "one point is the decimal point"},
+        {" -2,25 ", "-2.25", false, "sign and spaces around"},
+        {"1.234,5", "1234.50", false, "point groups before a decimal comma"},
+        {"1,234.5", "1234.50", false, "comma groups before a decimal point"},
+        {"1.234.567", "1234567.00", false, "the same separator twice can only group"},
+        {"12,5%", "0.13", false, "a percentage with a decimal comma"},
+        {"1,234,5", "0.13", true, "grouping that does not fit: two readings, refused"},
+        {"1,2.3", "0.13", true, "mixed separators that fit no reading"},
+        {"1.23.456", "0.13", true, "a short group"},
+        {"1,5x", "0.13", true, "not a number"},
+        {"", "", false, "an empty text empties the cell"},
+    };
+    for (const auto& k : cases) {
+        c.cancelEdit();
+        view.refused.clear();
+        ASSERT_TRUE(c.moveActive(1, 1));
+        std::string text = k.typed;
+        ASSERT_TRUE(c.beginEdit(&text));
+        EXPECT_EQ(c.pressEnter(), !k.refused) << k.typed << ": " << k.why;
+        EXPECT_EQ(data(1, 1), k.shown) << k.typed << ": " << k.why;
+        ASSERT_EQ(view.refused.size(), k.refused ? 1u : 0u) << k.typed << ": the person is told once";
+        if (k.refused) {
+            EXPECT_TRUE(c.editing()) << k.typed << ": the editor stays open to correct the text";
+            EXPECT_NE(view.refused[0].find(k.typed), std::string::npos) << view.refused[0];
+        }
+    }
+    c.cancelEdit();
+    c.setView(nullptr);
+}
+
+TEST_F(Grid, aGroupedNumberOpensInTheEditorWithoutItsGrouping) {
+    CellType t;
+    SSSetCellType(&c, 1, 1, *SSSetTypeNumber(&c, t, 0, 0, 0, 1e9, true));
+    ASSERT_TRUE(SSSetFloat(&c, 1, 1, 1234));
+    EXPECT_EQ(data(1, 1), "1,234");
+    ASSERT_TRUE(c.moveActive(1, 1));
+    ASSERT_TRUE(c.beginEdit());
+    EXPECT_EQ(c.editText(), "1234") << "edited to 1,235 it would read as a decimal comma";
+    c.setEditText("1235");
+    ASSERT_TRUE(c.commitEdit());
+    EXPECT_EQ(data(1, 1), "1,235");
+}
+
+TEST_F(Grid, savingClearsChangeMadeAndTheFileDoesNotRecordIt) {
+    auto path = tempFile("changed.sss");
+    ASSERT_TRUE(type(1, 1, "edited"));
+    ASSERT_TRUE(SSGetBool(&c, Sheet::kOptChangeMade));
+    ASSERT_TRUE(SSSaveToFile(&c, path.string())) << c.lastError();
+    EXPECT_FALSE(SSGetBool(&c, Sheet::kOptChangeMade)) << "what is saved is no longer changed";
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t at = text.find("\"options\":[");
+    ASSERT_NE(at, std::string::npos);
+    const std::string options = text.substr(at, text.find(']', at) - at);
+    EXPECT_EQ(options.find("30"), std::string::npos) << options;
+
+    // A file written before this rule still holds 30: it opens unchanged all the same.
+    const std::size_t close = text.find(']', at);
+    text.insert(close, options.back() == '[' ? "30" : ",30");
+    std::ofstream(path) << text;
+    Sheet loaded;
+    ASSERT_TRUE(loadSheet(loaded, path.string()));
+    EXPECT_FALSE(loaded.option(Sheet::kOptChangeMade));
+    SpreadControl other;
+    ASSERT_TRUE(SSLoadFromFile(&other, path.string())) << other.lastError();
+    EXPECT_FALSE(SSGetBool(&other, Sheet::kOptChangeMade));
+
+    // A failed save leaves the table changed.
+    ASSERT_TRUE(type(1, 2, "more"));
+    EXPECT_FALSE(SSSaveToFile(&c, (path.parent_path() / "no-such-folder" / "x.sss").string()));
+    EXPECT_TRUE(SSGetBool(&c, Sheet::kOptChangeMade));
+    std::filesystem::remove(path);
 }
 
 TEST_F(Grid, enterMovesAsTheEnterActionSays) {

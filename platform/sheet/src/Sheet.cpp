@@ -119,9 +119,10 @@ bool Sheet::setData(int col, int row, std::string_view text) {
     const CellType& t = m_d->types.get(rec.type);
     std::optional<double> n;
     if (t.kind == CellKind::Number) {
-        std::string s(text);
-        std::erase(s, ',');
-        n = parseNumber(s);
+        // Read as a person types it, with a decimal comma or point; a text that is no number, or
+        // that allows two readings, stays the text it is rather than becoming a wrong number.
+        double typed = 0;
+        if (readTypedNumber(text, typed) == base::TypedNumber::Number) n = typed;
     } else if (t.kind != CellKind::Edit && t.kind != CellKind::StaticText && t.kind != CellKind::ComboBox &&
                t.kind != CellKind::Button) {
         n = parseNumber(text);

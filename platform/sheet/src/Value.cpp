@@ -97,6 +97,18 @@ std::optional<double> parseNumber(std::string_view s) {
     return (negative ? -v : v) * scale;
 }
 
+base::TypedNumber readTypedNumber(std::string_view s, double& out) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    const bool percent = !s.empty() && s.back() == '%';
+    if (percent) s.remove_suffix(1);
+    double v = 0;
+    const base::TypedNumber r = base::readTypedNumber(s, v);
+    if (r == base::TypedNumber::Empty && percent) return base::TypedNumber::NotNumber;
+    if (r == base::TypedNumber::Number) out = percent ? v / 100 : v;
+    return r;
+}
+
 std::string formatFixed(double v, int decimals, bool thousands, char decimalPoint, char thousandsSep) {
     if (!std::isfinite(v)) return std::string(errorText(ErrorCode::Num));
     decimals = std::clamp(decimals, 0, 15);

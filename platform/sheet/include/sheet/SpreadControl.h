@@ -125,6 +125,9 @@ public:
     virtual void textSize(const std::string& text, const Font& font, double& width, double& height) const = 0;
     /// Prints the grid (the agent's print dialog chooses printer or PDF file); false with a reason.
     virtual bool print(const std::string& jobName, std::string& error) = 0;
+    /// The person's edit was refused (not a number, out of bounds, a formula that does not read);
+    /// the view tells the person why. The editor is still open on the cell.
+    virtual void editRefused(const std::string& reason) {}
     virtual void setClipboardText(const std::string& text) = 0;
     virtual std::string clipboardText() const = 0;
 };
@@ -208,8 +211,12 @@ public:
     int editSelStart() const { return m_selStart; }
     int editSelEnd() const { return m_selEnd; }
     /// Writes the editor's text to the cell ('=' makes a formula; number cells take numbers within
-    /// their bounds only). False, with the editor still open, when the text is refused.
+    /// their bounds only, typed with a decimal comma or point). False, with the editor still open
+    /// and the reason in lastError(), when the text is refused; the cell keeps its value.
     bool commitEdit();
+    /// Confirms an open edit as the person's own action does (Enter, Tab, moving away): a refused
+    /// text is reported to the view, which tells the person, and the editor stays open.
+    bool confirmEdit();
     /// Closes the editor without writing.
     void cancelEdit();
     /// Enter in the editor: confirm, then move as the enter action says.
