@@ -373,6 +373,93 @@ TEST_F(Grid, savingClearsChangeMadeAndTheFileDoesNotRecordIt) {
     std::filesystem::remove(path);
 }
 
+TEST(SpreadControlBlockText, aBlockHasOneTextOnlyWhenEveryCellHasIt) {
+    enum { kData = 0, kFormula = 1, kTag = 2, kValue = 3 };
+    const struct {
+        CellRange block;
+        int kind;
+        bool same;
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {{1, 1, 1, 1}, kData, true, "a", "one cell is its own text"},
+        {{1, 1, 3, 2}, kData, true, "a", "every cell of A1:C2 holds a"},
+        {{1, 1, 3, 3}, kData, false, "", "row 3 was never written: its empty cells differ from a"},
+        {{1, 1, 4, 2}, kData, false, "", "column D holds b"},
+        {{6, 1, 9, 600}, kData, true, "", "only formats and gaps: all empty"},
+        {{1, 250, 1, 260}, kData, true, "z", "a run across two chunks of rows"},
+        {{1, 250, 1, 261}, kData, false, "", "one row past the run"},
+        {{5, 1, 5, 3}, kFormula, true, "$A$1", "the same absolute formula"},
+        {{10, 1, 10, 2}, kFormula, false, "", "two formulas that read differently"},
+        {{5, 1, 5, 3}, kData, true, "a", "formula results compare as shown"},
+        {{1, 1, 2, 1}, kTag, true, "t", "tags"},
+        {{1, 1, 3, 1}, kTag, false, "", "C1 has no tag"},
+        {{2, 700, 2, 700}, kValue, true, "1.5", "the unformatted value"},
+        {{2, 700, 2, 700}, kData, true, "1.50", "the shown value"},
+        {{kAll, kAll, kAll, kAll}, kData, false, "", "the whole grid holds several texts"},
+        {{20, 900, 200, 1000}, kData, true, "", "a block beyond every stored cell"},
+        {{300, 1, 400, 2}, kData, true, "", "a block outside the grid has no cell to differ"},
+    };
+    SpreadControl c;
+    SSSetMaxCols(&c, 200);
+    SSSetMaxRows(&c, 1000);
+    SSSetDataRange(&c, 1, 1, 3, 2, "a");
+    SSSetData(&c, 4, 1, "b");
+    SSSetDataRange(&c, 1, 250, 1, 260, "z");
+    SSSetColorRange(&c, 6, 1, 9, 600, rgb(1, 2, 3), kDefaultColor);
+    SSSetFormulaRange(&c, 5, 1, 5, 3, "$A$1");
+    SSSetFormula(&c, 10, 1, "A1");
+    SSSetFormula(&c, 10, 2, "A2");
+    SSSetCellTag(&c, 1, 1, "t");
+    SSSetCellTag(&c, 2, 1, "t");
+    CellType t;
+    SSSetCellType(&c, 2, 700, *SSSetTypeNumber(&c, t, 0, 2, 0, 10));
+    SSSetFloat(&c, 2, 700, 1.5);
+    for (const auto& k : cases) {
+        std::string out = "unchanged";
+        EXPECT_EQ(SSGetBlockCommonText(&c, k.block, k.kind, out), k.same) << k.why;
+        if (k.same) EXPECT_EQ(out, k.text) << k.why;
+    }
+    std::string out;
+    EXPECT_FALSE(SSGetBlockCommonText(nullptr, {1, 1, 1, 1}, kData, out));
+    EXPECT_FALSE(SSGetBlockCommonText(&c, {1, 1, 1, 1}, 4, out)) << "no such kind";
+}
+
+TEST(SpreadControlBlockText, agreesWithReadingEveryCell) {
+    // Scattered contents: the answer must be what a cell-by-cell comparison gives.
+    SpreadControl c;
+    SSSetMaxCols(&c, 12);
+    SSSetMaxRows(&c, 600);
+    unsigned seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int i = 0; i < 400; ++i) {
+        int col = int(next() % 12) + 1, row = int(next() % 600) + 1;
+        switch (next() % 4) {
+        case 0: SSSetData(&c, col, row, "x"); break;
+        case 1: SSSetData(&c, col, row, ""); break;
+        case 2: SSSetCellTag(&c, col, row, next() % 2 ? "t" : "u"); break;
+        default: SSSetColor(&c, col, row, rgb(9, 9, 9), kDefaultColor); break;
+        }
+    }
+    for (int i = 0; i < 300; ++i) {
+        int c1 = int(next() % 12) + 1, r1 = int(next() % 600) + 1;
+        CellRange b{c1, r1, std::min(12, c1 + int(next() % 3)), std::min(600, r1 + int(next() % 300))};
+        for (int kind : {0, 2}) {
+            std::string first, cell, out;
+            bool same = true;
+            kind == 0 ? SSGetData(&c, b.col1, b.row1, first) : SSGetCellTag(&c, b.col1, b.row1, first);
+            for (int x = b.col1; x <= b.col2; ++x)
+                for (int y = b.row1; y <= b.row2; ++y) {
+                    kind == 0 ? SSGetData(&c, x, y, cell) : SSGetCellTag(&c, x, y, cell);
+                    same = same && cell == first;
+                }
+            ASSERT_EQ(SSGetBlockCommonText(&c, b, kind, out), same)
+                << cellName(b.col1, b.row1) << ":" << cellName(b.col2, b.row2) << " kind " << kind;
+            if (same) EXPECT_EQ(out, first);
+        }
+    }
+}
+
 TEST_F(Grid, enterMovesAsTheEnterActionSays) {
     struct Case {
         EnterAction action;

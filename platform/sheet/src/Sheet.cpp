@@ -210,6 +210,61 @@ std::string Sheet::tag(int col, int row) const {
     return m_d->tags.at(cellKey(col, row));
 }
 
+bool Sheet::blockCommonText(const CellRange& range, CellText kind, std::string& out) const {
+    const CellRange b = clampRange(range);
+    std::string common;
+    if (b.col1 > b.col2 || b.row1 > b.row2) { // no cell at all: nothing differs
+        out.clear();
+        return true;
+    }
+    bool seen = false;
+    // False as soon as a text differs from the first one seen.
+    auto same = [&](const std::string& t) {
+        if (!seen) {
+            common = t;
+            seen = true;
+            return true;
+        }
+        return t == common;
+    };
+    auto textOf = [&](const CellRec& rec, int c, int r) -> std::string {
+        switch (kind) {
+        case CellText::Data:
+            return rec.kind ? data(c, r) : std::string();
+        case CellText::Value:
+            return rec.kind ? toText(m_d->valueOf(rec)) : std::string();
+        case CellText::Formula:
+            return rec.formula ? formula(c, r) : std::string();
+        case CellText::Tag:
+            return (rec.flags & kHasTag) ? m_d->tags.at(cellKey(c, r)) : std::string();
+        }
+        return {};
+    };
+    const std::string empty;
+    const std::size_t firstChunk = std::size_t(b.row1) >> kChunkBits, lastChunk = std::size_t(b.row2) >> kChunkBits;
+    for (int c = b.col1; c <= b.col2; ++c) {
+        // A column or a run of 256 rows that was never written holds empty cells only.
+        if (std::size_t(c) >= m_d->cols.size()) {
+            if (!same(empty)) return false;
+            continue;
+        }
+        const auto& chunks = m_d->cols[std::size_t(c)].chunks;
+        for (std::size_t k = firstChunk; k <= lastChunk; ++k) {
+            if (k >= chunks.size() || !chunks[k]) {
+                if (!same(empty)) return false;
+                if (k >= chunks.size()) break;
+                continue;
+            }
+            const int from = std::max(b.row1, int(k << kChunkBits));
+            const int to = std::min(b.row2, int(((k + 1) << kChunkBits) - 1));
+            for (int r = from; r <= to; ++r)
+                if (!same(textOf(chunks[k][std::size_t(r) & (kChunk - 1)], c, r))) return false;
+        }
+    }
+    out = common;
+    return true;
+}
+
 bool Sheet::setNote(int col, int row, std::string_view text) {
     if (!inside(col, row)) return false;
     CellRec& rec = m_d->at(col, row);

@@ -750,6 +750,11 @@ bool SSGetFloat(SpreadControl* c, SS_COORD col, SS_COORD row, double& out) {
     return true;
 }
 
+bool SSGetBlockCommonText(SpreadControl* c, const CellRange& block, int kind, std::string& out) {
+    if (!c || kind < 0 || kind > 3) return false;
+    return c->sheet().blockCommonText(block, Sheet::CellText(kind), out);
+}
+
 bool SSSetFloat(SpreadControl* c, SS_COORD col, SS_COORD row, double v) {
     if (!cellInside(c, col, row) || !std::isfinite(v) || !c->sheet().setNumber(col, row, v)) return false;
     c->redraw();

@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
+#include <cmath>
+#include <limits>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -114,6 +116,13 @@ const json& array(const json& j, const char* what) {
     return j;
 }
 
+// JSON has no infinities: an open bound is stored as the largest double, which bounds nothing.
+double finiteBound(double v, int side) {
+    if (std::isfinite(v)) return v;
+    if (std::isnan(v)) return side * 1e15;
+    return std::copysign(std::numeric_limits<double>::max(), v);
+}
+
 json fontJson(const Font& f) {
     return {{"face", textJson(f.face)}, {"height", f.height},       {"weight", f.weight},
             {"italic", f.italic},       {"underline", f.underline}, {"strikeOut", f.strikeOut},
@@ -164,8 +173,8 @@ json typeJson(const CellType& t) {
             {"maxLength", t.maxLength},
             {"multiLine", t.multiLine},
             {"decimals", t.decimals},
-            {"minimum", t.minimum},
-            {"maximum", t.maximum},
+            {"minimum", finiteBound(t.minimum, -1)},
+            {"maximum", finiteBound(t.maximum, 1)},
             {"thousands", t.thousands},
             {"picture", textJson(t.picture)},
             {"picture2", textJson(t.picture2)},
@@ -256,7 +265,11 @@ std::string sheetToJson(const Sheet& s) {
                 }
                 switch (ValueKind(rec.kind)) {
                 case ValueKind::Number:
-                    values.push_back(rec.num);
+                    // A number that is not finite has no JSON text; it is the error it stands for.
+                    if (std::isfinite(rec.num))
+                        values.push_back(rec.num);
+                    else
+                        values.push_back({{"error", int(ErrorCode::Num)}});
                     break;
                 case ValueKind::Text:
                     values.push_back(textJson(d.texts[rec.text - 1]));

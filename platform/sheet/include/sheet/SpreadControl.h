@@ -331,6 +331,12 @@ int SSGetValue(SpreadControl* c, SS_COORD col, SS_COORD row, std::string& out);
 int SSGetValueLen(SpreadControl* c, SS_COORD col, SS_COORD row);
 bool SSSetValue(SpreadControl* c, SS_COORD col, SS_COORD row, const std::string& value);
 bool SSGetFloat(SpreadControl* c, SS_COORD col, SS_COORD row, double& out); ///< false for non-numbers
+/// Texts of a block compared without reading every cell: true, with the text in `out`, when every
+/// cell of the block has the same text of `kind` (0 shown data, 1 formula, 2 tag, 3 value); false
+/// when they differ, for a null handle or an unknown kind. kAll spans whole columns or rows. Only
+/// stored cells are visited and the first difference ends the walk, so a whole large table costs
+/// no more than its contents.
+bool SSGetBlockCommonText(SpreadControl* c, const CellRange& block, int kind, std::string& out);
 bool SSSetFloat(SpreadControl* c, SS_COORD col, SS_COORD row, double v);
 
 // tag, note, text tips
