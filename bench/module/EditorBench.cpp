@@ -74,7 +74,8 @@ void BM_EditBarRefreshUniformTable(benchmark::State& state) {
     dlg.grid().SetMaxRows(10000);
     sheet::SSSetDataRange(dlg.grid().handle(), 1, 1, 100, 1000, "7");
     dlg.grid().SetSelectBlock({1, 1}, {100, 1000});
-    for (auto _ : state) dlg.refreshEditBar();
+    for (auto _ : state)
+        dlg.refreshEditBar();
     state.SetLabel("100,000 equal cells");
     dlg.destroyWindow();
 }

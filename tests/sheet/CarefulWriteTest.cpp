@@ -40,8 +40,10 @@ struct Writer {
 
 const Writer kWriters[] = {
     {"table file", [](SpreadControl* c, const std::string& p) { return SSSaveToFile(c, p); }, "{"},
-    {"text export", [](SpreadControl* c, const std::string& p) { return SSExportToTextFile(c, p, 0x19); }, "cell"},
-    {"HTML export", [](SpreadControl* c, const std::string& p) { return SSExportToHTML(c, p, "T"); }, "<!DOCTYPE"},
+    {"text export", [](SpreadControl* c, const std::string& p) { return SSExportToTextFile(c, p, 0x19); },
+     "cell"},
+    {"HTML export", [](SpreadControl* c, const std::string& p) { return SSExportToHTML(c, p, "T"); },
+     "<!DOCTYPE"},
     {"Excel export", [](SpreadControl* c, const std::string& p) { return SSExportToExcel(c, p); },
      "\xD0\xCF\x11\xE0"},
 };
@@ -65,8 +67,8 @@ protected:
     std::size_t strayFiles(std::initializer_list<const char*> known) const {
         std::size_t n = 0;
         for (const auto& e : fs::directory_iterator(dir))
-            if (std::find_if(known.begin(), known.end(), [&](const char* k) { return e.path().filename() == k; }) ==
-                known.end())
+            if (std::find_if(known.begin(), known.end(),
+                             [&](const char* k) { return e.path().filename() == k; }) == known.end())
                 ++n;
         return n;
     }
@@ -96,7 +98,8 @@ TEST_F(CarefulWrite, aSymbolicLinkStaysALinkToTheNewContents) {
         fs::create_symlink(fs::path("real") / "table", link);
         ASSERT_TRUE(w.write(&c, link.string())) << w.name << ": " << c.lastError();
         EXPECT_TRUE(fs::is_symlink(link)) << w.name << ": the link is not replaced by a file";
-        EXPECT_EQ(readFile(real).rfind(w.starts, 0), 0u) << w.name << ": the file it points to has the new contents";
+        EXPECT_EQ(readFile(real).rfind(w.starts, 0), 0u)
+            << w.name << ": the file it points to has the new contents";
         fs::remove(link);
         fs::remove_all(dir / "real");
     }
@@ -124,7 +127,8 @@ TEST_F(CarefulWrite, aFailedSaveLeavesTheTableChanged) {
     base::failSafeWritesAfterForTesting(0, ENOSPC);
     EXPECT_FALSE(SSSaveToFile(&c, (dir / "t.sss").string()));
     base::failSafeWritesAfterForTesting(-1, 0);
-    EXPECT_TRUE(SSGetBool(&c, Sheet::kOptChangeMade)) << "nothing was saved, so the changes are still unsaved";
+    EXPECT_TRUE(SSGetBool(&c, Sheet::kOptChangeMade))
+        << "nothing was saved, so the changes are still unsaved";
     EXPECT_FALSE(fs::exists(dir / "t.sss"));
 }
 

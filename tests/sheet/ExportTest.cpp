@@ -165,7 +165,6 @@ TEST(SheetExport, xlsRefusesTablesBeyondTheFormat) {
     EXPECT_FALSE(exportXls(s, bytes));
 }
 
-
 TEST(SheetExport, xlsNumberCellsCarryTheFormatTheGridShows) {
     Sheet s;
     s.setMaxCols(4);
@@ -187,10 +186,10 @@ TEST(SheetExport, xlsNumberCellsCarryTheFormatTheGridShows) {
     s.setNumber(1, 4, 1234567);
     numberType(5, 2, false);
     s.setFormula(1, 5, "PI()");
-    s.setData(1, 6, "12.50");   // general cell, typed with two decimals
-    s.setData(1, 7, "-0.50");   // typed with decimals and a sign
-    s.setData(1, 8, "007");     // no number format shows this: it stays text
-    s.setNumber(2, 1, 0.1);     // general number: general format
+    s.setData(1, 6, "12.50"); // general cell, typed with two decimals
+    s.setData(1, 7, "-0.50"); // typed with decimals and a sign
+    s.setData(1, 8, "007");   // no number format shows this: it stays text
+    s.setNumber(2, 1, 0.1);   // general number: general format
 
     const struct {
         int col, row;

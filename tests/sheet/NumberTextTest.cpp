@@ -70,7 +70,8 @@ TEST_F(DutchLocale, fixedFormatShowsDecimalDigitsOnly) {
     } cases[] = {
         {1.5, 2, false, "1.50", "point under a comma locale"},
         {1234567.891, 2, true, "1,234,567.89", "comma groups, point decimal"},
-        {1e23, 2, false, "100000000000000000000000.00", "no binary digits beyond 15 (not 99999999999999991611392)"},
+        {1e23, 2, false, "100000000000000000000000.00",
+         "no binary digits beyond 15 (not 99999999999999991611392)"},
         {1e61, 0, false, "10000000000000000000000000000000000000000000000000000000000000", "1e61 whole"},
         {-1e61, 1, true,
          "-10,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000.0",
@@ -85,7 +86,8 @@ TEST_F(DutchLocale, fixedFormatShowsDecimalDigitsOnly) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(formatFixed(c.v, c.decimals, c.thousands), c.text) << c.why;
-    EXPECT_EQ(formatFixed(kMax, 15, true).size(), 309u + 102u + 1u + 15u) << "309 digits, 102 commas, point, 15 decimals";
+    EXPECT_EQ(formatFixed(kMax, 15, true).size(), 309u + 102u + 1u + 15u)
+        << "309 digits, 102 commas, point, 15 decimals";
 }
 
 TEST_F(DutchLocale, textsReadAsNumbersOnlyWithAPoint) {

@@ -435,10 +435,18 @@ TEST(SpreadControlBlockText, agreesWithReadingEveryCell) {
     for (int i = 0; i < 400; ++i) {
         int col = int(next() % 12) + 1, row = int(next() % 600) + 1;
         switch (next() % 4) {
-        case 0: SSSetData(&c, col, row, "x"); break;
-        case 1: SSSetData(&c, col, row, ""); break;
-        case 2: SSSetCellTag(&c, col, row, next() % 2 ? "t" : "u"); break;
-        default: SSSetColor(&c, col, row, rgb(9, 9, 9), kDefaultColor); break;
+        case 0:
+            SSSetData(&c, col, row, "x");
+            break;
+        case 1:
+            SSSetData(&c, col, row, "");
+            break;
+        case 2:
+            SSSetCellTag(&c, col, row, next() % 2 ? "t" : "u");
+            break;
+        default:
+            SSSetColor(&c, col, row, rgb(9, 9, 9), kDefaultColor);
+            break;
         }
     }
     for (int i = 0; i < 300; ++i) {

@@ -14,10 +14,10 @@
 namespace xlstest {
 
 struct CellFormat {
-    unsigned xf = 0;      ///< index of the cell's XF record
-    unsigned format = 0;  ///< number format index of that XF
-    std::string code;     ///< the format string ("0.00", "#,##0.000"); built-in ones by their code
-    unsigned record = 0;  ///< record type of the cell (0x0203 NUMBER, 0x00FD LABELSST, ...)
+    unsigned xf = 0;     ///< index of the cell's XF record
+    unsigned format = 0; ///< number format index of that XF
+    std::string code;    ///< the format string ("0.00", "#,##0.000"); built-in ones by their code
+    unsigned record = 0; ///< record type of the cell (0x0203 NUMBER, 0x00FD LABELSST, ...)
 };
 
 class XlsRecords {
@@ -69,11 +69,14 @@ private:
     static std::uint32_t u16(const std::string& b, std::size_t at) {
         return std::uint8_t(b[at]) | std::uint32_t(std::uint8_t(b[at + 1])) << 8;
     }
-    static std::uint32_t u32(const std::string& b, std::size_t at) { return u16(b, at) | u16(b, at + 2) << 16; }
+    static std::uint32_t u32(const std::string& b, std::size_t at) {
+        return u16(b, at) | u16(b, at + 2) << 16;
+    }
 
     std::string formatCode(unsigned index) const {
-        static const std::map<unsigned, std::string> builtin = {
-            {0, "General"}, {1, "0"}, {2, "0.00"}, {3, "#,##0"}, {4, "#,##0.00"}, {9, "0%"}, {10, "0.00%"}, {11, "0.00E+00"}};
+        static const std::map<unsigned, std::string> builtin = {{0, "General"}, {1, "0"},        {2, "0.00"},
+                                                                {3, "#,##0"},   {4, "#,##0.00"}, {9, "0%"},
+                                                                {10, "0.00%"},  {11, "0.00E+00"}};
         if (auto it = m_formats.find(index); it != m_formats.end()) return it->second;
         if (auto it = builtin.find(index); it != builtin.end()) return it->second;
         return "?" + std::to_string(index);
@@ -93,7 +96,8 @@ private:
                 m_formats[u16(body, 0)] = code;
             } else if (type == 0x00E0 && body.size() >= 4) { // XF: font, format, ...
                 m_xfFormats.push_back(u16(body, 2));
-            } else if ((type == 0x0203 || type == 0x027E || type == 0x00FD || type == 0x0205 || type == 0x0201) &&
+            } else if ((type == 0x0203 || type == 0x027E || type == 0x00FD || type == 0x0205 ||
+                        type == 0x0201) &&
                        body.size() >= 6) {
                 CellFormat f;
                 f.xf = u16(body, 4);

@@ -4,7 +4,6 @@
 
 #include <base/NumberText.h>
 
-
 namespace sheet {
 
 namespace {

@@ -241,7 +241,8 @@ bool Sheet::blockCommonText(const CellRange& range, CellText kind, std::string& 
         return {};
     };
     const std::string empty;
-    const std::size_t firstChunk = std::size_t(b.row1) >> kChunkBits, lastChunk = std::size_t(b.row2) >> kChunkBits;
+    const std::size_t firstChunk = std::size_t(b.row1) >> kChunkBits,
+                      lastChunk = std::size_t(b.row2) >> kChunkBits;
     for (int c = b.col1; c <= b.col2; ++c) {
         // A column or a run of 256 rows that was never written holds empty cells only.
         if (std::size_t(c) >= m_d->cols.size()) {

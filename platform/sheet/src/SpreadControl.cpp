@@ -301,8 +301,8 @@ bool SpreadControl::writeCell(int col, int row, const std::string& text) {
             return m_sheet.setData(col, row, "");
         case base::TypedNumber::Ambiguous:
             m_lastError = "\"" + text +
-                         "\" can be read as more than one number. Type it with one decimal separator "
-                         "and no thousands separators, for example 1234,5 or 1234.5.";
+                          "\" can be read as more than one number. Type it with one decimal separator "
+                          "and no thousands separators, for example 1234,5 or 1234.5.";
             return false;
         case base::TypedNumber::NotNumber:
             m_lastError = "\"" + text + "\" is not a number.";
@@ -310,7 +310,7 @@ bool SpreadControl::writeCell(int col, int row, const std::string& text) {
         }
         if (n < t.minimum || n > t.maximum) {
             m_lastError = "The number must lie between " + formatGeneral(t.minimum) + " and " +
-                         formatGeneral(t.maximum) + ".";
+                          formatGeneral(t.maximum) + ".";
             return false;
         }
         return m_sheet.setNumber(col, row, n);

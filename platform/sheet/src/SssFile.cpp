@@ -8,9 +8,9 @@
 
 #include <cerrno>
 #include <cmath>
-#include <limits>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace sheet {

@@ -421,8 +421,9 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
             if (auto it = xfCache.find(key); it != xfCache.end())
                 x = it->second;
             else {
-                x = (st == CellStyle() && ty == CellType() && code.empty()) ? 15
-                                                                            : xfFor(st, ty, formatIndexOf(code));
+                x = (st == CellStyle() && ty == CellType() && code.empty())
+                        ? 15
+                        : xfFor(st, ty, formatIndexOf(code));
                 xfCache.emplace(key, x);
             }
             b.u16(x);

@@ -113,7 +113,8 @@ TEST_F(PrintTest, aPdfFileKeepsItsModeAndLinkAndAFullDiskKeepsTheOldOne) {
     // Permissions of the file replaced stay.
     auto pdf = dir / "private.pdf";
     std::ofstream(pdf) << "old contents";
-    std::filesystem::permissions(pdf, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::permissions(pdf,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     agent.queueValue(pdf.string());
     ASSERT_TRUE(SSPrint(dlg.grid, "Table")) << dlg.grid->lastError();
     EXPECT_EQ(readFile(pdf).substr(0, 5), "%PDF-");

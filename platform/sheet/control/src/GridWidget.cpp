@@ -897,7 +897,8 @@ bool GridWidget::print(const std::string& jobName, std::string& error) {
 void GridWidget::editRefused(const std::string& reason) {
     // Through the agent, so that a script answers it like any other question.
     ui::Window* owner = m_placeholder ? static_cast<ui::Window*>(m_placeholder->owner()) : nullptr;
-    ui::messageBox(reason, owner ? owner->windowText() : std::string(), ui::MB_OK | ui::MB_ICONEXCLAMATION, owner);
+    ui::messageBox(reason, owner ? owner->windowText() : std::string(), ui::MB_OK | ui::MB_ICONEXCLAMATION,
+                   owner);
 }
 
 void GridWidget::setClipboardText(const std::string& text) {

@@ -10,7 +10,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-
 namespace sheet::control {
 
 namespace {

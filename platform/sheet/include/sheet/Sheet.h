@@ -116,8 +116,8 @@ public:
         Value = 3,   ///< the unformatted value (valueText())
     };
     /// True when every cell of the block (clipped to the grid) has the same text of that kind,
-    /// which is then in `out` (empty for a block outside the grid). Visits stored cells only and stops at the first difference, so a
-    /// whole 10,000 x 10,000 selection costs what its stored cells cost.
+    /// which is then in `out` (empty for a block outside the grid). Visits stored cells only and stops at the
+    /// first difference, so a whole 10,000 x 10,000 selection costs what its stored cells cost.
     bool blockCommonText(const CellRange& r, CellText kind, std::string& out) const;
     /// Removes contents (data, formula, tag, note) of a block; formats stay.
     void clearContents(const CellRange& r);
