@@ -198,3 +198,33 @@ TEST_F(DutchLocale, exportsWriteNumbersWithAPoint) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DutchLocale, numberCellsReadPastedAndSetTextsAsTyped) {
+    Sheet s;
+    sized(s, 2, 2);
+    CellType num;
+    num.kind = CellKind::Number;
+    num.decimals = 2;
+    s.setCellType({1, 1, 2, 2}, num);
+    const struct {
+        const char* text;
+        Value value;
+        const char* why;
+    } cases[] = {
+        {"1,5", Value::num(1.5), "a decimal comma is no thousands separator (was 15)"},
+        {"1.234,5", Value::num(1234.5), "grouping where nothing else fits"},
+        {"1,234,5", Value::str("1,234,5"), "two readings: kept as the text it is, not a wrong number"},
+        {"12,5%", Value::num(0.125), "a percentage"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(s.setData(1, 1, c.text));
+        EXPECT_EQ(s.value(1, 1), c.value) << c.text << ": " << c.why;
+    }
+    EXPECT_EQ(clipboardPaste(s, {1, 2}, "2,75\t1.000,25\r\n"), (CellRange{1, 2, 2, 2}));
+    EXPECT_EQ(s.data(1, 2), "2.75") << "pasted with a decimal comma";
+    EXPECT_EQ(s.data(2, 2), "1000.25");
+}
+
+} // namespace
