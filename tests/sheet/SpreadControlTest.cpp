@@ -426,15 +426,17 @@ TEST(SpreadControlBlockText, aBlockHasOneTextOnlyWhenEveryCellHasIt) {
 }
 
 TEST(SpreadControlBlockText, agreesWithReadingEveryCell) {
-    // Scattered contents: the answer must be what a cell-by-cell comparison gives.
+    // Scattered contents of every kind: the answer must be what a cell-by-cell comparison gives.
     SpreadControl c;
     SSSetMaxCols(&c, 12);
     SSSetMaxRows(&c, 600);
+    CellType t;
+    SSSetCellTypeRange(&c, 3, 1, 4, 600, *SSSetTypeNumber(&c, t, 0, 2, -10, 10)); // shown with decimals
     unsigned seed = 12345;
     auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 600; ++i) {
         int col = int(next() % 12) + 1, row = int(next() % 600) + 1;
-        switch (next() % 4) {
+        switch (next() % 7) {
         case 0:
             SSSetData(&c, col, row, "x");
             break;
@@ -444,21 +446,32 @@ TEST(SpreadControlBlockText, agreesWithReadingEveryCell) {
         case 2:
             SSSetCellTag(&c, col, row, next() % 2 ? "t" : "u");
             break;
+        case 3:
+            SSSetFloat(&c, col, row, next() % 2 ? 1.5 : 1.499);
+            break; // both show 1.50 in C and D
+        case 4:
+            SSSetData(&c, col, row, "1.50");
+            break; // typed: shown as typed
+        case 5:
+            SSSetFormula(&c, col, row, next() % 2 ? "$A$1" : "1.5");
+            break;
         default:
             SSSetColor(&c, col, row, rgb(9, 9, 9), kDefaultColor);
             break;
         }
     }
-    for (int i = 0; i < 300; ++i) {
+    using Reader = int (*)(SpreadControl*, SS_COORD, SS_COORD, std::string&);
+    const Reader readers[] = {SSGetData, SSGetFormula, SSGetCellTag, SSGetValue};
+    for (int i = 0; i < 400; ++i) {
         int c1 = int(next() % 12) + 1, r1 = int(next() % 600) + 1;
-        CellRange b{c1, r1, std::min(12, c1 + int(next() % 3)), std::min(600, r1 + int(next() % 300))};
-        for (int kind : {0, 2}) {
+        CellRange b{c1, r1, std::min(12, c1 + int(next() % 3)), std::min(600, r1 + int(next() % 40))};
+        for (int kind = 0; kind < 4; ++kind) {
             std::string first, cell, out;
             bool same = true;
-            kind == 0 ? SSGetData(&c, b.col1, b.row1, first) : SSGetCellTag(&c, b.col1, b.row1, first);
+            readers[kind](&c, b.col1, b.row1, first);
             for (int x = b.col1; x <= b.col2; ++x)
                 for (int y = b.row1; y <= b.row2; ++y) {
-                    kind == 0 ? SSGetData(&c, x, y, cell) : SSGetCellTag(&c, x, y, cell);
+                    readers[kind](&c, x, y, cell);
                     same = same && cell == first;
                 }
             ASSERT_EQ(SSGetBlockCommonText(&c, b, kind, out), same)

@@ -76,7 +76,8 @@ bool Sheet::setMaxCols(int n) {
     if (n < 0 || n > kMaxColLimit) return false;
     if (n < m_maxCols) {
         clearAll({n + 1, 0, m_maxCols, m_maxRows});
-        if (m_d->cols.size() > std::size_t(n) + 1 && m_d->recalcDepth == 0) m_d->cols.resize(std::size_t(n) + 1);
+        if (m_d->cols.size() > std::size_t(n) + 1 && m_d->recalcDepth == 0)
+            m_d->cols.resize(std::size_t(n) + 1);
         std::erase_if(m_spans, [&](const CellRange& s) { return s.col2 > n; });
     }
     m_maxCols = n;
@@ -219,7 +220,7 @@ bool Sheet::blockCommonText(const CellRange& range, CellText kind, std::string& 
     }
     bool seen = false;
     // False as soon as a text differs from the first one seen.
-    auto same = [&](const std::string& t) {
+    auto same = [&](std::string_view t) {
         if (!seen) {
             common = t;
             seen = true;
@@ -227,20 +228,47 @@ bool Sheet::blockCommonText(const CellRange& range, CellText kind, std::string& 
         }
         return t == common;
     };
-    auto textOf = [&](const CellRec& rec, int c, int r) -> std::string {
+    // A cell's text, without copying what the store holds; a number is formatted once for a run
+    // of equal numbers of one type.
+    std::string scratch;
+    double lastNumber = 0;
+    int lastType = -1;
+    auto numberText = [&](const CellRec& rec, bool shown) -> std::string_view {
+        if (lastType != int(rec.type) || rec.num != lastNumber) {
+            scratch =
+                shown ? formatValue(Value::num(rec.num), m_d->types.get(rec.type)) : formatGeneral(rec.num);
+            lastNumber = rec.num;
+            lastType = int(rec.type);
+        }
+        return scratch;
+    };
+    auto textOf = [&](const CellRec& rec, int c, int r) -> std::string_view {
+        const bool keptText = (rec.flags & kKeepText) && rec.text && !rec.formula;
         switch (kind) {
         case CellText::Data:
-            return rec.kind ? data(c, r) : std::string();
+            if (keptText) return m_d->texts[rec.text - 1];
+            [[fallthrough]];
         case CellText::Value:
-            return rec.kind ? toText(m_d->valueOf(rec)) : std::string();
+            switch (ValueKind(rec.kind)) {
+            case ValueKind::Empty:
+                return {};
+            case ValueKind::Text:
+                return rec.text ? std::string_view(m_d->texts[rec.text - 1]) : std::string_view();
+            case ValueKind::Number:
+                return numberText(rec, kind == CellText::Data);
+            default:
+                lastType = -1;
+                return scratch = toText(m_d->valueOf(rec));
+            }
         case CellText::Formula:
-            return rec.formula ? formula(c, r) : std::string();
+            lastType = -1;
+            return rec.formula ? (scratch = formula(c, r)) : std::string_view();
         case CellText::Tag:
-            return (rec.flags & kHasTag) ? m_d->tags.at(cellKey(c, r)) : std::string();
+            return (rec.flags & kHasTag) ? std::string_view(m_d->tags.at(cellKey(c, r))) : std::string_view();
         }
         return {};
     };
-    const std::string empty;
+    const std::string_view empty;
     const std::size_t firstChunk = std::size_t(b.row1) >> kChunkBits,
                       lastChunk = std::size_t(b.row2) >> kChunkBits;
     for (int c = b.col1; c <= b.col2; ++c) {
