@@ -222,6 +222,18 @@ TEST_F(DutchLocale, numberCellsReadPastedAndSetTextsAsTyped) {
         ASSERT_TRUE(s.setData(1, 1, c.text));
         EXPECT_EQ(s.value(1, 1), c.value) << c.text << ": " << c.why;
     }
+    // A grouped cell's own shown text reads back as the value it shows.
+    CellType grouped = num;
+    grouped.decimals = 0;
+    grouped.thousands = true;
+    s.setCellType({2, 1, 2, 1}, grouped);
+    ASSERT_TRUE(s.setNumber(2, 1, 12500));
+    ASSERT_EQ(s.data(2, 1), "12,500");
+    ASSERT_TRUE(s.setData(2, 1, s.data(2, 1)));
+    EXPECT_EQ(s.value(2, 1), Value::num(12500)) << "read and written back, the value stays";
+    ASSERT_TRUE(s.setData(2, 1, "1,5"));
+    EXPECT_EQ(s.value(2, 1), Value::num(1.5)) << "not its shown form: a decimal comma";
+
     EXPECT_EQ(clipboardPaste(s, {1, 2}, "2,75\t1.000,25\r\n"), (CellRange{1, 2, 2, 2}));
     EXPECT_EQ(s.data(1, 2), "2.75") << "pasted with a decimal comma";
     EXPECT_EQ(s.data(2, 2), "1000.25");

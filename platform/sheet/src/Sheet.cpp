@@ -122,8 +122,16 @@ bool Sheet::setData(int col, int row, std::string_view text) {
     if (t.kind == CellKind::Number) {
         // Read as a person types it, with a decimal comma or point; a text that is no number, or
         // that allows two readings, stays the text it is rather than becoming a wrong number.
+        // A text in the cell's own shown form ("12,500" where thousands are grouped) is read as
+        // shown, so that what a caller reads from a cell and writes back keeps its value.
         double typed = 0;
-        if (readTypedNumber(text, typed) == base::TypedNumber::Number) n = typed;
+        if (t.thousands) {
+            std::string plain(text);
+            std::erase(plain, ',');
+            if (auto shown = parseNumber(plain); shown && formatFixed(*shown, t.decimals, true) == text)
+                n = shown;
+        }
+        if (!n && readTypedNumber(text, typed) == base::TypedNumber::Number) n = typed;
     } else if (t.kind != CellKind::Edit && t.kind != CellKind::StaticText && t.kind != CellKind::ComboBox &&
                t.kind != CellKind::Button) {
         n = parseNumber(text);
