@@ -49,6 +49,8 @@ check("heading font and colours", "Profile",
 check("red text", "-1.5", ['fo:color="#ff0000"'])
 check("merged block A6:C7", "merged block", ['number-columns-spanned="3"', 'number-rows-spanned="2"'])
 check("two decimals with thousands", "1,234.50", ['office:value="1234.5"'])
+check("two decimals keep the whole value", "3.14", ['office:value="3.14159"'])
+check("typed with two decimals stays a number", "12.50", ['office:value="12.5"'])
 # Column widths travel in characters; LibreOffice draws a character wider than Excel's 7 pixels, so
 # compare proportions: D (180 px = 25 characters) against A (64 px = 8.43 characters).
 width = {m[0]: float(m[1]) for m in re.findall(

@@ -1,5 +1,5 @@
-// The spreadsheet editor: opening a 100,000-cell table, and refreshing the edit bar for one cell
-// and for a selected block of 10,000 cells.
+// The spreadsheet editor: opening a 100,000-cell table, and refreshing the edit bar for one cell,
+// a selected block of 10,000 cells and a whole 10,000 x 10,000 grid.
 
 #include "calc/ui/DlgSpreadsheet.h"
 #include "frame/ModuleResourceScope.h"
@@ -43,19 +43,43 @@ void BM_OpenTableInEditor(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenTableInEditor)->Unit(benchmark::kMillisecond);
 
+// The edit bar after a selection of side x side cells over the 100,000-cell table: one cell, a
+// block of 10,000 cells, and the whole of a 10,000 x 10,000 grid (100,000,000 cells). The table's
+// cells differ, so the comparison ends at the first difference.
 void BM_EditBarRefresh(benchmark::State& state) {
     ModuleResourceScope scope;
     DlgSpreadsheet dlg;
     dlg.fileName = bigTable();
     dlg.create();
     const int side = static_cast<int>(state.range(0));
+    if (side > 1000) {
+        dlg.grid().SetMaxCols(side);
+        dlg.grid().SetMaxRows(side);
+    }
     if (side == 1) dlg.grid().SetActiveCell(50, 500);
     else dlg.grid().SetSelectBlock({1, 1}, {side, side});
     for (auto _ : state) dlg.refreshEditBar();
-    state.SetLabel(side == 1 ? "one cell" : std::to_string(side * side) + " cells");
+    state.SetLabel(side == 1 ? "one cell" : std::to_string(static_cast<long long>(side) * side) + " cells");
     dlg.destroyWindow();
 }
-BENCHMARK(BM_EditBarRefresh)->Arg(1)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditBarRefresh)->Arg(1)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// The worst case for the edit bar: a selection of 100,000 stored cells that all show the same text,
+// so that no difference ends the walk early (in a 10,000 x 10,000 grid).
+void BM_EditBarRefreshUniformTable(benchmark::State& state) {
+    ModuleResourceScope scope;
+    DlgSpreadsheet dlg;
+    dlg.create();
+    dlg.grid().SetMaxCols(10000);
+    dlg.grid().SetMaxRows(10000);
+    sheet::SSSetDataRange(dlg.grid().handle(), 1, 1, 100, 1000, "7");
+    dlg.grid().SetSelectBlock({1, 1}, {100, 1000});
+    for (auto _ : state)
+        dlg.refreshEditBar();
+    state.SetLabel("100,000 equal cells");
+    dlg.destroyWindow();
+}
+BENCHMARK(BM_EditBarRefreshUniformTable)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -189,4 +189,11 @@ public:
 protected:
     sheet::SpreadControl* m_hWnd = nullptr;
     ui::Control* m_window = nullptr;
+
+public:
+    /// True, with the text in `out`, when every cell of the block has the same text of `kind`
+    /// (0 data, 1 formula, 2 tag, 3 value); reads stored cells only and stops at the first difference.
+    bool GetBlockCommonText(const sheet::CellRange& block, int kind, std::string& out) const {
+        return sheet::SSGetBlockCommonText(m_hWnd, block, kind, out);
+    }
 };

@@ -3,6 +3,8 @@
 #include <sheet/Sheet.h>
 #include <sheet/XlsWriter.h>
 
+#include "XlsRecords.h"
+
 #include <freexl.h>
 #include <gtest/gtest.h>
 
@@ -24,8 +26,57 @@ void fill(Sheet& s) {
 TEST(SheetExport, textWithBarsAndCrLf) {
     Sheet s;
     fill(s);
-    EXPECT_EQ(exportText(s, 0x19), "a|b|1.5|3\r\nx\ty|<b>&|\r\n||\r\n");
-    EXPECT_EQ(exportText(s, kTextColHeaders), "Name\tB\tC\na|b\t1.5\t3\nx\ty\t<b>&\t\n\t\t\n");
+    EXPECT_EQ(exportText(s, 0x19), "\"a|b\"|1.5|3\r\nx\ty|<b>&|\r\n||\r\n")
+        << "the cell holding the bar is quoted, the tab is no separator here";
+    EXPECT_EQ(exportText(s, kTextColHeaders), "Name\tB\tC\na|b\t1.5\t3\n\"x\ty\"\t<b>&\t\n\t\t\n")
+        << "with tabs between cells the cell holding a tab is quoted";
+}
+
+// Splits one exported line at the separator, honouring quotes as the export writes them.
+std::vector<std::string> splitExportLine(const std::string& line, char sep) {
+    std::vector<std::string> out(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        char ch = line[i];
+        if (quoted && ch == '"' && i + 1 < line.size() && line[i + 1] == '"')
+            out.back() += '"', ++i;
+        else if (ch == '"' && (quoted || out.back().empty()))
+            quoted = !quoted;
+        else if (ch == sep && !quoted)
+            out.emplace_back();
+        else
+            out.back() += ch;
+    }
+    return out;
+}
+
+TEST(SheetExport, textCellsReadBackUnambiguously) {
+    const struct {
+        const char* cell;
+        const char* written; // as it stands in a "|" separated line
+        const char* why;
+    } cases[] = {
+        {"plain", "plain", "an ordinary text is written as it is"},
+        {"a|b", "\"a|b\"", "the separator inside a cell would split it in two"},
+        {"say \"hi\"", "\"say \"\"hi\"\"\"", "quotes are doubled inside quotes"},
+        {"\"", "\"\"\"\"", "a lone quote would open a quoted field"},
+        {"two\nlines", "\"two\nlines\"", "a line break would end the row"},
+        {"cr\rhere", "\"cr\rhere\"", "a carriage return would end the row too"},
+        {"tab\there", "tab\there", "a tab is no separator in a bar-separated file"},
+    };
+    for (const auto& c : cases) {
+        Sheet s;
+        s.setMaxCols(3);
+        s.setMaxRows(1);
+        s.setData(1, 1, "left");
+        s.setData(2, 1, c.cell);
+        s.setData(3, 1, "right");
+        const std::string line = exportText(s, kTextBar);
+        EXPECT_EQ(line, std::string("left|") + c.written + "|right\n") << c.why;
+        std::vector<std::string> back = splitExportLine(line.substr(0, line.size() - 1), '|');
+        ASSERT_EQ(back.size(), 3u) << c.why;
+        EXPECT_EQ(back[1], c.cell) << c.why;
+    }
 }
 
 TEST(SheetExport, htmlShowsStylesAndSpans) {
@@ -112,4 +163,72 @@ TEST(SheetExport, xlsRefusesTablesBeyondTheFormat) {
     s.setData(300, 1, "far");
     std::string bytes;
     EXPECT_FALSE(exportXls(s, bytes));
+}
+
+TEST(SheetExport, xlsNumberCellsCarryTheFormatTheGridShows) {
+    Sheet s;
+    s.setMaxCols(4);
+    s.setMaxRows(8);
+    auto numberType = [&](int row, int decimals, bool thousands) {
+        CellType t;
+        t.kind = CellKind::Number;
+        t.decimals = decimals;
+        t.thousands = thousands;
+        s.setCellType({1, row, 1, row}, t);
+    };
+    numberType(1, 2, false);
+    s.setNumber(1, 1, 3.14159);
+    numberType(2, 3, true);
+    s.setNumber(1, 2, 1234.5);
+    numberType(3, 0, false);
+    s.setNumber(1, 3, 2.5);
+    numberType(4, 0, true);
+    s.setNumber(1, 4, 1234567);
+    numberType(5, 2, false);
+    s.setFormula(1, 5, "PI()");
+    s.setData(1, 6, "12.50"); // general cell, typed with two decimals
+    s.setData(1, 7, "-0.50"); // typed with decimals and a sign
+    s.setData(1, 8, "007");   // no number format shows this: it stays text
+    s.setNumber(2, 1, 0.1);   // general number: general format
+
+    const struct {
+        int col, row;
+        const char* code;
+        unsigned record;
+        const char* why;
+    } cases[] = {
+        {1, 1, "0.00", 0x0203, "two decimals: 3.14159 shows as 3.14"},
+        {1, 2, "#,##0.000", 0x0203, "three decimals with thousands separator"},
+        {1, 3, "0", 0x0203, "no decimals"},
+        {1, 4, "#,##0", 0x0203, "no decimals, grouped"},
+        {1, 5, "0.00", 0x0203, "a formula's value in a number cell is formatted alike"},
+        {1, 6, "0.00", 0x0203, "a number typed as 12.50 stays a number shown with two decimals"},
+        {1, 7, "0.00", 0x0203, "a negative typed number keeps its decimals too"},
+        {1, 8, "General", 0x00FD, "a typed text no format reproduces is kept as text"},
+        {2, 1, "General", 0x0203, "a plain general number"},
+    };
+    const std::string path = ::testing::TempDir() + "/formats.xls";
+    ASSERT_TRUE(exportXlsFile(s, path));
+    xlstest::XlsRecords x;
+    ASSERT_TRUE(x.read(path));
+    for (const auto& c : cases) {
+        xlstest::CellFormat f;
+        ASSERT_TRUE(x.cellFormat(unsigned(c.row - 1), unsigned(c.col - 1), f)) << c.why;
+        EXPECT_EQ(f.code, c.code) << c.why;
+        EXPECT_EQ(f.record, c.record) << c.why;
+        if (f.format != 0) EXPECT_GE(f.format, 164u) << c.why << ": every format is written out";
+    }
+
+    // The independent reader sees the numbers themselves.
+    const void* h = nullptr;
+    ASSERT_EQ(freexl_open(path.c_str(), &h), FREEXL_OK);
+    ASSERT_EQ(freexl_select_active_worksheet(h, 0), FREEXL_OK);
+    FreeXL_CellValue v;
+    ASSERT_EQ(freexl_get_cell_value(h, 0, 0, &v), FREEXL_OK);
+    ASSERT_EQ(v.type, FREEXL_CELL_DOUBLE);
+    EXPECT_DOUBLE_EQ(v.value.double_value, 3.14159) << "the value is kept whole";
+    ASSERT_EQ(freexl_get_cell_value(h, 5, 0, &v), FREEXL_OK);
+    ASSERT_EQ(v.type, FREEXL_CELL_DOUBLE);
+    EXPECT_DOUBLE_EQ(v.value.double_value, 12.5);
+    freexl_close(h);
 }

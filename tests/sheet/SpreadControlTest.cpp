@@ -1,14 +1,17 @@
 // The grid control's state and entry points, without a window: addressing, editing as a person
 // does it, notifications, selection, row moves, files and the preview state.
 #include <sheet/SpreadControl.h>
+#include <sheet/SssFile.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -247,7 +250,7 @@ TEST_F(Grid, refusedInputKeepsTheEditorOpen) {
         const char* why;
     } cases[] = {
         {"abc", false, "not a number"},         {"150", false, "above the maximum"},
-        {"-1", false, "below the minimum"},     {"1,000", false, "1000 is above 100"},
+        {"-1", false, "below the minimum"},     {"1.000,5", false, "1000.5 is above 100"},
         {"42", true, "a number within bounds"}, {"=1+", false, "a formula that does not parse"},
     };
     for (const Case& k : cases) {
@@ -259,6 +262,223 @@ TEST_F(Grid, refusedInputKeepsTheEditorOpen) {
     }
     c.cancelEdit();
     EXPECT_EQ(data(1, 1), "42.00");
+}
+
+// Records what the control asks its view to tell the person.
+struct RefusalView : SpreadView {
+    std::vector<std::string> refused;
+    void redraw() override {}
+    void editorChanged() override {}
+    void showCell(int, int) override {}
+    SSRect clientRect() const override { return {0, 0, 400, 300}; }
+    void textSize(const std::string&, const Font&, double& w, double& h) const override { w = h = 10; }
+    bool print(const std::string&, std::string&) override { return false; }
+    void editRefused(const std::string& reason) override { refused.push_back(reason); }
+    void setClipboardText(const std::string&) override {}
+    std::string clipboardText() const override { return {}; }
+};
+
+// Switches the process to a decimal-comma locale for one scope, as a Dutch desktop does.
+struct DutchLocale {
+    std::string before = std::setlocale(LC_ALL, nullptr);
+    bool ok = std::setlocale(LC_ALL, "nl_NL.UTF-8") != nullptr;
+    ~DutchLocale() { std::setlocale(LC_ALL, before.c_str()); }
+};
+
+TEST_F(Grid, numbersAreReadAsTypedWithADecimalCommaOrPoint) {
+    DutchLocale dutch;
+    ASSERT_TRUE(dutch.ok) << "the nl_NL.UTF-8 locale is missing (./vor test generates it)";
+    RefusalView view;
+    c.setView(&view);
+    CellType t;
+    SSSetCellType(&c, 1, 1, *SSSetTypeNumber(&c, t, 0, 2, -1e7, 1e7));
+    const struct {
+        const char* typed;
+        const char* shown; // after Enter; a refused text leaves the value before it
+        bool refused;
+        const char* why;
+    } cases[] = {
+        {"1,5", "1.50", false, "one comma is the decimal comma, never a thousands separator"},
+        {"1.5", "1.50", false, "one point is the decimal point"},
+        {" -2,25 ", "-2.25", false, "sign and spaces around"},
+        {"1.234,5", "1234.50", false, "point groups before a decimal comma"},
+        {"1,234.5", "1234.50", false, "comma groups before a decimal point"},
+        {"1.234.567", "1234567.00", false, "the same separator twice can only group"},
+        {"12,5%", "0.13", false, "a percentage with a decimal comma"},
+        {"1,234,5", "0.13", true, "grouping that does not fit: two readings, refused"},
+        {"1,2.3", "0.13", true, "mixed separators that fit no reading"},
+        {"1.23.456", "0.13", true, "a short group"},
+        {"1,5x", "0.13", true, "not a number"},
+        {"", "", false, "an empty text empties the cell"},
+    };
+    for (const auto& k : cases) {
+        c.cancelEdit();
+        view.refused.clear();
+        ASSERT_TRUE(c.moveActive(1, 1));
+        std::string text = k.typed;
+        ASSERT_TRUE(c.beginEdit(&text));
+        EXPECT_EQ(c.pressEnter(), !k.refused) << k.typed << ": " << k.why;
+        EXPECT_EQ(data(1, 1), k.shown) << k.typed << ": " << k.why;
+        ASSERT_EQ(view.refused.size(), k.refused ? 1u : 0u) << k.typed << ": the person is told once";
+        if (k.refused) {
+            EXPECT_TRUE(c.editing()) << k.typed << ": the editor stays open to correct the text";
+            EXPECT_NE(view.refused[0].find(k.typed), std::string::npos) << view.refused[0];
+        }
+    }
+    c.cancelEdit();
+    c.setView(nullptr);
+}
+
+TEST_F(Grid, aGroupedNumberOpensInTheEditorWithoutItsGrouping) {
+    CellType t;
+    SSSetCellType(&c, 1, 1, *SSSetTypeNumber(&c, t, 0, 0, 0, 1e9, true));
+    ASSERT_TRUE(SSSetFloat(&c, 1, 1, 1234));
+    EXPECT_EQ(data(1, 1), "1,234");
+    ASSERT_TRUE(c.moveActive(1, 1));
+    ASSERT_TRUE(c.beginEdit());
+    EXPECT_EQ(c.editText(), "1234") << "edited to 1,235 it would read as a decimal comma";
+    c.setEditText("1235");
+    ASSERT_TRUE(c.commitEdit());
+    EXPECT_EQ(data(1, 1), "1,235");
+}
+
+TEST_F(Grid, savingClearsChangeMadeAndTheFileDoesNotRecordIt) {
+    auto path = tempFile("changed.sss");
+    ASSERT_TRUE(type(1, 1, "edited"));
+    ASSERT_TRUE(SSGetBool(&c, Sheet::kOptChangeMade));
+    ASSERT_TRUE(SSSaveToFile(&c, path.string())) << c.lastError();
+    EXPECT_FALSE(SSGetBool(&c, Sheet::kOptChangeMade)) << "what is saved is no longer changed";
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t at = text.find("\"options\":[");
+    ASSERT_NE(at, std::string::npos);
+    const std::string options = text.substr(at, text.find(']', at) - at);
+    EXPECT_EQ(options.find("30"), std::string::npos) << options;
+
+    // A file written before this rule still holds 30: it opens unchanged all the same.
+    const std::size_t close = text.find(']', at);
+    text.insert(close, options.back() == '[' ? "30" : ",30");
+    std::ofstream(path) << text;
+    Sheet loaded;
+    ASSERT_TRUE(loadSheet(loaded, path.string()));
+    EXPECT_FALSE(loaded.option(Sheet::kOptChangeMade));
+    SpreadControl other;
+    ASSERT_TRUE(SSLoadFromFile(&other, path.string())) << other.lastError();
+    EXPECT_FALSE(SSGetBool(&other, Sheet::kOptChangeMade));
+
+    // A failed save leaves the table changed.
+    ASSERT_TRUE(type(1, 2, "more"));
+    EXPECT_FALSE(SSSaveToFile(&c, (path.parent_path() / "no-such-folder" / "x.sss").string()));
+    EXPECT_TRUE(SSGetBool(&c, Sheet::kOptChangeMade));
+    std::filesystem::remove(path);
+}
+
+TEST(SpreadControlBlockText, aBlockHasOneTextOnlyWhenEveryCellHasIt) {
+    enum { kData = 0, kFormula = 1, kTag = 2, kValue = 3 };
+    const struct {
+        CellRange block;
+        int kind;
+        bool same;
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {{1, 1, 1, 1}, kData, true, "a", "one cell is its own text"},
+        {{1, 1, 3, 2}, kData, true, "a", "every cell of A1:C2 holds a"},
+        {{1, 1, 3, 3}, kData, false, "", "row 3 was never written: its empty cells differ from a"},
+        {{1, 1, 4, 2}, kData, false, "", "column D holds b"},
+        {{6, 1, 9, 600}, kData, true, "", "only formats and gaps: all empty"},
+        {{1, 250, 1, 260}, kData, true, "z", "a run across two chunks of rows"},
+        {{1, 250, 1, 261}, kData, false, "", "one row past the run"},
+        {{5, 1, 5, 3}, kFormula, true, "$A$1", "the same absolute formula"},
+        {{10, 1, 10, 2}, kFormula, false, "", "two formulas that read differently"},
+        {{5, 1, 5, 3}, kData, true, "a", "formula results compare as shown"},
+        {{1, 1, 2, 1}, kTag, true, "t", "tags"},
+        {{1, 1, 3, 1}, kTag, false, "", "C1 has no tag"},
+        {{2, 700, 2, 700}, kValue, true, "1.5", "the unformatted value"},
+        {{2, 700, 2, 700}, kData, true, "1.50", "the shown value"},
+        {{kAll, kAll, kAll, kAll}, kData, false, "", "the whole grid holds several texts"},
+        {{20, 900, 200, 1000}, kData, true, "", "a block beyond every stored cell"},
+        {{300, 1, 400, 2}, kData, true, "", "a block outside the grid has no cell to differ"},
+    };
+    SpreadControl c;
+    SSSetMaxCols(&c, 200);
+    SSSetMaxRows(&c, 1000);
+    SSSetDataRange(&c, 1, 1, 3, 2, "a");
+    SSSetData(&c, 4, 1, "b");
+    SSSetDataRange(&c, 1, 250, 1, 260, "z");
+    SSSetColorRange(&c, 6, 1, 9, 600, rgb(1, 2, 3), kDefaultColor);
+    SSSetFormulaRange(&c, 5, 1, 5, 3, "$A$1");
+    SSSetFormula(&c, 10, 1, "A1");
+    SSSetFormula(&c, 10, 2, "A2");
+    SSSetCellTag(&c, 1, 1, "t");
+    SSSetCellTag(&c, 2, 1, "t");
+    CellType t;
+    SSSetCellType(&c, 2, 700, *SSSetTypeNumber(&c, t, 0, 2, 0, 10));
+    SSSetFloat(&c, 2, 700, 1.5);
+    for (const auto& k : cases) {
+        std::string out = "unchanged";
+        EXPECT_EQ(SSGetBlockCommonText(&c, k.block, k.kind, out), k.same) << k.why;
+        if (k.same) EXPECT_EQ(out, k.text) << k.why;
+    }
+    std::string out;
+    EXPECT_FALSE(SSGetBlockCommonText(nullptr, {1, 1, 1, 1}, kData, out));
+    EXPECT_FALSE(SSGetBlockCommonText(&c, {1, 1, 1, 1}, 4, out)) << "no such kind";
+}
+
+TEST(SpreadControlBlockText, agreesWithReadingEveryCell) {
+    // Scattered contents of every kind: the answer must be what a cell-by-cell comparison gives.
+    SpreadControl c;
+    SSSetMaxCols(&c, 12);
+    SSSetMaxRows(&c, 600);
+    CellType t;
+    SSSetCellTypeRange(&c, 3, 1, 4, 600, *SSSetTypeNumber(&c, t, 0, 2, -10, 10)); // shown with decimals
+    unsigned seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int i = 0; i < 600; ++i) {
+        int col = int(next() % 12) + 1, row = int(next() % 600) + 1;
+        switch (next() % 7) {
+        case 0:
+            SSSetData(&c, col, row, "x");
+            break;
+        case 1:
+            SSSetData(&c, col, row, "");
+            break;
+        case 2:
+            SSSetCellTag(&c, col, row, next() % 2 ? "t" : "u");
+            break;
+        case 3:
+            SSSetFloat(&c, col, row, next() % 2 ? 1.5 : 1.499);
+            break; // both show 1.50 in C and D
+        case 4:
+            SSSetData(&c, col, row, "1.50");
+            break; // typed: shown as typed
+        case 5:
+            SSSetFormula(&c, col, row, next() % 2 ? "$A$1" : "1.5");
+            break;
+        default:
+            SSSetColor(&c, col, row, rgb(9, 9, 9), kDefaultColor);
+            break;
+        }
+    }
+    using Reader = int (*)(SpreadControl*, SS_COORD, SS_COORD, std::string&);
+    const Reader readers[] = {SSGetData, SSGetFormula, SSGetCellTag, SSGetValue};
+    for (int i = 0; i < 400; ++i) {
+        int c1 = int(next() % 12) + 1, r1 = int(next() % 600) + 1;
+        CellRange b{c1, r1, std::min(12, c1 + int(next() % 3)), std::min(600, r1 + int(next() % 40))};
+        for (int kind = 0; kind < 4; ++kind) {
+            std::string first, cell, out;
+            bool same = true;
+            readers[kind](&c, b.col1, b.row1, first);
+            for (int x = b.col1; x <= b.col2; ++x)
+                for (int y = b.row1; y <= b.row2; ++y) {
+                    readers[kind](&c, x, y, cell);
+                    same = same && cell == first;
+                }
+            ASSERT_EQ(SSGetBlockCommonText(&c, b, kind, out), same)
+                << cellName(b.col1, b.row1) << ":" << cellName(b.col2, b.row2) << " kind " << kind;
+            if (same) EXPECT_EQ(out, first);
+        }
+    }
 }
 
 TEST_F(Grid, enterMovesAsTheEnterActionSays) {

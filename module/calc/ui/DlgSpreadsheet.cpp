@@ -342,20 +342,9 @@ void DlgSpreadsheet::refreshEditBar() {
     const int fields[3] = {IDC_VALUE, IDC_FORMULA, IDC_VARIABLE};
     const int kinds[3] = {kTextData, kTextFormula, kTextTag};
     for (int f = 0; f < 3; ++f) {
-        Vor_String first;
-        m_grid.getText(b.col1, b.row1, kinds[f], first);
-        std::string shown = first.str();
-        bool varies = false;
-        for (int c = b.col1; c <= b.col2 && !varies; ++c)
-            for (int r = b.row1; r <= b.row2; ++r) {
-                Vor_String t;
-                m_grid.getText(c, r, kinds[f], t);
-                if (!(t == first)) {
-                    varies = true;
-                    break;
-                }
-            }
-        if (varies) shown = variesText();
+        // Stored cells only, up to the first difference: a whole large table refreshes at once.
+        std::string shown;
+        if (!m_grid.GetBlockCommonText(b, kinds[f], shown)) shown = variesText();
         ui::Control* field = item(fields[f]);
         if (!field || field->text() == shown) continue;
         m_programSet[f] = true;

@@ -133,8 +133,14 @@ bool SafeFileWriter::commit() {
         discard();
         return false;
     }
+    // Bytes an outside writer put in the file count for the test hook like bytes given to `write`.
+    struct stat st {};
+    const off_t own = ::lseek(m_fd, 0, SEEK_CUR);
+    const std::size_t outside = ::fstat(m_fd, &st) == 0 && own >= 0 && st.st_size > own
+                                    ? static_cast<std::size_t>(st.st_size - own)
+                                    : 0;
     int injected = 0;
-    if (injectedFailure(0, injected)) {
+    if (injectedFailure(outside, injected)) {
         fail(injected);
         discard();
         return false;

@@ -2,7 +2,7 @@
 
 #include <sheet/Functions.h>
 
-#include <charconv>
+#include <base/NumberText.h>
 
 namespace sheet {
 
@@ -237,9 +237,9 @@ std::string refText(RefStyle style, RefAxis col, RefAxis row, CellPos host) {
 
 // Number literals print exactly (shortest text that reads back as the same double).
 std::string literalText(double v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
+    std::string text;
+    if (!base::formatShortest(v, text)) text = "#NUM!"; // literals are finite: the tokenizer refuses others
+    return text;
 }
 
 std::string quote(const std::string& s) {

@@ -2,12 +2,10 @@
 
 #include <sheet/Sheet.h>
 
+#include <base/SafeFile.h>
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace sheet {
 
@@ -15,6 +13,18 @@ namespace {
 
 std::string cellText(const Sheet& s, int c, int r, bool shown) {
     return shown ? s.data(c, r) : s.valueText(c, r);
+}
+
+// A field that holds the separator, a quote or a line break goes in quotes, with its quotes
+// doubled; every other field is written as it is. So each line splits back into its cells.
+std::string quotedField(const std::string& t, char sep) {
+    if (t.find_first_of(std::string("\"\r\n") + sep) == std::string::npos) return t;
+    std::string q = "\"";
+    for (char ch : t) {
+        if (ch == '"') q += '"';
+        q += ch;
+    }
+    return q + "\"";
 }
 
 std::string htmlEscape(std::string_view t) {
@@ -61,28 +71,10 @@ std::string cssBorder(const BorderLine& l) {
 
 } // namespace
 
-FileResult writeFileAtomically(const std::string& path, std::string_view bytes) {
+FileResult writeFileSafely(const std::string& path, std::string_view bytes) {
     if (path.empty()) return {false, "no file name given"};
-    std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return {false, "cannot write " + path + ": " + std::strerror(errno)};
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w < 0) {
-            std::string e = std::strerror(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return {false, "cannot write " + path + ": " + e};
-        }
-        done += std::size_t(w);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::string e = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return {false, "cannot write " + path + ": " + e};
-    }
+    std::string error;
+    if (!base::writeFileSafely(path, bytes, &error)) return {false, error};
     return {true, {}};
 }
 
@@ -99,7 +91,7 @@ std::string exportText(const Sheet& s, unsigned flags) {
             std::string t = cellText(s, c, r, shown);
             if (t.empty() && (r == 0 || c == 0)) t = r == 0 ? columnName(c) : std::to_string(r);
             if (r == 0 && c == 0) t.clear();
-            out += t;
+            out += quotedField(t, sep[0]);
         }
         out += eol;
     }
@@ -107,7 +99,7 @@ std::string exportText(const Sheet& s, unsigned flags) {
 }
 
 FileResult exportTextFile(const Sheet& s, const std::string& path, unsigned flags) {
-    return writeFileAtomically(path, exportText(s, flags));
+    return writeFileSafely(path, exportText(s, flags));
 }
 
 std::string exportHtml(const Sheet& s, std::string_view title) {
@@ -184,7 +176,7 @@ std::string exportHtml(const Sheet& s, std::string_view title) {
 }
 
 FileResult exportHtmlFile(const Sheet& s, const std::string& path, std::string_view title) {
-    return writeFileAtomically(path, exportHtml(s, title));
+    return writeFileSafely(path, exportHtml(s, title));
 }
 
 std::string clipboardCopy(const Sheet& s, const CellRange& block) {

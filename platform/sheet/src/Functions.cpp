@@ -2,8 +2,9 @@
 
 #include "FnUtil_p.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <base/NumberText.h>
+
+#include <string>
 #include <unordered_map>
 
 namespace sheet {
@@ -49,9 +50,11 @@ namespace fn {
 
 double approx15(double x) {
     if (x == 0 || !std::isfinite(x)) return x;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", x);
-    return std::strtod(buf, nullptr);
+    // Through 15-digit text and back, independent of the process locale.
+    std::string text;
+    double y = x;
+    if (base::formatGeneral(x, 15, text)) base::parseNumber(text, y);
+    return y;
 }
 
 double roundDigits(double x, int digits, int mode) {

@@ -76,7 +76,8 @@ bool Sheet::setMaxCols(int n) {
     if (n < 0 || n > kMaxColLimit) return false;
     if (n < m_maxCols) {
         clearAll({n + 1, 0, m_maxCols, m_maxRows});
-        if (m_d->cols.size() > std::size_t(n) + 1 && m_d->recalcDepth == 0) m_d->cols.resize(std::size_t(n) + 1);
+        if (m_d->cols.size() > std::size_t(n) + 1 && m_d->recalcDepth == 0)
+            m_d->cols.resize(std::size_t(n) + 1);
         std::erase_if(m_spans, [&](const CellRange& s) { return s.col2 > n; });
     }
     m_maxCols = n;
@@ -119,9 +120,18 @@ bool Sheet::setData(int col, int row, std::string_view text) {
     const CellType& t = m_d->types.get(rec.type);
     std::optional<double> n;
     if (t.kind == CellKind::Number) {
-        std::string s(text);
-        std::erase(s, ',');
-        n = parseNumber(s);
+        // Read as a person types it, with a decimal comma or point; a text that is no number, or
+        // that allows two readings, stays the text it is rather than becoming a wrong number.
+        // A text in the cell's own shown form ("12,500" where thousands are grouped) is read as
+        // shown, so that what a caller reads from a cell and writes back keeps its value.
+        double typed = 0;
+        if (t.thousands) {
+            std::string plain(text);
+            std::erase(plain, ',');
+            if (auto shown = parseNumber(plain); shown && formatFixed(*shown, t.decimals, true) == text)
+                n = shown;
+        }
+        if (!n && readTypedNumber(text, typed) == base::TypedNumber::Number) n = typed;
     } else if (t.kind != CellKind::Edit && t.kind != CellKind::StaticText && t.kind != CellKind::ComboBox &&
                t.kind != CellKind::Button) {
         n = parseNumber(text);
@@ -207,6 +217,89 @@ std::string Sheet::tag(int col, int row) const {
     const CellRec* rec = m_d->find(col, row);
     if (!rec || !(rec->flags & kHasTag)) return {};
     return m_d->tags.at(cellKey(col, row));
+}
+
+bool Sheet::blockCommonText(const CellRange& range, CellText kind, std::string& out) const {
+    const CellRange b = clampRange(range);
+    std::string common;
+    if (b.col1 > b.col2 || b.row1 > b.row2) { // no cell at all: nothing differs
+        out.clear();
+        return true;
+    }
+    bool seen = false;
+    // False as soon as a text differs from the first one seen.
+    auto same = [&](std::string_view t) {
+        if (!seen) {
+            common = t;
+            seen = true;
+            return true;
+        }
+        return t == common;
+    };
+    // A cell's text, without copying what the store holds; a number is formatted once for a run
+    // of equal numbers of one type.
+    std::string scratch;
+    double lastNumber = 0;
+    int lastType = -1;
+    auto numberText = [&](const CellRec& rec, bool shown) -> std::string_view {
+        if (lastType != int(rec.type) || rec.num != lastNumber) {
+            scratch =
+                shown ? formatValue(Value::num(rec.num), m_d->types.get(rec.type)) : formatGeneral(rec.num);
+            lastNumber = rec.num;
+            lastType = int(rec.type);
+        }
+        return scratch;
+    };
+    auto textOf = [&](const CellRec& rec, int c, int r) -> std::string_view {
+        const bool keptText = (rec.flags & kKeepText) && rec.text && !rec.formula;
+        switch (kind) {
+        case CellText::Data:
+            if (keptText) return m_d->texts[rec.text - 1];
+            [[fallthrough]];
+        case CellText::Value:
+            switch (ValueKind(rec.kind)) {
+            case ValueKind::Empty:
+                return {};
+            case ValueKind::Text:
+                return rec.text ? std::string_view(m_d->texts[rec.text - 1]) : std::string_view();
+            case ValueKind::Number:
+                return numberText(rec, kind == CellText::Data);
+            default:
+                lastType = -1;
+                return scratch = toText(m_d->valueOf(rec));
+            }
+        case CellText::Formula:
+            lastType = -1;
+            return rec.formula ? (scratch = formula(c, r)) : std::string_view();
+        case CellText::Tag:
+            return (rec.flags & kHasTag) ? std::string_view(m_d->tags.at(cellKey(c, r))) : std::string_view();
+        }
+        return {};
+    };
+    const std::string_view empty;
+    const std::size_t firstChunk = std::size_t(b.row1) >> kChunkBits,
+                      lastChunk = std::size_t(b.row2) >> kChunkBits;
+    for (int c = b.col1; c <= b.col2; ++c) {
+        // A column or a run of 256 rows that was never written holds empty cells only.
+        if (std::size_t(c) >= m_d->cols.size()) {
+            if (!same(empty)) return false;
+            continue;
+        }
+        const auto& chunks = m_d->cols[std::size_t(c)].chunks;
+        for (std::size_t k = firstChunk; k <= lastChunk; ++k) {
+            if (k >= chunks.size() || !chunks[k]) {
+                if (!same(empty)) return false;
+                if (k >= chunks.size()) break;
+                continue;
+            }
+            const int from = std::max(b.row1, int(k << kChunkBits));
+            const int to = std::min(b.row2, int(((k + 1) << kChunkBits) - 1));
+            for (int r = from; r <= to; ++r)
+                if (!same(textOf(chunks[k][std::size_t(r) & (kChunk - 1)], c, r))) return false;
+        }
+    }
+    out = common;
+    return true;
 }
 
 bool Sheet::setNote(int col, int row, std::string_view text) {

@@ -166,7 +166,7 @@ bool SpreadControl::moveTo(int col, int row, bool extend, bool ask) {
     if (m_sheet.maxCols() < 1 || m_sheet.maxRows() < 1) return false;
     col = std::clamp(col, 1, m_sheet.maxCols());
     row = std::clamp(row, 1, m_sheet.maxRows());
-    if (m_editing && !commitEdit()) return false;
+    if (m_editing && !(ask ? confirmEdit() : commitEdit())) return false;
     const bool rowModes = operationMode >= OperationMode::Row;
     if (extend && m_sheet.option(kOptUserBlockSelect) && !rowModes) {
         m_sheet.setSelection({std::min(m_anchor.col, col), std::min(m_anchor.row, row),
@@ -245,6 +245,11 @@ bool SpreadControl::beginEdit(const std::string* replaceWith) {
     // typed value over a formula replaces the formula.
     m_editStart =
         m_sheet.hasFormula(a.col, a.row) ? "=" + m_sheet.formula(a.col, a.row) : m_sheet.data(a.col, a.row);
+    // A grouped number opens without its grouping: "1,234" edited to "1,235" would read as a
+    // decimal comma.
+    if (const Value v = m_sheet.value(a.col, a.row);
+        t.kind == CellKind::Number && t.thousands && v.isNumber() && !m_sheet.hasFormula(a.col, a.row))
+        m_editStart = formatFixed(v.number, t.decimals, false);
     m_editing = true;
     m_editText.clear();
     setEditText(replaceWith ? *replaceWith : m_editStart);
@@ -285,19 +290,30 @@ bool SpreadControl::writeCell(int col, int row, const std::string& text) {
         return true;
     }
     if (t.kind == CellKind::Number && !text.empty()) {
-        std::string plain = text;
-        std::erase(plain, ',');
-        auto n = parseNumber(plain);
-        if (!n) {
-            m_lastError = "\"" + text + "\" is not a number";
+        // "1,5" and "1.5" are both one and a half; grouping counts only where it cannot be read
+        // otherwise ("1.234,5"); anything else is refused so that the cell never holds a number
+        // the person did not mean.
+        double n = 0;
+        switch (readTypedNumber(text, n)) {
+        case base::TypedNumber::Number:
+            break;
+        case base::TypedNumber::Empty:
+            return m_sheet.setData(col, row, "");
+        case base::TypedNumber::Ambiguous:
+            m_lastError = "\"" + text +
+                          "\" can be read as more than one number. Type it with one decimal separator "
+                          "and no thousands separators, for example 1234,5 or 1234.5.";
+            return false;
+        case base::TypedNumber::NotNumber:
+            m_lastError = "\"" + text + "\" is not a number.";
             return false;
         }
-        if (*n < t.minimum || *n > t.maximum) {
+        if (n < t.minimum || n > t.maximum) {
             m_lastError = "The number must lie between " + formatGeneral(t.minimum) + " and " +
-                         formatGeneral(t.maximum);
+                          formatGeneral(t.maximum) + ".";
             return false;
         }
-        return m_sheet.setNumber(col, row, *n);
+        return m_sheet.setNumber(col, row, n);
     }
     return m_sheet.setData(col, row, text);
 }
@@ -306,6 +322,12 @@ void SpreadControl::changedByUser(int col, int row) {
     m_sheet.setOption(Sheet::kOptChangeMade, true);
     sendingCell = {col, row};
     if (m_listener) m_listener->dataChanged(*this, col, row);
+}
+
+bool SpreadControl::confirmEdit() {
+    if (!m_editing || commitEdit()) return true;
+    if (m_view) m_view->editRefused(m_lastError);
+    return false;
 }
 
 bool SpreadControl::commitEdit() {
@@ -331,7 +353,7 @@ void SpreadControl::cancelEdit() {
 }
 
 bool SpreadControl::pressEnter() {
-    if (m_editing && !commitEdit()) return false;
+    if (!confirmEdit()) return false;
     CellPos a = m_sheet.activeCell();
     int c = a.col, r = a.row;
     switch (enterAction) {
@@ -365,7 +387,7 @@ bool SpreadControl::pressEnter() {
 }
 
 bool SpreadControl::pressTab(bool forward) {
-    if (m_editing && !commitEdit()) return false;
+    if (!confirmEdit()) return false;
     if (m_sheet.maxCols() < 1 || m_sheet.maxRows() < 1) return m_listener && m_listener->tabOut(*this, forward);
     CellPos a = m_sheet.activeCell();
     int c = a.col + (forward ? 1 : -1), r = a.row;
@@ -726,6 +748,11 @@ bool SSGetFloat(SpreadControl* c, SS_COORD col, SS_COORD row, double& out) {
     if (!v.isNumber()) return false;
     out = v.number;
     return true;
+}
+
+bool SSGetBlockCommonText(SpreadControl* c, const CellRange& block, int kind, std::string& out) {
+    if (!c || kind < 0 || kind > 3) return false;
+    return c->sheet().blockCommonText(block, Sheet::CellText(kind), out);
 }
 
 bool SSSetFloat(SpreadControl* c, SS_COORD col, SS_COORD row, double v) {
@@ -1284,7 +1311,10 @@ bool fileResult(SpreadControl* c, const FileResult& r) {
 bool SSSaveToFile(SpreadControl* c, const std::string& path, bool dataOnly) {
     if (!c) return false;
     if (c->editing() && !c->commitEdit()) c->cancelEdit();
-    return fileResult(c, saveSheet(c->sheet(), path));
+    if (!fileResult(c, saveSheet(c->sheet(), path))) return false;
+    // What is on disk now is the table as it is: nothing is changed any more.
+    c->sheet().setOption(Sheet::kOptChangeMade, false);
+    return true;
 }
 
 bool SSLoadFromFile(SpreadControl* c, const std::string& path) {

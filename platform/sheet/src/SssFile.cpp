@@ -3,15 +3,15 @@
 #include "SheetStore_p.h"
 #include <sheet/Compiler.h>
 
+#include <base/SafeFile.h>
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
-#include <cstdio>
+#include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
+#include <limits>
 #include <sstream>
-#include <unistd.h>
 
 namespace sheet {
 
@@ -116,6 +116,13 @@ const json& array(const json& j, const char* what) {
     return j;
 }
 
+// JSON has no infinities: an open bound is stored as the largest double, which bounds nothing.
+double finiteBound(double v, int side) {
+    if (std::isfinite(v)) return v;
+    if (std::isnan(v)) return side * 1e15;
+    return std::copysign(std::numeric_limits<double>::max(), v);
+}
+
 json fontJson(const Font& f) {
     return {{"face", textJson(f.face)}, {"height", f.height},       {"weight", f.weight},
             {"italic", f.italic},       {"underline", f.underline}, {"strikeOut", f.strikeOut},
@@ -166,8 +173,8 @@ json typeJson(const CellType& t) {
             {"maxLength", t.maxLength},
             {"multiLine", t.multiLine},
             {"decimals", t.decimals},
-            {"minimum", t.minimum},
-            {"maximum", t.maximum},
+            {"minimum", finiteBound(t.minimum, -1)},
+            {"maximum", finiteBound(t.maximum, 1)},
             {"thousands", t.thousands},
             {"picture", textJson(t.picture)},
             {"picture2", textJson(t.picture2)},
@@ -205,8 +212,9 @@ std::string sheetToJson(const Sheet& s) {
     doc["maxCols"] = s.maxCols();
     doc["maxRows"] = s.maxRows();
     json opts = json::array();
+    // A saved file is by definition not changed since its save: the change-made option stays out.
     for (int i = 0; i < Sheet::kOptionCount; ++i)
-        if (s.option(i)) opts.push_back(i);
+        if (s.option(i) && i != Sheet::kOptChangeMade) opts.push_back(i);
     doc["options"] = opts;
     doc["refStyle"] = int(s.refStyle());
     doc["unitType"] = int(s.unitType());
@@ -257,7 +265,11 @@ std::string sheetToJson(const Sheet& s) {
                 }
                 switch (ValueKind(rec.kind)) {
                 case ValueKind::Number:
-                    values.push_back(rec.num);
+                    // A number that is not finite has no JSON text; it is the error it stands for.
+                    if (std::isfinite(rec.num))
+                        values.push_back(rec.num);
+                    else
+                        values.push_back({{"error", int(ErrorCode::Num)}});
                     break;
                 case ValueKind::Text:
                     values.push_back(textJson(d.texts[rec.text - 1]));
@@ -471,8 +483,9 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
             }
         }
         d.rebuildDependencies();
+        // Older files stored the change-made option; a table that was just opened is unchanged.
         for (int o : options)
-            fresh.setOption(o, true);
+            if (o != Sheet::kOptChangeMade) fresh.setOption(o, true);
     } catch (const LoadError& e) {
         return {false, std::string("damaged table file: ") + e.what()};
     } catch (const json::exception& e) {
@@ -486,32 +499,8 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
 
 FileResult saveSheet(const Sheet& s, const std::string& path) {
     if (path.empty()) return {false, "no file name given"};
-    std::string text = sheetToJson(s);
-    std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return {false, "cannot write " + tmp + ": " + std::strerror(errno)};
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t w = ::write(fd, text.data() + done, text.size() - done);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            std::string e = std::strerror(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return {false, "cannot write " + path + ": " + e};
-        }
-        done += std::size_t(w);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        std::string e = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return {false, "cannot write " + path + ": " + e};
-    }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::string e = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return {false, "cannot replace " + path + ": " + e};
-    }
+    std::string error;
+    if (!base::writeFileSafely(path, sheetToJson(s), &error)) return {false, error};
     return {true, {}};
 }
 

@@ -1,6 +1,8 @@
 #include <sheet/Tokenizer.h>
 
-#include <charconv>
+#include <base/NumberText.h>
+
+#include <algorithm>
 #include <cmath>
 
 namespace sheet {
@@ -163,11 +165,13 @@ private:
                 }
             }
             double v = 0;
-            auto r = std::from_chars(m_s.data() + m_i, m_s.data() + j, v);
-            if (r.ec == std::errc::result_out_of_range)
-                return fail(ParseErrorCode::UnexpectedToken, m_i, "number out of range");
-            if (r.ec != std::errc() || r.ptr != m_s.data() + j || !std::isfinite(v))
+            const std::string_view text = std::string_view(m_s).substr(m_i, j - m_i);
+            if (!base::parseNumber(text, v)) {
+                // Digits with at most one point read as a number unless it lies beyond the doubles.
+                if (std::count(text.begin(), text.end(), '.') <= 1)
+                    return fail(ParseErrorCode::UnexpectedToken, m_i, "number out of range");
                 return fail(ParseErrorCode::UnexpectedCharacter, m_i, "malformed number");
+            }
             t.kind = TokenKind::Number;
             t.number = v;
             m_i = j;

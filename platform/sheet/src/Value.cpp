@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 namespace sheet {
 
@@ -64,10 +61,8 @@ std::size_t matchErrorLiteral(std::string_view s, ErrorCode& out) {
 
 std::string formatGeneral(double v) {
     if (v == 0) return "0"; // also turns -0 into 0
-    if (!std::isfinite(v)) return std::string(errorText(ErrorCode::Num));
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-    std::string s(buf, r.ptr);
+    std::string s;
+    if (!base::formatGeneral(v, 15, s)) return std::string(errorText(ErrorCode::Num));
     for (auto& c : s)
         if (c == 'e') c = 'E';
     return s;
@@ -92,46 +87,80 @@ std::optional<double> parseNumber(std::string_view s) {
     if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.'))
         return std::nullopt;
     double v = 0;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
+    if (!base::parseNumber(s, v)) return std::nullopt;
     return (negative ? -v : v) * scale;
 }
 
+base::TypedNumber readTypedNumber(std::string_view s, double& out) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    const bool percent = !s.empty() && s.back() == '%';
+    if (percent) s.remove_suffix(1);
+    double v = 0;
+    const base::TypedNumber r = base::readTypedNumber(s, v);
+    if (r == base::TypedNumber::Empty && percent) return base::TypedNumber::NotNumber;
+    if (r == base::TypedNumber::Number) out = percent ? v / 100 : v;
+    return r;
+}
+
 std::string formatFixed(double v, int decimals, bool thousands, char decimalPoint, char thousandsSep) {
-    if (!std::isfinite(v)) return std::string(errorText(ErrorCode::Num));
+    // Shown values round as spreadsheets show them: to 15 significant digits first, then to the
+    // decimals, half away from zero (7.25 with one decimal is 7.3, 1.005 with two is 1.01). Both
+    // steps work on decimal digits, so no binary noise shows (1E+23 is 1 and 23 zeros) and the
+    // process locale plays no part.
+    std::string g;
+    if (!base::formatGeneral(v, 15, g)) return std::string(errorText(ErrorCode::Num));
     decimals = std::clamp(decimals, 0, 15);
-    // Shown values round as spreadsheets show them: to 15 significant digits first, then half away
-    // from zero (7.25 with one decimal is 7.3, 1.005 with two is 1.01), whatever the process locale.
-    char buf[400];
-    double x = v;
-    if (auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15); r.ec == std::errc())
-        std::from_chars(buf, r.ptr, x);
-    const double p = std::pow(10.0, decimals);
-    const double y = x * p;
-    if (std::fabs(y) < 4e15) {
-        double t = std::trunc(y);
-        double frac = std::fabs(y - t);
-        double rounded = frac > 0.5 - 1e-9 ? t + (y < 0 ? -1 : 1) : t;
-        x = rounded / p;
+    bool negative = g[0] == '-';
+    if (negative) g.erase(0, 1);
+    int exponent = 0;
+    if (const std::size_t e = g.find_first_of("eE"); e != std::string::npos) {
+        std::size_t i = e + 1;
+        const bool down = g[i] == '-';
+        if (g[i] == '+' || g[i] == '-') ++i;
+        for (; i < g.size(); ++i)
+            exponent = exponent * 10 + (g[i] - '0');
+        if (down) exponent = -exponent;
+        g.resize(e);
     }
-    auto end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals).ptr;
-    std::string s(buf, end);
-    if (s == "-0" || (s.size() > 1 && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos))
-        s.erase(0, 1); // no "-0.00"
-    auto dot = s.find('.');
-    if (dot != std::string::npos) s[dot] = decimalPoint;
-    if (thousands) {
-        std::size_t intEnd = dot == std::string::npos ? s.size() : dot;
-        std::size_t intBegin = (s[0] == '-') ? 1 : 0;
-        std::string out = s.substr(0, intBegin);
-        for (std::size_t i = intBegin; i < intEnd; ++i) {
-            out += s[i];
-            std::size_t left = intEnd - i - 1;
-            if (left > 0 && left % 3 == 0) out += thousandsSep;
+    // value = 0.<digits> x 10^intLen: the first intLen digits are the whole part.
+    const std::size_t point = g.find('.');
+    int intLen = int(point == std::string::npos ? g.size() : point) + exponent;
+    std::string digits;
+    for (char c : g)
+        if (c != '.') digits += c;
+    while (digits.size() > 1 && digits[0] == '0')
+        digits.erase(0, 1), --intLen;
+    const int keep = intLen + decimals; // digits that stay
+    std::string kept;
+    if (keep < 0) {
+        intLen = -decimals; // far below the last decimal: zero
+    } else {
+        if (int(digits.size()) < keep + 1) digits.append(std::size_t(keep + 1) - digits.size(), '0');
+        kept = digits.substr(0, std::size_t(keep));
+        if (digits[std::size_t(keep)] >= '5') {
+            int i = int(kept.size()) - 1;
+            for (; i >= 0 && kept[std::size_t(i)] == '9'; --i)
+                kept[std::size_t(i)] = '0';
+            if (i >= 0)
+                ++kept[std::size_t(i)];
+            else
+                kept.insert(kept.begin(), '1'), ++intLen;
         }
-        out += s.substr(intEnd);
-        s = std::move(out);
     }
+    if (intLen < 1) {
+        kept.insert(0, std::size_t(1 - intLen), '0');
+        intLen = 1;
+    }
+    if (kept.find_first_not_of('0') == std::string::npos) negative = false; // no "-0.00"
+    std::string whole = kept.substr(0, std::size_t(intLen));
+    std::string s = negative ? "-" : "";
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        s += whole[i];
+        const std::size_t left = whole.size() - i - 1;
+        if (thousands && left > 0 && left % 3 == 0) s += thousandsSep;
+    }
+    if (decimals > 0) s += decimalPoint + kept.substr(std::size_t(intLen));
     return s;
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <tuple>
 
 namespace sheet {
 
@@ -256,6 +257,28 @@ unsigned borderStyle(std::uint8_t s) {
     }
 }
 
+// The spreadsheet number format that shows `decimals` digits after the point, grouped by thousands
+// when asked ("#,##0.00", "0.000", "0").
+std::string numberFormatCode(int decimals, bool thousands) {
+    std::string code = thousands ? "#,##0" : "0";
+    if (decimals > 0) code += "." + std::string(std::size_t(std::min(decimals, 30)), '0');
+    return code;
+}
+
+// The format that shows `value` exactly as it was typed ("12.50" -> "0.00", "1,234.5" -> "#,##0.0");
+// false when no plain format does ("007", "1e3", "+4").
+bool typedFormatCode(const std::string& typed, double value, std::string& code) {
+    const std::size_t point = typed.find('.');
+    const int decimals = point == std::string::npos ? 0 : int(typed.size() - point - 1);
+    if (decimals > 15) return false;
+    for (bool thousands : {false, true})
+        if (formatFixed(value, decimals, thousands) == typed) {
+            code = numberFormatCode(decimals, thousands);
+            return true;
+        }
+    return false;
+}
+
 } // namespace
 
 FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& sheetName) {
@@ -289,9 +312,8 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
     std::map<std::string, unsigned> fontIndex;
     std::vector<std::string> xfs;
     std::map<std::string, unsigned> xfIndex;
-    std::map<std::pair<int, bool>, unsigned> formatIndex;
+    std::map<std::string, unsigned> formatIndex;
     std::vector<std::pair<unsigned, std::string>> formats;
-    std::map<std::pair<std::uint16_t, std::uint16_t>, unsigned> cellXf;
 
     auto fontRecord = [&](const Font& f, std::uint32_t color) {
         Bytes b;
@@ -316,26 +338,22 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
         fontIndex.emplace(rec, idx);
         return idx;
     };
-    auto formatFor = [&](const CellType& t) -> unsigned {
-        if (t.kind != CellKind::Number) return 0;
-        auto key = std::make_pair(t.decimals, t.thousands);
-        if (t.decimals == 0) return t.thousands ? 3 : 1;
-        if (t.decimals == 2) return t.thousands ? 4 : 2;
-        auto it = formatIndex.find(key);
+    // Every number format gets a FORMAT record of its own (from index 164 on), built-in looking
+    // ones too: readers differ in which built-in indices they know, a written code means the same
+    // to all of them.
+    auto formatIndexOf = [&](const std::string& code) -> unsigned {
+        if (code.empty()) return 0; // General
+        auto it = formatIndex.find(code);
         if (it != formatIndex.end()) return it->second;
-        std::string f =
-            std::string(t.thousands ? "#,##0." : "0.") + std::string(std::size_t(t.decimals), '0');
         unsigned idx = unsigned(164 + formats.size());
-        formats.push_back({idx, f});
-        formatIndex.emplace(key, idx);
+        formats.push_back({idx, code});
+        formatIndex.emplace(code, idx);
         return idx;
     };
-    auto xfFor = [&](std::uint16_t styleId, std::uint16_t typeId, const CellStyle& st, const CellType& ty) {
-        auto key = std::make_pair(styleId, typeId);
-        if (auto it = cellXf.find(key); it != cellXf.end()) return it->second;
+    auto xfFor = [&](const CellStyle& st, const CellType& ty, unsigned format) {
         Bytes b;
         b.u16(fontFor(st.font, st.textColor));
-        b.u16(formatFor(ty));
+        b.u16(format);
         b.u16(st.locked ? 1 : 0);
         unsigned h = (ty.style & kAlignHMask) == kAlignLeft     ? 1
                      : (ty.style & kAlignHMask) == kAlignCenter ? 2
@@ -363,15 +381,10 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
         b.u32(w2);
         b.u16((fill ? colorIndex(st.backColor, 64) : 64) | (65 << 7));
         auto it = xfIndex.find(b.b);
-        unsigned idx;
-        if (it != xfIndex.end())
-            idx = it->second;
-        else {
-            xfs.push_back(b.b);
-            idx = unsigned(15 + xfs.size());
-            xfIndex.emplace(b.b, idx);
-        }
-        cellXf.emplace(key, idx);
+        if (it != xfIndex.end()) return it->second;
+        xfs.push_back(b.b);
+        unsigned idx = unsigned(15 + xfs.size());
+        xfIndex.emplace(b.b, idx);
         return idx;
     };
 
@@ -380,29 +393,40 @@ FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& shee
     std::vector<std::u16string> strings;
     std::unordered_map<std::string, std::uint32_t> stringIndex;
     std::uint32_t stringTotal = 0;
-    std::map<std::pair<const void*, const void*>, unsigned> xfCache;
+    std::map<std::tuple<const void*, const void*, std::string>, unsigned> xfCache;
     for (int r = 1; r <= rows; ++r) {
         for (int c = 1; c <= cols; ++c) {
             if (!s.isUsed(c, r)) continue;
-            // Interned styles and types live at stable addresses: their pair identifies the XF.
+            // Interned styles and types live at stable addresses: with the number format they
+            // identify the XF.
             const CellStyle& st = s.style(c, r);
             const CellType& ty = s.cellType(c, r);
             Bytes b;
             b.u16(unsigned(r - 1));
             b.u16(unsigned(c - 1));
             Value v = s.value(c, r);
-            auto key = std::make_pair(static_cast<const void*>(&st), static_cast<const void*>(&ty));
+            // A number keeps its number in the workbook, with the format that shows it as the grid
+            // does; a typed text that no format reproduces ("007", "1e3") goes as text.
+            std::string code;
+            bool keepText = false;
+            if (v.isNumber()) {
+                if (ty.kind == CellKind::Number)
+                    code = numberFormatCode(ty.decimals, ty.thousands);
+                else if (const std::string shown = s.data(c, r); shown != formatGeneral(v.number))
+                    // Text-like cells (edit, list, static) keep what they show as text.
+                    keepText = ty.kind != CellKind::General || !typedFormatCode(shown, v.number, code);
+            }
+            auto key = std::make_tuple(static_cast<const void*>(&st), static_cast<const void*>(&ty), code);
             unsigned x;
             if (auto it = xfCache.find(key); it != xfCache.end())
                 x = it->second;
             else {
-                x = (st == CellStyle() && ty == CellType()) ? 15 : xfFor(0, 0, st, ty);
-                cellXf.clear();
+                x = (st == CellStyle() && ty == CellType() && code.empty())
+                        ? 15
+                        : xfFor(st, ty, formatIndexOf(code));
                 xfCache.emplace(key, x);
             }
             b.u16(x);
-            bool keepText =
-                ty.kind != CellKind::Number && v.isNumber() && s.data(c, r) != formatGeneral(v.number);
             if (v.isNumber() && !keepText) {
                 b.f64(v.number);
                 cells.record(0x0203, b.b);
@@ -524,7 +548,7 @@ FileResult exportXlsFile(const Sheet& s, const std::string& path, const std::str
     std::string bytes;
     FileResult r = exportXls(s, bytes, sheetName);
     if (!r) return r;
-    return writeFileAtomically(path, bytes);
+    return writeFileSafely(path, bytes);
 }
 
 } // namespace sheet

@@ -123,14 +123,20 @@ TEST_F(GridWidgetTest, withTheEditorAlwaysOpenTypingReplacesTheCell) {
 TEST_F(GridWidgetTest, aRefusedNumberKeepsTheEditorOpen) {
     CellType t;
     SSSetCellType(dlg.grid, 1, 1, *SSSetTypeNumber(dlg.grid, t, 0, 1, 0, 10));
+    ui::ScriptedAgent agent; // the refusal is told in a message box
+    ui::Agent* previous = ui::setAgent(&agent);
+    agent.queueAnswer(ui::IDOK);
     click(1, 1);
     typeText("1x");
     key(Qt::Key_Return, "\r");
     EXPECT_TRUE(w->editor()->isVisible()) << "the person can correct the text";
     EXPECT_EQ(data(1, 1), "");
+    ASSERT_EQ(agent.messages().size(), 1u) << "the person is told why";
     key(Qt::Key_Backspace);
     key(Qt::Key_Return, "\r");
     EXPECT_EQ(data(1, 1), "1.0");
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    ui::setAgent(previous);
 }
 
 TEST_F(GridWidgetTest, clickingACheckBoxCellTogglesItWithTheCallersPictures) {
@@ -306,10 +312,10 @@ TEST_F(GridWidgetTest, scriptsTypeIntoCellsAndSelectBlocks) {
         ASSERT_TRUE(agent.runLine(l)) << l << ": " << agent.failure();
     EXPECT_EQ(data(4, 1), "b");
     EXPECT_EQ(dlg.grid->selectedBlock(), (CellRange{1, 1, 2, 3}));
-    agent.dialogDestroyed(dlg);
-    ui::setAgent(previous);
 
-    // What a script is told when a person could not do it.
+    // What a script is told when a person could not do it; the refused formula is also announced
+    // in a message box, which the script answers.
+    agent.queueAnswer(ui::IDOK);
     ui::GridAccess* g = ui::gridAccess(dlg.item(testgrid::kGridId));
     struct Refusal {
         int col, row;
@@ -327,6 +333,52 @@ TEST_F(GridWidgetTest, scriptsTypeIntoCellsAndSelectBlocks) {
     }
     EXPECT_FALSE(w->editor()->isVisible()) << "a refused text does not leave the editor open";
     EXPECT_EQ(data(3, 1), "");
+    EXPECT_EQ(agent.pendingAnswers(), 0u) << "the refused formula asked one question";
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    agent.dialogDestroyed(dlg);
+    ui::setAgent(previous);
+}
+
+TEST_F(GridWidgetTest, numbersTypedWithADecimalCommaAndRefusedNumbersAreTold) {
+    ui::ScriptedAgent agent;
+    ui::Agent* previous = ui::setAgent(&agent);
+    agent.dialogCreated(dlg);
+    CellType t;
+    SSSetCellType(dlg.grid, 1, 1, *SSSetTypeNumber(dlg.grid, t, 0, 2, -1e6, 1e6));
+    SSSetCellType(dlg.grid, 1, 2, *SSSetTypeNumber(dlg.grid, t, 0, 2, -1e6, 1e6, true));
+    struct Case {
+        int row;
+        const char* typed;
+        const char* shown;
+        bool refused;
+        const char* why;
+    } cases[] = {
+        {1, "1,5", "1.50", false, "the decimal comma of a Dutch desktop"},
+        {1, "2.25", "2.25", false, "the decimal point"},
+        {2, "1.234,5", "1,234.50", false, "point groups, comma is decimal: unambiguous"},
+        {1, "1,234,5", "2.25", true, "two commas and a short group: refused, the cell keeps 2.25"},
+        {2, "1,2.3", "1,234.50", true, "mixed separators that fit no reading"},
+        {1, "abc", "2.25", true, "not a number at all"},
+    };
+    for (const Case& k : cases) {
+        if (k.refused) agent.queueAnswer(ui::IDOK);
+        const std::size_t asked = agent.messages().size();
+        click(1, k.row);
+        typeText(k.typed);
+        key(Qt::Key_Return, "\r");
+        EXPECT_EQ(data(1, k.row), k.shown) << k.typed << ": " << k.why;
+        ASSERT_EQ(agent.messages().size(), asked + (k.refused ? 1 : 0)) << k.typed << ": " << k.why;
+        if (k.refused) {
+            const ui::MessageRequest& m = agent.messages().back();
+            EXPECT_EQ(m.icon(), int(ui::MB_ICONEXCLAMATION)) << k.typed;
+            EXPECT_NE(m.text.find(k.typed), std::string::npos) << "the message names the text: " << m.text;
+            EXPECT_TRUE(w->editor()->isVisible()) << k.typed << ": the editor stays open to correct it";
+            key(Qt::Key_Escape);
+        }
+    }
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    agent.dialogDestroyed(dlg);
+    ui::setAgent(previous);
 }
 
 TEST_F(GridWidgetTest, destroyingTheDialogTellsTheListener) {

@@ -12,6 +12,10 @@
 #include <QMouseEvent>
 #include <QRegularExpression>
 
+#include <base/SafeFile.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -103,6 +107,41 @@ TEST_F(PrintTest, cancelledOrFailedPrintsLeaveTheOldFile) {
     agent.queueValue(pdf.string());
     EXPECT_FALSE(SSPrint(dlg.grid, "Table")) << "an empty grid has nothing to print";
     EXPECT_EQ(readFile(pdf), "old contents");
+}
+
+TEST_F(PrintTest, aPdfFileKeepsItsModeAndLinkAndAFullDiskKeepsTheOldOne) {
+    // Permissions of the file replaced stay.
+    auto pdf = dir / "private.pdf";
+    std::ofstream(pdf) << "old contents";
+    std::filesystem::permissions(pdf,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    agent.queueValue(pdf.string());
+    ASSERT_TRUE(SSPrint(dlg.grid, "Table")) << dlg.grid->lastError();
+    EXPECT_EQ(readFile(pdf).substr(0, 5), "%PDF-");
+    EXPECT_EQ(std::filesystem::status(pdf).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    // A symbolic link stays a link; the file it names gets the document.
+    auto real = dir / "real.pdf", link = dir / "link.pdf";
+    std::ofstream(real) << "old contents";
+    std::filesystem::create_symlink(real.filename(), link);
+    agent.queueValue(link.string());
+    ASSERT_TRUE(SSPrint(dlg.grid, "Table")) << dlg.grid->lastError();
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readFile(real).substr(0, 5), "%PDF-");
+
+    // A full disk: the old file stays whole, the failure is reported, no temporary file is left.
+    std::ofstream(real) << "old contents";
+    base::failSafeWritesAfterForTesting(100, ENOSPC);
+    agent.queueValue(real.string());
+    EXPECT_FALSE(SSPrint(dlg.grid, "Table"));
+    base::failSafeWritesAfterForTesting(-1, 0);
+    EXPECT_EQ(readFile(real), "old contents");
+    EXPECT_NE(dlg.grid->lastError().find(std::strerror(ENOSPC)), std::string::npos) << dlg.grid->lastError();
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir))
+        ++files;
+    EXPECT_EQ(files, 3) << "private.pdf, real.pdf and the link: nothing else";
 }
 
 TEST_F(PrintTest, previewShowsTheCurrentPageAtItsZoom) {

@@ -46,6 +46,10 @@ int main(int argc, char** argv) {
     num.thousands = true;
     s.setCellType({5, 2, 5, 2}, num);
     s.setNumber(5, 2, 1234.5);
+    // Two decimals shown: the workbook keeps 3.14159 and shows 3.14.
+    num.thousands = false;
+    s.setCellType({5, 3, 5, 3}, num);
+    s.setNumber(5, 3, 3.14159);
     Font bold;
     bold.face = "Arial";
     bold.weight = 700;
@@ -68,7 +72,7 @@ int main(int argc, char** argv) {
     std::ofstream csv(argv[2], std::ios::binary);
     csv << "Profile,Length,Weight,Note,\n"
            "HEA 200,4250,42.3,\"größer, \"\"quoted\"\"\",\"1,234.50\"\n"
-           "IPE 300,-1.5,0.000125,multi word text,\n"
+           "IPE 300,-1.5,0.000125,multi word text,3.14\n"
            "Total,4248.5,84.6,1,\n"
            "1E+020,123456789012,#DIV/0!,12.50,\n"
            "merged block,,,,\n";

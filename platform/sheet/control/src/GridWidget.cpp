@@ -894,6 +894,13 @@ bool GridWidget::print(const std::string& jobName, std::string& error) {
     return printGrid(*m_ctl, request, jobName, error);
 }
 
+void GridWidget::editRefused(const std::string& reason) {
+    // Through the agent, so that a script answers it like any other question.
+    ui::Window* owner = m_placeholder ? static_cast<ui::Window*>(m_placeholder->owner()) : nullptr;
+    ui::messageBox(reason, owner ? owner->windowText() : std::string(), ui::MB_OK | ui::MB_ICONEXCLAMATION,
+                   owner);
+}
+
 void GridWidget::setClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(qs(text));
 }
@@ -958,7 +965,7 @@ bool GridWidget::eventFilter(QObject* o, QEvent* e) {
             // Focus going elsewhere in the dialog confirms the edit, as leaving a field does.
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && next != this &&
                 next != m_editor && (!next || !isAncestorOf(next)))
-                if (!m_ctl->commitEdit()) m_ctl->cancelEdit();
+                if (!m_ctl->confirmEdit()) m_ctl->cancelEdit(); // told why, the cell keeps its value
         }
     }
     return QAbstractScrollArea::eventFilter(o, e);
@@ -1146,6 +1153,7 @@ void GridWidget::mousePressEvent(QMouseEvent* e) {
     }
     if (!onCell || s.maxCols() < 1 || s.maxRows() < 1) return;
     const bool shift = e->modifiers() & Qt::ShiftModifier;
+    if ((col == 0 || row == 0) && !c.confirmEdit()) return; // a refused edit keeps its cell
     if (col == 0 && row == 0) {
         c.selectBlock({1, 1}, {kAll, kAll});
         return;

@@ -2,15 +2,13 @@
 
 #include "Pictures.h"
 
+#include <base/SafeFile.h>
 #include <ui/Agent.h>
 
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
-
-#include <filesystem>
-#include <system_error>
 
 namespace sheet::control {
 
@@ -79,12 +77,16 @@ bool printGrid(const SpreadControl& grid, const ui::PrintRequest& request, const
 
     QPrinter printer(QPrinter::HighResolution);
     const bool toFile = !request.outputFile.empty();
-    // The PDF goes to a temporary name first, so that a failed print never leaves half a file in
-    // place of an older one.
-    std::string partial = request.outputFile + ".part";
+    // A PDF goes through the careful file writer: the printer fills its temporary file, and only a
+    // whole document replaces an older file (keeping its mode, or the symbolic link to it).
+    base::SafeFileWriter file(request.outputFile);
     if (toFile) {
+        if (!file.open()) {
+            error = "The file \"" + request.outputFile + "\" cannot be written: " + file.error();
+            return false;
+        }
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(partial));
+        printer.setOutputFileName(QString::fromStdString(file.tempPath()));
     } else {
         if (!request.printerName.empty()) printer.setPrinterName(QString::fromStdString(request.printerName));
         if (!printer.isValid()) {
@@ -104,7 +106,6 @@ bool printGrid(const SpreadControl& grid, const ui::PrintRequest& request, const
     if (!painter.begin(&printer)) {
         error = toFile ? "The file \"" + request.outputFile + "\" cannot be written."
                        : "The printer cannot start.";
-        if (toFile) std::filesystem::remove(partial);
         return false;
     }
     const double scale = printer.resolution() / 72.0;
@@ -118,17 +119,11 @@ bool printGrid(const SpreadControl& grid, const ui::PrintRequest& request, const
     }
     if (!painter.end()) {
         error = "Printing failed.";
-        if (toFile) std::filesystem::remove(partial);
         return false;
     }
-    if (toFile) {
-        std::error_code ec;
-        std::filesystem::rename(partial, request.outputFile, ec);
-        if (ec) {
-            error = "The file \"" + request.outputFile + "\" cannot be written: " + ec.message();
-            std::filesystem::remove(partial, ec);
-            return false;
-        }
+    if (toFile && !file.commit()) {
+        error = "The file \"" + request.outputFile + "\" cannot be written: " + file.error();
+        return false;
     }
     return true;
 }

@@ -21,9 +21,10 @@ enum TextExportFlags : unsigned {
     kTextShown = 0x10,      ///< the texts the cells show (otherwise the unformatted values)
 };
 
-/// The whole grid as text, one line per row.
+/// The whole grid as text, one line per row. A cell holding the separator, a double quote or a line
+/// break is written in double quotes with its quotes doubled (docs/table-file.md).
 std::string exportText(const Sheet& s, unsigned flags);
-/// Writes exportText to a file (atomically).
+/// Writes exportText to a file (see writeFileSafely).
 FileResult exportTextFile(const Sheet& s, const std::string& path, unsigned flags);
 /// A complete HTML page showing the table with its fonts, colours, borders, alignment and spans.
 std::string exportHtml(const Sheet& s, std::string_view title = {});
@@ -35,7 +36,8 @@ std::string clipboardCopy(const Sheet& s, const CellRange& block);
 /// (col1 == 0 when nothing was written).
 CellRange clipboardPaste(Sheet& s, CellPos at, std::string_view text);
 
-/// Writes bytes to a file through a temporary file and a rename (shared by the exporters).
-FileResult writeFileAtomically(const std::string& path, std::string_view bytes);
+/// Writes bytes with the careful file writer (shared by the exporters): the old file stays whole
+/// when anything fails, keeps its mode, and a symbolic link stays a link.
+FileResult writeFileSafely(const std::string& path, std::string_view bytes);
 
 } // namespace sheet

@@ -108,6 +108,17 @@ public:
     std::string tag(int col, int row) const;
     bool setNote(int col, int row, std::string_view text);
     std::string note(int col, int row) const;
+    /// Which text of a cell blockCommonText compares.
+    enum class CellText {
+        Data = 0,    ///< the shown text (data())
+        Formula = 1, ///< the formula in the current reference style, without '='
+        Tag = 2,     ///< the cell tag
+        Value = 3,   ///< the unformatted value (valueText())
+    };
+    /// True when every cell of the block (clipped to the grid) has the same text of that kind,
+    /// which is then in `out` (empty for a block outside the grid). Visits stored cells only and stops at the
+    /// first difference, so a whole 10,000 x 10,000 selection costs what its stored cells cost.
+    bool blockCommonText(const CellRange& r, CellText kind, std::string& out) const;
     /// Removes contents (data, formula, tag, note) of a block; formats stay.
     void clearContents(const CellRange& r);
     /// Removes everything of a block, formats included.

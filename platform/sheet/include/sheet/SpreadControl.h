@@ -125,6 +125,9 @@ public:
     virtual void textSize(const std::string& text, const Font& font, double& width, double& height) const = 0;
     /// Prints the grid (the agent's print dialog chooses printer or PDF file); false with a reason.
     virtual bool print(const std::string& jobName, std::string& error) = 0;
+    /// The person's edit was refused (not a number, out of bounds, a formula that does not read);
+    /// the view tells the person why. The editor is still open on the cell.
+    virtual void editRefused(const std::string& reason) {}
     virtual void setClipboardText(const std::string& text) = 0;
     virtual std::string clipboardText() const = 0;
 };
@@ -208,8 +211,12 @@ public:
     int editSelStart() const { return m_selStart; }
     int editSelEnd() const { return m_selEnd; }
     /// Writes the editor's text to the cell ('=' makes a formula; number cells take numbers within
-    /// their bounds only). False, with the editor still open, when the text is refused.
+    /// their bounds only, typed with a decimal comma or point). False, with the editor still open
+    /// and the reason in lastError(), when the text is refused; the cell keeps its value.
     bool commitEdit();
+    /// Confirms an open edit as the person's own action does (Enter, Tab, moving away): a refused
+    /// text is reported to the view, which tells the person, and the editor stays open.
+    bool confirmEdit();
     /// Closes the editor without writing.
     void cancelEdit();
     /// Enter in the editor: confirm, then move as the enter action says.
@@ -324,6 +331,12 @@ int SSGetValue(SpreadControl* c, SS_COORD col, SS_COORD row, std::string& out);
 int SSGetValueLen(SpreadControl* c, SS_COORD col, SS_COORD row);
 bool SSSetValue(SpreadControl* c, SS_COORD col, SS_COORD row, const std::string& value);
 bool SSGetFloat(SpreadControl* c, SS_COORD col, SS_COORD row, double& out); ///< false for non-numbers
+/// Texts of a block compared without reading every cell: true, with the text in `out`, when every
+/// cell of the block has the same text of `kind` (0 shown data, 1 formula, 2 tag, 3 value); false
+/// when they differ, for a null handle or an unknown kind. kAll spans whole columns or rows. Only
+/// stored cells are visited and the first difference ends the walk, so a whole large table costs
+/// no more than its contents.
+bool SSGetBlockCommonText(SpreadControl* c, const CellRange& block, int kind, std::string& out);
 bool SSSetFloat(SpreadControl* c, SS_COORD col, SS_COORD row, double v);
 
 // tag, note, text tips

@@ -22,7 +22,8 @@ inline constexpr int kSheetFileVersion = 1;
 std::string sheetToJson(const Sheet& s);
 /// Replaces the sheet's contents by the table in `json`; on failure the sheet is unchanged.
 FileResult sheetFromJson(Sheet& s, std::string_view json);
-/// Writes the table file atomically (temporary file, then rename): a failed save keeps the old file.
+/// Writes the table file with the careful file writer: a failed save keeps the old file whole, a
+/// saved file keeps its mode, and a symbolic link stays a link.
 FileResult saveSheet(const Sheet& s, const std::string& path);
 /// Loads a table file; a damaged or foreign file is refused and the sheet stays as it was.
 FileResult loadSheet(Sheet& s, const std::string& path);

@@ -1,6 +1,8 @@
 #pragma once
 // Cell values as the formula language sees them: empty, number, text, boolean or an error value.
 
+#include <base/NumberText.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -54,6 +56,10 @@ std::size_t matchErrorLiteral(std::string_view s, ErrorCode& out);
 std::string formatGeneral(double v);
 /// Reads a whole text as a number ("12.5", " 1e3 ", "-4"); nothing for other texts.
 std::optional<double> parseNumber(std::string_view s);
+/// Reads a number as a person typed it into a number cell: decimal comma or point, grouping only
+/// where no other reading exists (base::readTypedNumber), and an optional trailing '%' ("12,5%" is
+/// 0.125). `out` is set only for base::TypedNumber::Number.
+base::TypedNumber readTypedNumber(std::string_view s, double& out);
 /// Formats with fixed decimals and optional thousands separator ("1,234.50").
 std::string formatFixed(double v, int decimals, bool thousands, char decimalPoint = '.',
                         char thousandsSep = ',');

@@ -13,7 +13,7 @@ class Sheet;
 /// fonts, colours, borders, alignment and number formats). False with a reason when the table is
 /// larger than the format allows (65536 rows, 256 columns).
 FileResult exportXls(const Sheet& s, std::string& bytes, const std::string& sheetName = "Sheet1");
-/// Writes the .xls file atomically.
+/// Writes the .xls file with the careful file writer (see writeFileSafely).
 FileResult exportXlsFile(const Sheet& s, const std::string& path, const std::string& sheetName = "Sheet1");
 
 } // namespace sheet
