@@ -56,7 +56,8 @@ void HostWindow::runCommandLine(const QString& line) {
     QString name = line.trimmed();
     acutPrintf("%s\n", name.toUtf8().constData());
     if (name.isEmpty()) return;
-    if (!acedRegCmds()->run(name.toUtf8().constData())) acutPrintf("Unknown command \"%s\".  Press F1 for help.\n", name.toUtf8().constData());
+    if (!acedRegCmds()->run(name.toUtf8().constData()))
+        acutPrintf("Unknown command \"%s\".  Press F1 for help.\n", name.toUtf8().constData());
     acutPrintf("Command: ");
 }
 

@@ -23,8 +23,10 @@ std::string bigTable() {
     sheet::SSSetMaxRows(&c, 1000);
     for (int r = 1; r <= 1000; ++r)
         for (int col = 1; col <= 100; ++col)
-            if (col % 10 == 0) sheet::SSSetFormula(&c, col, r, "A" + std::to_string(r) + "*2");
-            else sheet::SSSetData(&c, col, r, std::to_string(r * col));
+            if (col % 10 == 0)
+                sheet::SSSetFormula(&c, col, r, "A" + std::to_string(r) + "*2");
+            else
+                sheet::SSSetData(&c, col, r, std::to_string(r * col));
     sheet::SSSaveToFile(&c, path);
     return path;
 }
@@ -56,9 +58,12 @@ void BM_EditBarRefresh(benchmark::State& state) {
         dlg.grid().SetMaxCols(side);
         dlg.grid().SetMaxRows(side);
     }
-    if (side == 1) dlg.grid().SetActiveCell(50, 500);
-    else dlg.grid().SetSelectBlock({1, 1}, {side, side});
-    for (auto _ : state) dlg.refreshEditBar();
+    if (side == 1)
+        dlg.grid().SetActiveCell(50, 500);
+    else
+        dlg.grid().SetSelectBlock({1, 1}, {side, side});
+    for (auto _ : state)
+        dlg.refreshEditBar();
     state.SetLabel(side == 1 ? "one cell" : std::to_string(static_cast<long long>(side) * side) + " cells");
     dlg.destroyWindow();
 }

@@ -1,7 +1,9 @@
 #include "calc/SpreadSearch.h"
 
 namespace {
-bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool isContinuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
 } // namespace
 
 int SpreadSearch::charsBefore(const Vor_String& text, int bytes) {
@@ -24,7 +26,8 @@ int SpreadSearch::bytesBefore(const Vor_String& text, int chars) {
     return static_cast<int>(s.size());
 }
 
-std::optional<SpreadMatch> SpreadSearch::findInCell(int col, int row, const Vor_String& what, int after) const {
+std::optional<SpreadMatch> SpreadSearch::findInCell(int col, int row, const Vor_String& what,
+                                                    int after) const {
     if (what.isEmpty()) return std::nullopt;
     Vor_String t = m_text(col, row);
     int at = t.find(what, bytesBefore(t, after), false);
@@ -37,7 +40,8 @@ std::optional<SpreadMatch> SpreadSearch::findFrom(int col, int row, const Vor_St
     for (int r = std::max(row, 1); r <= m_rows; ++r)
         for (int c = (r == row ? std::max(col, 1) : 1); c <= m_cols; ++c) {
             Vor_String t = m_text(c, r);
-            if (t.hasSubString(what, false)) return SpreadMatch{c, r, charsBefore(t, t.findFirst(what, false))};
+            if (t.hasSubString(what, false))
+                return SpreadMatch{c, r, charsBefore(t, t.findFirst(what, false))};
         }
     return std::nullopt;
 }

@@ -18,7 +18,10 @@ struct SpreadMatch {
 class SpreadSearch {
 public:
     using CellText = std::function<Vor_String(int col, int row)>;
-    SpreadSearch(CellText text, int cols, int rows) : m_text(std::move(text)), m_cols(cols), m_rows(rows) {}
+    SpreadSearch(CellText text, int cols, int rows)
+        : m_text(std::move(text))
+        , m_cols(cols)
+        , m_rows(rows) {}
 
     /// The first matching cell from (col, row) on, without wrapping; col below 1 counts as 1.
     std::optional<SpreadMatch> findFrom(int col, int row, const Vor_String& what) const;

@@ -32,43 +32,71 @@ public:
     SS_COORD GetMaxRows() const { return sheet::SSGetMaxRows(m_hWnd); }
     bool SetMaxCols(SS_COORD n) { return sheet::SSSetMaxCols(m_hWnd, n); }
     bool SetMaxRows(SS_COORD n) { return sheet::SSSetMaxRows(m_hWnd, n); }
-    int GetData(SS_COORD c, SS_COORD r, std::string& out) const { return sheet::SSGetData(m_hWnd, c, r, out); }
+    int GetData(SS_COORD c, SS_COORD r, std::string& out) const {
+        return sheet::SSGetData(m_hWnd, c, r, out);
+    }
     bool SetData(SS_COORD c, SS_COORD r, const std::string& t) { return sheet::SSSetData(m_hWnd, c, r, t); }
     bool SetDataRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, const std::string& t) {
         return sheet::SSSetDataRange(m_hWnd, c, r, c2, r2, t);
     }
-    int GetFormula(SS_COORD c, SS_COORD r, std::string& out) const { return sheet::SSGetFormula(m_hWnd, c, r, out); }
-    bool SetFormula(SS_COORD c, SS_COORD r, const std::string& f) { return sheet::SSSetFormula(m_hWnd, c, r, f); }
+    int GetFormula(SS_COORD c, SS_COORD r, std::string& out) const {
+        return sheet::SSGetFormula(m_hWnd, c, r, out);
+    }
+    bool SetFormula(SS_COORD c, SS_COORD r, const std::string& f) {
+        return sheet::SSSetFormula(m_hWnd, c, r, f);
+    }
     bool SetFormulaRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, const std::string& f) {
         return sheet::SSSetFormulaRange(m_hWnd, c, r, c2, r2, f);
     }
-    int GetValue(SS_COORD c, SS_COORD r, std::string& out) const { return sheet::SSGetValue(m_hWnd, c, r, out); }
-    int GetCellTag(SS_COORD c, SS_COORD r, std::string& out) const { return sheet::SSGetCellTag(m_hWnd, c, r, out); }
-    bool SetCellTag(SS_COORD c, SS_COORD r, const std::string& t) { return sheet::SSSetCellTag(m_hWnd, c, r, t); }
-    bool SetCellType(SS_COORD c, SS_COORD r, const sheet::CellType& t) { return sheet::SSSetCellType(m_hWnd, c, r, t); }
+    int GetValue(SS_COORD c, SS_COORD r, std::string& out) const {
+        return sheet::SSGetValue(m_hWnd, c, r, out);
+    }
+    int GetCellTag(SS_COORD c, SS_COORD r, std::string& out) const {
+        return sheet::SSGetCellTag(m_hWnd, c, r, out);
+    }
+    bool SetCellTag(SS_COORD c, SS_COORD r, const std::string& t) {
+        return sheet::SSSetCellTag(m_hWnd, c, r, t);
+    }
+    bool SetCellType(SS_COORD c, SS_COORD r, const sheet::CellType& t) {
+        return sheet::SSSetCellType(m_hWnd, c, r, t);
+    }
     bool SetCellTypeRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, const sheet::CellType& t) {
         return sheet::SSSetCellTypeRange(m_hWnd, c, r, c2, r2, t);
     }
-    bool GetCellType(SS_COORD c, SS_COORD r, sheet::CellType& t) const { return sheet::SSGetCellType(m_hWnd, c, r, t); }
-    bool AddCellSpan(SS_COORD c, SS_COORD r, SS_COORD nc, SS_COORD nr) { return sheet::SSAddCellSpan(m_hWnd, c, r, nc, nr); }
+    bool GetCellType(SS_COORD c, SS_COORD r, sheet::CellType& t) const {
+        return sheet::SSGetCellType(m_hWnd, c, r, t);
+    }
+    bool AddCellSpan(SS_COORD c, SS_COORD r, SS_COORD nc, SS_COORD nr) {
+        return sheet::SSAddCellSpan(m_hWnd, c, r, nc, nr);
+    }
     bool SetColor(SS_COORD c, SS_COORD r, std::uint32_t back, std::uint32_t text) {
         return sheet::SSSetColor(m_hWnd, c, r, back, text);
     }
-    bool SetSelColor(std::uint32_t back, std::uint32_t text) { return sheet::SSSetSelColor(m_hWnd, back, text); }
+    bool SetSelColor(std::uint32_t back, std::uint32_t text) {
+        return sheet::SSSetSelColor(m_hWnd, back, text);
+    }
     bool SetBackColorStyle(int style) { return sheet::SSSetBackColorStyle(m_hWnd, style); }
-    bool SetGrayAreaColor(std::uint32_t back, std::uint32_t text) { return sheet::SSSetGrayAreaColor(m_hWnd, back, text); }
+    bool SetGrayAreaColor(std::uint32_t back, std::uint32_t text) {
+        return sheet::SSSetGrayAreaColor(m_hWnd, back, text);
+    }
     bool SetFontRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, const sheet::Font& f) {
         return sheet::SSSetFontRange(m_hWnd, c, r, c2, r2, f);
     }
     bool GetFont(SS_COORD c, SS_COORD r, sheet::Font& f) const { return sheet::SSGetFont(m_hWnd, c, r, f); }
     bool SetColWidthInPixels(SS_COORD c, int px) { return sheet::SSSetColWidthInPixels(m_hWnd, c, px); }
     bool SetRowHeightInPixels(SS_COORD r, int px) { return sheet::SSSetRowHeightInPixels(m_hWnd, r, px); }
-    bool GetColWidthInPixels(SS_COORD c, int& px) const { return sheet::SSGetColWidthInPixels(m_hWnd, c, px); }
-    bool GetRowHeightInPixels(SS_COORD r, int& px) const { return sheet::SSGetRowHeightInPixels(m_hWnd, r, px); }
+    bool GetColWidthInPixels(SS_COORD c, int& px) const {
+        return sheet::SSGetColWidthInPixels(m_hWnd, c, px);
+    }
+    bool GetRowHeightInPixels(SS_COORD r, int& px) const {
+        return sheet::SSGetRowHeightInPixels(m_hWnd, r, px);
+    }
     bool SetUnitType(int t) { return sheet::SSSetUnitType(m_hWnd, t); }
     bool GetActiveCell(SS_COORD& c, SS_COORD& r) const { return sheet::SSGetActiveCell(m_hWnd, c, r); }
     bool SetActiveCell(SS_COORD c, SS_COORD r) { return sheet::SSSetActiveCell(m_hWnd, c, r); }
-    bool GetSelectBlock(sheet::CellPos& ul, sheet::CellPos& lr) const { return sheet::SSGetSelectBlock(m_hWnd, ul, lr); }
+    bool GetSelectBlock(sheet::CellPos& ul, sheet::CellPos& lr) const {
+        return sheet::SSGetSelectBlock(m_hWnd, ul, lr);
+    }
     bool SetSelectBlock(const sheet::CellPos& ul, const sheet::CellPos& lr) {
         return sheet::SSSetSelectBlock(m_hWnd, ul, lr);
     }

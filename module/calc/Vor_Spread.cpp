@@ -35,7 +35,9 @@ bool twoDecimals(double v, std::string& out) {
 
 /// The number at the start of a value text, as the classic reading takes it ("12 mm" is 12, a text
 /// without a number 0), but always with the decimal point of files and formulas.
-double leadingNumber(const std::string& s) { return base::parseLeadingNumber(s); }
+double leadingNumber(const std::string& s) {
+    return base::parseLeadingNumber(s);
+}
 
 /// Makes a grid's find window; set by the area that holds the dialog.
 Vor_Spread::FindWindowFactory& findFactory() {
@@ -74,14 +76,17 @@ bool Vor_Spread::attach(ui::Dialog* parent, int controlId, bool keepRect) {
     grids()[placeholder] = this;
     SetMaxCols(0);
     SetMaxRows(0);
-    for (int action = sheet::kActionClear; action <= sheet::kActionPopup; ++action) SetActionKey(action, false, false, 0);
+    for (int action = sheet::kActionClear; action <= sheet::kActionPopup; ++action)
+        SetActionKey(action, false, false, 0);
     return true;
 }
 
 void Vor_Spread::setStandardLook(int editMode) {
     if (!m_hWnd) return;
-    for (int off : {8, 12, 7, 26}) SetBool(off, false);
-    for (int on : {21, 34, 32, 22, 11, 3, 4, 18}) SetBool(on, true);
+    for (int off : {8, 12, 7, 26})
+        SetBool(off, false);
+    for (int on : {21, 34, 32, 22, 11, 3, 4, 18})
+        SetBool(on, true);
     SetSelColor(kButtonFace, kDarkBlue);
     SetLockColor(kWhite, sheet::kDefaultColor);
     SetGrayAreaColor(kGreyArea, 0);
@@ -91,10 +96,18 @@ void Vor_Spread::setStandardLook(int editMode) {
     SetBool(8, true);
 }
 
-int Vor_Spread::maxCols() const { return m_hWnd ? GetMaxCols() : -1; }
-int Vor_Spread::maxRows() const { return m_hWnd ? GetMaxRows() : -1; }
-bool Vor_Spread::setMaxCols(int n) { return m_hWnd && SetMaxCols(n); }
-bool Vor_Spread::setMaxRows(int n) { return m_hWnd && SetMaxRows(n); }
+int Vor_Spread::maxCols() const {
+    return m_hWnd ? GetMaxCols() : -1;
+}
+int Vor_Spread::maxRows() const {
+    return m_hWnd ? GetMaxRows() : -1;
+}
+bool Vor_Spread::setMaxCols(int n) {
+    return m_hWnd && SetMaxCols(n);
+}
+bool Vor_Spread::setMaxRows(int n) {
+    return m_hWnd && SetMaxRows(n);
+}
 
 bool Vor_Spread::growCols(int n, bool formatNew) {
     if (!m_hWnd || n <= 0) return false;
@@ -117,20 +130,35 @@ bool Vor_Spread::getText(int col, int row, int kind, Vor_String& out) const {
     std::string s;
     int len = -1;
     switch (kind) {
-    case kTextData: len = GetData(col, row, s); break;
-    case kTextFormula: len = GetFormula(col, row, s); break;
-    case kTextTag: len = GetCellTag(col, row, s); break;
-    case kTextValue: len = GetValue(col, row, s); break;
-    default: return false;
+    case kTextData:
+        len = GetData(col, row, s);
+        break;
+    case kTextFormula:
+        len = GetFormula(col, row, s);
+        break;
+    case kTextTag:
+        len = GetCellTag(col, row, s);
+        break;
+    case kTextValue:
+        len = GetValue(col, row, s);
+        break;
+    default:
+        return false;
     }
     if (len < 0) return false;
     out = Vor_String(s);
     return true;
 }
 
-bool Vor_Spread::setText(int col, int row, const Vor_String& text) { return m_hWnd && SetData(col, row, text.str()); }
-bool Vor_Spread::setFormula(int col, int row, const Vor_String& text) { return m_hWnd && SetFormula(col, row, text.str()); }
-bool Vor_Spread::setTag(int col, int row, const Vor_String& text) { return m_hWnd && SetCellTag(col, row, text.str()); }
+bool Vor_Spread::setText(int col, int row, const Vor_String& text) {
+    return m_hWnd && SetData(col, row, text.str());
+}
+bool Vor_Spread::setFormula(int col, int row, const Vor_String& text) {
+    return m_hWnd && SetFormula(col, row, text.str());
+}
+bool Vor_Spread::setTag(int col, int row, const Vor_String& text) {
+    return m_hWnd && SetCellTag(col, row, text.str());
+}
 
 bool Vor_Spread::setTextRange(int col, int row, int col2, int row2, const Vor_String& text) {
     return m_hWnd && SetDataRange(col, row, col2, row2, text.str());
@@ -155,7 +183,8 @@ bool Vor_Spread::setDouble(int col, int row, double v) {
 bool Vor_Spread::setColumn(int col, const Vor_StringArray& texts, bool asFormula) {
     if (!m_hWnd || col < 0 || col > maxCols()) return false;
     int n = std::min(texts.length(), maxRows());
-    for (int i = 0; i < n; ++i) asFormula ? setFormula(col, i + 1, texts[i]) : setText(col, i + 1, texts[i]);
+    for (int i = 0; i < n; ++i)
+        asFormula ? setFormula(col, i + 1, texts[i]) : setText(col, i + 1, texts[i]);
     return true;
 }
 
@@ -174,7 +203,8 @@ bool Vor_Spread::getColumn(int col, Vor_StringArray& out, int kind) const {
 bool Vor_Spread::setRow(int row, const Vor_StringArray& texts) {
     if (!m_hWnd || row < 0 || row > maxRows()) return false;
     int n = std::min(texts.length(), maxCols());
-    for (int i = 0; i < n; ++i) setText(i + 1, row, texts[i]);
+    for (int i = 0; i < n; ++i)
+        setText(i + 1, row, texts[i]);
     return true;
 }
 
@@ -204,7 +234,8 @@ bool Vor_Spread::getAllRows(Vor_Array<Vor_StringArray>& out) const {
 
 bool Vor_Spread::setColumnInts(int col, const std::vector<int>& values) {
     Vor_StringArray t;
-    for (int v : values) t.append(Vor_String(v));
+    for (int v : values)
+        t.append(Vor_String(v));
     return setColumn(col, t);
 }
 
@@ -220,14 +251,16 @@ bool Vor_Spread::setColumnDoubles(int col, const std::vector<double>& values) {
 
 bool Vor_Spread::setColumnBools(int col, const std::vector<bool>& values) {
     Vor_StringArray t;
-    for (bool v : values) t.append(v ? "1" : "0");
+    for (bool v : values)
+        t.append(v ? "1" : "0");
     return setColumn(col, t);
 }
 
 bool Vor_Spread::setColumnCombo(int col, const Vor_StringArray& items, bool editable) {
     if (!m_hWnd || col < 1 || col > maxCols() || maxRows() < 1) return false;
     std::string joined;
-    for (int i = 0; i < items.length(); ++i) joined += (i ? "\t" : "") + items[i].str();
+    for (int i = 0; i < items.length(); ++i)
+        joined += (i ? "\t" : "") + items[i].str();
     sheet::CellType t;
     SetTypeComboBox(t, 0, joined, editable);
     return SetCellTypeRange(col, 1, col, maxRows(), t);
@@ -293,8 +326,12 @@ bool Vor_Spread::moveCurrentRow(int delta) {
     return true;
 }
 
-bool Vor_Spread::moveCurrentRowUp() { return moveCurrentRow(-1); }
-bool Vor_Spread::moveCurrentRowDown() { return moveCurrentRow(+1); }
+bool Vor_Spread::moveCurrentRowUp() {
+    return moveCurrentRow(-1);
+}
+bool Vor_Spread::moveCurrentRowDown() {
+    return moveCurrentRow(+1);
+}
 
 sheet::CellType Vor_Spread::checkBoxType(bool framed) {
     sheet::CellType t;
@@ -314,7 +351,9 @@ bool Vor_Spread::setCheckBoxCell(int col, int row, bool framed) {
     return m_hWnd && SetCellType(col, row, checkBoxType(framed));
 }
 
-bool Vor_Spread::setCheck(int col, int row, bool on) { return setText(col, row, on ? "1" : "0"); }
+bool Vor_Spread::setCheck(int col, int row, bool on) {
+    return setText(col, row, on ? "1" : "0");
+}
 
 bool Vor_Spread::setAllChecks(bool on) {
     if (!m_hWnd) return false;
@@ -371,12 +410,15 @@ bool Vor_Spread::fitRow(int row) {
 
 bool Vor_Spread::fitAll() {
     if (!m_hWnd) return false;
-    for (int c = 0; c <= maxCols(); ++c) fitColumn(c);
-    for (int r = 0; r <= maxRows(); ++r) fitRow(r);
+    for (int c = 0; c <= maxCols(); ++c)
+        fitColumn(c);
+    for (int r = 0; r <= maxRows(); ++r)
+        fitRow(r);
     return true;
 }
 
-void Vor_Spread::setResizeMode(int mode, int a, int b, const std::vector<int>& cols, const std::vector<int>& rows) {
+void Vor_Spread::setResizeMode(int mode, int a, int b, const std::vector<int>& cols,
+                               const std::vector<int>& rows) {
     m_resizeMode = mode;
     m_resizeA = a;
     m_resizeB = b;
@@ -388,28 +430,35 @@ void Vor_Spread::refit() {
     switch (m_resizeMode) {
     case 1:
     case 2: {
-        for (int c = 0; c <= maxCols(); ++c) fitColumn(c);
-        for (int r = 0; r <= maxRows(); ++r) fitRow(r);
+        for (int c = 0; c <= maxCols(); ++c)
+            fitColumn(c);
+        for (int r = 0; r <= maxRows(); ++r)
+            fitRow(r);
         break;
     }
     case 3: {
         // the column fitted, but never wider than the limit
         fitColumn(m_resizeA);
         int px;
-        if (m_resizeB > 0 && GetColWidthInPixels(m_resizeA, px) && px > m_resizeB) SetColWidthInPixels(m_resizeA, m_resizeB);
+        if (m_resizeB > 0 && GetColWidthInPixels(m_resizeA, px) && px > m_resizeB)
+            SetColWidthInPixels(m_resizeA, m_resizeB);
         break;
     }
     case 4: {
         fitRow(m_resizeA);
         int px;
-        if (m_resizeB > 0 && GetRowHeightInPixels(m_resizeA, px) && px > m_resizeB) SetRowHeightInPixels(m_resizeA, m_resizeB);
+        if (m_resizeB > 0 && GetRowHeightInPixels(m_resizeA, px) && px > m_resizeB)
+            SetRowHeightInPixels(m_resizeA, m_resizeB);
         break;
     }
     case 5:
-        for (int c : m_resizeCols) fitColumn(c);
-        for (int r : m_resizeRows) fitRow(r);
+        for (int c : m_resizeCols)
+            fitColumn(c);
+        for (int r : m_resizeRows)
+            fitRow(r);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -432,7 +481,9 @@ bool Vor_Spread::attachPreview(ui::Dialog* parent, int controlId) {
     return placeholder && sheet::createPreviewControl(placeholder, m_hWnd) != nullptr;
 }
 
-bool Vor_Spread::changed() const { return m_hWnd && GetBool(sheet::Sheet::kOptChangeMade); }
+bool Vor_Spread::changed() const {
+    return m_hWnd && GetBool(sheet::Sheet::kOptChangeMade);
+}
 void Vor_Spread::setChanged(bool flag) {
     if (m_hWnd) SetBool(sheet::Sheet::kOptChangeMade, flag);
 }
@@ -449,21 +500,28 @@ bool Vor_Spread::runMenuCode(int code) {
     int col = 1, row = 1;
     GetActiveCell(col, row);
     switch (code) {
-    case kMenuCopy: return ClipboardCopy();
-    case kMenuPaste: return ClipboardPaste();
-    case kMenuInsertRow: return insertRow(std::max(1, row), false, true);
+    case kMenuCopy:
+        return ClipboardCopy();
+    case kMenuPaste:
+        return ClipboardPaste();
+    case kMenuInsertRow:
+        return insertRow(std::max(1, row), false, true);
     case kMenuDeleteRow:
         if (row < 1 || row > maxRows()) return false;
         DelRow(row);
         return SetMaxRows(maxRows() - 1);
-    case kMenuInsertColumn: return insertColumn(std::max(1, col), true, true);
+    case kMenuInsertColumn:
+        return insertColumn(std::max(1, col), true, true);
     case kMenuDeleteColumn:
         if (col < 1 || col > maxCols()) return false;
         DelCol(col);
         return SetMaxCols(maxCols() - 1);
-    case kMenuCheckAll: return setAllChecks(true);
-    case kMenuUncheckAll: return setAllChecks(false);
-    default: return false;
+    case kMenuCheckAll:
+        return setAllChecks(true);
+    case kMenuUncheckAll:
+        return setAllChecks(false);
+    default:
+        return false;
     }
 }
 
@@ -482,9 +540,9 @@ void Vor_Spread::selectionChanged(sheet::SpreadControl& c, const sheet::CellRang
 void Vor_Spread::rightClick(sheet::SpreadControl& c, int col, int row, int x, int y) {
     if (m_owner) m_owner->rightClick(c, col, row, x, y);
     if (m_menuCodes.empty()) return;
-    static const std::map<int, int> texts = {{kMenuCopy, 1154},      {kMenuPaste, 1155},      {kMenuInsertRow, 774},
-                                             {kMenuDeleteRow, 775},  {kMenuInsertColumn, 1156}, {kMenuDeleteColumn, 1157},
-                                             {kMenuCheckAll, 1400},  {kMenuUncheckAll, 1401}};
+    static const std::map<int, int> texts = {
+        {kMenuCopy, 1154},         {kMenuPaste, 1155},        {kMenuInsertRow, 774}, {kMenuDeleteRow, 775},
+        {kMenuInsertColumn, 1156}, {kMenuDeleteColumn, 1157}, {kMenuCheckAll, 1400}, {kMenuUncheckAll, 1401}};
     ui::PopupRequest req;
     req.screenPos = {x, y};
     for (int code : m_menuCodes) {

@@ -14,7 +14,7 @@
 namespace ui {
 class Dialog;
 class Window;
-}
+} // namespace ui
 
 /// What getText and friends read from a cell.
 enum SpreadTextKind : int {

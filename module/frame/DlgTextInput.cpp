@@ -1,6 +1,7 @@
 #include "frame/DlgTextInput.h"
 
-DlgTextInput::DlgTextInput(ui::Window* parent) : ui::Dialog(IDD, parent) {}
+DlgTextInput::DlgTextInput(ui::Window* parent)
+    : ui::Dialog(IDD, parent) {}
 
 bool DlgTextInput::onInitDialog() {
     setWindowText(caption.str());

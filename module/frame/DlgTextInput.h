@@ -11,7 +11,7 @@ public:
 
     Vor_String caption;
     Vor_String prompt;
-    Vor_String text;      ///< initial text; after OK, the confirmed text
+    Vor_String text; ///< initial text; after OK, the confirmed text
     Vor_String okText;
     Vor_String cancelText;
     bool editable = true; ///< false shows the field disabled: only OK or Cancel

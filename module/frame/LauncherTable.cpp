@@ -27,7 +27,8 @@ bool registerJsonLauncher(const std::string& name, JsonLauncher launcher, const 
 
 std::vector<std::string> jsonLauncherNames() {
     std::vector<std::string> names;
-    for (const auto& [n, e] : table()) names.push_back(n);
+    for (const auto& [n, e] : table())
+        names.push_back(n);
     return names;
 }
 
@@ -55,7 +56,8 @@ extern "C" int vorCallLauncher(const char* name, const char* json, char** out) {
 
 extern "C" char* vorLauncherNames() {
     std::string s;
-    for (const auto& n : jsonLauncherNames()) s += n + "\n";
+    for (const auto& n : jsonLauncherNames())
+        s += n + "\n";
     return dup(s);
 }
 

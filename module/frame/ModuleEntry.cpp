@@ -33,10 +33,14 @@ bool windowsStillOpen() {
 }
 
 // The library's attach: remember which resource set is the module's own.
-__attribute__((constructor)) void attachModule() { moduleResourceOverride().SaveDefaultResource(kModuleName); }
+__attribute__((constructor)) void attachModule() {
+    moduleResourceOverride().SaveDefaultResource(kModuleName);
+}
 
 // The library's detach: its resources go with it.
-__attribute__((destructor)) void detachModule() { ui::Resources::remove(kModuleName); }
+__attribute__((destructor)) void detachModule() {
+    ui::Resources::remove(kModuleName);
+}
 } // namespace
 
 KrTempResourceOverride& moduleResourceOverride() {
@@ -79,4 +83,6 @@ extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
     return AcRx::kRetOK;
 }
 
-extern "C" int acrxGetApiVersion() { return kAcadApiVersion; }
+extern "C" int acrxGetApiVersion() {
+    return kAcadApiVersion;
+}

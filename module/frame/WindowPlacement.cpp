@@ -8,7 +8,8 @@
 #include <algorithm>
 
 PlacementDecision decidePlacement(const ui::Rect& current, int storedTop, int storedBottom, int storedLeft,
-                                  int storedRight, int cx, int cy, bool keepSize, int minWidth, int minHeight) {
+                                  int storedRight, int cx, int cy, bool keepSize, int minWidth,
+                                  int minHeight) {
     ui::Rect r = current;
     const int w = current.width();
     const int h = current.height();
@@ -31,11 +32,13 @@ PlacementDecision decidePlacement(const ui::Rect& current, int storedTop, int st
         d.rect = r;
         return d;
     }
-    d.rect = ui::Rect::fromSize(r.left, r.top, std::max(r.width(), minWidth), std::max(r.height(), minHeight));
+    d.rect =
+        ui::Rect::fromSize(r.left, r.top, std::max(r.width(), minWidth), std::max(r.height(), minHeight));
     return d;
 }
 
-void restoreWindowPlacement(ui::Window* window, const std::string& key, bool keepSize, int minWidth, int minHeight) {
+void restoreWindowPlacement(ui::Window* window, const std::string& key, bool keepSize, int minWidth,
+                            int minHeight) {
     if (!window || !window->exists()) return;
     ui::Rect r = window->windowRect();
     const int top = ui::Profile::getInt(kPlacementSection, key + "_TOP", r.top);

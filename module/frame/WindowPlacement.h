@@ -22,9 +22,11 @@ struct PlacementDecision {
 /// The restore arithmetic. `stored*` hold the profile values, each defaulting to the current edge.
 /// CX and CY are the larger of the full-screen client size and the work area's right/bottom edge.
 PlacementDecision decidePlacement(const ui::Rect& current, int storedTop, int storedBottom, int storedLeft,
-                                  int storedRight, int cx, int cy, bool keepSize, int minWidth, int minHeight);
+                                  int storedRight, int cx, int cy, bool keepSize, int minWidth,
+                                  int minHeight);
 
 /// Places the window from the store, or leaves it where it is (first use).
-void restoreWindowPlacement(ui::Window* window, const std::string& key, bool keepSize, int minWidth, int minHeight);
+void restoreWindowPlacement(ui::Window* window, const std::string& key, bool keepSize, int minWidth,
+                            int minHeight);
 /// Writes the window's rectangle (top, bottom, left, right) under the key.
 void saveWindowPlacement(ui::Window* window, const std::string& key);

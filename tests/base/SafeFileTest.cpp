@@ -32,10 +32,13 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
-    static void put(const std::string& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+    static void put(const std::string& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
     // Nothing but the named files: no temporary file left behind.
     std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
     }
 
     fs::path m_dir;

@@ -23,7 +23,8 @@ class Editor : public testing::Test {
 protected:
     void SetUp() override {
         ui::setAgent(&agent);
-        dir = fs::temp_directory_path() / ("vor-editor-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir = fs::temp_directory_path() /
+              ("vor-editor-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

@@ -59,7 +59,7 @@ TEST_F(GridDialogs, cancelKeepsEveryRowAndNoColumnsMeansNoDialog) {
 TEST_F(GridDialogs, addAndRemoveRows) {
     Vor_Array<Vor_StringArray> rows;
     agent.setScript("expect-dialog 208\n"
-                    "click 1089\n"      // remove on an empty grid does nothing
+                    "click 1089\n" // remove on an empty grid does nothing
                     "click 1088\n"
                     "cell 1196 1 1 \"new\"\n"
                     "click 1088\n"

@@ -57,7 +57,8 @@ TEST_F(ModuleFrame, testOpensTheEditorAndCancellingChangesNothing) {
     agent.setScript("expect-dialog 140\nclose\n", "t.vsc");
     SSEditor();
     EXPECT_FALSE(agent.failed()) << agent.failure();
-    EXPECT_TRUE(ui::Profile::has(kPlacementSection, "DLG_SPREADSHEET_TOP")) << "the editor saved its placement";
+    EXPECT_TRUE(ui::Profile::has(kPlacementSection, "DLG_SPREADSHEET_TOP"))
+        << "the editor saved its placement";
 }
 
 TEST_F(ModuleFrame, placementSavedOnCloseIsRestoredNextTime) {
@@ -113,13 +114,15 @@ namespace {
 
 TEST(ModuleResources, everyNumberedPictureLoadsFromTheThemeOrOurOwnFile) {
     ModuleResourceScope scope;
-    for (int id : {206, 212, 217, 223, 225, 226, 227, 228, 231, 232, 233, 234, 235, 236, 237, 238, 239, 8134, 8136}) {
+    for (int id :
+         {206, 212, 217, 223, 225, 226, 227, 228, 231, 232, 233, 234, 235, 236, 237, 238, 239, 8134, 8136}) {
         std::string set;
         const ui::ImageTemplate* t = ui::Resources::image(id, &set);
         ASSERT_NE(t, nullptr) << id;
         EXPECT_EQ(set, kModuleName) << id;
         EXPECT_FALSE(ui::Image::fromResource(id).isNull()) << id;
-        EXPECT_NE(ui::Resources::fileOfImage(id), nullptr) << "picture " << id << " has a file of its own as fallback";
+        EXPECT_NE(ui::Resources::fileOfImage(id), nullptr)
+            << "picture " << id << " has a file of its own as fallback";
     }
     EXPECT_TRUE(ui::Resources::loadError(kModuleName).empty()) << ui::Resources::loadError(kModuleName);
 }

@@ -31,12 +31,21 @@ TEST(WindowPlacement, restoreTakesEachEdgeOnlyWithinItsBounds) {
         {"right of CX + 5 is ignored", 100, 400, 100, CX + 5, false, false, kTemplate},
         {"top of CY is ignored", CY, 400, 100, 500, false, false, kTemplate},
         {"bottom of 0 is ignored", 100, 0, 100, 500, false, false, kTemplate},
-        {"saved maximised: both far edges reached", -4, CY + 4, -4, CX + 4, false, true, {-4, -4, CX + 4, CY + 4}},
-        {"keepSize: only the corner moves", 50, 1000, 60, 1500, true, false, Rect::fromSize(60, 50, 400, 300)},
+        {"saved maximised: both far edges reached",
+         -4,
+         CY + 4,
+         -4,
+         CX + 4,
+         false,
+         true,
+         {-4, -4, CX + 4, CY + 4}},
+        {"keepSize: only the corner moves", 50, 1000, 60, 1500, true, false,
+         Rect::fromSize(60, 50, 400, 300)},
         {"minimum size holds", 100, 110, 100, 110, false, false, Rect::fromSize(100, 100, 300, 200)},
     };
     for (const Case& c : cases) {
-        PlacementDecision d = decidePlacement(kTemplate, c.top, c.bottom, c.left, c.right, CX, CY, c.keepSize, 300, 200);
+        PlacementDecision d =
+            decidePlacement(kTemplate, c.top, c.bottom, c.left, c.right, CX, CY, c.keepSize, 300, 200);
         EXPECT_EQ(d.maximize, c.maximize) << c.why;
         if (!c.maximize) EXPECT_EQ(d.rect, c.expected) << c.why;
     }

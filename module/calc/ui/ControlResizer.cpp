@@ -4,12 +4,15 @@
 
 void ControlResizer::place(int& nearEdge, int& farEdge, int code, int delta) {
     switch (code) {
-    case kStretch: farEdge += delta; break;
+    case kStretch:
+        farEdge += delta;
+        break;
     case kFollow:
         nearEdge += delta;
         farEdge += delta;
         break;
-    default: break; // kStay, and codes that hold neither edge to the far side
+    default:
+        break; // kStay, and codes that hold neither edge to the far side
     }
 }
 

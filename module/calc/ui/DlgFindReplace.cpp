@@ -16,14 +16,18 @@ const bool registered =
      true);
 } // namespace
 
-DlgFindReplace::DlgFindReplace(Vor_Spread& grid) : ui::Dialog(IDD), m_grid(grid) {}
+DlgFindReplace::DlgFindReplace(Vor_Spread& grid)
+    : ui::Dialog(IDD)
+    , m_grid(grid) {}
 
 bool DlgFindReplace::onInitDialog() {
     restoreWindowPlacement(this, kPlacementKey, true, 0, 0);
     return true;
 }
 
-void DlgFindReplace::onDestroy() { saveWindowPlacement(this, kPlacementKey); }
+void DlgFindReplace::onDestroy() {
+    saveWindowPlacement(this, kPlacementKey);
+}
 
 void DlgFindReplace::close() {
     if (exists()) destroyWindow();
@@ -127,8 +131,8 @@ bool DlgFindReplace::findNext() {
         showMatch(*m, length);
         return true;
     }
-    int again = ui::messageBox(dialString(1142).str() + "\n" + dialString(1143).str() + "\n", dialString(1144).str(),
-                               ui::MB_YESNO | ui::MB_ICONQUESTION, this);
+    int again = ui::messageBox(dialString(1142).str() + "\n" + dialString(1143).str() + "\n",
+                               dialString(1144).str(), ui::MB_YESNO | ui::MB_ICONQUESTION, this);
     if (again != ui::IDYES) return false;
     if (auto m = s.findFrom(1, 1, what)) {
         showMatch(*m, length);

@@ -30,7 +30,9 @@ public:
     static constexpr int kLimit = 10000;
 
     /// Works on the editor's grid, which it changes only on OK.
-    explicit DlgSpreadOptions(Vor_Spread& table, ui::Window* parent = nullptr) : ui::Dialog(IDD, parent), m_table(table) {}
+    explicit DlgSpreadOptions(Vor_Spread& table, ui::Window* parent = nullptr)
+        : ui::Dialog(IDD, parent)
+        , m_table(table) {}
 
 protected:
     bool onInitDialog() override;

@@ -75,7 +75,8 @@ constexpr int kNotYet[] = {DlgSpreadsheet::ID_NEW, DlgSpreadsheet::ID_PRINT, Dlg
 
 } // namespace
 
-DlgSpreadsheet::DlgSpreadsheet(ui::Window* parent) : ui::Dialog(IDD, parent) {}
+DlgSpreadsheet::DlgSpreadsheet(ui::Window* parent)
+    : ui::Dialog(IDD, parent) {}
 
 bool DlgSpreadsheet::onInitDialog() {
     createToolBar(IDR_TOOLBAR);
@@ -117,9 +118,13 @@ bool DlgSpreadsheet::onInitDialog() {
     return true;
 }
 
-void DlgSpreadsheet::onDestroy() { saveWindowPlacement(this, kPlacementKey); }
+void DlgSpreadsheet::onDestroy() {
+    saveWindowPlacement(this, kPlacementKey);
+}
 
-void DlgSpreadsheet::onSize(int width, int height) { m_resizer.resize(width, height); }
+void DlgSpreadsheet::onSize(int width, int height) {
+    m_resizer.resize(width, height);
+}
 
 void DlgSpreadsheet::setCaption() {
     setWindowText(dialString(9200).str() + " - " +
@@ -184,10 +189,18 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
     case ID_OPEN:
         if (savePrompt()) open();
         return true;
-    case ID_SAVE: save(false); return true;
-    case ID_SAVEAS: save(true); return true;
-    case ID_EXPORT: exportTable(); return true;
-    case ID_COPY: m_grid.ClipboardCopy(); return true;
+    case ID_SAVE:
+        save(false);
+        return true;
+    case ID_SAVEAS:
+        save(true);
+        return true;
+    case ID_EXPORT:
+        exportTable();
+        return true;
+    case ID_COPY:
+        m_grid.ClipboardCopy();
+        return true;
     case ID_CUT:
         if (m_grid.ClipboardCopy() && m_grid.ClearSelection()) {
             m_grid.setChanged(true);
@@ -200,7 +213,9 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
             refreshEditBar();
         }
         return true;
-    case ID_NOTE: editNote(); return true;
+    case ID_NOTE:
+        editNote();
+        return true;
     case ID_FONT:
         if (editFontAndColors(m_grid, this)) refreshEditBar();
         return true;
@@ -213,11 +228,13 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
     case ID_OPTIONS:
         if (editTableOptions(m_grid, this)) refreshEditBar();
         return true;
-    case ID_LANGUAGE: return true;
+    case ID_LANGUAGE:
+        return true;
     case ID_FITWIDTH:
         fitColumnWidths();
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -450,7 +467,8 @@ void DlgSpreadsheet::editBarChanged(int field) {
     }
     case 2:
         for (int col = b.col1; col <= b.col2; ++col)
-            for (int row = b.row1; row <= b.row2; ++row) m_grid.setTag(col, row, text);
+            for (int row = b.row1; row <= b.row2; ++row)
+                m_grid.setTag(col, row, text);
         break;
     }
     m_grid.setChanged(true);
@@ -498,10 +516,9 @@ void SSEditor() {
 }
 
 namespace {
-const bool registered = registerJsonLauncher(
-    "SSEditor", [](const nlohmann::json&, nlohmann::json& out) {
-        SSEditor();
-        out["result"] = nullptr;
-    });
+const bool registered = registerJsonLauncher("SSEditor", [](const nlohmann::json&, nlohmann::json& out) {
+    SSEditor();
+    out["result"] = nullptr;
+});
 const bool commandRegistered = registerModuleCommand("TEST", &SSEditor);
 } // namespace

@@ -17,8 +17,10 @@ bool DlgStringGrid::onInitDialog() {
     m_grid.setStandardLook(1);
     m_resizer.init(this);
     m_resizer.add(IDC_GRID, 6, 6);
-    for (int id : {IDC_ADD, IDC_REMOVE}) m_resizer.add(id, 3, 5);
-    for (int id : {ui::IDOK, ui::IDCANCEL}) m_resizer.add(id, 5, 5);
+    for (int id : {IDC_ADD, IDC_REMOVE})
+        m_resizer.add(id, 3, 5);
+    for (int id : {ui::IDOK, ui::IDCANCEL})
+        m_resizer.add(id, 5, 5);
     restoreWindowPlacement(this, placementKey.str(), false, 0, 0);
     setWindowText(title.str());
     // texts: dialString 9030-9031
@@ -34,20 +36,25 @@ bool DlgStringGrid::onInitDialog() {
     const int cols = columnNames.length();
     m_grid.setMaxCols(cols);
     m_grid.setMaxRows(rows.length());
-    for (int c = 0; c < cols; ++c) m_grid.setText(c + 1, 0, columnNames[c]);
-    for (int r = 0; r < rowNames.length() && r < rows.length(); ++r) m_grid.setText(0, r + 1, rowNames[r]);
+    for (int c = 0; c < cols; ++c)
+        m_grid.setText(c + 1, 0, columnNames[c]);
+    for (int r = 0; r < rowNames.length() && r < rows.length(); ++r)
+        m_grid.setText(0, r + 1, rowNames[r]);
     if (rows.length() > 0) {
         sheet::CellType t;
         m_grid.SetTypeEdit(t, 0, kMaxText);
         m_grid.SetCellTypeRange(1, 1, cols, rows.length(), t);
     }
-    for (int r = 0; r < rows.length(); ++r) m_grid.setRow(r + 1, rows[r]);
+    for (int r = 0; r < rows.length(); ++r)
+        m_grid.setRow(r + 1, rows[r]);
     m_grid.setResizeMode(0);
     m_grid.fitColumn(0);
     return true;
 }
 
-void DlgStringGrid::onDestroy() { saveWindowPlacement(this, placementKey.str()); }
+void DlgStringGrid::onDestroy() {
+    saveWindowPlacement(this, placementKey.str());
+}
 
 bool DlgStringGrid::onCommand(int id, int code) {
     if (code != ui::BN_CLICKED) return false;
@@ -89,7 +96,8 @@ void DlgStringGrid::onOK() {
 }
 
 bool startGridDialog(const Vor_StringArray& columnNames, const Vor_StringArray& rowNames,
-                     Vor_Array<Vor_StringArray>& rows, bool canAddRemove, Vor_String title, Vor_String placementKey) {
+                     Vor_Array<Vor_StringArray>& rows, bool canAddRemove, Vor_String title,
+                     Vor_String placementKey) {
     if (columnNames.length() == 0) return false;
     ModuleResourceScope scope;
     DlgStringGrid dlg;
@@ -112,8 +120,8 @@ const bool registered = registerJsonLauncher(
         Vor_StringArray cols = in.value("columnNames", Vor_StringArray());
         Vor_StringArray names = in.value("rowNames", Vor_StringArray());
         Vor_Array<Vor_StringArray> rows = in.value("rows", Vor_Array<Vor_StringArray>());
-        bool ok = startGridDialog(cols, names, rows, in.value("canAddRemove", false), in.value("title", std::string()),
-                                  in.value("placementKey", std::string()));
+        bool ok = startGridDialog(cols, names, rows, in.value("canAddRemove", false),
+                                  in.value("title", std::string()), in.value("placementKey", std::string()));
         out["result"] = ok;
         out["rows"] = rows;
     },

@@ -13,7 +13,8 @@
 class DlgStringGrid : public ui::Dialog {
 public:
     enum { IDD = 208, IDC_GRID = 1196, IDC_ADD = 1088, IDC_REMOVE = 1089 };
-    DlgStringGrid() : ui::Dialog(IDD) {}
+    DlgStringGrid()
+        : ui::Dialog(IDD) {}
 
     Vor_StringArray columnNames;
     Vor_StringArray rowNames;

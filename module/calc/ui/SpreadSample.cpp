@@ -26,7 +26,8 @@ protected:
         grid.setMaxCols(5);
         grid.setMaxRows(9);
         const char* headers[] = {"Kind", "Value", "Extra", "Check", "Formula"};
-        for (int c = 0; c < 5; ++c) grid.setText(c + 1, 0, headers[c]);
+        for (int c = 0; c < 5; ++c)
+            grid.setText(c + 1, 0, headers[c]);
         grid.styleHeader({1, 0, 5, 0}, true);
         sheet::CellType t;
         grid.setText(1, 1, "Edit");
@@ -52,7 +53,8 @@ protected:
         grid.setText(2, 8, "two columns wide");
         grid.AddCellSpan(2, 8, 2, 1);
         grid.setColumnCheckBoxes(4, false, false);
-        for (int r = 1; r <= 9; ++r) grid.setCheck(4, r, r % 2 == 1);
+        for (int r = 1; r <= 9; ++r)
+            grid.setCheck(4, r, r % 2 == 1);
         grid.setColumnDoubles(3, {1.5, 2.25, 3, 4.75});
         grid.setFormulaRange(5, 1, 5, 4, "C#*2");
         grid.SetColor(3, 2, sheet::rgb(255, 240, 200), sheet::rgb(160, 0, 0));

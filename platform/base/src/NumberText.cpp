@@ -7,11 +7,15 @@
 namespace base {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -20,17 +24,20 @@ bool isPlainNumber(std::string_view s) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     std::size_t digits = 0;
-    while (i < s.size() && isDigit(s[i])) ++i, ++digits;
+    while (i < s.size() && isDigit(s[i]))
+        ++i, ++digits;
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && isDigit(s[i])) ++i, ++digits;
+        while (i < s.size() && isDigit(s[i]))
+            ++i, ++digits;
     }
     if (digits == 0) return false;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         std::size_t expDigits = 0;
-        while (i < s.size() && isDigit(s[i])) ++i, ++expDigits;
+        while (i < s.size() && isDigit(s[i]))
+            ++i, ++expDigits;
         if (expDigits == 0) return false;
     }
     return i == s.size();
@@ -53,7 +60,8 @@ bool validGroups(std::string_view digits, char sep) {
     bool first = true;
     while (true) {
         const std::size_t next = digits.find(sep, start);
-        const std::string_view group = digits.substr(start, next == std::string_view::npos ? next : next - start);
+        const std::string_view group =
+            digits.substr(start, next == std::string_view::npos ? next : next - start);
         if (first ? (group.empty() || group.size() > 3) : group.size() != 3) return false;
         first = false;
         if (next == std::string_view::npos) return true;
@@ -76,7 +84,8 @@ bool formatFixed(double value, int decimals, std::string& out) {
     if (!std::isfinite(value) || decimals < 0 || decimals > 340) return false;
     // The largest double has 309 digits before the point.
     std::string buf(320 + static_cast<std::size_t>(decimals), '\0');
-    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, decimals);
+    const auto r =
+        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, decimals);
     if (r.ec != std::errc()) return false;
     buf.resize(static_cast<std::size_t>(r.ptr - buf.data()));
     if (buf == "-0" || (buf.size() > 1 && buf[0] == '-' && buf.find_first_not_of("-0.") == std::string::npos))
@@ -96,27 +105,33 @@ bool formatGeneral(double value, int digits, std::string& out) {
     return true;
 }
 
-bool parseNumber(std::string_view text, double& out) { return fromPlain(trimmed(text), out); }
+bool parseNumber(std::string_view text, double& out) {
+    return fromPlain(trimmed(text), out);
+}
 
 double parseLeadingNumber(std::string_view s, std::size_t* used) {
     if (used) *used = 0;
     std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' || s[i] == '\f'))
+    while (i < s.size() &&
+           (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' || s[i] == '\f'))
         ++i;
     std::size_t end = i;
     if (end < s.size() && (s[end] == '+' || s[end] == '-')) ++end;
     std::size_t digits = 0;
-    while (end < s.size() && isDigit(s[end])) ++end, ++digits;
+    while (end < s.size() && isDigit(s[end]))
+        ++end, ++digits;
     if (end < s.size() && s[end] == '.') {
         ++end;
-        while (end < s.size() && isDigit(s[end])) ++end, ++digits;
+        while (end < s.size() && isDigit(s[end]))
+            ++end, ++digits;
     }
     if (digits == 0) return 0;
     if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
         std::size_t e = end + 1;
         if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
         if (e < s.size() && isDigit(s[e])) {
-            while (e < s.size() && isDigit(s[e])) ++e;
+            while (e < s.size() && isDigit(s[e]))
+                ++e;
             end = e;
         }
     }
@@ -129,7 +144,8 @@ double parseLeadingNumber(std::string_view s, std::size_t* used) {
 long long parseLeadingInteger(std::string_view s, std::size_t* used) {
     if (used) *used = 0;
     std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' || s[i] == '\f'))
+    while (i < s.size() &&
+           (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' || s[i] == '\f'))
         ++i;
     if (i < s.size() && s[i] == '+' && i + 1 < s.size() && isDigit(s[i + 1])) ++i;
     long long v = 0;
@@ -155,9 +171,12 @@ TypedNumber readTypedNumber(std::string_view text, double& out) {
     }
     std::size_t commas = 0, points = 0;
     for (char c : s) {
-        if (c == ',') ++commas;
-        else if (c == '.') ++points;
-        else if (!isDigit(c)) return TypedNumber::NotNumber;
+        if (c == ',')
+            ++commas;
+        else if (c == '.')
+            ++points;
+        else if (!isDigit(c))
+            return TypedNumber::NotNumber;
     }
     if (s.find_first_of("0123456789") == std::string_view::npos) return TypedNumber::NotNumber;
 
@@ -185,7 +204,8 @@ TypedNumber readTypedNumber(std::string_view text, double& out) {
         const std::size_t at = s.find(dec);
         if (s.find(dec, at + 1) != std::string_view::npos) return TypedNumber::Ambiguous;
         const std::string_view whole = s.substr(0, at);
-        if (whole.find(group) == std::string_view::npos || !validGroups(whole, group)) return TypedNumber::Ambiguous;
+        if (whole.find(group) == std::string_view::npos || !validGroups(whole, group))
+            return TypedNumber::Ambiguous;
         for (char c : whole)
             if (c != group) plain += c;
         plain += '.';

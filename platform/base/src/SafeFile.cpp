@@ -48,9 +48,12 @@ std::string resolveLinks(const std::string& path) {
 
 } // namespace
 
-SafeFileWriter::SafeFileWriter(std::string path) : m_path(std::move(path)) {}
+SafeFileWriter::SafeFileWriter(std::string path)
+    : m_path(std::move(path)) {}
 
-SafeFileWriter::~SafeFileWriter() { discard(); }
+SafeFileWriter::~SafeFileWriter() {
+    discard();
+}
 
 bool SafeFileWriter::fail(int err) {
     if (!m_failed) m_error = "cannot write " + m_path + ": " + std::strerror(err);

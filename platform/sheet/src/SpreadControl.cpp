@@ -170,7 +170,7 @@ bool SpreadControl::moveTo(int col, int row, bool extend, bool ask) {
     const bool rowModes = operationMode >= OperationMode::Row;
     if (extend && m_sheet.option(kOptUserBlockSelect) && !rowModes) {
         m_sheet.setSelection({std::min(m_anchor.col, col), std::min(m_anchor.row, row),
-                             std::max(m_anchor.col, col), std::max(m_anchor.row, row)});
+                              std::max(m_anchor.col, col), std::max(m_anchor.row, row)});
         m_extent = {col, row};
         notifySelection();
         if (m_view) m_view->showCell(col, row);
@@ -209,10 +209,11 @@ bool SpreadControl::selectBlock(CellPos a, CellPos b) {
     int ac = a.col == kAll ? r.col1 : std::clamp(a.col, r.col1, r.col2);
     int ar = a.row == kAll ? r.row1 : std::clamp(a.row, r.row1, r.row2);
     CellPos from = m_sheet.activeCell();
-    if (!(from == CellPos{ac, ar}) && m_listener && !m_listener->leaveCell(*this, from, {ac, ar})) return false;
+    if (!(from == CellPos{ac, ar}) && m_listener && !m_listener->leaveCell(*this, from, {ac, ar}))
+        return false;
     m_anchor = {ac, ar};
     m_extent = {b.col == kAll ? r.col2 : std::clamp(b.col, r.col1, r.col2),
-               b.row == kAll ? r.row2 : std::clamp(b.row, r.row1, r.row2)};
+                b.row == kAll ? r.row2 : std::clamp(b.row, r.row1, r.row2)};
     m_sheet.setSelection(r);
     setActive(ac, ar);
     notifySelection();
@@ -283,8 +284,8 @@ bool SpreadControl::writeCell(int col, int row, const std::string& text) {
     if (text.size() > 1 && text[0] == '=' && t.kind != CellKind::Edit) {
         ParseError err;
         if (!m_sheet.setFormula(col, row, std::string_view(text).substr(1), &err)) {
-            m_lastError = "The formula cannot be read at position " + std::to_string(err.position + 1) + ": " +
-                         err.message;
+            m_lastError = "The formula cannot be read at position " + std::to_string(err.position + 1) +
+                          ": " + err.message;
             return false;
         }
         return true;
@@ -388,7 +389,8 @@ bool SpreadControl::pressEnter() {
 
 bool SpreadControl::pressTab(bool forward) {
     if (!confirmEdit()) return false;
-    if (m_sheet.maxCols() < 1 || m_sheet.maxRows() < 1) return m_listener && m_listener->tabOut(*this, forward);
+    if (m_sheet.maxCols() < 1 || m_sheet.maxRows() < 1)
+        return m_listener && m_listener->tabOut(*this, forward);
     CellPos a = m_sheet.activeCell();
     int c = a.col + (forward ? 1 : -1), r = a.row;
     if (c > m_sheet.maxCols()) c = 1, ++r;

@@ -26,7 +26,8 @@ public:
 
     bool run(std::vector<Token>& out) {
         while (true) {
-            while (m_i < m_s.size() && (m_s[m_i] == ' ' || m_s[m_i] == '\t' || m_s[m_i] == '\r' || m_s[m_i] == '\n'))
+            while (m_i < m_s.size() &&
+                   (m_s[m_i] == ' ' || m_s[m_i] == '\t' || m_s[m_i] == '\r' || m_s[m_i] == '\n'))
                 ++m_i;
             Token t;
             t.pos = int(m_i);

@@ -48,7 +48,9 @@ QString qtFilter(const std::string& filter, QStringList* patterns = nullptr) {
 }
 } // namespace
 
-Agent& agent() { return g_agent ? *g_agent : g_interactive; }
+Agent& agent() {
+    return g_agent ? *g_agent : g_interactive;
+}
 
 Agent* setAgent(Agent* a) {
     Agent* previous = g_agent ? g_agent : &g_interactive;
@@ -67,7 +69,8 @@ void InteractiveAgent::runModal(Dialog& dialog) {
     w->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     setDialogLoop(w, &loop); // endDialog quits it
-    while (!dialog.hasEnded() && dialog.widget()) loop.exec(QEventLoop::DialogExec);
+    while (!dialog.hasEnded() && dialog.widget())
+        loop.exec(QEventLoop::DialogExec);
     if (dialog.widget()) setDialogLoop(dialog.widget(), nullptr);
 }
 
@@ -76,28 +79,50 @@ int InteractiveAgent::messageBox(const MessageRequest& r, Window* owner) {
     box.setWindowTitle(qs(r.caption));
     box.setText(qs(r.text));
     switch (r.icon()) {
-    case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case MB_ICONERROR:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONEXCLAMATION:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
-    struct B { QMessageBox::StandardButton qt; int answer; };
+    struct B {
+        QMessageBox::StandardButton qt;
+        int answer;
+    };
     std::vector<B> buttons;
     switch (r.buttons()) {
-    case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
+    case MB_OKCANCEL:
+        buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
     case MB_ABORTRETRYIGNORE:
-        buttons = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+        buttons = {
+            {QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
         break;
     case MB_YESNOCANCEL:
         buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
         break;
-    case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
-    case MB_RETRYCANCEL: buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
-    default: buttons = {{QMessageBox::Ok, IDOK}}; break;
+    case MB_YESNO:
+        buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+        break;
+    case MB_RETRYCANCEL:
+        buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    default:
+        buttons = {{QMessageBox::Ok, IDOK}};
+        break;
     }
     QMessageBox::StandardButtons set;
-    for (const B& b : buttons) set |= b.qt;
+    for (const B& b : buttons)
+        set |= b.qt;
     box.setStandardButtons(set);
     size_t def = (r.flags & MB_DEFBUTTON3) ? 2 : (r.flags & MB_DEFBUTTON2) ? 1 : 0;
     if (def < buttons.size()) box.setDefaultButton(buttons[def].qt);
@@ -113,7 +138,8 @@ int InteractiveAgent::messageBox(const MessageRequest& r, Window* owner) {
 bool InteractiveAgent::fileDialog(FileRequest& r, Window* owner) {
     QFileDialog dlg(ownerWidget(owner), qs(r.title));
     dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(r.save ? QFileDialog::AnyFile : (r.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+    dlg.setFileMode(r.save ? QFileDialog::AnyFile
+                           : (r.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
     if (!r.folder.empty()) dlg.setDirectory(qs(r.folder));
     if (!r.fileName.empty()) dlg.selectFile(qs(r.fileName));
     QStringList patterns;
@@ -121,7 +147,8 @@ bool InteractiveAgent::fileDialog(FileRequest& r, Window* owner) {
     if (!filter.isEmpty()) {
         dlg.setNameFilter(filter);
         QStringList names = filter.split(";;");
-        if (r.filterIndex >= 1 && r.filterIndex <= names.size()) dlg.selectNameFilter(names[r.filterIndex - 1]);
+        if (r.filterIndex >= 1 && r.filterIndex <= names.size())
+            dlg.selectNameFilter(names[r.filterIndex - 1]);
     }
     if (!r.defaultExtension.empty()) dlg.setDefaultSuffix(qs(r.defaultExtension));
     if (!r.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
@@ -133,7 +160,8 @@ bool InteractiveAgent::fileDialog(FileRequest& r, Window* owner) {
 }
 
 bool InteractiveAgent::colorDialog(ColorRequest& r, Window* owner) {
-    QColor c = QColorDialog::getColor(QColor(redOf(r.color), greenOf(r.color), blueOf(r.color)), ownerWidget(owner));
+    QColor c =
+        QColorDialog::getColor(QColor(redOf(r.color), greenOf(r.color), blueOf(r.color)), ownerWidget(owner));
     if (!c.isValid()) return false;
     r.color = rgb(c.red(), c.green(), c.blue());
     return true;
@@ -174,7 +202,8 @@ bool InteractiveAgent::printDialog(PrintRequest& r, Window* owner) {
 bool InteractiveAgent::pageSetupDialog(PageSetupRequest& r, Window* owner) {
     QPrinter printer;
     printer.setPageOrientation(r.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    printer.setPageMargins(QMarginsF(r.marginLeft, r.marginTop, r.marginRight, r.marginBottom), QPageLayout::Millimeter);
+    printer.setPageMargins(QMarginsF(r.marginLeft, r.marginTop, r.marginRight, r.marginBottom),
+                           QPageLayout::Millimeter);
     QPageSetupDialog dlg(&printer, ownerWidget(owner));
     if (dlg.exec() != QDialog::Accepted) return false;
     QPageLayout l = printer.pageLayout();

@@ -38,7 +38,8 @@ namespace {
 // The offscreen platform reports every window operation it cannot do; those lines say nothing.
 QtMessageHandler g_previousHandler = nullptr;
 void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.startsWith("This plugin does not support") || message.startsWith("QStandardPaths: XDG_RUNTIME_DIR"))
+    if (message.startsWith("This plugin does not support") ||
+        message.startsWith("QStandardPaths: XDG_RUNTIME_DIR"))
         return;
     if (g_previousHandler) g_previousHandler(type, context, message);
 }
@@ -67,7 +68,9 @@ void ensureApplication(bool offscreen) {
     if (QIcon::themeName().isEmpty() || g_offscreen) QIcon::setThemeName("Adwaita");
 }
 
-bool isOffscreen() { return g_offscreen; }
+bool isOffscreen() {
+    return g_offscreen;
+}
 
 void processEvents() {
     if (!QCoreApplication::instance()) return;
@@ -76,8 +79,12 @@ void processEvents() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void setMainWindow(QWidget* window) { g_mainWindow = window; }
-QWidget* mainWindow() { return g_mainWindow.data(); }
+void setMainWindow(QWidget* window) {
+    g_mainWindow = window;
+}
+QWidget* mainWindow() {
+    return g_mainWindow.data();
+}
 
 bool grabToFile(QWidget* widget, const std::string& path, std::string& error) {
     if (!widget) widget = g_mainWindow.data();
@@ -126,7 +133,8 @@ void Profile::setFile(const std::string& path) {
 std::string Profile::file() {
     if (!g_profileFile.empty()) return g_profileFile;
     const char* home = std::getenv("XDG_CONFIG_HOME");
-    std::string base = home && *home ? home : std::string(std::getenv("HOME") ? std::getenv("HOME") : ".") + "/.config";
+    std::string base =
+        home && *home ? home : std::string(std::getenv("HOME") ? std::getenv("HOME") : ".") + "/.config";
     return base + "/vorlane/profile.ini";
 }
 
@@ -142,7 +150,8 @@ bool Profile::writeInt(const std::string& section, const std::string& entry, int
     return settings().status() == QSettings::NoError;
 }
 
-std::string Profile::getString(const std::string& section, const std::string& entry, const std::string& defaultValue) {
+std::string Profile::getString(const std::string& section, const std::string& entry,
+                               const std::string& defaultValue) {
     QVariant v = settings().value(key(section, entry));
     return v.isValid() ? v.toString().toStdString() : defaultValue;
 }
@@ -177,7 +186,9 @@ ScreenMetrics screenMetrics() {
     return m;
 }
 
-void setVirtualScreen(std::optional<ScreenMetrics> metrics) { g_virtualScreen = metrics; }
+void setVirtualScreen(std::optional<ScreenMetrics> metrics) {
+    g_virtualScreen = metrics;
+}
 
 // ---- Timers
 
@@ -224,7 +235,8 @@ void Timers::killAll(Window* w) {
     std::vector<int> ids;
     for (const auto& [k, e] : timers().entries)
         if (k.first == w) ids.push_back(k.second);
-    for (int id : ids) kill(w, id);
+    for (int id : ids)
+        kill(w, id);
 }
 
 void Timers::advance(int ms) {
@@ -234,7 +246,8 @@ void Timers::advance(int ms) {
         auto& entries = timers().entries;
         auto best = entries.end();
         for (auto it = entries.begin(); it != entries.end(); ++it)
-            if (!it->second.qtimer && it->second.due <= target && (best == entries.end() || it->second.due < best->second.due))
+            if (!it->second.qtimer && it->second.due <= target &&
+                (best == entries.end() || it->second.due < best->second.due))
                 best = it;
         if (best == entries.end()) break;
         timers().now = best->second.due;
@@ -246,25 +259,31 @@ void Timers::advance(int ms) {
     timers().now = target;
 }
 
-bool Timers::has(Window* w, int id) { return timers().entries.count({w, id}) > 0; }
+bool Timers::has(Window* w, int id) {
+    return timers().entries.count({w, id}) > 0;
+}
 
 // ---- Key names
 
 namespace {
 const std::pair<const char*, int> kKeys[] = {
-    {"Enter", VK_RETURN}, {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Esc", VK_ESCAPE}, {"Tab", VK_TAB},
-    {"Backspace", VK_BACK}, {"Space", VK_SPACE}, {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT}, {"End", VK_END},
-    {"Home", VK_HOME}, {"Left", VK_LEFT}, {"Up", VK_UP}, {"Right", VK_RIGHT}, {"Down", VK_DOWN},
-    {"Insert", VK_INSERT}, {"Delete", VK_DELETE}, {"F1", VK_F1}, {"F2", VK_F2}, {"F3", VK_F3}, {"F4", VK_F4},
-    {"F5", VK_F5}, {"F6", VK_F6}, {"F7", VK_F7}, {"F8", VK_F8}, {"F9", VK_F9}, {"F10", VK_F10}, {"F11", VK_F11},
+    {"Enter", VK_RETURN},  {"Return", VK_RETURN},  {"Escape", VK_ESCAPE}, {"Esc", VK_ESCAPE},
+    {"Tab", VK_TAB},       {"Backspace", VK_BACK}, {"Space", VK_SPACE},   {"PageUp", VK_PRIOR},
+    {"PageDown", VK_NEXT}, {"End", VK_END},        {"Home", VK_HOME},     {"Left", VK_LEFT},
+    {"Up", VK_UP},         {"Right", VK_RIGHT},    {"Down", VK_DOWN},     {"Insert", VK_INSERT},
+    {"Delete", VK_DELETE}, {"F1", VK_F1},          {"F2", VK_F2},         {"F3", VK_F3},
+    {"F4", VK_F4},         {"F5", VK_F5},          {"F6", VK_F6},         {"F7", VK_F7},
+    {"F8", VK_F8},         {"F9", VK_F9},          {"F10", VK_F10},       {"F11", VK_F11},
     {"F12", VK_F12}};
 }
 
 int keyCodeFromName(const std::string& name) {
     for (const auto& [n, vk] : kKeys) {
         std::string a = n, b = name;
-        for (auto& c : a) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        for (auto& c : b) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (auto& c : a)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (auto& c : b)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (a == b) return vk;
     }
     if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))

@@ -14,9 +14,11 @@
 
 namespace ui {
 
-Image::Image() : m_pixmap(std::make_unique<QPixmap>()) {}
+Image::Image()
+    : m_pixmap(std::make_unique<QPixmap>()) {}
 Image::~Image() = default;
-Image::Image(const Image& o) : m_pixmap(std::make_unique<QPixmap>(*o.m_pixmap)) {}
+Image::Image(const Image& o)
+    : m_pixmap(std::make_unique<QPixmap>(*o.m_pixmap)) {}
 Image& Image::operator=(const Image& o) {
     *m_pixmap = *o.m_pixmap;
     return *this;
@@ -31,7 +33,8 @@ Image Image::fromResource(int id) {
         if (!img.isNull()) return img;
     }
     if (const std::string* bytes = Resources::fileOfImage(id))
-        img.m_pixmap->loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<uint>(bytes->size()));
+        img.m_pixmap->loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
+                                   static_cast<uint>(bytes->size()));
     return img;
 }
 
@@ -55,9 +58,13 @@ Image Image::filled(int width, int height, ColorRef color) {
     return img;
 }
 
-bool Image::isNull() const { return m_pixmap->isNull(); }
+bool Image::isNull() const {
+    return m_pixmap->isNull();
+}
 
-Size Image::size() const { return {m_pixmap->width(), m_pixmap->height()}; }
+Size Image::size() const {
+    return {m_pixmap->width(), m_pixmap->height()};
+}
 
 void Image::setTransparentColor(ColorRef color) {
     if (isNull()) return;
@@ -72,26 +79,40 @@ ColorRef Image::pixel(int x, int y) const {
     return rgb(qRed(p), qGreen(p), qBlue(p));
 }
 
-bool Image::save(const std::string& path) const { return m_pixmap->save(QString::fromStdString(path)); }
+bool Image::save(const std::string& path) const {
+    return m_pixmap->save(QString::fromStdString(path));
+}
 
-const QPixmap& Image::pixmap() const { return *m_pixmap; }
+const QPixmap& Image::pixmap() const {
+    return *m_pixmap;
+}
 
 // ---- Painter
 
 namespace {
-QColor qcolor(ColorRef c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
-QRect qrect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+QColor qcolor(ColorRef c) {
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
+QRect qrect(const Rect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
 } // namespace
 
-Painter::Painter(QPainter& p) : m_p(p) {}
+Painter::Painter(QPainter& p)
+    : m_p(p) {}
 
 void Painter::setPen(ColorRef color, int width, PenStyle style) {
-    static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::NoPen};
+    static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
+                                          Qt::NoPen};
     m_p.setPen(QPen(qcolor(color), width, styles[static_cast<int>(style)]));
 }
 
-void Painter::setBrush(ColorRef color) { m_p.setBrush(qcolor(color)); }
-void Painter::setNoBrush() { m_p.setBrush(Qt::NoBrush); }
+void Painter::setBrush(ColorRef color) {
+    m_p.setBrush(qcolor(color));
+}
+void Painter::setNoBrush() {
+    m_p.setBrush(Qt::NoBrush);
+}
 
 void Painter::setFont(const FontSpec& f) {
     QFont font(QString::fromStdString(f.face));
@@ -103,10 +124,18 @@ void Painter::setFont(const FontSpec& f) {
     m_p.setFont(font);
 }
 
-void Painter::drawLine(int x1, int y1, int x2, int y2) { m_p.drawLine(x1, y1, x2, y2); }
-void Painter::drawRect(const Rect& r) { m_p.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1)); }
-void Painter::fillRect(const Rect& r, ColorRef color) { m_p.fillRect(qrect(r), qcolor(color)); }
-void Painter::drawEllipse(const Rect& r) { m_p.drawEllipse(qrect(r)); }
+void Painter::drawLine(int x1, int y1, int x2, int y2) {
+    m_p.drawLine(x1, y1, x2, y2);
+}
+void Painter::drawRect(const Rect& r) {
+    m_p.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
+}
+void Painter::fillRect(const Rect& r, ColorRef color) {
+    m_p.fillRect(qrect(r), qcolor(color));
+}
+void Painter::drawEllipse(const Rect& r) {
+    m_p.drawEllipse(qrect(r));
+}
 
 void Painter::drawText(const Rect& r, const std::string& text, int align) {
     int flags = 0;
@@ -134,6 +163,8 @@ Size Painter::textSize(const std::string& text) const {
     return {b.width(), b.height()};
 }
 
-void Painter::setClip(const Rect& r) { m_p.setClipRect(qrect(r)); }
+void Painter::setClip(const Rect& r) {
+    m_p.setClipRect(qrect(r));
+}
 
 } // namespace ui

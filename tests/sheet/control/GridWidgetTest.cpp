@@ -120,6 +120,22 @@ TEST_F(GridWidgetTest, withTheEditorAlwaysOpenTypingReplacesTheCell) {
     EXPECT_FALSE(dlg.hasEnded());
 }
 
+TEST_F(GridWidgetTest, aLongTextSurvivesTheCellEditor) {
+    // A cell without a length limit holds any text; the editor must not cut it when it opens.
+    const std::string longText(40000, 'w');
+    SSSetData(dlg.grid, 2, 4, longText);
+    ASSERT_TRUE(SSSetBool(dlg.grid, kOptEditModePermanent, true));
+    click(2, 4);
+    ASSERT_TRUE(w->editor()->isVisible());
+    EXPECT_EQ(w->editor()->text().size(), 40000);
+    key(Qt::Key_End);
+    typeText("x");
+    key(Qt::Key_Return, "\r");
+    const std::string kept = data(2, 4);
+    EXPECT_EQ(kept.size(), 40001u) << "the whole text and the typed letter";
+    EXPECT_EQ(kept.substr(kept.size() - 2), "wx");
+}
+
 TEST_F(GridWidgetTest, aRefusedNumberKeepsTheEditorOpen) {
     CellType t;
     SSSetCellType(dlg.grid, 1, 1, *SSSetTypeNumber(dlg.grid, t, 0, 1, 0, 10));

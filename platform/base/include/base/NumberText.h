@@ -12,8 +12,9 @@ namespace base {
 /// infinities, which have no text of their own.
 bool formatShortest(double value, std::string& out);
 /// `value` with exactly `decimals` digits after the point (0 to 340), correct for every finite
-/// double ("2.25" with 2, "1000000000000000000000000000000000000000000000000000000000000.00" for
-/// 1e60); false for NaN and infinities.
+/// double: the exact binary value rounded to `decimals` ("2.25" with 2; 1e60 gives its 61 digits,
+/// "999999999999999949387135297074018866963645011013410073083904.00"); false for NaN and
+/// infinities.
 bool formatFixed(double value, int decimals, std::string& out);
 /// `value` in C's "%.*g" form with `digits` significant digits (1 to 17); false for NaN and
 /// infinities.

@@ -23,6 +23,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <limits>
 
 namespace sheet::control {
 
@@ -810,7 +811,7 @@ void GridWidget::editorChanged() {
         if (t.kind == CellKind::ComboBox) r.setRight(r.right() - kComboButton);
         m_syncing = true;
         m_editor->setFont(qtFont(st.font));
-        m_editor->setMaxLength(t.maxLength > 0 ? t.maxLength : 32767);
+        m_editor->setMaxLength(t.maxLength > 0 ? t.maxLength : std::numeric_limits<int>::max());
         QString text = qs(m_ctl->editText());
         if (m_editor->text() != text) m_editor->setText(text);
         int s = toUtf16(text, m_ctl->editSelStart()), e = toUtf16(text, m_ctl->editSelEnd());
@@ -1249,7 +1250,8 @@ void GridWidget::mouseReleaseEvent(QMouseEvent* e) {
     SpreadControl& c = *m_ctl;
     if (m_drag == Drag::ResizeCol || m_drag == Drag::ResizeRow) {
         bool column = m_drag == Drag::ResizeCol;
-        int size = column ? c.sheet().colWidthPixels(m_resizeIndex) : c.sheet().rowHeightPixels(m_resizeIndex);
+        int size =
+            column ? c.sheet().colWidthPixels(m_resizeIndex) : c.sheet().rowHeightPixels(m_resizeIndex);
         m_drag = Drag::None;
         c.userResize(column, m_resizeIndex, size);
         return;

@@ -29,28 +29,28 @@ struct FileRequest {
     bool save = false;
     std::string title;
     std::string folder;
-    std::string fileName;         ///< initial name; the chosen path on success
+    std::string fileName; ///< initial name; the chosen path on success
     std::string filter;
     std::string defaultExtension; ///< added when the chosen name has none
     bool overwritePrompt = true;
-    bool mustExist = true;        ///< open: the file must exist
-    int filterIndex = 1;          ///< 1-based, in and out
+    bool mustExist = true; ///< open: the file must exist
+    int filterIndex = 1;   ///< 1-based, in and out
 };
 
 struct ColorRequest {
-    ColorRef color = 0;           ///< in and out
+    ColorRef color = 0; ///< in and out
 };
 
 struct FontRequest {
-    FontSpec font;                ///< in and out
+    FontSpec font; ///< in and out
     bool withColor = true;
 };
 
 struct PrintRequest {
-    std::string printerName;      ///< out: chosen printer, or "PDF" with outputFile
-    std::string outputFile;       ///< out: PDF file when printing to a file
+    std::string printerName; ///< out: chosen printer, or "PDF" with outputFile
+    std::string outputFile;  ///< out: PDF file when printing to a file
     int fromPage = 1;
-    int toPage = 0;               ///< 0 = all
+    int toPage = 0; ///< 0 = all
     int copies = 1;
     bool landscape = false;
     std::string paper = "A4";

@@ -32,8 +32,15 @@ public:
     void setClip(const Rect& r);
     QPainter& qt() { return m_p; }
 
-    enum : int { DT_LEFT = 0, DT_CENTER = 1, DT_RIGHT = 2, DT_VCENTER = 4, DT_BOTTOM = 8, DT_WORDBREAK = 0x10,
-                 DT_SINGLELINE = 0x20 };
+    enum : int {
+        DT_LEFT = 0,
+        DT_CENTER = 1,
+        DT_RIGHT = 2,
+        DT_VCENTER = 4,
+        DT_BOTTOM = 8,
+        DT_WORDBREAK = 0x10,
+        DT_SINGLELINE = 0x20
+    };
 
 private:
     QPainter& m_p;

@@ -39,14 +39,20 @@ using ColorRef = std::uint32_t;
 constexpr ColorRef rgb(int r, int g, int b) {
     return static_cast<ColorRef>((r & 0xff) | ((g & 0xff) << 8) | ((b & 0xff) << 16));
 }
-constexpr int redOf(ColorRef c) { return c & 0xff; }
-constexpr int greenOf(ColorRef c) { return (c >> 8) & 0xff; }
-constexpr int blueOf(ColorRef c) { return (c >> 16) & 0xff; }
+constexpr int redOf(ColorRef c) {
+    return c & 0xff;
+}
+constexpr int greenOf(ColorRef c) {
+    return (c >> 8) & 0xff;
+}
+constexpr int blueOf(ColorRef c) {
+    return (c >> 16) & 0xff;
+}
 
 /// A font description as dialogs exchange it.
 struct FontSpec {
     std::string face = "Tahoma";
-    int pointSize = 8;  ///< points, as the font dialog shows them
+    int pointSize = 8; ///< points, as the font dialog shows them
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -107,17 +113,24 @@ enum : int {
     EN_SETFOCUS = 0x100,
     EN_KILLFOCUS = 0x200,
     EN_CHANGE = 0x300,
-    TCN_SELCHANGE = -551, ///< tab control: another tab was chosen
+    TCN_SELCHANGE = -551,   ///< tab control: another tab was chosen
     LVN_ITEMCHANGED = -101, ///< list view: selection moved
-    NM_DBLCLK = -3,       ///< list view: item double-clicked
-    NM_RCLICK = -5,       ///< right click on a control
+    NM_DBLCLK = -3,         ///< list view: item double-clicked
+    NM_RCLICK = -5,         ///< right click on a control
 };
 
 // Check states of buttons.
 enum : int { BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2 };
 
 // Show commands.
-enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3, SW_SHOW = 5, SW_RESTORE = 9 };
+enum : int {
+    SW_HIDE = 0,
+    SW_SHOWNORMAL = 1,
+    SW_SHOWMINIMIZED = 2,
+    SW_SHOWMAXIMIZED = 3,
+    SW_SHOW = 5,
+    SW_RESTORE = 9
+};
 
 // Virtual key codes.
 enum : int {
@@ -156,24 +169,24 @@ enum : int {
 
 /// A key press as keyboard pre-translation sees it.
 struct KeyEvent {
-    int vk = 0;           ///< virtual key code (VK_RETURN, 'C', ...)
+    int vk = 0; ///< virtual key code (VK_RETURN, 'C', ...)
     bool ctrl = false;
     bool shift = false;
     bool alt = false;
-    int focusId = 0;      ///< id of the control that has the focus, 0 for none
-    std::string text;     ///< the character typed, if any
+    int focusId = 0;  ///< id of the control that has the focus, 0 for none
+    std::string text; ///< the character typed, if any
 };
 
 /// A mouse event in client coordinates of the window that receives it.
 struct MouseEvent {
     enum Kind { Press, Release, Move, DoubleClick, Wheel } kind = Press;
     enum Button { None = 0, Left = 1, Right = 2, Middle = 4 };
-    int button = None;    ///< the button that changed
-    int buttons = None;   ///< buttons held
+    int button = None;  ///< the button that changed
+    int buttons = None; ///< buttons held
     Point pos;
     bool ctrl = false;
     bool shift = false;
-    int wheelDelta = 0;   ///< 120 per notch
+    int wheelDelta = 0; ///< 120 per notch
 };
 
 /// Converts a key name as scripts spell it ("Enter", "F3", "Tab", "C") to its code; 0 if unknown.
