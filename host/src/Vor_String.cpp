@@ -149,6 +149,10 @@ bool Vor_String::equal(const Vor_String& other, bool caseSensitive) const {
     return m_s.size() == other.m_s.size() && folded(m_s) == folded(other.m_s);
 }
 
+std::string Vor_String::caseFolded() const {
+    return folded(m_s);
+}
+
 int Vor_String::compare(const Vor_String& other, bool caseSensitive) const {
     const int c = caseSensitive ? m_s.compare(other.m_s) : folded(m_s).compare(folded(other.m_s));
     return c < 0 ? -1 : (c > 0 ? 1 : 0);

@@ -10,6 +10,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -18,10 +21,6 @@ namespace {
 // damaged or hostile file is refused before it costs memory without bound.
 constexpr std::size_t kMaxFileBytes = std::size_t(1) << 20;
 constexpr std::size_t kMaxEntries = 100000;
-
-bool sameKey(const Vor_String& a, const Vor_String& b) {
-    return a.equal(b, false);
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -190,12 +189,17 @@ Vor_String PropertyReadIssues::describe() const {
 }
 
 bool TablePropertyList::find(const Vor_String& key, int& index) const {
-    for (size_t i = 0; i < m_entries.size(); ++i)
-        if (sameKey(m_entries[i].first, key)) {
-            index = static_cast<int>(i);
-            return true;
-        }
-    return false;
+    const auto it = m_index.find(key.caseFolded());
+    if (it == m_index.end()) return false;
+    index = static_cast<int>(it->second);
+    return true;
+}
+
+void TablePropertyList::rebuildIndex() {
+    m_index.clear();
+    m_index.reserve(m_entries.size());
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        m_index.emplace(m_entries[i].first.caseFolded(), i);
 }
 
 bool TablePropertyList::get(const Vor_String& key, TypedValue& out) const {
@@ -263,11 +267,11 @@ bool TablePropertyList::set(const Vor_String& key, const TypedValue& value) {
     TypedValue v = value;
     if (v.type != TypedValue::Text) v.text = Vor_String();
     if (v.type == TypedValue::None) v.number = 0;
-    int i;
-    if (find(key, i))
-        m_entries[static_cast<size_t>(i)].second = v;
-    else
+    const auto [it, added] = m_index.try_emplace(key.caseFolded(), m_entries.size());
+    if (added)
         m_entries.emplace_back(key, v);
+    else
+        m_entries[it->second].second = v;
     return true;
 }
 
@@ -275,6 +279,7 @@ bool TablePropertyList::remove(const Vor_String& key) {
     int i;
     if (!find(key, i)) return false;
     m_entries.erase(m_entries.begin() + i);
+    rebuildIndex(); // the keys behind it moved up
     return true;
 }
 
@@ -469,15 +474,55 @@ bool writeHeaderFile(const Vor_String& path, const HeaderFile& h) {
 
 // ---- file references
 
-int resolveNearDocument(Vor_String& path, const Vor_String& documentPath) {
-    if (!path.isEmpty() && findExistingPath(path)) return 1;
+namespace {
+
+bool isRelative(const Vor_String& path) {
+    return !path.isEmpty() && toSlashes(path).str().front() != '/';
+}
+
+// Where a reference points: a relative one against the table's folder, never against the working
+// directory of whoever opened the table. A new table (no document) has no folder for it.
+std::optional<std::string> locateReference(const Vor_String& path, const Vor_String& documentPath) {
+    if (path.isEmpty()) return std::nullopt;
+    if (!isRelative(path)) return findExistingPath(path);
+    if (documentPath.isEmpty()) return std::nullopt;
+    return findExistingPath(folderWithSlash(getFolder(toSlashes(documentPath))) + toSlashes(path));
+}
+
+int resolveReference(Vor_String& path, const Vor_String& documentPath, std::string& actual) {
+    if (auto found = locateReference(path, documentPath)) {
+        actual = *found;
+        return 1;
+    }
     if (path.isEmpty() || documentPath.isEmpty()) return -1;
     Vor_String nearby = folderWithSlash(getFolder(toSlashes(documentPath))) + getFileName(toSlashes(path));
     if (auto found = findExistingPath(nearby)) {
         path = Vor_String(*found);
+        actual = *found;
         return 0;
     }
     return -1;
+}
+
+// True when `file`, with every symbolic link followed, lies directly in the document's folder: the
+// only place an automatic repair of an opened table may write. A table comes from anywhere, and its
+// references may name shared files (the library's header) or links out of its folder.
+bool insideDocumentFolder(const std::string& file, const Vor_String& documentPath) {
+    if (documentPath.isEmpty()) return false;
+    std::error_code ec;
+    const std::filesystem::path real = std::filesystem::canonical(file, ec);
+    if (ec) return false;
+    Vor_String folder = getFolder(toSlashes(documentPath));
+    if (folder.isEmpty()) folder = "./";
+    const std::filesystem::path realFolder = std::filesystem::canonical(folder.str(), ec);
+    return !ec && real.parent_path() == realFolder;
+}
+
+} // namespace
+
+int resolveNearDocument(Vor_String& path, const Vor_String& documentPath) {
+    std::string actual;
+    return resolveReference(path, documentPath, actual);
 }
 
 namespace {
@@ -538,23 +583,31 @@ bool checkFileReferences(Vor_String& cornerTag, const Vor_String& documentPath, 
         Vor_String path;
         tag.getString(key, path);
         if (path.isEmpty()) continue;
-        int found = resolveNearDocument(path, documentPath);
+        std::string headerFile;
+        int found = resolveReference(path, documentPath, headerFile);
         if (found < 0) continue;
         TablePropertyList header;
         PropertyReadIssues headerIssues;
-        if (header.readFile(path, &headerIssues)) {
+        if (header.readFile(headerFile, &headerIssues)) {
             Vor_String picture;
             header.getString("BMPSource", picture);
-            if (!picture.isEmpty() && resolveNearDocument(picture, documentPath) == 0) {
+            std::string pictureFile;
+            if (!picture.isEmpty() && resolveReference(picture, documentPath, pictureFile) == 0) {
                 // Writing back a list that was misread (an old code page, damage, keys of another
-                // version) would destroy labels the person made; such a file is left as it is.
+                // version) would destroy labels the person made; such a file is left as it is. A
+                // header outside the table's folder may be shared by other tables or other people:
+                // opening a table from elsewhere never rewrites it.
                 const bool known = hasOnlyHeaderKeys(header);
-                if (headerIssues.clean() && known) {
+                if (!insideDocumentFolder(headerFile, documentPath)) {
+                    if (skipped)
+                        skipped->append("header file " + Vor_String(headerFile) +
+                                        " not rewritten: it is not in the table's folder");
+                } else if (headerIssues.clean() && known) {
                     header.remove("BMPSource");
                     header.setString("BMPSource", picture);
-                    header.writeFile(path);
+                    header.writeFile(headerFile);
                 } else {
-                    skip("header file " + path, headerIssues, known);
+                    skip("header file " + Vor_String(headerFile), headerIssues, known);
                 }
             }
         }

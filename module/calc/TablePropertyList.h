@@ -8,6 +8,8 @@
 #include <host/Vor_StringArray.h>
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -61,7 +63,10 @@ struct PropertyReadIssues {
 /// occurs inside a character, as in "ä".
 class TablePropertyList {
 public:
-    void clear() { m_entries.clear(); }
+    void clear() {
+        m_entries.clear();
+        m_index.clear();
+    }
     int length() const { return static_cast<int>(m_entries.size()); }
     const Vor_String& keyAt(int i) const { return m_entries[static_cast<size_t>(i)].first; }
     const TypedValue& valueAt(int i) const { return m_entries[static_cast<size_t>(i)].second; }
@@ -102,7 +107,11 @@ public:
     bool operator==(const TablePropertyList& o) const;
 
 private:
+    void rebuildIndex();
+
     std::vector<std::pair<Vor_String, TypedValue>> m_entries;
+    /// Position of each key by its case-folded form: a tag or file of many keys loads in linear time.
+    std::unordered_map<std::string, std::size_t> m_index;
 };
 
 /// The table properties kept in the corner cell's tag.
@@ -153,8 +162,9 @@ struct HeaderFile {
 bool readHeaderFile(const Vor_String& path, HeaderFile& header);
 bool writeHeaderFile(const Vor_String& path, const HeaderFile& header);
 
-/// 1 when path exists; 0 when it was replaced by a file of the same name in the document's folder;
-/// -1 when neither exists.
+/// 1 when path exists (a relative path is taken in the document's folder, never in the working
+/// directory); 0 when it was replaced by a file of the same name in the document's folder; -1 when
+/// neither exists.
 int resolveNearDocument(Vor_String& path, const Vor_String& documentPath);
 
 /// True when every key of the list is one a header file holds (LabelArr keys with their number).
@@ -164,8 +174,10 @@ bool hasOnlyTablePropertyKeys(const TablePropertyList& list);
 
 /// The file-reference check of an opened table: header and footer paths of the corner tag, and the
 /// picture of the header file, are moved next to the document where they are found there. The tag
-/// is rewritten when a path changed (true is returned); a header file is rewritten in place. Neither
-/// is rewritten unless it was read cleanly and holds only known keys, since writing back a misread
-/// list would destroy the person's file; each such skip is described in *skipped.
+/// is rewritten when a path changed (true is returned; only the text in memory, the caller stores it);
+/// a header file is rewritten in place, but only when it lies in the document's own folder (links
+/// followed): a table from elsewhere never changes shared files. Neither is rewritten unless it was
+/// read cleanly and holds only known keys, since writing back a misread list would destroy the
+/// person's file; each such skip is described in *skipped.
 bool checkFileReferences(Vor_String& cornerTag, const Vor_String& documentPath,
                          Vor_StringArray* skipped = nullptr);

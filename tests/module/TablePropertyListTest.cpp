@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <limits>
 
@@ -135,6 +137,72 @@ TEST(TablePropertyList, numberedArraysStopAtTheFirstGap) {
     EXPECT_EQ(out.length(), 1) << "a key of another type ends the array too";
 }
 
+// A corner tag of as many keys as the budget allows: every key is found through the index, in
+// the order of the text, and the whole load takes linear time (a linear search per key took minutes).
+TEST(TablePropertyList, aTagOfOneHundredThousandKeysLoadsQuicklyAndInOrder) {
+    constexpr int kEntries = 100000;    // the budget
+    constexpr int kKeys = kEntries - 1; // one entry repeats a key
+    std::string text;
+    for (int i = 0; i < kKeys - 1; ++i)
+        text += "key" + std::to_string(i) +
+                "\xA4"
+                "2\xA4" +
+                std::to_string(i) + '\xA4';
+    text += sep({"KEY5", "2", "-5"}); // the last value of a repeated key counts, at its first place
+    text += sep({"Straße", "4", "last"});
+    const auto start = std::chrono::steady_clock::now();
+    TablePropertyList l;
+    PropertyReadIssues issues;
+    ASSERT_TRUE(l.fromText(Vor_String(text), &issues));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    // A linear search per key took minutes here; the index takes a fraction of a second (a few
+    // seconds at most on a busy machine with the sanitizers).
+    EXPECT_LT(elapsed, std::chrono::seconds(15));
+    std::cerr << "loading 100000 keys took "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() << " ms\n";
+    EXPECT_TRUE(issues.repeatedKey);
+    ASSERT_EQ(l.length(), kKeys);
+    const struct {
+        const char* key;
+        int index;
+        int value;
+        const char* why;
+    } cases[] = {
+        {"key0", 0, 0, "the first key stays first"},
+        {"KEY5", 5, -5, "a repeated key keeps its first place and its last value"},
+        {"Key99997", kKeys - 2, kKeys - 2, "the case of a key does not matter"},
+        {"STRASSE", -1, 0, "keys compare letter by letter, not by spelling rules"},
+    };
+    for (const auto& c : cases) {
+        int index = -1;
+        EXPECT_EQ(l.find(c.key, index), c.index >= 0) << c.why;
+        if (c.index < 0) continue;
+        EXPECT_EQ(index, c.index) << c.why;
+        int value = 0;
+        EXPECT_TRUE(l.getInt(c.key, value)) << c.why;
+        EXPECT_EQ(value, c.value) << c.why;
+    }
+    EXPECT_EQ(l.keyAt(kKeys - 1), Vor_String("Straße"));
+
+    // After a removal the keys behind it are found at their new places, and a new key goes last.
+    ASSERT_TRUE(l.remove("KEY0"));
+    int index = -1;
+    EXPECT_TRUE(l.find("STRAßE", index));
+    EXPECT_EQ(index, kKeys - 2);
+    EXPECT_FALSE(l.find("key0", index));
+    ASSERT_TRUE(l.setInt("key0", 7));
+    EXPECT_TRUE(l.find("key0", index));
+    EXPECT_EQ(index, kKeys - 1);
+    l.clear();
+    EXPECT_FALSE(l.find("key1", index)) << "clear empties the index too";
+
+    // One entry over the budget is refused before anything is read.
+    TablePropertyList over;
+    EXPECT_FALSE(over.fromText(Vor_String(text + sep({"one", "2", "1"})), &issues));
+    EXPECT_TRUE(issues.tooLarge);
+    EXPECT_EQ(over.length(), 0);
+}
+
 TEST(TableProperties, emptyTagNewTableAndUnevenVariables) {
     TableProperties p = TableProperties::newTable();
     EXPECT_TRUE(readTableProperties("", p));
@@ -162,6 +230,15 @@ TEST(TableProperties, emptyTagNewTableAndUnevenVariables) {
     ASSERT_EQ(keys.length(), 17);
     for (int i = 0; i < 17; ++i)
         EXPECT_EQ(keys.keyAt(i), Vor_String(order[i])) << i;
+}
+
+std::string readBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
 }
 
 class FileReferences : public testing::Test {
@@ -213,7 +290,7 @@ TEST_F(FileReferences, aTableMovedWithItsHeaderAndPictureIsRepaired) {
 TEST_F(FileReferences, aHeaderInPlaceWithAMovedPictureIsRewrittenButTheTagIsNot) {
     HeaderFile h;
     h.bmpSource = "C:\\old\\logo.bmp"; // an old Windows path
-    fs::path header = root / "old" / "kop.ssh";
+    fs::path header = root / "new" / "kop.ssh";
     ASSERT_TRUE(writeHeaderFile(header.string(), h));
     touch(root / "new" / "LOGO.bmp");
     Vor_String tag = tagWith(header);
@@ -224,6 +301,81 @@ TEST_F(FileReferences, aHeaderInPlaceWithAMovedPictureIsRewrittenButTheTagIsNot)
     readHeaderFile(header.string(), back);
     EXPECT_EQ(back.bmpSource.str(), (root / "new" / "LOGO.bmp").string())
         << "names compare without regard to case";
+}
+
+TEST_F(FileReferences, openingATableNeverWritesOutsideItsFolder) {
+    // Each header names a picture that only exists beside the table, so the check would like to
+    // rewrite the header's BMPSource.
+    HeaderFile h;
+    h.bmpSource = (root / "gone" / "logo.bmp").string();
+    h.labels.append({1, 2, 3, 4, "Project"});
+    touch(root / "new" / "logo.bmp");
+    fs::create_directories(root / "lib");
+    ASSERT_TRUE(writeHeaderFile((root / "lib" / "Kop.ssh").string(), h));
+    fs::create_symlink(root / "lib" / "Kop.ssh", root / "new" / "linked.ssh");
+    fs::create_directories(root / "new" / "sub");
+    ASSERT_TRUE(writeHeaderFile((root / "new" / "sub" / "kop.ssh").string(), h));
+    const struct {
+        fs::path header; ///< the header the tag names
+        fs::path file;   ///< the file that must stay byte for byte
+        const char* why;
+    } cases[] = {
+        {root / "lib" / "Kop.ssh", root / "lib" / "Kop.ssh", "a shared library header is not the table's"},
+        {root / "new" / "linked.ssh", root / "lib" / "Kop.ssh", "a link in the folder leads out of it"},
+        {root / "new" / "sub" / "kop.ssh", root / "new" / "sub" / "kop.ssh", "a folder below is another one"},
+    };
+    for (const auto& c : cases) {
+        const std::string bytesBefore = readBytes(c.file);
+        Vor_String tag = tagWith(c.header);
+        const Vor_String tagBefore = tag;
+        Vor_StringArray skipped;
+        EXPECT_FALSE(checkFileReferences(tag, (root / "new" / "beam.sss").string(), &skipped)) << c.why;
+        EXPECT_EQ(tag, tagBefore) << c.why << ": the header was found where the tag says";
+        EXPECT_EQ(readBytes(c.file), bytesBefore) << c.why;
+        EXPECT_TRUE(fs::is_symlink(root / "new" / "linked.ssh")) << c.why;
+        ASSERT_EQ(skipped.length(), 1) << c.why;
+        EXPECT_TRUE(skipped[0].contains("not in the table's folder")) << c.why << ": " << skipped[0].str();
+    }
+}
+
+TEST_F(FileReferences, relativeReferencesResolveAgainstTheTablesFolder) {
+    // A decoy in the working directory must not be taken for the table's header.
+    const fs::path previous = fs::current_path();
+    fs::current_path(root / "old");
+    touch(root / "old" / "decoy.ssh");
+    fs::create_directories(root / "new" / "kop");
+    touch(root / "new" / "kop" / "head.ssh");
+    const std::string table = (root / "new" / "beam.sss").string();
+    const struct {
+        const char* path;
+        int expected;
+        const char* after;
+        const char* why;
+    } cases[] = {
+        {"kop/head.ssh", 1, "kop/head.ssh", "found below the table's folder and kept as written"},
+        {"kop\\head.ssh", 1, "kop\\head.ssh", "an old backslash reference the same"},
+        {"decoy.ssh", -1, "decoy.ssh", "the working directory is no place of the table's"},
+    };
+    for (const auto& c : cases) {
+        Vor_String path(c.path);
+        EXPECT_EQ(resolveNearDocument(path, table), c.expected) << c.why;
+        EXPECT_EQ(path.str(), c.after) << c.why;
+    }
+    Vor_String relative("decoy.ssh");
+    EXPECT_EQ(resolveNearDocument(relative, ""), -1) << "a new table has no folder for a relative path";
+
+    // A relative header whose picture moved beside the table is repaired in the table's folder.
+    HeaderFile h;
+    h.bmpSource = "C:\\old\\logo.bmp";
+    ASSERT_TRUE(writeHeaderFile((root / "new" / "kop" / "head.ssh").string(), h));
+    ASSERT_TRUE(writeHeaderFile((root / "new" / "head.ssh").string(), h));
+    touch(root / "new" / "logo.bmp");
+    Vor_String tag = tagWith("head.ssh");
+    EXPECT_FALSE(checkFileReferences(tag, table));
+    HeaderFile back;
+    ASSERT_TRUE(readHeaderFile((root / "new" / "head.ssh").string(), back));
+    EXPECT_EQ(back.bmpSource.str(), (root / "new" / "logo.bmp").string());
+    fs::current_path(previous);
 }
 
 TEST_F(FileReferences, nothingFoundLeavesEverythingAsItWas) {
@@ -264,15 +416,6 @@ std::string oldHeaderBytes(const std::string& picture) {
                 "LabelArr1text", "4", "Profiel \xD8"});
 }
 
-std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-}
-
 TEST_F(FileReferences, anOldHeaderFileReadsWithEveryLabel) {
     const struct {
         std::string bytes;
@@ -300,7 +443,7 @@ TEST_F(FileReferences, theCheckRewritesOnlyHeaderFilesItReadCleanly) {
     // rewrite BMPSource. It may do so only where the whole file was understood.
     const std::string oldPicture = (root / "old" / "logo.bmp").string();
     touch(root / "new" / "logo.bmp");
-    const fs::path header = root / "old" / "kop.ssh";
+    const fs::path header = root / "new" / "kop.ssh";
     const std::string cleanUtf8 =
         sep({"BMPSource", "4", oldPicture.c_str(), "LabelArr0x1", "1", "1.00", "LabelArr0y1", "1", "2.00",
              "LabelArr0x2", "1", "3.00", "LabelArr0y2", "1", "4.00", "LabelArr0text", "4", "Länge Bä"});
@@ -490,8 +633,9 @@ TEST(SampleHeader, theBundledHeaderFileReadsWithItsPictureAndLabels) {
     EXPECT_TRUE(hasOnlyHeaderKeys(list));
     Vor_String picture = h.bmpSource;
     EXPECT_EQ(resolveNearDocument(picture, VOR_SOURCE_DIR "/data/lib/Calculation Tables/Ligger controle.sss"),
-              0)
-        << "the picture is found beside the table";
+              1)
+        << "the relative picture is found in the table's folder and kept as written";
+    EXPECT_EQ(picture, Vor_String("Kop.bmp"));
 }
 
 } // namespace

@@ -55,6 +55,9 @@ public:
     int replace(const Vor_String& what, const Vor_String& with, bool caseSensitive = true);
 
     bool equal(const Vor_String& other, bool caseSensitive = true) const;
+    /// The text as equal(..., false) compares it: two texts are equal without regard to case exactly
+    /// when their folded forms are equal, so the folded form can key a hash index.
+    std::string caseFolded() const;
     /// Ordering: negative, 0 or positive; without regard to case when caseSensitive is false.
     int compare(const Vor_String& other, bool caseSensitive = true) const;
     bool startsWith(const Vor_String& text, bool caseSensitive = true) const;
