@@ -1,5 +1,6 @@
 #include <host/VorJson.h>
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -83,4 +84,39 @@ void from_json(const json& j, Vor_PropertiesList& list) {
         }
     }
     list = std::move(result);
+}
+
+namespace {
+[[noreturn]] void outOfRange(const std::string& what, const json& value, const std::string& range) {
+    throw json::out_of_range::create(406, what + ": " + value.dump() + " is not " + range, &value);
+}
+} // namespace
+
+long long jsonInteger(const json& value, const std::string& what, long long lo, long long hi) {
+    const std::string range = "a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+    if (value.is_number_unsigned()) {
+        const std::uint64_t n = value.get<std::uint64_t>();
+        if (hi < 0 || n > static_cast<std::uint64_t>(hi)) outOfRange(what, value, range);
+        if (static_cast<long long>(n) < lo) outOfRange(what, value, range);
+        return static_cast<long long>(n);
+    }
+    if (value.is_number_integer()) {
+        const std::int64_t n = value.get<std::int64_t>();
+        if (n < lo || n > hi) outOfRange(what, value, range);
+        return n;
+    }
+    if (!value.is_number_float()) outOfRange(what, value, range);
+    // Compared as doubles only inside the range of long long, where the conversion is defined.
+    const double d = value.get<double>();
+    if (!std::isfinite(d) || d != std::trunc(d) || d < -0x1p63 || d >= 0x1p63) outOfRange(what, value, range);
+    const long long n = static_cast<long long>(d);
+    if (n < lo || n > hi) outOfRange(what, value, range);
+    return n;
+}
+
+double jsonNumber(const json& value, const std::string& what, double lo, double hi) {
+    const double d = value.is_number() ? value.get<double>() : std::nan("");
+    if (!(std::isfinite(d) && d >= lo && d <= hi))
+        outOfRange(what, value, "a number from " + json(lo).dump() + " to " + json(hi).dump());
+    return d;
 }

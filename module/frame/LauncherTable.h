@@ -20,7 +20,8 @@ std::vector<std::string> jsonLauncherNames();
 
 extern "C" {
 /// Calls launcher `name` with `json`; returns 1 and a malloc'd JSON text in *out, 0 for an unknown
-/// launcher, -1 for malformed JSON (*out holds the error).
+/// launcher, -1 (*out holds the error) for malformed JSON, arguments that are no object or beyond
+/// the budgets (1 MiB of text, 16 levels of nesting), and arguments the launcher refuses.
 VOR_EXPORT int vorCallLauncher(const char* name, const char* json, char** out);
 /// The registered names, newline-separated, malloc'd; and a sample argument for one of them.
 VOR_EXPORT char* vorLauncherNames();

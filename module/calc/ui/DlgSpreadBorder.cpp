@@ -5,6 +5,7 @@
 #include "frame/ModuleResourceScope.h"
 
 #include <host/Texts.h>
+#include <host/VorJson.h>
 #include <ui/Agent.h>
 #include <ui/Image.h>
 
@@ -113,8 +114,10 @@ void DlgSpreadBorder::showPreview() {
 namespace {
 
 std::uint32_t colorFrom(const nlohmann::json& v, std::uint32_t fallback) {
-    if (v.is_array() && v.size() == 3) return sheet::rgb(v[0].get<int>(), v[1].get<int>(), v[2].get<int>());
-    if (v.is_number_unsigned() || v.is_number_integer()) return v.get<std::uint32_t>();
+    if (v.is_array() && v.size() == 3)
+        return sheet::rgb(int(jsonInteger(v[0], "red", 0, 255)), int(jsonInteger(v[1], "green", 0, 255)),
+                          int(jsonInteger(v[2], "blue", 0, 255)));
+    if (v.is_number()) return std::uint32_t(jsonInteger(v, "color", 0, 0xFFFFFFFF));
     return fallback;
 }
 
@@ -124,8 +127,8 @@ const bool registered = registerJsonLauncher(
     [](const nlohmann::json& in, nlohmann::json& out) {
         ModuleResourceScope scope;
         DlgSpreadBorder dlg;
-        dlg.settings.sides = std::uint16_t(in.value("sides", 0) & 15);
-        dlg.settings.style = std::uint16_t(in.value("style", 1));
+        dlg.settings.sides = jsonMember<std::uint16_t>(in, "sides", 0, 0, 15);
+        dlg.settings.style = jsonMember<std::uint16_t>(in, "style", 1);
         dlg.settings.color = colorFrom(in.value("color", nlohmann::json()), 0);
         bool ok = dlg.doModal() == ui::IDOK;
         out["result"] = ok;

@@ -5,6 +5,7 @@
 #include "frame/ModuleResourceScope.h"
 
 #include <host/Texts.h>
+#include <host/VorJson.h>
 #include <ui/Agent.h>
 
 namespace {
@@ -194,10 +195,10 @@ const bool registered = registerJsonLauncher(
         ModuleResourceScope scope;
         DlgSpreadCellType dlg;
         CellTypeSettings& s = dlg.settings;
-        s.kind = in.value("kind", int(kKindNumber));
-        s.style = in.value("style", 0u);
-        s.decimals = std::uint8_t(std::clamp(in.value("decimals", 2), 0, 15));
-        s.maxLength = std::uint16_t(std::clamp(in.value("maxLength", 0), 0, 0xFFFF));
+        s.kind = jsonMember<int>(in, "kind", kKindNumber, kKindNumber, kKindPicture);
+        s.style = jsonMember<std::uint32_t>(in, "style", 0);
+        s.decimals = jsonMember<std::uint8_t>(in, "decimals", 2, 0, 15);
+        s.maxLength = jsonMember<std::uint16_t>(in, "maxLength", 0);
         s.pictureFile = in.value("pictureFile", std::string());
         bool ok = dlg.doModal() == ui::IDOK;
         out["result"] = ok;

@@ -5,6 +5,7 @@
 #include "frame/ModuleResourceScope.h"
 
 #include <host/Texts.h>
+#include <host/VorJson.h>
 #include <ui/Agent.h>
 
 namespace {
@@ -76,7 +77,9 @@ void DlgSpreadFont::showPreview() {
 namespace {
 
 std::uint32_t colorFrom(const nlohmann::json& v, std::uint32_t fallback) {
-    if (v.is_array() && v.size() == 3) return sheet::rgb(v[0].get<int>(), v[1].get<int>(), v[2].get<int>());
+    if (v.is_array() && v.size() == 3)
+        return sheet::rgb(int(jsonInteger(v[0], "red", 0, 255)), int(jsonInteger(v[1], "green", 0, 255)),
+                          int(jsonInteger(v[2], "blue", 0, 255)));
     return fallback;
 }
 
@@ -93,7 +96,7 @@ const bool registered = registerJsonLauncher(
         DlgSpreadFont dlg;
         sheet::Font& f = dlg.settings.font;
         f.face = in.value("face", f.face);
-        f.height = in.value("height", f.height);
+        f.height = jsonMember<int>(in, "height", f.height, 1, 1638); // the largest point size of a font
         f.weight = in.value("bold", false) ? 700 : 400;
         f.italic = in.value("italic", false);
         f.underline = in.value("underline", false);
