@@ -1,4 +1,4 @@
-// Application object, main window, profile store, screen metrics, timers and key names.
+// Application object, main window, screen metrics, timers and key names.
 
 #include <ui/Agent.h>
 #include <ui/Application.h>
@@ -14,7 +14,6 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
-#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,7 +30,6 @@ char* g_argv[] = {g_arg0, nullptr};
 bool g_offscreen = false;
 QPointer<QWidget> g_mainWindow;
 std::optional<ScreenMetrics> g_virtualScreen;
-std::string g_profileFile;
 } // namespace
 
 namespace {
@@ -104,66 +102,6 @@ bool grabToFile(QWidget* widget, const std::string& path, std::string& error) {
         return false;
     }
     return true;
-}
-
-// ---- Profile
-
-namespace {
-QSettings& settings() {
-    static std::unique_ptr<QSettings> s;
-    static std::string openFile;
-    std::string wanted = Profile::file();
-    if (!s || openFile != wanted) {
-        s = std::make_unique<QSettings>(QString::fromStdString(wanted), QSettings::IniFormat);
-        openFile = wanted;
-    }
-    return *s;
-}
-QString key(const std::string& section, const std::string& entry) {
-    return QString::fromStdString(section + "/" + entry);
-}
-} // namespace
-
-void Profile::setFile(const std::string& path) {
-    if (g_profileFile != path) {
-        g_profileFile = path;
-    }
-}
-
-std::string Profile::file() {
-    if (!g_profileFile.empty()) return g_profileFile;
-    const char* home = std::getenv("XDG_CONFIG_HOME");
-    std::string base =
-        home && *home ? home : std::string(std::getenv("HOME") ? std::getenv("HOME") : ".") + "/.config";
-    return base + "/vorlane/profile.ini";
-}
-
-int Profile::getInt(const std::string& section, const std::string& entry, int defaultValue) {
-    bool ok = false;
-    int v = settings().value(key(section, entry)).toInt(&ok);
-    return ok ? v : defaultValue;
-}
-
-bool Profile::writeInt(const std::string& section, const std::string& entry, int value) {
-    settings().setValue(key(section, entry), value);
-    settings().sync();
-    return settings().status() == QSettings::NoError;
-}
-
-std::string Profile::getString(const std::string& section, const std::string& entry,
-                               const std::string& defaultValue) {
-    QVariant v = settings().value(key(section, entry));
-    return v.isValid() ? v.toString().toStdString() : defaultValue;
-}
-
-bool Profile::writeString(const std::string& section, const std::string& entry, const std::string& value) {
-    settings().setValue(key(section, entry), QString::fromStdString(value));
-    settings().sync();
-    return settings().status() == QSettings::NoError;
-}
-
-bool Profile::has(const std::string& section, const std::string& entry) {
-    return settings().contains(key(section, entry));
 }
 
 // ---- Screen

@@ -1,6 +1,8 @@
 #pragma once
-// The toolkit's application object, the main window, the profile store and screen metrics.
+// The toolkit's application object, the main window and screen metrics; the profile store is in
+// Profile.h.
 
+#include <ui/Profile.h>
 #include <ui/Types.h>
 
 #include <optional>
@@ -22,20 +24,6 @@ QWidget* mainWindow();
 
 /// Saves a picture of a top-level widget (or the whole main window when null) to a PNG file.
 bool grabToFile(QWidget* widget, const std::string& path, std::string& error);
-
-/// The application profile: an INI file, sections and entries as the classic profile has them.
-class Profile {
-public:
-    /// Sets the file (tests use a temporary one); default: ~/.config/vorlane/profile.ini.
-    static void setFile(const std::string& path);
-    static std::string file();
-    static int getInt(const std::string& section, const std::string& entry, int defaultValue);
-    static bool writeInt(const std::string& section, const std::string& entry, int value);
-    static std::string getString(const std::string& section, const std::string& entry,
-                                 const std::string& defaultValue);
-    static bool writeString(const std::string& section, const std::string& entry, const std::string& value);
-    static bool has(const std::string& section, const std::string& entry);
-};
 
 /// Screen sizes: the full-screen client area and the work area of the desktop.
 struct ScreenMetrics {
