@@ -78,7 +78,7 @@ TEST_F(HostileLaunchers, numbersAndTypesAreCheckedBeforeADialogOpens) {
         {"DlgSpreadCellType", R"({"style": -1})", "style", "styles are unsigned"},
         {"DlgSpreadCellType", R"({"style": 4294967296})", "style", "one past the 32 bits"},
         {"DlgSpreadCellType", R"({"style": 1.5})", "style", "a fraction is no bit set"},
-        {"DlgSpreadCellType", R"({"style": 1e400})", "", "beyond the double range"},
+        {"DlgSpreadCellType", R"({"style": 1e400})", "number overflow", "beyond the double range"},
         {"DlgSpreadCellType", R"({"style": "1"})", "style", "a text is no number"},
         {"DlgSpreadCellType", R"({"style": true})", "style", "a boolean is no number"},
         {"DlgSpreadCellType", R"({"kind": 3})", "kind", "three kinds: number, text, picture"},
