@@ -160,9 +160,11 @@ bool parse(TablePropertyList& list, std::string_view bytes, PropertyReadIssues& 
             break;
         }
         if (!exact) issues.looseNumber = true;
-        int seen = 0;
-        if (list.find(key, seen)) issues.repeatedKey = true;
-        if (!list.set(key, v)) issues.damaged = true; // an empty key
+        const int before = list.length();
+        if (!list.set(key, v))
+            issues.damaged = true; // an empty key
+        else if (list.length() == before)
+            issues.repeatedKey = true;
     }
     return true;
 }
