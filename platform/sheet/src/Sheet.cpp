@@ -43,6 +43,7 @@ Sheet::Sheet()
 Sheet::~Sheet() = default;
 
 void Sheet::reset() {
+    if (refuseWhileRecalculating()) return;
     auto customs = std::move(m_d->customs);
     m_d = std::make_unique<Impl>();
     m_d->customs = std::move(customs);
@@ -59,7 +60,8 @@ void Sheet::reset() {
     m_d->colWidths.assign(1, 0.f);
 }
 
-void Sheet::swapContents(Sheet& other) {
+bool Sheet::swapContents(Sheet& other) {
+    if (refuseWhileRecalculating() || other.refuseWhileRecalculating()) return false;
     std::swap(m_d->customs, other.m_d->customs);
     std::swap(m_d, other.m_d);
     std::swap(m_maxCols, other.m_maxCols);
@@ -70,9 +72,11 @@ void Sheet::swapContents(Sheet& other) {
     std::swap(m_active, other.m_active);
     std::swap(m_selection, other.m_selection);
     std::swap(m_spans, other.m_spans);
+    return true;
 }
 
 bool Sheet::setMaxCols(int n) {
+    if (refuseWhileRecalculating()) return false;
     if (n < 0 || n > kMaxColLimit) return false;
     if (n < m_maxCols) {
         clearAll({n + 1, 0, m_maxCols, m_maxRows});
@@ -86,6 +90,7 @@ bool Sheet::setMaxCols(int n) {
 }
 
 bool Sheet::setMaxRows(int n) {
+    if (refuseWhileRecalculating()) return false;
     if (n < 0 || n > kMaxRowLimit) return false;
     if (n < m_maxRows) {
         clearAll({0, n + 1, m_maxCols, m_maxRows});

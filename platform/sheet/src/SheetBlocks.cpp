@@ -123,6 +123,7 @@ template <class F> void rekey(std::unordered_map<std::uint64_t, std::string>& m,
 } // namespace
 
 bool Sheet::shiftBand(bool rows, int at, int count) {
+    if (refuseWhileRecalculating()) return false;
     auto& d = *m_d;
     const int limit = rows ? m_maxRows : m_maxCols;
     if (count == 0) return true;
@@ -261,6 +262,7 @@ struct Snapshot {
 } // namespace
 
 bool Sheet::copyRange(const CellRange& src, CellPos dst) {
+    if (refuseWhileRecalculating()) return false;
     CellRange s = src;
     if (s.col1 > s.col2 || s.row1 > s.row2 || s.col1 < 1 || s.row1 < 1 || s.col2 > m_maxCols ||
         s.row2 > m_maxRows)
@@ -357,6 +359,7 @@ void Sheet::moveCells(const std::vector<std::pair<CellPos, CellPos>>& moves, boo
 }
 
 bool Sheet::moveRange(const CellRange& src, CellPos dst) {
+    if (refuseWhileRecalculating()) return false;
     CellRange s = src;
     if (s.col1 > s.col2 || s.row1 > s.row2 || s.col1 < 1 || s.row1 < 1 || s.col2 > m_maxCols ||
         s.row2 > m_maxRows)
@@ -405,6 +408,7 @@ bool Sheet::moveRange(const CellRange& src, CellPos dst) {
 }
 
 bool Sheet::swapRange(const CellRange& a, CellPos b) {
+    if (refuseWhileRecalculating()) return false;
     CellRange s = a;
     if (s.col1 > s.col2 || s.row1 > s.row2 || s.col1 < 1 || s.row1 < 1 || s.col2 > m_maxCols ||
         s.row2 > m_maxRows)

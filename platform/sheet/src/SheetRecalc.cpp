@@ -223,6 +223,10 @@ bool Sheet::setFormula(int col, int row, std::string_view text, ParseError* err)
     ParseError local;
     ParseError& e = err ? *err : local;
     e = {};
+    if (refuseWhileRecalculating()) {
+        e = {ParseErrorCode::BadReference, 0, "the sheet is being recalculated"};
+        return false;
+    }
     if (!inside(col, row) || col == 0 || row == 0) {
         e = {ParseErrorCode::BadReference, 0, "cell outside the sheet"};
         return false;
@@ -244,6 +248,7 @@ bool Sheet::setFormula(int col, int row, std::string_view text, ParseError* err)
 }
 
 bool Sheet::setProgram(int col, int row, ProgramPtr p) {
+    if (refuseWhileRecalculating()) return false;
     if (!p || !inside(col, row) || col == 0 || row == 0) return false;
     p = m_d->intern(std::move(p));
     CellRec& rec = m_d->at(col, row);
@@ -303,10 +308,20 @@ void Sheet::autoRecalc() {
 void Sheet::recalcPending() {
     auto& d = *m_d;
     ++d.recalcDepth;
-    // Writes made by custom functions append to the list; the index loop picks them up.
+    // Writes made by custom functions append to the list; the index loop picks them up. Two custom
+    // functions that write each other's inputs would take turns for ever: past a few rounds of the
+    // whole sheet the formulas still pending are a cycle and show it.
+    const std::size_t budget = d.dirty.size() + 4 * d.liveSlots + 1024;
     for (std::size_t i = 0; i < d.dirty.size(); ++i) {
         std::uint32_t s = d.dirty[i];
-        if (d.slots[s].prog && d.slots[s].state == SlotState::Dirty) evalSlot(s);
+        FormulaSlot& sl = d.slots[s];
+        if (!sl.prog || sl.state != SlotState::Dirty) continue;
+        if (i < budget) {
+            evalSlot(s);
+        } else {
+            if (CellRec* rec = d.find(sl.col, sl.row)) d.storeValue(*rec, Value::err(ErrorCode::Circular));
+            sl.state = SlotState::Clean;
+        }
     }
     d.dirty.clear();
     if (--d.recalcDepth == 0) {
@@ -316,6 +331,7 @@ void Sheet::recalcPending() {
 }
 
 void Sheet::recalc() {
+    if (refuseWhileRecalculating()) return;
     auto& d = *m_d;
     for (std::uint32_t s = 0; s < d.slots.size(); ++s) {
         FormulaSlot& sl = d.slots[s];
@@ -328,6 +344,7 @@ void Sheet::recalc() {
 }
 
 bool Sheet::recalcCell(int col, int row) {
+    if (refuseWhileRecalculating()) return false;
     CellRec* rec = m_d->find(col, row);
     if (!inside(col, row) || !rec || !rec->formula) return false;
     std::uint32_t s = rec->formula - 1;
@@ -548,6 +565,12 @@ void Sheet::evalSlot(std::uint32_t start) {
 
 // --- custom functions
 
+bool Sheet::refuseWhileRecalculating() {
+    if (m_customDepth == 0) return false;
+    ++m_refusedCalls;
+    return true;
+}
+
 void Sheet::addCustomFunction(std::string_view name, int minArgs, int maxArgs, CustomFunction fn) {
     std::string key = upper(name);
     m_d->customs[key] = CustomEntry{key, minArgs, maxArgs, std::move(fn)};
@@ -606,7 +629,20 @@ bool Sheet::callCustom(std::string_view upperName, std::span<Operand> args, Cell
         }
     }
     FnValue r;
-    if (!fn(*this, host, r, in)) {
+    const std::uint64_t refusedBefore = m_refusedCalls;
+    // A function that tried to reshape or reload this sheet did not do what it meant to: its result
+    // cannot be trusted.
+    bool ok;
+    {
+        struct Depth {
+            int& n;
+            explicit Depth(int& d)
+                : n(++d) {}
+            ~Depth() { --n; }
+        } running(m_customDepth);
+        ok = fn(*this, host, r, in);
+    }
+    if (!ok || m_refusedCalls != refusedBefore) {
         out = Value::err(ErrorCode::Value);
         return true;
     }

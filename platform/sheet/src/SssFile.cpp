@@ -493,7 +493,7 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
     } catch (const std::out_of_range& e) {
         return {false, std::string("damaged table file: ") + e.what()};
     }
-    target.swapContents(fresh);
+    if (!target.swapContents(fresh)) return {false, "the table is being recalculated"};
     return {true, {}};
 }
 

@@ -667,7 +667,8 @@ void GridWidget::paintCell(QPainter& p, int col, int row, const QRect& r, bool s
         break;
     }
     case CellKind::Picture: {
-        QPixmap pix = cellPicture(t.picture.empty() ? s.data(col, row) : t.picture);
+        // Only the cell type names a picture: the cell's text is data, never a path to open.
+        QPixmap pix = cellPicture(t.picture);
         if (pix.isNull()) break;
         QSize size = pix.size();
         if (t.style & kPictureStretch)

@@ -2,10 +2,16 @@
 
 #include <ui/Image.h>
 
+#include <QBuffer>
 #include <QHash>
+#include <QImageReader>
 #include <QString>
 
 #include <cctype>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace sheet::control {
 
@@ -23,7 +29,45 @@ bool resourceId(const std::string& ref, int& id) {
     id = std::stoi(digits);
     return true;
 }
+
+QPixmap decodePicture(QByteArray& bytes) {
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly)) return {};
+    QImageReader reader(&buffer);
+    QSize size = reader.size();
+    if (size.isValid() && (size.width() > kPictureMaxSide || size.height() > kPictureMaxSide)) return {};
+    QImage image = reader.read();
+    if (image.isNull() || image.width() > kPictureMaxSide || image.height() > kPictureMaxSide) return {};
+    return QPixmap::fromImage(image);
+}
 } // namespace
+
+bool readPictureFile(const std::string& path, QByteArray& bytes) {
+    bytes.clear();
+    // Look before opening: opening some devices does something, and a FIFO's open waits for a writer.
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    // The path may have changed since: open without waiting and look again at what was opened.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok =
+        ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kPictureFileBudget;
+    if (ok) {
+        bytes.resize(qsizetype(st.st_size));
+        qsizetype got = 0;
+        while (got < bytes.size()) {
+            ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            got += n;
+        }
+        bytes.resize(got); // a file that shrank meanwhile
+        ok = got > 0;
+    }
+    ::close(fd);
+    if (!ok) bytes.clear();
+    return ok;
+}
 
 QPixmap cellPicture(const std::string& ref) {
     if (ref.empty()) return {};
@@ -34,8 +78,8 @@ QPixmap cellPicture(const std::string& ref) {
     int id = 0;
     if (resourceId(ref, id))
         pix = ui::Image::fromResource(id).pixmap();
-    else
-        pix.load(QString::fromStdString(ref));
+    else if (QByteArray bytes; readPictureFile(ref, bytes))
+        pix = decodePicture(bytes);
     // A picture that is missing now may be registered later (resources of a module loaded after
     // the grid drew): only found pictures are kept.
     if (!pix.isNull()) cache().insert(key, pix);

@@ -63,7 +63,8 @@ public:
     Sheet& operator=(const Sheet&) = delete;
 
     /// Takes over the contents of `other` (a freshly loaded sheet), keeping this sheet's custom functions.
-    void swapContents(Sheet& other);
+    /// False, and nothing changes, while either sheet's custom function is under way.
+    bool swapContents(Sheet& other);
     /// Empties the sheet and returns every setting to its initial value (custom functions stay).
     void reset();
 
@@ -226,6 +227,10 @@ private:
     bool changeStyle(const CellRange& r, const std::function<void(CellStyle&)>& change);
     template <class MapCell, class MapRange> void relocate(MapCell&& mapCell, MapRange&& mapRange);
     bool shiftBand(bool rows, int at, int count);
+    /// True, and noted against the custom function under way, while this sheet recalculates: a
+    /// custom function may write cell data, but never load, reset, reshape, re-formula or
+    /// recalculate the sheet whose recalculation called it (freed cells, endless rounds).
+    bool refuseWhileRecalculating();
     void moveCells(const std::vector<std::pair<CellPos, CellPos>>& moves, bool keepSource);
 
     std::unique_ptr<Impl> m_d;
@@ -237,6 +242,8 @@ private:
     CellRange m_selection{};
     std::vector<CellRange> m_spans;
     std::uint64_t m_evaluations = 0;
+    int m_customDepth = 0;            ///< custom functions of this sheet under way
+    std::uint64_t m_refusedCalls = 0; ///< calls refused by refuseWhileRecalculating()
 
     friend struct SheetAccess;
 };
