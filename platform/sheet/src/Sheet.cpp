@@ -10,23 +10,19 @@ namespace sheet {
 
 namespace {
 
-// Calls fn(c, r, rec) for every allocated record of a block, column by column.
-template <class Impl, class F> void forEachRecord(Impl& d, const CellRange& r, F&& fn) {
-    int c2 = std::min<int>(r.col2, int(d.cols.size()) - 1);
-    for (int c = std::max(0, r.col1); c <= c2; ++c) {
-        auto& ch = d.cols[std::size_t(c)].chunks;
-        int r1 = std::max(0, r.row1);
-        int r2 = std::min<long>(r.row2, long(ch.size()) * kChunk - 1);
-        for (int row = r1; row <= r2;) {
-            std::size_t k = std::size_t(row) >> kChunkBits;
-            if (!ch[k]) {
-                row = int((k + 1) << kChunkBits);
-                continue;
-            }
-            int end = std::min(r2, int(((k + 1) << kChunkBits) - 1));
-            for (; row <= end; ++row)
-                fn(c, row, ch[k][std::size_t(row) & (kChunk - 1)]);
-        }
+template <class F> void forEachRecord(Sheet::Impl& d, const CellRange& r, F&& fn) {
+    d.forEachRecord(r, std::forward<F>(fn));
+}
+
+// The record of a cell, allocated when missing; null when the store cannot grow (out of memory or
+// past its budget), which the caller reports as a refused edit.
+CellRec* allocate(Sheet::Impl& d, int c, int r) noexcept {
+    try {
+        return &d.at(c, r);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    } catch (const std::length_error&) {
+        return nullptr;
     }
 }
 
@@ -57,7 +53,6 @@ void Sheet::reset() {
     m_active = {1, 1};
     m_selection = {};
     m_spans.clear();
-    m_d->colWidths.assign(1, 0.f);
 }
 
 bool Sheet::swapContents(Sheet& other) {
@@ -78,31 +73,38 @@ bool Sheet::swapContents(Sheet& other) {
 bool Sheet::setMaxCols(int n) {
     if (refuseWhileRecalculating()) return false;
     if (n < 0 || n > kMaxColLimit) return false;
-    if (n < m_maxCols) {
-        clearAll({n + 1, 0, m_maxCols, m_maxRows});
-        if (m_d->cols.size() > std::size_t(n) + 1 && m_d->recalcDepth == 0)
-            m_d->cols.resize(std::size_t(n) + 1);
-        std::erase_if(m_spans, [&](const CellRange& s) { return s.col2 > n; });
+    try {
+        if (n < m_maxCols) {
+            clearAll({n + 1, 0, m_maxCols, m_maxRows});
+            if (m_d->recalcDepth == 0) m_d->dropColumns(std::size_t(n) + 1);
+            std::erase_if(m_spans, [&](const CellRange& s) { return s.col2 > n; });
+            rebuildSpanIndex();
+        }
+        m_maxCols = n;
+        m_d->colWidths.truncate(n);
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    m_maxCols = n;
-    m_d->colWidths.resize(std::size_t(n) + 1, 0.f);
     return true;
 }
 
 bool Sheet::setMaxRows(int n) {
     if (refuseWhileRecalculating()) return false;
     if (n < 0 || n > kMaxRowLimit) return false;
-    if (n < m_maxRows) {
-        clearAll({0, n + 1, m_maxCols, m_maxRows});
-        if (m_d->recalcDepth == 0)
-            for (auto& col : m_d->cols) {
-                std::size_t keep = (std::size_t(n) >> kChunkBits) + 1;
-                if (col.chunks.size() > keep) col.chunks.resize(keep);
-            }
-        std::erase_if(m_spans, [&](const CellRange& s) { return s.row2 > n; });
-        if (m_d->rowHeights.size() > std::size_t(n) + 1) m_d->rowHeights.resize(std::size_t(n) + 1);
+    try {
+        if (n < m_maxRows) {
+            clearAll({0, n + 1, m_maxCols, m_maxRows});
+            if (m_d->recalcDepth == 0)
+                for (auto& col : m_d->cols)
+                    m_d->dropChunks(col, (std::size_t(n) >> kChunkBits) + 1);
+            std::erase_if(m_spans, [&](const CellRange& s) { return s.row2 > n; });
+            rebuildSpanIndex();
+            m_d->rowHeights.truncate(n);
+        }
+        m_maxRows = n;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    m_maxRows = n;
     return true;
 }
 
@@ -120,7 +122,9 @@ bool Sheet::inside(int c, int r) const {
 
 bool Sheet::setData(int col, int row, std::string_view text) {
     if (!inside(col, row)) return false;
-    CellRec& rec = m_d->at(col, row);
+    CellRec* recp = allocate(*m_d, col, row);
+    if (!recp) return false;
+    CellRec& rec = *recp;
     if (rec.formula) removeFormula(rec);
     const CellType& t = m_d->types.get(rec.type);
     std::optional<double> n;
@@ -164,7 +168,9 @@ bool Sheet::setNumber(int col, int row, double v) {
 
 bool Sheet::setValue(int col, int row, const Value& v) {
     if (!inside(col, row)) return false;
-    CellRec& rec = m_d->at(col, row);
+    CellRec* recp = allocate(*m_d, col, row);
+    if (!recp) return false;
+    CellRec& rec = *recp;
     if (rec.formula) removeFormula(rec);
     m_d->storeValue(rec, v);
     cellChanged(col, row);
@@ -207,7 +213,9 @@ std::string Sheet::valueText(int col, int row) const {
 
 bool Sheet::setTag(int col, int row, std::string_view text) {
     if (!inside(col, row)) return false;
-    CellRec& rec = m_d->at(col, row);
+    CellRec* recp = allocate(*m_d, col, row);
+    if (!recp) return false;
+    CellRec& rec = *recp;
     if (text.empty()) {
         m_d->tags.erase(cellKey(col, row));
         rec.flags &= std::uint8_t(~kHasTag);
@@ -281,35 +289,34 @@ bool Sheet::blockCommonText(const CellRange& range, CellText kind, std::string& 
         }
         return {};
     };
-    const std::string_view empty;
-    const std::size_t firstChunk = std::size_t(b.row1) >> kChunkBits,
-                      lastChunk = std::size_t(b.row2) >> kChunkBits;
-    for (int c = b.col1; c <= b.col2; ++c) {
-        // A column or a run of 256 rows that was never written holds empty cells only.
-        if (std::size_t(c) >= m_d->cols.size()) {
-            if (!same(empty)) return false;
-            continue;
-        }
-        const auto& chunks = m_d->cols[std::size_t(c)].chunks;
-        for (std::size_t k = firstChunk; k <= lastChunk; ++k) {
-            if (k >= chunks.size() || !chunks[k]) {
-                if (!same(empty)) return false;
-                if (k >= chunks.size()) break;
-                continue;
-            }
-            const int from = std::max(b.row1, int(k << kChunkBits));
-            const int to = std::min(b.row2, int(((k + 1) << kChunkBits) - 1));
+    // Only allocated records are looked at; a block with more cells than records holds an empty one.
+    const double blockCells = (double(b.col2) - b.col1 + 1) * (double(b.row2) - b.row1 + 1);
+    double visited = 0;
+    const auto& cols = m_d->cols;
+    for (std::size_t ci = cols.lowerBound(std::size_t(b.col1));
+         ci < cols.count() && int(cols.keyAt(ci)) <= b.col2; ++ci) {
+        const int c = int(cols.keyAt(ci));
+        const auto& chunks = cols.itemAt(ci).chunks;
+        for (std::size_t k = chunks.lowerBound(std::size_t(b.row1) >> kChunkBits);
+             k < chunks.count() && int(chunks.keyAt(k)) <= (b.row2 >> kChunkBits); ++k) {
+            const int base = int(chunks.keyAt(k)) << kChunkBits;
+            const int from = std::max(b.row1, base), to = std::min(b.row2, base + kChunk - 1);
+            const CellRec* recs = chunks.itemAt(k).get();
+            visited += to - from + 1;
             for (int r = from; r <= to; ++r)
-                if (!same(textOf(chunks[k][std::size_t(r) & (kChunk - 1)], c, r))) return false;
+                if (!same(textOf(recs[r - base], c, r))) return false;
         }
     }
+    if (visited < blockCells && !same(std::string_view())) return false;
     out = common;
     return true;
 }
 
 bool Sheet::setNote(int col, int row, std::string_view text) {
     if (!inside(col, row)) return false;
-    CellRec& rec = m_d->at(col, row);
+    CellRec* recp = allocate(*m_d, col, row);
+    if (!recp) return false;
+    CellRec& rec = *recp;
     if (text.empty()) {
         m_d->notes.erase(cellKey(col, row));
         rec.flags &= std::uint8_t(~kHasNote);
@@ -362,38 +369,70 @@ CellPos Sheet::usedExtent() const {
 
 void Sheet::forEachUsed(const std::function<void(int, int)>& fn) const {
     auto& d = *m_d;
-    for (std::size_t c = 0; c < d.cols.size(); ++c) {
-        auto& ch = d.cols[c].chunks;
-        for (std::size_t k = 0; k < ch.size(); ++k) {
-            if (!ch[k]) continue;
+    for (std::size_t ci = 0; ci < d.cols.count(); ++ci) {
+        const int c = int(d.cols.keyAt(ci));
+        const auto& chunks = d.cols.itemAt(ci).chunks;
+        for (std::size_t k = 0; k < chunks.count(); ++k) {
+            const int base = int(chunks.keyAt(k)) << kChunkBits;
+            const CellRec* recs = chunks.itemAt(k).get();
             for (int i = 0; i < kChunk; ++i)
-                if (recordUsed(ch[k][std::size_t(i)])) fn(int(c), int((k << kChunkBits) + std::size_t(i)));
+                if (recordUsed(recs[i])) fn(c, base + i);
         }
     }
 }
 
+void Sheet::forEachStoredCell(const CellRange& r,
+                              const std::function<void(int, int, const Value&)>& fn) const {
+    m_d->forEachRecord(r, [&](int c, int row, const CellRec& rec) {
+        if (rec.kind) fn(c, row, m_d->valueOf(rec));
+    });
+}
+
 void Sheet::forEachCell(const CellRange& r, const std::function<void(int, int, const Value&)>& fn) {
-    // Row by row, as spreadsheets walk a block; only allocated records are visited.
     if (r.col1 == r.col2) {
-        forEachRecord(*m_d, r, [&](int c, int row, CellRec& rec) {
-            if (rec.kind) fn(c, row, m_d->valueOf(rec));
-        });
+        forEachStoredCell(r, fn);
         return;
     }
-    for (int row = r.row1; row <= r.row2; ++row)
-        forEachRecord(*m_d, CellRange{r.col1, row, r.col2, row}, [&](int c, int rr, CellRec& rec) {
-            if (rec.kind) fn(c, rr, m_d->valueOf(rec));
-        });
+    // Row by row, as spreadsheets walk a block, but only through allocated chunks: the chunks of
+    // the block are sorted into bands of rows, and each band is walked across the columns that
+    // have it. A block as wide as the grid costs what its stored cells cost.
+    struct Piece {
+        std::uint32_t band;
+        int col;
+        const CellRec* recs;
+    };
+    std::vector<Piece> pieces;
+    const auto& cols = m_d->cols;
+    const int r1 = std::max(0, r.row1), r2 = r.row2;
+    if (r2 < r1) return;
+    for (std::size_t ci = cols.lowerBound(std::size_t(std::max(0, r.col1)));
+         ci < cols.count() && long(cols.keyAt(ci)) <= long(r.col2); ++ci) {
+        const auto& chunks = cols.itemAt(ci).chunks;
+        for (std::size_t k = chunks.lowerBound(std::size_t(r1) >> kChunkBits);
+             k < chunks.count() && chunks.keyAt(k) <= std::uint32_t(r2 >> kChunkBits); ++k)
+            pieces.push_back({chunks.keyAt(k), int(cols.keyAt(ci)), chunks.itemAt(k).get()});
+    }
+    std::stable_sort(pieces.begin(), pieces.end(),
+                     [](const Piece& a, const Piece& b) { return a.band < b.band; });
+    for (std::size_t i = 0; i < pieces.size();) {
+        std::size_t j = i;
+        while (j < pieces.size() && pieces[j].band == pieces[i].band)
+            ++j;
+        const int base = int(pieces[i].band) << kChunkBits;
+        for (int row = std::max(r1, base); row <= std::min(r2, base + kChunk - 1); ++row)
+            for (std::size_t k = i; k < j; ++k) {
+                const CellRec& rec = pieces[k].recs[row - base];
+                if (rec.kind) fn(pieces[k].col, row, m_d->valueOf(rec));
+            }
+        i = j;
+    }
 }
 
 std::size_t Sheet::memoryUse() const {
     const auto& d = *m_d;
-    std::size_t n = sizeof(Impl);
-    for (const auto& c : d.cols) {
-        n += c.chunks.capacity() * sizeof(void*);
-        for (const auto& k : c.chunks)
-            if (k) n += sizeof(CellRec) * kChunk;
-    }
+    std::size_t n = sizeof(Impl) + d.cols.capacityBytes();
+    for (const auto& c : d.cols)
+        n += c.chunks.capacityBytes() + c.chunks.count() * sizeof(CellRec) * kChunk;
     n += d.texts.capacity() * sizeof(std::string);
     for (const auto& s : d.texts)
         n += s.capacity() > 15 ? s.capacity() + 1 : 0;
@@ -407,6 +446,7 @@ std::size_t Sheet::memoryUse() const {
     for (const auto& [key, p] : d.programCache)
         n += key.capacity() + sizeof(Program) + p->code.capacity() * sizeof(Instr) + 64;
     n += (d.tags.size() + d.notes.size()) * 64;
+    n += (d.colWidths.runs() + d.rowHeights.runs()) * 48;
     return n;
 }
 
@@ -416,10 +456,14 @@ bool Sheet::setCellType(const CellRange& r, const CellType& t) {
     std::uint16_t id = m_d->types.intern(t);
     if (id == 0xFFFF) return false;
     CellRange b = clampRange(r);
-    if (b.col1 > b.col2 || b.row1 > b.row2) return false;
-    for (int c = b.col1; c <= b.col2; ++c)
-        for (int row = b.row1; row <= b.row2; ++row)
-            m_d->at(c, row).type = id;
+    if (b.col1 > b.col2 || b.row1 > b.row2 || !m_d->blockFits(b)) return false;
+    try {
+        for (int c = b.col1; c <= b.col2; ++c)
+            for (int row = b.row1; row <= b.row2; ++row)
+                m_d->at(c, row).type = id;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return true;
 }
 
@@ -476,7 +520,15 @@ CellRange Sheet::clampRange(const CellRange& r) const {
 
 bool Sheet::changeStyle(const CellRange& r, const std::function<void(CellStyle&)>& change) {
     CellRange b = clampRange(r);
-    if (b.col1 > b.col2 || b.row1 > b.row2) return false;
+    if (b.col1 > b.col2 || b.row1 > b.row2 || !m_d->blockFits(b)) return false;
+    try {
+        return changeStyleOf(b, change);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool Sheet::changeStyleOf(const CellRange& b, const std::function<void(CellStyle&)>& change) {
     // Cells with the same old style get the same new style: remember the mapping.
     std::unordered_map<std::uint16_t, std::uint16_t> mapped;
     for (int c = b.col1; c <= b.col2; ++c)
@@ -499,29 +551,39 @@ bool Sheet::changeStyle(const CellRange& r, const std::function<void(CellStyle&)
 
 bool Sheet::addSpan(int col, int row, int numCols, int numRows) {
     if (numCols < 1 || numRows < 1 || col < 1 || row < 1) return false;
+    if (long(col) + numCols - 1 > m_maxCols || long(row) + numRows - 1 > m_maxRows) return false;
     CellRange s{col, row, col + numCols - 1, row + numRows - 1};
-    if (s.col2 > m_maxCols || s.row2 > m_maxRows) return false;
-    for (const auto& o : m_spans)
-        if (!(s.col2 < o.col1 || o.col2 < s.col1 || s.row2 < o.row1 || o.row2 < s.row1)) return false;
-    m_spans.push_back(s);
+    if (m_d->spanIndex.overlaps(s)) return false;
+    try {
+        m_spans.push_back(s);
+        m_d->spanIndex.add(s);
+    } catch (const std::bad_alloc&) {
+        rebuildSpanIndex();
+        return false;
+    }
     return true;
 }
 
 bool Sheet::removeSpan(int col, int row) {
-    auto it = std::find_if(m_spans.begin(), m_spans.end(),
-                           [&](const CellRange& s) { return s.col1 == col && s.row1 == row; });
-    if (it == m_spans.end()) return false;
-    m_spans.erase(it);
+    const CellRange* s = m_d->spanIndex.at(col, row);
+    if (!s || s->col1 != col || s->row1 != row) return false;
+    const CellRange gone = *s;
+    m_d->spanIndex.remove(gone);
+    m_spans.erase(std::find(m_spans.begin(), m_spans.end(), gone));
     return true;
 }
 
 bool Sheet::spanAt(int col, int row, CellRange& out) const {
-    for (const auto& s : m_spans)
-        if (s.contains(col, row)) {
-            out = s;
-            return true;
-        }
-    return false;
+    const CellRange* s = m_d->spanIndex.at(col, row);
+    if (!s) return false;
+    out = *s;
+    return true;
+}
+
+void Sheet::rebuildSpanIndex() {
+    m_d->spanIndex.clear();
+    for (const CellRange& s : m_spans)
+        m_d->spanIndex.add(s);
 }
 
 // --- sizes
@@ -569,20 +631,20 @@ double Sheet::pixelsToHeight(double px) const {
 
 int Sheet::colWidthPixels(int col) const {
     if (col < 0 || col > m_maxCols) return -1;
-    float w = std::size_t(col) < m_d->colWidths.size() ? m_d->colWidths[std::size_t(col)] : 0.f;
+    float w = m_d->colWidths.get(col);
     if (w == 0) w = col == 0 ? Impl::kDefaultHeaderColPx : Impl::kDefaultColPx;
     return w < 0 ? 0 : int(std::lround(w));
 }
 
 bool Sheet::setColWidthPixels(int col, int px) {
-    if (col == kAll) {
-        for (int c = 1; c <= m_maxCols; ++c)
-            setColWidthPixels(c, px);
-        return true;
+    const bool all = col == kAll;
+    if ((!all && (col < 0 || col > m_maxCols)) || px < 0 || px > 100000) return all;
+    try {
+        // -1 keeps "hidden" apart from "default"
+        m_d->colWidths.set(all ? 1 : col, all ? m_maxCols : col, px == 0 ? -1.f : float(px));
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    if (col < 0 || col > m_maxCols || px < 0 || px > 100000) return false;
-    if (m_d->colWidths.size() <= std::size_t(col)) m_d->colWidths.resize(std::size_t(col) + 1, 0.f);
-    m_d->colWidths[std::size_t(col)] = px == 0 ? -1.f : float(px); // -1 keeps "hidden" apart from "default"
     return true;
 }
 
@@ -598,20 +660,19 @@ bool Sheet::setColWidth(int col, double w) {
 
 int Sheet::rowHeightPixels(int row) const {
     if (row < 0 || row > m_maxRows) return -1;
-    float h = std::size_t(row) < m_d->rowHeights.size() ? m_d->rowHeights[std::size_t(row)] : 0.f;
+    float h = m_d->rowHeights.get(row);
     if (h == 0) h = Impl::kDefaultRowPx;
     return h < 0 ? 0 : int(std::lround(h));
 }
 
 bool Sheet::setRowHeightPixels(int row, int px) {
-    if (row == kAll) {
-        for (int r = 1; r <= m_maxRows; ++r)
-            setRowHeightPixels(r, px);
-        return true;
+    const bool all = row == kAll;
+    if ((!all && (row < 0 || row > m_maxRows)) || px < 0 || px > 100000) return all;
+    try {
+        m_d->rowHeights.set(all ? 1 : row, all ? m_maxRows : row, px == 0 ? -1.f : float(px));
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    if (row < 0 || row > m_maxRows || px < 0 || px > 100000) return false;
-    if (m_d->rowHeights.size() <= std::size_t(row)) m_d->rowHeights.resize(std::size_t(row) + 1, 0.f);
-    m_d->rowHeights[std::size_t(row)] = px == 0 ? -1.f : float(px);
     return true;
 }
 

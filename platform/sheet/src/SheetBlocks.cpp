@@ -111,6 +111,43 @@ void dropRecord(Sheet::Impl& d, int c, int r, CellRec& rec) {
     std::memset(static_cast<void*>(&rec), 0, sizeof rec);
 }
 
+bool recordEmpty(const CellRec& rec) {
+    return !rec.kind && !rec.formula && !rec.style && !rec.type && !rec.flags && !rec.text;
+}
+
+// Moves the records of one column at rows >= at by `by` rows (the rows a deletion removes were
+// emptied before); records pushed past `limit` are dropped, chunks left empty are freed.
+void shiftColumnRows(Sheet::Impl& d, std::uint32_t col, int at, int by, int limit) {
+    struct Moved {
+        int row;
+        CellRec rec;
+    };
+    std::vector<Moved> moved;
+    d.forEachRecord(CellRange{int(col), at, int(col), kMaxRowLimit}, [&](int, int r, CellRec& rec) {
+        if (recordEmpty(rec)) return;
+        moved.push_back({r + by, rec});
+        std::memset(static_cast<void*>(&rec), 0, sizeof rec);
+    });
+    if (Column* c = d.cols.find(col)) {
+        // Free the chunks that hold nothing any more before the records land again.
+        auto& chunks = c->chunks;
+        for (std::size_t k = chunks.lowerBound(std::size_t(at) >> kChunkBits); k < chunks.count();) {
+            const CellRec* recs = chunks.itemAt(k).get();
+            bool empty = true;
+            for (int i = 0; i < kChunk && empty; ++i)
+                empty = recordEmpty(recs[i]);
+            if (empty) {
+                chunks.erasePositions(k, k + 1);
+                --d.chunkCount;
+            } else {
+                ++k;
+            }
+        }
+    }
+    for (const Moved& m : moved)
+        if (m.row <= limit) d.at(int(col), m.row) = m.rec;
+}
+
 template <class F> void rekey(std::unordered_map<std::uint64_t, std::string>& m, F&& map) {
     std::unordered_map<std::uint64_t, std::string> out;
     out.reserve(m.size());
@@ -137,12 +174,7 @@ bool Sheet::shiftBand(bool rows, int at, int count) {
     CellRange gone =
         rows ? CellRange{0, insert ? limit - n + 1 : at, int(d.cols.size()), insert ? limit : at + n - 1}
              : CellRange{insert ? limit - n + 1 : at, 0, insert ? limit : at + n - 1, kMaxRowLimit};
-    for (int c = std::max(0, gone.col1); c <= std::min<int>(gone.col2, int(d.cols.size()) - 1); ++c) {
-        auto& ch = d.cols[std::size_t(c)].chunks;
-        int r2 = std::min<long>(gone.row2, long(ch.size()) * kChunk - 1);
-        for (int r = gone.row1; r <= r2; ++r)
-            if (CellRec* rec = d.find(c, r)) dropRecord(d, c, r, *rec);
-    }
+    d.forEachRecord(gone, [&](int c, int r, CellRec& rec) { dropRecord(d, c, r, rec); });
 
     auto mapPos = [&](int& p) {
         if (insert) {
@@ -172,58 +204,26 @@ bool Sheet::shiftBand(bool rows, int at, int count) {
     };
     relocate(mapCell, mapRange);
 
-    // Move the records themselves.
+    // Move the records themselves: only those that exist, so the cost follows the stored cells.
     if (rows) {
-        for (std::size_t c = 0; c < d.cols.size(); ++c) {
-            auto& ch = d.cols[c].chunks;
-            int last = std::min<long>(long(ch.size()) * kChunk - 1, limit);
-            if (insert) {
-                for (int r = last; r >= at; --r) {
-                    CellRec* src = d.find(int(c), r);
-                    if (!src) {
-                        r = int((std::size_t(r) >> kChunkBits) << kChunkBits); // skip a missing chunk
-                        continue;
-                    }
-                    if (r + n <= limit) d.at(int(c), r + n) = *src;
-                    std::memset(static_cast<void*>(d.find(int(c), r)), 0, sizeof(CellRec));
-                }
-            } else {
-                for (int r = at + n; r <= last; ++r) {
-                    CellRec* src = d.find(int(c), r);
-                    if (!src) continue;
-                    CellRec copy = *src;
-                    std::memset(static_cast<void*>(src), 0, sizeof(CellRec));
-                    d.at(int(c), r - n) = copy;
-                }
-            }
-        }
-        auto& h = d.rowHeights;
-        if (std::size_t(at) < h.size()) {
-            if (insert)
-                h.insert(h.begin() + at, std::size_t(n), 0.f);
-            else
-                h.erase(h.begin() + at, h.begin() + std::min<std::size_t>(h.size(), std::size_t(at + n)));
-        }
+        for (std::size_t ci = 0; ci < d.cols.count(); ++ci)
+            shiftColumnRows(d, d.cols.keyAt(ci), at, insert ? n : -n, limit);
+        if (insert)
+            d.rowHeights.insert(at, n, limit);
+        else
+            d.rowHeights.erase(at, n);
     } else {
-        auto& cols = d.cols;
-        if (std::size_t(at) < cols.size()) {
-            if (insert) {
-                std::vector<Column> fresh(static_cast<std::size_t>(n));
-                cols.insert(cols.begin() + at, std::make_move_iterator(fresh.begin()),
-                            std::make_move_iterator(fresh.end()));
-                if (cols.size() > std::size_t(limit) + 1) cols.resize(std::size_t(limit) + 1);
-            } else {
-                cols.erase(cols.begin() + at,
-                           cols.begin() + std::min<std::size_t>(cols.size(), std::size_t(at + n)));
-            }
-        }
-        auto& w = d.colWidths;
-        if (std::size_t(at) < w.size()) {
-            if (insert)
-                w.insert(w.begin() + at, std::size_t(n), 0.f);
-            else
-                w.erase(w.begin() + at, w.begin() + std::min<std::size_t>(w.size(), std::size_t(at + n)));
-            w.resize(std::size_t(m_maxCols) + 1, 0.f);
+        if (insert) {
+            d.cols.shiftFrom(std::size_t(at), n);
+            d.dropColumns(std::size_t(limit) + 1);
+            d.colWidths.insert(at, n, m_maxCols);
+        } else {
+            std::size_t i0 = d.cols.lowerBound(std::size_t(at)), i1 = d.cols.lowerBound(std::size_t(at + n));
+            for (std::size_t k = i0; k < i1; ++k)
+                d.chunkCount -= d.cols.itemAt(k).chunks.count();
+            d.cols.erasePositions(i0, i1);
+            d.cols.shiftFrom(std::size_t(at), -n);
+            d.colWidths.erase(at, n);
         }
     }
     auto keyMap = [&](int& c, int& r) { return mapPos(rows ? r : c) && (rows ? r : c) <= limit; };
@@ -233,6 +233,7 @@ bool Sheet::shiftBand(bool rows, int at, int count) {
     for (CellRange s : m_spans)
         if (mapRange(s)) spans.push_back(s);
     m_spans = std::move(spans);
+    rebuildSpanIndex();
 
     d.rebuildDependencies();
     --d.recalcDepth;
@@ -268,29 +269,40 @@ bool Sheet::copyRange(const CellRange& src, CellPos dst) {
         s.row2 > m_maxRows)
         return false;
     int w = s.col2 - s.col1, h = s.row2 - s.row1;
-    if (dst.col < 1 || dst.row < 1 || dst.col + w > m_maxCols || dst.row + h > m_maxRows) return false;
+    if (dst.col < 1 || dst.row < 1 || long(dst.col) + w > m_maxCols || long(dst.row) + h > m_maxRows)
+        return false;
     auto& d = *m_d;
-    std::vector<Snapshot> snap;
-    snap.reserve(std::size_t(w + 1) * std::size_t(h + 1));
-    for (int c = s.col1; c <= s.col2; ++c)
-        for (int r = s.row1; r <= s.row2; ++r) {
-            Snapshot x{};
-            if (const CellRec* rec = d.find(c, r)) {
-                x.rec = *rec;
-                if (rec->text) x.text = d.texts[rec->text - 1];
-                if (rec->flags & kHasTag) x.tag = d.tags[cellKey(c, r)];
-                if (rec->flags & kHasNote) x.note = d.notes[cellKey(c, r)];
-                if (rec->formula) x.prog = d.slots[rec->formula - 1].prog;
-            }
-            snap.push_back(std::move(x));
-        }
+    const CellRange t{dst.col, dst.row, dst.col + w, dst.row + h};
+    // Only the cells that hold something are copied; every other target cell ends up empty, as the
+    // source cell it copies. So a block as large as the grid costs what its stored cells cost.
+    std::vector<std::pair<CellPos, Snapshot>> snap;
+    d.forEachRecord(s, [&](int c, int r, const CellRec& rec) {
+        if (recordEmpty(rec)) return;
+        Snapshot x{};
+        x.rec = rec;
+        if (rec.text) x.text = d.texts[rec.text - 1];
+        if (rec.flags & kHasTag) x.tag = d.tags[cellKey(c, r)];
+        if (rec.flags & kHasNote) x.note = d.notes[cellKey(c, r)];
+        if (rec.formula) x.prog = d.slots[rec.formula - 1].prog;
+        snap.push_back({{c - s.col1, r - s.row1}, std::move(x)});
+    });
+    if (!d.blockFits(t)) {
+        // Too large to allocate whole: the records the copy writes must fit.
+        std::size_t chunks = 0;
+        for (std::size_t i = 0; i < snap.size(); ++i)
+            if (i == 0 || snap[i].first.col != snap[i - 1].first.col ||
+                ((snap[i].first.row + t.row1) >> kChunkBits) !=
+                    ((snap[i - 1].first.row + t.row1) >> kChunkBits))
+                ++chunks;
+        if (chunks > d.budgetChunks - d.chunkCount) return false;
+    }
     ++d.recalcDepth;
-    std::size_t i = 0;
-    for (int c = 0; c <= w; ++c)
-        for (int r = 0; r <= h; ++r) {
-            const Snapshot& x = snap[i++];
-            int tc = dst.col + c, tr = dst.row + r;
-            clearContents({tc, tr, tc, tr});
+    bool ok = true;
+    try {
+        clearContents(t);
+        d.forEachRecord(t, [&](int, int, CellRec& rec) { rec.style = rec.type = 0; });
+        for (const auto& [off, x] : snap) {
+            int tc = dst.col + off.col, tr = dst.row + off.row;
             CellRec& rec = d.at(tc, tr);
             rec.style = x.rec.style;
             rec.type = x.rec.type;
@@ -312,13 +324,16 @@ bool Sheet::copyRange(const CellRange& src, CellPos dst) {
             setTag(tc, tr, x.tag);
             setNote(tc, tr, x.note);
         }
-    for (const CellRange& sp : std::vector<CellRange>(m_spans))
-        if (sp.col1 >= s.col1 && sp.col2 <= s.col2 && sp.row1 >= s.row1 && sp.row2 <= s.row2)
-            addSpan(sp.col1 - s.col1 + dst.col, sp.row1 - s.row1 + dst.row, sp.col2 - sp.col1 + 1,
-                    sp.row2 - sp.row1 + 1);
+        for (const CellRange& sp : std::vector<CellRange>(m_spans))
+            if (sp.col1 >= s.col1 && sp.col2 <= s.col2 && sp.row1 >= s.row1 && sp.row2 <= s.row2)
+                addSpan(sp.col1 - s.col1 + dst.col, sp.row1 - s.row1 + dst.row, sp.col2 - sp.col1 + 1,
+                        sp.row2 - sp.row1 + 1);
+    } catch (const std::bad_alloc&) {
+        ok = false; // what was copied so far stays; the caller learns the copy is incomplete
+    }
     --d.recalcDepth;
     autoRecalc();
-    return true;
+    return ok;
 }
 
 // Moves records as listed (from -> to) in one step; with keepSource false the sources are emptied
@@ -372,13 +387,12 @@ bool Sheet::moveRange(const CellRange& src, CellPos dst) {
     CellRange t{dst.col, dst.row, dst.col + w, dst.row + h};
     ++d.recalcDepth;
     // Formulas in the overwritten cells go first, so they are not relocated.
-    for (int c = t.col1; c <= t.col2; ++c)
-        for (int r = t.row1; r <= t.row2; ++r)
-            if (!s.contains(c, r))
-                if (CellRec* rec = d.find(c, r); rec && rec->formula) {
-                    d.releaseSlot(rec->formula - 1);
-                    rec->formula = 0;
-                }
+    d.forEachRecord(t, [&](int c, int r, CellRec& rec) {
+        if (!s.contains(c, r) && rec.formula) {
+            d.releaseSlot(rec.formula - 1);
+            rec.formula = 0;
+        }
+    });
     auto mapCell = [&](int& c, int& r) {
         if (s.contains(c, r)) {
             c += dc, r += dr;
@@ -393,14 +407,19 @@ bool Sheet::moveRange(const CellRange& src, CellPos dst) {
         return true;
     };
     relocate(mapCell, mapRange);
+    // The stored cells move; what they leave behind in the target is overwritten by empty cells.
     std::vector<std::pair<CellPos, CellPos>> moves;
-    for (int c = s.col1; c <= s.col2; ++c)
-        for (int r = s.row1; r <= s.row2; ++r)
-            moves.push_back({{c, r}, {c + dc, r + dr}});
+    d.forEachRecord(s, [&](int c, int r, CellRec& rec) {
+        if (!recordEmpty(rec)) moves.push_back({{c, r}, {c + dc, r + dr}});
+    });
+    d.forEachRecord(t, [&](int c, int r, CellRec& rec) {
+        if (!s.contains(c, r) && !recordEmpty(rec)) dropRecord(d, c, r, rec);
+    });
     moveCells(moves, false);
     for (auto& sp : m_spans)
         if (sp.col1 >= s.col1 && sp.col2 <= s.col2 && sp.row1 >= s.row1 && sp.row2 <= s.row2)
             sp = {sp.col1 + dc, sp.row1 + dr, sp.col2 + dc, sp.row2 + dr};
+    rebuildSpanIndex();
     d.rebuildDependencies();
     --d.recalcDepth;
     recalc();
@@ -439,11 +458,12 @@ bool Sheet::swapRange(const CellRange& a, CellPos b) {
     };
     relocate(mapCell, mapRange);
     std::vector<std::pair<CellPos, CellPos>> moves;
-    for (int c = s.col1; c <= s.col2; ++c)
-        for (int r = s.row1; r <= s.row2; ++r) {
-            moves.push_back({{c, r}, {c + dc, r + dr}});
-            moves.push_back({{c + dc, r + dr}, {c, r}});
-        }
+    d.forEachRecord(s, [&](int c, int r, CellRec& rec) {
+        if (!recordEmpty(rec)) moves.push_back({{c, r}, {c + dc, r + dr}});
+    });
+    d.forEachRecord(t, [&](int c, int r, CellRec& rec) {
+        if (!recordEmpty(rec)) moves.push_back({{c, r}, {c - dc, r - dr}});
+    });
     moveCells(moves, true);
     d.rebuildDependencies();
     --d.recalcDepth;

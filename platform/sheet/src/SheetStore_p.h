@@ -3,7 +3,10 @@
 
 #include <sheet/Sheet.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <new>
 
 namespace sheet {
 
@@ -27,13 +30,276 @@ enum CellFlag : std::uint8_t {
 };
 
 inline constexpr std::uint32_t kDepList = 0x80000000u;
-inline constexpr int kChunkBits = 8;
+// Rows are kept in chunks of 64 records (2 KB): small enough that cells far apart cost little,
+// large enough that a filled column is a handful of chunks per thousand rows.
+inline constexpr int kChunkBits = 6;
 inline constexpr int kChunk = 1 << kChunkBits;
 
-/// Rows of one column in chunks of 256 records, allocated when first written.
-struct Column {
-    std::vector<std::unique_ptr<CellRec[]>> chunks;
+/// Thrown when the cell store would grow past its budget; an allocation failure like any other, so
+/// the engine's entry points that catch std::bad_alloc refuse the operation.
+struct StoreBudgetExceeded : std::bad_alloc {
+    const char* what() const noexcept override { return "the table needs more memory than its budget"; }
 };
+
+/// A sparse, ordered list of items by index: only stored items cost memory, so an item at index
+/// 16,000,000 costs what one at index 1 costs. Items of a densely filled list sit at their own
+/// position, which makes the look-up a single comparison.
+template <class T> class SparseList {
+public:
+    /// One past the highest stored index (0 when empty).
+    std::size_t size() const { return m_keys.empty() ? 0 : std::size_t(m_keys.back()) + 1; }
+    /// Stored items, in index order.
+    std::size_t count() const { return m_keys.size(); }
+    bool empty() const { return m_keys.empty(); }
+    std::uint32_t keyAt(std::size_t i) const { return m_keys[i]; }
+    T& itemAt(std::size_t i) { return m_items[i]; }
+    const T& itemAt(std::size_t i) const { return m_items[i]; }
+    auto begin() { return m_items.begin(); }
+    auto end() { return m_items.end(); }
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
+
+    /// Position of the first stored item with an index >= k.
+    std::size_t lowerBound(std::size_t k) const {
+        if (k < m_keys.size() && m_keys[k] == k) return k;
+        return std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
+    }
+    T* find(std::size_t k) {
+        if (k < m_keys.size() && m_keys[k] == k) return &m_items[k];
+        std::size_t i = lowerBound(k);
+        return i < m_keys.size() && m_keys[i] == k ? &m_items[i] : nullptr;
+    }
+    const T* find(std::size_t k) const { return const_cast<SparseList*>(this)->find(k); }
+    /// The item at k, created (value-initialised) when missing; `created` tells which.
+    T& get(std::size_t k, bool& created) {
+        created = false;
+        if (k < m_keys.size() && m_keys[k] == k) return m_items[k];
+        std::size_t i = lowerBound(k);
+        if (i < m_keys.size() && m_keys[i] == k) return m_items[i];
+        m_keys.insert(m_keys.begin() + std::ptrdiff_t(i), std::uint32_t(k));
+        try {
+            m_items.insert(m_items.begin() + std::ptrdiff_t(i), T());
+        } catch (...) {
+            m_keys.erase(m_keys.begin() + std::ptrdiff_t(i));
+            throw;
+        }
+        created = true;
+        return m_items[i];
+    }
+    /// Removes stored items i0 .. i1-1 (positions, not indices).
+    void erasePositions(std::size_t i0, std::size_t i1) {
+        m_keys.erase(m_keys.begin() + std::ptrdiff_t(i0), m_keys.begin() + std::ptrdiff_t(i1));
+        m_items.erase(m_items.begin() + std::ptrdiff_t(i0), m_items.begin() + std::ptrdiff_t(i1));
+    }
+    /// Moves every item with index >= from by `by` (which may be negative; the caller keeps order).
+    void shiftFrom(std::size_t from, long by) {
+        for (std::size_t i = lowerBound(from); i < m_keys.size(); ++i)
+            m_keys[i] = std::uint32_t(long(m_keys[i]) + by);
+    }
+    void clear() {
+        m_keys.clear();
+        m_items.clear();
+    }
+    void shrink() {
+        m_keys.shrink_to_fit();
+        m_items.shrink_to_fit();
+    }
+    std::size_t capacityBytes() const { return m_keys.capacity() * 4 + m_items.capacity() * sizeof(T); }
+
+    /// A missing item as a shared empty value (read access only).
+    const T& operator[](std::size_t k) const {
+        static const T none{};
+        const T* t = find(k);
+        return t ? *t : none;
+    }
+
+private:
+    std::vector<std::uint32_t> m_keys;
+    std::vector<T> m_items;
+};
+
+using Chunk = std::unique_ptr<CellRec[]>;
+
+/// Rows of one column in chunks of kChunk records, allocated when first written.
+struct Column {
+    SparseList<Chunk> chunks;
+};
+
+/// Column widths or row heights as runs: each key starts a run of one value that lasts to the next
+/// key; before the first key, and where the value is 0, the default applies. Setting every row of a
+/// 16-million-row grid is one run.
+class SizeRuns {
+public:
+    float get(int i) const {
+        auto it = m_runs.upper_bound(i);
+        return it == m_runs.begin() ? 0.f : std::prev(it)->second;
+    }
+    /// Gives indices from..to the value v.
+    void set(int from, int to, float v) {
+        if (from > to) return;
+        float after = get(to + 1);
+        m_runs.erase(m_runs.lower_bound(from), m_runs.upper_bound(to + 1));
+        m_runs[from] = v;
+        m_runs[to + 1] = after;
+        tidy(from, to + 1);
+    }
+    /// Opens n default entries at `at`, moving later ones up; entries past `last` are dropped.
+    void insert(int at, int n, int last) {
+        float before = get(at);
+        std::map<int, float> out;
+        for (auto& [k, v] : m_runs)
+            out[k < at ? k : k + n] = v;
+        m_runs.swap(out);
+        if (before != 0 || get(at + n) != 0) {
+            m_runs[at + n] = before;
+            m_runs[at] = 0;
+        }
+        truncate(last);
+    }
+    /// Removes entries at .. at+n-1, moving later ones down.
+    void erase(int at, int n) {
+        float resume = get(at + n);
+        std::map<int, float> out;
+        for (auto& [k, v] : m_runs)
+            if (k < at)
+                out[k] = v;
+            else if (k >= at + n)
+                out[k - n] = v;
+        m_runs.swap(out);
+        m_runs[at] = resume;
+        tidy(at, at);
+    }
+    /// Everything after `last` back to the default.
+    void truncate(int last) {
+        if (get(last + 1) == 0 && m_runs.lower_bound(last + 1) == m_runs.end()) return;
+        m_runs.erase(m_runs.lower_bound(last + 1), m_runs.end());
+        m_runs[last + 1] = 0;
+        tidy(last + 1, last + 1);
+    }
+    /// Calls fn(first, last, value) for every run that is not the default; `end` bounds the last run.
+    template <class F> void forEachRun(int end, F&& fn) const {
+        for (auto it = m_runs.begin(); it != m_runs.end(); ++it) {
+            auto next = std::next(it);
+            if (it->second == 0) continue;
+            int last = next == m_runs.end() ? end : std::min(end, next->first - 1);
+            if (it->first <= last) fn(it->first, last, it->second);
+        }
+    }
+    std::size_t runs() const { return m_runs.size(); }
+
+private:
+    // Drops keys that repeat the value before them (around the changed keys a and b).
+    void tidy(int a, int b) {
+        for (int k : {a, b}) {
+            auto it = m_runs.find(k);
+            if (it == m_runs.end()) continue;
+            float prev = it == m_runs.begin() ? 0.f : std::prev(it)->second;
+            if (prev == it->second) m_runs.erase(it);
+        }
+        if (!m_runs.empty() && m_runs.rbegin()->second == 0 &&
+            (m_runs.size() == 1 || std::prev(m_runs.end(), 2)->second == 0))
+            m_runs.erase(std::prev(m_runs.end()));
+    }
+    std::map<int, float> m_runs;
+};
+
+/// Joined blocks by size class, so that "which span covers this cell" and "does this block touch a
+/// span" look at a few spans, not all of them. A class holds spans up to 2^lc columns and 2^lr rows
+/// wide; in it a span is filed under the bucket (2^lc x 2^lr cells) of its top-left cell. Spans do
+/// not overlap, so a bucket holds at most 16 spans of its class, and a span reaches into the next
+/// bucket at most.
+class SpanIndex {
+public:
+    void clear() { m_classes.clear(); }
+    void add(const CellRange& s) {
+        Class& k = classFor(s);
+        k.buckets[bucketKey(s.col1 >> k.lc, s.row1 >> k.lr)].push_back(s);
+        ++k.count;
+    }
+    void remove(const CellRange& s) {
+        Class& k = classFor(s);
+        auto it = k.buckets.find(bucketKey(s.col1 >> k.lc, s.row1 >> k.lr));
+        if (it == k.buckets.end()) return;
+        auto& v = it->second;
+        auto at = std::find(v.begin(), v.end(), s);
+        if (at == v.end()) return;
+        v.erase(at);
+        --k.count;
+        if (v.empty()) k.buckets.erase(it);
+    }
+    /// The span covering a cell, or null.
+    const CellRange* at(int c, int r) const {
+        const CellRange* found = nullptr;
+        visit({c, r, c, r}, [&](const CellRange& s) {
+            found = &s;
+            return false;
+        });
+        return found;
+    }
+    /// True when some span shares a cell with the block.
+    bool overlaps(const CellRange& b) const {
+        bool any = false;
+        visit(b, [&](const CellRange&) {
+            any = true;
+            return false;
+        });
+        return any;
+    }
+
+private:
+    struct Class {
+        int lc, lr;
+        std::size_t count = 0;
+        std::unordered_map<std::uint64_t, std::vector<CellRange>> buckets;
+    };
+    static int ceilLog2(int n) {
+        int l = 0;
+        while ((1L << l) < long(n))
+            ++l;
+        return l;
+    }
+    static std::uint64_t bucketKey(long bx, long by) {
+        return (std::uint64_t(std::uint32_t(bx)) << 32) | std::uint32_t(by);
+    }
+    Class& classFor(const CellRange& s) {
+        int lc = ceilLog2(s.col2 - s.col1 + 1), lr = ceilLog2(s.row2 - s.row1 + 1);
+        for (auto& k : m_classes)
+            if (k.lc == lc && k.lr == lr) return k;
+        m_classes.push_back({lc, lr, 0, {}});
+        return m_classes.back();
+    }
+    // Calls fn for spans sharing a cell with b until it returns false.
+    template <class F> void visit(const CellRange& b, F&& fn) const {
+        auto touches = [&](const CellRange& s) {
+            return !(b.col2 < s.col1 || s.col2 < b.col1 || b.row2 < s.row1 || s.row2 < b.row1);
+        };
+        for (const Class& k : m_classes) {
+            if (!k.count) continue;
+            long bx1 = (long(b.col1) >> k.lc) - 1, bx2 = long(b.col2) >> k.lc;
+            long by1 = (long(b.row1) >> k.lr) - 1, by2 = long(b.row2) >> k.lr;
+            // A block much larger than the class's spans: look at the spans rather than the buckets.
+            if (double(bx2 - bx1 + 1) * double(by2 - by1 + 1) > double(k.buckets.size())) {
+                for (const auto& [key, v] : k.buckets)
+                    for (const CellRange& s : v)
+                        if (touches(s) && !fn(s)) return;
+                continue;
+            }
+            for (long bx = bx1; bx <= bx2; ++bx)
+                for (long by = by1; by <= by2; ++by) {
+                    if (bx < 0 || by < 0) continue;
+                    auto it = k.buckets.find(bucketKey(bx, by));
+                    if (it == k.buckets.end()) continue;
+                    for (const CellRange& s : it->second)
+                        if (touches(s) && !fn(s)) return;
+                }
+        }
+    }
+    std::vector<Class> m_classes;
+};
+
+/// Most memory the cells of one sheet may take (records in chunks); a file that would need more is
+/// refused, and an edit that would need more fails instead of exhausting the machine.
+inline constexpr std::size_t kStoreBudgetBytes = std::size_t(512) << 20;
 
 enum class SlotState : std::uint8_t { Clean, Dirty, InProgress };
 
@@ -72,7 +338,10 @@ inline std::uint64_t cellKey(int c, int r) {
 }
 
 struct Sheet::Impl : NameArity {
-    std::vector<Column> cols;
+    SparseList<Column> cols;
+    std::size_t chunkCount = 0; ///< allocated chunks, checked against the budget
+    std::size_t budgetChunks = kStoreBudgetBytes / (sizeof(CellRec) * kChunk);
+    SpanIndex spanIndex;
     std::vector<std::string> texts;
     std::vector<std::uint32_t> freeTexts;
     std::vector<FormulaSlot> slots;
@@ -85,8 +354,8 @@ struct Sheet::Impl : NameArity {
     std::unordered_map<std::uint64_t, std::string> tags, notes;
     InternTable<CellStyle> styles;
     InternTable<CellType> types;
-    std::vector<float> colWidths;  ///< pixels; 0 = default
-    std::vector<float> rowHeights; ///< pixels; 0 = default
+    SizeRuns colWidths;  ///< pixels; 0 = default, -1 = hidden
+    SizeRuns rowHeights; ///< pixels; 0 = default, -1 = hidden
     std::unordered_map<std::string, ProgramPtr> programCache;
     std::unordered_map<std::string, CustomEntry> customs;
     std::vector<std::uint32_t> dirty;
@@ -105,23 +374,105 @@ struct Sheet::Impl : NameArity {
     }
 
     CellRec* find(int c, int r) {
-        if (c < 0 || r < 0 || std::size_t(c) >= cols.size()) return nullptr;
-        auto& ch = cols[std::size_t(c)].chunks;
-        std::size_t k = std::size_t(r) >> kChunkBits;
-        if (k >= ch.size() || !ch[k]) return nullptr;
-        return &ch[k][std::size_t(r) & (kChunk - 1)];
+        if (c < 0 || r < 0) return nullptr;
+        Column* col = cols.find(std::size_t(c));
+        if (!col) return nullptr;
+        Chunk* ch = col->chunks.find(std::size_t(r) >> kChunkBits);
+        return ch ? &(*ch)[std::size_t(r) & (kChunk - 1)] : nullptr;
     }
     const CellRec* find(int c, int r) const { return const_cast<Impl*>(this)->find(c, r); }
+    /// The record of a cell, allocated when missing; throws StoreBudgetExceeded (a std::bad_alloc)
+    /// rather than growing past the budget.
     CellRec& at(int c, int r) {
-        if (std::size_t(c) >= cols.size()) cols.resize(std::size_t(c) + 1);
-        auto& ch = cols[std::size_t(c)].chunks;
-        std::size_t k = std::size_t(r) >> kChunkBits;
-        if (k >= ch.size()) ch.resize(k + 1);
-        if (!ch[k]) {
-            ch[k].reset(new CellRec[kChunk]);
-            std::memset(static_cast<void*>(ch[k].get()), 0, sizeof(CellRec) * kChunk);
+        bool newColumn = false, newChunk = false;
+        Column& col = cols.get(std::size_t(c), newColumn);
+        Chunk* ch = col.chunks.find(std::size_t(r) >> kChunkBits);
+        if (!ch) {
+            if (chunkCount >= budgetChunks) {
+                if (newColumn) dropColumnIfEmpty(c);
+                throw StoreBudgetExceeded();
+            }
+            Chunk fresh(new CellRec[kChunk]);
+            std::memset(static_cast<void*>(fresh.get()), 0, sizeof(CellRec) * kChunk);
+            ch = &col.chunks.get(std::size_t(r) >> kChunkBits, newChunk);
+            *ch = std::move(fresh);
+            ++chunkCount;
         }
-        return ch[k][std::size_t(r) & (kChunk - 1)];
+        return (*ch)[std::size_t(r) & (kChunk - 1)];
+    }
+    void dropColumnIfEmpty(int c) {
+        std::size_t i = cols.lowerBound(std::size_t(c));
+        if (i < cols.count() && cols.keyAt(i) == std::uint32_t(c) && cols.itemAt(i).chunks.empty())
+            cols.erasePositions(i, i + 1);
+    }
+    /// Frees the chunks of a column from chunk index `fromChunk` on.
+    void dropChunks(Column& col, std::size_t fromChunk) {
+        std::size_t i = col.chunks.lowerBound(fromChunk);
+        chunkCount -= col.chunks.count() - i;
+        col.chunks.erasePositions(i, col.chunks.count());
+    }
+    /// Frees the columns from `from` on.
+    void dropColumns(std::size_t from) {
+        std::size_t i = cols.lowerBound(from);
+        for (std::size_t k = i; k < cols.count(); ++k)
+            chunkCount -= cols.itemAt(k).chunks.count();
+        cols.erasePositions(i, cols.count());
+    }
+    /// Calls fn(c, r, rec) for every allocated record of a block, column by column; cost follows the
+    /// chunks inside the block, never its size.
+    template <class F> void forEachRecord(const CellRange& b, F&& fn) {
+        if (b.col2 < b.col1 || b.row2 < b.row1) return;
+        const std::size_t r1 = std::size_t(std::max(0, b.row1)), r2 = std::size_t(std::max(0, b.row2));
+        for (std::size_t ci = cols.lowerBound(std::size_t(std::max(0, b.col1)));
+             ci < cols.count() && long(cols.keyAt(ci)) <= long(b.col2); ++ci) {
+            const int c = int(cols.keyAt(ci));
+            auto& chunks = cols.itemAt(ci).chunks;
+            for (std::size_t k = chunks.lowerBound(r1 >> kChunkBits);
+                 k < chunks.count() && chunks.keyAt(k) <= (r2 >> kChunkBits); ++k) {
+                const std::size_t base = std::size_t(chunks.keyAt(k)) << kChunkBits;
+                const std::size_t from = std::max(base, r1), to = std::min(base + kChunk - 1, r2);
+                CellRec* recs = chunks.itemAt(k).get();
+                for (std::size_t row = from; row <= to; ++row)
+                    fn(c, int(row), recs[row - base]);
+            }
+        }
+    }
+    /// True when allocating every record of the block stays within the budget.
+    bool blockFits(const CellRange& b) const {
+        const std::size_t k1 = std::size_t(b.row1) >> kChunkBits, k2 = std::size_t(b.row2) >> kChunkBits;
+        const double needed = (double(b.col2) - b.col1 + 1) * double(k2 - k1 + 1);
+        if (needed <= double(budgetChunks - chunkCount)) return true;
+        if (needed > double(budgetChunks)) return false;
+        double existing = 0;
+        for (std::size_t ci = cols.lowerBound(std::size_t(b.col1));
+             ci < cols.count() && int(cols.keyAt(ci)) <= b.col2; ++ci) {
+            const auto& chunks = cols.itemAt(ci).chunks;
+            existing += double(chunks.lowerBound(k2 + 1) - chunks.lowerBound(k1));
+        }
+        return needed - existing <= double(budgetChunks - chunkCount);
+    }
+    /// The next allocated record at or after (c, r) in column order inside a block: the cursor a
+    /// range walk uses to skip what was never written. False when none is left.
+    bool nextRecord(const CellRange& b, int& c, int& r) const {
+        if (c < b.col1) c = b.col1, r = b.row1;
+        if (r < b.row1) r = b.row1;
+        for (std::size_t ci = cols.lowerBound(std::size_t(std::max(0, c)));
+             ci < cols.count() && long(cols.keyAt(ci)) <= long(b.col2); ++ci) {
+            if (int(cols.keyAt(ci)) != c) c = int(cols.keyAt(ci)), r = b.row1;
+            if (r > b.row2) continue;
+            const auto& chunks = cols.itemAt(ci).chunks;
+            std::size_t k = chunks.lowerBound(std::size_t(std::max(0, r)) >> kChunkBits);
+            if (k < chunks.count()) {
+                int first = int(std::size_t(chunks.keyAt(k)) << kChunkBits);
+                int row = std::max(r, first);
+                if (row <= b.row2) {
+                    r = row;
+                    return true;
+                }
+            }
+            r = b.row2 + 1; // nothing further down this column
+        }
+        return false;
     }
 
     std::uint32_t addText(std::string_view s) {

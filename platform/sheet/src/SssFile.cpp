@@ -202,6 +202,8 @@ CellType typeFrom(const json& j) {
     return t;
 }
 
+FileResult readSheet(Sheet& target, std::string_view text);
+
 } // namespace
 
 std::string sheetToJson(const Sheet& s) {
@@ -222,10 +224,14 @@ std::string sheetToJson(const Sheet& s) {
     CellRange sel = s.selection();
     doc["selection"] = {sel.col1, sel.row1, sel.col2, sel.row2};
     json widths = json::array(), heights = json::array();
-    for (std::size_t c = 0; c < d.colWidths.size(); ++c)
-        if (d.colWidths[c] != 0) widths.push_back({c, s.colWidthPixels(int(c))});
-    for (std::size_t r = 0; r < d.rowHeights.size(); ++r)
-        if (d.rowHeights[r] != 0) heights.push_back({r, s.rowHeightPixels(int(r))});
+    d.colWidths.forEachRun(s.maxCols(), [&](int first, int last, float) {
+        for (int c = first; c <= last; ++c)
+            widths.push_back({c, s.colWidthPixels(c)});
+    });
+    d.rowHeights.forEachRun(s.maxRows(), [&](int first, int last, float) {
+        for (int r = first; r <= last; ++r)
+            heights.push_back({r, s.rowHeightPixels(r)});
+    });
     doc["colWidths"] = widths;
     doc["rowHeights"] = heights;
     json styles = json::array(), types = json::array();
@@ -244,19 +250,19 @@ std::string sheetToJson(const Sheet& s) {
     std::unordered_map<const Program*, std::size_t> formulaIndex;
     json formulas = json::array();
     json columns = json::array();
-    for (std::size_t c = 0; c < d.cols.size(); ++c) {
-        const auto& ch = d.cols[c].chunks;
+    for (std::size_t ci = 0; ci < d.cols.count(); ++ci) {
+        const std::size_t c = d.cols.keyAt(ci);
+        const auto& ch = d.cols.itemAt(ci).chunks;
         json runs = json::array(), values = json::array(), kept = json::array();
         json fidx = json::array(), sidx = json::array(), tidx = json::array();
         bool anyFormula = false, anyStyle = false, anyType = false;
         int runStart = -1, runLen = 0;
         std::size_t n = 0;
-        for (std::size_t k = 0; k < ch.size(); ++k) {
-            if (!ch[k]) continue;
+        for (std::size_t k = 0; k < ch.count(); ++k) {
             for (int i = 0; i < kChunk; ++i) {
-                const CellRec& rec = ch[k][std::size_t(i)];
+                const CellRec& rec = ch.itemAt(k)[std::size_t(i)];
                 if (!(rec.kind || rec.formula || rec.style || rec.type)) continue;
-                int row = int((k << kChunkBits) + std::size_t(i));
+                int row = int((std::size_t(ch.keyAt(k)) << kChunkBits) + std::size_t(i));
                 if (runStart >= 0 && runStart + runLen == row)
                     ++runLen;
                 else {
@@ -324,6 +330,25 @@ std::string sheetToJson(const Sheet& s) {
 }
 
 FileResult sheetFromJson(Sheet& target, std::string_view text) {
+    // Everything that allocates on behalf of the file is inside: a failure is reported, never thrown.
+    try {
+        return readSheet(target, text);
+    } catch (const StoreBudgetExceeded&) {
+        return {false, "table refused: its cells would need more than " +
+                           std::to_string(kStoreBudgetBytes >> 20) +
+                           " MB of memory (cells spread far apart, or too many of them)"};
+    } catch (const std::bad_alloc&) {
+        return {false, "table refused: not enough memory to open it"};
+    } catch (const std::length_error&) {
+        return {false, "table refused: not enough memory to open it"};
+    }
+}
+
+namespace {
+FileResult readSheet(Sheet& target, std::string_view text) {
+    if (text.size() > kMaxTableFileBytes)
+        return {false,
+                "table refused: the file is larger than " + std::to_string(kMaxTableFileBytes >> 20) + " MB"};
     json doc = json::parse(text.begin(), text.end(), nullptr, false);
     if (doc.is_discarded()) return {false, "not a table file: the text is not valid JSON"};
     if (!doc.is_object() || !doc.contains("format") || doc["format"] != kFormatName)
@@ -496,21 +521,39 @@ FileResult sheetFromJson(Sheet& target, std::string_view text) {
     if (!target.swapContents(fresh)) return {false, "the table is being recalculated"};
     return {true, {}};
 }
+} // namespace
 
 FileResult saveSheet(const Sheet& s, const std::string& path) {
     if (path.empty()) return {false, "no file name given"};
     std::string error;
-    if (!base::writeFileSafely(path, sheetToJson(s), &error)) return {false, error};
+    try {
+        if (!base::writeFileSafely(path, sheetToJson(s), &error)) return {false, error};
+    } catch (const std::bad_alloc&) {
+        return {false, "not enough memory to save the table"};
+    }
     return {true, {}};
 }
 
 FileResult loadSheet(Sheet& s, const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return {false, "cannot open " + path + ": " + std::strerror(errno)};
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) return {false, "cannot read " + path};
-    FileResult r = sheetFromJson(s, ss.str());
+    // The size is checked before anything is read: an oversized file is refused without being loaded.
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > std::streamoff(kMaxTableFileBytes))
+        return {false, path + ": table refused: the file is larger than " +
+                           std::to_string(kMaxTableFileBytes >> 20) + " MB"};
+    std::string bytes;
+    try {
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        if (in.bad()) return {false, "cannot read " + path};
+        bytes = std::move(ss).str();
+    } catch (const std::bad_alloc&) {
+        return {false, path + ": table refused: not enough memory to open it"};
+    }
+    FileResult r = sheetFromJson(s, bytes);
     if (!r) r.error = path + ": " + r.error;
     return r;
 }

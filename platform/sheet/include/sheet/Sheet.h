@@ -82,6 +82,9 @@ public:
     void setRefStyle(RefStyle s) { m_refStyle = s; }
 
     // --- contents
+    // Edits that would grow the cell store past its budget (docs/table-file.md), or that meet an
+    // allocation failure, are refused: they return false and never throw.
+
     /// Sets what the cell holds as typed text (a number when the text is one); removes a formula.
     bool setData(int col, int row, std::string_view text);
     /// The text the cell shows, formatted by its type (computed value for formula cells).
@@ -199,6 +202,10 @@ public:
     // --- iteration for savers and exporters
     /// Calls fn(col, row) for every used cell in column order, headers included.
     void forEachUsed(const std::function<void(int, int)>& fn) const;
+    /// Calls fn(col, row, value) for every cell of a block that holds a value, column by column.
+    /// Costs what the block's stored cells cost, however large the block: the walk a range reader
+    /// (a function over a range, a dependency check) needs.
+    void forEachStoredCell(const CellRange& r, const std::function<void(int, int, const Value&)>& fn) const;
     /// Approximate bytes held by the cell store (for the memory measurements).
     std::size_t memoryUse() const;
 
@@ -225,6 +232,8 @@ private:
     void recalcPending();
     void evalSlot(std::uint32_t slot);
     bool changeStyle(const CellRange& r, const std::function<void(CellStyle&)>& change);
+    bool changeStyleOf(const CellRange& b, const std::function<void(CellStyle&)>& change);
+    void rebuildSpanIndex();
     template <class MapCell, class MapRange> void relocate(MapCell&& mapCell, MapRange&& mapRange);
     bool shiftBand(bool rows, int at, int count);
     /// True, and noted against the custom function under way, while this sheet recalculates: a

@@ -1,6 +1,7 @@
 #pragma once
 // The native table file (*.sss): a versioned JSON document, described in docs/table-file.md.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ struct FileResult {
 
 /// Current version of the file layout.
 inline constexpr int kSheetFileVersion = 1;
+
+/// Largest table file that is opened (larger ones are refused before they are read).
+inline constexpr std::size_t kMaxTableFileBytes = std::size_t(128) << 20;
 
 /// The sheet as the JSON text of a table file.
 std::string sheetToJson(const Sheet& s);
