@@ -26,9 +26,10 @@ void fill(Sheet& s) {
 TEST(SheetExport, textWithBarsAndCrLf) {
     Sheet s;
     fill(s);
-    EXPECT_EQ(exportText(s, 0x19), "\"a|b\"|1.5|3\r\nx\ty|<b>&|\r\n||\r\n")
-        << "the cell holding the bar is quoted, the tab is no separator here";
-    EXPECT_EQ(exportText(s, kTextColHeaders), "Name\tB\tC\na|b\t1.5\t3\n\"x\ty\"\t<b>&\t\n\t\t\n")
+    EXPECT_EQ(exportText(s, 0x19), "\"a|b\"|1.5|3\r\nx\ty|<b>&|\r\n")
+        << "the cell holding the bar is quoted, the tab is no separator here; the empty third row "
+           "lies beyond the cells in use";
+    EXPECT_EQ(exportText(s, kTextColHeaders), "Name\tB\tC\na|b\t1.5\t3\n\"x\ty\"\t<b>&\t\n")
         << "with tabs between cells the cell holding a tab is quoted";
 }
 
@@ -95,6 +96,59 @@ TEST(SheetExport, htmlShowsStylesAndSpans) {
     EXPECT_NE(h.find("font-weight:bold"), std::string::npos);
     EXPECT_NE(h.find("&lt;b&gt;&amp;"), std::string::npos) << "cell text escaped";
     EXPECT_EQ(h.find("<b>&"), std::string::npos);
+}
+
+TEST(SheetExport, htmlLeavesNoWayOutOfTextsAttributesAndStyles) {
+    Sheet s;
+    s.setMaxCols(3);
+    s.setMaxRows(2);
+    Font f;
+    f.face = "Arial'; } body{background:url(http://x/)} td{x:'\\\n";
+    s.setFont({1, 1, 1, 1}, f);
+    s.setData(1, 1, "</td><script>alert(1)</script>");
+    s.setNote(2, 1, "first \"line\"\nsecond <line>");
+    CellType pic;
+    pic.kind = CellKind::Picture;
+    pic.picture = "javascript:alert(1)";
+    s.setCellType({3, 1, 3, 1}, pic);
+    CellType drive = pic;
+    drive.picture = "C:\\pics\\beam.bmp";
+    s.setCellType({3, 2, 3, 2}, drive);
+    const std::string h = exportHtml(s, "a\"b</title><script>");
+
+    EXPECT_EQ(h.find("<script"), std::string::npos) << "no text becomes markup: " << h;
+    EXPECT_EQ(h.find("body{"), std::string::npos) << "the font name cannot end its CSS string";
+    EXPECT_NE(h.find("font-family:&#39;Arial\\27 \\3b  \\7d  body\\7b background\\3a url"), std::string::npos)
+        << "quote, semicolon, braces and colon of the name are CSS escapes: " << h;
+    EXPECT_NE(h.find("title=\"first &quot;line&quot;&#10;second &lt;line&gt;\""), std::string::npos)
+        << "a note's quotes are entities and its line break stays a break of the tool tip";
+    EXPECT_NE(h.find("src=\"./javascript:alert(1)\""), std::string::npos)
+        << "a picture path cannot be a script URL";
+    EXPECT_NE(h.find("src=\"C:\\pics\\beam.bmp\""), std::string::npos) << "a drive letter is no URL scheme";
+}
+
+TEST(SheetExport, exportsCostTheCellsInUseNotTheDeclaredGrid) {
+    // A table that declares the largest grid the format allows for three cells, as a 411-byte file
+    // can: the exports must write the cells in use and no more.
+    Sheet s;
+    ASSERT_TRUE(s.setMaxCols(kMaxColLimit));
+    ASSERT_TRUE(s.setMaxRows(kMaxRowLimit));
+    s.setData(1, 1, "a");
+    s.setData(3, 2, "c");
+    s.setData(5, 0, "Head"); // a header text widens the export to its column
+    s.addSpan(1, 3, 2, 2);   // a span reaches below the last value
+
+    EXPECT_EQ(exportText(s, kTextBar), "a||||\n||c||\n||||\n||||\n");
+    const std::string h = exportHtml(s);
+    EXPECT_LT(h.size(), 4000u);
+    EXPECT_NE(h.find("<th>Head</th>"), std::string::npos);
+    EXPECT_EQ(h.find("<th>F</th>"), std::string::npos) << "no column beyond the header text";
+
+    const std::string all = clipboardCopy(s, {1, 1, kMaxColLimit, kMaxRowLimit});
+    EXPECT_EQ(all, "a\t\t\t\t\r\n\t\tc\t\t\r\n\t\t\t\t\r\n\t\t\t\t\r\n")
+        << "copying the whole grid copies the cells in use";
+    EXPECT_EQ(clipboardCopy(s, {2, 1, 3, 3}), "\t\r\n\tc\r\n\t\r\n")
+        << "a small selection keeps its empty cells, so that pasting it clears them";
 }
 
 TEST(SheetExport, clipboardRoundTripWithQuoting) {
@@ -216,7 +270,9 @@ TEST(SheetExport, xlsNumberCellsCarryTheFormatTheGridShows) {
         ASSERT_TRUE(x.cellFormat(unsigned(c.row - 1), unsigned(c.col - 1), f)) << c.why;
         EXPECT_EQ(f.code, c.code) << c.why;
         EXPECT_EQ(f.record, c.record) << c.why;
-        if (f.format != 0) EXPECT_GE(f.format, 164u) << c.why << ": every format is written out";
+        if (f.format != 0) {
+            EXPECT_GE(f.format, 164u) << c.why << ": every format is written out";
+        }
     }
 
     // The independent reader sees the numbers themselves.

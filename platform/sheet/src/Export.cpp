@@ -5,11 +5,14 @@
 #include <base/SafeFile.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace sheet {
 
 namespace {
+
+constexpr double kClipboardCellLimit = 4'000'000;
 
 std::string cellText(const Sheet& s, int c, int r, bool shown) {
     return shown ? s.data(c, r) : s.valueText(c, r);
@@ -27,8 +30,10 @@ std::string quotedField(const std::string& t, char sep) {
     return q + "\"";
 }
 
+// Text between tags: markup characters as entities, a line break as a break.
 std::string htmlEscape(std::string_view t) {
     std::string o;
+    o.reserve(t.size());
     for (char ch : t) {
         switch (ch) {
         case '&':
@@ -43,14 +48,76 @@ std::string htmlEscape(std::string_view t) {
         case '"':
             o += "&quot;";
             break;
+        case '\'':
+            o += "&#39;";
+            break;
         case '\n':
             o += "<br>";
+            break;
+        case '\0':
             break;
         default:
             o += ch;
         }
     }
     return o;
+}
+
+// A quoted attribute value: as text, but a line break stays a line break (a tool tip of several
+// lines) instead of markup that would show as "<br>".
+std::string attrEscape(std::string_view t) {
+    std::string o;
+    o.reserve(t.size());
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        if (t[i] != '\n' && t[i] != '\r') continue;
+        o += htmlEscape(t.substr(done, i - done));
+        o += t[i] == '\n' ? "&#10;" : "&#13;";
+        done = i + 1;
+    }
+    o += htmlEscape(t.substr(done));
+    return o;
+}
+
+// A font name inside a CSS string: everything but letters, digits, spaces, '-' and '_' (and the
+// bytes of non-ASCII letters) as a hexadecimal escape, so no quote, backslash, semicolon or line
+// break in a name from a table file can end the string or the declaration.
+std::string cssString(std::string_view t) {
+    std::string o = "'";
+    for (unsigned char ch : t) {
+        if (std::isalnum(ch) || ch == ' ' || ch == '-' || ch == '_' || ch >= 0x80) {
+            o += char(ch);
+        } else if (ch != 0) {
+            char b[8];
+            std::snprintf(b, sizeof b, "\\%x ", ch);
+            o += b;
+        }
+    }
+    return o + "'";
+}
+
+// A picture path as an img source: a name that starts like a URL scheme ("javascript:", "data:",
+// "http:") is made a relative path so that a table file cannot point the page at a script or
+// another site; a drive letter ("C:") is left as it is.
+std::string pictureSource(std::string_view path) {
+    std::size_t colon = path.find(':');
+    bool scheme = colon != std::string_view::npos && colon > 1 && std::isalpha((unsigned char)path[0]);
+    for (std::size_t i = 0; scheme && i < colon; ++i) {
+        unsigned char ch = path[i];
+        scheme = std::isalnum(ch) || ch == '+' || ch == '-' || ch == '.';
+    }
+    return attrEscape(scheme ? "./" + std::string(path) : std::string(path));
+}
+
+// The block an export writes: the declared grid cut down to the cells that hold anything (values,
+// formats, notes, header texts, spans). A table file may declare 475,254 columns and 16 million rows
+// for a handful of cells; walking the declared grid would cost what the file merely claims.
+CellPos exportExtent(const Sheet& s) {
+    CellPos e{0, 0};
+    s.forEachUsed([&](int c, int r) { e = {std::max(e.col, c), std::max(e.row, r)}; });
+    for (const CellRange& sp : s.spans())
+        e = {std::max(e.col, sp.col2), std::max(e.row, sp.row2)};
+    return {std::min(e.col, s.maxCols()), std::min(e.row, s.maxRows())};
 }
 
 std::string cssColor(std::uint32_t c) {
@@ -85,8 +152,9 @@ std::string exportText(const Sheet& s, unsigned flags) {
     std::string out;
     int firstRow = (flags & kTextColHeaders) ? 0 : 1;
     int firstCol = (flags & kTextRowHeaders) ? 0 : 1;
-    for (int r = firstRow; r <= s.maxRows(); ++r) {
-        for (int c = firstCol; c <= s.maxCols(); ++c) {
+    const CellPos end = exportExtent(s);
+    for (int r = firstRow; r <= end.row; ++r) {
+        for (int c = firstCol; c <= end.col; ++c) {
             if (c > firstCol) out += sep;
             std::string t = cellText(s, c, r, shown);
             if (t.empty() && (r == 0 || c == 0)) t = r == 0 ? columnName(c) : std::to_string(r);
@@ -104,23 +172,24 @@ FileResult exportTextFile(const Sheet& s, const std::string& path, unsigned flag
 
 std::string exportHtml(const Sheet& s, std::string_view title) {
     std::string o =
-        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + htmlEscape(title) +
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + attrEscape(title) +
         "</title>\n<style>table{border-collapse:collapse}td,th{padding:1px 3px;vertical-align:bottom}"
         "th{background:#e6e6e6;font-weight:normal;border:1px solid #a0a0a0}</style></head><body>\n<table>\n";
+    const CellPos end = exportExtent(s);
     o += "<colgroup>";
-    for (int c = 0; c <= s.maxCols(); ++c)
+    for (int c = 0; c <= end.col; ++c)
         o += "<col style=\"width:" + std::to_string(s.colWidthPixels(c)) + "px\">";
     o += "</colgroup>\n<tr><th></th>";
-    for (int c = 1; c <= s.maxCols(); ++c) {
+    for (int c = 1; c <= end.col; ++c) {
         std::string h = s.data(c, 0);
         o += "<th>" + htmlEscape(h.empty() ? columnName(c) : h) + "</th>";
     }
     o += "</tr>\n";
-    for (int r = 1; r <= s.maxRows(); ++r) {
+    for (int r = 1; r <= end.row; ++r) {
         std::string h = s.data(0, r);
         o += "<tr style=\"height:" + std::to_string(s.rowHeightPixels(r)) + "px\"><th>" +
              htmlEscape(h.empty() ? std::to_string(r) : h) + "</th>";
-        for (int c = 1; c <= s.maxCols(); ++c) {
+        for (int c = 1; c <= end.col; ++c) {
             CellRange sp;
             std::string attrs;
             if (s.spanAt(c, r, sp)) {
@@ -131,7 +200,7 @@ std::string exportHtml(const Sheet& s, std::string_view title) {
             const CellStyle& st = s.style(c, r);
             const CellType& ty = s.cellType(c, r);
             std::string css;
-            if (st.font.face != Font().face) css += "font-family:'" + htmlEscape(st.font.face) + "';";
+            if (st.font.face != Font().face) css += "font-family:" + cssString(st.font.face) + ";";
             if (st.font.height != Font().height) css += "font-size:" + std::to_string(st.font.height) + "pt;";
             if (st.font.weight >= 600) css += "font-weight:bold;";
             if (st.font.italic) css += "font-style:italic;";
@@ -157,14 +226,14 @@ std::string exportHtml(const Sheet& s, std::string_view title) {
                 css += "vertical-align:top;";
             else if (vert == kAlignVCenter)
                 css += "vertical-align:middle;";
-            if (!css.empty()) attrs += " style=\"" + css + "\"";
+            if (!css.empty()) attrs += " style=\"" + attrEscape(css) + "\"";
             std::string note = s.note(c, r);
-            if (!note.empty()) attrs += " title=\"" + htmlEscape(note) + "\"";
+            if (!note.empty()) attrs += " title=\"" + attrEscape(note) + "\"";
             std::string content;
             if (ty.kind == CellKind::CheckBox)
                 content = s.data(c, r) == "1" ? "&#9745;" : "&#9744;";
             else if (ty.kind == CellKind::Picture && !ty.picture.empty())
-                content = "<img src=\"" + htmlEscape(ty.picture) + "\" alt=\"\">";
+                content = "<img src=\"" + pictureSource(ty.picture) + "\" alt=\"\">";
             else
                 content = htmlEscape(s.data(c, r));
             o += "<td" + attrs + ">" + content + "</td>";
@@ -181,6 +250,14 @@ FileResult exportHtmlFile(const Sheet& s, const std::string& path, std::string_v
 
 std::string clipboardCopy(const Sheet& s, const CellRange& block) {
     CellRange b = s.clampRange(block);
+    // A selection of a few million cells is copied as it is, empty cells included (pasting it clears
+    // the cells it covers). A larger one, such as the whole of a grid declared huge, is cut down to
+    // the cells in use, so that copying costs what the table holds.
+    if (double(b.col2 - b.col1 + 1) * double(b.row2 - b.row1 + 1) > kClipboardCellLimit) {
+        const CellPos end = exportExtent(s);
+        b.col2 = std::min(b.col2, std::max(b.col1, end.col));
+        b.row2 = std::min(b.row2, std::max(b.row1, end.row));
+    }
     std::string out;
     for (int r = b.row1; r <= b.row2; ++r) {
         for (int c = b.col1; c <= b.col2; ++c) {
