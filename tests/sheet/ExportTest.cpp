@@ -5,6 +5,7 @@
 
 #include "XlsRecords.h"
 
+#include <cstdio>
 #include <freexl.h>
 #include <gtest/gtest.h>
 
@@ -149,6 +150,24 @@ TEST(SheetExport, exportsCostTheCellsInUseNotTheDeclaredGrid) {
         << "copying the whole grid copies the cells in use";
     EXPECT_EQ(clipboardCopy(s, {2, 1, 3, 3}), "\t\r\n\tc\r\n\t\r\n")
         << "a small selection keeps its empty cells, so that pasting it clears them";
+
+    // One more value in the far corner makes the used block the whole grid: a text or web page of
+    // 7.6e12 cells cannot be written, so both are refused at once and the old file stays.
+    s.setData(kMaxColLimit, kMaxRowLimit, "far");
+    EXPECT_EQ(exportText(s, 0), "");
+    EXPECT_EQ(exportHtml(s), "");
+    const std::string path = ::testing::TempDir() + "export_far.txt";
+    ASSERT_TRUE(writeFileSafely(path, "old"));
+    FileResult r = exportTextFile(s, path, 0);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("475254 columns by 16000000 rows"), std::string::npos) << r.error;
+    EXPECT_FALSE(exportHtmlFile(s, path).ok);
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char buf[8] = {};
+    EXPECT_EQ(std::fread(buf, 1, sizeof buf, f), 3u) << "the refused exports left the old file";
+    std::fclose(f);
+    std::remove(path.c_str());
 }
 
 TEST(SheetExport, clipboardRoundTripWithQuoting) {

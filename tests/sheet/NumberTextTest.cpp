@@ -112,7 +112,9 @@ TEST_F(DutchLocale, textsReadAsNumbersOnlyWithAPoint) {
     for (const auto& c : cases) {
         auto n = parseNumber(c.text);
         EXPECT_EQ(n.has_value(), c.number) << c.text << ": " << c.why;
-        if (n && c.number) EXPECT_EQ(*n, c.v) << c.text << ": " << c.why;
+        if (n && c.number) {
+            EXPECT_EQ(*n, c.v) << c.text << ": " << c.why;
+        }
     }
 }
 

@@ -13,6 +13,10 @@ namespace sheet {
 namespace {
 
 constexpr double kClipboardCellLimit = 4'000'000;
+// A text or HTML export writes every cell of the used block, empty ones included, so its size
+// follows the block's area: one value in A1 and one in the far corner of the grid would ask for
+// terabytes. Larger blocks are refused.
+constexpr double kExportCellLimit = 20'000'000;
 
 std::string cellText(const Sheet& s, int c, int r, bool shown) {
     return shown ? s.data(c, r) : s.valueText(c, r);
@@ -136,6 +140,15 @@ std::string cssBorder(const BorderLine& l) {
     return std::to_string(width) + "px " + kind + " " + cssColor(l.color);
 }
 
+// Empty when the used block fits the export budget; otherwise the reason it is refused.
+std::string exportRefusal(const Sheet& s, const char* what) {
+    const CellPos end = exportExtent(s);
+    if (double(end.col) * double(end.row) <= kExportCellLimit) return {};
+    return std::string("export refused: the used part of the table (") + std::to_string(end.col) +
+           " columns by " + std::to_string(end.row) + " rows) is too large to write as " + what +
+           " (at most 20 million cells)";
+}
+
 } // namespace
 
 FileResult writeFileSafely(const std::string& path, std::string_view bytes) {
@@ -146,6 +159,7 @@ FileResult writeFileSafely(const std::string& path, std::string_view bytes) {
 }
 
 std::string exportText(const Sheet& s, unsigned flags) {
+    if (!exportRefusal(s, "text").empty()) return {};
     const std::string sep = (flags & kTextBar) ? "|" : "\t";
     const std::string eol = (flags & kTextCrLf) ? "\r\n" : "\n";
     bool shown = flags & kTextShown;
@@ -167,10 +181,12 @@ std::string exportText(const Sheet& s, unsigned flags) {
 }
 
 FileResult exportTextFile(const Sheet& s, const std::string& path, unsigned flags) {
+    if (std::string why = exportRefusal(s, "text"); !why.empty()) return {false, why};
     return writeFileSafely(path, exportText(s, flags));
 }
 
 std::string exportHtml(const Sheet& s, std::string_view title) {
+    if (!exportRefusal(s, "a web page").empty()) return {};
     std::string o =
         "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + attrEscape(title) +
         "</title>\n<style>table{border-collapse:collapse}td,th{padding:1px 3px;vertical-align:bottom}"
@@ -245,6 +261,7 @@ std::string exportHtml(const Sheet& s, std::string_view title) {
 }
 
 FileResult exportHtmlFile(const Sheet& s, const std::string& path, std::string_view title) {
+    if (std::string why = exportRefusal(s, "a web page"); !why.empty()) return {false, why};
     return writeFileSafely(path, exportHtml(s, title));
 }
 

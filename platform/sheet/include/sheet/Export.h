@@ -21,7 +21,9 @@ enum TextExportFlags : unsigned {
     kTextShown = 0x10,      ///< the texts the cells show (otherwise the unformatted values)
 };
 
-/// The whole grid as text, one line per row. A cell holding the separator, a double quote or a line
+/// Text and HTML exports cover the used block (from A1 to the last cell holding anything) and are
+/// refused, empty or with a reason, when that block has more than 20 million cells.
+/// The used block as text, one line per row. A cell holding the separator, a double quote or a line
 /// break is written in double quotes with its quotes doubled (docs/table-file.md).
 std::string exportText(const Sheet& s, unsigned flags);
 /// Writes exportText to a file (see writeFileSafely).
