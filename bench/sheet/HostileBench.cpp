@@ -99,3 +99,23 @@ static void BM_ExportXlsFarAndNear(benchmark::State& st) {
     st.counters["bytes"] = double(bytes.size());
 }
 BENCHMARK(BM_ExportXlsFarAndNear)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// 200,000 joined pairs of cells: each new span is checked against the spans near it, not all of them.
+static void BM_LoadManySpans(benchmark::State& st) {
+    const int rows = int(st.range(0)) / 250;
+    std::string f = R"({"format":"vorlane-sheet","version":1,"maxCols":500,"maxRows":)" +
+                    std::to_string(rows) +
+                    R"(,"options":[7,8],"refStyle":0,"unitType":0,"activeCell":[1,1],"selection":[0,0,0,0],)"
+                    R"("colWidths":[],"rowHeights":[],"styles":[],"types":[],"spans":[)";
+    for (int r = 1, n = 0; r <= rows; ++r)
+        for (int c = 1; c < 500; c += 2, ++n)
+            f += (n ? ",[" : "[") + std::to_string(c) + "," + std::to_string(r) + "," +
+                 std::to_string(c + 1) + "," + std::to_string(r) + "]";
+    f += R"(],"formulas":[],"columns":[],"tags":[],"notes":[]})";
+    for (auto _ : st) {
+        Sheet s;
+        if (!sheetFromJson(s, f)) st.SkipWithError("load failed");
+        benchmark::DoNotOptimize(s.spans().size());
+    }
+}
+BENCHMARK(BM_LoadManySpans)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond);
