@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
 
 Vor_Spread* gCurrentFormulaSheet = nullptr;
@@ -113,7 +112,8 @@ void readFromTableResult(const TSpread& table, int col, int row, sheet::FnValue&
     case sheet::CellKind::CheckBox: {
         result.kind = sheet::FnValue::Whole;
         double v = 0;
-        result.whole = base::parseNumber(text, v) ? std::int32_t(v) : std::atoi(text.c_str());
+        if (!base::parseNumber(text, v)) v = 0; // a check box with no data is off
+        result.whole = std::int32_t(v);
         break;
     }
     case sheet::CellKind::Number: {
@@ -136,11 +136,9 @@ void readFromTableResult(const TSpread& table, int col, int row, sheet::FnValue&
 
 std::string fromTableResultLine(const sheet::FnValue& r) {
     if (r.status != sheet::FnValue::Ok) return {};
-    char buf[64];
     switch (r.kind) {
     case sheet::FnValue::Whole:
-        std::snprintf(buf, sizeof buf, "Result is long: %i\n", int(r.whole));
-        return buf;
+        return "Result is long: " + std::to_string(r.whole) + "\n";
     case sheet::FnValue::Floating: {
         std::string n;
         if (!base::formatFixed(r.floating, 6, n)) n = "nan";

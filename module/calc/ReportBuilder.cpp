@@ -149,7 +149,6 @@ bool buildReport(TSpread& g, TSpread& tpl, const ReportTableData& d, std::string
         return fail(error, "Report: one decimals number per column is needed");
     for (const Vor_StringArray& row : d.rows)
         if (int(row.length()) != cols) return fail(error, "Report: every row needs one text per column");
-    if (!g.handle()) return fail(error, "Report: no grid");
     int rows = int(d.rows.size());
     for (const ReportSum& s : d.sums)
         rows = std::max(rows, s.row + 1); // a total may sit below the data
@@ -211,7 +210,7 @@ bool buildReport(TSpread& g, TSpread& tpl, const ReportTableData& d, std::string
         g.SetCellTypeRange(col, row, col + span - 1, row, t);
     }
 
-    if (!d.templateFile.isEmpty() && fileExists(d.templateFile) && tpl.handle() &&
+    if (!d.templateFile.isEmpty() && fileExists(d.templateFile) &&
         tpl.LoadFromFile(d.templateFile.str()))
         applyTemplate(g, tpl, d, rows);
 

@@ -112,6 +112,10 @@ public:
     }
     bool ClipboardCopy() { return sheet::SSClipboardCopy(m_hWnd); }
     bool ClipboardPaste() { return sheet::SSClipboardPaste(m_hWnd); }
+    /// The clipboard's text as a paste would read it; empty without a view.
+    std::string ClipboardText() const {
+        return m_hWnd && m_hWnd->view() ? m_hWnd->view()->clipboardText() : std::string();
+    }
     bool ReCalc() { return sheet::SSReCalc(m_hWnd); }
     bool ReCalcCell(SS_COORD c, SS_COORD r) { return sheet::SSReCalcCell(m_hWnd, c, r); }
     bool AddCustomFunction(const std::string& name, int minArgs, int maxArgs, sheet::CustomFunction fn) {
