@@ -16,8 +16,8 @@ bool overlaps(const sheet::CellRange& a, const sheet::CellRange& b) {
 
 bool EditHistory::CellState::operator==(const CellState& o) const {
     // a formula is kept as its compiled program, which edits replace and never change
-    return col == o.col && row == o.row && program == o.program && (program || value == o.value) && tag == o.tag &&
-           note == o.note && type == o.type && style == o.style;
+    return col == o.col && row == o.row && program == o.program && (program || value == o.value) &&
+           tag == o.tag && note == o.note && type == o.type && style == o.style;
 }
 
 EditHistory::Snapshot EditHistory::capture(const sheet::CellRange& block) const {
@@ -188,11 +188,11 @@ void EditHistory::clear() {
 std::size_t EditHistory::memoryUse() const {
     std::size_t bytes = m_steps.capacity() * sizeof(Step);
     auto snap = [&](const Snapshot& s) {
-        bytes += sizeof(Snapshot) + s.cells.capacity() * sizeof(CellState) + s.spans.capacity() * sizeof(sheet::CellRange) +
-                 s.widths.capacity() * sizeof(double);
+        bytes += sizeof(Snapshot) + s.cells.capacity() * sizeof(CellState) +
+                 s.spans.capacity() * sizeof(sheet::CellRange) + s.widths.capacity() * sizeof(double);
         for (const CellState& c : s.cells) {
-            bytes += c.tag.capacity() + c.note.capacity() + c.type.picture.capacity() + c.type.items.capacity() +
-                     c.type.text.capacity() + c.style.font.face.capacity();
+            bytes += c.tag.capacity() + c.note.capacity() + c.type.picture.capacity() +
+                     c.type.items.capacity() + c.type.text.capacity() + c.style.font.face.capacity();
             if (c.value.kind == sheet::ValueKind::Text) bytes += c.value.text.capacity();
         }
     };

@@ -100,7 +100,7 @@ private:
 
     sheet::Sheet& m_sheet;
     std::vector<Step> m_steps;
-    std::size_t m_pos = 0;               ///< steps below this are done; from it on they can be redone
+    std::size_t m_pos = 0;                  ///< steps below this are done; from it on they can be redone
     std::optional<std::size_t> m_saved = 0; ///< m_pos of the saved table; none when no longer reachable
     int m_depth = 0;
     Step m_open;

@@ -210,8 +210,7 @@ bool buildReport(TSpread& g, TSpread& tpl, const ReportTableData& d, std::string
         g.SetCellTypeRange(col, row, col + span - 1, row, t);
     }
 
-    if (!d.templateFile.isEmpty() && fileExists(d.templateFile) &&
-        tpl.LoadFromFile(d.templateFile.str()))
+    if (!d.templateFile.isEmpty() && fileExists(d.templateFile) && tpl.LoadFromFile(d.templateFile.str()))
         applyTemplate(g, tpl, d, rows);
 
     for (const ReportSpan& s : d.merged)

@@ -1,8 +1,8 @@
 #pragma once
 // The module's grid: the conveniences every grid of the module uses, over the grid control.
 
-#include "calc/TSpread.h"
 #include "calc/EditHistory.h"
+#include "calc/TSpread.h"
 
 #include <host/Vor_Array.h>
 #include <host/Vor_String.h>

@@ -3,8 +3,8 @@
 #include "calc/FromTable.h"
 #include "calc/ReportBuilder.h"
 #include "calc/TableDocument.h"
-#include "calc/ui/DlgFormulas.h"
 #include "calc/ui/CellFormatting.h"
+#include "calc/ui/DlgFormulas.h"
 #include "calc/ui/DlgSpreadOptions.h"
 #include "frame/AskText.h"
 #include "frame/CommandTable.h"
@@ -74,7 +74,8 @@ std::string fileFilter() {
 }
 
 // Commands whose windows come with printing; until then they are shown disabled.
-constexpr int kNotYet[] = {DlgSpreadsheet::ID_PRINT, DlgSpreadsheet::ID_PREVIEW, DlgSpreadsheet::ID_PRINTSETUP};
+constexpr int kNotYet[] = {DlgSpreadsheet::ID_PRINT, DlgSpreadsheet::ID_PREVIEW,
+                           DlgSpreadsheet::ID_PRINTSETUP};
 
 // The developer's report test: template and output in the sample folder.
 constexpr const char* kReportTemplate = "c:\\a\\Template.sss";
@@ -186,6 +187,7 @@ bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
     }
     if (key.vk == ui::VK_DELETE && !key.ctrl && !key.alt && !editing && key.focusId == IDC_GRID) {
         clearCells(); // the grid's own clearing, as one step to undo
+        refreshEditBar();
         return true;
     }
     if (key.ctrl && !key.alt && (key.vk == 'C' || key.vk == 'X' || key.vk == 'V') && !editing) {
@@ -206,6 +208,12 @@ bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
 // ---- commands
 
 bool DlgSpreadsheet::onCommand(int id, int code) {
+    const bool handled = runCommand(id, code);
+    enableCommands(); // the command may have made or taken back a step
+    return handled;
+}
+
+bool DlgSpreadsheet::runCommand(int id, int code) {
     if (id != IDC_VALUE && id != IDC_FORMULA && id != IDC_VARIABLE)
         commitTypedNumber(); // a command comes after the typing
     switch (id) {
@@ -430,7 +438,8 @@ void DlgSpreadsheet::refreshEditBar() {
         m_programSet[f] = false; // the change notification came while the text was set
     }
     int col = 1, row = 1;
-    if (m_grid.history() && m_grid.GetActiveCell(col, row)) m_cellBefore = m_grid.history()->capture({col, row, col, row});
+    if (m_grid.history() && m_grid.GetActiveCell(col, row))
+        m_cellBefore = m_grid.history()->capture({col, row, col, row});
     enableCommands();
 }
 
@@ -481,14 +490,15 @@ bool DlgSpreadsheet::commitTypedNumber() {
                    dialString(kTextInvalidValue).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
     // Whatever the typing wrote on its way (the "1,234" of "1,234,5") goes: the cells are as before,
     // and so is the history (the typing's step and this one cancel out).
-    const sheet::CellRange b = editBlock();
-    Vor_Spread::ChangeScope change(m_grid, kMergeTyping);
-    m_grid.aboutToChange(b);
-    for (const TypedCell& cell : m_typedBefore) {
-        if (!cell.formula.isEmpty())
-            m_grid.setFormula(cell.col, cell.row, cell.formula);
-        else
-            m_grid.setText(cell.col, cell.row, cell.data);
+    {
+        Vor_Spread::ChangeScope change(m_grid, kMergeTyping);
+        m_grid.aboutToChange(editBlock());
+        for (const TypedCell& cell : m_typedBefore) {
+            if (!cell.formula.isEmpty())
+                m_grid.setFormula(cell.col, cell.row, cell.formula);
+            else
+                m_grid.setText(cell.col, cell.row, cell.data);
+        }
     }
     m_typedBefore.clear();
     m_grid.setChanged(m_typedWasChanged);
@@ -503,43 +513,45 @@ void DlgSpreadsheet::editBarChanged(int field) {
     Vor_String text = c->text();
     if (text.equal(variesText(), false)) return;
     const sheet::CellRange b = editBlock();
-    Vor_Spread::ChangeScope change(m_grid, kMergeTyping + field);
-    m_grid.aboutToChange(b);
-    switch (field) {
-    case 0:
-        if (isNumberCell(b.col1, b.row1)) {
-            // A number cell reads the text as the person means it, decimal comma or point, and is
-            // written in the file form. A text that reads as no number, or as two ("1,234,5"), is
-            // not written; when the person is done with it (Enter, leaving the field, another
-            // cell) it is refused and the cells go back to what they held before the typing.
-            if (!m_typedNumber) startTypedNumber(b);
-            double v = 0;
-            std::string stored;
-            switch (base::readTypedNumber(text.str(), v)) {
-            case base::TypedNumber::Number:
-                base::formatShortest(v, stored);
+    {
+        Vor_Spread::ChangeScope change(m_grid, kMergeTyping + field);
+        m_grid.aboutToChange(b);
+        switch (field) {
+        case 0:
+            if (isNumberCell(b.col1, b.row1)) {
+                // A number cell reads the text as the person means it, decimal comma or point, and is
+                // written in the file form. A text that reads as no number, or as two ("1,234,5"), is
+                // not written; when the person is done with it (Enter, leaving the field, another
+                // cell) it is refused and the cells go back to what they held before the typing.
+                if (!m_typedNumber) startTypedNumber(b);
+                double v = 0;
+                std::string stored;
+                switch (base::readTypedNumber(text.str(), v)) {
+                case base::TypedNumber::Number:
+                    base::formatShortest(v, stored);
+                    break;
+                case base::TypedNumber::Empty:
+                    break;
+                default:
+                    return;
+                }
+                m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, Vor_String(stored));
                 break;
-            case base::TypedNumber::Empty:
-                break;
-            default:
-                return;
             }
-            m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, Vor_String(stored));
+            m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, text);
+            break;
+        case 1: {
+            std::string f = text.str();
+            if (!f.empty() && f[0] == '=') f.erase(0, 1);
+            m_grid.setFormulaRange(b.col1, b.row1, b.col2, b.row2, Vor_String(f));
             break;
         }
-        m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, text);
-        break;
-    case 1: {
-        std::string f = text.str();
-        if (!f.empty() && f[0] == '=') f.erase(0, 1);
-        m_grid.setFormulaRange(b.col1, b.row1, b.col2, b.row2, Vor_String(f));
-        break;
-    }
-    case 2:
-        for (int col = b.col1; col <= b.col2; ++col)
-            for (int row = b.row1; row <= b.row2; ++row)
-                m_grid.setTag(col, row, text);
-        break;
+        case 2:
+            for (int col = b.col1; col <= b.col2; ++col)
+                for (int row = b.row1; row <= b.row2; ++row)
+                    m_grid.setTag(col, row, text);
+            break;
+        }
     }
     m_grid.setChanged(true);
     refreshAfterTyping(field);
@@ -613,8 +625,10 @@ void DlgSpreadsheet::clearCells() {
 sheet::CellRange DlgSpreadsheet::pasteBlock() const {
     int col = 1, row = 1;
     sheet::CellPos ul, lr;
-    if (m_grid.GetSelectBlock(ul, lr)) col = std::max(ul.col, 1), row = std::max(ul.row, 1);
-    else m_grid.GetActiveCell(col, row);
+    if (m_grid.GetSelectBlock(ul, lr))
+        col = std::max(ul.col, 1), row = std::max(ul.row, 1);
+    else
+        m_grid.GetActiveCell(col, row);
     const std::string text = m_grid.ClipboardText();
     if (text.empty()) return {col, row, m_grid.maxCols(), m_grid.maxRows()}; // not known: all it may reach
     int lines = 0, widest = 1;
@@ -634,7 +648,8 @@ sheet::CellRange DlgSpreadsheet::pasteBlock() const {
 
 bool DlgSpreadsheet::newReport() {
     // The editor's own table stays as it is: the report goes to its own file.
-    const ReportTableData data = sampleReport(resolveTablePath(kReportTemplate), resolveTablePath(kReportOutput));
+    const ReportTableData data =
+        sampleReport(resolveTablePath(kReportTemplate), resolveTablePath(kReportOutput));
     return buildReportTable(data);
 }
 

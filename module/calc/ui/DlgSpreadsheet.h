@@ -94,6 +94,7 @@ private:
     void rightClick(sheet::SpreadControl& c, int col, int row, int x, int y) override;
     void dataChanged(sheet::SpreadControl& c, int col, int row) override;
 
+    bool runCommand(int id, int code);
     void setCaption();
     void editBarChanged(int field);
     /// Refreshes the edit bar after typing in `field`, leaving that field's text as typed.
