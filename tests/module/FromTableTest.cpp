@@ -304,13 +304,18 @@ TEST_F(Formulas, aMissingKeyOrTableGivesNoResult) {
 TEST_F(Formulas, threeArgumentsWriteIntoTheCallingSheet) {
     table("profielen.sss", {{2, 2, "IPE 300"}});
     const std::string a = table("vraag.sss", {{1, 1, "=FROMTABLE(\"profielen.sss\", B2, C4)"}});
-    agent.setScript(kNestedThenOuter, "test");
+    agent.setScript("expect-dialog 133\nclick 1\n", "test");
     DlgFormulas dlg;
     dlg.mode = fmEvaluateCell;
     dlg.fileName = a;
-    dlg.doModal();
+    ASSERT_TRUE(dlg.create());
     ASSERT_FALSE(agent.failed()) << agent.failure();
     EXPECT_EQ(dlg.evalText.str(), "") << "the formula itself shows no value";
+    Vor_String s;
+    dlg.sheet().getText(3, 4, kTextData, s);
+    EXPECT_EQ(s, Vor_String("IPE 300")) << "C4 of the calling sheet receives B2 of the consulted table";
+    EXPECT_EQ(acutPrintedText().find("Result is"), std::string::npos);
+    dlg.destroyWindow();
 }
 
 TEST_F(Formulas, aTableThatLooksItselfUpEndsWithNoResult) {

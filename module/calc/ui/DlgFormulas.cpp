@@ -124,6 +124,9 @@ void DlgFormulas::evaluateFromTable() {
         [this](const std::string& path) {
             if (!loadTable(path)) return false;
             registerFromTable();
+            // the consulted table is this dialog's file: shown, and what Save to File writes
+            fileName = path;
+            if (ui::Control* c = item(IDC_FILENAME)) c->setText(path);
             return true;
         },
         m_callerFolder);
