@@ -209,6 +209,7 @@ TEST(HistoryCost, aStepCostsItsCellsNotTheTable) {
         h.undo();
         EXPECT_DOUBLE_EQ(s.value(2, 3).number, 98.5);
     }
+    EXPECT_GT(use[0], 100u * sizeof(EditHistory::CellState)) << "every step holds its cell twice";
     EXPECT_EQ(use[0], use[1]);
     EXPECT_LT(use[1], 100u * 2048u) << "a one-cell step is a few hundred bytes";
 }

@@ -318,6 +318,22 @@ TEST_F(Formulas, threeArgumentsWriteIntoTheCallingSheet) {
     dlg.destroyWindow();
 }
 
+TEST_F(Formulas, recalculateLooksTheValuesUpAgain) {
+    // After opening, the current sheet is none again; Recalculate still looks up from this sheet.
+    table("profielen.sss", {{2, 3, "gevonden"}});
+    const std::string a = table("vraag.sss", {{1, 1, "=FROMTABLE(\"profielen.sss\", B3)"}, {2, 2, "=1+1"}});
+    EXPECT_EQ(evaluate(a, "expect-dialog 133\nclick 1\n"
+                          "expect-dialog 133\nclick 1107\n"
+                          "expect-dialog 133\nclick 1\n"
+                          "expect-dialog 133\nexpect-cell 1004 1 1 \"gevonden\"\nclick 1\n"),
+              "gevonden");
+    const std::string& out = acutPrintedText();
+    const std::size_t first = out.find("Result is string: gevonden\n");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(out.find("Result is string: gevonden\n", first + 1), std::string::npos)
+        << "looked up a second time";
+}
+
 TEST_F(Formulas, aTableThatLooksItselfUpEndsWithNoResult) {
     // Each evaluation of the formula would load the same table again and evaluate the same formula.
     const std::string a = (dir / "zelf.sss").string();
