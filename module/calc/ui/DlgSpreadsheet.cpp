@@ -631,19 +631,24 @@ sheet::CellRange DlgSpreadsheet::pasteBlock() const {
         m_grid.GetActiveCell(col, row);
     const std::string text = m_grid.ClipboardText();
     if (text.empty()) return {col, row, m_grid.maxCols(), m_grid.maxRows()}; // not known: all it may reach
-    int lines = 0, widest = 1;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(start, end - start);
-        if (!line.empty() && line != "\r") {
-            ++lines;
-            widest = std::max(widest, int(std::count(line.begin(), line.end(), '\t')) + 1);
+    // At most one row per line and one column per tab on a line; a quoted text may hold line ends
+    // and tabs of its own, so then every tab may start a column.
+    const int lines = int(std::count(text.begin(), text.end(), '\n')) + 1;
+    int widest = 1;
+    if (text.find('"') != std::string::npos) {
+        widest = int(std::count(text.begin(), text.end(), '\t')) + 1;
+    } else {
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            widest = std::max(
+                widest, int(std::count(text.begin() + long(start), text.begin() + long(end), '\t')) + 1);
+            start = end + 1;
         }
-        start = end + 1;
     }
-    return {col, row, col + widest - 1, row + std::max(lines, 1) - 1};
+    return {col, row, std::min(col + widest - 1, m_grid.maxCols()),
+            std::min(row + lines - 1, m_grid.maxRows())};
 }
 
 bool DlgSpreadsheet::newReport() {
