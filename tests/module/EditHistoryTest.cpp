@@ -390,6 +390,40 @@ TEST_F(EditorUndo, replaceAllIsOneStep) {
     EXPECT_FALSE(undoEnabled()) << "both cells in one step";
 }
 
+TEST_F(EditorUndo, insertedAndDeletedRowsAndColumnsComeBackWithTheFormulasThatFollowedThem) {
+    grid().setText(1, 1, "1");
+    grid().setText(1, 2, "2");
+    grid().setFormula(1, 3, "A1+A2");
+    grid().setFormula(2, 1, "SUM(A1:A3)");
+    const int rows = grid().maxRows(), cols = grid().maxCols();
+    struct Case {
+        int code;
+        int col, row;
+        const char* why;
+    };
+    const Case cases[] = {
+        {kMenuDeleteRow, 1, 2, "a deleted row breaks A3's reference to it"},
+        {kMenuInsertRow, 1, 2, "an inserted row moves A2 and A3 down"},
+        {kMenuDeleteColumn, 1, 1, "a deleted column takes every value"},
+        {kMenuInsertColumn, 1, 1, "an inserted column moves the formulas right"},
+    };
+    agent.setScript("expect-dialog 8069\nclick 1\n", "test"); // the inserted column's header
+    for (const Case& c : cases) {
+        grid().SetActiveCell(c.col, c.row);
+        ASSERT_TRUE(grid().runMenuCode(c.code)) << c.why;
+        ASSERT_TRUE(ed.undo()) << c.why;
+        EXPECT_EQ(grid().maxRows(), rows) << c.why;
+        EXPECT_EQ(grid().maxCols(), cols) << c.why;
+        EXPECT_EQ(cell(1, 3, kTextFormula), "A1+A2") << c.why;
+        EXPECT_EQ(cell(1, 3), "3") << c.why;
+        EXPECT_EQ(cell(2, 1, kTextFormula), "SUM(A1:A3)") << c.why;
+        EXPECT_EQ(cell(1, 2), "2") << c.why;
+        ASSERT_TRUE(ed.redo()) << c.why;
+        ASSERT_TRUE(ed.undo()) << c.why;
+        EXPECT_EQ(cell(1, 3, kTextFormula), "A1+A2") << c.why << ": after redo and undo again";
+    }
+}
+
 TEST_F(EditorUndo, openingATableForgetsTheStepsOfTheOldOne) {
     grid().setText(1, 1, "a");
     const std::string file = (dir / "t.sss").string();
