@@ -112,7 +112,17 @@ public:
     }
     bool ClipboardCopy() { return sheet::SSClipboardCopy(m_hWnd); }
     bool ClipboardPaste() { return sheet::SSClipboardPaste(m_hWnd); }
+    /// The clipboard's text as a paste would read it; empty without a view.
+    std::string ClipboardText() const {
+        return m_hWnd && m_hWnd->view() ? m_hWnd->view()->clipboardText() : std::string();
+    }
     bool ReCalc() { return sheet::SSReCalc(m_hWnd); }
+    bool ReCalcCell(SS_COORD c, SS_COORD r) { return sheet::SSReCalcCell(m_hWnd, c, r); }
+    bool AddCustomFunction(const std::string& name, int minArgs, int maxArgs, sheet::CustomFunction fn) {
+        return sheet::SSAddCustomFunctionExt(m_hWnd, name, minArgs, maxArgs, std::move(fn));
+    }
+    bool SetRefStyle(int style) { return sheet::SSSetRefStyle(m_hWnd, style); }
+    bool GetFloat(SS_COORD c, SS_COORD r, double& v) const { return sheet::SSGetFloat(m_hWnd, c, r, v); }
 
     // values, notes and text tips
     bool SetFloat(SS_COORD c, SS_COORD r, double v) { return sheet::SSSetFloat(m_hWnd, c, r, v); }

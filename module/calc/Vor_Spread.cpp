@@ -278,6 +278,20 @@ bool Vor_Spread::askHeaderText(bool row, Vor_String& text) {
     return true;
 }
 
+EditHistory* Vor_Spread::enableHistory() {
+    if (!m_hWnd) return nullptr;
+    if (!m_history) m_history = std::make_unique<EditHistory>(m_hWnd->sheet());
+    m_recorder = m_history.get();
+    return m_history.get();
+}
+
+void Vor_Spread::aboutToReshape(int extraCols, int extraRows) {
+    if (!m_recorder || !m_hWnd) return;
+    // Rows and columns move and formulas everywhere follow them: the step keeps the whole table.
+    aboutToResize();
+    aboutToChange({0, 0, maxCols() + extraCols, maxRows() + extraRows});
+}
+
 bool Vor_Spread::insertRow(int row, bool askHeader, bool copyNeighbour) {
     if (!m_hWnd) return false;
     int rows = maxRows();
@@ -285,6 +299,8 @@ bool Vor_Spread::insertRow(int row, bool askHeader, bool copyNeighbour) {
         acutPrintf("*Error* Invalid index passed to insert.\n");
         return false;
     }
+    ChangeScope scope(*this);
+    aboutToReshape(0, 1);
     SetMaxRows(rows + 1);
     InsRow(row);
     styleHeader({0, row, 0, row}, false);
@@ -304,6 +320,8 @@ bool Vor_Spread::insertColumn(int col, bool askHeader, bool copyNeighbour) {
         acutPrintf("*Error* Invalid index passed to insert.\n");
         return false;
     }
+    ChangeScope scope(*this);
+    aboutToReshape(1, 0);
     SetMaxCols(cols + 1);
     InsCol(col);
     styleHeader({col, 0, col, 0}, false);
@@ -506,16 +524,22 @@ bool Vor_Spread::runMenuCode(int code) {
         return ClipboardPaste();
     case kMenuInsertRow:
         return insertRow(std::max(1, row), false, true);
-    case kMenuDeleteRow:
+    case kMenuDeleteRow: {
         if (row < 1 || row > maxRows()) return false;
+        ChangeScope scope(*this);
+        aboutToReshape(0, 0);
         DelRow(row);
         return SetMaxRows(maxRows() - 1);
+    }
     case kMenuInsertColumn:
         return insertColumn(std::max(1, col), true, true);
-    case kMenuDeleteColumn:
+    case kMenuDeleteColumn: {
         if (col < 1 || col > maxCols()) return false;
+        ChangeScope scope(*this);
+        aboutToReshape(0, 0);
         DelCol(col);
         return SetMaxCols(maxCols() - 1);
+    }
     case kMenuCheckAll:
         return setAllChecks(true);
     case kMenuUncheckAll:
@@ -596,6 +620,8 @@ bool Vor_Spread::tabOut(sheet::SpreadControl& c, bool forward) {
 void Vor_Spread::destroyed(sheet::SpreadControl& c) {
     if (m_owner) m_owner->destroyed(c);
     if (m_window) grids().erase(m_window);
+    if (m_recorder == m_history.get()) m_recorder = nullptr;
+    m_history.reset(); // it kept the sheet that goes now
     m_hWnd = nullptr;
     m_window = nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The module's grid: the conveniences every grid of the module uses, over the grid control.
 
+#include "calc/EditHistory.h"
 #include "calc/TSpread.h"
 
 #include <host/Vor_Array.h>
@@ -129,6 +130,44 @@ public:
     bool changed() const;
     void setChanged(bool flag);
 
+    /// Who records changes for undo (the editor's history); null for none. Code that changes cells
+    /// for a person says so first, in a ChangeScope, naming the blocks it is about to change.
+    void setChangeRecorder(SpreadChangeRecorder* recorder) { m_recorder = recorder; }
+    SpreadChangeRecorder* changeRecorder() const { return m_recorder; }
+    void beginChange() {
+        if (m_recorder) m_recorder->beginChange();
+    }
+    void aboutToChange(const sheet::CellRange& block) {
+        if (m_recorder) m_recorder->aboutToChange(block);
+    }
+    void aboutToResize() {
+        if (m_recorder) m_recorder->aboutToResize();
+    }
+    void endChange(int mergeKey = 0) {
+        if (m_recorder) m_recorder->endChange(mergeKey);
+    }
+    /// One change for the recorder, from construction to destruction.
+    class ChangeScope {
+    public:
+        explicit ChangeScope(Vor_Spread& grid, int mergeKey = 0)
+            : m_grid(grid)
+            , m_key(mergeKey) {
+            m_grid.beginChange();
+        }
+        ~ChangeScope() { m_grid.endChange(m_key); }
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+
+    private:
+        Vor_Spread& m_grid;
+        int m_key;
+    };
+    /// Starts keeping an undo history of this grid's changes (the editor's); null without a grid.
+    EditHistory* enableHistory();
+    EditHistory* history() const { return m_history.get(); }
+    /// Announces a change of the table's shape: its size and every cell that may move.
+    void aboutToReshape(int extraCols, int extraRows);
+
     /// True when the window is a grid of this kind.
     static bool isSpreadWindow(const ui::Window* window);
 
@@ -169,4 +208,6 @@ private:
     int m_resizeA = 0, m_resizeB = 0;
     std::vector<int> m_resizeCols, m_resizeRows;
     std::unique_ptr<SpreadFindWindow> m_findWindow;
+    SpreadChangeRecorder* m_recorder = nullptr;
+    std::unique_ptr<EditHistory> m_history;
 };

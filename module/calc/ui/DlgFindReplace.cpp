@@ -147,14 +147,20 @@ int DlgFindReplace::replaceAll() {
     if (what.isEmpty() || !m_grid.attached()) return 0;
     ui::Control* with = item(IDC_REPLACEWITH);
     m_grid.SetEditMode(false);
-    int count = search().replaceAll(
-        what, with ? Vor_String(with->text()) : Vor_String(),
-        [this](int col, int row, const Vor_String& t) { return writeReplaced(m_grid, col, row, t); });
-    if (count > 0) {
-        m_grid.setChanged(true);
-        int col = 1, row = 1;
-        m_grid.GetActiveCell(col, row);
-        m_grid.changedByCode(col, row); // the owner's view of the cells (an edit bar) follows
+    int count = 0;
+    {
+        Vor_Spread::ChangeScope change(m_grid); // one step to undo, however many cells
+        count = search().replaceAll(what, with ? Vor_String(with->text()) : Vor_String(),
+                                    [this](int col, int row, const Vor_String& t) {
+                                        m_grid.aboutToChange({col, row, col, row});
+                                        return writeReplaced(m_grid, col, row, t);
+                                    });
+        if (count > 0) {
+            m_grid.setChanged(true);
+            int col = 1, row = 1;
+            m_grid.GetActiveCell(col, row);
+            m_grid.changedByCode(col, row); // the owner's view of the cells (an edit bar) follows
+        }
     }
     ui::messageBox(dialString(1147).str() + " " + std::to_string(count) + " " + dialString(1148).str(),
                    dialString(1149).str(), ui::MB_OK | ui::MB_ICONINFORMATION, this);

@@ -121,6 +121,14 @@ void DlgSpreadOptions::onOK() {
         return; // the dialog stays open, so that the size can be put right
     resizeNameGrids();
     const int oldRows = m_table.maxRows();
+    // For undo: the size, the header texts and whatever a smaller table drops.
+    Vor_Spread::ChangeScope change(m_table);
+    const int oldCols = m_table.maxCols();
+    m_table.aboutToResize();
+    m_table.aboutToChange({0, 0, std::max(oldCols, *cols), 0});
+    m_table.aboutToChange({0, 1, 0, std::max(oldRows, *rows)});
+    if (*cols < oldCols) m_table.aboutToChange({*cols + 1, 1, oldCols, oldRows});
+    if (*rows < oldRows) m_table.aboutToChange({1, *rows + 1, std::min(oldCols, *cols), oldRows});
     m_table.setMaxCols(*cols);
     m_table.setMaxRows(*rows);
     for (int r = oldRows + 1; r <= *rows; ++r)

@@ -1,7 +1,10 @@
 #include "calc/ui/DlgSpreadsheet.h"
 
+#include "calc/FromTable.h"
+#include "calc/ReportBuilder.h"
 #include "calc/TableDocument.h"
 #include "calc/ui/CellFormatting.h"
+#include "calc/ui/DlgFormulas.h"
 #include "calc/ui/DlgSpreadOptions.h"
 #include "frame/AskText.h"
 #include "frame/CommandTable.h"
@@ -33,7 +36,7 @@ struct CommandTexts {
     int contextText; ///< 0: not in the context menu
 };
 // texts: dialString 9200-9204, dialString 9210-9227, dialString 9230-9233, dialString 9240-9243
-// texts: dialString 9250-9261
+// texts: dialString 9250-9261, dialString 9600-9601
 // clang-format off
 constexpr CommandTexts kCommandTexts[] = {
     {DlgSpreadsheet::ID_NEW, 9210, 0},
@@ -54,6 +57,8 @@ constexpr CommandTexts kCommandTexts[] = {
     {DlgSpreadsheet::ID_OPTIONS, 9225, 0},
     {DlgSpreadsheet::ID_LANGUAGE, 9226, 0},
     {DlgSpreadsheet::ID_FITWIDTH, 9227, 9227},
+    {DlgSpreadsheet::ID_UNDO, 9600, 0},
+    {DlgSpreadsheet::ID_REDO, 9601, 0},
 };
 // clang-format on
 constexpr int kPopupTexts[] = {9230, 9231, 9232, 9233};
@@ -68,10 +73,16 @@ std::string fileFilter() {
     return dialString(9255).str() + "|*.sss||";
 }
 
-// Commands whose windows come with printing and the report builder; until then they are shown
-// disabled.
-constexpr int kNotYet[] = {DlgSpreadsheet::ID_NEW, DlgSpreadsheet::ID_PRINT, DlgSpreadsheet::ID_PREVIEW,
+// Commands whose windows come with printing; until then they are shown disabled.
+constexpr int kNotYet[] = {DlgSpreadsheet::ID_PRINT, DlgSpreadsheet::ID_PREVIEW,
                            DlgSpreadsheet::ID_PRINTSETUP};
+
+// The developer's report test: template and output in the sample folder.
+constexpr const char* kReportTemplate = "c:\\a\\Template.sss";
+constexpr const char* kReportOutput = "c:\\a\\test.sss";
+
+// Steps of typing in one edit-bar field merge into one; each field has its own key.
+constexpr int kMergeTyping = 1;
 
 } // namespace
 
@@ -80,7 +91,10 @@ DlgSpreadsheet::DlgSpreadsheet(ui::Window* parent)
 
 bool DlgSpreadsheet::onInitDialog() {
     createToolBar(IDR_TOOLBAR);
-    if (m_grid.attach(this, IDC_GRID)) m_grid.setOwnerListener(this);
+    if (m_grid.attach(this, IDC_GRID)) {
+        m_grid.setOwnerListener(this);
+        m_grid.enableHistory();
+    }
     if (ui::Menu* m = menu()) {
         for (const CommandTexts& t : kCommandTexts)
             m->setItemText(t.id, dialString(t.menuText).str());
@@ -113,6 +127,7 @@ bool DlgSpreadsheet::onInitDialog() {
     setCaption();
     doc.init(!loaded, fileName);
     m_grid.setChanged(false);
+    if (m_grid.history()) m_grid.history()->clear();
     restoreWindowPlacement(this, kPlacementKey, false, 0, 0);
     refreshEditBar();
     return true;
@@ -137,6 +152,12 @@ void DlgSpreadsheet::enableCommands() {
         if (m) m->enableItem(id, false);
         if (toolBar()) toolBar()->enableButton(id, false);
     }
+    const std::pair<int, bool> history[] = {{ID_UNDO, m_grid.history() && m_grid.history()->canUndo()},
+                                            {ID_REDO, m_grid.history() && m_grid.history()->canRedo()}};
+    for (auto [id, on] : history) {
+        if (m) m->enableItem(id, on);
+        if (toolBar()) toolBar()->enableButton(id, on);
+    }
 }
 
 void DlgSpreadsheet::onInitMenuPopup(ui::Menu& m) {
@@ -159,6 +180,16 @@ bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
         // never closes the window; while a cell is edited the grid takes the key
         return true;
     }
+    if (key.ctrl && !key.alt && (key.vk == 'Z' || key.vk == 'Y') && !editing) {
+        commitTypedNumber();
+        sendCommand(key.vk == 'Z' ? ID_UNDO : ID_REDO, 0);
+        return true;
+    }
+    if (key.vk == ui::VK_DELETE && !key.ctrl && !key.alt && !editing && key.focusId == IDC_GRID) {
+        clearCells(); // the grid's own clearing, as one step to undo
+        refreshEditBar();
+        return true;
+    }
     if (key.ctrl && !key.alt && (key.vk == 'C' || key.vk == 'X' || key.vk == 'V') && !editing) {
         sendCommand(key.vk == 'C' ? ID_COPY : key.vk == 'X' ? ID_CUT : ID_PASTE, 0);
         return key.focusId == IDC_GRID; // the grid would do it a second time
@@ -177,6 +208,12 @@ bool DlgSpreadsheet::preTranslateKey(const ui::KeyEvent& key) {
 // ---- commands
 
 bool DlgSpreadsheet::onCommand(int id, int code) {
+    const bool handled = runCommand(id, code);
+    enableCommands(); // the command may have made or taken back a step
+    return handled;
+}
+
+bool DlgSpreadsheet::runCommand(int id, int code) {
     if (id != IDC_VALUE && id != IDC_FORMULA && id != IDC_VARIABLE)
         commitTypedNumber(); // a command comes after the typing
     switch (id) {
@@ -185,6 +222,15 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
     case IDC_VARIABLE:
         if (code == ui::EN_CHANGE) editBarChanged(id == IDC_VALUE ? 0 : id == IDC_FORMULA ? 1 : 2);
         if (code == ui::EN_KILLFOCUS && id == IDC_VALUE) commitTypedNumber();
+        return true;
+    case ID_NEW:
+        newReport();
+        return true;
+    case ID_UNDO:
+        undo();
+        return true;
+    case ID_REDO:
+        redo();
         return true;
     case ID_OPEN:
         if (savePrompt()) open();
@@ -201,38 +247,57 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
     case ID_COPY:
         m_grid.ClipboardCopy();
         return true;
-    case ID_CUT:
+    case ID_CUT: {
+        Vor_Spread::ChangeScope change(m_grid);
+        m_grid.aboutToChange(editBlock());
         if (m_grid.ClipboardCopy() && m_grid.ClearSelection()) {
             m_grid.setChanged(true);
             refreshEditBar();
         }
         return true;
-    case ID_PASTE:
-        if (m_grid.ClipboardPaste()) {
+    }
+    case ID_PASTE: {
+        bool pasted = false;
+        {
+            Vor_Spread::ChangeScope change(m_grid);
+            m_grid.aboutToChange(pasteBlock());
+            pasted = m_grid.ClipboardPaste();
+        }
+        if (pasted) {
             m_grid.setChanged(true);
             refreshEditBar();
         }
         return true;
+    }
     case ID_NOTE:
         editNote();
         return true;
     case ID_FONT:
-        if (editFontAndColors(m_grid, this)) refreshEditBar();
-        return true;
     case ID_BORDERS:
-        if (editBorders(m_grid, this)) refreshEditBar();
+    case ID_CELLTYPE: {
+        bool applied = false;
+        {
+            Vor_Spread::ChangeScope change(m_grid); // a cancelled dialog changes nothing: no step
+            m_grid.aboutToChange(editBlock());
+            applied = id == ID_FONT      ? editFontAndColors(m_grid, this)
+                      : id == ID_BORDERS ? editBorders(m_grid, this)
+                                         : editCellType(m_grid, this);
+        }
+        if (applied) refreshEditBar();
         return true;
-    case ID_CELLTYPE:
-        if (editCellType(m_grid, this)) refreshEditBar();
-        return true;
+    }
     case ID_OPTIONS:
         if (editTableOptions(m_grid, this)) refreshEditBar();
         return true;
     case ID_LANGUAGE:
         return true;
-    case ID_FITWIDTH:
+    case ID_FITWIDTH: {
+        Vor_Spread::ChangeScope change(m_grid);
+        const sheet::CellRange b = editBlock();
+        m_grid.aboutToChange({b.col1, 1, b.col2, m_grid.maxRows()}); // whole columns keep their widths
         fitColumnWidths();
         return true;
+    }
     default:
         return false;
     }
@@ -269,6 +334,7 @@ bool DlgSpreadsheet::open() {
     setCaption();
     doc.init(false, fileName);
     m_grid.setChanged(false);
+    if (m_grid.history()) m_grid.history()->clear(); // the steps were those of another table
     refreshEditBar();
     return true;
 }
@@ -295,6 +361,7 @@ bool DlgSpreadsheet::save(bool askName) {
     }
     fileName = target;
     setCaption();
+    if (m_grid.history()) m_grid.history()->markSaved();
     return true;
 }
 
@@ -335,6 +402,8 @@ void DlgSpreadsheet::editNote() {
     q.cancelText = dialString(2);
     q.text = doc.note(col, row);
     if (!askText(this, q)) return;
+    Vor_Spread::ChangeScope change(m_grid);
+    m_grid.aboutToChange({col, row, col, row});
     doc.setNote(col, row, q.text.str());
 }
 
@@ -368,6 +437,10 @@ void DlgSpreadsheet::refreshEditBar() {
         field->setText(shown);
         m_programSet[f] = false; // the change notification came while the text was set
     }
+    int col = 1, row = 1;
+    if (m_grid.history() && m_grid.GetActiveCell(col, row))
+        m_cellBefore = m_grid.history()->capture({col, row, col, row});
+    enableCommands();
 }
 
 bool DlgSpreadsheet::isNumberCell(int col, int row) const {
@@ -415,12 +488,17 @@ bool DlgSpreadsheet::commitTypedNumber() {
     }
     ui::messageBox(dialString(kTextNotANumber).str() + "\n\"" + text + "\"",
                    dialString(kTextInvalidValue).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
-    // Whatever the typing wrote on its way (the "1,234" of "1,234,5") goes: the cells are as before.
-    for (const TypedCell& cell : m_typedBefore) {
-        if (!cell.formula.isEmpty())
-            m_grid.setFormula(cell.col, cell.row, cell.formula);
-        else
-            m_grid.setText(cell.col, cell.row, cell.data);
+    // Whatever the typing wrote on its way (the "1,234" of "1,234,5") goes: the cells are as before,
+    // and so is the history (the typing's step and this one cancel out).
+    {
+        Vor_Spread::ChangeScope change(m_grid, kMergeTyping);
+        m_grid.aboutToChange(editBlock());
+        for (const TypedCell& cell : m_typedBefore) {
+            if (!cell.formula.isEmpty())
+                m_grid.setFormula(cell.col, cell.row, cell.formula);
+            else
+                m_grid.setText(cell.col, cell.row, cell.data);
+        }
     }
     m_typedBefore.clear();
     m_grid.setChanged(m_typedWasChanged);
@@ -435,41 +513,45 @@ void DlgSpreadsheet::editBarChanged(int field) {
     Vor_String text = c->text();
     if (text.equal(variesText(), false)) return;
     const sheet::CellRange b = editBlock();
-    switch (field) {
-    case 0:
-        if (isNumberCell(b.col1, b.row1)) {
-            // A number cell reads the text as the person means it, decimal comma or point, and is
-            // written in the file form. A text that reads as no number, or as two ("1,234,5"), is
-            // not written; when the person is done with it (Enter, leaving the field, another
-            // cell) it is refused and the cells go back to what they held before the typing.
-            if (!m_typedNumber) startTypedNumber(b);
-            double v = 0;
-            std::string stored;
-            switch (base::readTypedNumber(text.str(), v)) {
-            case base::TypedNumber::Number:
-                base::formatShortest(v, stored);
+    {
+        Vor_Spread::ChangeScope change(m_grid, kMergeTyping + field);
+        m_grid.aboutToChange(b);
+        switch (field) {
+        case 0:
+            if (isNumberCell(b.col1, b.row1)) {
+                // A number cell reads the text as the person means it, decimal comma or point, and is
+                // written in the file form. A text that reads as no number, or as two ("1,234,5"), is
+                // not written; when the person is done with it (Enter, leaving the field, another
+                // cell) it is refused and the cells go back to what they held before the typing.
+                if (!m_typedNumber) startTypedNumber(b);
+                double v = 0;
+                std::string stored;
+                switch (base::readTypedNumber(text.str(), v)) {
+                case base::TypedNumber::Number:
+                    base::formatShortest(v, stored);
+                    break;
+                case base::TypedNumber::Empty:
+                    break;
+                default:
+                    return;
+                }
+                m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, Vor_String(stored));
                 break;
-            case base::TypedNumber::Empty:
-                break;
-            default:
-                return;
             }
-            m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, Vor_String(stored));
+            m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, text);
+            break;
+        case 1: {
+            std::string f = text.str();
+            if (!f.empty() && f[0] == '=') f.erase(0, 1);
+            m_grid.setFormulaRange(b.col1, b.row1, b.col2, b.row2, Vor_String(f));
             break;
         }
-        m_grid.setTextRange(b.col1, b.row1, b.col2, b.row2, text);
-        break;
-    case 1: {
-        std::string f = text.str();
-        if (!f.empty() && f[0] == '=') f.erase(0, 1);
-        m_grid.setFormulaRange(b.col1, b.row1, b.col2, b.row2, Vor_String(f));
-        break;
-    }
-    case 2:
-        for (int col = b.col1; col <= b.col2; ++col)
-            for (int row = b.row1; row <= b.row2; ++row)
-                m_grid.setTag(col, row, text);
-        break;
+        case 2:
+            for (int col = b.col1; col <= b.col2; ++col)
+                for (int row = b.row1; row <= b.row2; ++row)
+                    m_grid.setTag(col, row, text);
+            break;
+        }
     }
     m_grid.setChanged(true);
     refreshAfterTyping(field);
@@ -484,6 +566,7 @@ bool DlgSpreadsheet::leaveCell(sheet::SpreadControl&, sheet::CellPos, sheet::Cel
 
 void DlgSpreadsheet::activeCellChanged(sheet::SpreadControl&, sheet::CellPos, sheet::CellPos) {
     acutPrintf("Message from Spread! Code:%i\n", kCmdRefresh);
+    if (m_grid.history()) m_grid.history()->closeMerge();
     m_refreshPending = false;
     commitTypedNumber(); // a number typed for the cells left behind still goes to them
     refreshEditBar();
@@ -491,11 +574,18 @@ void DlgSpreadsheet::activeCellChanged(sheet::SpreadControl&, sheet::CellPos, sh
 
 void DlgSpreadsheet::selectionChanged(sheet::SpreadControl&, const sheet::CellRange&) {
     commitTypedNumber();
+    if (m_grid.history()) m_grid.history()->closeMerge();
     refreshEditBar();
 }
 
-void DlgSpreadsheet::dataChanged(sheet::SpreadControl&, int, int) {
+void DlgSpreadsheet::dataChanged(sheet::SpreadControl&, int col, int row) {
     acutPrintf("Message from Spread! Code:%i\n", kCmdData);
+    // The grid wrote a cell itself (typing in the cell, a check box, a combo box): the current cell
+    // as it was before is the step's before. Changes made in a scope of the editor are recorded there.
+    if (m_grid.history() && !m_grid.history()->recording() && m_cellBefore) {
+        const sheet::CellRange& b = m_cellBefore->block;
+        if (b.col1 == col && b.row1 == row) m_grid.history()->recordCellChange(*m_cellBefore);
+    }
     refreshEditBar();
 }
 
@@ -504,6 +594,68 @@ void DlgSpreadsheet::rightClick(sheet::SpreadControl&, int col, int row, int x, 
     if (!m_grid.GetSelectBlock(ul, lr) && col >= 1 && row >= 1) m_grid.SetActiveCell(col, row);
     refreshEditBar();
     if (int chosen = trackPopupMenu(IDR_CONTEXT, 0, {x, y})) sendCommand(chosen, 0);
+}
+
+// ---- undo, redo, the report test
+
+void DlgSpreadsheet::afterHistory() {
+    m_grid.setChanged(!m_grid.history()->atSavedState());
+    m_grid.Redraw();
+    refreshEditBar();
+}
+
+bool DlgSpreadsheet::undo() {
+    if (!m_grid.history() || m_grid.IsEditing() || !m_grid.history()->undo()) return false;
+    afterHistory();
+    return true;
+}
+
+bool DlgSpreadsheet::redo() {
+    if (!m_grid.history() || m_grid.IsEditing() || !m_grid.history()->redo()) return false;
+    afterHistory();
+    return true;
+}
+
+void DlgSpreadsheet::clearCells() {
+    Vor_Spread::ChangeScope change(m_grid);
+    m_grid.aboutToChange(editBlock());
+    if (m_grid.ClearSelection()) m_grid.setChanged(true);
+}
+
+sheet::CellRange DlgSpreadsheet::pasteBlock() const {
+    int col = 1, row = 1;
+    sheet::CellPos ul, lr;
+    if (m_grid.GetSelectBlock(ul, lr))
+        col = std::max(ul.col, 1), row = std::max(ul.row, 1);
+    else
+        m_grid.GetActiveCell(col, row);
+    const std::string text = m_grid.ClipboardText();
+    if (text.empty()) return {col, row, m_grid.maxCols(), m_grid.maxRows()}; // not known: all it may reach
+    // At most one row per line and one column per tab on a line; a quoted text may hold line ends
+    // and tabs of its own, so then every tab may start a column.
+    const int lines = int(std::count(text.begin(), text.end(), '\n')) + 1;
+    int widest = 1;
+    if (text.find('"') != std::string::npos) {
+        widest = int(std::count(text.begin(), text.end(), '\t')) + 1;
+    } else {
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            widest = std::max(
+                widest, int(std::count(text.begin() + long(start), text.begin() + long(end), '\t')) + 1);
+            start = end + 1;
+        }
+    }
+    return {col, row, std::min(col + widest - 1, m_grid.maxCols()),
+            std::min(row + lines - 1, m_grid.maxRows())};
+}
+
+bool DlgSpreadsheet::newReport() {
+    // The editor's own table stays as it is: the report goes to its own file.
+    const ReportTableData data =
+        sampleReport(resolveTablePath(kReportTemplate), resolveTablePath(kReportOutput));
+    return buildReportTable(data);
 }
 
 // ---- launcher

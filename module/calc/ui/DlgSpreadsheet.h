@@ -1,12 +1,15 @@
 #pragma once
 // The spreadsheet editor window of calculation tables: menu, toolbar, the grid and the edit bar.
 
+#include "calc/EditHistory.h"
 #include "calc/Vor_Spread.h"
 #include "calc/ui/ControlResizer.h"
 
 #include <host/Vor_String.h>
 #include <ui/Window.h>
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "frame/VorExport.h"
@@ -45,6 +48,8 @@ public:
         ID_OPTIONS = 32845,
         ID_LANGUAGE = 32846,
         ID_FITWIDTH = 32847,
+        ID_UNDO = 32860,
+        ID_REDO = 32861,
     };
 
     explicit DlgSpreadsheet(ui::Window* parent = nullptr);
@@ -64,6 +69,12 @@ public:
     bool savePrompt();
     /// Refreshes value, formula and variable fields from the selection.
     void refreshEditBar();
+    /// Takes back the last change (puts it back for redo); the change flag follows the saved state.
+    bool undo();
+    bool redo();
+    /// The developer test of the report builder: the sample report into "c:\a\test.sss".
+    bool newReport();
+    EditHistory* history() { return m_grid.history(); }
 
 protected:
     bool onInitDialog() override;
@@ -83,6 +94,7 @@ private:
     void rightClick(sheet::SpreadControl& c, int col, int row, int x, int y) override;
     void dataChanged(sheet::SpreadControl& c, int col, int row) override;
 
+    bool runCommand(int id, int code);
     void setCaption();
     void editBarChanged(int field);
     /// Refreshes the edit bar after typing in `field`, leaving that field's text as typed.
@@ -98,8 +110,16 @@ private:
     /// The block the edit bar shows: the selection widened to the grid, or the current cell.
     sheet::CellRange editBlock() const;
     void enableCommands();
+    /// Clears the selected cells (the Delete key), as one step.
+    void clearCells();
+    /// The block a paste at the current cell will write.
+    sheet::CellRange pasteBlock() const;
+    /// After undo or redo: the grid shows the table and the flag says whether it differs from the file.
+    void afterHistory();
 
     Vor_Spread m_grid;
+    /// The current cell as it is, for the edits the grid makes on its own (typing in the cell).
+    std::optional<EditHistory::Snapshot> m_cellBefore;
     ControlResizer m_resizer;
     bool m_refreshPending = true;
     bool m_programSet[3] = {false, false, false};
