@@ -27,8 +27,8 @@ bool DlgEditLibSections::onInitDialog() {
     tabs->insertTab(1, dialString(9707).str());
     tabs->insertTab(2, dialString(9708).str());
 
-    m_groups = std::make_unique<LibItemsPage>(LibItemsPage::Groups, m_data);
-    m_types = std::make_unique<LibItemsPage>(LibItemsPage::Types, m_data);
+    m_groups = std::make_unique<LibGroupsPage>(m_data);
+    m_types = std::make_unique<LibTypesPage>(m_data);
     m_tables = std::make_unique<LibTablesPage>(m_data.m_tableNames, m_sysName);
     const ui::Rect r = tabs->windowRect();
     const ui::Point topLeft = screenToClient({r.left, r.top});

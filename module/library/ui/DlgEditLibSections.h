@@ -2,8 +2,9 @@
 // The section library editor: groups, types and tables of the section library on three pages.
 
 #include "frame/VorExport.h"
-#include "library/ui/LibItemsPage.h"
+#include "library/ui/LibGroupsPage.h"
 #include "library/ui/LibTablesPage.h"
+#include "library/ui/LibTypesPage.h"
 
 #include <host/DlgEditLibData.h>
 #include <ui/Dialog.h>
@@ -37,8 +38,8 @@ private:
     void showPage(int index);
     void storePages();
 
-    std::unique_ptr<LibItemsPage> m_groups;
-    std::unique_ptr<LibItemsPage> m_types;
+    std::unique_ptr<LibGroupsPage> m_groups;
+    std::unique_ptr<LibTypesPage> m_types;
     std::unique_ptr<LibTablesPage> m_tables;
     int m_page = -1;
 };

@@ -10,19 +10,19 @@ constexpr int kNameColumnText = 87;
 } // namespace
 
 bool LibItemsPage::onInitDialog() {
-    // texts: dialString 758-771
+    // texts: dialString 758-765, 769-771
     const bool groups = m_kind == Groups;
-    const std::pair<int, int> texts[] = {{IDC_NEW, groups ? 758 : 764},
-                                         {IDC_DELETE, groups ? 759 : 765},
-                                         {groups ? IDC_FRAME_GROUPS : IDC_FRAME_TYPES, 760},
-                                         {IDC_ENABLED, 761},
-                                         {IDC_IMAGE_LABEL, 762},
-                                         {IDC_NAMES_FRAME, groups ? 763 : 771},
-                                         {IDC_GROUP_LABEL, 769},
-                                         {IDC_TABLE_LABEL, 770}};
+    const std::pair<int, int> texts[] = {{kIdNew, groups ? 758 : 764},
+                                         {kIdDelete, groups ? 759 : 765},
+                                         {groups ? kIdFrameGroups : kIdFrameTypes, 760},
+                                         {kIdEnabled, 761},
+                                         {kIdImageLabel, 762},
+                                         {kIdNamesFrame, groups ? 763 : 771},
+                                         {kIdGroupLabel, 769},
+                                         {kIdTableLabel, 770}};
     for (auto [id, text] : texts)
         if (ui::Control* c = item(id)) c->setText(dialString(text).str());
-    m_names.attach(this, IDC_NAMES);
+    m_names.attach(this, kIdNames);
     m_names.setStandardLook(1);
     Vor_StringArray langs;
     gMacroLangs.GetAllLanguages(langs);
@@ -40,8 +40,8 @@ bool LibItemsPage::onInitDialog() {
                                             "Z",  "V",    "O",     "Q",        "CuttedI"};
         images.append(Vor_String("ProfSection") + names[code - 1]);
     }
-    FillCombo(this, IDC_IMAGE, images);
-    if (!groups) FillCombo(this, IDC_TABLE, m_data.m_tableNames);
+    FillCombo(this, kIdImage, images);
+    if (!groups) FillCombo(this, kIdTable, m_data.m_tableNames);
     refresh();
     return true;
 }
@@ -61,7 +61,7 @@ void LibItemsPage::refresh() {
     if (m_kind == Types) {
         Vor_StringArray names;
         m_data.m_groups.namesOfAllGroups(names, m_groupIds);
-        FillCombo(this, IDC_GROUP, names);
+        FillCombo(this, kIdGroup, names);
     }
     const int keep = m_shown >= 0 && m_shown < count() ? m_shown : (count() > 0 ? 0 : -1);
     m_shown = -1;
@@ -72,15 +72,15 @@ void LibItemsPage::refresh() {
 void LibItemsPage::show(int index) {
     m_shown = index >= 0 && index < count() ? index : -1;
     const bool valid = m_shown >= 0;
-    for (int id : {IDC_DELETE, IDC_ENABLED, IDC_IMAGE, IDC_NAMES, IDC_GROUP, IDC_TABLE, IDC_IMAGE_LABEL,
-                   IDC_GROUP_LABEL, IDC_TABLE_LABEL, IDC_NAMES_FRAME, IDC_FRAME_GROUPS, IDC_FRAME_TYPES})
+    for (int id : {kIdDelete, kIdEnabled, kIdImage, kIdNames, kIdGroup, kIdTable, kIdImageLabel,
+                   kIdGroupLabel, kIdTableLabel, kIdNamesFrame, kIdFrameGroups, kIdFrameTypes})
         if (ui::Control* c = item(id)) c->enableWindow(valid);
     item(listId())->setCurSel(m_shown);
     Vor_StringArray names;
     names.setLogicalLength(m_names.maxRows());
     if (!valid) {
-        item(IDC_ENABLED)->setCheck(ui::BST_UNCHECKED);
-        item(IDC_IMAGE)->setText("");
+        item(kIdEnabled)->setCheck(ui::BST_UNCHECKED);
+        item(kIdImage)->setText("");
         m_names.setColumn(1, names);
         return;
     }
@@ -98,11 +98,11 @@ void LibItemsPage::show(int index) {
         langs = t.m_names;
         int group = -1;
         m_groupIds.find(t.m_group, group);
-        item(IDC_GROUP)->setCurSel(group);
-        item(IDC_TABLE)->setText(t.m_table.str());
+        item(kIdGroup)->setCurSel(group);
+        item(kIdTable)->setText(t.m_table.str());
     }
-    item(IDC_ENABLED)->setCheck(enabled ? ui::BST_CHECKED : ui::BST_UNCHECKED);
-    item(IDC_IMAGE)->setText(image.str());
+    item(kIdEnabled)->setCheck(enabled ? ui::BST_CHECKED : ui::BST_UNCHECKED);
+    item(kIdImage)->setText(image.str());
     for (int i = 0; i < names.length() && i < langs.length(); ++i)
         names[i] = langs[i];
     m_names.setColumn(1, names);
@@ -111,8 +111,8 @@ void LibItemsPage::show(int index) {
 void LibItemsPage::storeShown() {
     if (m_shown < 0 || m_shown >= count()) return;
     m_names.SetEditMode(false); // a name being typed counts
-    const bool enabled = item(IDC_ENABLED)->checkState() == ui::BST_CHECKED;
-    const Vor_String image = item(IDC_IMAGE)->text();
+    const bool enabled = item(kIdEnabled)->checkState() == ui::BST_CHECKED;
+    const Vor_String image = item(kIdImage)->text();
     Vor_StringArray names;
     m_names.getColumn(1, names);
     if (m_kind == Groups) {
@@ -124,9 +124,9 @@ void LibItemsPage::storeShown() {
         t.m_enabled = enabled;
         t.m_image = image;
         t.m_names = names;
-        const int group = item(IDC_GROUP)->curSel();
+        const int group = item(kIdGroup)->curSel();
         t.m_group = group >= 0 && group < m_groupIds.length() ? m_groupIds[group] : -1;
-        t.m_table = item(IDC_TABLE)->text();
+        t.m_table = item(kIdTable)->text();
     }
     // the list shows the name as it is now
     ui::Control* list = item(listId());
@@ -140,7 +140,7 @@ bool LibItemsPage::onCommand(int id, int code) {
         show(chosen);
         return true;
     }
-    if (id == IDC_NEW && code == ui::BN_CLICKED) {
+    if (id == kIdNew && code == ui::BN_CLICKED) {
         storeShown();
         int index = 0;
         if (m_kind == Groups) {
@@ -157,7 +157,7 @@ bool LibItemsPage::onCommand(int id, int code) {
         show(index);
         return true;
     }
-    if (id == IDC_DELETE && code == ui::BN_CLICKED) {
+    if (id == kIdDelete && code == ui::BN_CLICKED) {
         if (m_shown < 0) return true;
         const int at = m_shown;
         m_shown = -1; // the shown item goes: nothing to store
@@ -170,7 +170,7 @@ bool LibItemsPage::onCommand(int id, int code) {
         show(next);
         return true;
     }
-    if (id == IDC_ENABLED && code == ui::BN_CLICKED) {
+    if (id == kIdEnabled && code == ui::BN_CLICKED) {
         storeShown();
         return true;
     }

@@ -1,6 +1,7 @@
 #pragma once
-// The groups page and the types page of the section library editor: a list of items, each with an
-// enabled flag, a picture name and a name per user language.
+// What the groups page and the types page of the section library editor share: a list of items,
+// each with an enabled flag, a picture name and a name per user language. The pages' templates and
+// control ids are named in LibGroupsPage.h and LibTypesPage.h.
 
 #include "calc/Vor_Spread.h"
 
@@ -11,26 +12,26 @@ class LibItemsPage : public ui::Dialog {
 public:
     enum Kind { Groups, Types };
     enum {
-        IDD_GROUPS = 8138,
-        IDD_TYPES = 8139,
-        IDC_GROUP_LIST = 1194,
-        IDC_TYPE_LIST = 1199,
-        IDC_NEW = 1189,
-        IDC_DELETE = 1190,
-        IDC_ENABLED = 1185,
-        IDC_IMAGE = 1195,
-        IDC_NAMES = 1193,
-        IDC_GROUP = 1196,
-        IDC_TABLE = 1198,
-        IDC_FRAME_GROUPS = 1108,
-        IDC_FRAME_TYPES = 1081,
-        IDC_IMAGE_LABEL = 1186,
-        IDC_GROUP_LABEL = 1187,
-        IDC_NAMES_FRAME = 1188,
-        IDC_TABLE_LABEL = 1192,
+        kGroupsTemplate = 8138,
+        kTypesTemplate = 8139,
+        kIdGroupList = 1194,
+        kIdTypeList = 1199,
+        kIdNew = 1189,
+        kIdDelete = 1190,
+        kIdEnabled = 1185,
+        kIdImage = 1195,
+        kIdNames = 1193,
+        kIdGroup = 1196,
+        kIdTable = 1198,
+        kIdFrameGroups = 1108,
+        kIdFrameTypes = 1081,
+        kIdImageLabel = 1186,
+        kIdGroupLabel = 1187,
+        kIdNamesFrame = 1188,
+        kIdTableLabel = 1192,
     };
     LibItemsPage(Kind kind, DlgEditLibData& data)
-        : ui::Dialog(kind == Groups ? IDD_GROUPS : IDD_TYPES)
+        : ui::Dialog(kind == Groups ? kGroupsTemplate : kTypesTemplate)
         , m_kind(kind)
         , m_data(data) {}
 
@@ -47,7 +48,7 @@ protected:
     void onCancel() override {}
 
 private:
-    int listId() const { return m_kind == Groups ? IDC_GROUP_LIST : IDC_TYPE_LIST; }
+    int listId() const { return m_kind == Groups ? kIdGroupList : kIdTypeList; }
     int count() const { return m_kind == Groups ? m_data.m_groups.length() : m_data.m_types.length(); }
     Vor_String nameOf(int index) const;
     void fillList(int select);
