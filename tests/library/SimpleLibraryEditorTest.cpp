@@ -174,7 +174,7 @@ TEST_F(SimpleLibraryEditor, aTypedNameAndAnHeaTableWhoseKeyIsNoDimension) {
     Vor_ProfValuesTable t = read("HEA.pr");
     agent.setScript("expect-dialog 226\n"
                     "expect-text 1299 \"A. Height:\"\n"
-                    "expect-text 1312 \"42.30\"\n" // the mass is field G
+                    "expect-text 1312 \"42.26\"\n" // the mass is field G
                     "expect-state 1314 hidden\n"   // seven values
                     "click 1359\n"
                     "expect-state 1000 enabled\n"
