@@ -1,6 +1,7 @@
 #include "library/Vor_ProfValuesTable.h"
 
 #include "calc/Vor_Spread.h"
+#include "library/ProfTableText.h"
 
 #include <base/NumberText.h>
 #include <host/FileUtils.h>
@@ -16,59 +17,12 @@
 
 namespace {
 
-constexpr int kHeaderAxis = 0;   // row 0 and column 0 of the sheet are its headers
-constexpr int kFlagColumn = 2;   // the "I/O" flag in sheet columns (from 1)
-constexpr int kMaxProblems = 20; // a file damaged throughout names its first faults, then counts
+constexpr int kHeaderAxis = 0; // row 0 and column 0 of the sheet are its headers
+constexpr int kFlagColumn = 2; // the "I/O" flag in sheet columns (from 1)
+constexpr std::size_t kMaxFileBytes = std::size_t(32) << 20; // the budget of table line files
 
 Vor_String tablePath(const Vor_String& fileName) {
     return gSettings.libDir + "prof/" + fileName;
-}
-
-bool isBlank(const Vor_StringArray& line) {
-    return std::all_of(line.begin(), line.end(), [](const Vor_String& c) { return c.isEmpty(); });
-}
-
-/// Reads a table text that the strict reader refused, line by line: a quote left open at the end of
-/// a line ends its cell there, text after a closing quote is kept as text. Every line yields cells.
-Vor_Array<Vor_StringArray> parseForgiving(std::string_view text) {
-    Vor_Array<Vor_StringArray> lines;
-    while (!text.empty()) {
-        std::size_t nl = text.find('\n');
-        std::string_view line = text.substr(0, nl);
-        text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        Vor_StringArray cells;
-        if (!line.empty()) {
-            std::string cell;
-            bool quoted = false, atStart = true;
-            for (std::size_t i = 0; i < line.size(); ++i) {
-                char ch = line[i];
-                if (quoted) {
-                    if (ch == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                        cell += '"';
-                        ++i;
-                    } else if (ch == '"') {
-                        quoted = false;
-                    } else {
-                        cell += ch;
-                    }
-                } else if (ch == ';') {
-                    cells.append(Vor_String(cell));
-                    cell.clear();
-                    atStart = true;
-                    continue;
-                } else if (ch == '"' && atStart) {
-                    quoted = true;
-                } else {
-                    cell += ch;
-                }
-                atStart = false;
-            }
-            cells.append(Vor_String(cell));
-        }
-        lines.append(cells);
-    }
-    return lines;
 }
 
 } // namespace
@@ -80,83 +34,28 @@ bool Vor_ProfValuesTable::readFromFile(const Vor_String& fileName) {
     const Vor_String path = tablePath(fileName);
     Vor_Array<Vor_StringArray> lines;
     std::string error;
-    if (!readFile(path, tableName, lines, &error)) {
+    ProfTableContent content;
+    Vor_StringArray langs;
+    gMacroLangs.GetAllLanguages(langs);
+    if (readFile(path, tableName, lines, &error)) {
+        interpretProfLines(lines, fileName, langs, content);
+    } else {
         // A file that exists within the budgets but is damaged is read as well as it goes, so that
         // the rows it holds can be seen and saved again; a missing or oversized file is no table.
         std::string bytes;
-        if (!fileExists(path) || !readWholeFile(path.str(), bytes, nullptr, std::size_t(32) << 20)) {
+        if (!fileExists(path) || !readWholeFile(path.str(), bytes, nullptr, kMaxFileBytes)) {
             m_problems.append(Vor_String(error));
             return false;
         }
-        m_problems.append(Vor_String(error + " (read line by line)"));
-        lines = parseForgiving(decodeText(stripUtf8Bom(bytes)));
+        parseProfText(bytes, fileName, langs, content);
         tableName = removeExtension(getFileName(path));
     }
-
-    // Line numbers of the lines that hold something: blank lines carry no size and are left out.
-    std::vector<int> lineNo;
-    Vor_Array<Vor_StringArray> kept;
-    for (int i = 0; i < lines.length(); ++i)
-        if (!isBlank(lines[i])) {
-            kept.append(lines[i]);
-            lineNo.push_back(i + 1);
-        }
-    if (kept.length() != lines.length() && lines.length() > 1)
-        m_problems.append(fileName + ": " + Vor_String(lines.length() - kept.length()) +
-                          " empty lines left out");
-
-    if (kept.length() <= 1) {
-        rows = kept;
-        return true;
+    m_problems = content.problems;
+    rows = content.rows;
+    if (content.hasHeader) {
+        typeCode = content.typeCode;
+        columnNames = content.columnNames;
     }
-    int first = 0;
-    if (kept[0].length() >= 2 && kept[0][0].equal("SysName", false)) {
-        // the header came first: the type line is missing
-        typeCode = Vor_String();
-        m_problems.append(fileName + ":1: no section type line; the section type is left open");
-    } else {
-        typeCode = kept[0].isEmpty() ? Vor_String() : kept[0][0];
-        first = 1;
-    }
-    columnNames = kept[first];
-    Vor_Array<Vor_StringArray> body;
-    for (int i = first + 1; i < kept.length(); ++i)
-        body.append(kept[i]);
-    rows = body;
-
-    // Notes on what a person should look at; every row stays as it was read.
-    Vor_StringArray langs;
-    gMacroLangs.GetAllLanguages(langs);
-    int firstValue = 2;
-    while (firstValue < columnNames.length() && langs.contains(columnNames[firstValue], false))
-        ++firstValue;
-    const bool numericValues = isNumber(typeCode) && typeCode.toInt() >= 1 && typeCode.toInt() <= 17;
-    std::unordered_map<std::string, int> seen;
-    Vor_StringArray notes;
-    int count = 0;
-    auto note = [&](int row, const Vor_String& what) {
-        if (++count <= kMaxProblems)
-            notes.append(fileName + ":" + Vor_String(lineNo[std::size_t(row + first + 1)]) + ": " + what);
-    };
-    for (int r = 0; r < rows.length(); ++r) {
-        const Vor_StringArray& row = rows[r];
-        if (row.length() > columnNames.length())
-            note(r, Vor_String(row.length() - columnNames.length()) + " cells more than the header names");
-        if (row.isEmpty()) continue;
-        auto [it, fresh] = seen.emplace(row[0].str(), r);
-        if (!fresh)
-            note(r, "the key \"" + row[0] + "\" is also on line " +
-                        Vor_String(lineNo[std::size_t(it->second + first + 1)]));
-        if (numericValues)
-            for (int c = firstValue; c < row.length() && c < columnNames.length(); ++c) {
-                double v = 0;
-                if (!row[c].isEmpty() && base::readTypedNumber(row[c].str(), v) != base::TypedNumber::Number)
-                    note(r, columnNames[c] + " \"" + row[c] + "\" is no number");
-            }
-    }
-    if (count > kMaxProblems)
-        notes.append(fileName + ": " + Vor_String(count - kMaxProblems) + " more notes");
-    m_problems.append(notes);
     return true;
 }
 

@@ -71,6 +71,8 @@ TEST_F(ProfValuesTable, oddFilesLoadAsFarAsTheyGoAndSayWhat) {
         {"a single line stays the only row", "1\n", "", 0, 1, ""},
         {"a header only gives no rows", "1\nSysName;I/O;English\n", "1", 3, 0, ""},
         {"empty lines are left out", "\n1\n\nSysName;I/O\n\n10;1\n\n", "1", 2, 1, "empty lines"},
+        {"a header after an empty type line is a header, not a row", "\nSysName;I/O\n", "", 2, 0,
+         "no section type line"},
         {"a missing type line leaves the type open", "SysName;I/O;English\n10;1;A 10\n", "", 3, 1,
          "no section type line"},
         {"an open quote is read line by line", "1\nSysName;I/O\n\"10;1\n20;1\n", "1", 2, 2,
