@@ -1,5 +1,7 @@
 #include "library/SectionLists.h"
 
+#include "frame/LauncherTable.h"
+#include "frame/ModuleResourceScope.h"
 #include "library/ProfSectionImages.h"
 #include "library/Vor_ProfValuesTable.h"
 
@@ -7,6 +9,7 @@
 #include <host/SectionTables.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
+#include <host/VorJson.h>
 #include <host/ui/CtrlUtils.h>
 #include <host/ui/DlgSelectProf.h>
 #include <ui/Control.h>
@@ -75,3 +78,19 @@ bool chooseOtherSection(ui::Control* combo, Vor_StringArray& sysNames, Vor_Strin
     fillProfileCombo(combo, sysNames, current);
     return true;
 }
+
+namespace {
+// Another section for the one given, as a profile combo's button would choose it.
+const bool registered = registerJsonLauncher(
+    "chooseSection",
+    [](const nlohmann::json& in, nlohmann::json& out) {
+        ModuleResourceScope scope;
+        Vor_String current = in.value("current", std::string());
+        Vor_StringArray sysNames;
+        const bool ok = chooseOtherSection(nullptr, sysNames, current);
+        out["result"] = ok;
+        out["current"] = current.str();
+        out["sections"] = sysNames;
+    },
+    R"({"current": "HEA-200"})");
+} // namespace
