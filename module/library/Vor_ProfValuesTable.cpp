@@ -25,6 +25,23 @@ Vor_String tablePath(const Vor_String& fileName) {
     return gSettings.libDir + "prof/" + fileName;
 }
 
+/// Column widths from the header and the first rows, the header row's height: a table of thousands of
+/// sizes shows at once, and its sizes are alike, so the first rows show how wide a column must be.
+void fitToSample(Vor_Spread& sheet) {
+    constexpr int kSampleRows = 200;
+    const int rows = std::min(sheet.maxRows(), kSampleRows);
+    for (int c = 0; c <= sheet.maxCols(); ++c) {
+        double widest = 0;
+        for (int r = 0; r <= rows; ++r) {
+            double w = 0, h = 0;
+            sheet.CellTextSize(c, r, w, h);
+            widest = std::max(widest, w);
+        }
+        sheet.SetColWidthInPixels(c, static_cast<int>(widest + 0.5));
+    }
+    sheet.fitRow(kHeaderAxis);
+}
+
 } // namespace
 
 Vor_ProfValuesTable::~Vor_ProfValuesTable() = default;
@@ -189,7 +206,7 @@ bool Vor_ProfValuesTable::setToSS(Vor_Spread& sheet) const {
     sheet.setColumn(kHeaderAxis, names);
     for (int i = 0; i < rows.length(); ++i)
         sheet.setRow(i + 1, rows[i]);
-    sheet.fitAll();
+    fitToSample(sheet);
     sheet.setChanged(false);
     sheet.SetBool(sheet::Sheet::kOptRedraw, true);
     return true;

@@ -108,6 +108,23 @@ TEST_F(ProfValuesTable, oddFilesLoadAsFarAsTheyGoAndSayWhat) {
     EXPECT_FALSE(t.problems().isEmpty()) << "and it says why";
 }
 
+TEST_F(ProfValuesTable, aLongTableWithAFewBadRowsLoadsWholeAndNamesOnlyTheFirstFaults) {
+    std::string text = "1\nSysName;I/O;English;h\n";
+    for (int r = 1; r <= 20000; ++r)
+        text += std::to_string(r) + ";1;A " + std::to_string(r) + ";" +
+                (r % 500 == 0 ? "x" : std::to_string(r)) + "\n";
+    writeTable("Long.pr", text);
+    Vor_ProfValuesTable t;
+    ASSERT_TRUE(t.readFromFile("Long.pr"));
+    EXPECT_EQ(t.rows.length(), 20000);
+    ASSERT_EQ(t.problems().length(), 21) << "twenty notes and a count of the rest";
+    EXPECT_TRUE(t.problems()[0].contains("Long.pr:502:"))
+        << t.problems()[0].str() << ": file line of row 500";
+    EXPECT_TRUE(t.problems()[20].contains("20 more notes")) << t.problems()[20].str();
+    ASSERT_TRUE(t.writeToFile("Long.pr"));
+    EXPECT_EQ(lib.read("prof/Long.pr"), text) << "written back byte for byte";
+}
+
 TEST_F(ProfValuesTable, columnsByIndexAndHeader) {
     Vor_ProfValuesTable t = tableOf({"SysName", "I/O", "h"}, {{"a", "1"}, {"b", "1", "5", "extra"}});
     Vor_StringArray out{"kept"};
@@ -187,11 +204,12 @@ protected:
 };
 
 TEST_F(ProfValuesSheet, showAndReadBackKeepsEveryCell) {
-    Vor_ProfValuesTable t =
-        tableOf({"SysName", "I/O", "English", "h"},
-                {{"10", "1", "A 10", "10"}, {"12", "0", "A 12"}, {"14", "1", "A 14", "14", "note"}});
+    Vor_ProfValuesTable t = tableOf({"SysName", "I/O", "English", "h"}, {{"10", "1", "A 10", "10"},
+                                                                         {"12", "0", "A 12"},
+                                                                         {"14", "1", "A 14", "14", "note"},
+                                                                         {"16", "", "A 16"}});
     ASSERT_TRUE(t.setToSS(grid));
-    EXPECT_EQ(grid.maxRows(), 3);
+    EXPECT_EQ(grid.maxRows(), 4);
     EXPECT_EQ(grid.maxCols(), 5) << "a cell beyond the header gets a column of its own";
     EXPECT_FALSE(grid.changed());
     Vor_String s;
@@ -209,6 +227,7 @@ TEST_F(ProfValuesSheet, showAndReadBackKeepsEveryCell) {
     EXPECT_EQ(back.columnNames, t.columnNames) << "no empty header is added";
     EXPECT_EQ(back.rows[1], (Vor_StringArray{"12", "0", "A 12", ""})) << "short rows fill up to the header";
     EXPECT_EQ(back.rows[2], t.rows[2]) << "the cell beyond the header survives";
+    EXPECT_EQ(back.rows[3][1], Vor_String("")) << "a flag that is neither 1 nor 0 stays as it was";
     EXPECT_TRUE(back.typeCode.isEmpty()) << "the type is not in the sheet";
 }
 
