@@ -187,6 +187,38 @@ TEST_F(SectionLibraryEditor, newRenamedAndDeletedTables) {
     EXPECT_EQ(table("HEAA").rows.length(), 3);
 }
 
+TEST_F(SectionLibraryEditor, rowsAreInsertedMovedAndDeletedAndTheSizeDialogRenewsTheTable) {
+    const std::string script = "expect-dialog 209\n"
+                               "expect-dialog 8716\n"
+                               "select-cells 1196 1 1 1 1\n"
+                               "click 1204\n" // a row below the first
+                               "expect-cell 1196 0 2 \"HEA\"\n"
+                               "cell 1196 1 2 \"110\"\n"
+                               "cell 1196 2 2 \"1\"\n"
+                               "click 1206\n" // up above 100
+                               "select-cells 1196 1 3 1 3\n"
+                               "click 1205\n" // 120 goes
+                               "click 1200\n"
+                               "expect-dialog 176\n"
+                               "type 1019 \"4\"\n"
+                               "click 1\n"
+                               "expect-dialog 8716\n"
+                               "expect-cell 1196 0 4 \"HEA\"\n" // the new row is named after the table
+                               "expect-cell 1196 7 0 \"Height\"\n"
+                               "expect-cell 1196 11 0 \"Radius\"\n" // the I-section's columns, without asking
+                               "expect-no-message\n"
+                               "answer yes\n"
+                               "expect-dialog 209\n"
+                               "click 1\n";
+    EXPECT_EQ(run(script, "HEA-100", true), "");
+    const Vor_ProfValuesTable t = table("HEA");
+    ASSERT_EQ(t.rows.length(), 3) << "the fourth row was left empty: it holds no size";
+    EXPECT_EQ(t.rows[0][0], Vor_String("110"));
+    EXPECT_EQ(t.rows[1][0], Vor_String("100"));
+    EXPECT_EQ(t.rows[2][0], Vor_String("140"));
+    EXPECT_EQ(t.columnNames.length(), 11);
+}
+
 TEST_F(SectionLibraryEditor, groupsAndTypesAreEditedOnTheCopyAndComeBackOnOk) {
     const std::string script = "expect-dialog 209\n"
                                "expect-sel 8097 0\n"
