@@ -4,12 +4,15 @@
 
 #include "LibraryTestSupport.h"
 
+#include "frame/ModuleResourceScope.h"
 #include "library/SectionTypeCodes.h"
 #include "library/Vor_ProfValuesTable.h"
 #include "library/ui/DlgEditLibSections.h"
 
 #include <host/FileUtils.h>
 #include <host/VorUtils.h>
+#include <ui/Application.h>
+#include <ui/Control.h>
 #include <ui/Script.h>
 
 #include <filesystem>
@@ -264,6 +267,23 @@ TEST_F(SectionLibraryEditor, groupsAndTypesAreEditedOnTheCopyAndComeBackOnOk) {
                                "click 2\n";
     EXPECT_EQ(run(cancel, "", false), "");
     EXPECT_EQ(data, copy) << "Cancel leaves the caller's data";
+}
+
+TEST_F(SectionLibraryEditor, theTablesGridGrowsWithTheDialog) {
+    ModuleResourceScope scope;
+    DlgEditLibSections dlg(data, "HEA-100");
+    ASSERT_TRUE(dlg.create());
+    ui::Control* grid = dlg.tablesPage()->item(LibTablesPage::IDC_GRID);
+    const ui::Rect before = grid->windowRect(), outer = dlg.windowRect();
+    dlg.moveWindow(outer.left, outer.top, outer.width() + 200, outer.height() + 100);
+    ui::processEvents();
+    const ui::Rect after = grid->windowRect();
+    EXPECT_EQ(after.width(), before.width() + 200);
+    EXPECT_EQ(after.height(), before.height() + 100);
+    const ui::Rect cancel = dlg.item(ui::IDCANCEL)->windowRect(), all = dlg.windowRect();
+    EXPECT_LT(all.right - cancel.right, 30) << "Cancel keeps to the lower right corner";
+    EXPECT_LT(all.bottom - cancel.bottom, 30);
+    dlg.destroyWindow();
 }
 
 TEST_F(SectionLibraryEditor, groupsAndTypesFilesRoundTripAndSurviveDamage) {

@@ -193,6 +193,29 @@ TEST_F(SimpleLibraryEditor, aTypedNameAndAnHeaTableWhoseKeyIsNoDimension) {
     EXPECT_EQ(t.rows[row][3], Vor_String("210")) << "a typed name is the description as it stands";
 }
 
+TEST_F(SimpleLibraryEditor, aUserSectionTableNamesItsFieldsByItsOwnTranslatedColumns) {
+    lib.write("translations.txt", "Prof;hp;en;Plate height\n");
+    gMacroLangs.reset();
+    writeTable("Console.pr", "Console.dwg\nSysName;I/O;Nederlands;English;Deutsch;Fran\xC3\xA7"
+                             "ais;hp;tp\n"
+                             "200x10;1;C 200x10;Console 200x10;;;200;10\n");
+    Vor_ProfValuesTable t = read("Console.pr");
+    agent.setScript("expect-dialog 226\n"
+                    "expect-state 1294 hidden\n" // no picture of that drawing
+                    "expect-text 1299 \"A. Plate height:\"\n"
+                    "expect-text 1301 \"B. tp:\"\n"
+                    "expect-state 1303 hidden\n"
+                    "type 1300 \"150\"\n"
+                    "expect-text 1000 \"Console 150x10\"\n"
+                    "click 1\n",
+                    "t.vsc");
+    int index = -1;
+    ASSERT_TRUE(StartDlgEditLibSimple("200x10", t, index));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_EQ(index, 0) << "150 sorts before 200";
+    EXPECT_EQ(t.rows[0][0], Vor_String("150x10"));
+}
+
 TEST_F(SimpleLibraryEditor, aHollowSectionWithABadRadiusIsRefusedAndCancelKeepsTheTable) {
     Vor_ProfValuesTable t = read("SHS.pr");
     const Vor_ProfValuesTable before = t;

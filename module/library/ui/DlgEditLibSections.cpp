@@ -7,6 +7,8 @@
 #include <host/Texts.h>
 #include <ui/Control.h>
 
+#include <algorithm>
+
 namespace {
 const char* const kPlacement = "DLG_EDIT_SECTIONLIB";
 constexpr int kTabInset = 4;   // pixels between the tab control's frame and a page
@@ -30,17 +32,48 @@ bool DlgEditLibSections::onInitDialog() {
     m_groups = std::make_unique<LibGroupsPage>(m_data);
     m_types = std::make_unique<LibTypesPage>(m_data);
     m_tables = std::make_unique<LibTablesPage>(m_data.m_tableNames, m_sysName);
-    const ui::Rect r = tabs->windowRect();
-    const ui::Point topLeft = screenToClient({r.left, r.top});
     for (ui::Dialog* p : {static_cast<ui::Dialog*>(m_groups.get()), static_cast<ui::Dialog*>(m_types.get()),
                           static_cast<ui::Dialog*>(m_tables.get())}) {
         p->create(this);
-        const ui::Rect own = p->windowRect();
-        p->moveWindow(topLeft.x + kTabInset, topLeft.y + kTabBarTop, own.width(), own.height());
         p->showWindow(ui::SW_HIDE);
     }
+    // the tab control grows with the dialog, OK and Cancel keep to its lower right corner
+    using R = CResizer;
+    m_resizer.init(this, {{IDC_TABS,
+                           {R::eFixed, 0, R::eLeft},
+                           {R::eFixed, 0, R::eTop},
+                           {R::eFixed, 0, R::eRight},
+                           {R::eFixed, 0, R::eBottom}},
+                          {ui::IDOK,
+                           {R::eFixed, 0, R::eRight},
+                           {R::eFixed, 0, R::eBottom},
+                           {R::eWidth, 0, R::eLeft},
+                           {R::eHeight, 0, R::eTop}},
+                          {ui::IDCANCEL,
+                           {R::eFixed, 0, R::eRight},
+                           {R::eFixed, 0, R::eBottom},
+                           {R::eWidth, 0, R::eLeft},
+                           {R::eHeight, 0, R::eTop}}});
+    placePages();
     showPage(m_sysName.isEmpty() ? kGroupsPage : kTablesPage);
     return true;
+}
+
+void DlgEditLibSections::placePages() {
+    ui::Control* tabs = item(IDC_TABS);
+    const ui::Rect r = tabs->windowRect();
+    const ui::Point topLeft = screenToClient({r.left, r.top});
+    for (int i = 0; i < 3; ++i)
+        if (ui::Dialog* p = page(i); p && p->exists())
+            p->moveWindow(topLeft.x + kTabInset, topLeft.y + kTabBarTop,
+                          std::max(r.width() - 2 * kTabInset, 1),
+                          std::max(r.height() - kTabBarTop - kTabInset, 1));
+}
+
+void DlgEditLibSections::onSize(int, int) {
+    if (!m_resizer.isInitialized()) return;
+    m_resizer.move();
+    placePages();
 }
 
 ui::Dialog* DlgEditLibSections::page(int index) const {
@@ -91,6 +124,7 @@ void DlgEditLibSections::onCancel() {
 
 void DlgEditLibSections::onDestroy() {
     saveWindowPlacement(this, kPlacement);
+    m_resizer.reset();
     for (int i = 0; i < 3; ++i)
         if (ui::Dialog* p = page(i)) p->destroyWindow();
 }

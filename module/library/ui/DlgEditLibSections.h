@@ -7,6 +7,7 @@
 #include "library/ui/LibTypesPage.h"
 
 #include <host/DlgEditLibData.h>
+#include <host/ui/CResizer.h>
 #include <ui/Dialog.h>
 
 #include <memory>
@@ -33,15 +34,19 @@ protected:
     void onOK() override;
     void onCancel() override;
     void onDestroy() override;
+    void onSize(int width, int height) override;
 
 private:
     void showPage(int index);
     void storePages();
+    /// Puts the pages over the tab control's client area.
+    void placePages();
 
     std::unique_ptr<LibGroupsPage> m_groups;
     std::unique_ptr<LibTypesPage> m_types;
     std::unique_ptr<LibTablesPage> m_tables;
     int m_page = -1;
+    CResizer m_resizer;
 };
 
 /// Edits the section library on a copy of `data`; on OK the copy comes back and the result is true.

@@ -24,6 +24,16 @@ bool LibItemsPage::onInitDialog() {
         if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     m_names.attach(this, kIdNames);
     m_names.setStandardLook(1);
+    m_resizer.init(this, {{kIdNames,
+                           {CResizer::eFixed, 0, CResizer::eLeft},
+                           {CResizer::eFixed, 0, CResizer::eTop},
+                           {CResizer::eFixed, 0, CResizer::eRight},
+                           {CResizer::eFixed, 0, CResizer::eBottom}},
+                          {kIdNamesFrame,
+                           {CResizer::eFixed, 0, CResizer::eLeft},
+                           {CResizer::eFixed, 0, CResizer::eTop},
+                           {CResizer::eFixed, 0, CResizer::eRight},
+                           {CResizer::eFixed, 0, CResizer::eBottom}}});
     Vor_StringArray langs;
     gMacroLangs.GetAllLanguages(langs);
     m_names.setMaxCols(1);

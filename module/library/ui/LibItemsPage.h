@@ -6,6 +6,7 @@
 #include "calc/Vor_Spread.h"
 
 #include <host/DlgEditLibData.h>
+#include <host/ui/CResizer.h>
 #include <ui/Dialog.h>
 
 class LibItemsPage : public ui::Dialog {
@@ -46,6 +47,10 @@ protected:
     bool onCommand(int id, int code) override;
     void onOK() override {}
     void onCancel() override {}
+    void onSize(int, int) override {
+        if (m_resizer.isInitialized()) m_resizer.move();
+    }
+    void onDestroy() override { m_resizer.reset(); }
 
 private:
     int listId() const { return m_kind == Groups ? kIdGroupList : kIdTypeList; }
@@ -57,6 +62,7 @@ private:
     Kind m_kind;
     DlgEditLibData& m_data;
     Vor_Spread m_names;
+    CResizer m_resizer;
     Vor_Array<int> m_groupIds; ///< identifiers of the group combo's items (types page)
     int m_shown = -1;
 };

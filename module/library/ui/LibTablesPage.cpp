@@ -47,6 +47,11 @@ bool LibTablesPage::onInitDialog() {
     FillCombo(this, IDC_TYPE, sectionTypeDisplays());
     m_grid.attach(this, IDC_GRID);
     m_grid.setStandardLook(1);
+    m_resizer.init(this, {{IDC_GRID,
+                           {CResizer::eFixed, 0, CResizer::eLeft},
+                           {CResizer::eFixed, 0, CResizer::eTop},
+                           {CResizer::eFixed, 0, CResizer::eRight},
+                           {CResizer::eFixed, 0, CResizer::eBottom}}});
     m_grid.setContextMenu({kMenuCopy, kMenuPaste, kMenuSeparator, kMenuInsertRow, kMenuDeleteRow,
                            kMenuSeparator, kMenuInsertColumn, kMenuDeleteColumn, kMenuSeparator,
                            kMenuCheckAll, kMenuUncheckAll});

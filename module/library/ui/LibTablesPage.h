@@ -6,6 +6,7 @@
 #include "library/Vor_ProfValuesTable.h"
 
 #include <host/ui/CButtonST.h>
+#include <host/ui/CResizer.h>
 #include <ui/Dialog.h>
 
 #include <array>
@@ -49,6 +50,10 @@ protected:
     bool onCommand(int id, int code) override;
     void onOK() override {}
     void onCancel() override {}
+    void onSize(int, int) override {
+        if (m_resizer.isInitialized()) m_resizer.move();
+    }
+    void onDestroy() override { m_resizer.reset(); }
 
 private:
     void fillTables(int select);
@@ -66,5 +71,6 @@ private:
     int m_current = -1;
     Vor_String m_appliedType; ///< the type text last applied, so that a typed one applies once
     Vor_Spread m_grid;
+    CResizer m_resizer;
     std::array<CButtonST, 7> m_icons;
 };
