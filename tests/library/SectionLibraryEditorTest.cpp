@@ -269,6 +269,26 @@ TEST_F(SectionLibraryEditor, groupsAndTypesAreEditedOnTheCopyAndComeBackOnOk) {
     EXPECT_EQ(data, copy) << "Cancel leaves the caller's data";
 }
 
+TEST_F(SectionLibraryEditor, theTextsFollowTheInterfaceLanguage) {
+    ASSERT_TRUE(loadTextCatalogues(defaultInstallDir().str(), "nl"));
+    const std::string script = "expect-dialog 209\n"
+                               "expect-caption \"" +
+                               dialString(754).str() +
+                               "\"\n"
+                               "expect-items 8097 \"Groepen|Typen|Tabellen\"\n"
+                               "expect-dialog 8716\n"
+                               "expect-text 1189 \"" +
+                               dialString(779).str() +
+                               "\"\n"
+                               "expect-text 1202 \"<" +
+                               dialString(719).str() +
+                               ">\"\n"
+                               "expect-dialog 209\n"
+                               "click 2\n";
+    EXPECT_EQ(run(script, "HEA-100", false), "");
+    EXPECT_NE(dialString(779), Vor_String("New table")) << "the Dutch catalogue was read";
+}
+
 TEST_F(SectionLibraryEditor, theTablesGridGrowsWithTheDialog) {
     ModuleResourceScope scope;
     DlgEditLibSections dlg(data, "HEA-100");

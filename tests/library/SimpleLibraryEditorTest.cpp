@@ -146,6 +146,8 @@ TEST_F(SimpleLibraryEditor, newSizesFollowTheSeriesAndLandAtTheirPlace) {
     };
     const Case cases[] = {
         {"IPE.pr", "200", "type 1300 \"210\"\ntype 1302 \"105\"\n", "IPE 210", "210", "IPE 210", "200"},
+        // an HEA key up to 300 is the width of the size: the pattern takes the width
+        {"HEA.pr", "200", "type 1300 \"200\"\ntype 1302 \"210\"\n", "HEA 210", "210", "HEA 210", "200"},
         {"L.pr", "50x5", "type 1300 \"55\"\ntype 1302 \"55\"\ntype 1304 \"6\"\ntype 1306 \"6\"\n",
          "Angle 55x6", "55x6", "Angle 55x6", "50x6"},
     };
