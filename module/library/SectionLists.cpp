@@ -1,0 +1,96 @@
+#include "library/SectionLists.h"
+
+#include "frame/LauncherTable.h"
+#include "frame/ModuleResourceScope.h"
+#include "library/ProfSectionImages.h"
+#include "library/Vor_ProfValuesTable.h"
+
+#include <host/FileUtils.h>
+#include <host/SectionTables.h>
+#include <host/Settings.h>
+#include <host/Texts.h>
+#include <host/VorJson.h>
+#include <host/ui/CtrlUtils.h>
+#include <host/ui/DlgSelectProf.h>
+#include <ui/Control.h>
+
+namespace {
+const Vor_String kUserSections = "User Sections/";
+constexpr int kSpecialEntry = 695; // stands for "the sections differ"; always ends a list
+} // namespace
+
+Vor_String sectionDisplayName(const Vor_String& sysName) {
+    Vor_String name;
+    return gSectionTables.getUserName(sysName, name) ? name : sysName;
+}
+
+bool sectionsOfSameTable(const Vor_String& sysName, Vor_StringArray& sysNames,
+                         Vor_StringArray& displayNames) {
+    sysNames.removeAll();
+    displayNames.removeAll();
+    const int dash = sysName.find("-");
+    Vor_ProfValuesTable table;
+    // a name without "-" names no table: reading "<name>.pr" would take a stray file for one
+    if (dash <= 0 || !table.readFromFile(sysName.left(dash) + ".pr")) {
+        displayNames.append(dialString(kSpecialEntry));
+        return false;
+    }
+    table.getFilteredSysNames(sysNames);
+    for (const Vor_String& s : sysNames)
+        displayNames.append(sectionDisplayName(s));
+    displayNames.append(dialString(kSpecialEntry));
+    return true;
+}
+
+void profileComboItems(const Vor_String& current, Vor_StringArray& sysNames, Vor_StringArray& displayNames,
+                       Vor_String& selectText) {
+    const Vor_String name = toSlashes(current);
+    if (name.startsWith(kUserSections, false)) {
+        sysNames = Vor_StringArray{current};
+        selectText = removeExtension(name.mid(kUserSections.length()));
+        displayNames = Vor_StringArray{selectText, dialString(kSpecialEntry)};
+        return;
+    }
+    sectionsOfSameTable(current, sysNames, displayNames);
+    selectText = sectionDisplayName(current);
+}
+
+void fillProfileCombo(ui::Control* combo, Vor_StringArray& sysNames, const Vor_String& current) {
+    Vor_StringArray displayNames;
+    Vor_String selectText;
+    profileComboItems(current, sysNames, displayNames, selectText);
+    int index = -1;
+    if (!displayNames.find(selectText, index)) index = -1;
+    FillCombo(combo, displayNames, index);
+}
+
+bool chooseOtherSection(ui::Control* combo, Vor_StringArray& sysNames, Vor_String& current) {
+    DlgSelectProfData data;
+    data.setInitialUnknownName(current);
+    data.m_pictureOf = [](const Vor_String& typeCode, const Vor_String& sysName) {
+        return profIconsFolder() + profSectionImageName(typeCode, sysName, true);
+    };
+    DlgSelectProf dlg(data);
+    if (dlg.doModal() != ui::IDOK) return false;
+    Vor_String chosen = data.profName();
+    if (chosen.startsWith(gSettings.libDir)) chosen = chosen.mid(gSettings.libDir.length());
+    current = chosen;
+    fillProfileCombo(combo, sysNames, current);
+    return true;
+}
+
+namespace {
+// Another section for the one given, as a profile combo's button would choose it.
+const bool registered = registerJsonLauncher(
+    "chooseSection",
+    [](const nlohmann::json& in, nlohmann::json& out) {
+        ModuleResourceScope scope;
+        Vor_String current = in.value("current", std::string());
+        Vor_StringArray sysNames;
+        const bool ok = chooseOtherSection(nullptr, sysNames, current);
+        out["result"] = ok;
+        out["current"] = current.str();
+        out["sections"] = sysNames;
+    },
+    R"({"current": "HEA-200"})");
+} // namespace

@@ -1,0 +1,154 @@
+#include "library/ui/DlgEditLibSections.h"
+
+#include "frame/LauncherTable.h"
+#include "frame/ModuleResourceScope.h"
+#include "frame/WindowPlacement.h"
+
+#include <host/Texts.h>
+#include <ui/Control.h>
+
+#include <algorithm>
+
+namespace {
+const char* const kPlacement = "DLG_EDIT_SECTIONLIB";
+constexpr int kTabInset = 4;   // pixels between the tab control's frame and a page
+constexpr int kTabBarTop = 26; // pixels of the tabs above a page
+} // namespace
+
+DlgEditLibSections::~DlgEditLibSections() = default;
+
+bool DlgEditLibSections::onInitDialog() {
+    // texts: dialString 754-755, 9707-9708
+    setWindowText(dialString(754).str());
+    item(ui::IDOK)->setText(dialString(1).str());
+    item(ui::IDCANCEL)->setText(dialString(2).str());
+    restoreWindowPlacement(this, kPlacement, false, 0, 0);
+    m_data.GetAvailableFiles();
+    ui::Control* tabs = item(IDC_TABS);
+    tabs->insertTab(0, dialString(755).str());
+    tabs->insertTab(1, dialString(9707).str());
+    tabs->insertTab(2, dialString(9708).str());
+
+    m_groups = std::make_unique<LibGroupsPage>(m_data);
+    m_types = std::make_unique<LibTypesPage>(m_data);
+    m_tables = std::make_unique<LibTablesPage>(m_data.m_tableNames, m_sysName);
+    for (ui::Dialog* p : {static_cast<ui::Dialog*>(m_groups.get()), static_cast<ui::Dialog*>(m_types.get()),
+                          static_cast<ui::Dialog*>(m_tables.get())}) {
+        p->create(this);
+        p->showWindow(ui::SW_HIDE);
+    }
+    // the tab control grows with the dialog, OK and Cancel keep to its lower right corner
+    using R = CResizer;
+    m_resizer.init(this, {{IDC_TABS,
+                           {R::eFixed, 0, R::eLeft},
+                           {R::eFixed, 0, R::eTop},
+                           {R::eFixed, 0, R::eRight},
+                           {R::eFixed, 0, R::eBottom}},
+                          {ui::IDOK,
+                           {R::eFixed, 0, R::eRight},
+                           {R::eFixed, 0, R::eBottom},
+                           {R::eWidth, 0, R::eLeft},
+                           {R::eHeight, 0, R::eTop}},
+                          {ui::IDCANCEL,
+                           {R::eFixed, 0, R::eRight},
+                           {R::eFixed, 0, R::eBottom},
+                           {R::eWidth, 0, R::eLeft},
+                           {R::eHeight, 0, R::eTop}}});
+    placePages();
+    showPage(m_sysName.isEmpty() ? kGroupsPage : kTablesPage);
+    return true;
+}
+
+void DlgEditLibSections::placePages() {
+    ui::Control* tabs = item(IDC_TABS);
+    const ui::Rect r = tabs->windowRect();
+    const ui::Point topLeft = screenToClient({r.left, r.top});
+    for (int i = 0; i < 3; ++i)
+        if (ui::Dialog* p = page(i); p && p->exists())
+            p->moveWindow(topLeft.x + kTabInset, topLeft.y + kTabBarTop,
+                          std::max(r.width() - 2 * kTabInset, 1),
+                          std::max(r.height() - kTabBarTop - kTabInset, 1));
+}
+
+void DlgEditLibSections::onSize(int, int) {
+    if (!m_resizer.isInitialized()) return;
+    m_resizer.move();
+    placePages();
+}
+
+ui::Dialog* DlgEditLibSections::page(int index) const {
+    switch (index) {
+    case kGroupsPage:
+        return m_groups.get();
+    case kTypesPage:
+        return m_types.get();
+    case kTablesPage:
+        return m_tables.get();
+    }
+    return nullptr;
+}
+
+void DlgEditLibSections::showPage(int index) {
+    storePages();
+    if (index == kTypesPage) m_types->refresh(); // groups may have changed
+    for (int i = 0; i < 3; ++i)
+        page(i)->showWindow(i == index ? ui::SW_SHOW : ui::SW_HIDE);
+    item(IDC_TABS)->setCurTab(index);
+    m_page = index;
+}
+
+void DlgEditLibSections::storePages() {
+    if (m_groups) m_groups->storeShown();
+    if (m_types) m_types->storeShown();
+}
+
+bool DlgEditLibSections::onCommand(int id, int code) {
+    if (id == IDC_TABS && code == ui::TCN_SELCHANGE) {
+        showPage(item(IDC_TABS)->curTab());
+        return true;
+    }
+    return false;
+}
+
+void DlgEditLibSections::onOK() {
+    storePages();
+    if (!m_tables->askSaveChanges()) return;
+    endDialog(ui::IDOK);
+}
+
+void DlgEditLibSections::onCancel() {
+    // table files are written at once: a changed table is not dropped without asking
+    if (!m_tables->askSaveChanges()) return;
+    endDialog(ui::IDCANCEL);
+}
+
+void DlgEditLibSections::onDestroy() {
+    saveWindowPlacement(this, kPlacement);
+    m_resizer.reset();
+    for (int i = 0; i < 3; ++i)
+        if (ui::Dialog* p = page(i)) p->destroyWindow();
+}
+
+bool StartDlgEditLibSections(DlgEditLibData& data, const Vor_String& sysName) {
+    ModuleResourceScope scope;
+    DlgEditLibSections dlg(data, sysName);
+    if (dlg.doModal() != ui::IDOK) return false;
+    data = dlg.m_data;
+    return true;
+}
+
+namespace {
+// The library of the library folder: groups and types are read, edited and written back on OK.
+const bool registered = registerJsonLauncher(
+    "StartDlgEditLibSections",
+    [](const nlohmann::json& in, nlohmann::json& out) {
+        DlgEditLibData data;
+        std::string error;
+        data.load(&error);
+        const bool ok = StartDlgEditLibSections(data, in.value("systemName", std::string()));
+        out["result"] = ok;
+        if (ok) out["saved"] = data.save(&error);
+        if (!error.empty()) out["error"] = error;
+    },
+    R"({"systemName": "HEA-200"})");
+} // namespace
