@@ -94,6 +94,11 @@ public:
     bool SetUnitType(int t) { return sheet::SSSetUnitType(m_hWnd, t); }
     bool GetActiveCell(SS_COORD& c, SS_COORD& r) const { return sheet::SSGetActiveCell(m_hWnd, c, r); }
     bool SetActiveCell(SS_COORD c, SS_COORD r) { return sheet::SSSetActiveCell(m_hWnd, c, r); }
+    bool SetPrintOptions(const sheet::PrintOptions& o) { return sheet::SSSetPrintOptions(m_hWnd, o); }
+    bool GetPrintOptions(sheet::PrintOptions& o) const { return sheet::SSGetPrintOptions(m_hWnd, o); }
+    int GetPrintPageCount() const { return sheet::SSGetPrintPageCount(m_hWnd); }
+    bool GetPrintBlock(sheet::CellRange& b) const { return sheet::SSGetPrintBlock(m_hWnd, b); }
+    bool PrintTo(const sheet::PrintTarget& t, const std::string& job) { return sheet::SSPrintTo(m_hWnd, t, job); }
     bool GetSelectBlock(sheet::CellPos& ul, sheet::CellPos& lr) const {
         return sheet::SSGetSelectBlock(m_hWnd, ul, lr);
     }

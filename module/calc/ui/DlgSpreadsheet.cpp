@@ -3,6 +3,7 @@
 #include "calc/TableDocument.h"
 #include "calc/ui/CellFormatting.h"
 #include "calc/ui/DlgSpreadOptions.h"
+#include "calc/ui/PrintRun.h"
 #include "frame/AskText.h"
 #include "frame/CommandTable.h"
 #include "frame/LauncherTable.h"
@@ -68,10 +69,8 @@ std::string fileFilter() {
     return dialString(9255).str() + "|*.sss||";
 }
 
-// Commands whose windows come with printing and the report builder; until then they are shown
-// disabled.
-constexpr int kNotYet[] = {DlgSpreadsheet::ID_NEW, DlgSpreadsheet::ID_PRINT, DlgSpreadsheet::ID_PREVIEW,
-                           DlgSpreadsheet::ID_PRINTSETUP};
+// Commands whose windows come with the report builder; until then they are shown disabled.
+constexpr int kNotYet[] = {DlgSpreadsheet::ID_NEW};
 
 } // namespace
 
@@ -228,6 +227,11 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
     case ID_OPTIONS:
         if (editTableOptions(m_grid, this)) refreshEditBar();
         return true;
+    case ID_PRINT:
+    case ID_PREVIEW:
+    case ID_PRINTSETUP:
+        printCommand(id);
+        return true;
     case ID_LANGUAGE:
         return true;
     case ID_FITWIDTH:
@@ -236,6 +240,17 @@ bool DlgSpreadsheet::onCommand(int id, int code) {
     default:
         return false;
     }
+}
+
+void DlgSpreadsheet::printCommand(int id) {
+    if (id == ID_PRINTSETUP) {
+        editPrintSettings(m_grid, m_printer, this, fileName);
+        return;
+    }
+    std::string failure;
+    if (!printTable(m_grid, id == ID_PREVIEW, m_printer, this, fileName, &failure) && !failure.empty())
+        reportFailure(failure);
+    refreshEditBar(); // fitting the columns to the paper changed their widths
 }
 
 void DlgSpreadsheet::onCancel() {

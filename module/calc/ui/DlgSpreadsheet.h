@@ -1,6 +1,7 @@
 #pragma once
 // The spreadsheet editor window of calculation tables: menu, toolbar, the grid and the edit bar.
 
+#include "calc/PrintTable.h"
 #include "calc/Vor_Spread.h"
 #include "calc/ui/ControlResizer.h"
 
@@ -98,6 +99,8 @@ private:
     /// The block the edit bar shows: the selection widened to the grid, or the current cell.
     sheet::CellRange editBlock() const;
     void enableCommands();
+    /// Print, Print Preview and Print Setup.
+    void printCommand(int id);
 
     Vor_Spread m_grid;
     ControlResizer m_resizer;
@@ -111,6 +114,7 @@ private:
     bool m_typedNumber = false; ///< a number is being typed in the value field
     std::vector<TypedCell> m_typedBefore;
     bool m_typedWasChanged = false;
+    TablePrinter m_printer; ///< the printer chosen for this table; none until first needed
 };
 
 /// Opens the editor on a new, unnamed calculation table (the command TEST).
