@@ -26,11 +26,11 @@ struct LabelContext {
 struct RenderedLabel {
     std::string text;
     LabelAlign align = LabelAlign::Left;
-    std::optional<std::string> face;    ///< /F"Arial"
-    std::optional<double> height;       ///< /TH"12", in points
-    std::optional<bool> bold;           ///< /B, /NB
-    std::optional<bool> italic;         ///< /I, /NI
-    std::optional<bool> underline;      ///< /UL, /NUL
+    std::optional<std::string> face; ///< /F"Arial"
+    std::optional<double> height;    ///< /TH"12", in points
+    std::optional<bool> bold;        ///< /B, /NB
+    std::optional<bool> italic;      ///< /I, /NI
+    std::optional<bool> underline;   ///< /UL, /NUL
     bool operator==(const RenderedLabel&) const = default;
 };
 

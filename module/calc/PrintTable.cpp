@@ -66,8 +66,11 @@ void applyPageSetup(ui::PrinterInfo& pr, const ui::PageSetupRequest& setup) {
         const char* name;
         double w, h; // mm, portrait
     };
-    static const Paper papers[] = {
-        {"A3", 297, 420}, {"A4", 210, 297}, {"A5", 148, 210}, {"Letter", 215.9, 279.4}, {"Legal", 215.9, 355.6}};
+    static const Paper papers[] = {{"A3", 297, 420},
+                                   {"A4", 210, 297},
+                                   {"A5", 148, 210},
+                                   {"Letter", 215.9, 279.4},
+                                   {"Legal", 215.9, 355.6}};
     // The unprintable edges stay what they were; the drawing area follows the paper.
     const double edgeW = pr.dpiX > 0 ? pr.paperWidthMm - double(pr.drawWidth) / pr.dpiX * 25.4 : 0;
     const double edgeH = pr.dpiY > 0 ? pr.paperHeightMm - double(pr.drawHeight) / pr.dpiY * 25.4 : 0;
@@ -139,7 +142,8 @@ PageBand loadPageBand(const Vor_String& path, const Vor_String& documentPath) {
     if (path.isEmpty()) return band;
     const std::string file = inDocumentFolder(path, documentPath);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec) || !readHeaderFile(Vor_String(file), band.file)) return band;
+    if (!std::filesystem::is_regular_file(file, ec) || !readHeaderFile(Vor_String(file), band.file))
+        return band;
     // Without the picture's size the labels cannot be placed: such a file is damaged.
     if (band.file.origBmpWidth <= 0 || band.file.origBmpHeight <= 0) return band;
     band.present = true;
@@ -147,7 +151,8 @@ PageBand loadPageBand(const Vor_String& path, const Vor_String& documentPath) {
         std::string pic = inDocumentFolder(band.file.bmpSource, documentPath);
         if (!std::filesystem::is_regular_file(pic, ec)) {
             // A picture kept beside its header file is found there too.
-            pic = folderWithSlash(getFolder(Vor_String(file))).str() + getFileName(toSlashes(band.file.bmpSource)).str();
+            pic = folderWithSlash(getFolder(Vor_String(file))).str() +
+                  getFileName(toSlashes(band.file.bmpSource)).str();
         }
         if (std::filesystem::is_regular_file(pic, ec)) band.picture = pic;
     }
@@ -172,7 +177,8 @@ void drawPageBand(sheet::Painter& painter, const sheet::PageRect& area, const Pa
     const HeaderFile& h = band.file;
     const double k = std::min(area.w / h.origBmpWidth, area.h / h.origBmpHeight);
     const double x0 = area.x + (area.w - h.origBmpWidth * k) / 2, y0 = area.y;
-    if (!band.picture.empty()) painter.drawImage({x0, y0, h.origBmpWidth * k, h.origBmpHeight * k}, band.picture);
+    if (!band.picture.empty())
+        painter.drawImage({x0, y0, h.origBmpWidth * k, h.origBmpHeight * k}, band.picture);
     for (int i = 0; i < h.labels.length(); ++i) {
         const HeaderLabel& l = h.labels[i];
         RenderedLabel r = renderHeaderLabel(l.text.str(), page, context);

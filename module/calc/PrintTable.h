@@ -50,8 +50,8 @@ void applyPageSetup(ui::PrinterInfo& printer, const ui::PageSetupRequest& setup)
 struct PrintRunSetup {
     ui::PrinterInfo printer;
     bool preview = false;
-    int fromPage = 1, toPage = 0;  ///< 0: to the end
-    sheet::CellRange block{};      ///< col1 0: the used part of the table
+    int fromPage = 1, toPage = 0;              ///< 0: to the end
+    sheet::CellRange block{};                  ///< col1 0: the used part of the table
     double headerHeight = 0, footerHeight = 0; ///< points kept for the header and footer pictures
 };
 /// The engine's print options for a run: paper from the printer (as it lies), margins against its

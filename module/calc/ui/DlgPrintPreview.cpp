@@ -12,9 +12,12 @@ constexpr const char* kPlacementKey = "DLG_SS_PRINTPREVIEW";
 struct Picture {
     int id, picture;
 };
-constexpr Picture kPictures[] = {{DlgPrintPreview::IDC_PREV, 201},    {DlgPrintPreview::IDC_NEXT, 199},
-                                 {DlgPrintPreview::IDC_ZOOMOUT, 194}, {DlgPrintPreview::IDC_ZOOMIN, 193},
-                                 {DlgPrintPreview::IDC_PRINT, 197},   {DlgPrintPreview::IDC_SETTINGS, 195},
+constexpr Picture kPictures[] = {{DlgPrintPreview::IDC_PREV, 201},
+                                 {DlgPrintPreview::IDC_NEXT, 199},
+                                 {DlgPrintPreview::IDC_ZOOMOUT, 194},
+                                 {DlgPrintPreview::IDC_ZOOMIN, 193},
+                                 {DlgPrintPreview::IDC_PRINT, 197},
+                                 {DlgPrintPreview::IDC_SETTINGS, 195},
                                  {ui::IDOK, 206}};
 } // namespace
 
@@ -23,7 +26,7 @@ DlgPrintPreview::DlgPrintPreview(Vor_Spread& grid, ui::Window* parent)
     , m_grid(grid) {}
 
 DlgPrintPreview::ButtonStates DlgPrintPreview::buttonStates(int page, int total, int zoom) {
-    return {page >= 2, page < total, zoom < kZoomMax, zoom > kZoomMin};
+    return {page >= 2, page < total, zoom<kZoomMax, zoom> kZoomMin};
 }
 
 std::string DlgPrintPreview::caption(int page, int total) {

@@ -34,7 +34,8 @@ bool askPrinter(Vor_Spread& grid, const TablePrinter& printer, ui::Window* owner
 }
 
 // Step 5 of a run: the columns share the paper's width, each as its part of their sum.
-void fitColumns(Vor_Spread& grid, const TableProperties& props, const ui::PrinterInfo& printer, bool preview) {
+void fitColumns(Vor_Spread& grid, const TableProperties& props, const ui::PrinterInfo& printer,
+                bool preview) {
     sheet::CellRange printed;
     if (!grid.GetPrintBlock(printed)) return;
     // Columns past the printed block never print: fitting them would cost what the declared
@@ -69,8 +70,8 @@ sheet::PrintTarget targetOf(const ui::PrintRequest& r) {
     return t;
 }
 
-bool printOnce(Vor_Spread& grid, TablePrinter& printer, const ui::PrintRequest& r, const Vor_String& documentPath,
-               std::string* failure) {
+bool printOnce(Vor_Spread& grid, TablePrinter& printer, const ui::PrintRequest& r,
+               const Vor_String& documentPath, std::string* failure) {
     printer.info = r.printer; // the printer chosen to print on becomes the table's
     printer.chosen = true;
     std::string why;
@@ -86,8 +87,8 @@ bool printOnce(Vor_Spread& grid, TablePrinter& printer, const ui::PrintRequest& 
 
 } // namespace
 
-bool preparePrintRun(Vor_Spread& grid, const ui::PrinterInfo& printer, bool preview, const ui::PrintRequest& r,
-                     const Vor_String& documentPath) {
+bool preparePrintRun(Vor_Spread& grid, const ui::PrinterInfo& printer, bool preview,
+                     const ui::PrintRequest& r, const Vor_String& documentPath) {
     TableProperties props;
     readTableProperties(grid, props);
     gPreviewMode = preview;
@@ -146,7 +147,8 @@ bool printTable(Vor_Spread& grid, bool preview, TablePrinter& printer, ui::Windo
 
     for (;;) {
         if (!preparePrintRun(grid, printer.info, true, request, documentPath)) {
-            if (failure) *failure = "The margins, header and footer leave no room for the table on this paper.";
+            if (failure)
+                *failure = "The margins, header and footer leave no room for the table on this paper.";
             return false;
         }
         DlgPrintPreview dlg(grid, owner);
@@ -154,7 +156,8 @@ bool printTable(Vor_Spread& grid, bool preview, TablePrinter& printer, ui::Windo
         if (code == DlgPrintPreview::kEndPrint) {
             ui::PrintRequest again;
             std::string why;
-            if (askPrinter(grid, printer, owner, again) && !printOnce(grid, printer, again, documentPath, &why))
+            if (askPrinter(grid, printer, owner, again) &&
+                !printOnce(grid, printer, again, documentPath, &why))
                 ui::messageBox(why, kJobName, ui::MB_OK | ui::MB_ICONEXCLAMATION, owner);
         } else if (code == DlgPrintPreview::kEndSettings) {
             editPrintSettings(grid, printer, owner, documentPath);
@@ -164,7 +167,8 @@ bool printTable(Vor_Spread& grid, bool preview, TablePrinter& printer, ui::Windo
     }
 }
 
-bool editPrintSettings(Vor_Spread& grid, TablePrinter& printer, ui::Window* owner, const Vor_String& documentPath) {
+bool editPrintSettings(Vor_Spread& grid, TablePrinter& printer, ui::Window* owner,
+                       const Vor_String& documentPath) {
     if (!grid.attached()) return false;
     DlgPrintSettings dlg(printer, owner);
     readTableProperties(grid, dlg.props);

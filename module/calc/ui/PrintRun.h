@@ -26,5 +26,5 @@ bool printTable(Vor_Spread& grid, bool preview, TablePrinter& printer, ui::Windo
 /// Sets the grid's print options for a run as printTable does (settings from the corner tag, the
 /// printer, the header and footer files, the page callback) and fits the columns; gTotalPages and
 /// gPreviewMode follow. False when the options do not fit the paper.
-bool preparePrintRun(Vor_Spread& grid, const ui::PrinterInfo& printer, bool preview, const ui::PrintRequest& request,
-                     const Vor_String& documentPath);
+bool preparePrintRun(Vor_Spread& grid, const ui::PrinterInfo& printer, bool preview,
+                     const ui::PrintRequest& request, const Vor_String& documentPath);

@@ -18,12 +18,14 @@ CellRange printedBlock(const Sheet& s, const PrintOptions& o) {
     const bool used = b.col1 == 0;
     const bool wholeCols = used || b.col1 == kAll || b.col2 == kAll;
     const bool wholeRows = used || b.row1 == kAll || b.row2 == kAll;
-    if (wholeCols || wholeRows) {
-        CellPos e = s.usedExtent();
-        if (wholeCols) b.col1 = 1, b.col2 = std::max(1, e.col);
-        if (wholeRows) b.row1 = 1, b.row2 = std::max(1, e.row);
-    }
+    const CellPos e = s.usedExtent();
+    if (wholeCols) b.col1 = 1, b.col2 = std::max(1, e.col);
+    if (wholeRows) b.row1 = 1, b.row2 = std::max(1, e.row);
     b = s.clampRange(b);
+    // A block selected down to the grid's end (a whole column picked by hand) ends with the stored
+    // cells too; it keeps at least its first row and column.
+    b.col2 = std::min(b.col2, std::max(b.col1, e.col));
+    b.row2 = std::min(b.row2, std::max(b.row1, e.row));
     b.col1 = std::max(b.col1, 1);
     b.row1 = std::max(b.row1, 1);
     return b;

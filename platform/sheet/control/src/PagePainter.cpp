@@ -62,8 +62,8 @@ void renderPage(QPainter& p, const SpreadControl& grid, int number, double pixel
     p.restore();
 }
 
-bool printGrid(const Sheet& sheet, const PrintOptions& o, const PrintTarget& target, const std::string& jobName,
-               std::string& error) {
+bool printGrid(const Sheet& sheet, const PrintOptions& o, const PrintTarget& target,
+               const std::string& jobName, std::string& error) {
     PrintLayout layout(sheet, o);
     if (layout.pageCount() == 0) {
         error = "There is nothing to print in the chosen pages.";

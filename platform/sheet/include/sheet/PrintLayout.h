@@ -81,7 +81,7 @@ private:
     double m_scale = 1.0;
     double m_pageW = 0, m_pageH = 0;
     std::vector<std::pair<int, int>> m_colBands, m_rowBands; ///< first and last of each band
-    int m_first = 1;                                        ///< number of the range's first page
+    int m_first = 1;                                         ///< number of the range's first page
     int m_count = 0, m_total = 0;
 };
 
