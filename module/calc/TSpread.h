@@ -230,3 +230,27 @@ public:
         return sheet::SSGetBlockCommonText(m_hWnd, block, kind, out);
     }
 };
+
+/// The thin class over a print preview control, as TSpread is over the grid.
+class TSpreadPreview {
+public:
+    explicit TSpreadPreview(sheet::PreviewControl* control = nullptr)
+        : m_hWnd(control) {}
+    /// Binds a preview control (from Vor_Spread::attachPreview); false for none.
+    bool attach(sheet::PreviewControl* control) {
+        m_hWnd = control;
+        return m_hWnd != nullptr;
+    }
+    bool attached() const { return m_hWnd != nullptr; }
+
+    bool SetPageViewType(int type) { return sheet::SpvSetPageViewType(m_hWnd, type); }
+    bool SetPageViewPercentage(int percent) { return sheet::SpvSetPageViewPercentage(m_hWnd, percent); }
+    int GetPageViewPercentage() const { return sheet::SpvGetPageViewPercentage(m_hWnd); }
+    bool SetPageCurrent(int page) { return sheet::SpvSetPageCurrent(m_hWnd, page); }
+    int GetPageCurrent() const { return sheet::SpvGetPageCurrent(m_hWnd); }
+    int GetPageCount() const { return sheet::SpvGetPageCount(m_hWnd); }
+    bool SetAllowUserZoom(bool allow) { return sheet::SpvSetAllowUserZoom(m_hWnd, allow); }
+
+private:
+    sheet::PreviewControl* m_hWnd;
+};

@@ -36,8 +36,8 @@ std::string DlgPrintPreview::caption(int page, int total) {
 bool DlgPrintPreview::onInitDialog() {
     for (const Picture& p : kPictures)
         if (ui::Control* c = item(p.id)) c->setImage(ui::Image::fromResource(p.picture));
-    m_preview.setHandle(m_grid.attachPreview(this, IDC_PREVIEW));
-    m_zoom = m_preview.handle() ? m_preview.GetPageViewPercentage() : 100;
+    m_preview.attach(m_grid.attachPreview(this, IDC_PREVIEW));
+    m_zoom = m_preview.attached() ? m_preview.GetPageViewPercentage() : 100;
     m_preview.SetAllowUserZoom(false); // zoom only by the buttons, so that their states stay true
     m_resizer.init(this);
     m_resizer.add(IDC_PREVIEW, 6, 6);
@@ -100,7 +100,7 @@ bool DlgPrintPreview::onCommand(int id, int code) {
 }
 
 void DlgPrintPreview::refresh() {
-    const int page = m_preview.handle() ? m_preview.GetPageCurrent() : 0;
+    const int page = m_preview.attached() ? m_preview.GetPageCurrent() : 0;
     setWindowText(caption(page, gTotalPages));
     const ButtonStates s = buttonStates(page, gTotalPages, m_zoom);
     const std::pair<int, bool> states[] = {

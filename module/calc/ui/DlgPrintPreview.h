@@ -2,7 +2,7 @@
 // The print preview window of a calculation table: the pages as they print, page by page, with zoom,
 // and the ways on to printing (end code 2) and to the print settings (end code 3).
 
-#include "calc/TSpreadPreview.h"
+#include "calc/TSpread.h"
 #include "calc/ui/ControlResizer.h"
 
 #include <ui/Window.h>

@@ -29,6 +29,13 @@ public:
         IDC_SEPARATORS = 1022,
         IDC_BORDER = 1023,
         IDC_PAGESETUP = 1058,
+        IDC_HEADER_GROUP = 1061,
+        IDC_FOOTER_GROUP = 1062,
+        IDC_MARGIN_GROUP = 1065,
+        IDC_LEFT_LABEL = 1074,
+        IDC_RIGHT_LABEL = 1075,
+        IDC_TOP_LABEL = 1076,
+        IDC_BOTTOM_LABEL = 1077,
     };
     DlgPrintSettings(TablePrinter& printer, ui::Window* parent = nullptr);
 
