@@ -1,6 +1,7 @@
 // Printing a 10,000-row calculation table: the preview's first page and each page change, and
 // printing the whole table to PDF (pages per second).
 
+#include "calc/TableDocument.h"
 #include "calc/ui/DlgPrintPreview.h"
 #include "calc/ui/DlgSpreadsheet.h"
 #include "calc/ui/PrintRun.h"

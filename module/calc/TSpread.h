@@ -98,7 +98,9 @@ public:
     bool GetPrintOptions(sheet::PrintOptions& o) const { return sheet::SSGetPrintOptions(m_hWnd, o); }
     int GetPrintPageCount() const { return sheet::SSGetPrintPageCount(m_hWnd); }
     bool GetPrintBlock(sheet::CellRange& b) const { return sheet::SSGetPrintBlock(m_hWnd, b); }
-    bool PrintTo(const sheet::PrintTarget& t, const std::string& job) { return sheet::SSPrintTo(m_hWnd, t, job); }
+    bool PrintTo(const sheet::PrintTarget& t, const std::string& job) {
+        return sheet::SSPrintTo(m_hWnd, t, job);
+    }
     bool GetSelectBlock(sheet::CellPos& ul, sheet::CellPos& lr) const {
         return sheet::SSGetSelectBlock(m_hWnd, ul, lr);
     }

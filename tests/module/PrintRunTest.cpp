@@ -23,10 +23,8 @@ namespace fs = std::filesystem;
 
 const std::string kKop = std::string(VOR_SOURCE_DIR) + "/data/lib/Calculation Tables/Kop.ssh";
 
-/// The text of one page of a PDF, as poppler's pdftotext reads it.
-std::string pdfPageText(const std::string& pdf, int page) {
-    std::string cmd = "pdftotext -q -layout -f " + std::to_string(page) + " -l " + std::to_string(page) +
-                      " '" + pdf + "' - 2>/dev/null";
+/// What a command prints on its standard output.
+std::string run(const std::string& cmd) {
     std::string out;
     if (FILE* f = popen(cmd.c_str(), "r")) {
         char buf[4096];
@@ -36,6 +34,12 @@ std::string pdfPageText(const std::string& pdf, int page) {
         pclose(f);
     }
     return out;
+}
+
+/// The text of one page of a PDF, as poppler's pdftotext reads it.
+std::string pdfPageText(const std::string& pdf, int page) {
+    return run("pdftotext -q -layout -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
+               pdf + "' - 2>/dev/null");
 }
 
 bool havePdfToText() {
@@ -244,6 +248,9 @@ TEST_F(PrintRun, unprintableEdgesOfThePrinterShiftMarginsAndColumnFit) {
     setProps(p);
     command(DlgSpreadsheet::ID_PRINT, "answer print \"" + pdf("e.pdf") + "\"\n");
     ASSERT_TRUE(fs::exists(pdf("e.pdf")));
+    if (havePdfToText())
+        EXPECT_NE(run("pdfinfo '" + pdf("e.pdf") + "' 2>/dev/null").find("(A4)"), std::string::npos)
+            << "the paper is A4, not the smaller drawing area";
     sheet::PrintOptions o;
     grid().GetPrintOptions(o);
     const double offX = 142 / 600.0 * 25.4, offY = 95 / 600.0 * 25.4;

@@ -67,6 +67,9 @@ sheet::PrintTarget targetOf(const ui::PrintRequest& r) {
     t.copies = r.copies;
     if (r.printer.dpiX > 0) t.offsetX = double(r.printer.offsetX) / r.printer.dpiX * 72.0;
     if (r.printer.dpiY > 0) t.offsetY = double(r.printer.offsetY) / r.printer.dpiY * 72.0;
+    const double w = r.printer.paperWidthMm / 25.4 * 72.0, h = r.printer.paperHeightMm / 25.4 * 72.0;
+    t.paperWidth = std::min(w, h);
+    t.paperHeight = std::max(w, h);
     return t;
 }
 

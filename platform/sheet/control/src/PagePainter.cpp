@@ -92,7 +92,11 @@ bool printGrid(const Sheet& sheet, const PrintOptions& o, const PrintTarget& tar
     printer.setDocName(QString::fromStdString(jobName));
     printer.setCopyCount(std::max(1, target.copies));
     printer.setFullPage(true); // the layout places the margins itself
-    QPageLayout pageLayout(QPageSize(QSizeF(o.pageWidth, o.pageHeight), QPageSize::Point),
+    // A printer's page is its drawing area, which lies on the paper at the offsets.
+    const QSizeF paper = target.paperWidth > 0 && target.paperHeight > 0
+                             ? QSizeF(target.paperWidth, target.paperHeight)
+                             : QSizeF(o.pageWidth, o.pageHeight);
+    QPageLayout pageLayout(QPageSize(paper, QPageSize::Point),
                            layout.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
                            QMarginsF(0, 0, 0, 0));
     printer.setPageLayout(pageLayout);

@@ -117,6 +117,8 @@ struct PrintTarget {
     /// The printer's unprintable edge at the left and top, in points: the page is drawn from there,
     /// as the printer's own origin lies there.
     double offsetX = 0, offsetY = 0;
+    /// The paper in points, portrait; 0: the page of the print options is the paper.
+    double paperWidth = 0, paperHeight = 0;
 };
 
 /// What the control needs from its view (the Qt widget); without a view the control still works.

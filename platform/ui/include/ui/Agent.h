@@ -48,9 +48,9 @@ struct FontRequest {
 
 /// What a print run needs to know of the chosen printer. Device units are the printer's dots.
 struct PrinterInfo {
-    std::string name;         ///< printer name; "PDF" for a file
-    int dpiX = 600, dpiY = 600; ///< resolution
-    int offsetX = 0, offsetY = 0; ///< unprintable margin at the left and top edge, in dots
+    std::string name;                        ///< printer name; "PDF" for a file
+    int dpiX = 600, dpiY = 600;              ///< resolution
+    int offsetX = 0, offsetY = 0;            ///< unprintable margin at the left and top edge, in dots
     int drawWidth = 4960, drawHeight = 7016; ///< the area the printer can draw on, in dots
     std::string paper = "A4";
     double paperWidthMm = 210, paperHeightMm = 297; ///< as the paper lies (turned when landscape)
@@ -58,8 +58,8 @@ struct PrinterInfo {
 };
 
 struct PrintRequest {
-    std::string printerName; ///< out: chosen printer, or "PDF" with outputFile
-    std::string outputFile;  ///< out: PDF file when printing to a file
+    std::string printerName;        ///< out: chosen printer, or "PDF" with outputFile
+    std::string outputFile;         ///< out: PDF file when printing to a file
     int minPage = 1, maxPage = 999; ///< in: the pages the person may choose from
     bool allowSelection = false;    ///< in: a selected block can be printed alone
     int fromPage = 1;
