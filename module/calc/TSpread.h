@@ -94,6 +94,13 @@ public:
     bool SetUnitType(int t) { return sheet::SSSetUnitType(m_hWnd, t); }
     bool GetActiveCell(SS_COORD& c, SS_COORD& r) const { return sheet::SSGetActiveCell(m_hWnd, c, r); }
     bool SetActiveCell(SS_COORD c, SS_COORD r) { return sheet::SSSetActiveCell(m_hWnd, c, r); }
+    bool SetPrintOptions(const sheet::PrintOptions& o) { return sheet::SSSetPrintOptions(m_hWnd, o); }
+    bool GetPrintOptions(sheet::PrintOptions& o) const { return sheet::SSGetPrintOptions(m_hWnd, o); }
+    int GetPrintPageCount() const { return sheet::SSGetPrintPageCount(m_hWnd); }
+    bool GetPrintBlock(sheet::CellRange& b) const { return sheet::SSGetPrintBlock(m_hWnd, b); }
+    bool PrintTo(const sheet::PrintTarget& t, const std::string& job) {
+        return sheet::SSPrintTo(m_hWnd, t, job);
+    }
     bool GetSelectBlock(sheet::CellPos& ul, sheet::CellPos& lr) const {
         return sheet::SSGetSelectBlock(m_hWnd, ul, lr);
     }
@@ -234,4 +241,28 @@ public:
     bool GetBlockCommonText(const sheet::CellRange& block, int kind, std::string& out) const {
         return sheet::SSGetBlockCommonText(m_hWnd, block, kind, out);
     }
+};
+
+/// The thin class over a print preview control, as TSpread is over the grid.
+class TSpreadPreview {
+public:
+    explicit TSpreadPreview(sheet::PreviewControl* control = nullptr)
+        : m_hWnd(control) {}
+    /// Binds a preview control (from Vor_Spread::attachPreview); false for none.
+    bool attach(sheet::PreviewControl* control) {
+        m_hWnd = control;
+        return m_hWnd != nullptr;
+    }
+    bool attached() const { return m_hWnd != nullptr; }
+
+    bool SetPageViewType(int type) { return sheet::SpvSetPageViewType(m_hWnd, type); }
+    bool SetPageViewPercentage(int percent) { return sheet::SpvSetPageViewPercentage(m_hWnd, percent); }
+    int GetPageViewPercentage() const { return sheet::SpvGetPageViewPercentage(m_hWnd); }
+    bool SetPageCurrent(int page) { return sheet::SpvSetPageCurrent(m_hWnd, page); }
+    int GetPageCurrent() const { return sheet::SpvGetPageCurrent(m_hWnd); }
+    int GetPageCount() const { return sheet::SpvGetPageCount(m_hWnd); }
+    bool SetAllowUserZoom(bool allow) { return sheet::SpvSetAllowUserZoom(m_hWnd, allow); }
+
+private:
+    sheet::PreviewControl* m_hWnd;
 };

@@ -494,9 +494,9 @@ void Vor_Spread::changedByCode(int col, int row) {
     if (m_hWnd && m_owner) m_owner->dataChanged(*m_hWnd, col, row);
 }
 
-bool Vor_Spread::attachPreview(ui::Dialog* parent, int controlId) {
+sheet::PreviewControl* Vor_Spread::attachPreview(ui::Dialog* parent, int controlId) {
     ui::Control* placeholder = parent && m_hWnd ? parent->item(controlId) : nullptr;
-    return placeholder && sheet::createPreviewControl(placeholder, m_hWnd) != nullptr;
+    return placeholder ? sheet::createPreviewControl(placeholder, m_hWnd) : nullptr;
 }
 
 bool Vor_Spread::changed() const {

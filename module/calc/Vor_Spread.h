@@ -124,8 +124,8 @@ public:
     static void setFindWindowFactory(FindWindowFactory factory);
     /// Tells the owning dialog that code changed a cell, as an edit in the grid would.
     void changedByCode(int col, int row);
-    /// Puts a print preview of this grid over placeholder `controlId` of `parent`.
-    bool attachPreview(ui::Dialog* parent, int controlId);
+    /// Puts a print preview of this grid over placeholder `controlId` of `parent`; its handle, or null.
+    sheet::PreviewControl* attachPreview(ui::Dialog* parent, int controlId);
 
     bool changed() const;
     void setChanged(bool flag);

@@ -6,6 +6,7 @@
 #include "calc/ui/CellFormatting.h"
 #include "calc/ui/DlgFormulas.h"
 #include "calc/ui/DlgSpreadOptions.h"
+#include "calc/ui/PrintRun.h"
 #include "frame/AskText.h"
 #include "frame/CommandTable.h"
 #include "frame/LauncherTable.h"
@@ -72,10 +73,6 @@ constexpr int kTextInvalidValue = 9002;
 std::string fileFilter() {
     return dialString(9255).str() + "|*.sss||";
 }
-
-// Commands whose windows come with printing; until then they are shown disabled.
-constexpr int kNotYet[] = {DlgSpreadsheet::ID_PRINT, DlgSpreadsheet::ID_PREVIEW,
-                           DlgSpreadsheet::ID_PRINTSETUP};
 
 // The developer's report test: template and output in the sample folder.
 constexpr const char* kReportTemplate = "c:\\a\\Template.sss";
@@ -148,10 +145,6 @@ void DlgSpreadsheet::setCaption() {
 
 void DlgSpreadsheet::enableCommands() {
     ui::Menu* m = menu();
-    for (int id : kNotYet) {
-        if (m) m->enableItem(id, false);
-        if (toolBar()) toolBar()->enableButton(id, false);
-    }
     const std::pair<int, bool> history[] = {{ID_UNDO, m_grid.history() && m_grid.history()->canUndo()},
                                             {ID_REDO, m_grid.history() && m_grid.history()->canRedo()}};
     for (auto [id, on] : history) {
@@ -289,6 +282,11 @@ bool DlgSpreadsheet::runCommand(int id, int code) {
     case ID_OPTIONS:
         if (editTableOptions(m_grid, this)) refreshEditBar();
         return true;
+    case ID_PRINT:
+    case ID_PREVIEW:
+    case ID_PRINTSETUP:
+        printCommand(id);
+        return true;
     case ID_LANGUAGE:
         return true;
     case ID_FITWIDTH: {
@@ -301,6 +299,17 @@ bool DlgSpreadsheet::runCommand(int id, int code) {
     default:
         return false;
     }
+}
+
+void DlgSpreadsheet::printCommand(int id) {
+    if (id == ID_PRINTSETUP) {
+        editPrintSettings(m_grid, m_printer, this, fileName);
+        return;
+    }
+    std::string failure;
+    if (!printTable(m_grid, id == ID_PREVIEW, m_printer, this, fileName, &failure) && !failure.empty())
+        reportFailure(failure);
+    refreshEditBar(); // fitting the columns to the paper changed their widths
 }
 
 void DlgSpreadsheet::onCancel() {

@@ -2,6 +2,7 @@
 // The spreadsheet editor window of calculation tables: menu, toolbar, the grid and the edit bar.
 
 #include "calc/EditHistory.h"
+#include "calc/PrintTable.h"
 #include "calc/Vor_Spread.h"
 #include "calc/ui/ControlResizer.h"
 
@@ -116,6 +117,8 @@ private:
     sheet::CellRange pasteBlock() const;
     /// After undo or redo: the grid shows the table and the flag says whether it differs from the file.
     void afterHistory();
+    /// Print, Print Preview and Print Setup.
+    void printCommand(int id);
 
     Vor_Spread m_grid;
     /// The current cell as it is, for the edits the grid makes on its own (typing in the cell).
@@ -131,6 +134,7 @@ private:
     bool m_typedNumber = false; ///< a number is being typed in the value field
     std::vector<TypedCell> m_typedBefore;
     bool m_typedWasChanged = false;
+    TablePrinter m_printer; ///< the printer chosen for this table; none until first needed
 };
 
 /// Opens the editor on a new, unnamed calculation table (the command TEST).

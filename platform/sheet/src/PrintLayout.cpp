@@ -3,6 +3,7 @@
 #include <sheet/Sheet.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace sheet {
 
@@ -10,17 +11,30 @@ namespace {
 constexpr double kPointsPerPixel = 72.0 / 96.0;
 }
 
+CellRange printedBlock(const Sheet& s, const PrintOptions& o) {
+    // Pages cover what the table holds, never its declared size: whole rows or columns of a block
+    // end where the stored cells end.
+    CellRange b = o.block;
+    const bool used = b.col1 == 0;
+    const bool wholeCols = used || b.col1 == kAll || b.col2 == kAll;
+    const bool wholeRows = used || b.row1 == kAll || b.row2 == kAll;
+    const CellPos e = s.usedExtent();
+    if (wholeCols) b.col1 = 1, b.col2 = std::max(1, e.col);
+    if (wholeRows) b.row1 = 1, b.row2 = std::max(1, e.row);
+    b = s.clampRange(b);
+    // A block selected down to the grid's end (a whole column picked by hand) ends with the stored
+    // cells too; it keeps at least its first row and column.
+    b.col2 = std::min(b.col2, std::max(b.col1, e.col));
+    b.row2 = std::min(b.row2, std::max(b.row1, e.row));
+    b.col1 = std::max(b.col1, 1);
+    b.row1 = std::max(b.row1, 1);
+    return b;
+}
+
 PrintLayout::PrintLayout(const Sheet& s, const PrintOptions& o)
     : m_s(s)
     , m_o(o) {
-    CellRange b = o.block;
-    if (b.col1 == 0) {
-        CellPos e = s.usedExtent();
-        b = {1, 1, std::max(1, e.col), std::max(1, e.row)};
-    }
-    b = s.clampRange(b);
-    b.col1 = std::max(b.col1, 1);
-    b.row1 = std::max(b.row1, 1);
+    CellRange b = printedBlock(s, o);
     if (b.col2 < b.col1 || b.row2 < b.row1) return;
 
     auto colW = [&](int c) { return s.colWidthPixels(c) * kPointsPerPixel; };
@@ -36,7 +50,9 @@ PrintLayout::PrintLayout(const Sheet& s, const PrintOptions& o)
     m_scale = 1.0;
     if (o.smartPrint) {
         // Fit the width: choose the orientation that needs the least shrinking (portrait on a tie).
-        double sp = std::min(1.0, usableW(false) / tableW), sl = std::min(1.0, usableW(true) / tableW);
+        // Every column hidden: nothing to shrink.
+        double sp = tableW > 0 ? std::min(1.0, usableW(false) / tableW) : 1.0;
+        double sl = tableW > 0 ? std::min(1.0, usableW(true) / tableW) : 1.0;
         m_landscape = sl > sp;
         m_scale = m_landscape ? sl : sp;
     }
@@ -66,30 +82,36 @@ PrintLayout::PrintLayout(const Sheet& s, const PrintOptions& o)
         out.push_back({start, to});
         return out;
     };
-    auto colBands = bands(b.col1, b.col2, bodyW, headW, colW);
-    auto rowBands = bands(b.row1, b.row2, bodyH, headH, rowH);
-    int total = int(colBands.size() * rowBands.size());
-    int n = 0;
-    for (const auto& cb : colBands)
-        for (const auto& rb : rowBands) {
-            ++n;
-            if (n < o.firstPage || (o.lastPage > 0 && n > o.lastPage)) continue;
-            PageInfo p;
-            p.number = n;
-            p.total = total;
-            p.cells = {cb.first, rb.first, cb.second, rb.second};
-            p.scale = m_scale;
-            p.header = {o.marginLeft, o.marginTop, m_pageW - o.marginLeft - o.marginRight, o.headerHeight};
-            p.body = {o.marginLeft, o.marginTop + o.headerHeight, m_pageW - o.marginLeft - o.marginRight,
-                      m_pageH - o.marginTop - o.marginBottom - o.headerHeight - o.footerHeight};
-            p.footer = {o.marginLeft, m_pageH - o.marginBottom - o.footerHeight, p.body.w, o.footerHeight};
-            m_pages.push_back(p);
-        }
+    m_colBands = bands(b.col1, b.col2, bodyW, headW, colW);
+    m_rowBands = bands(b.row1, b.row2, bodyH, headH, rowH);
+    const long long total = (long long)m_colBands.size() * (long long)m_rowBands.size();
+    m_total = int(std::min<long long>(total, std::numeric_limits<int>::max()));
+    m_first = std::max(1, o.firstPage);
+    int last = o.lastPage > 0 ? std::min(o.lastPage, m_total) : m_total;
+    m_count = std::max(0, last - m_first + 1);
+}
+
+PageInfo PrintLayout::page(int number) const {
+    PageInfo p;
+    if (number < 1 || number > m_count) return p;
+    const long long index = (long long)m_first - 1 + number - 1;
+    const auto& cb = m_colBands[std::size_t(index / (long long)m_rowBands.size())];
+    const auto& rb = m_rowBands[std::size_t(index % (long long)m_rowBands.size())];
+    const PrintOptions& o = m_o;
+    p.number = int(index + 1);
+    p.total = m_total;
+    p.cells = {cb.first, rb.first, cb.second, rb.second};
+    p.scale = m_scale;
+    p.header = {o.marginLeft, o.marginTop, m_pageW - o.marginLeft - o.marginRight, o.headerHeight};
+    p.body = {o.marginLeft, o.marginTop + o.headerHeight, m_pageW - o.marginLeft - o.marginRight,
+              m_pageH - o.marginTop - o.marginBottom - o.headerHeight - o.footerHeight};
+    p.footer = {o.marginLeft, m_pageH - o.marginBottom - o.footerHeight, p.body.w, o.footerHeight};
+    return p;
 }
 
 void PrintLayout::render(int number, Painter& p) const {
     if (number < 1 || number > pageCount()) return;
-    const PageInfo& pg = page(number);
+    const PageInfo pg = page(number);
     const double k = m_scale * kPointsPerPixel;
     const std::uint32_t gridColor = rgb(192, 192, 192), headBack = rgb(230, 230, 230), black = 0;
     double x0 = pg.body.x, y0 = pg.body.y;

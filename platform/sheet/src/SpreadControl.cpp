@@ -1370,6 +1370,21 @@ bool SSPrint(SpreadControl* c, const std::string& jobName) {
     return true;
 }
 
+bool SSPrintTo(SpreadControl* c, const PrintTarget& target, const std::string& jobName) {
+    if (!c) return false;
+    if (!c->view()) {
+        c->setLastError("The grid has no window to print from.");
+        return false;
+    }
+    if (c->editing() && !c->commitEdit()) c->cancelEdit();
+    std::string error;
+    if (!c->view()->printTo(target, jobName, error)) {
+        c->setLastError(error);
+        return false;
+    }
+    return true;
+}
+
 bool SSSetPrintOptions(SpreadControl* c, const PrintOptions& options) {
     if (!c || !(options.pageWidth > 0) || !(options.pageHeight > 0) || options.marginLeft < 0 ||
         options.marginRight < 0 || options.marginTop < 0 || options.marginBottom < 0 ||
@@ -1391,6 +1406,12 @@ bool SSGetPrintOptions(SpreadControl* c, PrintOptions& out) {
 int SSGetPrintPageCount(SpreadControl* c) {
     if (!c) return -1;
     return PrintLayout(c->sheet(), c->printOptions).pageCount();
+}
+
+bool SSGetPrintBlock(SpreadControl* c, CellRange& out) {
+    if (!c) return false;
+    out = printedBlock(c->sheet(), c->printOptions);
+    return true;
 }
 
 bool SSSetAppearance(SpreadControl* c, int appearance) {

@@ -16,6 +16,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace ui {
 
@@ -185,17 +186,67 @@ bool InteractiveAgent::fontDialog(FontRequest& r, Window* owner) {
     return true;
 }
 
+namespace {
+PrinterInfo printerInfoOf(const QPrinter& printer) {
+    PrinterInfo info;
+    const bool pdf = printer.outputFormat() == QPrinter::PdfFormat;
+    info.name = pdf ? "PDF" : ss(printer.printerName());
+    info.dpiX = printer.logicalDpiX() > 0 ? printer.logicalDpiX() : printer.resolution();
+    info.dpiY = printer.logicalDpiY() > 0 ? printer.logicalDpiY() : printer.resolution();
+    QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    info.offsetX = int(page.left() - paper.left());
+    info.offsetY = int(page.top() - paper.top());
+    info.drawWidth = int(page.width());
+    info.drawHeight = int(page.height());
+    QPageLayout l = printer.pageLayout();
+    info.landscape = l.orientation() == QPageLayout::Landscape;
+    info.paper = ss(l.pageSize().name());
+    QSizeF mm = l.fullRect(QPageLayout::Millimeter).size();
+    info.paperWidthMm = mm.width();
+    info.paperHeightMm = mm.height();
+    return info;
+}
+} // namespace
+
+PrinterInfo InteractiveAgent::defaultPrinter() {
+    QPrinterInfo def = QPrinterInfo::defaultPrinter();
+    QPrinter printer(QPrinter::HighResolution);
+    if (def.isNull()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setFullPage(true); // a PDF page has no unprintable edge
+    } else {
+        printer.setPrinterName(def.printerName());
+    }
+    return printerInfoOf(printer);
+}
+
 bool InteractiveAgent::printDialog(PrintRequest& r, Window* owner) {
-    QPrinter printer;
+    QPrinter printer(QPrinter::HighResolution);
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setFullPage(true);
+    }
     printer.setPageOrientation(r.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPrintDialog dlg(&printer, ownerWidget(owner));
+    dlg.setMinMax(r.minPage, r.maxPage);
+    QAbstractPrintDialog::PrintDialogOptions opts = dlg.options() | QAbstractPrintDialog::PrintPageRange;
+    if (r.allowSelection)
+        opts |= QAbstractPrintDialog::PrintSelection;
+    else
+        opts &= ~QAbstractPrintDialog::PrintSelection;
+    dlg.setOptions(opts);
     if (dlg.exec() != QDialog::Accepted) return false;
     r.printerName = printer.outputFormat() == QPrinter::PdfFormat ? "PDF" : ss(printer.printerName());
     r.outputFile = ss(printer.outputFileName());
-    r.fromPage = printer.fromPage() ? printer.fromPage() : 1;
-    r.toPage = printer.toPage();
+    r.pageRange = printer.printRange() == QPrinter::PageRange;
+    r.selection = printer.printRange() == QPrinter::Selection;
+    r.fromPage = r.pageRange && printer.fromPage() ? printer.fromPage() : 1;
+    r.toPage = r.pageRange ? printer.toPage() : 0;
     r.copies = printer.copyCount();
     r.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    r.printer = printerInfoOf(printer);
     return true;
 }
 

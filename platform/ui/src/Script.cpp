@@ -751,8 +751,28 @@ bool ScriptedAgent::printDialog(PrintRequest& r, Window*) {
     Answer a;
     if (!takeAnswer(Answer::Value, a, "print dialog")) return false;
     if (a.cancel) return false;
+    // "FILE.pdf", then optionally "pages A-B" or "selection"
+    std::string file = a.text, choice;
+    if (auto tab = a.text.find('\t'); tab != std::string::npos) {
+        file = a.text.substr(0, tab);
+        choice = a.text.substr(tab + 1);
+    }
     r.printerName = "PDF";
-    r.outputFile = std::filesystem::absolute(a.text).lexically_normal().string();
+    r.outputFile = std::filesystem::absolute(file).lexically_normal().string();
+    r.printer = m_printer;
+    r.printer.name = "PDF";
+    r.landscape = m_printer.landscape;
+    r.pageRange = r.selection = false;
+    r.fromPage = 1;
+    r.toPage = 0;
+    int from = 0, to = 0;
+    if (choice == "selection" && r.allowSelection) {
+        r.selection = true;
+    } else if (std::sscanf(choice.c_str(), "pages %d-%d", &from, &to) == 2) {
+        r.pageRange = true;
+        r.fromPage = std::clamp(from, r.minPage, r.maxPage);
+        r.toPage = std::clamp(to, r.fromPage, r.maxPage);
+    }
     return true;
 }
 
@@ -1062,9 +1082,17 @@ struct ScriptedAgent::Commands {
             return true;
         }
         if (what == "print" || what == "page") {
-            if (!need(2, what == "print" ? "answer print \"FILE.pdf\"" : "answer page landscape|portrait"))
+            if (what == "page" ? !need(2, "answer page landscape|portrait") : w.size() < 2) {
+                error = "usage: answer print \"FILE.pdf\" [pages A-B|selection]";
                 return false;
-            a.queueValue(w[1]);
+            }
+            std::string v = w[1];
+            if (what == "print" && w.size() > 2) {
+                v += '\t';
+                for (size_t i = 2; i < w.size(); ++i)
+                    v += (i > 2 ? " " : "") + w[i];
+            }
+            a.queueValue(v);
             return true;
         }
         if (what == "cancel-dialog") {

@@ -893,7 +893,19 @@ bool GridWidget::print(const std::string& jobName, std::string& error) {
         error = "Printing was cancelled.";
         return false;
     }
-    return printGrid(*m_ctl, request, jobName, error);
+    PrintOptions o = m_ctl->printOptions;
+    if (request.fromPage > 1) o.firstPage = request.fromPage;
+    if (request.toPage > 0) o.lastPage = request.toPage;
+    if (request.landscape) o.landscape = true;
+    PrintTarget target;
+    if (request.outputFile.empty()) target.printerName = request.printerName;
+    target.outputFile = request.outputFile;
+    target.copies = request.copies;
+    return printGrid(m_ctl->sheet(), o, target, jobName, error);
+}
+
+bool GridWidget::printTo(const PrintTarget& target, const std::string& jobName, std::string& error) {
+    return printGrid(m_ctl->sheet(), m_ctl->printOptions, target, jobName, error);
 }
 
 void GridWidget::editRefused(const std::string& reason) {

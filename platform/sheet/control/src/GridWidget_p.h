@@ -58,6 +58,7 @@ public:
     SSRect clientRect() const override;
     void textSize(const std::string& text, const Font& font, double& width, double& height) const override;
     bool print(const std::string& jobName, std::string& error) override;
+    bool printTo(const PrintTarget& target, const std::string& jobName, std::string& error) override;
     void editRefused(const std::string& reason) override;
     void setClipboardText(const std::string& text) override;
     std::string clipboardText() const override;

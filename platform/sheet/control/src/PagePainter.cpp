@@ -3,7 +3,6 @@
 #include "Pictures.h"
 
 #include <base/SafeFile.h>
-#include <ui/Agent.h>
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -63,48 +62,48 @@ void renderPage(QPainter& p, const SpreadControl& grid, int number, double pixel
     p.restore();
 }
 
-bool printGrid(const SpreadControl& grid, const ui::PrintRequest& request, const std::string& jobName,
-               std::string& error) {
-    PrintOptions o = grid.printOptions;
-    if (request.fromPage > 1) o.firstPage = request.fromPage;
-    if (request.toPage > 0) o.lastPage = request.toPage;
-    if (request.landscape) o.landscape = true;
-    PrintLayout layout(grid.sheet(), o);
+bool printGrid(const Sheet& sheet, const PrintOptions& o, const PrintTarget& target,
+               const std::string& jobName, std::string& error) {
+    PrintLayout layout(sheet, o);
     if (layout.pageCount() == 0) {
         error = "There is nothing to print in the chosen pages.";
         return false;
     }
 
     QPrinter printer(QPrinter::HighResolution);
-    const bool toFile = !request.outputFile.empty();
+    const bool toFile = !target.outputFile.empty();
     // A PDF goes through the careful file writer: the printer fills its temporary file, and only a
     // whole document replaces an older file (keeping its mode, or the symbolic link to it).
-    base::SafeFileWriter file(request.outputFile);
+    base::SafeFileWriter file(target.outputFile);
     if (toFile) {
         if (!file.open()) {
-            error = "The file \"" + request.outputFile + "\" cannot be written: " + file.error();
+            error = "The file \"" + target.outputFile + "\" cannot be written: " + file.error();
             return false;
         }
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(file.tempPath()));
     } else {
-        if (!request.printerName.empty()) printer.setPrinterName(QString::fromStdString(request.printerName));
+        if (!target.printerName.empty()) printer.setPrinterName(QString::fromStdString(target.printerName));
         if (!printer.isValid()) {
-            error = "The printer \"" + request.printerName + "\" is not available.";
+            error = "The printer \"" + target.printerName + "\" is not available.";
             return false;
         }
     }
     printer.setDocName(QString::fromStdString(jobName));
-    printer.setCopyCount(std::max(1, request.copies));
+    printer.setCopyCount(std::max(1, target.copies));
     printer.setFullPage(true); // the layout places the margins itself
-    QPageLayout pageLayout(QPageSize(QSizeF(o.pageWidth, o.pageHeight), QPageSize::Point),
+    // A printer's page is its drawing area, which lies on the paper at the offsets.
+    const QSizeF paper = target.paperWidth > 0 && target.paperHeight > 0
+                             ? QSizeF(target.paperWidth, target.paperHeight)
+                             : QSizeF(o.pageWidth, o.pageHeight);
+    QPageLayout pageLayout(QPageSize(paper, QPageSize::Point),
                            layout.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
                            QMarginsF(0, 0, 0, 0));
     printer.setPageLayout(pageLayout);
 
     QPainter painter;
     if (!painter.begin(&printer)) {
-        error = toFile ? "The file \"" + request.outputFile + "\" cannot be written."
+        error = toFile ? "The file \"" + target.outputFile + "\" cannot be written."
                        : "The printer cannot start.";
         return false;
     }
@@ -113,6 +112,8 @@ bool printGrid(const SpreadControl& grid, const ui::PrintRequest& request, const
         if (i > 1) printer.newPage();
         painter.save();
         painter.scale(scale, scale);
+        // The margins are measured from where the printer can start to draw.
+        painter.translate(target.offsetX, target.offsetY);
         QtPagePainter pp(painter, 72.0 / printer.logicalDpiY());
         layout.render(i, pp);
         painter.restore();
@@ -122,7 +123,7 @@ bool printGrid(const SpreadControl& grid, const ui::PrintRequest& request, const
         return false;
     }
     if (toFile && !file.commit()) {
-        error = "The file \"" + request.outputFile + "\" cannot be written: " + file.error();
+        error = "The file \"" + target.outputFile + "\" cannot be written: " + file.error();
         return false;
     }
     return true;

@@ -9,10 +9,6 @@
 
 #include <string>
 
-namespace ui {
-struct PrintRequest;
-}
-
 namespace sheet::control {
 
 /// The engine's Painter on a QPainter whose units are points (1/72 inch).
@@ -33,10 +29,10 @@ private:
     double m_pointScale;
 };
 
-/// Prints the grid's pages as the request says: to its PDF file (written whole, then put in place)
-/// or to the named printer. False with a reason.
-bool printGrid(const SpreadControl& grid, const ui::PrintRequest& request, const std::string& jobName,
-               std::string& error);
+/// Prints the sheet's pages with the options to the target: to its PDF file (written whole, then put
+/// in place) or to the named printer. False with a reason.
+bool printGrid(const Sheet& sheet, const PrintOptions& options, const PrintTarget& target,
+               const std::string& jobName, std::string& error);
 /// Size of the grid's pages in points, turned as they print.
 QSizeF pageSizePoints(const SpreadControl& grid);
 /// Draws page `number` with its top-left at the painter's origin, `pixelsPerPoint` device pixels a point.

@@ -52,15 +52,25 @@ struct PrintOptions {
     std::function<void(Painter&, const PageInfo&)> pageCallback; ///< draws header and footer of each page
 };
 
-/// Splits a sheet into pages; pages run down first, then across.
+/// The block a run prints: the options' block, or the used part of the sheet; whole rows or columns
+/// end where the stored cells end, so the declared size of a sheet never matters.
+CellRange printedBlock(const Sheet& s, const PrintOptions& o);
+
+/// Splits a sheet into pages; pages run down first, then across. Only the bands of columns and
+/// rows are kept; a page is made when it is asked for, so a table of millions of pages costs what
+/// its bands cost.
 class PrintLayout {
 public:
     PrintLayout(const Sheet& s, const PrintOptions& o);
-    int pageCount() const { return int(m_pages.size()); }
+    /// Pages in the chosen range.
+    int pageCount() const { return m_count; }
+    /// Pages of the whole printout, whatever the range.
+    int totalPages() const { return m_total; }
     /// True when smart print turned the page to landscape.
     bool landscape() const { return m_landscape; }
     double scale() const { return m_scale; }
-    const PageInfo& page(int number) const { return m_pages[std::size_t(number - 1)]; }
+    /// The `number`th page of the range (from 1 to pageCount()).
+    PageInfo page(int number) const;
     /// Draws page `number` (from 1) and calls the page callback for it.
     void render(int number, Painter& p) const;
 
@@ -70,7 +80,9 @@ private:
     bool m_landscape = false;
     double m_scale = 1.0;
     double m_pageW = 0, m_pageH = 0;
-    std::vector<PageInfo> m_pages;
+    std::vector<std::pair<int, int>> m_colBands, m_rowBands; ///< first and last of each band
+    int m_first = 1;                                         ///< number of the range's first page
+    int m_count = 0, m_total = 0;
 };
 
 } // namespace sheet

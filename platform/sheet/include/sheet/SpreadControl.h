@@ -109,6 +109,18 @@ public:
     virtual void destroyed(SpreadControl& c) {}
 };
 
+/// Where a print run goes: a PDF file, or a printer by name ("" for the system's default).
+struct PrintTarget {
+    std::string printerName;
+    std::string outputFile; ///< set: a PDF file, written whole or not at all
+    int copies = 1;
+    /// The printer's unprintable edge at the left and top, in points: the page is drawn from there,
+    /// as the printer's own origin lies there.
+    double offsetX = 0, offsetY = 0;
+    /// The paper in points, portrait; 0: the page of the print options is the paper.
+    double paperWidth = 0, paperHeight = 0;
+};
+
 /// What the control needs from its view (the Qt widget); without a view the control still works.
 class SpreadView {
 public:
@@ -125,6 +137,11 @@ public:
     virtual void textSize(const std::string& text, const Font& font, double& width, double& height) const = 0;
     /// Prints the grid (the agent's print dialog chooses printer or PDF file); false with a reason.
     virtual bool print(const std::string& jobName, std::string& error) = 0;
+    /// Prints the grid with its print options to a target chosen beforehand; false with a reason.
+    virtual bool printTo(const PrintTarget& target, const std::string& jobName, std::string& error) {
+        error = "This view cannot print.";
+        return false;
+    }
     /// The person's edit was refused (not a number, out of bounds, a formula that does not read);
     /// the view tells the person why. The editor is still open on the cell.
     virtual void editRefused(const std::string& reason) {}
@@ -476,9 +493,14 @@ bool SSClipboardPaste(SpreadControl* c);
 // printing
 /// Prints through the view (printer or PDF file, as the print dialog answers).
 bool SSPrint(SpreadControl* c, const std::string& jobName);
+/// Prints with the grid's print options to a printer or PDF file chosen beforehand.
+bool SSPrintTo(SpreadControl* c, const PrintTarget& target, const std::string& jobName);
 bool SSSetPrintOptions(SpreadControl* c, const PrintOptions& options);
 bool SSGetPrintOptions(SpreadControl* c, PrintOptions& out);
 int SSGetPrintPageCount(SpreadControl* c);
+/// The block that prints with the grid's print options (the used part of the sheet unless a block
+/// is chosen); false without a grid.
+bool SSGetPrintBlock(SpreadControl* c, CellRange& out);
 
 // appearance, reset
 bool SSSetAppearance(SpreadControl* c, int appearance);

@@ -46,14 +46,30 @@ struct FontRequest {
     bool withColor = true;
 };
 
+/// What a print run needs to know of the chosen printer. Device units are the printer's dots.
+struct PrinterInfo {
+    std::string name;                        ///< printer name; "PDF" for a file
+    int dpiX = 600, dpiY = 600;              ///< resolution
+    int offsetX = 0, offsetY = 0;            ///< unprintable margin at the left and top edge, in dots
+    int drawWidth = 4960, drawHeight = 7016; ///< the area the printer can draw on, in dots
+    std::string paper = "A4";
+    double paperWidthMm = 210, paperHeightMm = 297; ///< as the paper lies (turned when landscape)
+    bool landscape = false;
+};
+
 struct PrintRequest {
-    std::string printerName; ///< out: chosen printer, or "PDF" with outputFile
-    std::string outputFile;  ///< out: PDF file when printing to a file
+    std::string printerName;        ///< out: chosen printer, or "PDF" with outputFile
+    std::string outputFile;         ///< out: PDF file when printing to a file
+    int minPage = 1, maxPage = 999; ///< in: the pages the person may choose from
+    bool allowSelection = false;    ///< in: a selected block can be printed alone
     int fromPage = 1;
-    int toPage = 0; ///< 0 = all
+    int toPage = 0;         ///< 0 = all
+    bool pageRange = false; ///< out: the person chose pages fromPage .. toPage
+    bool selection = false; ///< out: the person chose to print the selection
     int copies = 1;
     bool landscape = false;
     std::string paper = "A4";
+    PrinterInfo printer; ///< out: the chosen printer's description
 };
 
 struct PageSetupRequest {
@@ -86,6 +102,8 @@ public:
     virtual bool fontDialog(FontRequest& request, Window* owner) = 0;
     virtual bool printDialog(PrintRequest& request, Window* owner) = 0;
     virtual bool pageSetupDialog(PageSetupRequest& request, Window* owner) = 0;
+    /// The system's default printer, or a PDF printer of A4 paper when none is configured.
+    virtual PrinterInfo defaultPrinter() = 0;
     virtual int popupMenu(const PopupRequest& request, Window* owner) = 0;
     /// Timers run on the toolkit's clock unless the agent keeps a manual one.
     virtual bool manualClock() const { return false; }
@@ -110,6 +128,7 @@ public:
     bool fontDialog(FontRequest& request, Window* owner) override;
     bool printDialog(PrintRequest& request, Window* owner) override;
     bool pageSetupDialog(PageSetupRequest& request, Window* owner) override;
+    PrinterInfo defaultPrinter() override;
     int popupMenu(const PopupRequest& request, Window* owner) override;
 };
 

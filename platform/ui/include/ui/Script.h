@@ -91,6 +91,10 @@ public:
     bool fontDialog(FontRequest& request, Window* owner) override;
     bool printDialog(PrintRequest& request, Window* owner) override;
     bool pageSetupDialog(PageSetupRequest& request, Window* owner) override;
+    /// The printer that print dialogs answer with (a PDF printer without offsets unless a test sets
+    /// another, e.g. one with unprintable edges).
+    PrinterInfo defaultPrinter() override { return m_printer; }
+    void setDefaultPrinter(const PrinterInfo& printer) { m_printer = printer; }
     int popupMenu(const PopupRequest& request, Window* owner) override;
     bool manualClock() const override { return true; }
 
@@ -137,6 +141,7 @@ private:
     std::vector<Dialog*> m_modal;
     Dialog* m_chosen = nullptr;
     int m_depth = 0;
+    PrinterInfo m_printer;
 };
 
 /// Acts on real widgets as a person would, and reads their state back.

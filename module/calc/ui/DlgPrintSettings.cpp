@@ -1,0 +1,100 @@
+#include "calc/ui/DlgPrintSettings.h"
+
+#include <host/FileUtils.h>
+#include <ui/Agent.h>
+#include <ui/Control.h>
+
+namespace {
+struct Switch {
+    int id;
+    bool TableProperties::*field;
+};
+constexpr Switch kSwitches[] = {
+    {DlgPrintSettings::IDC_SMARTPRINT, &TableProperties::smartPrint},
+    {DlgPrintSettings::IDC_COLORS, &TableProperties::colors},
+    {DlgPrintSettings::IDC_COLHEADER, &TableProperties::colHeader},
+    {DlgPrintSettings::IDC_ROWHEADER, &TableProperties::rowHeader},
+    {DlgPrintSettings::IDC_SEPARATORS, &TableProperties::cellSeperators},
+    {DlgPrintSettings::IDC_BORDER, &TableProperties::border},
+};
+struct Margin {
+    int id;
+    int TableProperties::*field;
+};
+constexpr Margin kMargins[] = {
+    {DlgPrintSettings::IDC_LEFT, &TableProperties::marginLeft},
+    {DlgPrintSettings::IDC_RIGHT, &TableProperties::marginRight},
+    {DlgPrintSettings::IDC_TOP, &TableProperties::marginTop},
+    {DlgPrintSettings::IDC_BOTTOM, &TableProperties::marginBottom},
+};
+} // namespace
+
+DlgPrintSettings::DlgPrintSettings(TablePrinter& printer, ui::Window* parent)
+    : ui::Dialog(IDD, parent)
+    , m_printer(printer)
+    , m_chosenPrinter(printer) {}
+
+bool DlgPrintSettings::onInitDialog() {
+    item(IDC_HEADER)->setText(props.headerFile.str());
+    item(IDC_FOOTER)->setText(props.footerFile.str());
+    for (const Margin& m : kMargins)
+        item(m.id)->setText(std::to_string(props.*m.field));
+    for (const Switch& s : kSwitches)
+        item(s.id)->setCheck((props.*s.field) ? ui::BST_CHECKED : ui::BST_UNCHECKED);
+    return true;
+}
+
+bool DlgPrintSettings::onCommand(int id, int code) {
+    if (code != ui::BN_CLICKED) return false;
+    switch (id) {
+    case IDC_HEADER_BROWSE:
+        browse(IDC_HEADER);
+        return true;
+    case IDC_FOOTER_BROWSE:
+        browse(IDC_FOOTER);
+        return true;
+    case IDC_HEADER_EDIT:
+    case IDC_FOOTER_EDIT:
+        // There is no header editor here: the path is only read.
+        (void)item(id == IDC_HEADER_EDIT ? IDC_HEADER : IDC_FOOTER)->text();
+        return true;
+    case IDC_PAGESETUP:
+        pageSetup();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DlgPrintSettings::browse(int field) {
+    ui::FileRequest r;
+    r.title = "Header openen";
+    r.filter = "Vorlane Header (*.ssh)|*.ssh||";
+    r.defaultExtension = "ssh";
+    const Vor_String current = toSlashes(Vor_String(item(field)->text()));
+    r.folder = current.isEmpty() ? folder.str() : getFolder(current).str();
+    r.fileName = getFileName(current).str();
+    if (ui::agent().fileDialog(r, this)) item(field)->setText(r.fileName);
+}
+
+void DlgPrintSettings::pageSetup() {
+    if (!m_chosenPrinter.chosen) {
+        m_chosenPrinter.info = ui::agent().defaultPrinter();
+        m_chosenPrinter.chosen = true;
+    }
+    ui::PageSetupRequest r;
+    r.paper = m_chosenPrinter.info.paper;
+    r.landscape = m_chosenPrinter.info.landscape;
+    if (ui::agent().pageSetupDialog(r, this)) applyPageSetup(m_chosenPrinter.info, r);
+}
+
+void DlgPrintSettings::onOK() {
+    props.headerFile = item(IDC_HEADER)->text();
+    props.footerFile = item(IDC_FOOTER)->text();
+    for (const Margin& m : kMargins)
+        props.*m.field = marginFromText(item(m.id)->text());
+    for (const Switch& s : kSwitches)
+        props.*s.field = item(s.id)->checkState() == ui::BST_CHECKED;
+    m_printer = m_chosenPrinter;
+    endDialog(ui::IDOK);
+}
