@@ -195,6 +195,8 @@ bool DlgDesigner::onCommand(int id, int code) {
         ((id == IDC_CONTENTS || id == IDC_LIST) && code == ui::EN_CHANGE)) {
         DesignerHistory::Layout before = snapshot();
         m_engine.propsOfCurSelUpdated();
+        // another type shows another label and may take a list text
+        if (id == IDC_TYPE_LIST) m_engine.updatePropsOfCurSel();
         changed(before);
         return true;
     }

@@ -993,6 +993,7 @@ void Vor_DlgDesignerData::writeToFile(const Vor_String& path) {
     Vor_String name;
     if (!getNameFromFile(file, name)) return;
     m_templateName = name;
+    ObjectExportCreateDirectory(getFolder(file));
     const Vor_String oldBitmap = getDesignerRootFolder() + oldName + ".bmp";
     const Vor_String newBitmap = changeExtension(file, "bmp");
     if (!oldName.isEmpty() && !samePath(oldBitmap, newBitmap) && fileExists(oldBitmap)) {
@@ -1004,6 +1005,5 @@ void Vor_DlgDesignerData::writeToFile(const Vor_String& path) {
     props.setProperty("nrOfControls", getNrControls());
     for (int i = 0; i < getNrControls(); ++i)
         m_controls[static_cast<std::size_t>(i)].setToPropList(props, i);
-    ObjectExportCreateDirectory(getFolder(file));
     props.writeToFile(file);
 }
