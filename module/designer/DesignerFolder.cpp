@@ -1,7 +1,5 @@
 #include "designer/DesignerFolder.h"
 
-#include "designer/Vor_DlgDesignerData.h"
-
 #include <host/FileUtils.h>
 #include <host/LineFile.h>
 #include <host/Settings.h>
@@ -32,9 +30,4 @@ bool templateNameFromPath(const Vor_String& path, Vor_String& name) {
 
 Vor_String templatePathFromName(const Vor_String& name) {
     return getDesignerRootFolder() + toSlashes(name) + ".txt";
-}
-
-void GetImageDlgCtrlNames(const Vor_String& path, Vor_StringArray& names) {
-    Vor_DlgDesignerData engine;
-    if (engine.readFromFile(path, false)) engine.getAllCtrlNames(names);
 }

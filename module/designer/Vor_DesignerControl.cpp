@@ -1,9 +1,9 @@
 #include "designer/Vor_DesignerControl.h"
 
+#include "designer/DesignerFolder.h"
+
 #include <host/FileUtils.h>
 #include <host/LineFile.h>
-#include <ui/Control.h>
-#include <ui/Dialog.h>
 
 namespace {
 Vor_String key(const char* stem, int i) {
@@ -91,40 +91,11 @@ bool Vor_DesignerControl::setSplitExtComboList(const Vor_String& text) {
 }
 
 void Vor_DesignerControl::getComboItemsFromFile(Vor_StringArray& items) const {
-    if (comboList.isEmpty() || !fileExists(comboList)) return;
+    if (comboList.isEmpty()) return;
+    // A name without a folder is looked up beside the templates, so that templates can be moved.
+    Vor_String file = toSlashes(comboList);
+    if (!file.startsWith("/")) file = getDesignerRootFolder() + file;
+    if (!fileExists(file)) return;
     Vor_StringArray lines;
-    if (ObjectExportReadFile(comboList, lines)) items = lines;
-}
-
-bool Vor_DesignerControl::getCtrlPtr(ui::Dialog* dlg, ui::Control*& wnd) const {
-    wnd = nullptr;
-    if (!dlg || resId == 0) return false;
-    // The designed windows are the newest controls: search from the back so a template control with
-    // the same number never hides them.
-    std::vector<ui::Control*> all = dlg->controls();
-    for (auto it = all.rbegin(); it != all.rend(); ++it)
-        if ((*it)->id() == resId) {
-            wnd = *it;
-            return true;
-        }
-    return false;
-}
-
-ui::Control* Vor_DesignerControl::getComboPtr(ui::Dialog* dlg) const {
-    if (type != ctVarCombo && type != ctProfSection && type != ctProfOffsetType && type != ctProfEditCombo)
-        return nullptr;
-    ui::Control* c = nullptr;
-    return getCtrlPtr(dlg, c) ? c : nullptr;
-}
-
-ui::Control* Vor_DesignerControl::getButtonPtr(ui::Dialog* dlg) const {
-    if (windowKindOf(type) != DesignerWindowKind::Button || resId == 0) return nullptr;
-    ui::Control* c = nullptr;
-    return getCtrlPtr(dlg, c) ? c : nullptr;
-}
-
-ui::Control* Vor_DesignerControl::getEditPtr(ui::Dialog* dlg) const {
-    if (windowKindOf(type) != DesignerWindowKind::Edit || resId == 0) return nullptr;
-    ui::Control* c = nullptr;
-    return getCtrlPtr(dlg, c) ? c : nullptr;
+    if (ObjectExportReadFile(file, lines)) items = lines;
 }

@@ -3,6 +3,7 @@
 #include "designer/DesignerFolder.h"
 #include "designer/SelectionTracker.h"
 #include "designer/TabOrder.h"
+#include "designer/TemplateReader.h"
 #include "frame/AskText.h"
 
 #include <base/NumberText.h>
@@ -29,22 +30,6 @@ constexpr ui::ColorRef kWhite = ui::rgb(255, 255, 255);
 constexpr int kComboDropHeight = 200;
 /// Icon of the flex buttons.
 constexpr int kFlexIcon = 239;
-
-/// A factor read from another machine's file: finite, and no further than a picture's width away.
-double saneFactor(double v) {
-    if (!std::isfinite(v)) return 0.0;
-    return std::clamp(v, -1.0, 2.0);
-}
-
-Vor_String saneText(const Vor_String& s) {
-    if (s.length() <= Vor_DlgDesignerData::kMaxTextBytes) return s;
-    std::string t = s.str().substr(0, Vor_DlgDesignerData::kMaxTextBytes);
-    // do not end inside a multi-byte character
-    while (!t.empty() && (static_cast<unsigned char>(t.back()) & 0xC0) == 0x80)
-        t.pop_back();
-    if (!t.empty() && (static_cast<unsigned char>(t.back()) & 0x80)) t.pop_back();
-    return Vor_String(t);
-}
 
 int roundedPixel(double v) {
     double r = ObjectExportRoundTo(v, 1.0);
@@ -961,24 +946,9 @@ bool Vor_DlgDesignerData::readFromFile(const Vor_String& path, bool withBitmap) 
     Vor_String name;
     if (!getNameFromFile(file, name)) return false;
     Vor_PropertiesList props;
-    props.readFromFile(file);
-    int n = 0;
-    props.getProperty("nrOfControls", n);
-    // A count no template of people reaches is a damaged or hostile file: refuse it whole.
-    if (n > kMaxControls) return false;
+    props.readFromFile(file); // a file that cannot be read as a whole gives an empty template
     std::vector<Vor_DesignerControl> read;
-    for (int i = 0; i < n; ++i) {
-        Vor_DesignerControl c;
-        c.getFromPropList(props, i);
-        c.topLeftX = saneFactor(c.topLeftX);
-        c.topLeftY = saneFactor(c.topLeftY);
-        c.bottomRightX = saneFactor(c.bottomRightX);
-        c.bottomRightY = saneFactor(c.bottomRightY);
-        for (Vor_String* s : {&c.contents, &c.comboList, &c.flexGroup, &c.flexField2, &c.flexField3, &c.cellName,
-                              &c.cellField2, &c.cellField3, &c.cellField4})
-            *s = saneText(*s);
-        read.push_back(c);
-    }
+    if (!readTemplateControls(props, read)) return false;
     m_templateName = name;
     m_controls.clear();
     for (Vor_DesignerControl& c : read)
@@ -1006,4 +976,9 @@ void Vor_DlgDesignerData::writeToFile(const Vor_String& path) {
     for (int i = 0; i < getNrControls(); ++i)
         m_controls[static_cast<std::size_t>(i)].setToPropList(props, i);
     props.writeToFile(file);
+}
+
+void GetImageDlgCtrlNames(const Vor_String& path, Vor_StringArray& names) {
+    Vor_DlgDesignerData engine;
+    if (engine.readFromFile(path, false)) engine.getAllCtrlNames(names);
 }

@@ -35,9 +35,8 @@ enum Vor_TabMsgHandle : int {
 /// The controls of one designed dialog and their windows on a host dialog.
 class VOR_EXPORT Vor_DlgDesignerData {
 public:
-    /// Most controls a template may hold; a file that claims more is refused.
+    /// Most controls a template may hold, and longest text a control keeps from a file.
     static constexpr int kMaxControls = 10000;
-    /// Longest text a control keeps from a file, in bytes; longer ones are cut.
     static constexpr int kMaxTextBytes = 4096;
 
     Vor_DlgDesignerData();
