@@ -82,9 +82,12 @@ def end_plate():
     c = Canvas(W, H)
     c.box(60, 20, 90, 360)            # column flange
     c.box(90, 60, 106, 300)           # end plate
-    c.box(106, 120, 520, 136)         # beam top flange
-    c.box(106, 136, 520, 230, fill=(225, 230, 238))  # web
-    c.box(106, 230, 520, 246)         # bottom flange
+    c.box(106, 120, 310, 136)         # beam top flange
+    c.box(106, 136, 310, 230, fill=(225, 230, 238))  # web
+    c.box(106, 230, 310, 246)         # bottom flange
+    c.line(310, 120, 300, 183, DARK, 2)  # break line of the beam
+    c.line(300, 183, 316, 190, DARK, 2)
+    c.line(316, 190, 310, 246, DARK, 2)
     for y in (90, 150, 210, 270):
         c.circle(98, y, 7)
     c.line(106, 118, 120, 104, WELD, 3)

@@ -12,6 +12,9 @@
 #include <ui/Dialog.h>
 #include <ui/Painter.h>
 
+#include <map>
+#include <string>
+
 namespace {
 class DlgDesignedPreview : public ui::Dialog {
 public:
@@ -22,6 +25,8 @@ public:
         : ui::Dialog(IDD)
         , m_path(path) {}
     Vor_DlgDesignerData& engine() { return m_engine; }
+    std::map<std::string, std::string> startValues; ///< by variable name
+    nlohmann::json result = nlohmann::json::object(); ///< every value by name, on OK
 
 protected:
     bool onInitDialog() override {
@@ -29,9 +34,24 @@ protected:
         m_engine.readFromFile(m_path, true);
         if (!m_engine.getTemplateName().isEmpty()) setWindowText(m_engine.getTemplateName().str());
         m_engine.redrawAllControls();
+        // values by variable name, as a dialog with designed pages fills them from its model
+        for (const auto& [name, value] : startValues) {
+            int i;
+            if (m_engine.findEditCtrlWithContents(Vor_String(name), i))
+                m_engine.setCtrlValue(m_engine.getControl(i)->resId, Vor_String(value));
+        }
         return !m_engine.setFocusToCtrl(true);
     }
     void onPaint(ui::Painter& p) override { m_engine.OnEraseBkgnd(p); }
+    // The values are read before the window goes, as a dialog with designed pages does on OK.
+    void onOK() override {
+        for (int i = 0; i < m_engine.getNrControls(); ++i) {
+            const Vor_DesignerControl* c = m_engine.getControl(i);
+            Vor_String v;
+            if (typeTakesFocus(c->type) && m_engine.getCtrlValue(c->resId, v)) result[c->contents.str()] = v.str();
+        }
+        endDialog(ui::IDOK);
+    }
     bool preTranslateKey(const ui::KeyEvent& key) override {
         Vor_TabMsgHandle result;
         if (!m_engine.handleTabKey(key.vk, result, key.shift)) return false;
@@ -52,25 +72,12 @@ const bool registered = registerJsonLauncher(
         Vor_String path(in.value("path", std::string()));
         if (!toSlashes(path).startsWith("/")) path = templatePathFromName(path);
         ModuleResourceScope scope;
-        nlohmann::json values = nlohmann::json::object();
-        // The values are read before the window goes, as a dialog with designed pages does on OK.
-        struct Reader : DlgDesignedPreview {
-            using DlgDesignedPreview::DlgDesignedPreview;
-            nlohmann::json* values = nullptr;
-            void onOK() override {
-                Vor_DlgDesignerData& e = engine();
-                for (int i = 0; i < e.getNrControls(); ++i) {
-                    const Vor_DesignerControl* c = e.getControl(i);
-                    Vor_String v;
-                    if (c->type != ctText && c->type != ctGroupBox && e.getCtrlValue(c->resId, v))
-                        (*values)[c->contents.str()] = v.str();
-                }
-                endDialog(ui::IDOK);
-            }
-        } reader(path);
-        reader.values = &values;
-        out["result"] = reader.doModal() == ui::IDOK;
-        out["values"] = values;
+        DlgDesignedPreview dlg(path);
+        if (in.contains("values") && in["values"].is_object())
+            for (const auto& [name, value] : in["values"].items())
+                if (value.is_string()) dlg.startValues[name] = value.get<std::string>();
+        out["result"] = dlg.doModal() == ui::IDOK;
+        out["values"] = dlg.result;
     },
-    R"({"path": "EndPlate"})");
+    R"({"path": "EndPlate", "values": {"tp": "15", "hp": "320", "grade": "S355", "pitch": "70"}})");
 } // namespace

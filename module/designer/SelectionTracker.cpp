@@ -105,20 +105,23 @@ std::vector<ui::Rect> SelectionTracker::handles(const ui::Rect& r) {
 }
 
 CControlRect* SelectionTracker::hitTest(ui::Point p, Hit& where) const {
+    // Handles first: they lie outside the rectangles, on top of whatever is beside them.
     for (CControlRect* r : m_all) {
-        if (r->isSelected()) {
-            std::vector<ui::Rect> hs = handles(r->rect());
-            for (std::size_t k = 0; k < hs.size(); ++k)
-                if (hits(hs[k], p)) {
-                    where = static_cast<Hit>(HitTopLeft + static_cast<int>(k));
-                    return r;
-                }
-        }
-        if (hits(normalised(r->rect()), p)) {
-            where = HitInside;
-            return r;
-        }
+        if (!r->isSelected()) continue;
+        std::vector<ui::Rect> hs = handles(r->rect());
+        for (std::size_t k = 0; k < hs.size(); ++k)
+            if (hits(hs[k], p)) {
+                where = static_cast<Hit>(HitTopLeft + static_cast<int>(k));
+                return r;
+            }
     }
+    // Then the rectangle the person sees on top: the newest window lies above the older ones, so
+    // a field inside a group box is found before the group box.
+    for (auto it = m_all.rbegin(); it != m_all.rend(); ++it)
+        if (hits(normalised((*it)->rect()), p)) {
+            where = HitInside;
+            return *it;
+        }
     where = HitNothing;
     return nullptr;
 }

@@ -39,8 +39,8 @@ public:
     const std::vector<CControlRect*>& all() const { return m_all; }
     const std::vector<CControlRect*>& selected() const { return m_selected; }
 
-    /// What lies under a point: the first rectangle in drawing order (handles of selected ones
-    /// included) and where on it.
+    /// What lies under a point and where on it: a handle of a selected rectangle, else the topmost
+    /// (newest drawn) rectangle that holds the point.
     CControlRect* hitTest(ui::Point p, Hit& where) const;
     /// The cursor that shows what a press at the point would do.
     ui::CursorShape cursorAt(ui::Point p) const;
