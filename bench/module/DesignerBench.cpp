@@ -24,8 +24,8 @@ constexpr int kHost = 8960;
 
 /// n controls of every window kind in a grid of rows over a 1000 x 800 picture.
 std::vector<Vor_DesignerControl> layout(int n) {
-    static const int types[] = {ctText, ctVarEdit, ctVarCombo, ctCheckBox, ctChoiceCombo, ctPatternEdit1,
-                                ctFlexButton, ctArrayEdit1, ctCellButton1, ctProfSection};
+    static const int types[] = {ctText,         ctVarEdit,    ctVarCombo,   ctCheckBox,    ctChoiceCombo,
+                                ctPatternEdit1, ctFlexButton, ctArrayEdit1, ctCellButton1, ctProfSection};
     std::vector<Vor_DesignerControl> out;
     const int perRow = 20;
     for (int i = 0; i < n; ++i) {
@@ -48,8 +48,8 @@ std::string templateOf(int n) {
     const std::string path = getDesignerRootFolder().str() + "Bench" + std::to_string(n) + ".txt";
     if (!std::filesystem::exists(path)) {
         std::filesystem::create_directories(getDesignerRootFolder().str());
-        ui::Image::filled(1000, 800, ui::rgb(220, 230, 240)).save(getDesignerRootFolder().str() + "Bench" +
-                                                                 std::to_string(n) + ".bmp");
+        ui::Image::filled(1000, 800, ui::rgb(220, 230, 240))
+            .save(getDesignerRootFolder().str() + "Bench" + std::to_string(n) + ".bmp");
         Vor_DlgDesignerData e;
         for (Vor_DesignerControl& c : layout(n))
             e.append(c);

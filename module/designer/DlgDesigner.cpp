@@ -24,8 +24,8 @@ struct IconButton {
     int icon; ///< 0 for the two text buttons
 };
 const IconButton kButtons[] = {
-    {DlgDesigner::IDC_OPEN, 232},        {DlgDesigner::IDC_SAVE_AS, 233},  {DlgDesigner::IDC_ADD, 212},
-    {DlgDesigner::IDC_REMOVE, 206},      {DlgDesigner::IDC_WIDTH, 235},    {DlgDesigner::IDC_HEIGHT, 236},
+    {DlgDesigner::IDC_OPEN, 232},        {DlgDesigner::IDC_SAVE_AS, 233},    {DlgDesigner::IDC_ADD, 212},
+    {DlgDesigner::IDC_REMOVE, 206},      {DlgDesigner::IDC_WIDTH, 235},      {DlgDesigner::IDC_HEIGHT, 236},
     {DlgDesigner::IDC_ALIGN_BOTTOMS, 0}, {DlgDesigner::IDC_PLACE_BESIDE, 0}, {DlgDesigner::IDC_COPY, 223},
     {DlgDesigner::IDC_PICTURE, 231},
 };
@@ -246,7 +246,8 @@ bool DlgDesigner::askToSave() {
     if (!m_modified) return true;
     // texts: dialString 837-838
     const Vor_String text = dialString(838) + "\n<" + m_engine.getTemplateName() + ">";
-    const int answer = ui::messageBox(text.str(), dialString(837).str(), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION, this);
+    const int answer =
+        ui::messageBox(text.str(), dialString(837).str(), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION, this);
     if (answer == ui::IDCANCEL) return false;
     if (answer == ui::IDYES) {
         // A template without a name would be written as ".txt": ask for the name instead.
@@ -260,7 +261,8 @@ bool DlgDesigner::askToSave() {
 Vor_String DlgDesigner::chooseFile(bool open, bool picture, const Vor_String& folder) {
     // texts: dialString 839-842
     const Vor_String filter = picture ? dialString(839) + " (*.bmp)" : dialString(840) + " (*.txt)";
-    return DlgOpenSave::choose(open, picture ? "bmp" : "txt", filter, dialString(open ? 841 : 842), folder, this);
+    return DlgOpenSave::choose(open, picture ? "bmp" : "txt", filter, dialString(open ? 841 : 842), folder,
+                               this);
 }
 
 bool DlgDesigner::saveAs() {
@@ -288,7 +290,8 @@ void DlgDesigner::attachPicture() {
     const Vor_String target = getDesignerRootFolder() + m_engine.getTemplateName() + ".bmp";
     if (!samePath(chosen, target)) {
         std::string bytes;
-        if (!readWholeFile(toSlashes(chosen).str(), bytes) || !base::writeFileSafely(target.str(), bytes)) return;
+        if (!readWholeFile(toSlashes(chosen).str(), bytes) || !base::writeFileSafely(target.str(), bytes))
+            return;
     }
     m_engine.attachBitmap(target);
     invalidate();

@@ -25,7 +25,7 @@ public:
         : ui::Dialog(IDD)
         , m_path(path) {}
     Vor_DlgDesignerData& engine() { return m_engine; }
-    std::map<std::string, std::string> startValues; ///< by variable name
+    std::map<std::string, std::string> startValues;   ///< by variable name
     nlohmann::json result = nlohmann::json::object(); ///< every value by name, on OK
 
 protected:
@@ -48,7 +48,8 @@ protected:
         for (int i = 0; i < m_engine.getNrControls(); ++i) {
             const Vor_DesignerControl* c = m_engine.getControl(i);
             Vor_String v;
-            if (typeTakesFocus(c->type) && m_engine.getCtrlValue(c->resId, v)) result[c->contents.str()] = v.str();
+            if (typeTakesFocus(c->type) && m_engine.getCtrlValue(c->resId, v))
+                result[c->contents.str()] = v.str();
         }
         endDialog(ui::IDOK);
     }

@@ -97,10 +97,10 @@ std::vector<ui::Rect> SelectionTracker::handles(const ui::Rect& r) {
     const int cx = (r.left + r.right) / 2 - h / 2;
     const int cy = (r.top + r.bottom) / 2 - h / 2;
     return {
-        {r.left - h, r.top - h, r.left, r.top},          {cx, r.top - h, cx + h, r.top},
-        {r.right, r.top - h, r.right + h, r.top},        {r.right, cy, r.right + h, cy + h},
-        {r.right, r.bottom, r.right + h, r.bottom + h},  {cx, r.bottom, cx + h, r.bottom + h},
-        {r.left - h, r.bottom, r.left, r.bottom + h},    {r.left - h, cy, r.left, cy + h},
+        {r.left - h, r.top - h, r.left, r.top},         {cx, r.top - h, cx + h, r.top},
+        {r.right, r.top - h, r.right + h, r.top},       {r.right, cy, r.right + h, cy + h},
+        {r.right, r.bottom, r.right + h, r.bottom + h}, {cx, r.bottom, cx + h, r.bottom + h},
+        {r.left - h, r.bottom, r.left, r.bottom + h},   {r.left - h, cy, r.left, cy + h},
     };
 }
 

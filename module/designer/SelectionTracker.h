@@ -19,8 +19,18 @@ public:
     /// Handles lie outside the rectangle and are this many pixels wide.
     static constexpr int kHandleSize = 5;
     /// Where a point lies on a rectangle: nowhere, inside, or on one of the eight handles.
-    enum Hit { HitNothing, HitInside, HitTopLeft, HitTop, HitTopRight, HitRight, HitBottomRight, HitBottom,
-               HitBottomLeft, HitLeft };
+    enum Hit {
+        HitNothing,
+        HitInside,
+        HitTopLeft,
+        HitTop,
+        HitTopRight,
+        HitRight,
+        HitBottomRight,
+        HitBottom,
+        HitBottomLeft,
+        HitLeft
+    };
     /// What a button press started.
     enum class Drag { None, RubberBand, Move, Resize };
 

@@ -40,7 +40,8 @@ void sortTabOrder(std::vector<Vor_DesignerControl>& controls) {
         for (const Edges& e : candidates)
             (e.top <= rowBottom ? row : rest).push_back(e);
         candidates.swap(rest);
-        std::stable_sort(row.begin(), row.end(), [](const Edges& a, const Edges& b) { return a.left < b.left; });
+        std::stable_sort(row.begin(), row.end(),
+                         [](const Edges& a, const Edges& b) { return a.left < b.left; });
         for (const Edges& e : row)
             controls[static_cast<std::size_t>(e.index)].tabOrder = next++;
     }

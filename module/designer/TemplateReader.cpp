@@ -32,8 +32,8 @@ bool readTemplateControls(const Vor_PropertiesList& props, std::vector<Vor_Desig
         c.getFromPropList(props, i);
         for (double* f : {&c.topLeftX, &c.topLeftY, &c.bottomRightX, &c.bottomRightY})
             *f = saneFactor(*f);
-        for (Vor_String* s : {&c.contents, &c.comboList, &c.flexGroup, &c.flexField2, &c.flexField3, &c.cellName,
-                              &c.cellField2, &c.cellField3, &c.cellField4})
+        for (Vor_String* s : {&c.contents, &c.comboList, &c.flexGroup, &c.flexField2, &c.flexField3,
+                              &c.cellName, &c.cellField2, &c.cellField3, &c.cellField4})
             *s = saneText(*s);
         read.push_back(std::move(c));
     }

@@ -5,15 +5,15 @@
 
 /// Kinds of designed controls; a value is also its index in the designer's type list.
 enum Vor_ControlType : int {
-    ctText = 0,           ///< static caption; never in the tab order
-    ctGroupBox = 1,       ///< frame with a caption; never in the tab order
-    ctVarEdit = 2,        ///< edit bound to a variable named by contents
-    ctVarCombo = 3,       ///< editable combo bound to a variable; items from a file
-    ctBoltCount1 = 4,     ///< multi-line edit: bolt count of a pattern
-    ctBoltCount2 = 5,     ///< multi-line edit: second bolt count
-    ctPatternProps = 6,   ///< button that opens the pattern's properties
-    ctPatternList = 7,    ///< drop-down list of a pattern
-    ctPatternEdit1 = 8,   ///< pattern edits 1 to 4
+    ctText = 0,         ///< static caption; never in the tab order
+    ctGroupBox = 1,     ///< frame with a caption; never in the tab order
+    ctVarEdit = 2,      ///< edit bound to a variable named by contents
+    ctVarCombo = 3,     ///< editable combo bound to a variable; items from a file
+    ctBoltCount1 = 4,   ///< multi-line edit: bolt count of a pattern
+    ctBoltCount2 = 5,   ///< multi-line edit: second bolt count
+    ctPatternProps = 6, ///< button that opens the pattern's properties
+    ctPatternList = 7,  ///< drop-down list of a pattern
+    ctPatternEdit1 = 8, ///< pattern edits 1 to 4
     ctPatternEdit2 = 9,
     ctPatternEdit3 = 10,
     ctPatternEdit4 = 11,
@@ -29,13 +29,13 @@ enum Vor_ControlType : int {
     ctArrayEdit4 = 21,
     ctArrayEdit5 = 22,
     ctArrayEdit6 = 23,
-    ctArrayButton = 24,  ///< opens the array
-    ctCellButton1 = 25,  ///< dimension button with five list fields
-    ctCellButton2 = 26,  ///< second dimension button
-    ctListCombo = 27,    ///< list chosen by the showing dialog
-    ctChoiceCombo = 28,  ///< fixed five-item choice; value is the item index
-    ctCheckBox = 29,     ///< check box bound to a cell named by comboList
-    ctFlexButton = 30,   ///< toggle button of a named group, with an icon
+    ctArrayButton = 24, ///< opens the array
+    ctCellButton1 = 25, ///< dimension button with five list fields
+    ctCellButton2 = 26, ///< second dimension button
+    ctListCombo = 27,   ///< list chosen by the showing dialog
+    ctChoiceCombo = 28, ///< fixed five-item choice; value is the item index
+    ctCheckBox = 29,    ///< check box bound to a cell named by comboList
+    ctFlexButton = 30,  ///< toggle button of a named group, with an icon
 };
 
 /// Number of control types.

@@ -32,8 +32,8 @@ public:
     double bottomRightY = 0.0;
     Vor_String contents;  ///< caption or bound name, by type
     Vor_String comboList; ///< item file of combos, bound cell of check boxes, fifth cell field
-    Vor_String flexGroup, flexField2, flexField3;               ///< flex buttons' list fields
-    Vor_String cellName, cellField2, cellField3, cellField4;    ///< cell buttons' list fields
+    Vor_String flexGroup, flexField2, flexField3;            ///< flex buttons' list fields
+    Vor_String cellName, cellField2, cellField3, cellField4; ///< cell buttons' list fields
     Vor_StringArray comboItems; ///< items given by the showing dialog at run time
 
     /// Reads the seven saved keys of control i; missing keys leave fields as they are.

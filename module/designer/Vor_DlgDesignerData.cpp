@@ -773,8 +773,9 @@ std::vector<int> Vor_DlgDesignerData::tabOrderIds() const {
     std::vector<const Vor_DesignerControl*> ordered;
     for (const Vor_DesignerControl& c : m_controls)
         if (c.tabOrder > 0) ordered.push_back(&c);
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const Vor_DesignerControl* a, const Vor_DesignerControl* b) { return a->tabOrder < b->tabOrder; });
+    std::stable_sort(
+        ordered.begin(), ordered.end(),
+        [](const Vor_DesignerControl* a, const Vor_DesignerControl* b) { return a->tabOrder < b->tabOrder; });
     std::vector<int> ids;
     for (const Vor_DesignerControl* c : ordered)
         ids.push_back(c->resId);
@@ -854,7 +855,8 @@ bool Vor_DlgDesignerData::getFlexBtnStatus(const int& i, int& status) {
     return getSetFlexBtnStatus(false, i, status);
 }
 
-bool Vor_DlgDesignerData::setFlexBtnStatus(const Vor_String& group, const Vor_String& name, const int& status) {
+bool Vor_DlgDesignerData::setFlexBtnStatus(const Vor_String& group, const Vor_String& name,
+                                           const int& status) {
     int i;
     if (!findFlexButton(group, name, i)) return false;
     int s = status;
@@ -873,7 +875,8 @@ bool Vor_DlgDesignerData::hideAllFlexBtns(const Vor_String& group) {
 // ---- focus and Tab
 
 bool Vor_DlgDesignerData::containsEditableCtrls() const {
-    return std::any_of(m_controls.begin(), m_controls.end(), [](const Vor_DesignerControl& c) { return !c.readOnly; });
+    return std::any_of(m_controls.begin(), m_controls.end(),
+                       [](const Vor_DesignerControl& c) { return !c.readOnly; });
 }
 
 bool Vor_DlgDesignerData::findCtrlWithTabOrder(const int& tab, int& i) const {

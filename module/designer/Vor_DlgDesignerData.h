@@ -78,12 +78,20 @@ public:
     double factorToPixels(bool horizontal, double factor) const;
     double getTopLeftX(const Vor_DesignerControl& c) const { return factorToPixels(true, c.topLeftX); }
     double getTopLeftY(const Vor_DesignerControl& c) const { return factorToPixels(false, c.topLeftY); }
-    double getBottomRightX(const Vor_DesignerControl& c) const { return factorToPixels(true, c.bottomRightX); }
-    double getBottomRightY(const Vor_DesignerControl& c) const { return factorToPixels(false, c.bottomRightY); }
+    double getBottomRightX(const Vor_DesignerControl& c) const {
+        return factorToPixels(true, c.bottomRightX);
+    }
+    double getBottomRightY(const Vor_DesignerControl& c) const {
+        return factorToPixels(false, c.bottomRightY);
+    }
     void setTopLeftX(Vor_DesignerControl& c, double px) const { c.topLeftX = pixelsToFactor(true, px); }
     void setTopLeftY(Vor_DesignerControl& c, double px) const { c.topLeftY = pixelsToFactor(false, px); }
-    void setBottomRightX(Vor_DesignerControl& c, double px) const { c.bottomRightX = pixelsToFactor(true, px); }
-    void setBottomRightY(Vor_DesignerControl& c, double px) const { c.bottomRightY = pixelsToFactor(false, px); }
+    void setBottomRightX(Vor_DesignerControl& c, double px) const {
+        c.bottomRightX = pixelsToFactor(true, px);
+    }
+    void setBottomRightY(Vor_DesignerControl& c, double px) const {
+        c.bottomRightY = pixelsToFactor(false, px);
+    }
     double getWidth(const Vor_DesignerControl& c) const { return getBottomRightX(c) - getTopLeftX(c); }
     double getHeight(const Vor_DesignerControl& c) const { return getBottomRightY(c) - getTopLeftY(c); }
     /// Right edge = left edge + pixels.

@@ -41,9 +41,8 @@ protected:
     void SetUp() override {
         ui::setAgent(&agent);
         m_oldLib = gSettings.libDir;
-        m_dir = fs::temp_directory_path() /
-                ("vorengine-" + std::to_string(::getpid()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("vorengine-" + std::to_string(::getpid()) + "-" +
+                                             testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(m_dir / "Dialog Templates" / "Dialog Design");
         gSettings.libDir = (m_dir.string() + "/").c_str();
         loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "en");
@@ -144,7 +143,8 @@ TEST_F(DesignerEngine, addingWaitsForAPicture) {
 
     Vor_DlgDesignerData& e = make(true);
     ASSERT_TRUE(e.addNewControl(ctVarEdit));
-    EXPECT_EQ(e.getDrawnControl(0)->rect(), (ui::Rect{40, 20, 70, 38})) << "30 x 18 at a fifth of the picture";
+    EXPECT_EQ(e.getDrawnControl(0)->rect(), (ui::Rect{40, 20, 70, 38}))
+        << "30 x 18 at a fifth of the picture";
     EXPECT_EQ(e.getControl(0)->contents, dialString(171));
 }
 
@@ -217,7 +217,8 @@ TEST_F(DesignerEngine, comboItemsFromAFileSelectTheContents) {
 
 TEST_F(DesignerEngine, mouseSelectsMovesAndResizes) {
     Vor_DlgDesignerData& e = make(true);
-    Vor_DesignerControl ca = control(ctVarEdit, 0.1, 0.1, 0.3, 0.3), cb = control(ctVarEdit, 0.5, 0.1, 0.7, 0.3);
+    Vor_DesignerControl ca = control(ctVarEdit, 0.1, 0.1, 0.3, 0.3),
+                        cb = control(ctVarEdit, 0.5, 0.1, 0.7, 0.3);
     const int a = e.append(ca);
     const int b = e.append(cb);
     e.redrawAllControls(); // a: 20,10,60,30  b: 100,10,140,30
@@ -259,6 +260,28 @@ TEST_F(DesignerEngine, mouseSelectsMovesAndResizes) {
     e.OnLButtonUp({97, 52});
     EXPECT_EQ(e.getDrawnControl(0)->rect(), (ui::Rect{35, 20, 95, 50}));
     EXPECT_EQ(e.OnSetCursor({200 - 100, 60}), 0) << "no cursor over empty picture";
+}
+
+TEST_F(DesignerEngine, aClickFindsTheControlOnTopAndHandlesBeforeNeighbours) {
+    Vor_DlgDesignerData& e = make(true);
+    Vor_DesignerControl group = control(ctGroupBox, 0.0, 0.0, 0.5, 0.5, "Plate");
+    Vor_DesignerControl field = control(ctVarEdit, 0.1, 0.1, 0.3, 0.2, "tp");
+    Vor_DesignerControl beside = control(ctVarEdit, 0.3, 0.1, 0.45, 0.2, "hp");
+    const int g = e.append(group), f = e.append(field);
+    e.append(beside);
+    e.redrawAllControls(); // group 0,0-100,50; field 20,10-60,20; beside 60,10-90,20
+    e.OnLButtonDown(false, false, {30, 15});
+    e.OnLButtonUp({30, 15});
+    EXPECT_EQ(e.getSelectedIds(), std::vector<int>{f}) << "the field inside the group box, not the box";
+    e.OnLButtonDown(false, false, {5, 40});
+    e.OnLButtonUp({5, 40});
+    EXPECT_EQ(e.getSelectedIds(), std::vector<int>{g}) << "the free part of the box is the box";
+    e.selectCtrls({f});
+    e.OnLButtonDown(false, false, {61, 21}); // the bottom-right handle of the field, over its neighbour
+    e.OnLButtonUp({71, 26});
+    EXPECT_EQ(e.getDrawnControl(1)->rect(), (ui::Rect{20, 10, 70, 25})) << "the handle won and resized";
+    EXPECT_EQ(e.getDrawnControl(2)->rect(), (ui::Rect{60, 10, 90, 20})) << "the neighbour stayed";
+    EXPECT_EQ(e.getSelectedIds(), std::vector<int>{f});
 }
 
 TEST_F(DesignerEngine, editingCopiesAlignsAndPlacesBeside) {

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -28,9 +29,8 @@ class DesignerFiles : public testing::Test {
 protected:
     void SetUp() override {
         m_oldLib = gSettings.libDir;
-        m_dir = fs::temp_directory_path() /
-                ("vordesigner-" + std::to_string(::getpid()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("vordesigner-" + std::to_string(::getpid()) + "-" +
+                                             testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "Dialog Templates" / "Dialog Design");
         gSettings.libDir = (m_dir.string() + "/").c_str();
@@ -69,7 +69,11 @@ TEST(DesignerListText, mergedAndSplitFieldsKeepEveryField) {
         const char* why;
     } cases[] = {
         {ctFlexButton, "G;;V", true, {"G", "", "V"}, "an empty middle field stays empty"},
-        {ctCellButton1, "A;B;C;D;x;y", true, {"A", "B", "C", "D", "x;y"}, "the rest after the fourth ; is the list"},
+        {ctCellButton1,
+         "A;B;C;D;x;y",
+         true,
+         {"A", "B", "C", "D", "x;y"},
+         "the rest after the fourth ; is the list"},
         {ctCellButton2, "A;;;;", true, {"A", "", "", "", ""}, "four separators, empty fields"},
         {ctVarEdit, "a;b", true, {"a;b"}, "other types keep the whole text"},
         {ctFlexButton, "G", false, {"G", "", ""}, "a hand-written\ttext\twithout separators keeps its group"},
@@ -90,8 +94,10 @@ TEST(DesignerListText, mergedAndSplitFieldsKeepEveryField) {
         ASSERT_EQ(got.size(), c.fields.size()) << c.why;
         for (std::size_t k = 0; k < got.size(); ++k)
             EXPECT_EQ(got[k].str(), c.fields[k]) << c.why << ", field " << k;
-        if (c.splits) EXPECT_EQ(d.getMergedExtComboList().str(), c.text) << c.why << ": merging gives it back";
-        if (c.type == ctFlexButton) EXPECT_EQ(d.comboList.str(), "old") << "a flex button leaves comboList alone";
+        if (c.splits)
+            EXPECT_EQ(d.getMergedExtComboList().str(), c.text) << c.why << ": merging gives it back";
+        if (c.type == ctFlexButton)
+            EXPECT_EQ(d.comboList.str(), "old") << "a flex button leaves comboList alone";
     }
 }
 
@@ -116,7 +122,8 @@ TEST(DesignerControlTypes, windowKindsAndPanelTexts) {
         EXPECT_EQ(windowKindOf(c.type), c.kind) << c.why;
         EXPECT_EQ(typeHasListField(c.type), c.listField) << c.why;
         const Vor_String hint = listHintText(c.type);
-        const int fields = hint.isEmpty() ? 0 : 1 + static_cast<int>(std::count(hint.str().begin(), hint.str().end(), ';'));
+        const int fields =
+            hint.isEmpty() ? 0 : 1 + static_cast<int>(std::count(hint.str().begin(), hint.str().end(), ';'));
         EXPECT_EQ(fields, c.hintFields) << c.why;
     }
     EXPECT_EQ(controlTypeListText(ctBoltCount1).str(), dialString(803).str() + " 1: " + string(2220).str());
@@ -140,10 +147,12 @@ TEST_F(DesignerFiles, savedTemplateReadsBackTheSevenFieldsInKeyOrder) {
 
     Vor_PropertiesList props;
     ASSERT_EQ(props.readFromFile((root() + "Beams/EndPlate.txt").c_str()), Acad::eOk);
-    const std::vector<std::string> keys = {"nrOfControls", "type0", "topLeftX0", "topLeftY0", "bottomRightX0",
-                                           "bottomRightY0", "contents0", "comboList0", "type1"};
+    const std::vector<std::string> keys = {"nrOfControls", "type0",         "topLeftX0",
+                                           "topLeftY0",    "bottomRightX0", "bottomRightY0",
+                                           "contents0",    "comboList0",    "type1"};
     for (std::size_t k = 0; k < keys.size(); ++k)
-        EXPECT_EQ(props.names()[static_cast<int>(k)].str(), keys[k]) << "keys are written in the file's order";
+        EXPECT_EQ(props.names()[static_cast<int>(k)].str(), keys[k])
+            << "keys are written in the file's order";
     EXPECT_EQ(props.length(), 15) << "no other key is written (read-only, ids and tab order are not saved)";
 
     Vor_DlgDesignerData in;
@@ -240,6 +249,40 @@ TEST_F(DesignerFiles, damagedFilesLoadSaneOrAreRefused) {
     write("Long.txt", "nrOfControls\tint\t1\ncontents0\ttext\t" + std::string(100000, 'x') + "\n");
     ASSERT_TRUE(e.readFromFile((root() + "Long.txt").c_str(), false));
     EXPECT_LE(e.getControl(0)->contents.length(), Vor_DlgDesignerData::kMaxTextBytes);
+}
+
+TEST(DesignerSamples, bundledTemplatesHoldEveryFamilyOverTheirPicture) {
+    const Vor_String oldLib = gSettings.libDir;
+    gSettings.libDir = VOR_SOURCE_DIR "/data/lib/";
+    Vor_StringArray names;
+    getModuleImages(names);
+    std::set<int> types;
+    for (const char* name : {"EndPlate", "BasePlate", "Beams/Splice"}) {
+        bool listed = false;
+        for (int k = 0; k < names.length(); ++k)
+            listed = listed || names[k].str() == name;
+        EXPECT_TRUE(listed) << name << " is among the bundled templates";
+        Vor_DlgDesignerData e;
+        ASSERT_TRUE(e.readFromFile(templatePathFromName(name), true)) << name;
+        EXPECT_TRUE(e.hasPicture()) << name << " has its picture beside it";
+        for (int i = 0; i < e.getNrControls(); ++i) {
+            const Vor_DesignerControl& c = *e.getControl(i);
+            types.insert(c.type);
+            EXPECT_GE(c.topLeftX, 0.0) << name << " control " << i << " lies on the picture";
+            EXPECT_LE(c.bottomRightX, 1.0) << name << " control " << i;
+            EXPECT_LE(c.bottomRightY, 1.0) << name << " control " << i;
+            if (c.type == ctVarCombo) {
+                Vor_StringArray items;
+                c.getComboItemsFromFile(items);
+                EXPECT_GT(items.length(), 0) << name << ": the items of " << c.contents.str() << " are found";
+            }
+        }
+    }
+    for (int family :
+         {ctText, ctGroupBox, ctVarEdit, ctVarCombo, ctBoltCount1, ctPatternProps, ctProfSection,
+          ctArrayEdit1, ctArrayButton, ctCellButton1, ctListCombo, ctChoiceCombo, ctCheckBox, ctFlexButton})
+        EXPECT_TRUE(types.count(family)) << "type " << family << " is shown by a bundled template";
+    gSettings.libDir = oldLib;
 }
 
 TEST(DesignerTabOrder, rowsFromTheTopThenLeftToRight) {

@@ -1,7 +1,7 @@
 // The designer window driven as a person would: mouse, buttons, keys, the save question and files.
 
-#include "designer/DesignerFolder.h"
 #include "designer/DlgDesigner.h"
+#include "designer/DesignerFolder.h"
 
 #include <host/FileUtils.h>
 #include <host/Settings.h>
@@ -30,9 +30,8 @@ protected:
     void SetUp() override {
         ui::setAgent(&agent);
         m_oldLib = gSettings.libDir;
-        m_dir = fs::temp_directory_path() /
-                ("vordlgdesigner-" + std::to_string(::getpid()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("vordlgdesigner-" + std::to_string(::getpid()) + "-" +
+                                             testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(m_dir / "Dialog Templates" / "Dialog Design");
         gSettings.libDir = (m_dir.string() + "/").c_str();
         loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "en");
@@ -94,11 +93,15 @@ TEST_F(DesignerWindow, escapeIsIgnoredAndCancelKeepsTheWindowOpen) {
 TEST_F(DesignerWindow, anUnnamedTemplateIsTitledAloneAndAsksForANameOnYes) {
     const std::string saved = root + "Fresh.txt";
     EXPECT_TRUE(run("expect-caption \"Dialog designer\"\n"
-                    "expect-state " + id(D::IDC_ADD) + " disabled\n" // no picture yet
-                    "mouse down 5 5\nmouse up 5 5\n"
-                    "answer yes\n"
-                    "answer file \"" + saved + "\"\n"
-                    "click 1\n",
+                    "expect-state " +
+                        id(D::IDC_ADD) +
+                        " disabled\n" // no picture yet
+                        "mouse down 5 5\nmouse up 5 5\n"
+                        "answer yes\n"
+                        "answer file \"" +
+                        saved +
+                        "\"\n"
+                        "click 1\n",
                     ""));
     EXPECT_TRUE(fs::exists(saved)) << "Yes asked for a name and saved under it";
     EXPECT_FALSE(fs::exists(root + ".txt")) << "never a file without a name";
@@ -107,19 +110,34 @@ TEST_F(DesignerWindow, anUnnamedTemplateIsTitledAloneAndAsksForANameOnYes) {
 TEST_F(DesignerWindow, attachingAPictureToAnUnnamedTemplateFirstAsksForAName) {
     const std::string picture = (m_dir / "sketch.bmp").string();
     ASSERT_TRUE(ui::Image::filled(120, 80, ui::rgb(255, 200, 200)).save(picture));
-    EXPECT_TRUE(run("answer file \"" + picture + "\"\n"
-                    "answer cancel-file\n"
-                    "click " + id(D::IDC_PICTURE) + "\n"
-                    "expect-state " + id(D::IDC_ADD) + " disabled\n"
-                    "answer file \"" + picture + "\"\n"
-                    "answer file \"" + root + "Sketch.txt\"\n"
-                    "click " + id(D::IDC_PICTURE) + "\n"
-                    "expect-caption \"Dialog designer - <Sketch>\"\n"
-                    "expect-state " + id(D::IDC_ADD) + " enabled\n"
-                    "click " + id(D::IDC_ADD) + "\n"
-                    "expect-rect 33000 24 16 54 34\n"
-                    "answer no\n"
-                    "click 1\n",
+    EXPECT_TRUE(run("answer file \"" + picture +
+                        "\"\n"
+                        "answer cancel-file\n"
+                        "click " +
+                        id(D::IDC_PICTURE) +
+                        "\n"
+                        "expect-state " +
+                        id(D::IDC_ADD) +
+                        " disabled\n"
+                        "answer file \"" +
+                        picture +
+                        "\"\n"
+                        "answer file \"" +
+                        root +
+                        "Sketch.txt\"\n"
+                        "click " +
+                        id(D::IDC_PICTURE) +
+                        "\n"
+                        "expect-caption \"Dialog designer - <Sketch>\"\n"
+                        "expect-state " +
+                        id(D::IDC_ADD) +
+                        " enabled\n"
+                        "click " +
+                        id(D::IDC_ADD) +
+                        "\n"
+                        "expect-rect 33000 24 16 54 34\n"
+                        "answer no\n"
+                        "click 1\n",
                     ""));
     EXPECT_TRUE(fs::exists(root + "Sketch.bmp")) << "the picture is copied beside the template";
 }
@@ -129,42 +147,57 @@ TEST_F(DesignerWindow, mouseDragsKeysAndUndo) {
                     // drag the first edit 10 right, 5 down
                     "mouse down 40 30\nmouse move 45 32\nmouse up 50 35\n"
                     "expect-rect 33000 40 25 100 45\n"
-                    "expect-text " + id(D::IDC_CONTENTS) + " \"Thickness\"\n"
-                    // the bottom-right handle of the selection makes it larger
-                    "mouse down 102 47\nmouse up 112 52\n"
-                    "expect-rect 33000 40 25 110 50\n"
-                    // arrows move by one, with Shift by ten
-                    "key Right\nkey Down shift\n"
-                    "expect-rect 33000 41 35 111 60\n"
-                    "key Z ctrl\n"
-                    "expect-rect 33000 41 25 111 50\n"
-                    "key Z ctrl\nkey Z ctrl\nkey Z ctrl\n"
-                    "expect-rect 33000 30 20 90 40\n"
-                    "key Y ctrl\n"
-                    "expect-rect 33000 40 25 100 45\n"
-                    // a rubber band around both, then Delete
-                    "mouse down 5 5\nmouse move 250 60\nmouse up 250 60\n"
-                    "key Delete\n"
-                    "expect-taborder\n"
-                    "key Z ctrl\n"
-                    "expect-rect 33001 150 20 210 40\n"
-                    "answer no\n"
-                    "click 1\n",
+                    "expect-text " +
+                        id(D::IDC_CONTENTS) +
+                        " \"Thickness\"\n"
+                        // the bottom-right handle of the selection makes it larger
+                        "mouse down 102 47\nmouse up 112 52\n"
+                        "expect-rect 33000 40 25 110 50\n"
+                        // arrows move by one, with Shift by ten
+                        "key Right\nkey Down shift\n"
+                        "expect-rect 33000 41 35 111 60\n"
+                        "key Z ctrl\n"
+                        "expect-rect 33000 41 25 111 50\n"
+                        "key Z ctrl\nkey Z ctrl\nkey Z ctrl\n"
+                        "expect-rect 33000 30 20 90 40\n"
+                        "key Y ctrl\n"
+                        "expect-rect 33000 40 25 100 45\n"
+                        // a rubber band around both, then Delete
+                        "mouse down 5 5\nmouse move 250 60\nmouse up 250 60\n"
+                        "key Delete\n"
+                        "expect-taborder\n"
+                        "key Z ctrl\n"
+                        "expect-rect 33001 150 20 210 40\n"
+                        "answer no\n"
+                        "click 1\n",
                     root + "Plate.txt"));
 }
 
 TEST_F(DesignerWindow, propertyRowEditsTheSelectedControl) {
-    EXPECT_TRUE(run("expect-state " + id(D::IDC_CONTENTS) + " disabled\n"
-                    "mouse down 160 30\nmouse up 160 30\n"
-                    "expect-sel " + id(D::IDC_TYPE_LIST) + " 2\n"
-                    "type " + id(D::IDC_CONTENTS) + " \"PlateWidth\"\n"
-                    "expect-text 33001 \"PlateWidth\"\n"
-                    "expect-state " + id(D::IDC_LIST) + " disabled\n" // a variable edit has no list
-                    "select " + id(D::IDC_TYPE_LIST) + " 30\n"
-                    "expect-state " + id(D::IDC_LIST) + " enabled\n"
-                    "type " + id(D::IDC_LIST) + " \"Stiffeners;;V\"\n"
-                    "answer yes\n"
-                    "click 1\n",
+    EXPECT_TRUE(run("expect-state " + id(D::IDC_CONTENTS) +
+                        " disabled\n"
+                        "mouse down 160 30\nmouse up 160 30\n"
+                        "expect-sel " +
+                        id(D::IDC_TYPE_LIST) +
+                        " 2\n"
+                        "type " +
+                        id(D::IDC_CONTENTS) +
+                        " \"PlateWidth\"\n"
+                        "expect-text 33001 \"PlateWidth\"\n"
+                        "expect-state " +
+                        id(D::IDC_LIST) +
+                        " disabled\n" // a variable edit has no list
+                        "select " +
+                        id(D::IDC_TYPE_LIST) +
+                        " 30\n"
+                        "expect-state " +
+                        id(D::IDC_LIST) +
+                        " enabled\n"
+                        "type " +
+                        id(D::IDC_LIST) +
+                        " \"Stiffeners;;V\"\n"
+                        "answer yes\n"
+                        "click 1\n",
                     root + "Plate.txt"));
     Vor_PropertiesList props;
     ASSERT_EQ(props.readFromFile((root + "Plate.txt").c_str()), Acad::eOk);
@@ -178,15 +211,43 @@ TEST_F(DesignerWindow, propertyRowEditsTheSelectedControl) {
     EXPECT_EQ(type, ctFlexButton);
 }
 
+TEST_F(DesignerWindow, textsComeFromTheChosenLanguage) {
+    ASSERT_TRUE(loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "nl"));
+    EXPECT_TRUE(run("expect-caption \"" + dialString(843).str() +
+                        " - <Plate>\"\n"
+                        "expect-text " +
+                        id(D::IDC_TYPE_GROUP) + " \"" + dialString(836).str() +
+                        "\"\n"
+                        "expect-text 1 \"" +
+                        dialString(285).str() +
+                        "\"\n"
+                        "mouse down 40 30\nmouse up 40 30\n"
+                        "expect-text " +
+                        id(D::IDC_CONTENTS_GROUP) + " \"" + dialString(828).str() +
+                        "\"\n"
+                        "expect-sel " +
+                        id(D::IDC_TYPE_LIST) +
+                        " 2\n"
+                        "answer no\n"
+                        "click 1\n",
+                    root + "Plate.txt"));
+    EXPECT_NE(dialString(836).str(), "Control type") << "the Dutch catalogue was in use";
+    loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "en");
+}
+
 TEST_F(DesignerWindow, savedTemplateReopensIdentical) {
     const std::string copy = root + "Beams/Copy.txt";
     fs::create_directories(root + "Beams");
     EXPECT_TRUE(run("mouse down 40 30\nmouse up 47 33\n" // move a control
-                    "answer file \"" + copy + "\"\n"
-                    "click " + id(D::IDC_SAVE_AS) + "\n"
-                    "expect-caption \"Dialog designer - <Beams/Copy>\"\n"
-                    "click 1\n"
-                    "expect-no-message\n",
+                    "answer file \"" +
+                        copy +
+                        "\"\n"
+                        "click " +
+                        id(D::IDC_SAVE_AS) +
+                        "\n"
+                        "expect-caption \"Dialog designer - <Beams/Copy>\"\n"
+                        "click 1\n"
+                        "expect-no-message\n",
                     root + "Plate.txt"));
     std::string a, b;
     ASSERT_TRUE(readWholeFile(root + "Plate.bmp", a));

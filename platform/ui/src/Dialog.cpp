@@ -524,9 +524,9 @@ void Dialog::setClientCursor(CursorShape shape) {
     auto* w = static_cast<DialogWidget*>(m_widget);
     if (!w) return;
     static const std::pair<CursorShape, Qt::CursorShape> shapes[] = {
-        {CursorShape::Arrow, Qt::ArrowCursor},      {CursorShape::Move, Qt::SizeAllCursor},
+        {CursorShape::Arrow, Qt::ArrowCursor},        {CursorShape::Move, Qt::SizeAllCursor},
         {CursorShape::SizeNWSE, Qt::SizeFDiagCursor}, {CursorShape::SizeNESW, Qt::SizeBDiagCursor},
-        {CursorShape::SizeWE, Qt::SizeHorCursor},   {CursorShape::SizeNS, Qt::SizeVerCursor},
+        {CursorShape::SizeWE, Qt::SizeHorCursor},     {CursorShape::SizeNS, Qt::SizeVerCursor},
         {CursorShape::Cross, Qt::CrossCursor}};
     for (auto [ours, qt] : shapes)
         if (ours == shape) w->client->setCursor(qt);

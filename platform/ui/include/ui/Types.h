@@ -170,12 +170,12 @@ enum : int {
 /// Mouse cursors a window can show.
 enum class CursorShape {
     Arrow,
-    Move,      ///< four arrows, over something that can be dragged
-    SizeNWSE,  ///< top-left and bottom-right handles
-    SizeNESW,  ///< top-right and bottom-left handles
-    SizeWE,    ///< left and right handles
-    SizeNS,    ///< top and bottom handles
-    Cross,     ///< rubber-band selection
+    Move,     ///< four arrows, over something that can be dragged
+    SizeNWSE, ///< top-left and bottom-right handles
+    SizeNESW, ///< top-right and bottom-left handles
+    SizeWE,   ///< left and right handles
+    SizeNS,   ///< top and bottom handles
+    Cross,    ///< rubber-band selection
 };
 
 /// A key press as keyboard pre-translation sees it.
