@@ -7,6 +7,7 @@ Run from the repository root: python3 scripts/make-designer-samples.py
 """
 import os
 import struct
+import zlib
 
 ROOT = os.path.join("data", "lib", "Dialog Templates", "Dialog Design")
 W, H = 600, 380
@@ -63,6 +64,18 @@ class Canvas:
                 self.line(ax, ay, ax - 3, ay + 7 * s, DIM)
                 self.line(ax, ay, ax + 3, ay + 7 * s, DIM)
                 self.line(ax - 6, ay, ax + 6, ay, DIM)
+
+    def save_png(self, path):
+        """As a PNG with white see-through (for icons)."""
+        raw = b"".join(b"\0" + b"".join(bytes((r, g, b, 0 if (r, g, b) == (255, 255, 255) else 255))
+                                        for r, g, b in row) for row in self.px)
+
+        def chunk(kind, data):
+            return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", self.w, self.h, 8, 6, 0, 0, 0)) +
+                    chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
     def save(self, path):
         row = (self.w * 3 + 3) & ~3
@@ -134,6 +147,17 @@ def splice():
     c.arrow(200, 100, 400, 100)       # plate length
     c.arrow(296, 300, 304, 300)       # gap
     c.arrow(420, 126, 420, 140)       # plate thickness
+    return c
+
+
+def designer_icon():
+    """The designer window's icon: a dialog frame with a picture and two fields."""
+    c = Canvas(32, 32)
+    c.box(2, 4, 30, 28, fill=(236, 236, 236))
+    c.fill(3, 5, 30, 9, (60, 110, 190))
+    c.box(5, 12, 14, 25, fill=STEEL)
+    c.box(17, 13, 27, 17, fill=(255, 255, 254))
+    c.box(17, 20, 27, 24, fill=(255, 255, 254))
     return c
 
 
@@ -210,6 +234,7 @@ def main():
                       "comboList%d\ttext\t%s" % (i, lst)]
         with open(base + ".txt", "w") as f:
             f.write("\n".join(lines) + "\n")
+    designer_icon().save_png(os.path.join("module", "resources", "icons", "designer.png"))
     for name, items in LISTS.items():
         with open(os.path.join(ROOT, name), "w") as f:
             f.write("\n".join(items) + "\n")
