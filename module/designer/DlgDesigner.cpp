@@ -107,6 +107,7 @@ void DlgDesigner::changed(const DesignerHistory::Layout& before) {
 }
 
 void DlgDesigner::undoRedo(bool undo) {
+    m_typingField = 0;
     DesignerHistory::Layout now = snapshot(), to;
     if (!(undo ? m_history.undo(now, to) : m_history.redo(now, to))) return;
     m_engine.setControls(to);
@@ -117,6 +118,7 @@ void DlgDesigner::undoRedo(bool undo) {
 
 bool DlgDesigner::onMouse(const ui::MouseEvent& e) {
     if (e.kind == ui::MouseEvent::Press && e.button == ui::MouseEvent::Left) {
+        m_typingField = 0;
         m_beforeDrag = snapshot();
         m_dragging = true;
         m_engine.OnLButtonDown(e.ctrl, e.shift, e.pos);
@@ -193,13 +195,19 @@ bool DlgDesigner::preTranslateKey(const ui::KeyEvent& key) {
 bool DlgDesigner::onCommand(int id, int code) {
     if ((id == IDC_TYPE_LIST && code == ui::CBN_SELCHANGE) ||
         ((id == IDC_CONTENTS || id == IDC_LIST) && code == ui::EN_CHANGE)) {
-        DesignerHistory::Layout before = snapshot();
+        // Typing on in one field of one control is one step to undo, not one per character.
+        const int control = m_engine.getCurSel();
+        const bool goingOn = id != IDC_TYPE_LIST && id == m_typingField && control == m_typingControl;
+        DesignerHistory::Layout before = goingOn ? DesignerHistory::Layout() : snapshot();
         m_engine.propsOfCurSelUpdated();
         // another type shows another label and may take a list text
         if (id == IDC_TYPE_LIST) m_engine.updatePropsOfCurSel();
-        changed(before);
+        if (!goingOn) changed(before);
+        m_typingField = id == IDC_TYPE_LIST ? 0 : id;
+        m_typingControl = control;
         return true;
     }
+    m_typingField = 0;
     if (code != ui::BN_CLICKED) return false;
     DesignerHistory::Layout before = snapshot();
     switch (id) {

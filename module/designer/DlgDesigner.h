@@ -82,6 +82,8 @@ private:
     DesignerHistory m_history;
     DesignerHistory::Layout m_beforeDrag;
     bool m_dragging = false;
+    int m_typingField = 0;    ///< the property field typed in last, 0 after any other action
+    int m_typingControl = -1; ///< and the control it belonged to
 };
 
 /// Opens the designer on the template at `path` (may be empty); true when it was closed with OK.

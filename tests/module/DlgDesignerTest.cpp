@@ -211,6 +211,30 @@ TEST_F(DesignerWindow, propertyRowEditsTheSelectedControl) {
     EXPECT_EQ(type, ctFlexButton);
 }
 
+TEST_F(DesignerWindow, typingInOneFieldIsOneStepToUndo) {
+    EXPECT_TRUE(run("mouse down 160 30\nmouse up 160 30\n"
+                    "type " +
+                        id(D::IDC_CONTENTS) +
+                        " \"P\"\n"
+                        "type " +
+                        id(D::IDC_CONTENTS) +
+                        " \"Pl\"\n"
+                        "type " +
+                        id(D::IDC_CONTENTS) +
+                        " \"Pla\"\n"
+                        "expect-text 33001 \"Pla\"\n"
+                        "key Z ctrl\n"
+                        "expect-text 33001 \"Width\"\n"
+                        "expect-text " +
+                        id(D::IDC_CONTENTS) +
+                        " \"Width\"\n"
+                        "key Y ctrl\n"
+                        "expect-text 33001 \"Pla\"\n"
+                        "answer no\n"
+                        "click 1\n",
+                    root + "Plate.txt"));
+}
+
 TEST_F(DesignerWindow, textsComeFromTheChosenLanguage) {
     ASSERT_TRUE(loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "nl"));
     EXPECT_TRUE(run("expect-caption \"" + dialString(843).str() +
