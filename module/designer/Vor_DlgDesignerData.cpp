@@ -294,12 +294,18 @@ void Vor_DlgDesignerData::redrawAllControls() {
     // Every drawn window goes first, in either mode: drawing twice never leaves two windows with
     // one id behind.
     if (m_tracker) m_tracker->removeAll();
-    if (m_dlg && m_dlg->exists())
+    const bool live = m_dlg && m_dlg->exists();
+    if (live) m_dlg->setRedraw(false); // one repaint for the whole set
+    if (live)
         for (auto& d : m_drawn)
             if (d->wnd()) m_dlg->destroyControl(d->wnd());
     m_drawn.clear();
     for (Vor_DesignerControl& c : m_controls)
         drawControl(c);
+    if (live) {
+        m_dlg->setRedraw(true);
+        m_dlg->invalidate();
+    }
 }
 
 void Vor_DlgDesignerData::removeAllDrawnCtrls() {

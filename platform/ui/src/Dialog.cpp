@@ -471,7 +471,6 @@ Control* Dialog::createControl(const ControlTemplate& line, const Rect& pixels) 
     ControlKind kind = kindOf(line);
     QWidget* cw = createWidget(line, kind, w->client);
     cw->setGeometry(pixels.left, pixels.top, std::max(0, pixels.width()), std::max(0, pixels.height()));
-    cw->setFont(w->font());
     if (line.hasStyle("WS_DISABLED")) cw->setEnabled(false);
     if (line.hasStyle("NOT WS_TABSTOP") || kind == ControlKind::Static || kind == ControlKind::GroupBox ||
         kind == ControlKind::Picture)
@@ -488,8 +487,7 @@ Control* Dialog::createControl(const ControlTemplate& line, const Rect& pixels) 
             filter->watch(sub);
     }
     connectNotifications(c.get(), cw);
-    if (!line.hasStyle("NOT WS_VISIBLE")) cw->show();
-    cw->raise();
+    if (!line.hasStyle("NOT WS_VISIBLE")) cw->show(); // the newest child lies on top already
     m_controls.push_back(std::move(c));
     return m_controls.back().get();
 }

@@ -183,6 +183,10 @@ void Window::setFont(const FontSpec& f) {
 void Window::setToolTip(const std::string& tip) {
     if (m_widget) m_widget->setToolTip(qs(tip));
 }
+void Window::setRedraw(bool redraw) {
+    if (m_widget) m_widget->setUpdatesEnabled(redraw);
+}
+
 void Window::setWindowIcon(const Image& icon) {
     if (m_widget && !icon.isNull()) m_widget->setWindowIcon(QIcon(icon.pixmap()));
 }
