@@ -106,6 +106,28 @@ void Control::setImage(const Image& image) {
     }
 }
 
+void Control::setTriState(bool triState) {
+    if (auto* c = qobject_cast<QCheckBox*>(m_widget)) {
+        if (!triState && c->checkState() == Qt::PartiallyChecked) {
+            Silence s(*this);
+            c->setCheckState(Qt::Unchecked);
+        }
+        c->setTristate(triState);
+    }
+}
+
+bool Control::isTriState() const {
+    auto* c = qobject_cast<QCheckBox*>(m_widget);
+    return c && c->isTristate();
+}
+
+void Control::setMouseTransparent(bool transparent) {
+    if (!m_widget) return;
+    m_widget->setAttribute(Qt::WA_TransparentForMouseEvents, transparent);
+    for (auto* sub : m_widget->findChildren<QWidget*>())
+        sub->setAttribute(Qt::WA_TransparentForMouseEvents, transparent);
+}
+
 bool Control::isDefaultButton() const {
     auto* b = qobject_cast<QPushButton*>(m_widget);
     return b && b->isDefault();

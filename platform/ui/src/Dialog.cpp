@@ -170,6 +170,7 @@ void Dialog::teardown() {
     auto* w = static_cast<DialogWidget*>(m_widget);
     if (!w) return;
     Timers::killAll(this);
+    setTabOrderSource(this, {});
     for (auto& c : m_controls)
         Timers::killAll(c.get());
     for (QObject* o : w->findChildren<QObject*>())
@@ -461,6 +462,72 @@ int Dialog::trackPopupMenu(int menuId, int subIndex, Point screenPos) {
         if (it == req.ids.end() || !req.enabled[static_cast<size_t>(it - req.ids.begin())]) return 0;
     }
     return chosen;
+}
+
+// Controls made at run time: built as template lines are, owned with the others, destroyed one by one.
+Control* Dialog::createControl(const ControlTemplate& line, const Rect& pixels) {
+    auto* w = static_cast<DialogWidget*>(m_widget);
+    if (!w) return nullptr;
+    ControlKind kind = kindOf(line);
+    QWidget* cw = createWidget(line, kind, w->client);
+    cw->setGeometry(pixels.left, pixels.top, std::max(0, pixels.width()), std::max(0, pixels.height()));
+    if (line.hasStyle("WS_DISABLED")) cw->setEnabled(false);
+    if (line.hasStyle("NOT WS_TABSTOP") || kind == ControlKind::Static || kind == ControlKind::GroupBox ||
+        kind == ControlKind::Picture)
+        cw->setFocusPolicy(Qt::NoFocus);
+    auto c = std::make_unique<Control>(this, line.id, kind, cw);
+    c->styles = line.styles;
+    DialogFilter* filter = nullptr;
+    for (QObject* o : w->children())
+        if (auto* f = dynamic_cast<DialogFilter*>(o)) filter = f;
+    if (filter) {
+        filter->controlOf[cw] = c.get();
+        filter->watch(cw);
+        for (auto* sub : cw->findChildren<QWidget*>())
+            filter->watch(sub);
+    }
+    connectNotifications(c.get(), cw);
+    if (!line.hasStyle("NOT WS_VISIBLE")) cw->show(); // the newest child lies on top already
+    m_controls.push_back(std::move(c));
+    return m_controls.back().get();
+}
+
+bool Dialog::destroyControl(Control* control) {
+    auto it = std::find_if(m_controls.begin(), m_controls.end(),
+                           [control](const std::unique_ptr<Control>& c) { return c.get() == control; });
+    if (!control || it == m_controls.end() || !m_widget) return false;
+    QWidget* cw = control->widget();
+    for (QObject* o : m_widget->children())
+        if (auto* f = dynamic_cast<DialogFilter*>(o)) {
+            f->controlOf.erase(cw);
+            for (auto* sub : cw->findChildren<QWidget*>())
+                f->controlOf.erase(sub);
+        }
+    Timers::killAll(control);
+    cw->blockSignals(true);
+    for (QObject* o : cw->findChildren<QObject*>())
+        o->blockSignals(true);
+    m_controls.erase(it);
+    cw->hide();
+    cw->deleteLater();
+    return true;
+}
+
+void Dialog::setMouseTracking(bool on) {
+    if (auto* w = static_cast<DialogWidget*>(m_widget)) w->client->setMouseTracking(on);
+}
+
+void Dialog::setClientCursor(CursorShape shape) {
+    m_cursor = shape;
+    auto* w = static_cast<DialogWidget*>(m_widget);
+    if (!w) return;
+    static const std::pair<CursorShape, Qt::CursorShape> shapes[] = {
+        {CursorShape::Arrow, Qt::ArrowCursor},        {CursorShape::Move, Qt::SizeAllCursor},
+        {CursorShape::SizeNWSE, Qt::SizeFDiagCursor}, {CursorShape::SizeNESW, Qt::SizeBDiagCursor},
+        {CursorShape::SizeWE, Qt::SizeHorCursor},     {CursorShape::SizeNS, Qt::SizeVerCursor},
+        {CursorShape::Cross, Qt::CrossCursor}};
+    for (auto [ours, qt] : shapes)
+        if (ours == shape) w->client->setCursor(qt);
 }
 
 } // namespace ui

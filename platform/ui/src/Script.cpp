@@ -178,6 +178,38 @@ GridAccess* gridAccess(const Control* control) {
     return it == grids().end() ? nullptr : it->second;
 }
 
+namespace {
+std::map<const Dialog*, TabOrderSource>& tabOrderSources() {
+    static std::map<const Dialog*, TabOrderSource> sources;
+    return sources;
+}
+} // namespace
+
+void setTabOrderSource(const Dialog* dialog, TabOrderSource source) {
+    if (source)
+        tabOrderSources()[dialog] = std::move(source);
+    else
+        tabOrderSources().erase(dialog);
+}
+
+bool SimulatedUser::mouse(Dialog& d, MouseEvent::Kind kind, Point at, bool ctrl, bool shift,
+                          std::string& error) {
+    if (!d.exists()) {
+        error = "the dialog is closed";
+        return false;
+    }
+    MouseEvent e;
+    e.kind = kind;
+    e.button = kind == MouseEvent::Move ? MouseEvent::None : MouseEvent::Left;
+    e.buttons = kind == MouseEvent::Release ? MouseEvent::None : MouseEvent::Left;
+    e.pos = at;
+    e.ctrl = ctrl;
+    e.shift = shift;
+    Dialog::Hooks::mouse(d, e);
+    processEvents();
+    return true;
+}
+
 bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error) {
     words.clear();
     size_t i = 0;
@@ -1243,6 +1275,65 @@ struct ScriptedAgent::Commands {
         Dialog* d = a.target();
         return grabToFile(d ? d->widget() : nullptr, w[0], error);
     }
+    // The mouse over a dialog's client area, and where run-time controls lie and in which tab order.
+    static bool mouse(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return false;
+        static const std::map<std::string, MouseEvent::Kind> kinds = {
+            {"down", MouseEvent::Press}, {"move", MouseEvent::Move}, {"up", MouseEvent::Release}};
+        auto kind = kinds.find(w[0]);
+        Point at;
+        if (kind == kinds.end() || !toInt(w[1], at.x) || !toInt(w[2], at.y)) {
+            error = "mouse takes down, move or up and a point X Y";
+            return false;
+        }
+        bool ctrl = false, shift = false;
+        for (size_t i = 3; i < w.size(); ++i) {
+            if (w[i] == "ctrl")
+                ctrl = true;
+            else if (w[i] == "shift")
+                shift = true;
+            else {
+                error = "unknown mouse modifier '" + w[i] + "'";
+                return false;
+            }
+        }
+        return SimulatedUser::mouse(*d, kind->second, at, ctrl, shift, error);
+    }
+    static bool expectRect(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return false;
+        Rect want;
+        if (!toInt(w[1], want.left) || !toInt(w[2], want.top) || !toInt(w[3], want.right) ||
+            !toInt(w[4], want.bottom)) {
+            error = "expect-rect takes an id and four whole numbers";
+            return false;
+        }
+        QRect g = c->widget()->geometry();
+        Rect got{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+        if (got == want) return true;
+        error = "control " + w[0] + " lies at " + std::to_string(got.left) + " " + std::to_string(got.top) +
+                " " + std::to_string(got.right) + " " + std::to_string(got.bottom);
+        return false;
+    }
+    static bool expectTabOrder(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return false;
+        auto source = tabOrderSources().find(d);
+        if (source == tabOrderSources().end()) {
+            error = d->describe() + " has no controls made at run time";
+            return false;
+        }
+        std::vector<int> got = source->second();
+        std::string gotText, wantText;
+        for (int id : got)
+            gotText += (gotText.empty() ? "" : " ") + std::to_string(id);
+        for (const std::string& id : w)
+            wantText += (wantText.empty() ? "" : " ") + id;
+        if (gotText == wantText) return true;
+        error = "the tab order is " + (gotText.empty() ? std::string("empty") : gotText);
+        return false;
+    }
     static bool echo(ScriptedAgent& a, const std::string&, const Args& w, std::string&) {
         std::string s;
         for (size_t i = 0; i < w.size(); ++i)
@@ -1312,6 +1403,12 @@ const std::vector<ScriptedAgent::Commands::Entry>& ScriptedAgent::Commands::tabl
         {"shot", "shot FILE", "saves a PNG of the dialog (of the main window when none is open)", 1, 1,
          &shot},
         {"echo", "echo WORDS", "prints the words", 0, kAny, &echo},
+        {"mouse", "mouse down|move|up X Y [ctrl] [shift]",
+         "presses, drags or releases the left button at a point of the dialog's client area", 3, 5, &mouse},
+        {"expect-rect", "expect-rect ID LEFT TOP RIGHT BOTTOM",
+         "checks where a control lies in the dialog's client area, in pixels", 5, 5, &expectRect},
+        {"expect-taborder", "expect-taborder [ID...]",
+         "checks the tab order of the controls the dialog made at run time", 0, kAny, &expectTabOrder},
     };
     return entries;
 }

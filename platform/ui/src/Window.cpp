@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -181,6 +182,13 @@ void Window::setFont(const FontSpec& f) {
 
 void Window::setToolTip(const std::string& tip) {
     if (m_widget) m_widget->setToolTip(qs(tip));
+}
+void Window::setRedraw(bool redraw) {
+    if (m_widget) m_widget->setUpdatesEnabled(redraw);
+}
+
+void Window::setWindowIcon(const Image& icon) {
+    if (m_widget && !icon.isNull()) m_widget->setWindowIcon(QIcon(icon.pixmap()));
 }
 std::string Window::toolTip() const {
     return m_widget ? ss(m_widget->toolTip()) : std::string();

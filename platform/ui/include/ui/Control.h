@@ -37,6 +37,9 @@ public:
     void setCheck(int state);
     void setImage(const Image& image);
     bool isDefaultButton() const;
+    /// Check boxes: whether clicks pass through the indeterminate state too.
+    void setTriState(bool triState);
+    bool isTriState() const;
 
     // edits
     void setSel(int start, int end); ///< end -1 selects to the end
@@ -92,6 +95,9 @@ public:
     /// Places a foreign view (grid, preview) over this placeholder, filling it; the control owns it.
     void embed(QWidget* view);
     QWidget* embedded() const { return m_embedded; }
+
+    /// Lets mouse events pass through to the dialog (a designed control in the designer).
+    void setMouseTransparent(bool transparent);
 
     /// Paint and mouse hooks for custom views (placeholders, pictures).
     void setPaintHandler(std::function<void(Painter&)> paint);

@@ -13,6 +13,7 @@ class Control;
 class Menu;
 class Painter;
 class ToolBar;
+struct ControlTemplate;
 
 /// A dialog made from a numbered template, run modally through the agent or created modeless.
 class Dialog : public Window {
@@ -68,6 +69,18 @@ public:
     /// the chosen command id or 0. The dialog's onInitMenuPopup may adjust the items first.
     int trackPopupMenu(int menuId, int subIndex, Point screenPos);
 
+    // Controls made at run time (a designed dialog's child windows over its picture).
+    /// Creates a control from a template line at a rectangle in client pixels; the newest lies on
+    /// top. Null when the window does not exist.
+    Control* createControl(const ControlTemplate& line, const Rect& pixels);
+    /// Destroys a control made by createControl (template controls stay); false when it is none.
+    bool destroyControl(Control* control);
+    /// Whether mouse moves without a held button reach onMouse (for cursors over handles).
+    void setMouseTracking(bool on);
+    /// The mouse cursor over the client area.
+    void setClientCursor(CursorShape shape);
+    CursorShape clientCursor() const { return m_cursor; }
+
     /// The window given as parent, or null (the main window is then the owner).
     Window* parent() const { return m_parent; }
     /// Default parent for dialogs created with none: the application's main window.
@@ -121,6 +134,7 @@ private:
     std::unique_ptr<Menu> m_menu;
     std::unique_ptr<ToolBar> m_toolBar;
     int m_defaultButton = IDOK;
+    CursorShape m_cursor = CursorShape::Arrow;
 
     friend class DialogWidget;
     friend class SimulatedUser;

@@ -13,6 +13,7 @@
 namespace ui {
 
 class Control;
+class Dialog;
 
 /// What a grid-like view offers to scripts (`cell`, `select-cells`, `expect-cell`).
 class GridAccess {
@@ -31,6 +32,11 @@ public:
 /// Registers the grid behind a control (null removes it).
 void setGridAccess(Control* control, GridAccess* grid);
 GridAccess* gridAccess(const Control* control);
+
+/// The tab order of the controls a dialog made at run time, ids in tab order (`expect-taborder`).
+using TabOrderSource = std::function<std::vector<int>()>;
+/// Registers a dialog's tab-order source (an empty function removes it).
+void setTabOrderSource(const Dialog* dialog, TabOrderSource source);
 
 /// Splits a script line into words; quoted words keep spaces and take \" \\ \n \t escapes.
 bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error);
@@ -159,6 +165,9 @@ public:
     static bool toolbar(Dialog& d, int commandId, std::string& error);
     static void close(Dialog& d);
     static void focus(Control& c);
+    /// A mouse button pressed, moved or released at a point of the dialog's client area, as the
+    /// dialog's mouse hook sees it (left button; Ctrl and Shift as given).
+    static bool mouse(Dialog& d, MouseEvent::Kind kind, Point at, bool ctrl, bool shift, std::string& error);
     /// "id kind text [disabled] [hidden] [checked] ..." for every control, caption and rectangle first.
     static std::string dump(const Dialog& d);
     static std::string stateOf(const Control& c);

@@ -167,6 +167,17 @@ enum : int {
     // Letters and digits are their ASCII capitals: 'A' .. 'Z', '0' .. '9'.
 };
 
+/// Mouse cursors a window can show.
+enum class CursorShape {
+    Arrow,
+    Move,     ///< four arrows, over something that can be dragged
+    SizeNWSE, ///< top-left and bottom-right handles
+    SizeNESW, ///< top-right and bottom-left handles
+    SizeWE,   ///< left and right handles
+    SizeNS,   ///< top and bottom handles
+    Cross,    ///< rubber-band selection
+};
+
 /// A key press as keyboard pre-translation sees it.
 struct KeyEvent {
     int vk = 0; ///< virtual key code (VK_RETURN, 'C', ...)

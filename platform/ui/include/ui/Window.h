@@ -38,6 +38,10 @@ public:
     void invalidate();
     void setFont(const FontSpec& font);
     void setToolTip(const std::string& tip);
+    /// Off: changes are not painted until it is switched on again (many changes, one repaint).
+    void setRedraw(bool redraw);
+    /// The picture in the title bar.
+    void setWindowIcon(const Image& icon);
     std::string toolTip() const;
     /// Timers: onTimer(id) is called every `ms` until killed. Under a scripted agent the clock is
     /// advanced by the script, so tests never wait.
