@@ -34,7 +34,12 @@ template <class F> void forEachReference(const Program& p, CellPos host, F&& f) 
 // --- dependency bookkeeping
 
 void Sheet::Impl::addDep(int c, int r, std::uint32_t slot) {
-    CellRec& rec = at(c, r);
+    CellRec* found = find(c, r);
+    if (!found) {
+        looseDeps[cellKey(c, r)].push_back(slot);
+        return;
+    }
+    CellRec& rec = *found;
     if (rec.deps == 0) {
         rec.deps = slot + 1;
         return;
@@ -52,19 +57,33 @@ void Sheet::Impl::addDep(int c, int r, std::uint32_t slot) {
 }
 
 void Sheet::Impl::removeDep(int c, int r, std::uint32_t slot) {
+    // A reader registered before the cell's chunk existed sits in the loose list.
+    auto removeLoose = [&] {
+        if (looseDeps.empty()) return;
+        auto it = looseDeps.find(cellKey(c, r));
+        if (it == looseDeps.end()) return;
+        auto at = std::find(it->second.begin(), it->second.end(), slot);
+        if (at != it->second.end()) {
+            *at = it->second.back();
+            it->second.pop_back();
+        }
+        if (it->second.empty()) looseDeps.erase(it);
+    };
     CellRec* rec = find(c, r);
-    if (!rec || !rec->deps) return;
+    if (!rec || !rec->deps) return removeLoose();
     if (!(rec->deps & kDepList)) {
-        if (rec->deps == slot + 1) rec->deps = 0;
+        if (rec->deps == slot + 1)
+            rec->deps = 0;
+        else
+            removeLoose();
         return;
     }
     std::uint32_t i = rec->deps & ~kDepList;
     auto& l = depLists[i];
     auto it = std::find(l.begin(), l.end(), slot);
-    if (it != l.end()) {
-        *it = l.back();
-        l.pop_back();
-    }
+    if (it == l.end()) return removeLoose();
+    *it = l.back();
+    l.pop_back();
     if (l.empty()) {
         std::vector<std::uint32_t>().swap(l);
         freeDepLists.push_back(i);
@@ -74,6 +93,7 @@ void Sheet::Impl::removeDep(int c, int r, std::uint32_t slot) {
 
 void Sheet::Impl::registerSlot(std::uint32_t s) {
     const FormulaSlot& sl = slots[s];
+    formulaChunks.add(sl.col, sl.row);
     forEachReference(*sl.prog, {sl.col, sl.row}, [&](CellRange r, bool range) {
         if (!range) {
             if (validTarget(r.col1, r.row1)) addDep(r.col1, r.row1, s);
@@ -86,13 +106,18 @@ void Sheet::Impl::registerSlot(std::uint32_t s) {
                 for (int row = r.row1; row <= r.row2; ++row)
                     addDep(c, row, s);
         } else {
-            rangeDeps.push_back({r, s, sl.gen});
+            rangeIndex.add(r, s, sl.gen);
         }
     });
 }
 
 void Sheet::Impl::unregisterSlot(std::uint32_t s) {
     FormulaSlot& sl = slots[s];
+    formulaChunks.remove(sl.col, sl.row);
+    ++sl.gen; // range listeners of the old formula are recognised as stale by this
+    auto alive = [&](std::uint32_t slot, std::uint32_t gen) {
+        return slots[slot].prog && slots[slot].gen == gen;
+    };
     forEachReference(*sl.prog, {sl.col, sl.row}, [&](CellRange r, bool range) {
         if (!range) {
             removeDep(r.col1, r.row1, s);
@@ -100,16 +125,14 @@ void Sheet::Impl::unregisterSlot(std::uint32_t s) {
         }
         if (!validTarget(r.col1, r.row1) || !validTarget(r.col2, r.row2)) return;
         long cells = long(r.col2 - r.col1 + 1) * long(r.row2 - r.row1 + 1);
-        if (cells <= kSmallRange)
+        if (cells <= kSmallRange) {
             for (int c = r.col1; c <= r.col2; ++c)
                 for (int row = r.row1; row <= r.row2; ++row)
                     removeDep(c, row, s);
+        } else {
+            rangeIndex.release(r, alive);
+        }
     });
-    ++sl.gen; // large-range listeners of the old formula are recognised as stale by this
-    if (rangeDeps.size() > 64 && rangeDeps.size() > 2 * liveSlots) {
-        std::erase_if(rangeDeps,
-                      [&](const RangeDep& d) { return !slots[d.slot].prog || slots[d.slot].gen != d.gen; });
-    }
 }
 
 void Sheet::Impl::rebuildDependencies() {
@@ -120,7 +143,10 @@ void Sheet::Impl::rebuildDependencies() {
                     ch[std::size_t(i)].deps = 0;
     depLists.clear();
     freeDepLists.clear();
-    rangeDeps.clear();
+    looseDeps.clear();
+    rangeIndex.clear();
+    formulaChunks.clear();
+    lookups.clear(); // cells moved or were loaded: every index is out of date
     for (std::uint32_t s = 0; s < slots.size(); ++s)
         if (slots[s].prog) registerSlot(s);
 }
@@ -136,14 +162,18 @@ template <class F> void Sheet::Impl::forEachDependent(int c, int r, F&& f) {
                 f(l[i]);
         }
     }
-    for (std::size_t i = 0; i < rangeDeps.size(); ++i) {
-        const RangeDep& d = rangeDeps[i];
-        if (d.r.contains(c, r) && slots[d.slot].prog && slots[d.slot].gen == d.gen) f(d.slot);
-    }
+    if (!looseDeps.empty())
+        if (auto it = looseDeps.find(cellKey(c, r)); it != looseDeps.end())
+            for (std::size_t i = 0; i < it->second.size(); ++i)
+                f(it->second[i]);
+    rangeIndex.forEachAt(c, r, [&](const RangeIndex::Listener& l) {
+        if (slots[l.slot].prog && slots[l.slot].gen == l.gen) f(l.slot);
+    });
 }
 
 void Sheet::Impl::markDependents(int c, int r) {
-    if (rangeDeps.empty()) {
+    valueChanged(c, r);
+    if (rangeIndex.empty() && looseDeps.empty()) {
         const CellRec* rec = find(c, r);
         if (!rec || !rec->deps) return; // nothing reads this cell
     }
@@ -320,6 +350,7 @@ void Sheet::recalcPending() {
             evalSlot(s);
         } else {
             if (CellRec* rec = d.find(sl.col, sl.row)) d.storeValue(*rec, Value::err(ErrorCode::Circular));
+            d.valueChanged(sl.col, sl.row);
             sl.state = SlotState::Clean;
         }
     }
@@ -428,6 +459,7 @@ bool Sheet::Impl::evalArith(std::uint32_t s) {
         rec->num = st[0];
         freeText(rec->text);
     }
+    valueChanged(sl.col, sl.row);
     sl.state = SlotState::Clean;
     return true;
 }
@@ -463,29 +495,12 @@ void Sheet::evalSlot(std::uint32_t start) {
         };
         while (true) {
             if (f.inRange) {
-                const CellRange& rg = f.range;
-                while (f.c <= rg.col2) {
-                    if (std::size_t(f.c) >= d.cols.size()) {
-                        f.c = rg.col2 + 1;
-                        break;
-                    }
-                    auto& ch = d.cols[std::size_t(f.c)].chunks;
-                    while (f.r <= rg.row2) {
-                        std::size_t k = std::size_t(f.r) >> kChunkBits;
-                        if (k >= ch.size()) {
-                            f.r = rg.row2 + 1;
-                            break;
-                        }
-                        if (!ch[k]) {
-                            f.r = int((k + 1) << kChunkBits);
-                            continue;
-                        }
-                        Next n = check(f.c, f.r);
-                        if (n != Next::None) return n;
-                        ++f.r;
-                    }
-                    ++f.c;
-                    f.r = rg.row1;
+                // Only chunks holding formulas can hold pending cells: a range of values is passed
+                // over without looking at its cells.
+                while (d.formulaChunks.next(f.range, f.c, f.r)) {
+                    Next n = check(f.c, f.r);
+                    if (n != Next::None) return n;
+                    ++f.r;
                 }
                 f.inRange = false;
                 ++f.ip;
@@ -518,6 +533,7 @@ void Sheet::evalSlot(std::uint32_t start) {
     auto store = [&](std::uint32_t s, const Value& v) {
         FormulaSlot& sl = d.slots[s];
         if (CellRec* rec = d.find(sl.col, sl.row)) d.storeValue(*rec, v);
+        d.valueChanged(sl.col, sl.row);
         sl.state = SlotState::Clean;
     };
 
@@ -561,6 +577,29 @@ void Sheet::evalSlot(std::uint32_t start) {
         frames.pop_back();
     }
     frames.swap(d.framePool);
+}
+
+// --- look-up indexes
+
+const LookupIndex* lookupIndexOf(EvalContext& ctx, const LookupCache::Vector& v) {
+    auto* sheet = dynamic_cast<Sheet*>(&ctx);
+    if (!sheet || v.first > v.last) return nullptr;
+    auto& d = SheetAccess::d(*sheet);
+    if (const LookupIndex* found = d.lookups.find(v)) return found;
+    auto index = std::make_unique<LookupIndex>();
+    const CellRange b =
+        v.vertical ? CellRange{v.line, v.first, v.line, v.last} : CellRange{v.first, v.line, v.last, v.line};
+    if (v.vertical) {
+        d.forEachRecord(b, [&](int, int r, const CellRec& rec) {
+            if (rec.kind) index->add(r - v.first, d.valueOf(rec));
+        });
+    } else {
+        // A row crosses columns: visit them in order so that the first cell of a value wins.
+        d.forEachRecord(b, [&](int c, int, const CellRec& rec) {
+            if (rec.kind) index->add(c - v.first, d.valueOf(rec));
+        });
+    }
+    return d.lookups.put(v, std::move(index));
 }
 
 // --- custom functions

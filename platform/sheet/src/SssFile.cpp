@@ -7,9 +7,11 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <sstream>
 
@@ -206,127 +208,244 @@ FileResult readSheet(Sheet& target, std::string_view text);
 
 } // namespace
 
-std::string sheetToJson(const Sheet& s) {
-    const auto& d = SheetAccess::d(s);
-    json doc;
-    doc["format"] = kFormatName;
-    doc["version"] = kSheetFileVersion;
-    doc["maxCols"] = s.maxCols();
-    doc["maxRows"] = s.maxRows();
-    json opts = json::array();
-    // A saved file is by definition not changed since its save: the change-made option stays out.
-    for (int i = 0; i < Sheet::kOptionCount; ++i)
-        if (s.option(i) && i != Sheet::kOptChangeMade) opts.push_back(i);
-    doc["options"] = opts;
-    doc["refStyle"] = int(s.refStyle());
-    doc["unitType"] = int(s.unitType());
-    doc["activeCell"] = {s.activeCell().col, s.activeCell().row};
-    CellRange sel = s.selection();
-    doc["selection"] = {sel.col1, sel.row1, sel.col2, sel.row2};
-    json widths = json::array(), heights = json::array();
-    d.colWidths.forEachRun(s.maxCols(), [&](int first, int last, float) {
-        for (int c = first; c <= last; ++c)
-            widths.push_back({c, s.colWidthPixels(c)});
-    });
-    d.rowHeights.forEachRun(s.maxRows(), [&](int first, int last, float) {
-        for (int r = first; r <= last; ++r)
-            heights.push_back({r, s.rowHeightPixels(r)});
-    });
-    doc["colWidths"] = widths;
-    doc["rowHeights"] = heights;
-    json styles = json::array(), types = json::array();
-    for (std::size_t i = 0; i < d.styles.size(); ++i)
-        styles.push_back(styleJson(d.styles.get(std::uint16_t(i))));
-    for (std::size_t i = 0; i < d.types.size(); ++i)
-        types.push_back(typeJson(d.types.get(std::uint16_t(i))));
-    doc["styles"] = styles;
-    doc["types"] = types;
-    json spans = json::array();
-    for (const auto& sp : s.spans())
-        spans.push_back({sp.col1, sp.row1, sp.col2, sp.row2});
-    doc["spans"] = spans;
+namespace {
 
-    // Formulas are written once each in position-independent R1C1 form; cells point into this list.
-    std::unordered_map<const Program*, std::size_t> formulaIndex;
-    json formulas = json::array();
-    json columns = json::array();
-    for (std::size_t ci = 0; ci < d.cols.count(); ++ci) {
-        const std::size_t c = d.cols.keyAt(ci);
-        const auto& ch = d.cols.itemAt(ci).chunks;
-        json runs = json::array(), values = json::array(), kept = json::array();
-        json fidx = json::array(), sidx = json::array(), tidx = json::array();
-        bool anyFormula = false, anyStyle = false, anyType = false;
-        int runStart = -1, runLen = 0;
-        std::size_t n = 0;
-        for (std::size_t k = 0; k < ch.count(); ++k) {
+// The JSON text of a table, written piece by piece: `flush(text)` receives it in parts of about a
+// megabyte, so a save never holds a tree of the table nor the whole text. The members come in the
+// order a streaming reader wants them: sizes, styles, types and formulas before the columns.
+class SheetWriter {
+public:
+    using Flush = std::function<bool(std::string_view)>;
+    SheetWriter(const Sheet& s, Flush flush)
+        : m_s(s)
+        , m_d(SheetAccess::d(s))
+        , m_flush(std::move(flush)) {}
+
+    bool write() {
+        const Sheet& s = m_s;
+        json head;
+        head["format"] = kFormatName;
+        head["version"] = kSheetFileVersion;
+        head["maxCols"] = s.maxCols();
+        head["maxRows"] = s.maxRows();
+        json opts = json::array();
+        // A saved file is by definition not changed since its save: the change-made option stays out.
+        for (int i = 0; i < Sheet::kOptionCount; ++i)
+            if (s.option(i) && i != Sheet::kOptChangeMade) opts.push_back(i);
+        head["options"] = opts;
+        head["refStyle"] = int(s.refStyle());
+        head["unitType"] = int(s.unitType());
+        head["activeCell"] = {s.activeCell().col, s.activeCell().row};
+        CellRange sel = s.selection();
+        head["selection"] = {sel.col1, sel.row1, sel.col2, sel.row2};
+        json widths = json::array(), heights = json::array();
+        m_d.colWidths.forEachRun(s.maxCols(), [&](int first, int last, float) {
+            for (int c = first; c <= last; ++c)
+                widths.push_back({c, s.colWidthPixels(c)});
+        });
+        m_d.rowHeights.forEachRun(s.maxRows(), [&](int first, int last, float) {
+            for (int r = first; r <= last; ++r)
+                heights.push_back({r, s.rowHeightPixels(r)});
+        });
+        json styles = json::array(), types = json::array(), spans = json::array();
+        for (std::size_t i = 0; i < m_d.styles.size(); ++i)
+            styles.push_back(styleJson(m_d.styles.get(std::uint16_t(i))));
+        for (std::size_t i = 0; i < m_d.types.size(); ++i)
+            types.push_back(typeJson(m_d.types.get(std::uint16_t(i))));
+        for (const auto& sp : s.spans())
+            spans.push_back({sp.col1, sp.row1, sp.col2, sp.row2});
+        m_buf += '{';
+        bool first = true;
+        auto member = [&](const char* key, const json& v) {
+            if (!first) m_buf += ',';
+            first = false;
+            m_buf += '"';
+            m_buf += key;
+            m_buf += "\":";
+            m_buf += v.dump();
+        };
+        for (const char* key : {"format", "version", "maxCols", "maxRows", "options", "refStyle", "unitType",
+                                "activeCell", "selection"})
+            member(key, head[key]);
+        member("colWidths", widths);
+        member("rowHeights", heights);
+        member("styles", styles);
+        member("types", types);
+        member("spans", spans);
+        // Formulas are written once each in position-independent R1C1 form; cells point into this list.
+        m_buf += ",\"formulas\":[";
+        for (std::size_t ci = 0; ci < m_d.cols.count(); ++ci)
+            forEachCell(ci, [&](int c, int row, const CellRec& rec) {
+                if (!rec.formula) return;
+                const Program* p = m_d.slots[rec.formula - 1].prog.get();
+                auto [it, added] = m_formulaIndex.try_emplace(p, m_formulaIndex.size());
+                if (!added) return;
+                if (it->second) m_buf += ',';
+                text(printFormula(*p, RefStyle::R1C1Exact, {c, row}));
+                if (!spill()) m_failed = true;
+            });
+        m_buf += "],\"columns\":[";
+        bool firstCol = true;
+        for (std::size_t ci = 0; ci < m_d.cols.count() && !m_failed; ++ci)
+            if (column(ci, firstCol)) firstCol = false;
+        m_buf += ']';
+        json tags = json::array(), notes = json::array();
+        for (const auto& [k, v] : m_d.tags)
+            tags.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
+        for (const auto& [k, v] : m_d.notes)
+            notes.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
+        member("tags", tags);
+        member("notes", notes);
+        m_buf += '}';
+        return !m_failed && m_flush(m_buf);
+    }
+
+private:
+    static bool stored(const CellRec& rec) { return rec.kind || rec.formula || rec.style || rec.type; }
+
+    // Calls fn(col, row, rec) for the saved cells of the column at position ci, in row order.
+    template <class F> void forEachCell(std::size_t ci, F&& fn) const {
+        const int c = int(m_d.cols.keyAt(ci));
+        const auto& ch = m_d.cols.itemAt(ci).chunks;
+        for (std::size_t k = 0; k < ch.count(); ++k)
             for (int i = 0; i < kChunk; ++i) {
                 const CellRec& rec = ch.itemAt(k)[std::size_t(i)];
-                if (!(rec.kind || rec.formula || rec.style || rec.type)) continue;
-                int row = int((std::size_t(ch.keyAt(k)) << kChunkBits) + std::size_t(i));
-                if (runStart >= 0 && runStart + runLen == row)
-                    ++runLen;
-                else {
-                    if (runStart >= 0) runs.push_back(runStart), runs.push_back(runLen);
-                    runStart = row, runLen = 1;
-                }
-                switch (ValueKind(rec.kind)) {
-                case ValueKind::Number:
-                    // A number that is not finite has no JSON text; it is the error it stands for.
-                    if (std::isfinite(rec.num))
-                        values.push_back(rec.num);
-                    else
-                        values.push_back({{"error", int(ErrorCode::Num)}});
-                    break;
-                case ValueKind::Text:
-                    values.push_back(textJson(d.texts[rec.text - 1]));
-                    break;
-                case ValueKind::Bool:
-                    values.push_back(rec.num != 0);
-                    break;
-                case ValueKind::Error:
-                    values.push_back({{"error", int(rec.num)}});
-                    break;
-                default:
-                    values.push_back(nullptr);
-                    break;
-                }
-                if ((rec.flags & kKeepText) && rec.text) kept.push_back({n, textJson(d.texts[rec.text - 1])});
-                long f = -1;
-                if (rec.formula) {
-                    const Program* p = d.slots[rec.formula - 1].prog.get();
-                    auto [it, added] = formulaIndex.try_emplace(p, formulas.size());
-                    if (added)
-                        formulas.push_back(textJson(printFormula(*p, RefStyle::R1C1Exact, {int(c), row})));
-                    f = long(it->second);
-                    anyFormula = true;
-                }
-                fidx.push_back(f);
-                sidx.push_back(rec.style);
-                tidx.push_back(rec.type);
-                anyStyle |= rec.style != 0;
-                anyType |= rec.type != 0;
-                ++n;
+                if (stored(rec)) fn(c, int((std::size_t(ch.keyAt(k)) << kChunkBits) + std::size_t(i)), rec);
             }
-        }
-        if (runStart >= 0) runs.push_back(runStart), runs.push_back(runLen);
-        if (n == 0) continue;
-        json col{{"col", c}, {"rows", runs}, {"values", values}};
-        if (!kept.empty()) col["typed"] = kept;
-        if (anyFormula) col["formulas"] = fidx;
-        if (anyStyle) col["styles"] = sidx;
-        if (anyType) col["types"] = tidx;
-        columns.push_back(std::move(col));
     }
-    doc["formulas"] = formulas;
-    doc["columns"] = columns;
-    json tags = json::array(), notes = json::array();
-    for (const auto& [k, v] : d.tags)
-        tags.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
-    for (const auto& [k, v] : d.notes)
-        notes.push_back({int(k >> 32), int(k & 0xFFFFFFFFu), textJson(v)});
-    doc["tags"] = tags;
-    doc["notes"] = notes;
-    return doc.dump();
+
+    // One column: its runs of rows first, then one list per aspect, each in the order of the runs.
+    bool column(std::size_t ci, bool firstCol) {
+        bool anyFormula = false, anyStyle = false, anyType = false, anyKept = false;
+        std::string runs;
+        int runStart = -1, runLen = 0;
+        auto closeRun = [&] {
+            if (runStart < 0) return;
+            if (!runs.empty()) runs += ',';
+            runs += std::to_string(runStart) + ',' + std::to_string(runLen);
+        };
+        forEachCell(ci, [&](int, int row, const CellRec& rec) {
+            if (runStart >= 0 && runStart + runLen == row) {
+                ++runLen;
+            } else {
+                closeRun();
+                runStart = row, runLen = 1;
+            }
+            anyFormula |= rec.formula != 0;
+            anyStyle |= rec.style != 0;
+            anyType |= rec.type != 0;
+            anyKept |= (rec.flags & kKeepText) && rec.text;
+        });
+        closeRun();
+        if (runStart < 0) return false;
+        if (!firstCol) m_buf += ',';
+        m_buf += "{\"col\":" + std::to_string(m_d.cols.keyAt(ci)) + ",\"rows\":[" + runs + "],\"values\":[";
+        list(ci, [&](const CellRec& rec) {
+            switch (ValueKind(rec.kind)) {
+            case ValueKind::Number:
+                // A number that is not finite has no JSON text; it is the error it stands for.
+                if (std::isfinite(rec.num))
+                    number(rec.num);
+                else
+                    m_buf += "{\"error\":" + std::to_string(int(ErrorCode::Num)) + '}';
+                break;
+            case ValueKind::Text:
+                text(m_d.texts[rec.text - 1]);
+                break;
+            case ValueKind::Bool:
+                m_buf += rec.num != 0 ? "true" : "false";
+                break;
+            case ValueKind::Error:
+                m_buf += "{\"error\":" + std::to_string(int(rec.num)) + '}';
+                break;
+            default:
+                m_buf += "null";
+                break;
+            }
+        });
+        m_buf += ']';
+        if (anyKept) {
+            m_buf += ",\"typed\":[";
+            std::size_t n = 0;
+            bool firstKept = true;
+            forEachCell(ci, [&](int, int, const CellRec& rec) {
+                if ((rec.flags & kKeepText) && rec.text) {
+                    if (!firstKept) m_buf += ',';
+                    firstKept = false;
+                    m_buf += '[' + std::to_string(n) + ',';
+                    text(m_d.texts[rec.text - 1]);
+                    m_buf += ']';
+                }
+                ++n;
+            });
+            m_buf += ']';
+        }
+        if (anyFormula) {
+            m_buf += ",\"formulas\":[";
+            list(ci, [&](const CellRec& rec) {
+                m_buf += rec.formula
+                             ? std::to_string(m_formulaIndex.at(m_d.slots[rec.formula - 1].prog.get()))
+                             : std::string("-1");
+            });
+            m_buf += ']';
+        }
+        if (anyStyle) {
+            m_buf += ",\"styles\":[";
+            list(ci, [&](const CellRec& rec) { m_buf += std::to_string(rec.style); });
+            m_buf += ']';
+        }
+        if (anyType) {
+            m_buf += ",\"types\":[";
+            list(ci, [&](const CellRec& rec) { m_buf += std::to_string(rec.type); });
+            m_buf += ']';
+        }
+        m_buf += '}';
+        return true;
+    }
+
+    // Writes one list item per saved cell of a column, separated by commas.
+    template <class F> void list(std::size_t ci, F&& item) {
+        bool first = true;
+        forEachCell(ci, [&](int, int, const CellRec& rec) {
+            if (!first) m_buf += ',';
+            first = false;
+            item(rec);
+            if (!spill()) m_failed = true;
+        });
+    }
+
+    void number(double v) {
+        char b[32];
+        auto r = std::to_chars(b, b + sizeof b, v);
+        m_buf.append(b, r.ptr);
+    }
+    void text(const std::string& t) { m_buf += textJson(t).dump(); }
+
+    // Hands a full buffer on; false once the sink failed.
+    bool spill() {
+        if (m_buf.size() < (std::size_t(1) << 20) || m_failed) return !m_failed;
+        if (!m_flush(m_buf)) return false;
+        m_buf.clear();
+        return true;
+    }
+
+    const Sheet& m_s;
+    const Sheet::Impl& m_d;
+    Flush m_flush;
+    std::string m_buf;
+    std::unordered_map<const Program*, std::size_t> m_formulaIndex;
+    bool m_failed = false;
+};
+
+} // namespace
+
+std::string sheetToJson(const Sheet& s) {
+    std::string out;
+    SheetWriter(s, [&](std::string_view part) {
+        out += part;
+        return true;
+    }).write();
+    return out;
 }
 
 FileResult sheetFromJson(Sheet& target, std::string_view text) {
@@ -525,9 +644,15 @@ FileResult readSheet(Sheet& target, std::string_view text) {
 
 FileResult saveSheet(const Sheet& s, const std::string& path) {
     if (path.empty()) return {false, "no file name given"};
-    std::string error;
     try {
-        if (!base::writeFileSafely(path, sheetToJson(s), &error)) return {false, error};
+        base::SafeFileWriter w(path);
+        bool ok = w.open() && SheetWriter(s, [&](std::string_view part) { return w.write(part); }).write() &&
+                  w.commit();
+        if (!ok) {
+            std::string error = w.error();
+            w.discard();
+            return {false, error.empty() ? "cannot write " + path : error};
+        }
     } catch (const std::bad_alloc&) {
         return {false, "not enough memory to save the table"};
     }
