@@ -31,6 +31,23 @@ template <class F> void forEachReference(const Program& p, CellPos host, F&& f) 
 }
 } // namespace
 
+namespace {
+// True when a record already holds the value, as its readers see it (0 and -0 differ in print).
+bool sameValue(const Sheet::Impl& d, const CellRec& rec, const Value& v) {
+    if (rec.kind != std::uint8_t(v.kind) || (rec.flags & kKeepText)) return false;
+    switch (v.kind) {
+    case ValueKind::Empty:
+        return true;
+    case ValueKind::Text:
+        return rec.text ? d.texts[rec.text - 1] == v.text : v.text.empty();
+    case ValueKind::Error:
+        return int(rec.num) == int(v.error);
+    default:
+        return rec.num == v.number && std::signbit(rec.num) == std::signbit(v.number);
+    }
+}
+} // namespace
+
 // --- dependency bookkeeping
 
 void Sheet::Impl::addDep(int c, int r, std::uint32_t slot) {
@@ -177,19 +194,49 @@ void Sheet::Impl::markDependents(int c, int r) {
         const CellRec* rec = find(c, r);
         if (!rec || !rec->deps) return; // nothing reads this cell
     }
-    std::vector<CellPos> work{{c, r}};
+    // The cell's own readers run again. What reads them only is suspect: it runs when one of its
+    // inputs comes out changed, so an edit that changes few results recalculates little beyond its
+    // readers. While a recalculation is under way everything marked simply runs again.
+    const bool suspects = recalcDepth == 0;
+    std::vector<CellPos> work;
+    forEachDependent(c, r, [&](std::uint32_t s) {
+        FormulaSlot& sl = slots[s];
+        if (!sl.prog) return;
+        if (sl.state == SlotState::Clean) {
+            dirty.push_back(s);
+            work.push_back({sl.col, sl.row});
+        } else if (sl.state == SlotState::InProgress) {
+            sl.mustRun = true;
+        }
+        if (sl.state != SlotState::InProgress) sl.state = SlotState::Dirty;
+    });
     while (!work.empty()) {
         CellPos p = work.back();
         work.pop_back();
         forEachDependent(p.col, p.row, [&](std::uint32_t s) {
             FormulaSlot& sl = slots[s];
             if (sl.prog && sl.state == SlotState::Clean) {
-                sl.state = SlotState::Dirty;
+                sl.state = suspects ? SlotState::Suspect : SlotState::Dirty;
+                cutoff |= suspects && !sl.prog->arithOnly;
                 dirty.push_back(s);
                 work.push_back({sl.col, sl.row});
             }
         });
     }
+}
+
+void Sheet::Impl::settled(std::uint32_t s, bool changed) {
+    FormulaSlot& sl = slots[s];
+    sl.state = SlotState::Clean;
+    valueChanged(sl.col, sl.row);
+    if (!changed || !cutoff) return;
+    forEachDependent(sl.col, sl.row, [&](std::uint32_t t) {
+        FormulaSlot& x = slots[t];
+        if (x.state == SlotState::Suspect)
+            x.state = SlotState::Dirty;
+        else if (x.state == SlotState::InProgress)
+            x.mustRun = true;
+    });
 }
 
 std::uint32_t Sheet::Impl::allocSlot() {
@@ -296,10 +343,8 @@ bool Sheet::setProgram(int col, int row, ProgramPtr p) {
     sl.col = col;
     sl.row = row;
     m_d->registerSlot(s);
-    if (sl.state != SlotState::Dirty) {
-        sl.state = SlotState::Dirty;
-        m_d->dirty.push_back(s);
-    }
+    if (sl.state == SlotState::Clean) m_d->dirty.push_back(s);
+    sl.state = SlotState::Dirty;
     m_d->markDependents(col, row);
     autoRecalc();
     return true;
@@ -345,17 +390,17 @@ void Sheet::recalcPending() {
     for (std::size_t i = 0; i < d.dirty.size(); ++i) {
         std::uint32_t s = d.dirty[i];
         FormulaSlot& sl = d.slots[s];
-        if (!sl.prog || sl.state != SlotState::Dirty) continue;
+        if (!sl.prog || (sl.state != SlotState::Dirty && sl.state != SlotState::Suspect)) continue;
         if (i < budget) {
             evalSlot(s);
         } else {
             if (CellRec* rec = d.find(sl.col, sl.row)) d.storeValue(*rec, Value::err(ErrorCode::Circular));
-            d.valueChanged(sl.col, sl.row);
-            sl.state = SlotState::Clean;
+            d.settled(s, true);
         }
     }
     d.dirty.clear();
     if (--d.recalcDepth == 0) {
+        d.cutoff = false; // nothing is suspect any more
         d.freeSlots.insert(d.freeSlots.end(), d.pendingFree.begin(), d.pendingFree.end());
         d.pendingFree.clear();
     }
@@ -366,10 +411,9 @@ void Sheet::recalc() {
     auto& d = *m_d;
     for (std::uint32_t s = 0; s < d.slots.size(); ++s) {
         FormulaSlot& sl = d.slots[s];
-        if (sl.prog && sl.state == SlotState::Clean) {
-            sl.state = SlotState::Dirty;
-            d.dirty.push_back(s);
-        }
+        if (!sl.prog) continue;
+        if (sl.state == SlotState::Clean) d.dirty.push_back(s);
+        sl.state = SlotState::Dirty;
     }
     if (d.recalcDepth == 0) recalcPending();
 }
@@ -380,10 +424,8 @@ bool Sheet::recalcCell(int col, int row) {
     if (!inside(col, row) || !rec || !rec->formula) return false;
     std::uint32_t s = rec->formula - 1;
     FormulaSlot& sl = m_d->slots[s];
-    if (sl.state == SlotState::Clean) {
-        sl.state = SlotState::Dirty;
-        m_d->dirty.push_back(s);
-    }
+    if (sl.state == SlotState::Clean) m_d->dirty.push_back(s);
+    if (sl.state != SlotState::InProgress) sl.state = SlotState::Dirty;
     if (m_d->recalcDepth > 0) return true; // runs when the recalculation under way reaches it
     ++m_d->recalcDepth;
     evalSlot(s);
@@ -391,7 +433,9 @@ bool Sheet::recalcCell(int col, int row) {
     m_d->markDependents(col, row);
     autoRecalc();
     if (!m_options[kOptAutoRecalc] && m_d->dirty.size() > 2 * m_d->liveSlots + 1024)
-        std::erase_if(m_d->dirty, [&](std::uint32_t x) { return m_d->slots[x].state != SlotState::Dirty; });
+        std::erase_if(m_d->dirty, [&](std::uint32_t x) {
+            return m_d->slots[x].state != SlotState::Dirty && m_d->slots[x].state != SlotState::Suspect;
+        });
     return true;
 }
 
@@ -453,14 +497,16 @@ bool Sheet::Impl::evalArith(std::uint32_t s) {
         }
     }
     if (n != 1) return false;
+    bool changed = true;
     if (CellRec* rec = find(sl.col, sl.row)) {
+        changed = rec->kind != std::uint8_t(ValueKind::Number) || rec->num != st[0] ||
+                  std::signbit(rec->num) != std::signbit(st[0]);
         rec->flags &= std::uint8_t(~kKeepText);
         rec->kind = std::uint8_t(ValueKind::Number);
         rec->num = st[0];
         freeText(rec->text);
     }
-    valueChanged(sl.col, sl.row);
-    sl.state = SlotState::Clean;
+    settled(s, changed);
     return true;
 }
 
@@ -477,7 +523,12 @@ void Sheet::evalSlot(std::uint32_t start) {
     frames.swap(d.framePool); // reuse the allocation of the last run
     frames.clear();
     frames.push_back({start, d.slots[start].gen});
-    d.slots[start].state = SlotState::InProgress;
+    auto enter = [&](std::uint32_t s) {
+        FormulaSlot& sl = d.slots[s];
+        sl.mustRun = sl.state != SlotState::Suspect || !d.cutoff || sl.prog->hasCustom;
+        sl.state = SlotState::InProgress;
+    };
+    enter(start);
 
     enum class Next { None, Pending, Cycle };
     // Finds the next formula the top frame reads that is still pending.
@@ -491,7 +542,7 @@ void Sheet::evalSlot(std::uint32_t start) {
             SlotState st = d.slots[s].state;
             if (!d.slots[s].prog || st == SlotState::Clean) return Next::None;
             out = s;
-            return st == SlotState::Dirty ? Next::Pending : Next::Cycle;
+            return st == SlotState::InProgress ? Next::Cycle : Next::Pending;
         };
         while (true) {
             if (f.inRange) {
@@ -532,9 +583,12 @@ void Sheet::evalSlot(std::uint32_t start) {
 
     auto store = [&](std::uint32_t s, const Value& v) {
         FormulaSlot& sl = d.slots[s];
-        if (CellRec* rec = d.find(sl.col, sl.row)) d.storeValue(*rec, v);
-        d.valueChanged(sl.col, sl.row);
-        sl.state = SlotState::Clean;
+        bool changed = true;
+        if (CellRec* rec = d.find(sl.col, sl.row)) {
+            if (d.cutoff) changed = !sameValue(d, *rec, v);
+            d.storeValue(*rec, v);
+        }
+        d.settled(s, changed);
     };
 
     while (!frames.empty()) {
@@ -547,7 +601,7 @@ void Sheet::evalSlot(std::uint32_t start) {
         std::uint32_t next = 0;
         Next n = nextPending(f, next);
         if (n == Next::Pending) {
-            d.slots[next].state = SlotState::InProgress;
+            enter(next);
             frames.push_back({next, d.slots[next].gen});
             continue;
         }
@@ -560,6 +614,11 @@ void Sheet::evalSlot(std::uint32_t start) {
             for (std::size_t k = j; k < frames.size(); ++k)
                 store(frames[k].slot, Value::err(ErrorCode::Circular));
             frames.resize(j);
+            continue;
+        }
+        if (!sl.mustRun) { // suspect, and every input it reads came out unchanged
+            d.settled(f.slot, false);
+            frames.pop_back();
             continue;
         }
         if (d.evalArith(f.slot)) {

@@ -304,7 +304,12 @@ private:
 /// refused, and an edit that would need more fails instead of exhausting the machine.
 inline constexpr std::size_t kStoreBudgetBytes = std::size_t(512) << 20;
 
-enum class SlotState : std::uint8_t { Clean, Dirty, InProgress };
+enum class SlotState : std::uint8_t {
+    Clean,
+    Dirty,      ///< an input changed: runs again
+    InProgress, ///< on the evaluation path
+    Suspect,    ///< only reads formulas that may change: runs if one of them comes out changed
+};
 
 /// A formula in the sheet.
 struct FormulaSlot {
@@ -312,6 +317,7 @@ struct FormulaSlot {
     int col = 0, row = 0;
     std::uint32_t gen = 0; ///< changes whenever the slot's formula is replaced or removed
     SlotState state = SlotState::Clean;
+    bool mustRun = false; ///< while in progress: it was dirty, or an input came out changed
 };
 
 /// Where the formulas are: a count per 64-row chunk of each column. A walk looking for pending
@@ -414,6 +420,9 @@ struct Sheet::Impl : NameArity {
     std::unordered_map<std::string, CustomEntry> customs;
     std::vector<std::uint32_t> dirty;
     int recalcDepth = 0;
+    /// Suspect formulas that are not plain arithmetic are waiting: a formula whose value changes
+    /// then tells its readers, and suspect formulas whose inputs all came out the same are skipped.
+    bool cutoff = false;
     std::vector<Operand> stack;
     std::vector<EvalFrame> framePool;
 
@@ -593,6 +602,8 @@ struct Sheet::Impl : NameArity {
     void rebuildDependencies();
     template <class F> void forEachDependent(int c, int r, F&& f);
     void markDependents(int c, int r);
+    /// A formula's value is settled; `changed` tells whether it differs from the one before.
+    void settled(std::uint32_t slot, bool changed);
     /// A cell's value changed: forget the look-up indexes that hold it.
     void valueChanged(int c, int r) {
         if (!lookups.empty()) lookups.invalidate(c, r);
