@@ -514,7 +514,10 @@ bool Sheet::Impl::evalArith(std::uint32_t s) {
 // a chain of a million formulas costs heap, not call stack.
 void Sheet::evalSlot(std::uint32_t start) {
     auto& d = *m_d;
-    if (d.evalArith(start)) { // its inputs are settled: no evaluation path needed
+    // Plain arithmetic whose inputs are settled needs no evaluation path; a suspect formula takes
+    // the path, which finds out whether any input came out changed.
+    const bool suspect = d.cutoff && d.slots[start].state == SlotState::Suspect;
+    if (!suspect && d.evalArith(start)) {
         ++m_evaluations;
         return;
     }
