@@ -198,7 +198,8 @@ void Sheet::Impl::markDependents(int c, int r) {
     // inputs comes out changed, so an edit that changes few results recalculates little beyond its
     // readers. While a recalculation is under way everything marked simply runs again.
     const bool suspects = recalcDepth == 0;
-    std::vector<CellPos> work;
+    std::vector<CellPos>& work = markWork; // kept between edits: no allocation per edit
+    work.clear();
     forEachDependent(c, r, [&](std::uint32_t s) {
         FormulaSlot& sl = slots[s];
         if (!sl.prog) return;

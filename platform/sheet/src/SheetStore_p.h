@@ -419,6 +419,7 @@ struct Sheet::Impl : NameArity {
     std::unordered_map<std::string, ProgramPtr> programCache;
     std::unordered_map<std::string, CustomEntry> customs;
     std::vector<std::uint32_t> dirty;
+    std::vector<CellPos> markWork; ///< scratch of markDependents
     int recalcDepth = 0;
     /// Suspect formulas that are not plain arithmetic are waiting: a formula whose value changes
     /// then tells its readers, and suspect formulas whose inputs all came out the same are skipped.
