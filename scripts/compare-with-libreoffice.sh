@@ -65,7 +65,7 @@ for label, ours, theirs in rowsets:
     if e is None:
         print("%-38s %14s %12.4f s %10s" % (label, "-", l, "-"))
         continue
-    print("%-38s %12.4f s %12.4f s %9.1fx" % (label, e, l, l / e))
+    print("%-38s %12.6f s %12.6f s %9.1fx" % (label, e, l, l / e))
 print("* the engine cell by cell, then one recalculation; LibreOffice in blocks of 5,000 rows (setFormulaArray)")
 print("LibreOffice's look-up in the last row: %g" % lo["last_lookup"])
 PY
