@@ -1,5 +1,6 @@
 // Look-up and reference functions. CHOOSE is compiled into jumps (only the chosen argument runs).
 #include "FnUtil_p.h"
+#include "LookupCache_p.h"
 
 namespace sheet {
 
@@ -11,10 +12,23 @@ bool sameClass(const Value& a, const Value& b) {
     return cls(a) == cls(b);
 }
 
+// Vectors shorter than this are searched cell by cell: building an index would cost more.
+constexpr int kIndexedLength = 32;
+
 // Position (0-based) in a vector of cells: exact match, or the last value not above the key
-// (the data is taken as sorted ascending, as the spreadsheets assume).
-template <class Get> int findInVector(const Value& key, int n, Get get, bool exact) {
+// (the data is taken as sorted ascending, as the spreadsheets assume). An empty key finds nothing,
+// not an empty cell. `vec` names the vector in the sheet, so that an exact match of a plain key
+// is one probe of the vector's index.
+template <class Get>
+int findInVector(const Value& key, int n, Get get, bool exact, EvalContext& ctx,
+                 const LookupCache::Vector& vec) {
+    if (key.isEmpty()) return -1;
     if (exact) {
+        if (n >= kIndexedLength && !(key.isText() && LookupIndex::isPattern(key.text)))
+            if (const LookupIndex* index = lookupIndexOf(ctx, vec)) {
+                int pos = index->find(key);
+                return pos < n ? pos : -1;
+            }
         for (int i = 0; i < n; ++i) {
             Value v = get(i);
             if (!sameClass(v, key)) continue;
@@ -60,7 +74,9 @@ Value tableLookup(CallArgs& a, bool vertical) {
     auto get = [&](int i) {
         return vertical ? a.ctx.cellValue(r.col1, r.row1 + i) : a.ctx.cellValue(r.col1 + i, r.row1);
     };
-    int pos = findInVector(key, n, get, !approx);
+    LookupCache::Vector vec = vertical ? LookupCache::Vector{true, r.col1, r.row1, r.row2}
+                                       : LookupCache::Vector{false, r.row1, r.col1, r.col2};
+    int pos = findInVector(key, n, get, !approx, a.ctx, vec);
     if (pos < 0) return err(ErrorCode::NA);
     Value v = vertical ? a.ctx.cellValue(r.col1 + idx - 1, r.row1 + pos)
                        : a.ctx.cellValue(r.col1 + pos, r.row1 + idx - 1);
@@ -85,7 +101,9 @@ Value lookup(CallArgs& a) {
     auto get = [&](int i) {
         return byRows ? a.ctx.cellValue(r.col1, r.row1 + i) : a.ctx.cellValue(r.col1 + i, r.row1);
     };
-    int pos = findInVector(key, n, get, false);
+    LookupCache::Vector vec = byRows ? LookupCache::Vector{true, r.col1, r.row1, r.row2}
+                                     : LookupCache::Vector{false, r.row1, r.col1, r.col2};
+    int pos = findInVector(key, n, get, false, a.ctx, vec);
     if (pos < 0) return err(ErrorCode::NA);
     if (a.size() > 2) {
         CellRange res;
@@ -129,12 +147,14 @@ Value match(CallArgs& a) {
     auto get = [&](int i) {
         return h > 1 ? a.ctx.cellValue(r.col1, r.row1 + i) : a.ctx.cellValue(r.col1 + i, r.row1);
     };
+    LookupCache::Vector vec = h > 1 ? LookupCache::Vector{true, r.col1, r.row1, r.row2}
+                                    : LookupCache::Vector{false, r.row1, r.col1, r.col2};
     int pos = -1;
     if (type == 0)
-        pos = findInVector(key, n, get, true);
+        pos = findInVector(key, n, get, true, a.ctx, vec);
     else if (type > 0)
-        pos = findInVector(key, n, get, false);
-    else {
+        pos = findInVector(key, n, get, false, a.ctx, vec);
+    else if (!key.isEmpty()) {
         // Descending data: the smallest value that is not below the key.
         for (int i = 0; i < n; ++i) {
             Value v = get(i);

@@ -440,7 +440,9 @@ std::size_t Sheet::memoryUse() const {
     n += d.depLists.capacity() * sizeof(std::vector<std::uint32_t>);
     for (const auto& l : d.depLists)
         n += l.capacity() * 4;
-    n += d.rangeDeps.capacity() * sizeof(RangeDep);
+    n += d.rangeIndex.memoryBytes() + d.formulaChunks.memoryBytes();
+    for (const auto& [key, l] : d.looseDeps)
+        n += 48 + l.capacity() * 4;
     n += d.dirty.capacity() * 4;
     // Shared programs: each counted once.
     for (const auto& [key, p] : d.programCache)

@@ -31,10 +31,32 @@ template <class F> void forEachReference(const Program& p, CellPos host, F&& f) 
 }
 } // namespace
 
+namespace {
+// True when a record already holds the value, as its readers see it (0 and -0 differ in print).
+bool sameValue(const Sheet::Impl& d, const CellRec& rec, const Value& v) {
+    if (rec.kind != std::uint8_t(v.kind) || (rec.flags & kKeepText)) return false;
+    switch (v.kind) {
+    case ValueKind::Empty:
+        return true;
+    case ValueKind::Text:
+        return rec.text ? d.texts[rec.text - 1] == v.text : v.text.empty();
+    case ValueKind::Error:
+        return int(rec.num) == int(v.error);
+    default:
+        return rec.num == v.number && std::signbit(rec.num) == std::signbit(v.number);
+    }
+}
+} // namespace
+
 // --- dependency bookkeeping
 
 void Sheet::Impl::addDep(int c, int r, std::uint32_t slot) {
-    CellRec& rec = at(c, r);
+    CellRec* found = find(c, r);
+    if (!found) {
+        looseDeps[cellKey(c, r)].push_back(slot);
+        return;
+    }
+    CellRec& rec = *found;
     if (rec.deps == 0) {
         rec.deps = slot + 1;
         return;
@@ -52,19 +74,33 @@ void Sheet::Impl::addDep(int c, int r, std::uint32_t slot) {
 }
 
 void Sheet::Impl::removeDep(int c, int r, std::uint32_t slot) {
+    // A reader registered before the cell's chunk existed sits in the loose list.
+    auto removeLoose = [&] {
+        if (looseDeps.empty()) return;
+        auto it = looseDeps.find(cellKey(c, r));
+        if (it == looseDeps.end()) return;
+        auto at = std::find(it->second.begin(), it->second.end(), slot);
+        if (at != it->second.end()) {
+            *at = it->second.back();
+            it->second.pop_back();
+        }
+        if (it->second.empty()) looseDeps.erase(it);
+    };
     CellRec* rec = find(c, r);
-    if (!rec || !rec->deps) return;
+    if (!rec || !rec->deps) return removeLoose();
     if (!(rec->deps & kDepList)) {
-        if (rec->deps == slot + 1) rec->deps = 0;
+        if (rec->deps == slot + 1)
+            rec->deps = 0;
+        else
+            removeLoose();
         return;
     }
     std::uint32_t i = rec->deps & ~kDepList;
     auto& l = depLists[i];
     auto it = std::find(l.begin(), l.end(), slot);
-    if (it != l.end()) {
-        *it = l.back();
-        l.pop_back();
-    }
+    if (it == l.end()) return removeLoose();
+    *it = l.back();
+    l.pop_back();
     if (l.empty()) {
         std::vector<std::uint32_t>().swap(l);
         freeDepLists.push_back(i);
@@ -74,6 +110,7 @@ void Sheet::Impl::removeDep(int c, int r, std::uint32_t slot) {
 
 void Sheet::Impl::registerSlot(std::uint32_t s) {
     const FormulaSlot& sl = slots[s];
+    formulaChunks.add(sl.col, sl.row);
     forEachReference(*sl.prog, {sl.col, sl.row}, [&](CellRange r, bool range) {
         if (!range) {
             if (validTarget(r.col1, r.row1)) addDep(r.col1, r.row1, s);
@@ -86,13 +123,18 @@ void Sheet::Impl::registerSlot(std::uint32_t s) {
                 for (int row = r.row1; row <= r.row2; ++row)
                     addDep(c, row, s);
         } else {
-            rangeDeps.push_back({r, s, sl.gen});
+            rangeIndex.add(r, s, sl.gen);
         }
     });
 }
 
 void Sheet::Impl::unregisterSlot(std::uint32_t s) {
     FormulaSlot& sl = slots[s];
+    formulaChunks.remove(sl.col, sl.row);
+    ++sl.gen; // range listeners of the old formula are recognised as stale by this
+    auto alive = [&](std::uint32_t slot, std::uint32_t gen) {
+        return slots[slot].prog && slots[slot].gen == gen;
+    };
     forEachReference(*sl.prog, {sl.col, sl.row}, [&](CellRange r, bool range) {
         if (!range) {
             removeDep(r.col1, r.row1, s);
@@ -100,16 +142,14 @@ void Sheet::Impl::unregisterSlot(std::uint32_t s) {
         }
         if (!validTarget(r.col1, r.row1) || !validTarget(r.col2, r.row2)) return;
         long cells = long(r.col2 - r.col1 + 1) * long(r.row2 - r.row1 + 1);
-        if (cells <= kSmallRange)
+        if (cells <= kSmallRange) {
             for (int c = r.col1; c <= r.col2; ++c)
                 for (int row = r.row1; row <= r.row2; ++row)
                     removeDep(c, row, s);
+        } else {
+            rangeIndex.release(r, alive);
+        }
     });
-    ++sl.gen; // large-range listeners of the old formula are recognised as stale by this
-    if (rangeDeps.size() > 64 && rangeDeps.size() > 2 * liveSlots) {
-        std::erase_if(rangeDeps,
-                      [&](const RangeDep& d) { return !slots[d.slot].prog || slots[d.slot].gen != d.gen; });
-    }
 }
 
 void Sheet::Impl::rebuildDependencies() {
@@ -120,7 +160,10 @@ void Sheet::Impl::rebuildDependencies() {
                     ch[std::size_t(i)].deps = 0;
     depLists.clear();
     freeDepLists.clear();
-    rangeDeps.clear();
+    looseDeps.clear();
+    rangeIndex.clear();
+    formulaChunks.clear();
+    lookups.clear(); // cells moved or were loaded: every index is out of date
     for (std::uint32_t s = 0; s < slots.size(); ++s)
         if (slots[s].prog) registerSlot(s);
 }
@@ -136,30 +179,65 @@ template <class F> void Sheet::Impl::forEachDependent(int c, int r, F&& f) {
                 f(l[i]);
         }
     }
-    for (std::size_t i = 0; i < rangeDeps.size(); ++i) {
-        const RangeDep& d = rangeDeps[i];
-        if (d.r.contains(c, r) && slots[d.slot].prog && slots[d.slot].gen == d.gen) f(d.slot);
-    }
+    if (!looseDeps.empty())
+        if (auto it = looseDeps.find(cellKey(c, r)); it != looseDeps.end())
+            for (std::size_t i = 0; i < it->second.size(); ++i)
+                f(it->second[i]);
+    rangeIndex.forEachAt(c, r, [&](const RangeIndex::Listener& l) {
+        if (slots[l.slot].prog && slots[l.slot].gen == l.gen) f(l.slot);
+    });
 }
 
 void Sheet::Impl::markDependents(int c, int r) {
-    if (rangeDeps.empty()) {
+    valueChanged(c, r);
+    if (rangeIndex.empty() && looseDeps.empty()) {
         const CellRec* rec = find(c, r);
         if (!rec || !rec->deps) return; // nothing reads this cell
     }
-    std::vector<CellPos> work{{c, r}};
+    // The cell's own readers run again. What reads them only is suspect: it runs when one of its
+    // inputs comes out changed, so an edit that changes few results recalculates little beyond its
+    // readers. While a recalculation is under way everything marked simply runs again.
+    const bool suspects = recalcDepth == 0;
+    std::vector<CellPos>& work = markWork; // kept between edits: no allocation per edit
+    work.clear();
+    forEachDependent(c, r, [&](std::uint32_t s) {
+        FormulaSlot& sl = slots[s];
+        if (!sl.prog) return;
+        if (sl.state == SlotState::Clean) {
+            dirty.push_back(s);
+            work.push_back({sl.col, sl.row});
+        } else if (sl.state == SlotState::InProgress) {
+            sl.mustRun = true;
+        }
+        if (sl.state != SlotState::InProgress) sl.state = SlotState::Dirty;
+    });
     while (!work.empty()) {
         CellPos p = work.back();
         work.pop_back();
         forEachDependent(p.col, p.row, [&](std::uint32_t s) {
             FormulaSlot& sl = slots[s];
             if (sl.prog && sl.state == SlotState::Clean) {
-                sl.state = SlotState::Dirty;
+                sl.state = suspects ? SlotState::Suspect : SlotState::Dirty;
+                cutoff |= suspects && !sl.prog->arithOnly;
                 dirty.push_back(s);
                 work.push_back({sl.col, sl.row});
             }
         });
     }
+}
+
+void Sheet::Impl::settled(std::uint32_t s, bool changed) {
+    FormulaSlot& sl = slots[s];
+    sl.state = SlotState::Clean;
+    valueChanged(sl.col, sl.row);
+    if (!changed || !cutoff) return;
+    forEachDependent(sl.col, sl.row, [&](std::uint32_t t) {
+        FormulaSlot& x = slots[t];
+        if (x.state == SlotState::Suspect)
+            x.state = SlotState::Dirty;
+        else if (x.state == SlotState::InProgress)
+            x.mustRun = true;
+    });
 }
 
 std::uint32_t Sheet::Impl::allocSlot() {
@@ -266,10 +344,8 @@ bool Sheet::setProgram(int col, int row, ProgramPtr p) {
     sl.col = col;
     sl.row = row;
     m_d->registerSlot(s);
-    if (sl.state != SlotState::Dirty) {
-        sl.state = SlotState::Dirty;
-        m_d->dirty.push_back(s);
-    }
+    if (sl.state == SlotState::Clean) m_d->dirty.push_back(s);
+    sl.state = SlotState::Dirty;
     m_d->markDependents(col, row);
     autoRecalc();
     return true;
@@ -315,16 +391,17 @@ void Sheet::recalcPending() {
     for (std::size_t i = 0; i < d.dirty.size(); ++i) {
         std::uint32_t s = d.dirty[i];
         FormulaSlot& sl = d.slots[s];
-        if (!sl.prog || sl.state != SlotState::Dirty) continue;
+        if (!sl.prog || (sl.state != SlotState::Dirty && sl.state != SlotState::Suspect)) continue;
         if (i < budget) {
             evalSlot(s);
         } else {
             if (CellRec* rec = d.find(sl.col, sl.row)) d.storeValue(*rec, Value::err(ErrorCode::Circular));
-            sl.state = SlotState::Clean;
+            d.settled(s, true);
         }
     }
     d.dirty.clear();
     if (--d.recalcDepth == 0) {
+        d.cutoff = false; // nothing is suspect any more
         d.freeSlots.insert(d.freeSlots.end(), d.pendingFree.begin(), d.pendingFree.end());
         d.pendingFree.clear();
     }
@@ -335,10 +412,9 @@ void Sheet::recalc() {
     auto& d = *m_d;
     for (std::uint32_t s = 0; s < d.slots.size(); ++s) {
         FormulaSlot& sl = d.slots[s];
-        if (sl.prog && sl.state == SlotState::Clean) {
-            sl.state = SlotState::Dirty;
-            d.dirty.push_back(s);
-        }
+        if (!sl.prog) continue;
+        if (sl.state == SlotState::Clean) d.dirty.push_back(s);
+        sl.state = SlotState::Dirty;
     }
     if (d.recalcDepth == 0) recalcPending();
 }
@@ -349,10 +425,8 @@ bool Sheet::recalcCell(int col, int row) {
     if (!inside(col, row) || !rec || !rec->formula) return false;
     std::uint32_t s = rec->formula - 1;
     FormulaSlot& sl = m_d->slots[s];
-    if (sl.state == SlotState::Clean) {
-        sl.state = SlotState::Dirty;
-        m_d->dirty.push_back(s);
-    }
+    if (sl.state == SlotState::Clean) m_d->dirty.push_back(s);
+    if (sl.state != SlotState::InProgress) sl.state = SlotState::Dirty;
     if (m_d->recalcDepth > 0) return true; // runs when the recalculation under way reaches it
     ++m_d->recalcDepth;
     evalSlot(s);
@@ -360,7 +434,9 @@ bool Sheet::recalcCell(int col, int row) {
     m_d->markDependents(col, row);
     autoRecalc();
     if (!m_options[kOptAutoRecalc] && m_d->dirty.size() > 2 * m_d->liveSlots + 1024)
-        std::erase_if(m_d->dirty, [&](std::uint32_t x) { return m_d->slots[x].state != SlotState::Dirty; });
+        std::erase_if(m_d->dirty, [&](std::uint32_t x) {
+            return m_d->slots[x].state != SlotState::Dirty && m_d->slots[x].state != SlotState::Suspect;
+        });
     return true;
 }
 
@@ -422,13 +498,16 @@ bool Sheet::Impl::evalArith(std::uint32_t s) {
         }
     }
     if (n != 1) return false;
+    bool changed = true;
     if (CellRec* rec = find(sl.col, sl.row)) {
+        changed = rec->kind != std::uint8_t(ValueKind::Number) || rec->num != st[0] ||
+                  std::signbit(rec->num) != std::signbit(st[0]);
         rec->flags &= std::uint8_t(~kKeepText);
         rec->kind = std::uint8_t(ValueKind::Number);
         rec->num = st[0];
         freeText(rec->text);
     }
-    sl.state = SlotState::Clean;
+    settled(s, changed);
     return true;
 }
 
@@ -436,7 +515,10 @@ bool Sheet::Impl::evalArith(std::uint32_t s) {
 // a chain of a million formulas costs heap, not call stack.
 void Sheet::evalSlot(std::uint32_t start) {
     auto& d = *m_d;
-    if (d.evalArith(start)) { // its inputs are settled: no evaluation path needed
+    // Plain arithmetic whose inputs are settled needs no evaluation path; a suspect formula takes
+    // the path, which finds out whether any input came out changed.
+    const bool suspect = d.cutoff && d.slots[start].state == SlotState::Suspect;
+    if (!suspect && d.evalArith(start)) {
         ++m_evaluations;
         return;
     }
@@ -445,7 +527,12 @@ void Sheet::evalSlot(std::uint32_t start) {
     frames.swap(d.framePool); // reuse the allocation of the last run
     frames.clear();
     frames.push_back({start, d.slots[start].gen});
-    d.slots[start].state = SlotState::InProgress;
+    auto enter = [&](std::uint32_t s) {
+        FormulaSlot& sl = d.slots[s];
+        sl.mustRun = sl.state != SlotState::Suspect || !d.cutoff || sl.prog->hasCustom;
+        sl.state = SlotState::InProgress;
+    };
+    enter(start);
 
     enum class Next { None, Pending, Cycle };
     // Finds the next formula the top frame reads that is still pending.
@@ -459,33 +546,16 @@ void Sheet::evalSlot(std::uint32_t start) {
             SlotState st = d.slots[s].state;
             if (!d.slots[s].prog || st == SlotState::Clean) return Next::None;
             out = s;
-            return st == SlotState::Dirty ? Next::Pending : Next::Cycle;
+            return st == SlotState::InProgress ? Next::Cycle : Next::Pending;
         };
         while (true) {
             if (f.inRange) {
-                const CellRange& rg = f.range;
-                while (f.c <= rg.col2) {
-                    if (std::size_t(f.c) >= d.cols.size()) {
-                        f.c = rg.col2 + 1;
-                        break;
-                    }
-                    auto& ch = d.cols[std::size_t(f.c)].chunks;
-                    while (f.r <= rg.row2) {
-                        std::size_t k = std::size_t(f.r) >> kChunkBits;
-                        if (k >= ch.size()) {
-                            f.r = rg.row2 + 1;
-                            break;
-                        }
-                        if (!ch[k]) {
-                            f.r = int((k + 1) << kChunkBits);
-                            continue;
-                        }
-                        Next n = check(f.c, f.r);
-                        if (n != Next::None) return n;
-                        ++f.r;
-                    }
-                    ++f.c;
-                    f.r = rg.row1;
+                // Only chunks holding formulas can hold pending cells: a range of values is passed
+                // over without looking at its cells.
+                while (d.formulaChunks.next(f.range, f.c, f.r)) {
+                    Next n = check(f.c, f.r);
+                    if (n != Next::None) return n;
+                    ++f.r;
                 }
                 f.inRange = false;
                 ++f.ip;
@@ -517,8 +587,12 @@ void Sheet::evalSlot(std::uint32_t start) {
 
     auto store = [&](std::uint32_t s, const Value& v) {
         FormulaSlot& sl = d.slots[s];
-        if (CellRec* rec = d.find(sl.col, sl.row)) d.storeValue(*rec, v);
-        sl.state = SlotState::Clean;
+        bool changed = true;
+        if (CellRec* rec = d.find(sl.col, sl.row)) {
+            if (d.cutoff) changed = !sameValue(d, *rec, v);
+            d.storeValue(*rec, v);
+        }
+        d.settled(s, changed);
     };
 
     while (!frames.empty()) {
@@ -531,7 +605,7 @@ void Sheet::evalSlot(std::uint32_t start) {
         std::uint32_t next = 0;
         Next n = nextPending(f, next);
         if (n == Next::Pending) {
-            d.slots[next].state = SlotState::InProgress;
+            enter(next);
             frames.push_back({next, d.slots[next].gen});
             continue;
         }
@@ -544,6 +618,11 @@ void Sheet::evalSlot(std::uint32_t start) {
             for (std::size_t k = j; k < frames.size(); ++k)
                 store(frames[k].slot, Value::err(ErrorCode::Circular));
             frames.resize(j);
+            continue;
+        }
+        if (!sl.mustRun) { // suspect, and every input it reads came out unchanged
+            d.settled(f.slot, false);
+            frames.pop_back();
             continue;
         }
         if (d.evalArith(f.slot)) {
@@ -561,6 +640,29 @@ void Sheet::evalSlot(std::uint32_t start) {
         frames.pop_back();
     }
     frames.swap(d.framePool);
+}
+
+// --- look-up indexes
+
+const LookupIndex* lookupIndexOf(EvalContext& ctx, const LookupCache::Vector& v) {
+    auto* sheet = dynamic_cast<Sheet*>(&ctx);
+    if (!sheet || v.first > v.last) return nullptr;
+    auto& d = SheetAccess::d(*sheet);
+    if (const LookupIndex* found = d.lookups.find(v)) return found;
+    auto index = std::make_unique<LookupIndex>();
+    const CellRange b =
+        v.vertical ? CellRange{v.line, v.first, v.line, v.last} : CellRange{v.first, v.line, v.last, v.line};
+    if (v.vertical) {
+        d.forEachRecord(b, [&](int, int r, const CellRec& rec) {
+            if (rec.kind) index->add(r - v.first, d.valueOf(rec));
+        });
+    } else {
+        // A row crosses columns: visit them in order so that the first cell of a value wins.
+        d.forEachRecord(b, [&](int c, int, const CellRec& rec) {
+            if (rec.kind) index->add(c - v.first, d.valueOf(rec));
+        });
+    }
+    return d.lookups.put(v, std::move(index));
 }
 
 // --- custom functions

@@ -3,6 +3,9 @@
 
 #include <sheet/Sheet.h>
 
+#include "LookupCache_p.h"
+#include "RangeIndex_p.h"
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -301,7 +304,12 @@ private:
 /// refused, and an edit that would need more fails instead of exhausting the machine.
 inline constexpr std::size_t kStoreBudgetBytes = std::size_t(512) << 20;
 
-enum class SlotState : std::uint8_t { Clean, Dirty, InProgress };
+enum class SlotState : std::uint8_t {
+    Clean,
+    Dirty,      ///< an input changed: runs again
+    InProgress, ///< on the evaluation path
+    Suspect,    ///< only reads formulas that may change: runs if one of them comes out changed
+};
 
 /// A formula in the sheet.
 struct FormulaSlot {
@@ -309,13 +317,60 @@ struct FormulaSlot {
     int col = 0, row = 0;
     std::uint32_t gen = 0; ///< changes whenever the slot's formula is replaced or removed
     SlotState state = SlotState::Clean;
+    bool mustRun = false; ///< while in progress: it was dirty, or an input came out changed
 };
 
-/// A formula that reads a large range (small ranges register each cell instead).
-struct RangeDep {
-    CellRange r;
-    std::uint32_t slot;
-    std::uint32_t gen;
+/// Where the formulas are: a count per 64-row chunk of each column. A walk looking for pending
+/// formulas in a range visits only the chunks that hold formulas, so a look-up into a table of
+/// values costs nothing, however large the table.
+class FormulaChunks {
+public:
+    void add(int c, int r) {
+        bool created;
+        ++m_cols.get(std::size_t(c), created).get(std::size_t(r) >> kChunkBits, created);
+    }
+    void remove(int c, int r) {
+        SparseList<std::uint32_t>* col = m_cols.find(std::size_t(c));
+        std::uint32_t* n = col ? col->find(std::size_t(r) >> kChunkBits) : nullptr;
+        if (n && *n) --*n;
+    }
+    void clear() { m_cols.clear(); }
+    /// True when some chunk of the block may hold a formula.
+    bool any(const CellRange& b) const {
+        int c = b.col1, r = b.row1;
+        return next(b, c, r);
+    }
+    /// Moves (c, r) to the first cell at or after it, in column order inside the block, that lies in
+    /// a chunk holding formulas. False when none is left.
+    bool next(const CellRange& b, int& c, int& r) const {
+        if (c < b.col1) c = b.col1, r = b.row1;
+        if (r < b.row1) r = b.row1;
+        for (std::size_t ci = m_cols.lowerBound(std::size_t(std::max(0, c)));
+             ci < m_cols.count() && long(m_cols.keyAt(ci)) <= long(b.col2); ++ci) {
+            if (int(m_cols.keyAt(ci)) != c) c = int(m_cols.keyAt(ci)), r = b.row1;
+            if (r > b.row2) continue;
+            const auto& ks = m_cols.itemAt(ci);
+            for (std::size_t k = ks.lowerBound(std::size_t(std::max(0, r)) >> kChunkBits); k < ks.count();
+                 ++k) {
+                const int first = int(std::size_t(ks.keyAt(k)) << kChunkBits);
+                if (first > b.row2) break;
+                if (!ks.itemAt(k)) continue;
+                r = std::max(r, first);
+                return true;
+            }
+            r = b.row2 + 1;
+        }
+        return false;
+    }
+    std::size_t memoryBytes() const {
+        std::size_t n = m_cols.capacityBytes();
+        for (const auto& col : m_cols)
+            n += col.capacityBytes();
+        return n;
+    }
+
+private:
+    SparseList<SparseList<std::uint32_t>> m_cols;
 };
 
 /// One formula on the evaluation path, with the position of the next reference to look at.
@@ -350,7 +405,12 @@ struct Sheet::Impl : NameArity {
     std::size_t liveSlots = 0;
     std::vector<std::vector<std::uint32_t>> depLists;
     std::vector<std::uint32_t> freeDepLists;
-    std::vector<RangeDep> rangeDeps;
+    /// Readers of cells whose chunk was never allocated (a reference far below the data): kept
+    /// aside rather than allocating a chunk per reference.
+    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> looseDeps;
+    RangeIndex rangeIndex;       ///< formulas reading ranges larger than kSmallRange
+    FormulaChunks formulaChunks; ///< where the formulas are
+    LookupCache lookups;         ///< indexes of looked-up columns and rows
     std::unordered_map<std::uint64_t, std::string> tags, notes;
     InternTable<CellStyle> styles;
     InternTable<CellType> types;
@@ -359,7 +419,11 @@ struct Sheet::Impl : NameArity {
     std::unordered_map<std::string, ProgramPtr> programCache;
     std::unordered_map<std::string, CustomEntry> customs;
     std::vector<std::uint32_t> dirty;
+    std::vector<CellPos> markWork; ///< scratch of markDependents
     int recalcDepth = 0;
+    /// Suspect formulas that are not plain arithmetic are waiting: a formula whose value changes
+    /// then tells its readers, and suspect formulas whose inputs all came out the same are skipped.
+    bool cutoff = false;
     std::vector<Operand> stack;
     std::vector<EvalFrame> framePool;
 
@@ -539,6 +603,12 @@ struct Sheet::Impl : NameArity {
     void rebuildDependencies();
     template <class F> void forEachDependent(int c, int r, F&& f);
     void markDependents(int c, int r);
+    /// A formula's value is settled; `changed` tells whether it differs from the one before.
+    void settled(std::uint32_t slot, bool changed);
+    /// A cell's value changed: forget the look-up indexes that hold it.
+    void valueChanged(int c, int r) {
+        if (!lookups.empty()) lookups.invalidate(c, r);
+    }
     bool evalArith(std::uint32_t slot);
     std::uint32_t allocSlot();
     void releaseSlot(std::uint32_t slot);
