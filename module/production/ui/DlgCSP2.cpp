@@ -233,7 +233,9 @@ bool DlgCSP2::onCommand(int id, int code) {
         Vor_Spread& g = grid(list);
         int col = 1, row = 0;
         g.GetActiveCell(col, row);
-        g.insertRow(std::clamp(row + 1, 1, g.maxRows() + 1), false, false);
+        const int at = std::clamp(row + 1, 1, g.maxRows() + 1);
+        g.insertRow(at, false, false);
+        g.SetActiveCell(std::max(col, 1), at); // the new row is where the person types next
         g.setChanged(true);
     };
     auto deleteRow = [&](int list) {
