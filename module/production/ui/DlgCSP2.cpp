@@ -76,13 +76,26 @@ bool DlgCSP2::onInitDialog() {
         c->showWindow(ui::SW_HIDE);
     }
 
-    m_resizer.init(this);
-    for (int id : {IDC_LISTS, IDC_FRAME1, IDC_FRAME2, IDC_FRAME3, IDC_GRID1, IDC_GRID2, IDC_GRID3})
-        m_resizer.add(id, ControlResizer::kStay, ControlResizer::kStretch);
+    // The three lists share the width as they do at the start and grow with the height; their
+    // buttons keep their places relative to their list; the actions stay at the bottom.
+    using R = CResizer;
+    const R::Border left{R::eFixed, 0, R::eLeft}, right{R::eFixed, 0, R::eRight}, top{R::eFixed, 0, R::eTop},
+        bottom{R::eFixed, 0, R::eBottom}, share{R::eProportional, 0, R::eLeft}, width{R::eWidth, 0, R::eLeft},
+        height{R::eHeight, 0, R::eTop}, fromBottom{R::eFixed, 0, R::eBottom};
+    std::vector<R::Rule> rules = {{IDC_LISTS, left, top, right, bottom},
+                                  {IDC_FRAME1, left, top, share, bottom},
+                                  {IDC_GRID1, left, top, share, bottom},
+                                  {IDC_FRAME2, share, top, share, bottom},
+                                  {IDC_GRID2, share, top, share, bottom},
+                                  {IDC_FRAME3, share, top, right, bottom},
+                                  {IDC_GRID3, share, top, right, bottom}};
+    for (const IconButton& b : kIconButtons)
+        rules.push_back({b.id, share, top, width, height});
     for (int id : {IDC_MAIN, IDC_OPTIMISE, IDC_ASK_NAMES})
-        m_resizer.add(id, ControlResizer::kStay, ControlResizer::kFollow);
+        rules.push_back({id, left, fromBottom, width, height});
     for (int id : {ui::IDOK, ui::IDCANCEL})
-        m_resizer.add(id, ControlResizer::kFollow, ControlResizer::kFollow);
+        rules.push_back({id, {R::eFixed, 0, R::eRight}, fromBottom, width, height});
+    m_resizer.init(this, rules);
     restoreWindowPlacement(this, "DLG_OPTIMIZECSP2", false, 0, 0);
     return true;
 }

@@ -2,10 +2,10 @@
 // The cutting stock dialog: entries in a combo, their three lists in three grids, the lists'
 // files in each entry's folder, and one action that writes or reads back the files of every entry.
 #include "calc/Vor_Spread.h"
-#include "calc/ui/ControlResizer.h"
 
 #include <host/DlgCSP2Data.h>
 #include <host/ui/CButtonST.h>
+#include <host/ui/CResizer.h>
 #include <ui/Dialog.h>
 
 #include "frame/VorExport.h"
@@ -49,7 +49,7 @@ protected:
     bool onInitDialog() override;
     bool onCommand(int id, int code) override;
     void onOK() override;
-    void onSize(int width, int height) override { m_resizer.resize(width, height); }
+    void onSize(int width, int height) override { m_resizer.move(); }
     void onDestroy() override;
 
 private:
@@ -65,7 +65,7 @@ private:
 
     Vor_Spread m_grid1, m_grid2, m_grid3;
     CButtonST m_buttons[10];
-    ControlResizer m_resizer;
+    CResizer m_resizer;
     int m_currentId = -1;
 };
 
