@@ -217,3 +217,22 @@ TEST(CuttingStock, progressIsReportedForEveryLinearProgram) {
     ASSERT_TRUE(r.ok);
     EXPECT_GT(calls, 1);
 }
+
+TEST(CuttingStock, piecesLeftByRoundingAreReplannedOntoFewerCheaperBars) {
+    // Two long bars hold everything: A1 x3 + A2 x2 + A3 and A1 + A2 x4 + A3 x2 (kerf 3).
+    const std::vector<Part> parts = {{"A1", 2500, 4}, {"A2", 1750.5, 6}, {"A3", 980, 3}};
+    const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 1.9, -1}};
+    Settings s;
+    s.kerf = 3;
+    const Result sub = optimise({{"A1", 2500, 1}, {"A2", 1750.5, 4}, {"A3", 980, 2}}, stock, s);
+    EXPECT_DOUBLE_EQ(sub.cost, 1.9) << "one long bar";
+    const Result r = optimise(parts, stock, s);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(checkPlan(parts, stock, s, r), "");
+    EXPECT_DOUBLE_EQ(r.cost, 3.8);
+
+    const std::vector<StockLength> limited = {{6000, 1, -1}, {12000, 1.9, 2}};
+    const Result l = optimise(parts, limited, s);
+    EXPECT_EQ(checkPlan(parts, limited, s, l), "") << "no more long bars than at hand";
+    EXPECT_DOUBLE_EQ(l.cost, 3.8) << "the two long bars at hand are enough";
+}

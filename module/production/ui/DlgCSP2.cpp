@@ -82,13 +82,11 @@ bool DlgCSP2::onInitDialog() {
     const R::Border left{R::eFixed, 0, R::eLeft}, right{R::eFixed, 0, R::eRight}, top{R::eFixed, 0, R::eTop},
         bottom{R::eFixed, 0, R::eBottom}, share{R::eProportional, 0, R::eLeft}, width{R::eWidth, 0, R::eLeft},
         height{R::eHeight, 0, R::eTop}, fromBottom{R::eFixed, 0, R::eBottom};
-    std::vector<R::Rule> rules = {{IDC_LISTS, left, top, right, bottom},
-                                  {IDC_FRAME1, left, top, share, bottom},
-                                  {IDC_GRID1, left, top, share, bottom},
-                                  {IDC_FRAME2, share, top, share, bottom},
-                                  {IDC_GRID2, share, top, share, bottom},
-                                  {IDC_FRAME3, share, top, right, bottom},
-                                  {IDC_GRID3, share, top, right, bottom}};
+    std::vector<R::Rule> rules = {
+        {IDC_LISTS, left, top, right, bottom},  {IDC_FRAME1, left, top, share, bottom},
+        {IDC_GRID1, left, top, share, bottom},  {IDC_FRAME2, share, top, share, bottom},
+        {IDC_GRID2, share, top, share, bottom}, {IDC_FRAME3, share, top, right, bottom},
+        {IDC_GRID3, share, top, right, bottom}};
     for (const IconButton& b : kIconButtons)
         rules.push_back({b.id, share, top, width, height});
     for (int id : {IDC_MAIN, IDC_OPTIMISE, IDC_ASK_NAMES})

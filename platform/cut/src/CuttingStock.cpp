@@ -181,15 +181,24 @@ void Planner::takeBars(const Column& c, long long copies) {
         }
         if (!useful) return;
         if (!isValidFill(m_units.bar[c.stock], fill(t))) t = c;
+        // What is left of a trimmed pattern may go on a cheaper bar.
+        const std::int64_t w = fill(t);
+        for (int s = 0; s < int(m_stock.size()); ++s) {
+            if (m_stock[s].length <= 0 || m_left[s] == 0 || !isValidFill(m_units.bar[s], w)) continue;
+            const StockLength& now = m_stock[t.stock];
+            if (m_stock[s].cost < now.cost || (m_stock[s].cost == now.cost && m_stock[s].length < now.length))
+                t.stock = s;
+        }
         for (int i = 0; i < int(t.counts.size()); ++i)
             m_need[i] = std::max<long long>(0, m_need[i] - t.counts[i]);
-        if (m_left[c.stock] > 0) --m_left[c.stock];
+        if (m_left[t.stock] > 0) --m_left[t.stock];
         ++m_plan[{t.stock, t.counts}];
     }
 }
 
 // First fit decreasing for what rounding left: a piece goes into the first open bar it fits
-// without leaving a forbidden offcut, else onto a new bar of the shortest stock length it fits.
+// without leaving a forbidden offcut, else onto a new bar of the cheapest (then shortest) stock
+// length it fits.
 void Planner::repairRest() {
     std::vector<int> pieces;
     for (int i = 0; i < int(m_parts.size()); ++i)
@@ -211,7 +220,9 @@ void Planner::repairRest() {
         int chosen = -1;
         for (int s = 0; s < int(m_stock.size()); ++s) {
             if (m_left[s] == 0 || !pieceFitsAlone(piece, s)) continue;
-            if (chosen < 0 || m_stock[s].length < m_stock[chosen].length) chosen = s;
+            if (chosen < 0 || m_stock[s].cost < m_stock[chosen].cost ||
+                (m_stock[s].cost == m_stock[chosen].cost && m_stock[s].length < m_stock[chosen].length))
+                chosen = s;
         }
         if (chosen < 0) {
             m_result.error = "not enough stock bars at hand for every part";
@@ -352,11 +363,15 @@ Result Planner::run() {
     double bestCost = 0;
     for (int strategy = 0; strategy < 2; ++strategy) {
         if (strategy > 0) {
-            if (m_timedOut || m_result.barBound <= 0 || !m_result.lpComplete) break;
-            long long bars = 0;
-            for (const auto& [key, count] : best)
-                bars += count;
-            if (bars <= m_result.barBound) break;
+            if (m_timedOut || !m_result.lpComplete) break;
+            if (m_result.barBound > 0) {
+                long long bars = 0;
+                for (const auto& [key, count] : best)
+                    bars += count;
+                if (bars <= m_result.barBound) break;
+            } else if (bestCost <= m_result.lpBound + 1e-6) {
+                break;
+            }
             m_need = demand;
             m_left = atHand;
             m_plan.clear();
@@ -417,10 +432,106 @@ Result Planner::run() {
 
 } // namespace
 
+namespace {
+
+bool provenOptimal(const Result& r) {
+    if (!r.lpComplete) return false;
+    return r.barBound > 0 ? r.bars <= r.barBound : r.cost <= r.lpBound + 1e-6;
+}
+
+// Plans the pieces of the `k` most wasteful bars again on their own; true when that made the plan
+// cheaper. Rounding can leave two half-empty bars whose pieces fit one; a small problem finds it.
+bool replanWorstBars(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                     const Settings& settings, Result& r, int k) {
+    std::vector<std::pair<double, int>> bars; // waste per unit of cost, pattern
+    for (int p = 0; p < int(r.patterns.size()); ++p) {
+        const CutPattern& cp = r.patterns[p];
+        const double waste = cp.offcut / cp.stockLength * stock[cp.stock].cost;
+        for (long long c = 0; c < cp.count && c < k; ++c)
+            bars.push_back({waste, p});
+    }
+    if (int(bars.size()) < k) return false;
+    std::stable_sort(bars.begin(), bars.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    bars.resize(k);
+    std::vector<long long> demand(parts.size(), 0);
+    double oldCost = 0;
+    for (const auto& bar : bars) {
+        for (int piece : r.patterns[bar.second].pieces)
+            ++demand[piece];
+        oldCost += stock[r.patterns[bar.second].stock].cost;
+    }
+    std::vector<Part> sub;
+    std::vector<int> original;
+    for (int i = 0; i < int(parts.size()); ++i)
+        if (demand[i] > 0) {
+            sub.push_back({parts[i].mark, parts[i].length, demand[i]});
+            original.push_back(i);
+        }
+    // Bars at hand: what the rest of the plan leaves, with the bars given back.
+    std::vector<StockLength> subStock = stock;
+    for (const CutPattern& cp : r.patterns)
+        if (subStock[cp.stock].available >= 0) subStock[cp.stock].available -= cp.count;
+    for (const auto& bar : bars)
+        if (subStock[r.patterns[bar.second].stock].available >= 0)
+            ++subStock[r.patterns[bar.second].stock].available;
+    Settings quiet = settings;
+    quiet.progress = nullptr;
+    Planner planner(sub, subStock, quiet);
+    const Result better = planner.run();
+    if (!better.ok || better.cost >= oldCost - 1e-9) return false;
+
+    std::map<std::pair<int, std::vector<int>>, std::pair<long long, double>> plan;
+    for (const CutPattern& cp : r.patterns)
+        plan[{cp.stock, cp.pieces}] = {cp.count, cp.offcut};
+    for (const auto& bar : bars)
+        --plan[{r.patterns[bar.second].stock, r.patterns[bar.second].pieces}].first;
+    for (const CutPattern& cp : better.patterns) {
+        std::vector<int> pieces;
+        for (int piece : cp.pieces)
+            pieces.push_back(original[piece]);
+        auto& slot = plan[{cp.stock, pieces}];
+        slot.first += cp.count;
+        slot.second = cp.offcut;
+    }
+    r.patterns.clear();
+    r.bars = 0;
+    r.cost = 0;
+    for (const auto& [key, value] : plan) {
+        if (value.first <= 0) continue;
+        CutPattern cp;
+        cp.stock = key.first;
+        cp.stockLength = stock[key.first].length;
+        cp.pieces = key.second;
+        cp.count = value.first;
+        cp.offcut = value.second;
+        r.bars += cp.count;
+        r.cost += double(cp.count) * stock[cp.stock].cost;
+        r.patterns.push_back(std::move(cp));
+    }
+    std::stable_sort(r.patterns.begin(), r.patterns.end(),
+                     [](const CutPattern& a, const CutPattern& b) { return a.count > b.count; });
+    r.columns += better.columns;
+    return true;
+}
+
+} // namespace
+
 Result optimise(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
                 const Settings& settings) {
+    const auto start = Clock::now();
     Planner planner(parts, stock, settings);
-    return planner.run();
+    Result r = planner.run();
+    if (!r.patterns.empty()) {
+        for (int pass = 0; pass < 8 && !provenOptimal(r); ++pass) {
+            if (std::chrono::duration<double>(Clock::now() - start).count() > settings.timeLimit) break;
+            if (!replanWorstBars(parts, stock, settings, r, 2) &&
+                !replanWorstBars(parts, stock, settings, r, 3))
+                break;
+        }
+    }
+    r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return r;
 }
 
 std::string checkPlan(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
