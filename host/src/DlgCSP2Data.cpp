@@ -15,11 +15,18 @@ Vor_Array<Vor_StringArray> DlgCSP2List::rowsOf(int entryId) const {
 }
 
 void DlgCSP2List::removeRowsOf(int entryId) {
-    for (int i = std::min(rowEntryIds.length(), rows.length()) - 1; i >= 0; --i)
-        if (rowEntryIds[i] == entryId) {
-            rowEntryIds.removeAt(i);
-            rows.removeAt(i);
+    // One pass that keeps the other rows in order: lists of many entries hold hundreds of
+    // thousands of rows, and removing one row at a time would move them all for every row.
+    const int n = std::min(rowEntryIds.length(), rows.length());
+    Vor_Array<int> ids;
+    Vor_Array<Vor_StringArray> kept;
+    for (int i = 0; i < n; ++i)
+        if (rowEntryIds[i] != entryId) {
+            ids.append(rowEntryIds[i]);
+            kept.append(std::move(rows[i]));
         }
+    rowEntryIds = std::move(ids);
+    rows = std::move(kept);
 }
 
 void DlgCSP2List::storeRowsOf(int entryId, const Vor_Array<Vor_StringArray>& newRows) {
