@@ -146,14 +146,14 @@ std::vector<cut::Row> toCutRows(const Vor_Array<Vor_StringArray>& rows) {
 } // namespace
 
 Vor_StringArray optimiseAllCsp2(DlgCSP2Data& data, const cut::Settings& settings) {
-    // texts: dialString 9702-9706
+    // texts: dialString 9802-9806
     const Vor_String rule(std::string(116, '-'));
     Vor_StringArray report;
     report.append(rule);
     for (int i = 0; i < data.entryIds.length() && i < data.entryNames.length(); ++i) {
         const int id = data.entryIds[i];
         const Vor_String name = data.entryNames[i];
-        const Vor_String head = dialString(9702) + " \"" + name + "\": ";
+        const Vor_String head = dialString(9802) + " \"" + name + "\": ";
         const Vor_String folder = csp2EntryFolder(name);
         ObjectExportCreateDirectory(folder);
         std::vector<cut::FileMessage> stockMessages;
@@ -162,7 +162,7 @@ Vor_StringArray optimiseAllCsp2(DlgCSP2Data& data, const cut::Settings& settings
         for (const cut::FileMessage& m : stockMessages)
             report.append(head + dialString(625) + " " + std::to_string(m.line) + ": " + m.text);
         if (stock.empty()) {
-            report.append(dialString(9706) + " \"" + name + "\".");
+            report.append(dialString(9806) + " \"" + name + "\".");
             report.append(rule);
             continue;
         }
@@ -193,13 +193,13 @@ Vor_StringArray optimiseAllCsp2(DlgCSP2Data& data, const cut::Settings& settings
         base::formatFixed(r.cost, 2, cost);
         base::formatFixed(r.lpBound, 2, bound);
         Vor_String line =
-            head + std::to_string(r.bars) + " " + dialString(9703) + ", " + cost + " (LP " + bound + ")";
+            head + std::to_string(r.bars) + " " + dialString(9803) + ", " + cost + " (LP " + bound + ")";
         if (r.barBound > 0)
-            line += ", " + dialString(9704) + " " + std::to_string(r.barBound) + " " + dialString(9703);
+            line += ", " + dialString(9804) + " " + std::to_string(r.barBound) + " " + dialString(9803);
         line += " -> \"" + getFileName(run.buyFile) + "\"";
         report.append(line);
         if (!r.impossibleParts.empty())
-            report.append(head + std::to_string(r.impossibleParts.size()) + " " + dialString(9705));
+            report.append(head + std::to_string(r.impossibleParts.size()) + " " + dialString(9805));
         report.append(rule);
     }
     return report;

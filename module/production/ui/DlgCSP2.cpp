@@ -46,7 +46,7 @@ bool DlgCSP2::onInitDialog() {
     const std::pair<int, int> texts[] = {
         {IDC_ENTRY_LABEL, 621}, {IDC_ADD_ENTRY, 622}, {IDC_DELETE_ENTRY, 623},
         {IDC_LISTS, 624},       {IDC_FRAME1, 625},    {IDC_FRAME2, 626},
-        {IDC_FRAME3, 627},      {IDC_ASK_NAMES, 630}, {IDC_OPTIMISE, 9700},
+        {IDC_FRAME3, 627},      {IDC_ASK_NAMES, 630}, {IDC_OPTIMISE, 9800},
         {ui::IDOK, 1},          {ui::IDCANCEL, 2},    {IDC_MAIN, data.exportMode ? 628 : 629}};
     for (auto [id, text] : texts)
         if (ui::Control* c = item(id)) c->setText(dialString(text).str());
@@ -227,8 +227,8 @@ void DlgCSP2::mainAction() {
 
 void DlgCSP2::optimiseAll() {
     storeSheets();
-    // texts: dialString 9701
-    DlgInfoData report{dialString(9701), dialString(285), optimiseAllCsp2(data)};
+    // texts: dialString 9801
+    DlgInfoData report{dialString(9801), dialString(285), optimiseAllCsp2(data)};
     loadSheets();
     ExportStartDlgInfo(report, this);
 }
