@@ -13,10 +13,12 @@ rules=(
   "platform/sheet/src|sheet base"
   "platform/sheet/control|sheet ui base Qt"
   "host|host base cad ui"
-  "module|host base cad ui sheet"
+  "module|host base cad ui sheet cut"
+  "platform/cut|cut base"
+  "apps/vorcut|cut base"
   "apps/vorhost|host base cad ui sheet Qt"
 )
-known="base cad ui sheet host"
+known="base cad ui sheet host cut"
 
 bad=0
 for rule in "${rules[@]}"; do

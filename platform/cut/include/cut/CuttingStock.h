@@ -1,0 +1,79 @@
+#pragma once
+// One-dimensional cutting stock: which bars to buy, and how to cut each, so that every part is cut
+// at the least cost. Column generation over cutting patterns gives the LP lower bound; rounding and
+// a repair of the rest give whole bars. Lengths are in millimetres; they are worked in whole units
+// of `Settings::unit` (0.1 mm by default), so a length is never rounded by more than half a unit.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cut {
+
+/// A part to cut: its mark, its length and how many are needed.
+struct Part {
+    std::string mark;
+    double length = 0;
+    long long quantity = 0;
+};
+
+/// A stock length that can be bought: its price per bar and how many are at hand (-1: any number).
+struct StockLength {
+    double length = 0;
+    double cost = 1;
+    long long available = -1;
+};
+
+/// Where the optimiser stands, for a progress line on long runs.
+struct Progress {
+    int round = 0;      ///< 1 for the whole demand, 2 and up for what rounding left over
+    int iteration = 0;  ///< LP solves in this round
+    int columns = 0;    ///< patterns in the master problem
+    double lpValue = 0; ///< objective of the last LP solve
+    double seconds = 0; ///< since the start
+};
+
+/// How the bars are cut.
+struct Settings {
+    double kerf = 0;       ///< width lost at every cut
+    double minOffcut = 0;  ///< an offcut shorter than this (but not zero) cannot be left on a bar
+    double unit = 0.1;     ///< the grain of all lengths in millimetres
+    double timeLimit = 60; ///< seconds for the column generation; the result is then whatever rounding gives
+    std::function<void(const Progress&)> progress; ///< called after each LP solve when set
+};
+
+/// One way of cutting a bar, used `count` times.
+struct CutPattern {
+    int stock = 0; ///< index into the stock lengths
+    double stockLength = 0;
+    std::vector<int> pieces; ///< part indexes, longest first
+    double offcut = 0;       ///< what is left of the bar after the last cut
+    long long count = 0;     ///< bars cut this way
+};
+
+/// What the optimiser found.
+struct Result {
+    bool ok = false;                  ///< false when nothing could be planned (see `error`)
+    std::string error;                ///< why not; empty when ok
+    std::vector<int> impossibleParts; ///< parts that fit no stock length, left out of the plan
+    std::vector<CutPattern> patterns; ///< the plan, most used first
+    long long bars = 0;               ///< bars in the plan
+    double cost = 0;                  ///< their total cost
+    double lpBound = 0;               ///< the LP optimum: no plan costs less
+    long long barBound = 0;           ///< with equal costs and one stock length: fewest bars possible
+    bool lpComplete = false;          ///< false when the time limit cut the column generation short
+    int columns = 0;                  ///< patterns generated
+    double seconds = 0;
+};
+
+/// The plan for `parts` out of `stock`. Parts with zero quantity are ignored; a part that cannot be
+/// cut from any stock length alone is listed in `impossibleParts` and the rest is still planned.
+Result optimise(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                const Settings& settings = {});
+
+/// Checks a plan against the demand: every part cut as often as needed, no bar overfull, no
+/// forbidden offcut, no more bars than available. Empty when sound, otherwise the first fault found.
+std::string checkPlan(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                      const Settings& settings, const Result& result);
+
+} // namespace cut

@@ -1,0 +1,362 @@
+#include <cut/CutFiles.h>
+
+#include <base/NumberText.h>
+#include <base/SafeFile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cut {
+namespace {
+
+// Characters of Windows-1252 0x80..0x9F; the five unused bytes map to the C1 controls.
+constexpr char32_t kCp1252High[32] = {0x20AC, 0x81,   0x201A, 0x192,  0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x2C6,  0x2030, 0x160,  0x2039, 0x152,  0x8D,   0x17D,  0x8F,
+                                      0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x2DC,  0x2122, 0x161,  0x203A, 0x153,  0x9D,   0x17E,  0x178};
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+// Length of the well-formed UTF-8 character at `p`, or 0.
+std::size_t utf8Length(std::string_view s, std::size_t p) {
+    const unsigned char c = s[p];
+    if (c < 0x80) return 1;
+    std::size_t n;
+    char32_t cp;
+    if (c >= 0xC2 && c <= 0xDF)
+        n = 2, cp = c & 0x1F;
+    else if (c >= 0xE0 && c <= 0xEF)
+        n = 3, cp = c & 0x0F;
+    else if (c >= 0xF0 && c <= 0xF4)
+        n = 4, cp = c & 0x07;
+    else
+        return 0;
+    if (p + n > s.size()) return 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        const unsigned char d = s[p + i];
+        if ((d & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (d & 0x3F);
+    }
+    if ((n == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+        (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+        return 0;
+    return n;
+}
+
+// UTF-8 when every byte is part of a character or a lone separator; decided for the whole file,
+// because in an old file a letter before a separator byte can look like one UTF-8 character.
+bool isUtf8File(std::string_view s) {
+    for (std::size_t p = 0; p < s.size();) {
+        const std::size_t n = utf8Length(s, p);
+        if (n == 0 && s[p] != kFieldSeparator) return false;
+        p += n == 0 ? 1 : n;
+    }
+    return true;
+}
+
+bool readFile(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    bytes = s.str();
+    return !in.bad();
+}
+
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+std::string trimmed(const std::string& s) {
+    const auto b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+bool rowIsEmpty(const Row& row) {
+    return std::all_of(row.begin(), row.end(), [](const std::string& f) { return trimmed(f).empty(); });
+}
+
+// A number as a person may have typed it into the dialog's grid ("1,5" or "1.5").
+bool readLength(const std::string& text, double& value) {
+    return base::readTypedNumber(text, value) == base::TypedNumber::Number && std::isfinite(value);
+}
+
+std::string field(const Row& row, std::size_t i) {
+    return i < row.size() ? trimmed(row[i]) : std::string();
+}
+
+std::vector<std::filesystem::path> filesWithExtension(const std::string& folder, const std::string& ext) {
+    std::vector<std::filesystem::path> out;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        const std::string name = it->path().filename().string();
+        if (name.size() > ext.size() + 1 &&
+            lower(name.substr(name.size() - ext.size() - 1)) == "." + lower(ext))
+            out.push_back(it->path());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+} // namespace
+
+std::vector<Row> splitRows(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    const bool utf8 = isUtf8File(bytes);
+    std::vector<Row> rows;
+    Row row(1);
+    auto endLine = [&] {
+        if (!row.back().empty() && row.back().back() == '\r') row.back().pop_back();
+        rows.push_back(std::move(row));
+        row.assign(1, std::string());
+    };
+    for (std::size_t p = 0; p < bytes.size();) {
+        const char c = bytes[p];
+        if (c == '\n') {
+            endLine();
+            ++p;
+            continue;
+        }
+        const std::size_t n = utf8 ? utf8Length(bytes, p) : 1;
+        if (c == kFieldSeparator && (!utf8 || n == 0)) {
+            row.emplace_back();
+            ++p;
+        } else if (utf8 || (unsigned char)c < 0x80) {
+            row.back().append(bytes.substr(p, n == 0 ? 1 : n));
+            p += n == 0 ? 1 : n;
+        } else {
+            const unsigned char b = c;
+            appendUtf8(row.back(), b < 0xA0 ? kCp1252High[b - 0x80] : char32_t(b));
+            ++p;
+        }
+    }
+    if (row.size() > 1 || !row.back().empty()) endLine();
+    return rows;
+}
+
+std::string joinRows(const std::vector<Row>& rows) {
+    std::string out;
+    for (const Row& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (i) out += kFieldSeparator;
+            out += row[i];
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string numberText(double value) {
+    std::string s;
+    if (!base::formatShortest(value, s)) return {};
+    return s;
+}
+
+std::vector<Part> readParts(const std::vector<Row>& rows, std::vector<FileMessage>& messages) {
+    std::vector<Part> parts;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const Row& row = rows[r];
+        const int line = int(r) + 1;
+        if (rowIsEmpty(row)) continue;
+        Part p;
+        p.mark = field(row, 0);
+        const std::string len = field(row, 1);
+        const std::string qty = field(row, 2);
+        double q = 1;
+        if (len.empty()) {
+            messages.push_back({line, "part \"" + p.mark + "\" has no length"});
+            continue;
+        }
+        if (!readLength(len, p.length)) {
+            messages.push_back({line, "length \"" + len + "\" of part \"" + p.mark + "\" is not a number"});
+            continue;
+        }
+        if (p.length <= 0) {
+            messages.push_back({line, "length " + len + " of part \"" + p.mark + "\" is not above zero"});
+            continue;
+        }
+        if (!qty.empty() && (!readLength(qty, q) || q != std::floor(q) || q < 1 || q > 1e9)) {
+            messages.push_back({line, "quantity \"" + qty + "\" of part \"" + p.mark +
+                                          "\" is not a whole number above zero"});
+            continue;
+        }
+        p.quantity = (long long)q;
+        parts.push_back(std::move(p));
+    }
+    return parts;
+}
+
+std::vector<StockLength> readStock(const std::vector<Row>& rows, std::vector<FileMessage>& messages) {
+    std::vector<StockLength> stock;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const Row& row = rows[r];
+        const int line = int(r) + 1;
+        if (rowIsEmpty(row)) continue;
+        StockLength s;
+        const std::string len = field(row, 0), cost = field(row, 1), at = field(row, 2);
+        if (!readLength(len, s.length) || s.length <= 0) {
+            messages.push_back({line, "stock length \"" + len + "\" is not a number above zero"});
+            continue;
+        }
+        if (!cost.empty() && (!readLength(cost, s.cost) || s.cost < 0)) {
+            messages.push_back(
+                {line, "cost \"" + cost + "\" of stock length " + len + " is not a number of zero or more"});
+            continue;
+        }
+        double n = -1;
+        if (!at.empty() && (!readLength(at, n) || n != std::floor(n) || n < 0 || n > 1e9)) {
+            messages.push_back(
+                {line, "bars at hand \"" + at + "\" of stock length " + len + " is not a whole number"});
+            continue;
+        }
+        s.available = (long long)n;
+        stock.push_back(s);
+    }
+    return stock;
+}
+
+std::vector<Row> stockRows(const std::vector<StockLength>& stock) {
+    std::vector<Row> rows;
+    for (const StockLength& s : stock)
+        rows.push_back({numberText(s.length), numberText(s.cost),
+                        s.available < 0 ? std::string() : std::to_string(s.available)});
+    return rows;
+}
+
+std::vector<Row> partRows(const std::vector<Part>& parts) {
+    std::vector<Row> rows;
+    for (const Part& p : parts)
+        rows.push_back({p.mark, numberText(p.length), std::to_string(p.quantity)});
+    return rows;
+}
+
+std::vector<Row> buyRows(const std::vector<Part>& parts, const Result& result) {
+    std::vector<Row> rows;
+    for (const CutPattern& p : result.patterns) {
+        std::string text;
+        for (std::size_t i = 0; i < p.pieces.size();) {
+            std::size_t j = i;
+            while (j < p.pieces.size() && p.pieces[j] == p.pieces[i])
+                ++j;
+            const Part& part = parts[p.pieces[i]];
+            if (!text.empty()) text += " + ";
+            text += (part.mark.empty() ? numberText(part.length) : part.mark);
+            if (j - i > 1) text += " x" + std::to_string(j - i);
+            i = j;
+        }
+        std::string off;
+        base::formatFixed(p.offcut, 1, off);
+        text += " | offcut " + off;
+        rows.push_back({numberText(p.stockLength), std::to_string(p.count), text});
+    }
+    std::string cost, bound;
+    base::formatFixed(result.cost, 2, cost);
+    base::formatFixed(result.lpBound, 2, bound);
+    std::string summary = "cost " + cost + ", LP bound " + bound;
+    if (result.barBound > 0) {
+        summary += ", at least " + std::to_string(result.barBound) + " bars";
+        if (result.bars > result.barBound)
+            summary += " (" + std::to_string(result.bars - result.barBound) + " above)";
+        else
+            summary += " (optimal)";
+    }
+    if (!result.lpComplete) summary += ", bound not proven (time limit)";
+    rows.push_back({"Total", std::to_string(result.bars), summary});
+    for (int i : result.impossibleParts)
+        rows.push_back(
+            {"Impossible", parts[i].mark, "length " + numberText(parts[i].length) + " fits no stock length"});
+    return rows;
+}
+
+std::string newestFile(const std::string& folder, const std::string& ext) {
+    std::string best;
+    std::filesystem::file_time_type bestTime;
+    for (const auto& path : filesWithExtension(folder, ext)) {
+        std::error_code ec;
+        const auto t = std::filesystem::last_write_time(path, ec);
+        if (ec) continue;
+        if (best.empty() || t > bestTime) {
+            best = path.string();
+            bestTime = t;
+        }
+    }
+    return best;
+}
+
+int nextStockNumber(const std::string& folder, const std::string& ext) {
+    long long highest = 0;
+    for (const auto& path : filesWithExtension(folder, ext)) {
+        const std::string name = path.filename().string();
+        if (name.size() < 5 + ext.size() + 1 || lower(name.substr(0, 5)) != "stock") continue;
+        const std::string digits = name.substr(5, name.size() - 5 - ext.size() - 1);
+        std::size_t used = 0;
+        const long long n = base::parseLeadingInteger(digits, &used);
+        if (used == digits.size() && n > highest && n < 1000000000) highest = n;
+    }
+    return int(highest + 1);
+}
+
+FolderRun optimiseFolder(const std::string& folder, const std::vector<StockLength>& defaultStock,
+                         const Settings& settings) {
+    FolderRun run;
+    run.partsFile = newestFile(folder, "shp");
+    if (run.partsFile.empty()) {
+        run.error = "no parts file (*.shp) in " + folder;
+        return run;
+    }
+    std::string bytes;
+    if (!readFile(run.partsFile, bytes)) {
+        run.error = "cannot read " + run.partsFile;
+        return run;
+    }
+    const std::vector<Part> parts = readParts(splitRows(bytes), run.messages);
+    std::vector<StockLength> stock = defaultStock;
+    const std::string stockFile = newestFile(folder, "stk");
+    if (!stockFile.empty()) {
+        std::string stockBytes;
+        std::vector<FileMessage> stockMessages;
+        if (readFile(stockFile, stockBytes)) {
+            std::vector<StockLength> read = readStock(splitRows(stockBytes), stockMessages);
+            for (FileMessage& m : stockMessages)
+                run.messages.push_back({m.line, stockFile + ": " + m.text});
+            if (!read.empty()) stock = std::move(read);
+        }
+    }
+    if (parts.empty()) {
+        run.error = "no part to cut in " + run.partsFile;
+        return run;
+    }
+    run.result = optimise(parts, stock, settings);
+    if (run.result.patterns.empty() && !run.result.ok) {
+        run.error = run.result.error;
+        return run;
+    }
+    run.buyFile = folder + "Stock" + std::to_string(nextStockNumber(folder, "buy")) + ".buy";
+    std::string error;
+    if (!base::writeFileSafely(run.buyFile, joinRows(buyRows(parts, run.result)), &error)) {
+        run.error = error;
+        run.buyFile.clear();
+        return run;
+    }
+    run.ok = true;
+    return run;
+}
+
+} // namespace cut

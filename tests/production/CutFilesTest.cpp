@@ -1,0 +1,193 @@
+// The exchange files: rows with the 0xBF separator in UTF-8 and the old code page, bad rows of parts
+// and stock, the plan's rows, the newest file and stock numbers, and a whole run on a folder.
+#include "TempDir.h"
+
+#include <cut/CutFiles.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace cut;
+
+namespace {
+const std::string S(1, kFieldSeparator);
+
+void setTime(const std::string& path, int secondsAgo) {
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                               std::chrono::seconds(secondsAgo));
+}
+} // namespace
+
+TEST(CutFiles, rowsSplitAtLoneSeparatorsInEitherEncoding) {
+    struct Case {
+        const char* why;
+        std::string bytes;
+        std::vector<Row> rows;
+    };
+    const Case cases[] = {
+        {"UTF-8 fields", "Stäl" + S + "1250\n", {{"Stäl", "1250"}}},
+        {"the 0xBF inside a UTF-8 letter is no separator", "\xC3\xBF" + S + "5\n", {{"ÿ", "5"}}},
+        {"an old file is read as Windows-1252, separators and all",
+         "St\xE4l" + S + "1250\n\x80" + S + "2\n",
+         {{"Stäl", "1250"}, {"€", "2"}}},
+        {"an old letter before a separator is not taken for UTF-8 when the file is old",
+         "\xC3" + S + "1\n\xE9" + S + "2\n",
+         {{"Ã", "1"}, {"é", "2"}}},
+        {"CRLF line ends and a last line without an end",
+         "a" + S + "1\r\nb" + S + "2",
+         {{"a", "1"}, {"b", "2"}}},
+        {"a byte order mark is dropped, empty lines stay rows",
+         "\xEF\xBB\xBF"
+         "a\n\nb\n",
+         {{"a"}, {""}, {"b"}}},
+        {"empty fields are kept", S + S + "\n", {{"", "", ""}}},
+        {"an empty file has no rows", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(splitRows(c.bytes), c.rows);
+    }
+}
+
+TEST(CutFiles, writtenRowsReadBackTheSame) {
+    const std::vector<Row> rows = {{"Stäl ÿ¿", "1250.5", "3"}, {"", "x", ""}, {"€"}};
+    const std::string bytes = joinRows(rows);
+    EXPECT_EQ(splitRows(bytes), rows);
+    EXPECT_EQ(bytes.back(), '\n');
+}
+
+TEST(CutFiles, badPartRowsAreLeftOutWithTheirLineAndTheRestIsKept) {
+    const std::vector<Row> rows = {
+        {"A1", "1250", "2"},    // line 1: good
+        {""},                   // line 2: empty, skipped without a message
+        {"A2"},                 // line 3: no length
+        {"A3", "abc", "1"},     // line 4: not a number
+        {"A4", "-5", "1"},      // line 5: negative
+        {"A5", "0", "1"},       // line 6: zero
+        {"A6", "100", "0"},     // line 7: zero quantity
+        {"A7", "100", "1.5"},   // line 8: part quantity
+        {"A8", "1250,5"},       // line 9: decimal comma, quantity 1
+        {"A9", "1.250,5", "4"}, // line 10: grouped thousands
+        {"A10", "1,234,5", "1"} // line 11: ambiguous
+    };
+    std::vector<FileMessage> messages;
+    const std::vector<Part> parts = readParts(rows, messages);
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[0].mark, "A1");
+    EXPECT_EQ(parts[0].quantity, 2);
+    EXPECT_DOUBLE_EQ(parts[1].length, 1250.5) << "a typed decimal comma";
+    EXPECT_EQ(parts[1].quantity, 1) << "a missing quantity is one";
+    EXPECT_DOUBLE_EQ(parts[2].length, 1250.5) << "thousands grouping";
+    std::vector<int> lines;
+    for (const FileMessage& m : messages) {
+        lines.push_back(m.line);
+        EXPECT_FALSE(m.text.empty());
+    }
+    EXPECT_EQ(lines, (std::vector<int>{3, 4, 5, 6, 7, 8, 11}));
+}
+
+TEST(CutFiles, stockRowsReadBackAndBadOnesAreReported) {
+    const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 1.75, 4}};
+    std::vector<FileMessage> messages;
+    const std::vector<StockLength> back = readStock(stockRows(stock), messages);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_DOUBLE_EQ(back[1].cost, 1.75);
+    EXPECT_EQ(back[0].available, -1) << "an empty count means any number";
+    EXPECT_EQ(back[1].available, 4);
+
+    const std::vector<Row> bad = {{"0"}, {"6000", "-1"}, {"6000", "1", "2.5"}, {"x"}, {"8000"}};
+    messages.clear();
+    const std::vector<StockLength> some = readStock(bad, messages);
+    ASSERT_EQ(some.size(), 1u);
+    EXPECT_DOUBLE_EQ(some[0].length, 8000);
+    EXPECT_EQ(some[0].cost, 1) << "the default cost";
+    EXPECT_EQ(messages.size(), 4u);
+}
+
+TEST(CutFiles, numbersAreWrittenWithAPointUnderADecimalCommaLocale) {
+    const char* old = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = old ? old : "C";
+    if (!std::setlocale(LC_ALL, "nl_NL.UTF-8")) GTEST_SKIP() << "nl_NL.UTF-8 is not installed";
+    const std::vector<Row> rows = partRows({{"A", 1250.5, 2}});
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(rows[0][1], "1250.5");
+}
+
+TEST(CutFiles, thePlanRowsNameThePatternsTheTotalAndImpossibleParts) {
+    const std::vector<Part> parts = {{"A1", 2500, 4}, {"B2", 1000, 2}, {"X", 9000, 1}};
+    const Result r = optimise(parts, {{6100, 1, -1}});
+    const std::vector<Row> rows = buyRows(parts, r);
+    // Two bars of 2500 + 2500 + 1000 is the only two-bar plan.
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (Row{"6100", "2", "A1 x2 + B2 | offcut 100.0"}));
+    EXPECT_EQ(rows[1][0], "Total");
+    EXPECT_EQ(rows[1][1], "2");
+    EXPECT_NE(rows[1][2].find("at least 2 bars (optimal)"), std::string::npos) << rows[1][2];
+    EXPECT_EQ(rows[2], (Row{"Impossible", "X", "length 9000 fits no stock length"}));
+}
+
+TEST(CutFiles, newestFileAndStockNumberIgnoreCaseOfNamesButNotOfFolders) {
+    TempDir dir;
+    const std::string folder = dir.path() + "Cutting Stock/Beam HEA/";
+    dir.write("Cutting Stock/Beam HEA/Stock1.shp", "a");
+    dir.write("Cutting Stock/Beam HEA/STOCK7.SHP", "b");
+    dir.write("Cutting Stock/Beam HEA/Stockx.shp", "c");
+    dir.write("Cutting Stock/Beam HEA/Stock9.buy", "d");
+    setTime(folder + "Stock1.shp", 100);
+    setTime(folder + "STOCK7.SHP", 50);
+    setTime(folder + "Stockx.shp", 200);
+    EXPECT_EQ(nextStockNumber(folder, "shp"), 8) << "Stock7 in capitals counts; Stockx is no number";
+    EXPECT_EQ(nextStockNumber(folder, "buy"), 10);
+    EXPECT_EQ(nextStockNumber(folder, "stk"), 1) << "no such file";
+    EXPECT_EQ(newestFile(folder, "shp"), folder + "STOCK7.SHP");
+    EXPECT_EQ(newestFile(dir.path() + "cutting stock/beam hea/", "shp"), "") << "folders are case-sensitive";
+
+    setTime(folder + "Stock1.shp", 10);
+    setTime(folder + "STOCK7.SHP", 10);
+    std::filesystem::last_write_time(folder + "Stock1.shp",
+                                     std::filesystem::last_write_time(folder + "STOCK7.SHP"));
+    EXPECT_EQ(newestFile(folder, "shp"), folder + "STOCK7.SHP") << "equal times: the first by name stays";
+}
+
+TEST(CutFiles, aFolderRunReadsTheNewestPartsAndWritesANewBuyFile) {
+    TempDir dir;
+    const std::string folder = dir.path() + "Entry/";
+    dir.write("Entry/Stock1.shp", joinRows({{"old", "100", "1"}}));
+    dir.write("Entry/Stock2.shp",
+              joinRows({{"A", "2000", "4"}, {"B", "1500", "2"}, {"bad", "abc"}, {"L", "7000", "1"}}));
+    dir.write("Entry/Stock1.stk", joinRows({{"6000", "1"}}));
+    setTime(folder + "Stock1.shp", 100);
+    const FolderRun run = optimiseFolder(folder, {{12000, 1, -1}}, {});
+    ASSERT_TRUE(run.ok) << run.error;
+    EXPECT_EQ(run.partsFile, folder + "Stock2.shp");
+    EXPECT_EQ(run.buyFile, folder + "Stock1.buy");
+    ASSERT_EQ(run.messages.size(), 1u) << "the bad row";
+    EXPECT_EQ(run.messages[0].line, 3);
+    const std::vector<Row> rows = splitRows(dir.read("Entry/Stock1.buy"));
+    ASSERT_GE(rows.size(), 3u) << "patterns, total and the part longer than the stock of the folder";
+    EXPECT_EQ(rows[0][0], "6000") << "the folder's stock file wins over the default";
+    EXPECT_EQ(rows[rows.size() - 2][0], "Total");
+    EXPECT_EQ(rows[rows.size() - 2][1], "2");
+    EXPECT_EQ(rows.back()[0], "Impossible");
+
+    const FolderRun again = optimiseFolder(folder, {{12000, 1, -1}}, {});
+    EXPECT_EQ(again.buyFile, folder + "Stock2.buy") << "an earlier plan is never overwritten";
+
+    TempDir empty;
+    const FolderRun none = optimiseFolder(empty.path(), {{6000, 1, -1}}, {});
+    EXPECT_FALSE(none.ok);
+    EXPECT_NE(none.error.find("no parts file"), std::string::npos);
+    EXPECT_EQ(empty.entryCount(), 0) << "nothing written";
+}
+
+TEST(CutFiles, thousandsOfRowsReadQuickly) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 20000; ++i)
+        rows.push_back({"M" + std::to_string(i), std::to_string(100 + i % 5000), "1"});
+    std::vector<FileMessage> messages;
+    const std::vector<Part> parts = readParts(splitRows(joinRows(rows)), messages);
+    EXPECT_EQ(parts.size(), rows.size());
+    EXPECT_TRUE(messages.empty());
+}

@@ -1,0 +1,238 @@
+// The optimiser: exact pricing, the known optimum of constructed instances, kerf, minimum offcut,
+// several stock lengths with costs and limits, and parts that fit nowhere.
+#include "CutInstances.h"
+#include "PatternPricing_p.h"
+
+#include <cut/CuttingStock.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+using namespace cut;
+
+namespace {
+
+// Every fill of a small knapsack, to check the dynamic programme against.
+double bruteBest(const std::vector<PricingItem>& items, const PricingBar& bar) {
+    double best = 0;
+    std::vector<int> counts(items.size(), 0);
+    std::function<void(std::size_t, std::int64_t, double)> go = [&](std::size_t i, std::int64_t w, double v) {
+        if (i == items.size()) {
+            if (w > 0 && isValidFill(bar, w)) best = std::max(best, v);
+            return;
+        }
+        for (int k = 0; k <= items[i].maxCount && w + k * items[i].weight <= bar.capacity; ++k)
+            go(i + 1, w + k * items[i].weight, v + k * items[i].value);
+    };
+    go(0, 0, 0);
+    return best;
+}
+
+long long pieceCount(const Result& r) {
+    long long n = 0;
+    for (const CutPattern& p : r.patterns)
+        n += p.count * (long long)p.pieces.size();
+    return n;
+}
+
+} // namespace
+
+TEST(PatternPricing, dynamicProgrammeFindsTheBestFillOfEveryBar) {
+    // A small generator of its own, so the cases are the same everywhere.
+    std::uint64_t seed = 12345;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return lo + int((seed >> 33) % std::uint64_t(hi - lo + 1));
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<PricingItem> items(next(1, 4));
+        for (PricingItem& it : items)
+            it = {next(3, 20), next(0, 50) / 7.0, next(0, 4)};
+        std::vector<PricingBar> bars = {{next(10, 45), next(0, 2), next(0, 6)}, {next(10, 45), 0, 0}};
+        const std::vector<PricedPattern> got = bestPatterns(items, bars);
+        for (std::size_t b = 0; b < bars.size(); ++b) {
+            const double want = bruteBest(items, bars[b]);
+            SCOPED_TRACE("round " + std::to_string(round) + " bar " + std::to_string(b));
+            if (want <= 1e-12)
+                continue; // nothing of value fits: whether a pattern is offered does not matter
+            ASSERT_TRUE(got[b].found) << "a valuable fill exists";
+            EXPECT_NEAR(got[b].value, want, 1e-9) << "the programme must be exact";
+            // The pattern handed back must be the one whose value it claims, and must fit.
+            std::int64_t w = 0;
+            double v = 0;
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                EXPECT_LE(got[b].counts[i], items[i].maxCount) << "count bound of item " << i;
+                w += got[b].counts[i] * items[i].weight;
+                v += got[b].counts[i] * items[i].value;
+            }
+            EXPECT_NEAR(v, got[b].value, 1e-9) << "reconstructed pattern has the claimed value";
+            EXPECT_TRUE(isValidFill(bars[b], w)) << "reconstructed pattern fits and leaves a valid offcut";
+        }
+    }
+}
+
+// The triplet and perfect-packing instances have a known optimum, which is also their LP bound.
+class KnownOptimum : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(KnownOptimum, reachesTheOptimumAndProvesIt) {
+    const std::vector<CutInstance> set = cutInstances(VOR_SOURCE_DIR, GetParam());
+    ASSERT_FALSE(set.empty()) << "instances " << GetParam() << " are in the test data";
+    for (const CutInstance& in : set) {
+        SCOPED_TRACE(in.name);
+        Settings s;
+        s.kerf = in.kerf;
+        s.unit = 1;
+        const std::vector<StockLength> stock = {{in.capacity, 1, -1}};
+        const Result r = optimise(in.parts, stock, s);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(checkPlan(in.parts, stock, s, r), "") << "the plan cuts every part within the bars";
+        EXPECT_TRUE(r.lpComplete);
+        EXPECT_EQ(r.barBound, in.optimum) << "the LP bound of an exact packing is the optimum";
+        EXPECT_EQ(r.bars, in.optimum) << "bars against the known optimum";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Instances, KnownOptimum, ::testing::Values("k20_"));
+
+TEST(CuttingStock, hardTripletsEndWithinOneBarOfTheOptimum) {
+    for (const CutInstance& in : cutInstances(VOR_SOURCE_DIR, "t60_")) {
+        SCOPED_TRACE(in.name);
+        Settings s;
+        s.unit = 1;
+        const std::vector<StockLength> stock = {{in.capacity, 1, -1}};
+        const Result r = optimise(in.parts, stock, s);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(checkPlan(in.parts, stock, s, r), "");
+        EXPECT_LE(r.bars, in.optimum + 1);
+        EXPECT_GE(r.bars, in.optimum) << "no plan beats the optimum: the checker or the count is wrong";
+    }
+}
+
+TEST(CuttingStock, kerfAndMinimumOffcutDecideWhatFitsOneBar) {
+    struct Case {
+        const char* why;
+        double kerf, minOffcut;
+        std::vector<Part> parts;
+        long long bars;
+    };
+    const Case cases[] = {
+        {"two halves fill the bar without kerf", 0, 0, {{"A", 500, 2}}, 1},
+        {"a kerf between two halves needs a second bar", 5, 0, {{"A", 500, 2}}, 2},
+        {"pieces plus the one cut between them just fit", 5, 0, {{"A", 495, 2}}, 1},
+        {"a last cut may run off the end of the bar", 5, 0, {{"A", 497, 1}, {"B", 498, 1}}, 1},
+        {"an offcut below the minimum is not allowed", 0, 100, {{"A", 850, 1}, {"B", 60, 1}}, 2},
+        {"without the minimum the same parts share a bar", 0, 0, {{"A", 850, 1}, {"B", 60, 1}}, 1},
+        {"an exact fill leaves no offcut, which is allowed", 0, 100, {{"A", 600, 1}, {"B", 400, 1}}, 1},
+        {"an offcut of the minimum is allowed", 0, 100, {{"A", 800, 1}, {"B", 100, 1}}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Settings s;
+        s.kerf = c.kerf;
+        s.minOffcut = c.minOffcut;
+        const std::vector<StockLength> stock = {{1000, 1, -1}};
+        const Result r = optimise(c.parts, stock, s);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(r.bars, c.bars);
+        EXPECT_EQ(checkPlan(c.parts, stock, s, r), "");
+        for (const CutPattern& p : r.patterns)
+            EXPECT_TRUE(p.offcut == 0 || p.offcut >= c.minOffcut) << "offcut " << p.offcut;
+    }
+}
+
+TEST(CuttingStock, stockLengthsAreChosenByCostAndLimitedByWhatIsAtHand) {
+    const std::vector<Part> parts = {{"HEA", 5000, 10}};
+    {
+        const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 1.5, -1}};
+        const Result r = optimise(parts, stock);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_DOUBLE_EQ(r.cost, 7.5) << "two pieces per long bar cost 0.75 each, against 1 on a short one";
+        EXPECT_EQ(r.bars, 5);
+        EXPECT_NEAR(r.lpBound, 7.5, 1e-6);
+    }
+    {
+        const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 1.5, 2}};
+        const Result r = optimise(parts, stock);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(checkPlan(parts, stock, {}, r), "") << "no more long bars than at hand";
+        EXPECT_DOUBLE_EQ(r.cost, 2 * 1.5 + 6 * 1.0);
+        EXPECT_EQ(r.barBound, 0) << "with different costs there is no bar count bound";
+    }
+    {
+        const std::vector<StockLength> stock = {{6000, 1, 3}};
+        const Result r = optimise(parts, stock);
+        EXPECT_FALSE(r.ok) << "ten pieces cannot come from three bars";
+        EXPECT_FALSE(r.error.empty());
+    }
+}
+
+TEST(CuttingStock, partsThatFitNoStockAreReportedAndTheRestIsPlanned) {
+    const std::vector<Part> parts = {{"long", 13000, 2}, {"ok", 3000, 4}, {"zero", 0, 1}, {"none", 100, 0}};
+    const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 2, -1}};
+    const Result r = optimise(parts, stock);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.impossibleParts, (std::vector<int>{0, 2}))
+        << "too long and zero length; zero quantity is ignored";
+    EXPECT_EQ(checkPlan(parts, stock, {}, r), "") << "the parts that fit are all planned";
+    EXPECT_EQ(pieceCount(r), 4);
+    EXPECT_DOUBLE_EQ(r.cost, 2) << "two short bars or one long one";
+
+    const Result none = optimise({{"a", 7000, 1}}, {{6000, 1, -1}});
+    EXPECT_FALSE(none.ok);
+    EXPECT_TRUE(none.patterns.empty());
+    EXPECT_EQ(none.impossibleParts, (std::vector<int>{0}));
+
+    const Result noStock = optimise({{"a", 100, 1}}, {});
+    EXPECT_FALSE(noStock.ok);
+    EXPECT_NE(noStock.error, "");
+}
+
+TEST(CuttingStock, lengthsOffTheGrainAreRoundedToTheUnitOnly) {
+    // 0.1 mm grain: three pieces of 333.3 fill 999.9 of a bar of 1000.
+    const std::vector<Part> parts = {{"a", 333.3, 3}, {"b", 0.1, 1}};
+    const Result r = optimise(parts, {{1000, 1, -1}});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.bars, 1);
+    ASSERT_EQ(r.patterns.size(), 1u);
+    EXPECT_EQ(r.patterns[0].offcut, 0) << "the bar is filled exactly";
+    EXPECT_EQ(r.patterns[0].pieces.front(), 0) << "pieces longest first";
+}
+
+TEST(CuttingStock, progressIsReportedForEveryLinearProgram) {
+    const std::vector<CutInstance> set = cutInstances(VOR_SOURCE_DIR, "t60_0");
+    ASSERT_EQ(set.size(), 1u);
+    Settings s;
+    int calls = 0;
+    double lastValue = 1e300;
+    s.progress = [&](const Progress& p) {
+        ++calls;
+        if (p.round == 1) {
+            EXPECT_LE(p.lpValue, lastValue + 1e-6) << "adding patterns never raises the LP value";
+            lastValue = p.lpValue;
+        }
+    };
+    const Result r = optimise(set[0].parts, {{set[0].capacity, 1, -1}}, s);
+    ASSERT_TRUE(r.ok);
+    EXPECT_GT(calls, 1);
+}
+
+TEST(CuttingStock, piecesLeftByRoundingAreReplannedOntoFewerCheaperBars) {
+    // Two long bars hold everything: A1 x3 + A2 x2 + A3 and A1 + A2 x4 + A3 x2 (kerf 3).
+    const std::vector<Part> parts = {{"A1", 2500, 4}, {"A2", 1750.5, 6}, {"A3", 980, 3}};
+    const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 1.9, -1}};
+    Settings s;
+    s.kerf = 3;
+    const Result sub = optimise({{"A1", 2500, 1}, {"A2", 1750.5, 4}, {"A3", 980, 2}}, stock, s);
+    EXPECT_DOUBLE_EQ(sub.cost, 1.9) << "one long bar";
+    const Result r = optimise(parts, stock, s);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(checkPlan(parts, stock, s, r), "");
+    EXPECT_DOUBLE_EQ(r.cost, 3.8);
+
+    const std::vector<StockLength> limited = {{6000, 1, -1}, {12000, 1.9, 2}};
+    const Result l = optimise(parts, limited, s);
+    EXPECT_EQ(checkPlan(parts, limited, s, l), "") << "no more long bars than at hand";
+    EXPECT_DOUBLE_EQ(l.cost, 3.8) << "the two long bars at hand are enough";
+}
