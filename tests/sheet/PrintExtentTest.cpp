@@ -47,7 +47,9 @@ TEST(PrintExtent, blocksEndWhereTheStoredCellsEnd) {
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
                 .count();
         EXPECT_EQ(l.pageCount(), c.pages) << c.why;
-        EXPECT_LT(ms, 500) << c.why << ": pagination costs what the sheet holds";
+        // A guard, not a measure (the benchmarks measure): paginating the declared grid took minutes
+        // and gigabytes, so even a busy machine under the sanitizers stays far below this.
+        EXPECT_LT(ms, 5000) << c.why << ": pagination costs what the sheet holds";
     }
 }
 
