@@ -28,6 +28,9 @@ HEADERS = {
     11: ["Diameter", "Thickness"],
 }
 DERIVED = ["A [cm2]", "G [kg/m]"]
+# Section properties of the I- and H-sections, after the mass.
+I_PROPERTIES = ["Iy [cm4]", "Wel.y [cm3]", "Wpl.y [cm3]", "iy [cm]", "Iz [cm4]", "Wel.z [cm3]",
+                "Wpl.z [cm3]", "iz [cm]"]
 
 
 def num(v):
@@ -42,12 +45,21 @@ def cell(text):
     return text
 
 
-def write_table(name, code, extra_headers, rows):
-    """rows: (key, [descriptions per language], [values], area in mm2)."""
-    lines = [str(code), ";".join(["SysName", "I/O"] + LANGS + HEADERS[code] + extra_headers + DERIVED)]
+def property_text(v):
+    """Four significant figures at least, two decimals at most: 8356, 557.1, 12.46."""
+    return "%.*f" % (max(0, min(2, 3 - int(math.floor(math.log10(abs(v)))))) if v else 0, v)
+
+
+def write_table(name, code, extra_headers, rows, properties=None):
+    """rows: (key, [descriptions per language], [values], area in mm2); properties: the headers of
+    further derived values and a function of a row's values that gives them."""
+    prop_headers, prop_fn = properties if properties else ([], None)
+    lines = [str(code), ";".join(["SysName", "I/O"] + LANGS + HEADERS[code] + extra_headers + DERIVED + prop_headers)]
     for key, descriptions, values, area in rows:
         cells = [key, "1"] + descriptions + [num(v) if v != "" else "" for v in values]
         cells += ["%.2f" % (area / 100.0), "%.2f" % mass(area)]
+        if prop_fn:
+            cells += [property_text(v) for v in prop_fn(*values)]
         lines.append(";".join(cell(c) for c in cells))
     with open(os.path.join(PROF, name + ".pr"), "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(lines) + "\n")
@@ -64,7 +76,7 @@ def main():
     count = 0
     for series, table in (("IPE", IPE), ("HEA", HEA), ("HEB", HEB), ("HEM", HEM)):
         rows = [(str(k), [series + " " + str(k)] * 4, list(d), area_i(*d)) for k, d in table.items()]
-        count += write_table(series, 1, [], rows)
+        count += write_table(series, 1, [], rows, (I_PROPERTIES, properties_i))
     rows = [(str(k), ["UPE " + str(k)] * 4, list(d), area_channel(*d)) for k, d in UPE.items()]
     count += write_table("UPE", 2, ["Root radius"], rows)
     # the depth between fillets of tapered channels is left to be filled in from the producer's table

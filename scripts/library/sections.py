@@ -102,6 +102,20 @@ def area_i(h, b, tw, tf, r):
     return 2 * b * tf + (h - 2 * tf) * tw + 4 * K * r * r
 
 
+def properties_i(h, b, tw, tf, r):
+    """Second moments, section moduli and radii of gyration of an I- or H-section with parallel
+    flanges, root fillets included, as the European section tables compute them. Returns
+    Iy, Wel.y, Wpl.y, iy, Iz, Wel.z, Wpl.z, iz in cm4, cm3 and cm."""
+    a = area_i(h, b, tw, tf, r)
+    hw = h - 2 * tf
+    iy = (b * h ** 3 - (b - tw) * hw ** 3) / 12 + 0.03 * r ** 4 + 0.2146 * r * r * (hw - 0.4468 * r) ** 2
+    iz = (2 * tf * b ** 3 + hw * tw ** 3) / 12 + 0.03 * r ** 4 + 0.2146 * r * r * (tw + 0.4468 * r) ** 2
+    wply = tw * h * h / 4 + (b - tw) * (h - tf) * tf + (4 - math.pi) / 2 * r * r * (hw) + (3 * math.pi - 10) / 3 * r ** 3
+    wplz = b * b * tf / 2 + hw * tw * tw / 4 + (10 / 3 - math.pi) * r ** 3 + (4 - math.pi) / 2 * r * r * tw
+    return (iy / 1e4, 2 * iy / h / 1e3, wply / 1e3, math.sqrt(iy / a) / 10,
+            iz / 1e4, 2 * iz / b / 1e3, wplz / 1e3, math.sqrt(iz / a) / 10)
+
+
 def area_channel(h, b, tw, tf, r):
     """Channels with parallel flanges (mm2)."""
     return 2 * b * tf + (h - 2 * tf) * tw + 2 * K * r * r

@@ -139,9 +139,57 @@ TEST_F(BundledLibrary, aSampleAgreesWithThePublishedTables) {
         const Vor_StringArray& r = t.rows[row];
         const bool round = t.typeCode == Vor_String("11");
         EXPECT_DOUBLE_EQ(value(r, t, round ? "Diameter" : "Height"), p.h) << p.table << " " << p.key;
-        if (!round) EXPECT_DOUBLE_EQ(value(r, t, "Width"), p.b) << p.table << " " << p.key;
+        if (!round) {
+            EXPECT_DOUBLE_EQ(value(r, t, "Width"), p.b) << p.table << " " << p.key;
+        }
         EXPECT_NEAR(value(r, t, "A [cm2]"), p.area, p.area * 0.01) << p.table << " " << p.key;
         EXPECT_NEAR(value(r, t, "G [kg/m]"), p.mass, p.mass * 0.01) << p.table << " " << p.key;
+    }
+}
+
+TEST_F(BundledLibrary, sectionPropertiesOfTheIAndHSeries) {
+    // Against the producers' tables: the second moments, moduli and radii a detailer checks a
+    // beam with (cm4, cm3, cm). They are rounded to four figures in the tables.
+    struct Published {
+        const char* table;
+        const char* key;
+        double iy, wely, wply, ry, iz, welz, wplz, rz;
+    };
+    const Published sample[] = {
+        {"IPE", "300", 8356, 557.1, 628.4, 12.46, 603.8, 80.5, 125.2, 3.35},
+        {"IPE", "200", 1943, 194.3, 220.6, 8.26, 142.4, 28.47, 44.61, 2.24},
+        {"HEA", "200", 3692, 388.6, 429.5, 8.28, 1336, 133.6, 203.8, 4.98},
+        {"HEB", "200", 5696, 569.6, 642.5, 8.54, 2003, 200.3, 305.8, 5.07},
+        {"HEM", "300", 59200, 3482, 4078, 13.98, 19400, 1252, 1913, 8.00},
+    };
+    const char* const headers[] = {"Iy [cm4]", "Wel.y [cm3]", "Wpl.y [cm3]", "iy [cm]",
+                                   "Iz [cm4]", "Wel.z [cm3]", "Wpl.z [cm3]", "iz [cm]"};
+    for (const Published& p : sample) {
+        Vor_ProfValuesTable t;
+        ASSERT_TRUE(t.readFromFile(Vor_String(p.table) + ".pr"));
+        int row = -1;
+        ASSERT_TRUE(t.findSysName(p.key, row)) << p.table << " " << p.key;
+        const double expected[] = {p.iy, p.wely, p.wply, p.ry, p.iz, p.welz, p.wplz, p.rz};
+        for (int i = 0; i < 8; ++i)
+            EXPECT_NEAR(value(t.rows[row], t, headers[i]), expected[i], expected[i] * 0.005)
+                << p.table << " " << p.key << " " << headers[i];
+    }
+    // Every row: the moduli and radii agree with the second moments and the area.
+    for (const char* name : {"IPE", "HEA", "HEB", "HEM"}) {
+        Vor_ProfValuesTable t;
+        ASSERT_TRUE(t.readFromFile(Vor_String(name) + ".pr"));
+        for (const Vor_StringArray& r : t.rows) {
+            const double h = value(r, t, "Height") / 10, b = value(r, t, "Width") / 10,
+                         a = value(r, t, "A [cm2]");
+            const double iy = value(r, t, "Iy [cm4]"), iz = value(r, t, "Iz [cm4]");
+            EXPECT_NEAR(value(r, t, "Wel.y [cm3]"), 2 * iy / h, 2 * iy / h * 0.002)
+                << name << " " << r[0].str();
+            EXPECT_NEAR(value(r, t, "Wel.z [cm3]"), 2 * iz / b, 2 * iz / b * 0.002)
+                << name << " " << r[0].str();
+            EXPECT_NEAR(value(r, t, "iy [cm]"), std::sqrt(iy / a), 0.006) << name << " " << r[0].str();
+            EXPECT_NEAR(value(r, t, "iz [cm]"), std::sqrt(iz / a), 0.006) << name << " " << r[0].str();
+            EXPECT_GT(value(r, t, "Wpl.y [cm3]"), value(r, t, "Wel.y [cm3]")) << "plastic beyond elastic";
+        }
     }
 }
 

@@ -177,7 +177,7 @@ TEST_F(SimpleLibraryEditor, aTypedNameAndAnHeaTableWhoseKeyIsNoDimension) {
     agent.setScript("expect-dialog 226\n"
                     "expect-text 1299 \"A. Height:\"\n"
                     "expect-text 1312 \"42.26\"\n" // the mass is field G
-                    "expect-state 1314 hidden\n"   // seven values
+                    "expect-state 1314 visible\n"  // eight values: Iy follows the mass
                     "click 1359\n"
                     "expect-state 1000 enabled\n"
                     "type 1000 \"210\"\n"
