@@ -3,6 +3,7 @@
 // cells as tab-separated lines for the LibreOffice side of the comparison; `--load-peak FILE` loads
 // a file in a clean process and prints its peak memory beside the engine's own count.
 #include "MixedSheet.h"
+#include "SaveLoadTiming.h"
 
 #include <base/NumberText.h>
 #include <sheet/Sheet.h>
@@ -120,18 +121,7 @@ BENCHMARK(BM_MixedTableEdit)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillis
 
 static void BM_MixedSaveLoad(benchmark::State& st) {
     auto s = buildMixed(int(st.range(0)), false);
-    std::string path = "/tmp/bench_mixed_" + std::to_string(::getpid()) + ".sss";
-    for (auto _ : st) {
-        auto t0 = std::chrono::steady_clock::now();
-        if (!saveSheet(*s, path)) st.SkipWithError("save failed");
-        auto t1 = std::chrono::steady_clock::now();
-        Sheet back;
-        if (!loadSheet(back, path)) st.SkipWithError("load failed");
-        auto t2 = std::chrono::steady_clock::now();
-        st.counters["save_s"] = std::chrono::duration<double>(t1 - t0).count();
-        st.counters["load_s"] = std::chrono::duration<double>(t2 - t1).count();
-    }
-    std::remove(path.c_str());
+    timeSaveLoad(st, *s, "bench_mixed");
 }
 BENCHMARK(BM_MixedSaveLoad)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 

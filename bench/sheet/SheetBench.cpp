@@ -1,4 +1,6 @@
 // Speed and memory of the spreadsheet engine at a million cells.
+#include "SaveLoadTiming.h"
+
 #include <sheet/Sheet.h>
 #include <sheet/SssFile.h>
 #include <sheet/XlsWriter.h>
@@ -98,18 +100,7 @@ BENCHMARK(BM_MemoryPerCell)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 static void BM_SaveLoadMillion(benchmark::State& st) {
     auto s = columnSheet(kMillion / 2); // 500k formulas + 1M inputs = 1.5M cells
-    std::string path = "/tmp/bench_sheet_" + std::to_string(::getpid()) + ".sss";
-    for (auto _ : st) {
-        auto t0 = std::chrono::steady_clock::now();
-        if (!saveSheet(*s, path)) st.SkipWithError("save failed");
-        auto t1 = std::chrono::steady_clock::now();
-        Sheet back;
-        if (!loadSheet(back, path)) st.SkipWithError("load failed");
-        auto t2 = std::chrono::steady_clock::now();
-        st.counters["save_s"] = std::chrono::duration<double>(t1 - t0).count();
-        st.counters["load_s"] = std::chrono::duration<double>(t2 - t1).count();
-    }
-    std::remove(path.c_str());
+    timeSaveLoad(st, *s, "bench_sheet");
 }
 BENCHMARK(BM_SaveLoadMillion)->Unit(benchmark::kMillisecond)->Iterations(1);
 
