@@ -77,6 +77,17 @@ TEST_F(DlgLookUpTest, cancelLeavesTheCallersDataAsItWas) {
     EXPECT_TRUE(d == before);
 }
 
+TEST_F(DlgLookUpTest, anIndexOutsideItsListSelectsNothingAndComesBackAsItCame) {
+    KrLookUpDlgData d = sample();
+    d.direction = 7;
+    agent.setScript("expect-dialog " + D + "\nexpect-sel " + id(DlgLookUp::IDC_DIRECTION) + " -1\nclick 1\n",
+                    "t.vsc");
+    ASSERT_TRUE(StartDlgLookUp(d));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_EQ(d.direction, 7) << "not turned into -1, which no caller knows";
+    EXPECT_EQ(d.mode, 2);
+}
+
 TEST(KrLookUpDlgDataJson, roundTripAndListIndexesWithinTheirLists) {
     const KrLookUpDlgData d = sample();
     const nlohmann::json j = d;

@@ -57,8 +57,9 @@ bool DlgLookUp::onInitDialog() {
 void DlgLookUp::store(int result) {
     for (const ValueCombo& v : kValues)
         if (const ui::Control* c = item(v.id)) data.*v.value = c->text();
-    data.direction = selectionOf(this, IDC_DIRECTION);
-    data.mode = selectionOf(this, IDC_MODE);
+    // A caller's index outside the list selects nothing; it is handed back as it came.
+    if (const int direction = selectionOf(this, IDC_DIRECTION); direction >= 0) data.direction = direction;
+    if (const int mode = selectionOf(this, IDC_MODE); mode >= 0) data.mode = mode;
     const ui::Control* flag = item(IDC_FLAG);
     data.flag = flag && flag->checkState() == ui::BST_CHECKED;
     data.result = result;
