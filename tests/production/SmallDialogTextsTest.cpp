@@ -1,5 +1,6 @@
 // Every fixed text of the five small data dialogs comes from the catalogue of the chosen language:
-// switched to Dutch nothing stays English, and the other way round.
+// switched to Dutch nothing stays English, and the other way round; and each opens on its sample.
+#include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 #include "production/ui/DlgGrid.h"
 #include "production/ui/DlgLevels.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -108,5 +110,35 @@ TEST_P(SmallDialogTexts, everyFixedTextIsOfTheChosenLanguage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, SmallDialogTexts, testing::Values("en", "nl"));
+
+} // namespace
+
+namespace {
+
+// The host's launcher menu opens each dialog on its sample: a sample that does not parse or that its
+// data class refuses would leave the dialog unreachable there.
+TEST(SmallDialogSamples, everySampleOpensItsDialog) {
+    const struct {
+        const char* launcher;
+        int dialog;
+    } launchers[] = {{"StartDlgGrid", DlgGrid::IDD},
+                     {"StartDlgLevels", DlgLevels::IDD},
+                     {"StartDlgLookUp", DlgLookUp::IDD},
+                     {"StartDlgProfFeatures", DlgProfFeatures::IDD},
+                     {"StartEditProfCutsDlg", DlgProfCuts::IDD}};
+    ui::ScriptedAgent agent;
+    ui::setAgent(&agent);
+    for (const auto& l : launchers) {
+        char* sample = vorLauncherSample(l.launcher);
+        ASSERT_NE(sample, nullptr) << l.launcher;
+        agent.setScript("expect-dialog " + std::to_string(l.dialog) + "\nclose\n", "sample.vsc");
+        char* out = nullptr;
+        EXPECT_EQ(vorCallLauncher(l.launcher, sample, &out), 1) << l.launcher << ": " << (out ? out : "");
+        EXPECT_FALSE(agent.failed()) << l.launcher << ": " << agent.failure();
+        std::free(out);
+        std::free(sample);
+    }
+    ui::setAgent(nullptr);
+}
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// The levels of a model: named heights, each measured from a reference level. The world level
-// "wcs" is the origin every chain of references ends in.
+// The levels of a model: named heights, each measured from a reference level. A chain of
+// references ends at a level without one, usually the world level "wcs" at height 0.
 #include <host/Vor_Array.h>
 #include <host/Vor_String.h>
 #include <host/Vor_StringArray.h>
