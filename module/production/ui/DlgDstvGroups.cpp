@@ -1,0 +1,172 @@
+#include "production/ui/DlgDstvGroups.h"
+
+#include "frame/AskText.h"
+#include "frame/LauncherTable.h"
+#include "frame/ModuleResourceScope.h"
+#include "production/DstvPointRules.h"
+#include "production/ui/DlgDstvPointEdit.h"
+
+#include <host/FileUtils.h>
+#include <host/LineFile.h>
+#include <host/Texts.h>
+#include <ui/Agent.h>
+#include <ui/Control.h>
+
+bool DlgDstvGroups::onInitDialog() {
+    setWindowText(dialString(863).str());
+    const std::pair<int, int> texts[] = {
+        {IDC_EDIT_GROUP, 862}, {IDC_MAKE_STANDARD, 861}, {ui::IDOK, 285}, {ui::IDCANCEL, 2}};
+    for (auto [id, text] : texts)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    if (ui::Control* c = item(IDC_NEW_GROUP)) c->setText("+");
+    if (ui::Control* c = item(IDC_DELETE_GROUP)) c->setText("-");
+    fillGroups(0);
+    return true;
+}
+
+void DlgDstvGroups::fillGroups(int select) {
+    m_groups = m_points.getAllDstvPointsFiles();
+    m_standard = dstvStandardIndex(m_groups, m_points.getStandardDstvPointsFile());
+    if (ui::Control* c = item(IDC_GROUPS)) {
+        ui::Control::Silence quiet(*c);
+        c->resetContent();
+        for (const Vor_String& name : m_groups)
+            c->addString(name.str());
+    }
+    m_selected = m_groups.isEmpty() ? -1 : std::clamp(select, 0, m_groups.length() - 1);
+    showSelection();
+}
+
+void DlgDstvGroups::showSelection() {
+    if (ui::Control* c = item(IDC_GROUPS)) {
+        ui::Control::Silence quiet(*c);
+        for (int i = 0; i < c->count(); ++i)
+            c->setItemChecked(i, i == m_standard);
+        // The edit part shows the group the buttons act on; the list shows which one is in use.
+        c->setCurSel(-1);
+        c->setCurSel(m_selected);
+    }
+    for (int id : {IDC_DELETE_GROUP, IDC_EDIT_GROUP, IDC_MAKE_STANDARD})
+        if (ui::Control* b = item(id)) b->enableWindow(m_selected >= 0);
+}
+
+Vor_String DlgDstvGroups::selectedName() const {
+    return m_selected >= 0 && m_selected < m_groups.length() ? m_groups[m_selected] : Vor_String();
+}
+
+void DlgDstvGroups::newGroup() {
+    TextQuestion q{dialString(87), dialString(864), dialString(171), dialString(1), dialString(2)};
+    if (!askText(this, q)) return;
+    switch (checkDstvGroupName(m_groups, q.text)) {
+    case DstvGroupName::InUse:
+        ui::messageBox((dialString(857) + ".\n" + dialString(858) + ".").str(), dialString(856).str(),
+                       ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        return;
+    case DstvGroupName::NoFileName:
+        ui::messageBox((dialString(9890) + ".").str(), dialString(884).str(),
+                       ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        return;
+    case DstvGroupName::Fine:
+        break;
+    }
+    const Vor_String folder = m_points.getDstvPointsFolder();
+    ObjectExportCreateDirectory(folder);
+    std::string error;
+    if (!ObjectExportWriteFile(folder + q.text + ".dat", Vor_StringArray(), &error)) {
+        ui::messageBox(dialString(9891).str() + ":\n" + error, dialString(863).str(),
+                       ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        return;
+    }
+    // The first group of an empty folder is chosen at once; otherwise the choice stays where it was.
+    const bool none = m_selected < 0;
+    fillGroups(m_selected);
+    if (none) {
+        m_groups.find(q.text, m_selected);
+        showSelection();
+    }
+}
+
+void DlgDstvGroups::deleteGroup() {
+    if (m_selected < 0) return;
+    deleteFile(m_points.getDstvPointsFolder() + selectedName() + ".dat");
+    fillGroups(m_selected);
+}
+
+void DlgDstvGroups::makeStandard() {
+    if (m_selected < 0) return;
+    m_points.setStandardDstvPointsFile(selectedName());
+    if (ui::Control* c = item(IDC_GROUPS)) c->setItemChecked(m_selected, true);
+    fillGroups(m_selected);
+}
+
+void DlgDstvGroups::editGroup() {
+    if (m_selected < 0) return;
+    const Vor_String name = selectedName();
+    Vor_Array<Vor_DstvPointInfo> rules;
+    std::vector<std::string> messages;
+    if (!m_points.readFromFile(name, rules, &messages)) {
+        // Editing an unreadable group would write an empty one over it: the file stays as it is.
+        std::string text = dialString(9892).str() + ":";
+        for (const std::string& m : messages)
+            text += "\n" + m;
+        ui::messageBox(text, dialString(863).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        return;
+    }
+    if (!messages.empty()) {
+        std::string text = dialString(9893).str() + ":";
+        for (const std::string& m : messages)
+            text += "\n" + m;
+        ui::messageBox(text, dialString(863).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+    }
+    DlgDstvPointEdit dlg(this);
+    dlg.rules = rules;
+    if (dlg.doModal() != ui::IDOK) return;
+    if (!m_points.writeToFile(name, dlg.rules))
+        ui::messageBox(dialString(9891).str() + ":\n" +
+                           (m_points.getDstvPointsFolder() + name + ".dat").str(),
+                       dialString(863).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+}
+
+bool DlgDstvGroups::onCommand(int id, int code) {
+    switch (id) {
+    case IDC_GROUPS: {
+        if (code != ui::CBN_SELCHANGE) return false;
+        // A pick in the list chooses that group; the check mark stays with the standard group.
+        ui::Control* c = item(IDC_GROUPS);
+        std::vector<bool> checks;
+        for (int i = 0; c && i < c->count(); ++i)
+            checks.push_back(c->itemChecked(i));
+        if (const int picked = dstvPickedGroup(checks, m_standard); picked >= 0) m_selected = picked;
+        showSelection();
+        return true;
+    }
+    case IDC_NEW_GROUP:
+        if (code == ui::BN_CLICKED) newGroup();
+        return true;
+    case IDC_DELETE_GROUP:
+        if (code == ui::BN_CLICKED) deleteGroup();
+        return true;
+    case IDC_MAKE_STANDARD:
+        if (code == ui::BN_CLICKED) makeStandard();
+        return true;
+    case IDC_EDIT_GROUP:
+        if (code == ui::BN_CLICKED) editGroup();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void StartDSTVPointsDlg() {
+    ModuleResourceScope scope;
+    DlgDstvGroups dlg;
+    dlg.doModal();
+}
+
+namespace {
+const bool registered =
+    registerJsonLauncher("StartDSTVPointsDlg", [](const nlohmann::json&, nlohmann::json& out) {
+        StartDSTVPointsDlg();
+        out["result"] = nullptr; // opens the dialog on the library; nothing comes back
+    });
+} // namespace
