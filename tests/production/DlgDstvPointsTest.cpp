@@ -6,6 +6,7 @@
 #include "production/ui/DlgDstvGroups.h"
 #include "production/ui/DlgDstvPointEdit.h"
 
+#include <base/SafeFile.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
 #include <ui/Control.h>
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 namespace {
@@ -34,6 +36,8 @@ const char* const kWelds = "Corner;1;0;2;0;1;0;0;50.0;0;0;16\n"
 class DlgDstvPointsTest : public testing::Test {
 protected:
     void SetUp() override {
+        // The real texts, so that the messages are checked as a person reads them.
+        ASSERT_TRUE(loadTextCatalogues(std::string(VOR_SOURCE_DIR) + "/data/install/", "en"));
         ui::setAgent(&agent);
         m_oldLib = gSettings.libDir;
         gSettings.libDir = lib.path();
@@ -108,7 +112,8 @@ TEST_F(DlgDstvPointsTest, aNewGroupNamedLikeAnotherIsRefusedAndWritesNothing) {
         "answer ok\n"
         "click 1\n"
         "expect-message " +
-        quoted(dialString(9890)) + "\n" + ask +
+        quoted(dialString(9890).left(40)) + // its end holds a backslash
+        "\n" + ask +
         "click 2\n" // cancelled: nothing happens
         "expect-no-message\n" +
         ask +
@@ -198,6 +203,15 @@ TEST_F(DlgDstvPointsTest, okInTheEditorWritesTheEditedRulesUnderTheSameName) {
     EXPECT_DOUBLE_EQ(rules[1].drillRadius(), 3.0);
     EXPECT_EQ(rules[1].plateSelection(), 1) << "untouched fields stay";
     EXPECT_EQ(rules[1].intersStartDir(), 2);
+}
+
+TEST_F(DlgDstvPointsTest, aFullDiskIsReportedAndKeepsTheOldGroupFile) {
+    base::failSafeWritesAfterForTesting(0, ENOSPC);
+    run("expect-dialog " + id(Groups::IDD) + "\nselect 1336 1\nclick 1334\nexpect-dialog " + id(Edit::IDD) +
+        "\ntype 1000 \"Lost?\"\nanswer ok\nclick 1\nexpect-message " + quoted(dialString(9891)) +
+        "\nclick 1\n");
+    base::failSafeWritesAfterForTesting(-1, 0);
+    EXPECT_EQ(group("Welds"), kWelds);
 }
 
 TEST_F(DlgDstvPointsTest, anUnreadableGroupIsNotOpenedSoItCannotBeOverwritten) {
