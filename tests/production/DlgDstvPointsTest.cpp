@@ -10,6 +10,7 @@
 #include <host/Settings.h>
 #include <host/Texts.h>
 #include <ui/Control.h>
+#include <ui/Resources.h>
 #include <ui/Script.h>
 
 #include <gtest/gtest.h>
@@ -225,6 +226,23 @@ TEST_F(DlgDstvPointsTest, anUnreadableGroupIsNotOpenedSoItCannotBeOverwritten) {
         "expect-message " +
         quoted(dialString(9892)) + "\nclick 1\n");
     EXPECT_EQ(group("Broken"), "\"not closed;1\n");
+}
+
+TEST_F(DlgDstvPointsTest, theLauncherOpensItsOwnTemplateWhateverTheCallersResourcesHold) {
+    // A calling module whose own resources are searched first and hold a dialog of the same number.
+    auto caller = std::make_shared<ui::ResourceSet>();
+    std::string error;
+    ASSERT_TRUE(ui::parseResourceScript("234 DIALOGEX 0, 0, 100, 40\nCAPTION \"other\"\nBEGIN\n"
+                                        "    DEFPUSHBUTTON \"OK\", 1, 4, 4, 40, 14\nEND\n",
+                                        "caller.rc", *caller, error))
+        << error;
+    caller->name = "dstv-caller";
+    ui::Resources::add(caller);
+    const std::string before = ui::Resources::setCurrent("dstv-caller");
+    run("expect-dialog " + id(Groups::IDD) + "\nexpect-items 1336 \"anchors|Welds\"\nclick 1\n");
+    EXPECT_EQ(ui::Resources::current(), "dstv-caller") << "the caller's look-up is given back";
+    ui::Resources::setCurrent(before);
+    ui::Resources::remove("dstv-caller");
 }
 
 // The point editor alone, on rules made here.

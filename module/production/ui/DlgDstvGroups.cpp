@@ -158,6 +158,7 @@ bool DlgDstvGroups::onCommand(int id, int code) {
 }
 
 void StartDSTVPointsDlg() {
+    // Other modules call this: their own templates of the same numbers must not be found first.
     ModuleResourceScope scope;
     DlgDstvGroups dlg;
     dlg.doModal();
