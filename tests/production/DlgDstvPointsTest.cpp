@@ -118,7 +118,7 @@ TEST_F(DlgDstvPointsTest, aNewGroupNamedLikeAnotherIsRefusedAndWritesNothing) {
         "click 2\n" // cancelled: nothing happens
         "expect-no-message\n" +
         ask +
-        "type 8003 \"Bolts\"\n"
+        "type 8003 \"  Bolts \"\n" // the spaces around it are dropped
         "click 1\n"
         "expect-no-message\n"
         "expect-items 1336 \"anchors|Bolts|Welds\"\n"

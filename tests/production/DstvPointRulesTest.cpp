@@ -84,8 +84,6 @@ TEST(DstvPointRules, enablingFollowsTheChoiceAndTheFullHole) {
         EXPECT_EQ(e.thicknessBased, c.e.thicknessBased) << c.why;
         EXPECT_EQ(e.holeSize, c.e.holeSize) << c.why;
     }
-    EXPECT_EQ(dstvHoleSizeLabel(true), 859);
-    EXPECT_EQ(dstvHoleSizeLabel(false), 860);
 }
 
 TEST(DstvPointRules, insertOutsideTheListPrintsAnErrorAndDeleteKeepsAPlace) {

@@ -57,7 +57,10 @@ Vor_String DlgDstvGroups::selectedName() const {
 void DlgDstvGroups::newGroup() {
     TextQuestion q{dialString(87), dialString(864), dialString(171), dialString(1), dialString(2)};
     if (!askText(this, q)) return;
-    switch (checkDstvGroupName(m_groups, q.text)) {
+    // Spaces around a name would only make two groups that look the same.
+    Vor_String name = q.text;
+    name.trim();
+    switch (checkDstvGroupName(m_groups, name)) {
     case DstvGroupName::InUse:
         ui::messageBox((dialString(857) + ".\n" + dialString(858) + ".").str(), dialString(856).str(),
                        ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
@@ -72,7 +75,7 @@ void DlgDstvGroups::newGroup() {
     const Vor_String folder = m_points.getDstvPointsFolder();
     ObjectExportCreateDirectory(folder);
     std::string error;
-    if (!ObjectExportWriteFile(folder + q.text + ".dat", Vor_StringArray(), &error)) {
+    if (!ObjectExportWriteFile(folder + name + ".dat", Vor_StringArray(), &error)) {
         ui::messageBox(dialString(9891).str() + ":\n" + error, dialString(863).str(),
                        ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
         return;
@@ -81,7 +84,7 @@ void DlgDstvGroups::newGroup() {
     const bool none = m_selected < 0;
     fillGroups(m_selected);
     if (none) {
-        m_groups.find(q.text, m_selected);
+        m_groups.find(name, m_selected);
         showSelection();
     }
 }
