@@ -228,6 +228,22 @@ TEST_F(DlgDstvPointsTest, anUnreadableGroupIsNotOpenedSoItCannotBeOverwritten) {
     EXPECT_EQ(group("Broken"), "\"not closed;1\n");
 }
 
+TEST_F(DlgDstvPointsTest, rowsThatAreNoRuleAreNamedBeforeEditingInAMessageThatFits) {
+    std::string rows = "Good;1;0;2;0;1;0;0;50;0;0;16\n";
+    for (int i = 0; i < 30; ++i)
+        rows += "bad" + std::to_string(i) + ";1;9\n";
+    lib.write("DSTV Points/Other.dat", rows);
+    run("expect-dialog " + id(Groups::IDD) + "\nselect 1336 1\nanswer ok\nclick 1334\nexpect-dialog " +
+        id(Edit::IDD) + "\nexpect-message " + quoted(dialString(9893)) +
+        "\nexpect-items 1325 \"Good\"\nclick 2\nclick 1\n");
+    ASSERT_EQ(agent.messages().size(), 1u);
+    const std::string& text = agent.messages()[0].text;
+    EXPECT_NE(text.find(":2: "), std::string::npos) << "the first bad row is named by its line";
+    EXPECT_EQ(text.find("bad29"), std::string::npos) << "thirty rows are not all listed";
+    EXPECT_EQ(text.substr(text.size() - 4), "\n...");
+    EXPECT_EQ(group("Other"), rows) << "cancelled: the rows are still there";
+}
+
 TEST_F(DlgDstvPointsTest, theLauncherOpensItsOwnTemplateWhateverTheCallersResourcesHold) {
     // A calling module whose own resources are searched first and hold a dialog of the same number.
     auto caller = std::make_shared<ui::ResourceSet>();

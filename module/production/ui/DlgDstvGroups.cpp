@@ -12,6 +12,18 @@
 #include <ui/Agent.h>
 #include <ui/Control.h>
 
+namespace {
+// The reader's messages one a line; a file full of bad rows gives a message that still fits a screen.
+std::string listed(const std::vector<std::string>& messages) {
+    constexpr std::size_t kMaxLines = 12;
+    std::string text;
+    for (std::size_t i = 0; i < messages.size() && i < kMaxLines; ++i)
+        text += "\n" + messages[i];
+    if (messages.size() > kMaxLines) text += "\n...";
+    return text;
+}
+} // namespace
+
 bool DlgDstvGroups::onInitDialog() {
     setWindowText(dialString(863).str());
     const std::pair<int, int> texts[] = {
@@ -109,17 +121,13 @@ void DlgDstvGroups::editGroup() {
     std::vector<std::string> messages;
     if (!m_points.readFromFile(name, rules, &messages)) {
         // Editing an unreadable group would write an empty one over it: the file stays as it is.
-        std::string text = dialString(9892).str() + ":";
-        for (const std::string& m : messages)
-            text += "\n" + m;
-        ui::messageBox(text, dialString(863).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        ui::messageBox(dialString(9892).str() + ":" + listed(messages), dialString(863).str(),
+                       ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
         return;
     }
     if (!messages.empty()) {
-        std::string text = dialString(9893).str() + ":";
-        for (const std::string& m : messages)
-            text += "\n" + m;
-        ui::messageBox(text, dialString(863).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        ui::messageBox(dialString(9893).str() + ":" + listed(messages), dialString(863).str(),
+                       ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
     }
     DlgDstvPointEdit dlg(this);
     dlg.rules = rules;
