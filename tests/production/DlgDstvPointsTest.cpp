@@ -83,7 +83,8 @@ TEST_F(DlgDstvPointsTest, theStandardGroupIsCheckedAndAPickChoosesTheGroupToMake
         "\n"
         "expect-items 1336 \"anchors|Welds\"\n"
         "expect-checked 1336 \"0|1\"\n"
-        "expect-sel 1336 0\n"
+        "expect-sel 1336 1\n" // it opens on the standard group
+        "expect-text 1336 \"Welds\"\n"
         "expect-state 2 hidden\n"
         "select 1336 1\n" // the tick on the standard group: it is picked, the tick stays
         "expect-sel 1336 1\n"
@@ -116,13 +117,15 @@ TEST_F(DlgDstvPointsTest, aNewGroupNamedLikeAnotherIsRefusedAndWritesNothing) {
         quoted(dialString(9890).left(40)) + // its end holds a backslash
         "\n" + ask +
         "click 2\n" // cancelled: nothing happens
-        "expect-no-message\n" +
+        "expect-no-message\n"
+        "select 1336 0\n" +
         ask +
         "type 8003 \"  Bolts \"\n" // the spaces around it are dropped
         "click 1\n"
         "expect-no-message\n"
         "expect-items 1336 \"anchors|Bolts|Welds\"\n"
-        "expect-sel 1336 0\n"
+        "expect-sel 1336 1\n" // the new group is chosen, not the old place
+        "expect-text 1336 \"Bolts\"\n"
         "expect-checked 1336 \"0|0|1\"\n"
         "click 1\n");
     ASSERT_EQ(agent.messages().size(), 2u);

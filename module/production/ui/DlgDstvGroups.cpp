@@ -33,6 +33,11 @@ bool DlgDstvGroups::onInitDialog() {
     if (ui::Control* c = item(IDC_NEW_GROUP)) c->setText("+");
     if (ui::Control* c = item(IDC_DELETE_GROUP)) c->setText("-");
     fillGroups(0);
+    // Opening on the group in use shows at once which one production takes.
+    if (m_standard >= 0) {
+        m_selected = m_standard;
+        showSelection();
+    }
     return true;
 }
 
@@ -92,11 +97,11 @@ void DlgDstvGroups::newGroup() {
                        ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
         return;
     }
-    // The first group of an empty folder is chosen at once; otherwise the choice stays where it was.
-    const bool none = m_selected < 0;
+    // The new group is the one chosen: the list sorts it in, so the old place may hold another
+    // group now, and the next thing a person does is fill it.
     fillGroups(m_selected);
-    if (none) {
-        m_groups.find(name, m_selected);
+    if (int at = -1; m_groups.find(name, at)) {
+        m_selected = at;
         showSelection();
     }
 }
