@@ -4,6 +4,7 @@
 #include "production/DstvPointRules.h"
 
 #include <cad/aced.h>
+#include <host/Settings.h>
 
 #include <gtest/gtest.h>
 
@@ -148,6 +149,26 @@ TEST(DstvPointRules, theStandardGroupAndThePickedGroupAreFound) {
     EXPECT_EQ(dstvPickedGroup({false, false, false}, 2), 2) << "the standard's tick taken off picks it";
     EXPECT_EQ(dstvPickedGroup({true, false}, -1), 0) << "no standard group";
     EXPECT_EQ(dstvPickedGroup({false, false, true}, 2), -1) << "nothing changed";
+}
+
+TEST(DstvBundledGroups, theLibraryShipsAStandardGroupOfRulesThatReadCleanly) {
+    const Vor_String old = gSettings.libDir;
+    gSettings.libDir = std::string(VOR_SOURCE_DIR) + "/data/lib/";
+    const Vor_StringArray groups = DlgDstvPoints::getAllDstvPointsFiles();
+    const int standard = dstvStandardIndex(groups, DlgDstvPoints::getStandardDstvPointsFile());
+    EXPECT_GE(standard, 0) << "the standard group is one of the bundled groups";
+    for (const Vor_String& g : groups) {
+        Vor_Array<Vor_DstvPointInfo> rules;
+        std::vector<std::string> messages;
+        ASSERT_TRUE(DlgDstvPoints::readFromFile(g, rules, &messages)) << g.str();
+        EXPECT_TRUE(messages.empty()) << g.str() << ": " << (messages.empty() ? "" : messages[0]);
+        EXPECT_GT(rules.length(), 0) << g.str() << " is no empty example";
+        for (const Vor_DstvPointInfo& r : rules)
+            if (r.selectGeomExtent())
+                EXPECT_EQ(keepDstvSidesApart(r.sideSelection1(), r.sideSelection2()), r.sideSelection2())
+                    << g.str() << ": " << r.name().str() << " has both sides in one pair";
+    }
+    gSettings.libDir = old;
 }
 
 } // namespace
