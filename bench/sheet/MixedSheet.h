@@ -11,15 +11,17 @@ namespace mixed {
 constexpr int kTableRows = 1000;
 constexpr int kTableCol = 12; // L: keys, M: values
 
-/// Calls put(col, row, text) for every cell of an n-row sheet, row by row, as a person (or a
-/// caller of the API) would fill it; text is a number or a formula starting with '='.
-template <class Put> void generate(int n, Put&& put) {
+/// Calls put(col, row, text) for every cell of an n-row sheet (or of its rows firstRow..lastRow),
+/// row by row, as a person (or a caller of the API) would fill it; text is a number or a formula
+/// starting with '='.
+template <class Put> void generate(int n, Put&& put, int firstRow = 1, int lastRow = -1) {
     auto num = [](double v) {
         char b[32];
         std::snprintf(b, sizeof b, "%.17g", v);
         return std::string(b);
     };
-    for (int r = 1; r <= n; ++r) {
+    if (lastRow < 0) lastRow = n;
+    for (int r = firstRow; r <= lastRow; ++r) {
         const std::string R = std::to_string(r);
         put(1, r, num(r % 97));
         put(2, r, num(r % 101));

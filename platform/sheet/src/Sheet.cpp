@@ -59,6 +59,8 @@ bool Sheet::swapContents(Sheet& other) {
     if (refuseWhileRecalculating() || other.refuseWhileRecalculating()) return false;
     std::swap(m_d->customs, other.m_d->customs);
     std::swap(m_d, other.m_d);
+    m_d->shapes.clear(); // learnt with the other sheet's custom functions
+    other.m_d->shapes.clear();
     std::swap(m_maxCols, other.m_maxCols);
     std::swap(m_maxRows, other.m_maxRows);
     std::swap(m_options, other.m_options);

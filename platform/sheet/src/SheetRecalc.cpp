@@ -183,9 +183,10 @@ template <class F> void Sheet::Impl::forEachDependent(int c, int r, F&& f) {
         if (auto it = looseDeps.find(cellKey(c, r)); it != looseDeps.end())
             for (std::size_t i = 0; i < it->second.size(); ++i)
                 f(it->second[i]);
-    rangeIndex.forEachAt(c, r, [&](const RangeIndex::Listener& l) {
-        if (slots[l.slot].prog && slots[l.slot].gen == l.gen) f(l.slot);
-    });
+    if (!rangeIndex.empty())
+        rangeIndex.forEachAt(c, r, [&](const RangeIndex::Listener& l) {
+            if (slots[l.slot].prog && slots[l.slot].gen == l.gen) f(l.slot);
+        });
 }
 
 void Sheet::Impl::markDependents(int c, int r) {
@@ -226,12 +227,8 @@ void Sheet::Impl::markDependents(int c, int r) {
     }
 }
 
-void Sheet::Impl::settled(std::uint32_t s, bool changed) {
-    FormulaSlot& sl = slots[s];
-    sl.state = SlotState::Clean;
-    valueChanged(sl.col, sl.row);
-    if (!changed || !cutoff) return;
-    forEachDependent(sl.col, sl.row, [&](std::uint32_t t) {
+void Sheet::Impl::wakeReaders(int col, int row) {
+    forEachDependent(col, row, [&](std::uint32_t t) {
         FormulaSlot& x = slots[t];
         if (x.state == SlotState::Suspect)
             x.state = SlotState::Dirty;
@@ -320,15 +317,28 @@ bool Sheet::setFormula(int col, int row, std::string_view text, ParseError* err)
         }
         return true;
     }
+    // In A1 references every relative row is written as the row it reaches, so a formula filled
+    // down differs only in those numbers: its program is known without compiling (R1C1 offsets
+    // would look the same at every row, valid or not).
+    const bool a1 = m_refStyle == RefStyle::Default || m_refStyle == RefStyle::A1;
+    const auto style = std::uint8_t(m_refStyle);
+    if (a1)
+        if (ProgramPtr known = m_d->shapes.find(text, col, row, style))
+            return installProgram(col, row, std::move(known));
     ProgramPtr p = compileFormula(text, m_refStyle, {col, row}, e, m_d.get());
     if (!p) return false;
-    return setProgram(col, row, std::move(p));
+    p = m_d->intern(std::move(p));
+    if (a1) m_d->shapes.learn(text, col, row, style, p);
+    return installProgram(col, row, std::move(p));
 }
 
 bool Sheet::setProgram(int col, int row, ProgramPtr p) {
     if (refuseWhileRecalculating()) return false;
     if (!p || !inside(col, row) || col == 0 || row == 0) return false;
-    p = m_d->intern(std::move(p));
+    return installProgram(col, row, m_d->intern(std::move(p)));
+}
+
+bool Sheet::installProgram(int col, int row, ProgramPtr p) {
     CellRec& rec = m_d->at(col, row);
     std::uint32_t s;
     if (rec.formula) {
@@ -500,8 +510,11 @@ bool Sheet::Impl::evalArith(std::uint32_t s) {
     if (n != 1) return false;
     bool changed = true;
     if (CellRec* rec = find(sl.col, sl.row)) {
-        changed = rec->kind != std::uint8_t(ValueKind::Number) || rec->num != st[0] ||
-                  std::signbit(rec->num) != std::signbit(st[0]);
+        // Only a recalculation that skips unchanged readers needs to know; reading the old value
+        // otherwise turns the store into a cache miss that waits.
+        if (cutoff)
+            changed = rec->kind != std::uint8_t(ValueKind::Number) || rec->num != st[0] ||
+                      std::signbit(rec->num) != std::signbit(st[0]);
         rec->flags &= std::uint8_t(~kKeepText);
         rec->kind = std::uint8_t(ValueKind::Number);
         rec->num = st[0];
@@ -676,6 +689,7 @@ bool Sheet::refuseWhileRecalculating() {
 void Sheet::addCustomFunction(std::string_view name, int minArgs, int maxArgs, CustomFunction fn) {
     std::string key = upper(name);
     m_d->customs[key] = CustomEntry{key, minArgs, maxArgs, std::move(fn)};
+    m_d->shapes.clear(); // formulas calling it may compile differently now
 }
 
 bool Sheet::hasCustomFunction(std::string_view name) const {

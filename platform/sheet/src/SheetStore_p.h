@@ -3,6 +3,7 @@
 
 #include <sheet/Sheet.h>
 
+#include "FormulaShapes_p.h"
 #include "LookupCache_p.h"
 #include "RangeIndex_p.h"
 
@@ -45,10 +46,31 @@ struct StoreBudgetExceeded : std::bad_alloc {
 };
 
 /// A sparse, ordered list of items by index: only stored items cost memory, so an item at index
-/// 16,000,000 costs what one at index 1 costs. Items of a densely filled list sit at their own
-/// position, which makes the look-up a single comparison.
+/// 16,000,000 costs what one at index 1 costs. While the stored indices form one unbroken run (a
+/// filled column, the chunks of a filled table) the look-up is a subtraction and one comparison,
+/// without reading the index list.
 template <class T> class SparseList {
 public:
+    SparseList() = default;
+    SparseList(const SparseList&) = default;
+    SparseList& operator=(const SparseList&) = default;
+    // A moved-from list is empty, its run included.
+    SparseList(SparseList&& o) noexcept
+        : m_keys(std::move(o.m_keys))
+        , m_items(std::move(o.m_items))
+        , m_first(o.m_first)
+        , m_denseCount(o.m_denseCount) {
+        o.clear();
+    }
+    SparseList& operator=(SparseList&& o) noexcept {
+        m_keys = std::move(o.m_keys);
+        m_items = std::move(o.m_items);
+        m_first = o.m_first;
+        m_denseCount = o.m_denseCount;
+        o.clear();
+        return *this;
+    }
+
     /// One past the highest stored index (0 when empty).
     std::size_t size() const { return m_keys.empty() ? 0 : std::size_t(m_keys.back()) + 1; }
     /// Stored items, in index order.
@@ -64,19 +86,23 @@ public:
 
     /// Position of the first stored item with an index >= k.
     std::size_t lowerBound(std::size_t k) const {
-        if (k < m_keys.size() && m_keys[k] == k) return k;
+        if (k - m_first < m_denseCount) return k - m_first;
         return std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
     }
-    T* find(std::size_t k) {
-        if (k < m_keys.size() && m_keys[k] == k) return &m_items[k];
-        std::size_t i = lowerBound(k);
-        return i < m_keys.size() && m_keys[i] == k ? &m_items[i] : nullptr;
+    // Cell look-ups of a recalculation come here several times per formula: the dense case is
+    // inlined, the search is out of line.
+    [[gnu::always_inline]] T* find(std::size_t k) {
+        const std::size_t i = k - m_first; // wraps to a huge value below the first index
+        if (i < m_denseCount) [[likely]]
+            return &m_items[i];
+        return m_denseCount == m_keys.size() ? nullptr : findSparse(k);
     }
-    const T* find(std::size_t k) const { return const_cast<SparseList*>(this)->find(k); }
+    [[gnu::always_inline]] const T* find(std::size_t k) const {
+        return const_cast<SparseList*>(this)->find(k);
+    }
     /// The item at k, created (value-initialised) when missing; `created` tells which.
     T& get(std::size_t k, bool& created) {
         created = false;
-        if (k < m_keys.size() && m_keys[k] == k) return m_items[k];
         std::size_t i = lowerBound(k);
         if (i < m_keys.size() && m_keys[i] == k) return m_items[i];
         m_keys.insert(m_keys.begin() + std::ptrdiff_t(i), std::uint32_t(k));
@@ -87,21 +113,25 @@ public:
             throw;
         }
         created = true;
+        noteShape();
         return m_items[i];
     }
     /// Removes stored items i0 .. i1-1 (positions, not indices).
     void erasePositions(std::size_t i0, std::size_t i1) {
         m_keys.erase(m_keys.begin() + std::ptrdiff_t(i0), m_keys.begin() + std::ptrdiff_t(i1));
         m_items.erase(m_items.begin() + std::ptrdiff_t(i0), m_items.begin() + std::ptrdiff_t(i1));
+        noteShape();
     }
     /// Moves every item with index >= from by `by` (which may be negative; the caller keeps order).
     void shiftFrom(std::size_t from, long by) {
         for (std::size_t i = lowerBound(from); i < m_keys.size(); ++i)
             m_keys[i] = std::uint32_t(long(m_keys[i]) + by);
+        noteShape();
     }
     void clear() {
         m_keys.clear();
         m_items.clear();
+        noteShape();
     }
     void shrink() {
         m_keys.shrink_to_fit();
@@ -117,8 +147,27 @@ public:
     }
 
 private:
+    /// Keeps the unbroken run the fast look-up relies on: the stored indices are sorted and
+    /// distinct, so they are one run exactly when the last minus the first spans their count.
+    void noteShape() {
+        if (m_keys.empty()) {
+            m_first = 0;
+            m_denseCount = 0;
+            return;
+        }
+        m_first = m_keys.front();
+        const bool unbroken = std::size_t(m_keys.back()) - m_keys.front() + 1 == m_keys.size();
+        m_denseCount = unbroken ? m_keys.size() : 0;
+    }
+    [[gnu::noinline]] T* findSparse(std::size_t k) {
+        std::size_t i = std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
+        return i < m_keys.size() && m_keys[i] == k ? &m_items[i] : nullptr;
+    }
+
     std::vector<std::uint32_t> m_keys;
     std::vector<T> m_items;
+    std::size_t m_first = 0;      ///< the first stored index
+    std::size_t m_denseCount = 0; ///< the stored count while they form one run, else 0
 };
 
 using Chunk = std::unique_ptr<CellRec[]>;
@@ -410,6 +459,7 @@ struct Sheet::Impl : NameArity {
     std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> looseDeps;
     RangeIndex rangeIndex;       ///< formulas reading ranges larger than kSmallRange
     FormulaChunks formulaChunks; ///< where the formulas are
+    FormulaShapes shapes;        ///< programs of formulas filled down a column
     LookupCache lookups;         ///< indexes of looked-up columns and rows
     std::unordered_map<std::uint64_t, std::string> tags, notes;
     InternTable<CellStyle> styles;
@@ -437,7 +487,7 @@ struct Sheet::Impl : NameArity {
         return true;
     }
 
-    CellRec* find(int c, int r) {
+    [[gnu::always_inline]] CellRec* find(int c, int r) {
         if (c < 0 || r < 0) return nullptr;
         Column* col = cols.find(std::size_t(c));
         if (!col) return nullptr;
@@ -603,8 +653,15 @@ struct Sheet::Impl : NameArity {
     void rebuildDependencies();
     template <class F> void forEachDependent(int c, int r, F&& f);
     void markDependents(int c, int r);
-    /// A formula's value is settled; `changed` tells whether it differs from the one before.
-    void settled(std::uint32_t slot, bool changed);
+    /// A formula's new value is in place: it is clean, and when the value changed while readers
+    /// wait as suspects, they must run.
+    void settled(std::uint32_t slot, bool changed) {
+        FormulaSlot& sl = slots[slot];
+        sl.state = SlotState::Clean;
+        valueChanged(sl.col, sl.row);
+        if (changed && cutoff) wakeReaders(sl.col, sl.row);
+    }
+    void wakeReaders(int col, int row);
     /// A cell's value changed: forget the look-up indexes that hold it.
     void valueChanged(int c, int r) {
         if (!lookups.empty()) lookups.invalidate(c, r);

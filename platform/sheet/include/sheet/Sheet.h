@@ -227,6 +227,8 @@ public:
 
 private:
     void removeFormula(CellRec& rec);
+    /// setProgram for a program already interned.
+    bool installProgram(int col, int row, ProgramPtr p);
     void cellChanged(int col, int row);
     void autoRecalc();
     void recalcPending();
