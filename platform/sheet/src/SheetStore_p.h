@@ -46,27 +46,30 @@ struct StoreBudgetExceeded : std::bad_alloc {
 };
 
 /// A sparse, ordered list of items by index: only stored items cost memory, so an item at index
-/// 16,000,000 costs what one at index 1 costs. While the stored indices form one unbroken run (a
-/// filled column, the chunks of a filled table) the look-up is a subtraction and one comparison,
-/// without reading the index list.
+/// 16,000,000 costs what one at index 1 costs. Look-ups come in three speeds: while the stored
+/// indices form one unbroken run (a filled column, the chunks of a filled table) an item's position
+/// is its index minus the first; while they are mostly unbroken (a table with a few empty columns)
+/// a position table answers; only a truly scattered list is searched.
 template <class T> class SparseList {
 public:
     SparseList() = default;
     SparseList(const SparseList&) = default;
     SparseList& operator=(const SparseList&) = default;
-    // A moved-from list is empty, its run included.
+    // A moved-from list is empty, its look-up shape included.
     SparseList(SparseList&& o) noexcept
         : m_keys(std::move(o.m_keys))
         , m_items(std::move(o.m_items))
+        , m_pos(std::move(o.m_pos))
         , m_first(o.m_first)
-        , m_denseCount(o.m_denseCount) {
+        , m_span(o.m_span) {
         o.clear();
     }
     SparseList& operator=(SparseList&& o) noexcept {
         m_keys = std::move(o.m_keys);
         m_items = std::move(o.m_items);
+        m_pos = std::move(o.m_pos);
         m_first = o.m_first;
-        m_denseCount = o.m_denseCount;
+        m_span = o.m_span;
         o.clear();
         return *this;
     }
@@ -86,16 +89,19 @@ public:
 
     /// Position of the first stored item with an index >= k.
     std::size_t lowerBound(std::size_t k) const {
-        if (k - m_first < m_denseCount) return k - m_first;
+        if (m_pos.empty() && k - m_first < m_span) return k - m_first;
         return std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
     }
-    // Cell look-ups of a recalculation come here several times per formula: the dense case is
-    // inlined, the search is out of line.
+    // Cell look-ups of a recalculation come here several times per formula: the unbroken and
+    // mostly unbroken cases are inlined, the search is out of line.
     [[gnu::always_inline]] T* find(std::size_t k) {
         const std::size_t i = k - m_first; // wraps to a huge value below the first index
-        if (i < m_denseCount) [[likely]]
-            return &m_items[i];
-        return m_denseCount == m_keys.size() ? nullptr : findSparse(k);
+        if (i < m_span) [[likely]] {
+            if (m_pos.empty()) return &m_items[i];
+            const std::int32_t p = m_pos[i];
+            return p >= 0 ? &m_items[std::size_t(p)] : nullptr;
+        }
+        return m_span != 0 || m_keys.empty() ? nullptr : findSparse(k);
     }
     [[gnu::always_inline]] const T* find(std::size_t k) const {
         return const_cast<SparseList*>(this)->find(k);
@@ -103,8 +109,8 @@ public:
     /// The item at k, created (value-initialised) when missing; `created` tells which.
     T& get(std::size_t k, bool& created) {
         created = false;
-        std::size_t i = lowerBound(k);
-        if (i < m_keys.size() && m_keys[i] == k) return m_items[i];
+        if (T* t = find(k)) return *t;
+        std::size_t i = std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
         m_keys.insert(m_keys.begin() + std::ptrdiff_t(i), std::uint32_t(k));
         try {
             m_items.insert(m_items.begin() + std::ptrdiff_t(i), T());
@@ -113,7 +119,10 @@ public:
             throw;
         }
         created = true;
-        noteShape();
+        if (i + 1 == m_keys.size() && i > 0)
+            noteAppend(); // the usual way a list fills: no rebuild
+        else
+            noteShape();
         return m_items[i];
     }
     /// Removes stored items i0 .. i1-1 (positions, not indices).
@@ -136,8 +145,11 @@ public:
     void shrink() {
         m_keys.shrink_to_fit();
         m_items.shrink_to_fit();
+        m_pos.shrink_to_fit();
     }
-    std::size_t capacityBytes() const { return m_keys.capacity() * 4 + m_items.capacity() * sizeof(T); }
+    std::size_t capacityBytes() const {
+        return m_keys.capacity() * 4 + m_items.capacity() * sizeof(T) + m_pos.capacity() * 4;
+    }
 
     /// A missing item as a shared empty value (read access only).
     const T& operator[](std::size_t k) const {
@@ -147,17 +159,55 @@ public:
     }
 
 private:
-    /// Keeps the unbroken run the fast look-up relies on: the stored indices are sorted and
-    /// distinct, so they are one run exactly when the last minus the first spans their count.
+    /// A position table may cover up to this many indices: four per stored item and a little.
+    std::size_t tableLimit() const { return 4 * m_keys.size() + 64; }
+
+    /// Chooses the look-up after any change of the stored indices (they are sorted and distinct).
     void noteShape() {
+        m_pos.clear();
         if (m_keys.empty()) {
             m_first = 0;
-            m_denseCount = 0;
+            m_span = 0;
             return;
         }
         m_first = m_keys.front();
-        const bool unbroken = std::size_t(m_keys.back()) - m_keys.front() + 1 == m_keys.size();
-        m_denseCount = unbroken ? m_keys.size() : 0;
+        const std::size_t span = std::size_t(m_keys.back()) - m_first + 1;
+        if (span == m_keys.size()) {
+            m_span = span; // unbroken
+        } else if (span <= tableLimit()) {
+            m_pos.assign(span, -1);
+            for (std::size_t p = 0; p < m_keys.size(); ++p)
+                m_pos[m_keys[p] - m_first] = std::int32_t(p);
+            m_span = span;
+        } else {
+            m_span = 0; // scattered: searched
+        }
+    }
+    /// An item was added after the last one.
+    void noteAppend() {
+        const std::size_t k = m_keys.back(), p = m_keys.size() - 1;
+        if (m_span == 0) {
+            if (m_keys.size() % 64 == 0) noteShape(); // a scattered list may have filled in
+            return;
+        }
+        const std::size_t span = k - m_first + 1;
+        if (m_pos.empty() && span == m_keys.size()) {
+            m_span = span; // still unbroken
+            return;
+        }
+        if (span > tableLimit()) {
+            m_pos.clear();
+            m_span = 0;
+            return;
+        }
+        if (m_pos.empty()) { // was unbroken: its table is the identity
+            m_pos.resize(m_span);
+            for (std::size_t i = 0; i < m_span; ++i)
+                m_pos[i] = std::int32_t(i);
+        }
+        m_pos.resize(span, -1);
+        m_pos[k - m_first] = std::int32_t(p);
+        m_span = span;
     }
     [[gnu::noinline]] T* findSparse(std::size_t k) {
         std::size_t i = std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
@@ -166,8 +216,9 @@ private:
 
     std::vector<std::uint32_t> m_keys;
     std::vector<T> m_items;
-    std::size_t m_first = 0;      ///< the first stored index
-    std::size_t m_denseCount = 0; ///< the stored count while they form one run, else 0
+    std::vector<std::int32_t> m_pos; ///< position per index from m_first, -1 for none (mostly unbroken lists)
+    std::size_t m_first = 0;         ///< the first stored index
+    std::size_t m_span = 0;          ///< indices the fast look-up covers from m_first; 0 when scattered
 };
 
 using Chunk = std::unique_ptr<CellRec[]>;
