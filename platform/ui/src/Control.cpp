@@ -236,6 +236,7 @@ void refreshCheckComboText(QComboBox* c) {
         if (m->item(i)->checkState() == Qt::Checked) on << m->item(i)->text();
     QSignalBlocker b(c->lineEdit());
     c->lineEdit()->setText(on.join(", "));
+    c->lineEdit()->setCursorPosition(0); // a long list shows its beginning
 }
 
 int Control::addString(const std::string& text) {
