@@ -1,5 +1,7 @@
 """Dimensions of the bundled section series, as the European tables publish them (mm), and the
-formulas that derive their area. Used by make_library.py; tests read the written tables back."""
+formulas that derive their area and section properties (closed forms where the shape has them,
+integration over the outline with its fillets where it has not). Used by make_library.py; tests
+read the written tables back."""
 
 import math
 
