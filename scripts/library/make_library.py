@@ -162,10 +162,11 @@ def main():
         for gid, image, names in groups:
             f.write(";".join([str(gid), "1", image] + names) + "\n")
     types = [
-        ("ProfSectionI", 1, "IPE", ["IPE"] * 4), ("ProfSectionI", 1, "HEA", ["HEA"] * 4),
-        ("ProfSectionI", 1, "HEB", ["HEB"] * 4), ("ProfSectionI", 1, "HEM", ["HEM"] * 4),
-        ("ProfSectionI", 1, "IPEA", ["IPE A"] * 4), ("ProfSectionI", 1, "IPEO", ["IPE O"] * 4),
-        ("ProfSectionI", 1, "HEAA", ["HE AA"] * 4),
+        # each series beside its lighter and heavier variants
+        ("ProfSectionI", 1, "IPE", ["IPE"] * 4), ("ProfSectionI", 1, "IPEA", ["IPE A"] * 4),
+        ("ProfSectionI", 1, "IPEO", ["IPE O"] * 4), ("ProfSectionI", 1, "HEAA", ["HE AA"] * 4),
+        ("ProfSectionI", 1, "HEA", ["HEA"] * 4), ("ProfSectionI", 1, "HEB", ["HEB"] * 4),
+        ("ProfSectionI", 1, "HEM", ["HEM"] * 4),
         ("ProfSectionCL", 2, "UPE", ["UPE"] * 4), ("ProfSectionOU", 2, "UPN", ["UPN"] * 4),
         ("ProfSectionHL", 3, "L", ["Gelijkzijdig", "Equal legs", "Gleichschenklig", "\u00c0 ailes \u00e9gales"]),
         ("ProfSectionHL", 3, "LU", ["Ongelijkzijdig", "Unequal legs", "Ungleichschenklig", "\u00c0 ailes in\u00e9gales"]),
