@@ -1,7 +1,11 @@
 """Dimensions of the bundled section series, as the European tables publish them (mm), and the
-formulas that derive their area. Used by make_library.py; tests read the written tables back."""
+formulas that derive their area and section properties (closed forms where the shape has them,
+integration over the outline with its fillets where it has not). Used by make_library.py; tests
+read the written tables back."""
 
 import math
+
+from geometry import Section, rounded
 
 # I- and H-sections, parallel flanges: name -> (h, b, tw, tf, r)
 IPE = {
@@ -31,6 +35,32 @@ HEB = {
     450: (450, 300, 14, 26, 27), 500: (500, 300, 14.5, 28, 27), 550: (550, 300, 15, 29, 27),
     600: (600, 300, 15.5, 30, 27), 650: (650, 300, 16, 31, 27), 700: (700, 300, 17, 32, 27),
     800: (800, 300, 17.5, 33, 30), 900: (900, 300, 18.5, 35, 30), 1000: (1000, 300, 19, 36, 30),
+}
+# Lighter and heavier variants of the same series, as the producers roll them: name -> (h, b, tw, tf, r)
+IPE_A = {
+    80: (78, 46, 3.3, 4.2, 5), 100: (98, 55, 3.6, 4.7, 7), 120: (117.6, 64, 3.8, 5.1, 7),
+    140: (137.4, 73, 3.8, 5.6, 7), 160: (157, 82, 4.0, 5.9, 9), 180: (177, 91, 4.3, 6.5, 9),
+    200: (197, 100, 4.5, 7.0, 12), 220: (217, 110, 5.0, 7.7, 12), 240: (237, 120, 5.2, 8.3, 15),
+    270: (267, 135, 5.5, 8.7, 15), 300: (297, 150, 6.1, 9.2, 15), 330: (327, 160, 6.5, 10.0, 18),
+    360: (357.6, 170, 6.6, 11.5, 18), 400: (397, 180, 7.0, 12.0, 21), 450: (447, 190, 7.6, 13.1, 21),
+    500: (497, 200, 8.4, 14.5, 21), 550: (547, 210, 9.0, 15.7, 24), 600: (597, 220, 9.8, 17.5, 24),
+}
+IPE_O = {
+    180: (182, 92, 6.0, 9.0, 9), 200: (202, 102, 6.2, 9.5, 12), 220: (222, 112, 6.6, 10.2, 12),
+    240: (242, 122, 7.0, 10.8, 15), 270: (274, 136, 7.5, 12.2, 15), 300: (304, 152, 8.0, 12.7, 15),
+    330: (334, 162, 8.5, 13.5, 18), 360: (364, 172, 9.2, 14.7, 18), 400: (404, 182, 9.7, 15.5, 21),
+    450: (456, 192, 11.0, 17.6, 21), 500: (506, 202, 12.0, 19.0, 21), 550: (556, 212, 12.7, 20.2, 24),
+    600: (610, 224, 15.0, 24.0, 24),
+}
+HEAA = {
+    100: (91, 100, 4.2, 5.5, 12), 120: (109, 120, 4.2, 5.5, 12), 140: (128, 140, 4.3, 6.0, 12),
+    160: (148, 160, 4.5, 7.0, 15), 180: (167, 180, 5.0, 7.5, 15), 200: (186, 200, 5.5, 8.0, 18),
+    220: (205, 220, 6.0, 8.5, 18), 240: (224, 240, 6.5, 9.0, 21), 260: (244, 260, 6.5, 9.5, 24),
+    280: (264, 280, 7.0, 10.0, 24), 300: (283, 300, 7.5, 10.5, 27), 320: (301, 300, 8.0, 11.0, 27),
+    340: (320, 300, 8.5, 11.5, 27), 360: (339, 300, 9.0, 12.0, 27), 400: (378, 300, 9.5, 13.0, 27),
+    450: (425, 300, 10.0, 13.5, 27), 500: (472, 300, 10.5, 14.0, 27), 550: (522, 300, 11.5, 15.0, 27),
+    600: (571, 300, 12.0, 15.5, 27), 650: (620, 300, 12.5, 16.0, 27), 700: (670, 300, 13.0, 17.0, 27),
+    800: (770, 300, 14.0, 18.0, 30), 900: (870, 300, 15.0, 20.0, 30), 1000: (970, 300, 16.0, 21.0, 30),
 }
 HEM = {
     100: (120, 106, 12, 20, 12), 120: (140, 126, 12.5, 21, 12), 140: (160, 146, 13, 22, 12),
@@ -82,7 +112,8 @@ SHS = [(40, 4), (50, 4), (50, 5), (60, 4), (60, 5), (70, 5), (80, 5), (80, 6), (
        (250, 12.5), (300, 10), (300, 12.5)]
 RHS = [(60, 40, 4), (80, 40, 4), (80, 40, 5), (100, 50, 4), (100, 50, 5), (100, 60, 5), (120, 60, 5),
        (120, 80, 6), (140, 80, 6), (150, 100, 6), (160, 80, 6), (160, 80, 8), (180, 100, 8),
-       (200, 100, 6), (200, 100, 8), (200, 120, 8), (250, 150, 8), (250, 150, 10), (300, 200, 10),
+       (200, 100, 6), (200, 100, 6.3),
+       (200, 100, 8), (200, 120, 8), (250, 150, 8), (250, 150, 10), (300, 200, 10),
        (400, 200, 12.5)]
 CHS = [(33.7, 3.2), (42.4, 3.2), (48.3, 3.2), (48.3, 4), (60.3, 3.2), (60.3, 4), (76.1, 3.2),
        (76.1, 4), (88.9, 4), (88.9, 5), (101.6, 5), (114.3, 5), (114.3, 6.3), (139.7, 5),
@@ -121,6 +152,22 @@ def area_channel(h, b, tw, tf, r):
     return 2 * b * tf + (h - 2 * tf) * tw + 2 * K * r * r
 
 
+def fillet_area(r, angle):
+    """Area between a corner of the given angle (radians) and an arc of radius r tangent to both
+    of its sides: what a root fillet adds, or a rounded toe takes away (mm2)."""
+    return r * r * (1 / math.tan(angle / 2) - (math.pi - angle) / 2)
+
+
+def area_channel_tapered(h, b, tw, tf, r1, r2, slope):
+    """Channels with tapered flanges (mm2), tf measured at half the width. The sloping inner face
+    meets the web and the toe at 90 degrees plus the slope's angle, which makes both fillets a
+    little smaller than at a square corner."""
+    s = slope / 100.0
+    flange = (b - tw) * tf - s / 2 * (b - tw) * tw
+    corner = math.pi / 2 + math.atan(s)
+    return h * tw + 2 * flange + 2 * (fillet_area(r1, corner) - fillet_area(r2, corner))
+
+
 def area_angle(a, b, t, r1):
     """Angles, toe radius r1 / 2 (mm2)."""
     r2 = r1 / 2
@@ -140,3 +187,102 @@ def area_hollow_round(d, t):
 def mass(area_mm2):
     """kg/m of a bar of this area."""
     return area_mm2 * 1e-6 * STEEL_DENSITY
+
+
+def flange_slope(h):
+    """Inner slope of the flanges of a tapered channel, in %: 8 up to 300 mm high, 5 above."""
+    return 8 if h <= 300 else 5
+
+
+def depth_between_fillets_tapered(h, b, tw, tf, r1, slope):
+    """Straight part of the web of a channel with tapered flanges (mm): between the points where the
+    root fillets meet the web. The flange thickness tf is measured at half the width b, so at the
+    web the flange is thicker by the slope over b / 2 - tw."""
+    s = slope / 100.0
+    at_web = tf + s * (b / 2 - tw)
+    # centre of the fillet, tangent to the web and to the sloping flange face
+    tangent = at_web - s * r1 + r1 * math.sqrt(1 + s * s)
+    return h - 2 * tangent
+
+
+def outline_channel(h, b, tw, tf, r1, r2=0.0, slope=0.0):
+    """Back of the web on x = 0, flanges to the right; tf at half the flange width when tapered."""
+    s = slope / 100.0
+    at_web, at_toe = tf + s * (b / 2 - tw), tf - s * b / 2
+    return [rounded([(0, 0, 0), (b, 0, 0), (b, at_toe, r2), (tw, at_web, r1), (tw, h - at_web, r1),
+                     (b, h - at_toe, r2), (b, h, 0), (0, h, 0)])]
+
+
+def outline_angle(a, b, t, r1, r2):
+    """Leg a upright along x = 0, leg b along y = 0, heel at the origin."""
+    return [rounded([(0, 0, 0), (b, 0, 0), (b, t, r2), (t, t, r1), (t, a, r2), (0, a, 0)])]
+
+
+def outline_hollow_rect(h, b, t, ro, ri):
+    outer = rounded([(0, 0, ro), (b, 0, ro), (b, h, ro), (0, h, ro)])
+    inner = rounded([(t, t, ri), (b - t, t, ri), (b - t, h - t, ri), (t, h - t, ri)])
+    return [outer, inner[::-1]]
+
+
+def _check_area(section, area, what):
+    """The outline and the table's area formula describe the same section."""
+    if abs(section.area - area) > 1e-3 * area:
+        raise ValueError("%s: outline area %.1f, formula %.1f mm2" % (what, section.area, area))
+
+
+def _bending(sec):
+    """Iy, Wel.y, Wpl.y, iy, Iz, Wel.z, Wpl.z, iz in cm4, cm3 and cm: y the horizontal axis."""
+    a = sec.area
+    return (sec.i_horizontal / 1e4, sec.w_horizontal() / 1e3, sec.wpl_horizontal() / 1e3,
+            math.sqrt(sec.i_horizontal / a) / 10, sec.i_vertical / 1e4, sec.w_vertical() / 1e3,
+            sec.wpl_vertical() / 1e3, math.sqrt(sec.i_vertical / a) / 10)
+
+
+def properties_channel(h, b, tw, tf, r1, r2=0.0, slope=0.0, area=None):
+    """The bending properties of a channel and ys, the distance of the centroid from the back of the
+    web (cm). Wel.z is taken to the toes, the farther fibre."""
+    sec = Section(outline_channel(h, b, tw, tf, r1, r2, slope))
+    if area is not None:
+        _check_area(sec, area, "channel %gx%g" % (h, b))
+    return _bending(sec) + (sec.xc / 10,)
+
+
+def properties_angle(a, b, t, r1, r2, area=None):
+    """Iy, Wel.y, iy about the axis parallel to leg b; Iz, Wel.z, iz about the axis parallel to leg
+    a; zs, ys the distances of the centroid from the backs of legs b and a; Iu, iu, Iv, iv about the
+    principal axes (cm4, cm3, cm)."""
+    sec = Section(outline_angle(a, b, t, r1, r2))
+    if area is not None:
+        _check_area(sec, area, "angle %gx%gx%g" % (a, b, t))
+    s = sec.area
+    return (sec.i_horizontal / 1e4, sec.w_horizontal() / 1e3, math.sqrt(sec.i_horizontal / s) / 10,
+            sec.i_vertical / 1e4, sec.w_vertical() / 1e3, math.sqrt(sec.i_vertical / s) / 10,
+            sec.yc / 10, sec.xc / 10, sec.i_major / 1e4, math.sqrt(sec.i_major / s) / 10,
+            sec.i_minor / 1e4, math.sqrt(sec.i_minor / s) / 10)
+
+
+def torsion_hollow_rect(h, b, t, ro, ri):
+    """St. Venant torsion constant of a thin-walled closed rectangle with rounded corners (mm4):
+    the wall's centre line encloses Ah over a perimeter p."""
+    rc = (ro + ri) / 2
+    ah = (b - t) * (h - t) - rc * rc * (4 - math.pi)
+    p = 2 * ((b - t) + (h - t)) - 2 * rc * (4 - math.pi)
+    return 4 * ah * ah * t / p + t ** 3 * p / 3
+
+
+def properties_hollow_rect(h, b, t, area=None):
+    """The bending properties and It (cm4) of a hot-finished rectangular hollow section, corner
+    radii 1.5 t outside and t inside."""
+    ro, ri = 1.5 * t, 1.0 * t
+    sec = Section(outline_hollow_rect(h, b, t, ro, ri))
+    if area is not None:
+        _check_area(sec, area, "hollow %gx%gx%g" % (h, b, t))
+    return _bending(sec) + (torsion_hollow_rect(h, b, t, ro, ri) / 1e4,)
+
+
+def properties_hollow_round(d, t):
+    """I, Wel, Wpl, i and It (cm4, cm3, cm) of a circular hollow section."""
+    di = d - 2 * t
+    i = math.pi / 64 * (d ** 4 - di ** 4)
+    return (i / 1e4, 2 * i / d / 1e3, (d ** 3 - di ** 3) / 6 / 1e3,
+            math.sqrt(i / area_hollow_round(d, t)) / 10, 2 * i / 1e4)

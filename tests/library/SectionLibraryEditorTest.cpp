@@ -233,7 +233,7 @@ TEST_F(SectionLibraryEditor, groupsAndTypesAreEditedOnTheCopyAndComeBackOnOk) {
                                "cell 1193 1 2 \"Plates\"\n"
                                "check 1185 off\n"
                                "type 1195 \"ProfSectionRect\"\n"
-                               "select 1194 0\n"
+                               "pick 1194 0\n"
                                "expect-items 1194 \"I-sections|Plates\"\n"
                                "expect-state 1185 checked\n"
                                "expect-dialog 209\n"
@@ -267,6 +267,44 @@ TEST_F(SectionLibraryEditor, groupsAndTypesAreEditedOnTheCopyAndComeBackOnOk) {
                                "click 2\n";
     EXPECT_EQ(run(cancel, "", false), "");
     EXPECT_EQ(data, copy) << "Cancel leaves the caller's data";
+}
+
+TEST_F(SectionLibraryEditor, theCheckMarksOfTheGroupAndTypeListsAreTheEnabledFlags) {
+    // The lists are check combos: a mark toggled in the list is the item's enabled flag (and the
+    // check box's, when that item is the one shown), a click on an item's text shows that item,
+    // and the check box below puts its flag back into the list.
+    const std::string script = "expect-dialog 209\n"
+                               "expect-dialog 8138\n"
+                               "expect-text 1194 \"I-sections\"\n" // the edit part lists the marked
+                               "click 1189\n"
+                               "expect-sel 1194 1\n"
+                               "expect-text 1194 \"I-sections, New group\"\n"
+                               "select 1194 0\n" // unmarks I-sections, which is not the one shown
+                               "expect-sel 1194 1\n"
+                               "expect-state 1185 checked\n"
+                               "expect-text 1194 \"New group\"\n"
+                               "check 1185 off\n" // the shown group's flag goes into the list
+                               "expect-text 1194 \"\"\n"
+                               "pick 1194 0\n"
+                               "expect-sel 1194 0\n"
+                               "expect-state 1185 unchecked\n"
+                               "select 1194 0\n" // marks the shown group again
+                               "expect-state 1185 checked\n"
+                               "expect-dialog 209\n"
+                               "select 8097 1\n"
+                               "expect-dialog 8139\n"
+                               "expect-text 1199 \"HEA\"\n"
+                               "select 1199 0\n"
+                               "expect-state 1185 unchecked\n"
+                               "expect-text 1199 \"\"\n"
+                               "expect-dialog 209\n"
+                               "click 1\n";
+    EXPECT_EQ(run(script, "", true), "");
+    ASSERT_EQ(data.m_groups.length(), 2);
+    EXPECT_TRUE(data.m_groups.getEnabled(0)) << "marked again while shown";
+    EXPECT_FALSE(data.m_groups.getEnabled(1)) << "unmarked through the check box";
+    ASSERT_EQ(data.m_types.length(), 1);
+    EXPECT_FALSE(data.m_types[0].m_enabled) << "unmarked in the list";
 }
 
 TEST_F(SectionLibraryEditor, theTextsFollowTheInterfaceLanguage) {

@@ -114,6 +114,13 @@ TEST_F(DialogTest, listsTabsAndCheckCombos) {
     EXPECT_FALSE(cc.itemChecked(0));
     cc.setItemChecked(0, true);
     EXPECT_EQ(cc.text(), "S235, S355");
+    ASSERT_TRUE(SimulatedUser::pick(cc, 1, error)) << error;
+    EXPECT_EQ(cc.curSel(), 1) << "a click on an item's text makes it the current one";
+    EXPECT_TRUE(cc.itemChecked(1)) << "and leaves its mark";
+    EXPECT_EQ(cc.text(), "S235, S355") << "the edit part still shows the marked items";
+    cc.setCurSel(0);
+    EXPECT_EQ(cc.curSel(), 0);
+    EXPECT_EQ(cc.text(), "S235, S355");
     Control& lv = *dlg.item(22);
     lv.insertColumn(0, "Name", 60);
     lv.insertColumn(1, "Value", 40);

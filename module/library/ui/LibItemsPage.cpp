@@ -52,6 +52,7 @@ bool LibItemsPage::onInitDialog() {
     }
     FillCombo(this, kIdImage, images);
     if (!groups) FillCombo(this, kIdTable, m_data.m_tableNames);
+    m_list.subclassDlgItem(listId(), this);
     refresh();
     return true;
 }
@@ -60,11 +61,32 @@ Vor_String LibItemsPage::nameOf(int index) const {
     return m_kind == Groups ? m_data.m_groups.getName(index) : m_data.m_types[index].getName();
 }
 
+bool LibItemsPage::enabledOf(int index) const {
+    return m_kind == Groups ? m_data.m_groups.getEnabled(index) : m_data.m_types[index].m_enabled;
+}
+
+void LibItemsPage::setEnabledOf(int index, bool enabled) {
+    if (m_kind == Groups)
+        m_data.m_groups.setEnabled(index, enabled);
+    else
+        m_data.m_types[index].m_enabled = enabled;
+}
+
 void LibItemsPage::fillList(int select) {
-    Vor_StringArray names;
+    m_list.resetContent();
     for (int i = 0; i < count(); ++i)
-        names.append(nameOf(i));
-    FillCombo(this, listId(), names, select);
+        m_list.addString(nameOf(i), enabledOf(i));
+    item(listId())->setCurSel(select);
+}
+
+void LibItemsPage::takeListMarks() {
+    for (int i = 0; i < count() && i < m_list.getCount(); ++i) {
+        const bool on = m_list.getCheck(i);
+        if (on == enabledOf(i)) continue;
+        setEnabledOf(i, on);
+        // the check box shows the same flag of the shown item
+        if (i == m_shown) item(kIdEnabled)->setCheck(on ? ui::BST_CHECKED : ui::BST_UNCHECKED);
+    }
 }
 
 void LibItemsPage::refresh() {
@@ -138,16 +160,22 @@ void LibItemsPage::storeShown() {
         t.m_group = group >= 0 && group < m_groupIds.length() ? m_groupIds[group] : -1;
         t.m_table = item(kIdTable)->text();
     }
-    // the list shows the name as it is now
-    ui::Control* list = item(listId());
-    if (nameOf(m_shown).str() != list->itemText(m_shown)) fillList(m_shown);
+    // the list shows the name and the flag as they are now
+    if (nameOf(m_shown) != m_list.getItemText(m_shown))
+        fillList(m_shown);
+    else
+        m_list.setCheck(m_shown, enabled);
 }
 
 bool LibItemsPage::onCommand(int id, int code) {
     if (id == listId() && code == ui::CBN_SELCHANGE) {
+        // a check mark toggled, or another item chosen
+        takeListMarks();
         const int chosen = item(listId())->curSel();
-        storeShown();
-        show(chosen);
+        if (chosen != m_shown) {
+            storeShown();
+            show(chosen);
+        }
         return true;
     }
     if (id == kIdNew && code == ui::BN_CLICKED) {

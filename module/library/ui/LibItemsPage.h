@@ -1,11 +1,13 @@
 #pragma once
 // What the groups page and the types page of the section library editor share: a list of items,
-// each with an enabled flag, a picture name and a name per user language. The pages' templates and
-// control ids are named in LibGroupsPage.h and LibTypesPage.h.
+// each with an enabled flag, a picture name and a name per user language. The list is a check
+// combo: a click on an item's text shows that item, its check mark is the item's enabled flag. The
+// pages' templates and control ids are named in LibGroupsPage.h and LibTypesPage.h.
 
 #include "calc/Vor_Spread.h"
 
 #include <host/DlgEditLibData.h>
+#include <host/ui/CCheckComboBox.h>
 #include <host/ui/CResizer.h>
 #include <ui/Dialog.h>
 
@@ -56,12 +58,17 @@ private:
     int listId() const { return m_kind == Groups ? kIdGroupList : kIdTypeList; }
     int count() const { return m_kind == Groups ? m_data.m_groups.length() : m_data.m_types.length(); }
     Vor_String nameOf(int index) const;
+    bool enabledOf(int index) const;
+    void setEnabledOf(int index, bool enabled);
     void fillList(int select);
     void show(int index);
+    /// Takes the check marks the person changed in the list into the items' enabled flags.
+    void takeListMarks();
 
     Kind m_kind;
     DlgEditLibData& m_data;
     Vor_Spread m_names;
+    CCheckComboBox m_list;
     CResizer m_resizer;
     Vor_Array<int> m_groupIds; ///< identifiers of the group combo's items (types page)
     int m_shown = -1;

@@ -236,6 +236,7 @@ void refreshCheckComboText(QComboBox* c) {
         if (m->item(i)->checkState() == Qt::Checked) on << m->item(i)->text();
     QSignalBlocker b(c->lineEdit());
     c->lineEdit()->setText(on.join(", "));
+    c->lineEdit()->setCursorPosition(0); // a long list shows its beginning
 }
 
 int Control::addString(const std::string& text) {
@@ -329,6 +330,7 @@ int Control::count() const {
 
 int Control::curSel() const {
     if (auto* c = qobject_cast<QComboBox*>(m_widget)) {
+        if (m_kind == ControlKind::CheckCombo) return c->currentIndex(); // its edit shows the marks
         if (c->isEditable() && c->currentIndex() >= 0 && c->currentText() != c->itemText(c->currentIndex()))
             return -1;
         return c->currentIndex();
@@ -354,9 +356,10 @@ int Control::setCurSel(int index) {
     int n = count();
     bool bad = index < -1 || index >= n;
     if (bad) index = -1;
-    if (auto* c = qobject_cast<QComboBox*>(m_widget))
+    if (auto* c = qobject_cast<QComboBox*>(m_widget)) {
         c->setCurrentIndex(index);
-    else if (auto* l = qobject_cast<QListWidget*>(m_widget)) {
+        if (m_kind == ControlKind::CheckCombo) refreshCheckComboText(c);
+    } else if (auto* l = qobject_cast<QListWidget*>(m_widget)) {
         l->clearSelection();
         l->setCurrentRow(index);
         if (index >= 0) l->item(index)->setSelected(true);

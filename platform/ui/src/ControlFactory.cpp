@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -33,6 +34,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTabBar>
 #include <QTextEdit>
 #include <QToolBar>
@@ -55,6 +57,38 @@ Image imageFromText(const std::string& text) {
     Image fromTheme = Image::fromTheme(text, 16);
     return fromTheme;
 }
+
+/// A click on an item's text in a check combo's list makes it the current item; a click on its
+/// check box still toggles the mark. Lists whose items are edited one at a time while the marks
+/// say which are on need both.
+class CheckComboPicker : public QObject {
+public:
+    CheckComboPicker(Control* control, QComboBox* combo)
+        : QObject(combo)
+        , m_control(control)
+        , m_combo(combo) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::MouseButtonRelease) return false;
+        const QPoint at = static_cast<QMouseEvent*>(e)->position().toPoint();
+        QAbstractItemView* view = m_combo->view();
+        const QModelIndex index = view->indexAt(at);
+        QStyle* style = view->style();
+        const int box = style->pixelMetric(QStyle::PM_IndicatorWidth) +
+                        3 * style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2;
+        if (!index.isValid() || at.x() < view->visualRect(index).left() + box) return false;
+        m_combo->setCurrentIndex(index.row());
+        m_combo->hidePopup();
+        refreshCheckComboText(m_combo);
+        m_control->notify(CBN_SELCHANGE);
+        return true;
+    }
+
+private:
+    Control* m_control;
+    QComboBox* m_combo;
+};
 
 } // namespace
 
@@ -275,10 +309,12 @@ void connectNotifications(Control* c, QWidget* w) {
     if (auto* cb = qobject_cast<QComboBox*>(w)) {
         if (c->kind() == ControlKind::CheckCombo) {
             auto* m = qobject_cast<QStandardItemModel*>(cb->model());
-            QObject::connect(m, &QStandardItemModel::itemChanged, w, [c, cb] {
+            // after the combo's own handler, which puts the current item's text in the edit part
+            QObject::connect(m, &QStandardItemModel::dataChanged, w, [c, cb] {
                 refreshCheckComboText(cb);
                 c->notify(CBN_SELCHANGE);
             });
+            cb->view()->viewport()->installEventFilter(new CheckComboPicker(c, cb));
         } else {
             QObject::connect(cb, qOverload<int>(&QComboBox::activated), w, [c] { c->notify(CBN_SELCHANGE); });
             if (cb->lineEdit())

@@ -8,12 +8,14 @@
 #include "Internal_p.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -408,6 +410,36 @@ bool SimulatedUser::select(Control& c, const std::string& text, std::string& err
         return false;
     }
     return select(c, i, error);
+}
+
+bool SimulatedUser::pick(Control& c, int index, std::string& error) {
+    if (!usable(c, error, "pick in")) return false;
+    auto* cb = qobject_cast<QComboBox*>(c.widget());
+    if (!cb || c.kind() != ControlKind::CheckCombo) {
+        error = "control " + std::to_string(c.id()) + " is not a check combo";
+        return false;
+    }
+    if (index < 0 || index >= c.count()) {
+        error = "control " + std::to_string(c.id()) + " has no item " + std::to_string(index);
+        return false;
+    }
+    focus(c);
+    cb->showPopup();
+    processEvents();
+    QAbstractItemView* view = cb->view();
+    const QRect r = view->visualRect(view->model()->index(index, 0));
+    const QPoint at(r.right() - 2, r.center().y()); // on the text, clear of the check box
+    QMouseEvent release(QEvent::MouseButtonRelease, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &release);
+    if (cb->view()->isVisible()) cb->hidePopup();
+    processEvents();
+    if (cb->currentIndex() != index) {
+        error = "control " + std::to_string(c.id()) + ": a click on item " + std::to_string(index) +
+                " did not make it the current one";
+        return false;
+    }
+    return true;
 }
 
 bool SimulatedUser::check(Control& c, int state, std::string& error) {
@@ -947,6 +979,16 @@ struct ScriptedAgent::Commands {
         if (toInt(w[1], index)) return SimulatedUser::select(*c, index, error);
         return SimulatedUser::select(*c, w[1], error);
     }
+    static bool pick(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
+        Control* c = control(a, name, w[0], error);
+        if (!c) return false;
+        int index;
+        if (!toInt(w[1], index)) {
+            error = "pick takes an item index, not '" + w[1] + "'";
+            return false;
+        }
+        return SimulatedUser::pick(*c, index, error);
+    }
     static bool check(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
         Control* c = control(a, name, w[0], error);
         if (!c) return false;
@@ -1357,6 +1399,8 @@ const std::vector<ScriptedAgent::Commands::Entry>& ScriptedAgent::Commands::tabl
         {"select", "select ID INDEX|\"TEXT\"",
          "chooses an item of a combo box, list, tab control or list view (toggles a check-combo item)", 2, 2,
          &select},
+        {"pick", "pick ID INDEX", "makes an item of a check combo the current one (its check mark stays)", 2,
+         2, &pick},
         {"check", "check ID on|off|indeterminate",
          "clicks a check box or radio button until it has that state", 2, 2, &check},
         {"focus", "focus ID", "gives a control the keyboard focus", 1, 1, &focus},

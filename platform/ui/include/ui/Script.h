@@ -158,6 +158,8 @@ public:
     static bool type(Control& c, const std::string& text, std::string& error);
     static bool select(Control& c, int index, std::string& error);
     static bool select(Control& c, const std::string& text, std::string& error);
+    /// Makes an item of a check combo the current one by a click on its text; its mark stays.
+    static bool pick(Control& c, int index, std::string& error);
     static bool check(Control& c, int state, std::string& error);
     static bool rightClick(Control& c, std::string& error);
     static bool key(Dialog& d, const KeyEvent& key, std::string& error);
