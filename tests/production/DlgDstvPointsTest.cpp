@@ -92,6 +92,13 @@ TEST_F(DlgDstvPointsTest, theStandardGroupIsCheckedAndAPickChoosesTheGroupToMake
         "select 1336 0\n"
         "expect-sel 1336 0\n"
         "expect-checked 1336 \"0|1\"\n"
+        "pick 1336 1\n" // a click on an item's text picks it too, and leaves the marks alone
+        "expect-sel 1336 1\n"
+        "expect-text 1336 \"Welds\"\n"
+        "expect-checked 1336 \"0|1\"\n"
+        "pick 1336 0\n"
+        "expect-sel 1336 0\n"
+        "expect-text 1336 \"anchors\"\n"
         "click 1335\n"
         "expect-checked 1336 \"1|0\"\n"
         "expect-sel 1336 0\n"

@@ -62,6 +62,7 @@ void DlgDstvGroups::showSelection() {
         // The edit part shows the group the buttons act on; the list shows which one is in use.
         c->setCurSel(-1);
         c->setCurSel(m_selected);
+        if (m_selected >= 0) c->setText(selectedName().str());
     }
     for (int id : {IDC_DELETE_GROUP, IDC_EDIT_GROUP, IDC_MAKE_STANDARD})
         if (ui::Control* b = item(id)) b->enableWindow(m_selected >= 0);
@@ -152,7 +153,11 @@ bool DlgDstvGroups::onCommand(int id, int code) {
         std::vector<bool> checks;
         for (int i = 0; c && i < c->count(); ++i)
             checks.push_back(c->itemChecked(i));
-        if (const int picked = dstvPickedGroup(checks, m_standard); picked >= 0) m_selected = picked;
+        // A click on an item's text makes it the current item; a click on its box changes a mark.
+        if (const int picked = dstvPickedGroup(checks, m_standard); picked >= 0)
+            m_selected = picked;
+        else if (c && c->curSel() >= 0)
+            m_selected = c->curSel();
         showSelection();
         return true;
     }
