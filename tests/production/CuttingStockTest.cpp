@@ -1,5 +1,6 @@
-// The optimiser: exact pricing, the known optimum of constructed instances, kerf, minimum offcut,
-// several stock lengths with costs and limits, and parts that fit nowhere.
+// The optimiser: exact pricing, the known optimum of constructed instances, the bound that proves a
+// plan optimal, the time limit, kerf, minimum offcut, several stock lengths with costs and limits,
+// and parts that fit nowhere.
 #include "CutInstances.h"
 #include "PatternPricing_p.h"
 
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -73,7 +75,55 @@ TEST(PatternPricing, dynamicProgrammeFindsTheBestFillOfEveryBar) {
     }
 }
 
+TEST(PatternPricing, extraPatternsAreTheBestOfTheirFillLengthAndAboveTheFloor) {
+    std::uint64_t seed = 777;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return lo + int((seed >> 33) % std::uint64_t(hi - lo + 1));
+    };
+    for (int round = 0; round < 150; ++round) {
+        std::vector<PricingItem> items(next(1, 5));
+        for (PricingItem& it : items)
+            it = {next(3, 20), next(1, 50) / 7.0, next(1, 4)};
+        const std::vector<PricingBar> bars = {{next(10, 70), next(0, 2), next(0, 6)}, {next(10, 70), 0, 0}};
+        const std::vector<double> floor = {next(0, 20) / 3.0, 0.0};
+        std::vector<double> bestValue;
+        const auto got = goodPatterns(items, bars, floor, 5, &bestValue);
+        ASSERT_EQ(got.size(), bars.size());
+        for (std::size_t b = 0; b < bars.size(); ++b) {
+            SCOPED_TRACE("round " + std::to_string(round) + " bar " + std::to_string(b));
+            const double want = bruteBest(items, bars[b]);
+            EXPECT_NEAR(bestValue[b], want, 1e-9) << "the best value is reported even below the floor";
+            if (want > floor[b] + 1e-9) {
+                ASSERT_FALSE(got[b].empty()) << "the best pattern clears the floor";
+                EXPECT_NEAR(got[b].front().value, want, 1e-9) << "the first pattern is the exact best";
+            }
+            std::vector<std::int64_t> fills;
+            for (std::size_t k = 0; k < got[b].size(); ++k) {
+                const PricedPattern& p = got[b][k];
+                std::int64_t w = 0;
+                double v = 0;
+                for (std::size_t i = 0; i < items.size(); ++i) {
+                    EXPECT_LE(p.counts[i], items[i].maxCount) << "count bound of item " << i;
+                    w += p.counts[i] * items[i].weight;
+                    v += p.counts[i] * items[i].value;
+                }
+                EXPECT_EQ(w, p.weight) << "an extra pattern is rebuilt for its own fill length";
+                EXPECT_NEAR(v, p.value, 1e-9) << "and has the value claimed";
+                EXPECT_GT(p.value, floor[b]) << "no pattern at or below the floor";
+                EXPECT_TRUE(isValidFill(bars[b], w));
+                if (k > 0) EXPECT_LE(p.value, got[b][k - 1].value + 1e-9) << "best first";
+                fills.push_back(w);
+            }
+            std::sort(fills.begin(), fills.end());
+            EXPECT_EQ(std::adjacent_find(fills.begin(), fills.end()), fills.end()) << "each of its own fill";
+        }
+    }
+}
+
 // The triplet and perfect-packing instances have a known optimum, which is also their LP bound.
+// The triplets are hard: every bar must take exactly three pieces, no plan may waste anything, and
+// rounding the LP alone ends a bar above on some of them.
 class KnownOptimum : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(KnownOptimum, reachesTheOptimumAndProvesIt) {
@@ -90,24 +140,49 @@ TEST_P(KnownOptimum, reachesTheOptimumAndProvesIt) {
         EXPECT_EQ(checkPlan(in.parts, stock, s, r), "") << "the plan cuts every part within the bars";
         EXPECT_TRUE(r.lpComplete);
         EXPECT_EQ(r.barBound, in.optimum) << "the LP bound of an exact packing is the optimum";
+        EXPECT_NEAR(r.lpBound, double(in.optimum), 1e-6) << "every bar is filled exactly";
         EXPECT_EQ(r.bars, in.optimum) << "bars against the known optimum";
+        EXPECT_TRUE(r.provenOptimal) << "a plan at the bound is known to be optimal";
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Instances, KnownOptimum, ::testing::Values("k20_"));
+INSTANTIATE_TEST_SUITE_P(Instances, KnownOptimum, ::testing::Values("t60_", "t120_", "p20_", "p50_", "k20_"));
 
-TEST(CuttingStock, hardTripletsEndWithinOneBarOfTheOptimum) {
-    for (const CutInstance& in : cutInstances(VOR_SOURCE_DIR, "t60_")) {
-        SCOPED_TRACE(in.name);
-        Settings s;
-        s.unit = 1;
-        const std::vector<StockLength> stock = {{in.capacity, 1, -1}};
-        const Result r = optimise(in.parts, stock, s);
-        ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(checkPlan(in.parts, stock, s, r), "");
-        EXPECT_LE(r.bars, in.optimum + 1);
-        EXPECT_GE(r.bars, in.optimum) << "no plan beats the optimum: the checker or the count is wrong";
-    }
+TEST(CuttingStock, thePriceStepRoundsTheBoundThatProvesAPlanOptimal) {
+    // One long bar holds two pieces at 0.95 each; three pieces cost at least 2.85 in the LP, and a
+    // whole plan costs a multiple of 0.1, so the long bar plus a short one (2.9) is optimal.
+    const std::vector<Part> parts = {{"A", 5000, 3}};
+    const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 1.9, -1}};
+    const Result r = optimise(parts, stock);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_NEAR(r.lpBound, 2.85, 1e-6);
+    EXPECT_NEAR(r.cost, 2.9, 1e-9);
+    EXPECT_TRUE(r.provenOptimal) << "2.85 rounded up to the price step of 0.1 is the plan's cost";
+
+    // Prices without a common step of 0.001 prove nothing by rounding.
+    const std::vector<StockLength> odd = {{6000, 1, -1}, {12000, 1.9004, -1}};
+    const Result o = optimise(parts, odd);
+    ASSERT_TRUE(o.ok) << o.error;
+    EXPECT_NEAR(o.cost, 2.9004, 1e-9);
+    EXPECT_FALSE(o.provenOptimal) << "2.9004 is above the LP bound 2.8506 and no step closes the gap";
+}
+
+TEST(CuttingStock, theTimeLimitKeepsASoundPlanAndAValidBound) {
+    const std::vector<CutInstance> set = cutInstances(VOR_SOURCE_DIR, "t120_2");
+    ASSERT_EQ(set.size(), 1u);
+    const CutInstance& in = set[0];
+    Settings s;
+    s.unit = 1;
+    s.timeLimit = 0;
+    const std::vector<StockLength> stock = {{in.capacity, 1, -1}};
+    const Result r = optimise(in.parts, stock, s);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(checkPlan(in.parts, stock, s, r), "") << "a whole plan even without time to search";
+    EXPECT_FALSE(r.lpComplete);
+    EXPECT_TRUE(std::isfinite(r.lpBound)) << "the bound shown is a number";
+    EXPECT_GT(r.lpBound, 0);
+    EXPECT_LE(r.lpBound, double(in.optimum) + 1e-6) << "and a true lower bound";
+    EXPECT_GE(r.bars, in.optimum);
 }
 
 TEST(CuttingStock, kerfAndMinimumOffcutDecideWhatFitsOneBar) {

@@ -135,9 +135,11 @@ private:
     void takeBars(const Column& c, long long copies);
     void undoTo(std::size_t mark);
     bool repairRest();
+    bool fillGreedily();
+    double lengthBound() const;
     void resetRows();
     void keepIfBetter();
-    void completeByRounding(const std::vector<double>& x);
+    void completeByRounding(const std::vector<double>& x, bool greedy = false);
     void search(int discrepancies);
     Result makeResult();
 
@@ -404,6 +406,60 @@ bool Planner::repairRest() {
     return complete;
 }
 
+// Bar after bar, the fullest pattern of what is still needed (of equally full ones, the one with the
+// longer pieces); with several stock lengths, the one that cuts the most length for its price. It
+// often fills every bar exactly where first fit decreasing leaves a bar too many. False when time ran
+// out or nothing more could be cut.
+bool Planner::fillGreedily() {
+    const int n = int(m_parts.size());
+    std::vector<PricingItem> items(n);
+    const std::vector<double> anyValue(m_stock.size(), 0.0);
+    while (needsMore()) {
+        if (timeUp()) return false;
+        for (int i = 0; i < n; ++i) {
+            const double w = double(m_units.part[i]);
+            items[i] = {m_units.part[i], m_need[i] > 0 ? w * (1 + 1e-9 * w) : 0.0,
+                        int(std::min<long long>(m_need[i], 1 << 30))};
+        }
+
+        const std::vector<std::vector<PricedPattern>> priced = goodPatterns(items, m_units.bar, anyValue, 1);
+        int chosen = -1;
+        double chosenWorth = 0;
+        for (int s = 0; s < int(m_stock.size()); ++s) {
+            if (m_stock[s].length <= 0 || m_left[s] == 0 || priced[s].empty()) continue;
+            const double worth = priced[s].front().value / std::max(m_stock[s].cost, 1e-12);
+            if (chosen < 0 || worth > chosenWorth) {
+                chosen = s;
+                chosenWorth = worth;
+            }
+        }
+        if (chosen < 0) return false;
+        const std::vector<int>& counts = priced[chosen].front().counts;
+        long long copies = std::numeric_limits<long long>::max();
+        for (int i = 0; i < n; ++i)
+            if (counts[i] > 0) copies = std::min(copies, m_need[i] / counts[i]);
+        if (copies == std::numeric_limits<long long>::max()) return false;
+        if (m_left[chosen] > 0) copies = std::min(copies, m_left[chosen]);
+        const std::size_t before = m_cut.size();
+        takeBars({chosen, counts}, std::max<long long>(1, copies));
+        if (m_cut.size() == before) return false;
+    }
+    return true;
+}
+
+// No plan costs less than the demand's length at the lowest price per length: a bound without any
+// LP, which a plan that fills every bar reaches.
+double Planner::lengthBound() const {
+    double perLength = std::numeric_limits<double>::infinity();
+    for (int s = 0; s < int(m_stock.size()); ++s)
+        if (m_stock[s].length > 0)
+            perLength = std::min(perLength, m_stock[s].cost / double(m_units.bar[s].capacity));
+    double length = 0;
+    for (int i = 0; i < int(m_parts.size()); ++i)
+        length += double(std::max<long long>(0, m_need[i])) * double(m_units.part[i]);
+    return std::isfinite(perLength) ? perLength * length : 0.0;
+}
+
 void Planner::resetRows() {
     for (int i = 0; i < int(m_parts.size()); ++i)
         if (m_rowOfPart[i] >= 0) m_lp.setRowLower(m_rowOfPart[i], double(m_need[i]));
@@ -429,14 +485,18 @@ void Planner::keepIfBetter() {
     }
 }
 
-// A cheap whole plan from an LP solution: its whole bars, then first fit decreasing for the rest.
-void Planner::completeByRounding(const std::vector<double>& x) {
+// A cheap whole plan from an LP solution: its whole bars, then first fit decreasing for the rest
+// (and, when `greedy`, the greedy fill as well, which costs a knapsack per bar).
+void Planner::completeByRounding(const std::vector<double>& x, bool greedy) {
     const std::size_t mark = m_cut.size();
     for (int p = 0; p < int(x.size()); ++p) {
         const long long whole = (long long)std::floor(x[p] + kFractional);
         if (whole > 0) takeBars(m_columns[p], whole);
     }
+    const std::size_t rounded = m_cut.size();
     if (repairRest()) keepIfBetter();
+    undoTo(rounded);
+    if (greedy && !m_stop && fillGreedily()) keepIfBetter();
     undoTo(mark);
 }
 
@@ -583,11 +643,28 @@ Result Planner::run() {
         m_result.seconds = elapsed();
         return m_result;
     }
-    // First fit decreasing gives a first plan, and its bars are good first patterns.
+    // First fit decreasing and the greedy fill give first plans, and their bars are good patterns.
     if (repairRest()) keepIfBetter();
     for (const CutBar& cut : m_cut)
         addColumn(cut.bar);
     undoTo(0);
+    if (fillGreedily()) keepIfBetter();
+    for (const CutBar& cut : m_cut)
+        addColumn(cut.bar);
+    undoTo(0);
+    bool equal = true;
+    for (const StockLength& st : m_stock)
+        equal = equal && (st.length <= 0 || st.cost == m_stock.front().cost);
+    const double byLength = lengthBound();
+    if (m_haveBest && reachesBound(m_bestCost, byLength, m_grain)) {
+        // A plan that reaches the length bound is optimal, and so is that bound as the LP's value.
+        m_result.lpBound = byLength;
+        m_result.lpComplete = true;
+        m_result.provenOptimal = true;
+        if (equal && m_stock.front().cost > 0)
+            m_result.barBound = (long long)std::ceil(byLength / m_stock.front().cost - 1e-5);
+        return makeResult();
+    }
 
     const Lp root = columnGeneration(1, false);
     if (root == Lp::Infeasible) {
@@ -595,11 +672,10 @@ Result Planner::run() {
         m_result.seconds = elapsed();
         return m_result;
     }
-    m_result.lpBound = m_lowerBound;
+    // Cut short by the time limit, the LP's value is no bound; the Lagrangian bound of the best duals
+    // priced so far is, and so is the length bound.
     m_result.lpComplete = root == Lp::Optimal;
-    bool equal = true;
-    for (const StockLength& st : m_stock)
-        equal = equal && (st.length <= 0 || st.cost == m_stock.front().cost);
+    m_result.lpBound = m_result.lpComplete ? m_lowerBound : std::max(byLength, m_lowerBound);
     if (equal && m_result.lpComplete && m_stock.front().cost > 0)
         m_result.barBound = (long long)std::ceil(m_result.lpBound / m_stock.front().cost - 1e-5);
     {
@@ -607,12 +683,12 @@ Result Planner::run() {
                                     m_lp.primalColumnSolution() + m_lp.getNumCols());
         if (m_haveBest && m_result.lpComplete && reachesBound(m_bestCost, m_result.lpBound, m_grain))
             m_result.provenOptimal = true;
-        completeByRounding(x);
+        completeByRounding(x, true);
     }
 
     // The search for whole bars: dives that allow more departures from the LP's choice each pass.
     if (m_result.lpComplete && !m_result.provenOptimal) {
-        m_nodeLimit = 2000 + 40 * (long long)m_best.size();
+        m_nodeLimit = 200 + 10 * (long long)m_best.size();
         for (int d = 0; d <= kMaxDiscrepancies && !m_stop; ++d) {
             m_round = 2 + d;
             undoTo(0);
