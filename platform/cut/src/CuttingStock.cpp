@@ -657,7 +657,8 @@ Result Planner::run() {
         equal = equal && (st.length <= 0 || st.cost == m_stock.front().cost);
     const double byLength = lengthBound();
     if (m_haveBest && reachesBound(m_bestCost, byLength, m_grain)) {
-        // A plan that reaches the length bound is optimal, and so is that bound as the LP's value.
+        // A plan that reaches the length bound is optimal; that bound stands for the LP's, which lies
+        // between the two and would take the longest to find.
         m_result.lpBound = byLength;
         m_result.lpComplete = true;
         m_result.provenOptimal = true;

@@ -61,11 +61,11 @@ struct Result {
     std::vector<CutPattern> patterns; ///< the plan, most used first
     long long bars = 0;               ///< bars in the plan
     double cost = 0;                  ///< their total cost
-    double lpBound = 0;               ///< the LP optimum: no plan costs less
-    long long barBound = 0;           ///< with equal costs and one stock length: fewest bars possible
-    bool lpComplete = false;          ///< false when the time limit cut the column generation short
-    bool provenOptimal = false;       ///< the plan reaches the LP bound (rounded up to the price step)
-    int columns = 0;                  ///< patterns generated
+    double lpBound = 0;         ///< no plan costs less: the LP optimum, or the length bound a plan reached
+    long long barBound = 0;     ///< with equal costs and one stock length: fewest bars possible
+    bool lpComplete = false;    ///< false when the time limit cut the column generation short
+    bool provenOptimal = false; ///< the plan reaches the LP bound (rounded up to the price step)
+    int columns = 0;            ///< patterns generated
     double seconds = 0;
 };
 
