@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 using namespace cut;
 
@@ -310,4 +311,85 @@ TEST(CuttingStock, piecesLeftByRoundingAreReplannedOntoFewerCheaperBars) {
     const Result l = optimise(parts, limited, s);
     EXPECT_EQ(checkPlan(parts, limited, s, l), "") << "no more long bars than at hand";
     EXPECT_DOUBLE_EQ(l.cost, 3.8) << "the two long bars at hand are enough";
+}
+
+namespace {
+
+// The cheapest plan of a handful of pieces by trying every way to group them into bars.
+double bruteCheapest(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                     const Settings& s) {
+    std::vector<int> pieces;
+    for (int i = 0; i < int(parts.size()); ++i)
+        for (long long k = 0; k < parts[i].quantity; ++k)
+            pieces.push_back(i);
+    const int n = int(pieces.size());
+    const auto units = [&](double mm) { return std::llround(mm / s.unit); };
+    // The cheapest single bar for each group of pieces (infinity when none holds them).
+    const double none = std::numeric_limits<double>::infinity();
+    std::vector<double> bar(std::size_t(1) << n, none);
+    for (std::uint32_t mask = 1; mask < bar.size(); ++mask) {
+        long long used = 0;
+        int count = 0;
+        for (int b = 0; b < n; ++b)
+            if (mask >> b & 1) {
+                used += units(parts[pieces[b]].length);
+                ++count;
+            }
+        used += (count - 1) * units(s.kerf);
+        for (const StockLength& st : stock) {
+            const long long offcut = units(st.length) - used;
+            // The last cut may run off the end: an offcut shorter than a kerf is no offcut.
+            const long long left = offcut >= units(s.kerf) ? offcut - units(s.kerf) : 0;
+            if (offcut < 0 || (left > 0 && left < units(s.minOffcut))) continue;
+            bar[mask] = std::min(bar[mask], st.cost);
+        }
+    }
+    std::vector<double> best(bar.size(), none);
+    best[0] = 0;
+    for (std::uint32_t mask = 1; mask < best.size(); ++mask) {
+        const std::uint32_t low = mask & (~mask + 1); // the group holding the lowest piece
+        for (std::uint32_t sub = mask; sub; sub = (sub - 1) & mask)
+            if ((sub & low) && bar[sub] < none)
+                best[mask] = std::min(best[mask], bar[sub] + best[mask ^ sub]);
+    }
+    return best.back();
+}
+
+} // namespace
+
+TEST(CuttingStock, smallPlansAreTheCheapestAndTheBoundNeverExceedsThem) {
+    std::uint64_t seed = 4242;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return lo + int((seed >> 33) % std::uint64_t(hi - lo + 1));
+    };
+    int proven = 0;
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::vector<Part> parts(next(1, 4));
+        long long pieces = 0;
+        for (Part& p : parts) {
+            p = {"P", double(next(150, 900)), next(1, 3)};
+            pieces += p.quantity;
+        }
+        while (pieces > 9) {
+            --parts.back().quantity;
+            --pieces;
+            if (parts.back().quantity == 0) parts.pop_back();
+        }
+        std::vector<StockLength> stock = {{1000, 1, -1}};
+        if (round % 2) stock.push_back({double(next(11, 20) * 100), next(12, 25) / 10.0, -1});
+        Settings s;
+        s.kerf = round % 3 == 0 ? next(0, 5) : 0;
+        s.minOffcut = round % 4 == 1 ? next(0, 150) : 0;
+        s.unit = 1;
+        const double cheapest = bruteCheapest(parts, stock, s);
+        const Result r = optimise(parts, stock, s);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(checkPlan(parts, stock, s, r), "");
+        EXPECT_LE(r.lpBound, cheapest + 1e-6) << "the bound shown is never above the cheapest plan";
+        EXPECT_NEAR(r.cost, cheapest, 1e-9) << "a handful of pieces is planned at the least cost";
+        if (r.provenOptimal) ++proven;
+    }
+    EXPECT_GT(proven, 30) << "most small plans are proven optimal by the bound";
 }

@@ -535,6 +535,21 @@ void Planner::search(int discrepancies) {
             keepIfBetter();
         }
         undoTo(mark);
+        // Departures: the same node without the most used of those patterns, one more each time,
+        // for when the whole bars themselves lead nowhere.
+        std::vector<int> whole;
+        for (int p = 0; p < count; ++p)
+            if (x[p] >= 1 - kFractional && m_forbidden[p] == 0) whole.push_back(p);
+        std::stable_sort(whole.begin(), whole.end(), [&](int a, int b) { return x[a] > x[b]; });
+        int forbidden = 0;
+        for (int i = 1; i <= discrepancies && i <= int(whole.size()) && !m_stop; ++i) {
+            if (m_forbidden[whole[i - 1]]++ == 0) m_lp.setColumnUpper(whole[i - 1], 0.0);
+            ++forbidden;
+            resetRows();
+            search(discrepancies - i);
+        }
+        for (int i = 0; i < forbidden; ++i)
+            if (--m_forbidden[whole[i]] == 0) m_lp.setColumnUpper(whole[i], COIN_DBL_MAX);
         return;
     }
 
