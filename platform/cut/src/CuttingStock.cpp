@@ -174,7 +174,8 @@ private:
 };
 
 // Bounds of the search. A branch departs from the LP's choice; a pass allows that a few times per
-// dive. Nodes are limited as well so that a plan the LP bound cannot prove optimal ends early.
+// dive. Nodes are limited as well (100 and three per bar: the hard exact packings need about two per
+// bar) so that a plan the LP bound cannot prove optimal ends in seconds, not at the time limit.
 constexpr int kMaxDiscrepancies = 3;
 constexpr int kColumnsPerPricing = 12; // patterns of different fill per stock length and pricing
 constexpr double kSmoothing = 0.5;     // weight of the best duals so far in the point priced
@@ -704,7 +705,7 @@ Result Planner::run() {
 
     // The search for whole bars: dives that allow more departures from the LP's choice each pass.
     if (m_result.lpComplete && !m_result.provenOptimal) {
-        m_nodeLimit = 200 + 10 * (long long)m_best.size();
+        m_nodeLimit = 100 + 3 * (long long)m_best.size();
         for (int d = 0; d <= kMaxDiscrepancies && !m_stop; ++d) {
             m_round = 2 + d;
             undoTo(0);
