@@ -315,7 +315,8 @@ TEST(CuttingStock, piecesLeftByRoundingAreReplannedOntoFewerCheaperBars) {
 
 namespace {
 
-// The cheapest plan of a handful of pieces by trying every way to group them into bars.
+// The cheapest plan of a handful of pieces by trying every way to group them into bars. The first
+// stock length is at hand in any number, a second one (if any) up to its `available` bars.
 double bruteCheapest(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
                      const Settings& s) {
     std::vector<int> pieces;
@@ -324,10 +325,10 @@ double bruteCheapest(const std::vector<Part>& parts, const std::vector<StockLeng
             pieces.push_back(i);
     const int n = int(pieces.size());
     const auto units = [&](double mm) { return std::llround(mm / s.unit); };
-    // The cheapest single bar for each group of pieces (infinity when none holds them).
-    const double none = std::numeric_limits<double>::infinity();
-    std::vector<double> bar(std::size_t(1) << n, none);
-    for (std::uint32_t mask = 1; mask < bar.size(); ++mask) {
+    const std::size_t groups = std::size_t(1) << n;
+    // Whether a group of pieces fits one bar of each stock length.
+    std::vector<std::vector<bool>> fits(stock.size(), std::vector<bool>(groups, false));
+    for (std::uint32_t mask = 1; mask < groups; ++mask) {
         long long used = 0;
         int count = 0;
         for (int b = 0; b < n; ++b)
@@ -336,27 +337,36 @@ double bruteCheapest(const std::vector<Part>& parts, const std::vector<StockLeng
                 ++count;
             }
         used += (count - 1) * units(s.kerf);
-        for (const StockLength& st : stock) {
-            const long long offcut = units(st.length) - used;
+        for (std::size_t t = 0; t < stock.size(); ++t) {
+            const long long offcut = units(stock[t].length) - used;
             // The last cut may run off the end: an offcut shorter than a kerf is no offcut.
             const long long left = offcut >= units(s.kerf) ? offcut - units(s.kerf) : 0;
-            if (offcut < 0 || (left > 0 && left < units(s.minOffcut))) continue;
-            bar[mask] = std::min(bar[mask], st.cost);
+            fits[t][mask] = offcut >= 0 && (left == 0 || left >= units(s.minOffcut));
         }
     }
-    std::vector<double> best(bar.size(), none);
-    best[0] = 0;
-    for (std::uint32_t mask = 1; mask < best.size(); ++mask) {
-        const std::uint32_t low = mask & (~mask + 1); // the group holding the lowest piece
-        for (std::uint32_t sub = mask; sub; sub = (sub - 1) & mask)
-            if ((sub & low) && bar[sub] < none)
-                best[mask] = std::min(best[mask], bar[sub] + best[mask ^ sub]);
+    const double none = std::numeric_limits<double>::infinity();
+    const long long limit = stock.size() > 1 ? (stock[1].available < 0 ? n : stock[1].available) : 0;
+    // best[k][mask]: the cheapest plan of the pieces in mask with at most k bars of the second length.
+    std::vector<std::vector<double>> best(std::size_t(limit) + 1, std::vector<double>(groups, none));
+    for (long long k = 0; k <= limit; ++k) {
+        best[k][0] = 0;
+        for (std::uint32_t mask = 1; mask < groups; ++mask) {
+            const std::uint32_t low = mask & (~mask + 1); // the group holding the lowest piece
+            for (std::uint32_t sub = mask; sub; sub = (sub - 1) & mask) {
+                if (!(sub & low)) continue;
+                if (fits[0][sub])
+                    best[k][mask] = std::min(best[k][mask], stock[0].cost + best[k][mask ^ sub]);
+                if (k > 0 && fits[1][sub])
+                    best[k][mask] = std::min(best[k][mask], stock[1].cost + best[k - 1][mask ^ sub]);
+            }
+        }
     }
-    return best.back();
+    return best[std::size_t(limit)].back();
 }
 
 } // namespace
 
+// Kerf, minimum offcut, a second stock length at another price, and a limit on its bars at hand.
 TEST(CuttingStock, smallPlansAreTheCheapestAndTheBoundNeverExceedsThem) {
     std::uint64_t seed = 4242;
     auto next = [&](int lo, int hi) {
@@ -378,7 +388,9 @@ TEST(CuttingStock, smallPlansAreTheCheapestAndTheBoundNeverExceedsThem) {
             if (parts.back().quantity == 0) parts.pop_back();
         }
         std::vector<StockLength> stock = {{1000, 1, -1}};
-        if (round % 2) stock.push_back({double(next(11, 20) * 100), next(12, 25) / 10.0, -1});
+        if (round % 2)
+            stock.push_back(
+                {double(next(11, 20) * 100), next(12, 25) / 10.0, round % 4 == 3 ? next(0, 2) : -1});
         Settings s;
         s.kerf = round % 3 == 0 ? next(0, 5) : 0;
         s.minOffcut = round % 4 == 1 ? next(0, 150) : 0;
