@@ -24,7 +24,7 @@ const char kUsage[] =
     "                    (default 6000,12000 at costs 1 and 2)\n"
     "  --kerf MM         width of a saw cut (default 0)\n"
     "  --min-offcut MM   shortest offcut that may be left on a bar (default 0)\n"
-    "  --time SECONDS    time for the column generation of one entry (default 60)\n"
+    "  --time SECONDS    time for planning one entry; the best plan by then is kept (default 60)\n"
     "  --quiet           no progress line\n";
 
 bool parseStock(const std::string& text, std::vector<cut::StockLength>& out) {

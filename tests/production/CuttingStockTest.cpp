@@ -1,5 +1,6 @@
-// The optimiser: exact pricing, the known optimum of constructed instances, kerf, minimum offcut,
-// several stock lengths with costs and limits, and parts that fit nowhere.
+// The optimiser: exact pricing, the known optimum of constructed instances, the bound that proves a
+// plan optimal, the time limit, kerf, minimum offcut, several stock lengths with costs and limits,
+// and parts that fit nowhere.
 #include "CutInstances.h"
 #include "PatternPricing_p.h"
 
@@ -7,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 using namespace cut;
 
@@ -73,7 +76,55 @@ TEST(PatternPricing, dynamicProgrammeFindsTheBestFillOfEveryBar) {
     }
 }
 
+TEST(PatternPricing, extraPatternsAreTheBestOfTheirFillLengthAndAboveTheFloor) {
+    std::uint64_t seed = 777;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return lo + int((seed >> 33) % std::uint64_t(hi - lo + 1));
+    };
+    for (int round = 0; round < 150; ++round) {
+        std::vector<PricingItem> items(next(1, 5));
+        for (PricingItem& it : items)
+            it = {next(3, 20), next(1, 50) / 7.0, next(1, 4)};
+        const std::vector<PricingBar> bars = {{next(10, 70), next(0, 2), next(0, 6)}, {next(10, 70), 0, 0}};
+        const std::vector<double> floor = {next(0, 20) / 3.0, 0.0};
+        std::vector<double> bestValue;
+        const auto got = goodPatterns(items, bars, floor, 5, &bestValue);
+        ASSERT_EQ(got.size(), bars.size());
+        for (std::size_t b = 0; b < bars.size(); ++b) {
+            SCOPED_TRACE("round " + std::to_string(round) + " bar " + std::to_string(b));
+            const double want = bruteBest(items, bars[b]);
+            EXPECT_NEAR(bestValue[b], want, 1e-9) << "the best value is reported even below the floor";
+            if (want > floor[b] + 1e-9) {
+                ASSERT_FALSE(got[b].empty()) << "the best pattern clears the floor";
+                EXPECT_NEAR(got[b].front().value, want, 1e-9) << "the first pattern is the exact best";
+            }
+            std::vector<std::int64_t> fills;
+            for (std::size_t k = 0; k < got[b].size(); ++k) {
+                const PricedPattern& p = got[b][k];
+                std::int64_t w = 0;
+                double v = 0;
+                for (std::size_t i = 0; i < items.size(); ++i) {
+                    EXPECT_LE(p.counts[i], items[i].maxCount) << "count bound of item " << i;
+                    w += p.counts[i] * items[i].weight;
+                    v += p.counts[i] * items[i].value;
+                }
+                EXPECT_EQ(w, p.weight) << "an extra pattern is rebuilt for its own fill length";
+                EXPECT_NEAR(v, p.value, 1e-9) << "and has the value claimed";
+                EXPECT_GT(p.value, floor[b]) << "no pattern at or below the floor";
+                EXPECT_TRUE(isValidFill(bars[b], w));
+                if (k > 0) EXPECT_LE(p.value, got[b][k - 1].value + 1e-9) << "best first";
+                fills.push_back(w);
+            }
+            std::sort(fills.begin(), fills.end());
+            EXPECT_EQ(std::adjacent_find(fills.begin(), fills.end()), fills.end()) << "each of its own fill";
+        }
+    }
+}
+
 // The triplet and perfect-packing instances have a known optimum, which is also their LP bound.
+// The triplets are hard: every bar must take exactly three pieces, no plan may waste anything, and
+// rounding the LP alone ends a bar above on some of them.
 class KnownOptimum : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(KnownOptimum, reachesTheOptimumAndProvesIt) {
@@ -90,24 +141,49 @@ TEST_P(KnownOptimum, reachesTheOptimumAndProvesIt) {
         EXPECT_EQ(checkPlan(in.parts, stock, s, r), "") << "the plan cuts every part within the bars";
         EXPECT_TRUE(r.lpComplete);
         EXPECT_EQ(r.barBound, in.optimum) << "the LP bound of an exact packing is the optimum";
+        EXPECT_NEAR(r.lpBound, double(in.optimum), 1e-6) << "every bar is filled exactly";
         EXPECT_EQ(r.bars, in.optimum) << "bars against the known optimum";
+        EXPECT_TRUE(r.provenOptimal) << "a plan at the bound is known to be optimal";
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Instances, KnownOptimum, ::testing::Values("k20_"));
+INSTANTIATE_TEST_SUITE_P(Instances, KnownOptimum, ::testing::Values("t60_", "t120_", "p20_", "p50_", "k20_"));
 
-TEST(CuttingStock, hardTripletsEndWithinOneBarOfTheOptimum) {
-    for (const CutInstance& in : cutInstances(VOR_SOURCE_DIR, "t60_")) {
-        SCOPED_TRACE(in.name);
-        Settings s;
-        s.unit = 1;
-        const std::vector<StockLength> stock = {{in.capacity, 1, -1}};
-        const Result r = optimise(in.parts, stock, s);
-        ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(checkPlan(in.parts, stock, s, r), "");
-        EXPECT_LE(r.bars, in.optimum + 1);
-        EXPECT_GE(r.bars, in.optimum) << "no plan beats the optimum: the checker or the count is wrong";
-    }
+TEST(CuttingStock, thePriceStepRoundsTheBoundThatProvesAPlanOptimal) {
+    // One long bar holds two pieces at 0.95 each; three pieces cost at least 2.85 in the LP, and a
+    // whole plan costs a multiple of 0.1, so the long bar plus a short one (2.9) is optimal.
+    const std::vector<Part> parts = {{"A", 5000, 3}};
+    const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 1.9, -1}};
+    const Result r = optimise(parts, stock);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_NEAR(r.lpBound, 2.85, 1e-6);
+    EXPECT_NEAR(r.cost, 2.9, 1e-9);
+    EXPECT_TRUE(r.provenOptimal) << "2.85 rounded up to the price step of 0.1 is the plan's cost";
+
+    // Prices without a common step of 0.001 prove nothing by rounding.
+    const std::vector<StockLength> odd = {{6000, 1, -1}, {12000, 1.9004, -1}};
+    const Result o = optimise(parts, odd);
+    ASSERT_TRUE(o.ok) << o.error;
+    EXPECT_NEAR(o.cost, 2.9004, 1e-9);
+    EXPECT_FALSE(o.provenOptimal) << "2.9004 is above the LP bound 2.8506 and no step closes the gap";
+}
+
+TEST(CuttingStock, theTimeLimitKeepsASoundPlanAndAValidBound) {
+    const std::vector<CutInstance> set = cutInstances(VOR_SOURCE_DIR, "t120_2");
+    ASSERT_EQ(set.size(), 1u);
+    const CutInstance& in = set[0];
+    Settings s;
+    s.unit = 1;
+    s.timeLimit = 0;
+    const std::vector<StockLength> stock = {{in.capacity, 1, -1}};
+    const Result r = optimise(in.parts, stock, s);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(checkPlan(in.parts, stock, s, r), "") << "a whole plan even without time to search";
+    EXPECT_FALSE(r.lpComplete);
+    EXPECT_TRUE(std::isfinite(r.lpBound)) << "the bound shown is a number";
+    EXPECT_GT(r.lpBound, 0);
+    EXPECT_LE(r.lpBound, double(in.optimum) + 1e-6) << "and a true lower bound";
+    EXPECT_GE(r.bars, in.optimum);
 }
 
 TEST(CuttingStock, kerfAndMinimumOffcutDecideWhatFitsOneBar) {
@@ -235,4 +311,108 @@ TEST(CuttingStock, piecesLeftByRoundingAreReplannedOntoFewerCheaperBars) {
     const Result l = optimise(parts, limited, s);
     EXPECT_EQ(checkPlan(parts, limited, s, l), "") << "no more long bars than at hand";
     EXPECT_DOUBLE_EQ(l.cost, 3.8) << "the two long bars at hand are enough";
+}
+
+namespace {
+
+// The cheapest plan of a handful of pieces by trying every way to group them into bars. The first
+// stock length is at hand in any number, a second one (if any) up to its `available` bars.
+double bruteCheapest(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                     const Settings& s) {
+    std::vector<int> pieces;
+    for (int i = 0; i < int(parts.size()); ++i)
+        for (long long k = 0; k < parts[i].quantity; ++k)
+            pieces.push_back(i);
+    const int n = int(pieces.size());
+    const auto units = [&](double mm) { return std::llround(mm / s.unit); };
+    const std::size_t groups = std::size_t(1) << n;
+    // Whether a group of pieces fits one bar of each stock length.
+    std::vector<std::vector<bool>> fits(stock.size(), std::vector<bool>(groups, false));
+    for (std::uint32_t mask = 1; mask < groups; ++mask) {
+        long long used = 0;
+        int count = 0;
+        for (int b = 0; b < n; ++b)
+            if (mask >> b & 1) {
+                used += units(parts[pieces[b]].length);
+                ++count;
+            }
+        used += (count - 1) * units(s.kerf);
+        for (std::size_t t = 0; t < stock.size(); ++t) {
+            const long long offcut = units(stock[t].length) - used;
+            // The last cut may run off the end: an offcut shorter than a kerf is no offcut.
+            const long long left = offcut >= units(s.kerf) ? offcut - units(s.kerf) : 0;
+            fits[t][mask] = offcut >= 0 && (left == 0 || left >= units(s.minOffcut));
+        }
+    }
+    const double none = std::numeric_limits<double>::infinity();
+    const long long limit = stock.size() > 1 ? (stock[1].available < 0 ? n : stock[1].available) : 0;
+    // best[k][mask]: the cheapest plan of the pieces in mask with at most k bars of the second length.
+    std::vector<std::vector<double>> best(std::size_t(limit) + 1, std::vector<double>(groups, none));
+    for (long long k = 0; k <= limit; ++k) {
+        best[k][0] = 0;
+        for (std::uint32_t mask = 1; mask < groups; ++mask) {
+            const std::uint32_t low = mask & (~mask + 1); // the group holding the lowest piece
+            for (std::uint32_t sub = mask; sub; sub = (sub - 1) & mask) {
+                if (!(sub & low)) continue;
+                if (fits[0][sub])
+                    best[k][mask] = std::min(best[k][mask], stock[0].cost + best[k][mask ^ sub]);
+                if (k > 0 && fits[1][sub])
+                    best[k][mask] = std::min(best[k][mask], stock[1].cost + best[k - 1][mask ^ sub]);
+            }
+        }
+    }
+    return best[std::size_t(limit)].back();
+}
+
+} // namespace
+
+// Kerf, minimum offcut, a second stock length at another price, and a limit on its bars at hand.
+TEST(CuttingStock, smallPlansAreTheCheapestAndTheBoundNeverExceedsThem) {
+    std::uint64_t seed = 4242;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return lo + int((seed >> 33) % std::uint64_t(hi - lo + 1));
+    };
+    int proven = 0, above = 0;
+    for (int round = 0; round < 400; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::vector<Part> parts(next(1, 4));
+        long long pieces = 0;
+        for (Part& p : parts) {
+            p = {"P", double(next(150, 900)), next(1, 3)};
+            pieces += p.quantity;
+        }
+        while (pieces > 9) {
+            --parts.back().quantity;
+            --pieces;
+            if (parts.back().quantity == 0) parts.pop_back();
+        }
+        std::vector<StockLength> stock = {{1000, 1, -1}};
+        if (round % 2)
+            stock.push_back(
+                {double(next(11, 20) * 100), next(12, 25) / 10.0, round % 4 == 3 ? next(0, 2) : -1});
+        Settings s;
+        s.kerf = round % 3 == 0 ? next(0, 5) : 0;
+        s.minOffcut = round % 4 == 1 ? next(0, 150) : 0;
+        s.unit = 1;
+        const double cheapest = bruteCheapest(parts, stock, s);
+        const Result r = optimise(parts, stock, s);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(checkPlan(parts, stock, s, r), "");
+        EXPECT_LE(r.lpBound, cheapest + 1e-6) << "the bound shown is never above the cheapest plan";
+        EXPECT_GE(r.cost, cheapest - 1e-9) << "no sound plan beats every grouping";
+        double dearest = 0;
+        for (const StockLength& st : stock)
+            dearest = std::max(dearest, st.cost);
+        EXPECT_LE(r.cost, cheapest + dearest + 1e-9) << "never more than one bar above the least cost";
+        if (r.provenOptimal) {
+            EXPECT_NEAR(r.cost, cheapest, 1e-9) << "a plan proven optimal is the cheapest";
+            ++proven;
+        }
+        if (r.cost > cheapest + 1e-9) ++above;
+    }
+    // The search is a heuristic: of these plans one (two long bars at hand, where the cheapest
+    // plan takes only one) ends a bar above. More means the search lost plans it finds today.
+    EXPECT_LE(above, 1) << "the search finds the least cost for all other small plans";
+    EXPECT_GT(proven, 200) << "most small plans are proven optimal by the bound";
 }

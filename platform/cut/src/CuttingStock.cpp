@@ -62,6 +62,40 @@ Units makeUnits(const std::vector<Part>& parts, const std::vector<StockLength>& 
     return u;
 }
 
+/// A bar cut so far: how it is cut, and how much of the demand it covers (less than its pieces when
+/// a piece no longer needed stays on it to keep the offcut allowed).
+struct CutBar {
+    Column bar;
+    std::vector<int> covered;
+};
+
+// Every plan costs a whole number of the greatest step the prices share (1 for equal prices, 0.1 for
+// 1 and 1.9), so an LP bound of 7.2 at prices 1 and 2 means no plan below 8. 0 when there is none.
+double costGrain(const std::vector<StockLength>& stock) {
+    for (const double step : {1.0, 0.1, 0.01, 0.001}) {
+        long long g = 0;
+        bool whole = true;
+        for (const StockLength& st : stock) {
+            if (st.length <= 0) continue;
+            const double k = st.cost / step;
+            whole = whole && std::abs(k - std::round(k)) < 1e-6;
+            g = std::gcd(g, std::llround(k));
+        }
+        if (whole) return double(g) * step;
+    }
+    return 0;
+}
+
+double roundUpToGrain(double cost, double grain) {
+    if (grain <= 0) return cost;
+    return std::ceil(cost / grain - 1e-5) * grain;
+}
+
+/// True when a plan of `cost` is no more than the LP bound rounded up to the grain.
+bool reachesBound(double cost, double lpBound, double grain) {
+    return cost <= roundUpToGrain(lpBound, grain) + (grain > 0 ? grain / 2 : 1e-9);
+}
+
 class Planner {
 public:
     Planner(const std::vector<Part>& parts, const std::vector<StockLength>& stock, const Settings& settings)
@@ -74,7 +108,10 @@ public:
     Result run();
 
 private:
+    enum class Lp { Optimal, Infeasible, TimedOut, CutOff };
+
     double elapsed() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
+    bool timeUp() const { return elapsed() > m_settings.timeLimit; }
     bool pieceFitsAlone(int part, int stock) const {
         const PricingBar& bar = m_units.bar[stock];
         return m_stock[stock].length > 0 && isValidFill(bar, m_units.part[part]);
@@ -85,12 +122,26 @@ private:
             w += std::int64_t(c.counts[i]) * m_units.part[i];
         return w;
     }
-    void addColumn(const Column& c);
-    bool solveMaster(int round);
+    bool limited(int stock) const { return m_rowOfStock[stock] >= 0; }
+    bool needsMore() const {
+        return std::any_of(m_need.begin(), m_need.end(), [](long long q) { return q > 0; });
+    }
+    bool setUp();
+    int addColumn(const Column& c);
+    Lp columnGeneration(int round, bool rowsChanged);
+    double roundUp(double cost) const;
+    bool canImprove(double bound) const;
+    bool takeBar(const Column& c, bool moveToCheaper = true);
     void takeBars(const Column& c, long long copies);
-    void repairRest();
+    void undoTo(std::size_t mark);
+    bool repairRest();
+    bool fillGreedily();
+    double lengthBound() const;
     void resetRows();
-    bool roundPlan(bool oneAtATime);
+    void keepIfBetter();
+    void completeByRounding(const std::vector<double>& x, bool greedy = false);
+    void search(int discrepancies);
+    Result makeResult();
 
     const std::vector<Part>& m_parts;
     const std::vector<StockLength>& m_stock;
@@ -102,17 +153,39 @@ private:
     std::vector<int> m_rowOfStock; // -1 for stock without a limit
     std::vector<long long> m_need; // per part, still to cut
     std::vector<long long> m_left; // per stock, bars still at hand (-1: any number)
-    std::vector<Column> m_columns;
-    std::map<std::pair<int, std::vector<int>>, long long> m_plan;
     ClpSimplex m_lp;
+    std::vector<Column> m_columns; // the pattern pool, one per LP column
+    std::map<std::pair<int, std::vector<int>>, int> m_columnIndex;
+    std::vector<int> m_forbidden; // per column: how many branches of the search forbid it
     double m_lpValue = 0;
-    bool m_converged = false;
-    bool m_timedOut = false;
-    bool m_boundKnown = false;
+    double m_lowerBound = 0; // no plan for the demand still to cut costs less (set by the generation)
+    int m_round = 1;
+
+    std::vector<CutBar> m_cut; // the bars cut on the way to a plan
+    double m_cutCost = 0;
+    std::vector<CutBar> m_best; // the cheapest whole plan found
+    double m_bestCost = 0;
+    bool m_haveBest = false;
+    double m_grain = 0; // every plan's cost is a multiple of this (0: no such step)
+    long long m_nodes = 0;
+    long long m_nodeLimit = 0;
+    bool m_stop = false;
     Result m_result;
 };
 
-void Planner::addColumn(const Column& c) {
+// Bounds of the search. A branch departs from the LP's choice; a pass allows that a few times per
+// dive. Nodes are limited as well (100 and three per bar: the hard exact packings need about two per
+// bar) so that a plan the LP bound cannot prove optimal ends in seconds, not at the time limit.
+constexpr int kMaxDiscrepancies = 3;
+constexpr int kColumnsPerPricing = 12; // patterns of different fill per stock length and pricing
+constexpr double kSmoothing = 0.5;     // weight of the best duals so far in the point priced
+// Keep Clp's work areas and factorization between the many small solves.
+constexpr int kStartFinish = 3;
+constexpr double kFractional = 1e-6;
+
+int Planner::addColumn(const Column& c) {
+    const auto [it, fresh] = m_columnIndex.emplace(std::make_pair(c.stock, c.counts), int(m_columns.size()));
+    if (!fresh) return -1;
     std::vector<int> rows;
     std::vector<double> values;
     for (int i = 0; i < int(c.counts.size()); ++i) {
@@ -127,61 +200,132 @@ void Planner::addColumn(const Column& c) {
     }
     m_lp.addColumn(int(rows.size()), rows.data(), values.data(), 0.0, COIN_DBL_MAX, m_stock[c.stock].cost);
     m_columns.push_back(c);
+    m_forbidden.push_back(0);
+    return it->second;
 }
 
-// Column generation on the demand still to cut: solve the master LP, price a new pattern for each
-// stock length with the duals, add those that lower the cost, until none does.
-bool Planner::solveMaster(int round) {
-    std::vector<PricingBar> bars = m_units.bar;
-    m_converged = false;
+// Column generation on the demand still to cut: solve the master LP, price new patterns for each
+// stock length, add those that lower the cost, until none does. After the rows changed the old
+// basis is still dual feasible, so the dual simplex starts; new columns keep the basis primal
+// feasible, so the primal simplex goes on.
+//
+// The duals of a degenerate master jump about, and pricing with them alone takes many rounds to
+// settle. So patterns are priced at a point between the LP's duals and the best duals seen so far
+// (those that gave the highest Lagrangian bound); only when that finds nothing that lowers the cost
+// are the LP's own duals priced, and nothing there means the LP is optimal. In the search, the
+// Lagrangian bound also ends a node early once it shows the node cannot beat the best plan.
+Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
+    const int n = int(m_parts.size());
+    const int stocks = int(m_stock.size());
+    const double none = -std::numeric_limits<double>::infinity();
+    std::vector<double> center, at(n, 0.0), lpDual(n, 0.0), stockDual(stocks, 0.0);
+    std::vector<double> minValue(stocks, none), bestValue;
+    double bestBound = none;
+    m_lowerBound = none;
     for (int iteration = 1;; ++iteration) {
-        m_lp.primal();
-        if (m_lp.status() != 0) return false;
+        if (iteration == 1 && rowsChanged)
+            m_lp.dual(0, kStartFinish);
+        else
+            m_lp.primal(0, kStartFinish);
+        if (m_lp.status() != 0 && m_lp.status() != 1) m_lp.primal(); // a stalled dual: once more from here
+        if (m_lp.status() != 0) return Lp::Infeasible;
         m_lpValue = m_lp.objectiveValue();
         if (m_settings.progress)
             m_settings.progress({round, iteration, int(m_columns.size()), m_lpValue, elapsed()});
-        if (elapsed() > m_settings.timeLimit) {
-            m_timedOut = true;
-            return true;
-        }
+        if (timeUp()) return Lp::TimedOut;
         const double* dual = m_lp.dualRowSolution();
-        std::vector<PricingItem> items(m_parts.size());
-        for (int i = 0; i < int(m_parts.size()); ++i) {
-            if (m_rowOfPart[i] < 0 || m_need[i] <= 0) continue;
-            items[i] = {m_units.part[i], dual[m_rowOfPart[i]], int(std::min<long long>(m_need[i], 1 << 30))};
-        }
-        std::vector<PricedPattern> priced = bestPatterns(items, bars);
+        for (int i = 0; i < n; ++i)
+            lpDual[i] = m_rowOfPart[i] >= 0 && m_need[i] > 0 ? std::max(0.0, dual[m_rowOfPart[i]]) : 0.0;
+        for (int s = 0; s < stocks; ++s)
+            stockDual[s] = m_rowOfStock[s] >= 0 ? std::min(0.0, dual[m_rowOfStock[s]]) : 0.0;
+
         bool added = false;
-        for (int s = 0; s < int(m_stock.size()); ++s) {
-            if (!priced[s].found || m_stock[s].length <= 0 || m_left[s] == 0) continue;
-            const double stockDual = m_rowOfStock[s] >= 0 ? dual[m_rowOfStock[s]] : 0.0;
-            const double reduced = m_stock[s].cost - priced[s].value - stockDual;
-            if (reduced < -1e-9 * std::max(1.0, m_stock[s].cost)) {
-                addColumn({s, priced[s].counts});
-                added = true;
+        for (int attempt = 0; attempt < 2 && !added; ++attempt) {
+            const bool smooth = attempt == 0 && !center.empty();
+            if (attempt == 1 && center.empty()) break; // the first attempt already priced the LP's duals
+            for (int i = 0; i < n; ++i)
+                at[i] = smooth ? kSmoothing * center[i] + (1 - kSmoothing) * lpDual[i] : lpDual[i];
+            std::vector<PricingItem> items(n);
+            for (int i = 0; i < n; ++i)
+                if (at[i] > 0)
+                    items[i] = {m_units.part[i], at[i], int(std::min<long long>(m_need[i], 1 << 30))};
+            const std::vector<std::vector<PricedPattern>> priced =
+                goodPatterns(items, m_units.bar, minValue, kColumnsPerPricing, &bestValue);
+
+            // The Lagrangian bound of these duals: scaled so that no bar of unlimited stock is
+            // worth more than its price, each limited stock adds what its bars would gain.
+            double scale = 1;
+            bool valid = true;
+            for (int s = 0; s < stocks; ++s) {
+                if (m_stock[s].length <= 0 || m_left[s] == 0 || limited(s)) continue;
+                if (m_stock[s].cost > 0)
+                    scale = std::max(scale, bestValue[s] / m_stock[s].cost);
+                else if (bestValue[s] > 0)
+                    valid = false;
+            }
+            if (valid) {
+                double bound = 0;
+                for (int i = 0; i < n; ++i)
+                    bound += double(std::max<long long>(0, m_need[i])) * at[i] / scale;
+                for (int s = 0; s < stocks; ++s)
+                    if (limited(s) && m_stock[s].length > 0 && m_left[s] > 0)
+                        bound += double(m_left[s]) * std::min(0.0, m_stock[s].cost - bestValue[s] / scale);
+                if (bound > bestBound) {
+                    bestBound = bound;
+                    center = at;
+                }
+            }
+
+            // A pattern joins the master when it lowers the cost at the LP's own duals.
+            for (int s = 0; s < stocks; ++s) {
+                if (m_stock[s].length <= 0 || m_left[s] == 0) continue;
+                for (const PricedPattern& p : priced[s]) {
+                    double reduced = m_stock[s].cost - stockDual[s];
+                    for (int i = 0; i < n; ++i)
+                        reduced -= p.counts[i] * lpDual[i];
+                    if (reduced < -1e-9 * std::max(1.0, m_stock[s].cost))
+                        added = addColumn({s, p.counts}) >= 0 || added;
+                }
             }
         }
+        m_lowerBound = std::max(m_lowerBound, bestBound);
+        // Nothing new: the LP is optimal, unless the search forbids a pattern the pricing found,
+        // in which case its value is only an estimate (the search treats it as one).
         if (!added) {
-            m_converged = true;
-            return true;
+            m_lowerBound = m_lpValue;
+            return Lp::Optimal;
         }
+        if (m_lpValue - m_lowerBound <= 1e-9 * std::max(1.0, std::abs(m_lpValue))) return Lp::Optimal;
+        if (round > 1 && !canImprove(m_cutCost + m_lowerBound)) return Lp::CutOff;
     }
 }
 
-// Cuts `copies` bars of a pattern, each trimmed to what is still needed; a piece no longer needed
-// stays in the pattern when taking it out would leave a forbidden offcut.
-void Planner::takeBars(const Column& c, long long copies) {
-    for (long long k = 0; k < copies; ++k) {
-        if (m_left[c.stock] == 0) return;
-        Column t = c;
-        bool useful = false;
-        for (int i = 0; i < int(t.counts.size()); ++i) {
-            t.counts[i] = int(std::min<long long>(t.counts[i], m_need[i]));
-            useful = useful || t.counts[i] > 0;
-        }
-        if (!useful) return;
-        if (!isValidFill(m_units.bar[c.stock], fill(t))) t = c;
-        // What is left of a trimmed pattern may go on a cheaper bar.
+double Planner::roundUp(double cost) const {
+    return roundUpToGrain(cost, m_grain);
+}
+
+// True when a part plan whose cost is at least `bound` may still beat the best plan found.
+bool Planner::canImprove(double bound) const {
+    if (!m_haveBest) return true;
+    const double step = m_grain > 0 ? m_grain / 2 : 1e-9;
+    return roundUp(bound) < m_bestCost - step;
+}
+
+// Cuts one bar of a pattern, trimmed to what is still needed; a piece no longer needed stays in the
+// pattern when taking it out would leave a forbidden offcut. What is left of a trimmed pattern may
+// go on a cheaper bar. False when the bar would cut nothing needed or none is at hand.
+bool Planner::takeBar(const Column& c, bool moveToCheaper) {
+    if (m_left[c.stock] == 0) return false;
+    CutBar cut{c, std::vector<int>(c.counts.size(), 0)};
+    Column& t = cut.bar;
+    bool useful = false;
+    for (int i = 0; i < int(t.counts.size()); ++i) {
+        t.counts[i] = int(std::min<long long>(t.counts[i], m_need[i]));
+        useful = useful || t.counts[i] > 0;
+    }
+    if (!useful) return false;
+    if (!isValidFill(m_units.bar[c.stock], fill(t))) t.counts = c.counts;
+    if (moveToCheaper) {
         const std::int64_t w = fill(t);
         for (int s = 0; s < int(m_stock.size()); ++s) {
             if (m_stock[s].length <= 0 || m_left[s] == 0 || !isValidFill(m_units.bar[s], w)) continue;
@@ -189,17 +333,39 @@ void Planner::takeBars(const Column& c, long long copies) {
             if (m_stock[s].cost < now.cost || (m_stock[s].cost == now.cost && m_stock[s].length < now.length))
                 t.stock = s;
         }
-        for (int i = 0; i < int(t.counts.size()); ++i)
-            m_need[i] = std::max<long long>(0, m_need[i] - t.counts[i]);
-        if (m_left[t.stock] > 0) --m_left[t.stock];
-        ++m_plan[{t.stock, t.counts}];
     }
+    for (int i = 0; i < int(t.counts.size()); ++i) {
+        cut.covered[i] = int(std::min<long long>(t.counts[i], m_need[i]));
+        m_need[i] -= cut.covered[i];
+    }
+    if (limited(t.stock)) --m_left[t.stock];
+    m_cutCost += m_stock[t.stock].cost;
+    m_cut.push_back(std::move(cut));
+    return true;
 }
 
-// First fit decreasing for what rounding left: a piece goes into the first open bar it fits
+void Planner::takeBars(const Column& c, long long copies) {
+    for (long long k = 0; k < copies; ++k)
+        if (!takeBar(c)) return;
+}
+
+// Gives back the bars cut after the first `mark`.
+void Planner::undoTo(std::size_t mark) {
+    while (m_cut.size() > mark) {
+        const CutBar& cut = m_cut.back();
+        for (int i = 0; i < int(cut.covered.size()); ++i)
+            m_need[i] += cut.covered[i];
+        if (limited(cut.bar.stock)) ++m_left[cut.bar.stock];
+        m_cutCost -= m_stock[cut.bar.stock].cost;
+        m_cut.pop_back();
+    }
+    if (m_cut.empty()) m_cutCost = 0;
+}
+
+// First fit decreasing for what is still needed: a piece goes into the first open bar it fits
 // without leaving a forbidden offcut, else onto a new bar of the cheapest (then shortest) stock
-// length it fits.
-void Planner::repairRest() {
+// length it fits. False when a piece found no bar at hand.
+bool Planner::repairRest() {
     std::vector<int> pieces;
     for (int i = 0; i < int(m_parts.size()); ++i)
         for (long long k = 0; k < m_need[i]; ++k)
@@ -208,6 +374,8 @@ void Planner::repairRest() {
                      [&](int a, int b) { return m_units.part[a] > m_units.part[b]; });
     std::vector<Column> open;
     std::vector<std::int64_t> used;
+    std::vector<long long> left = m_left;
+    bool complete = true;
     for (int piece : pieces) {
         bool placed = false;
         for (std::size_t b = 0; b < open.size() && !placed; ++b) {
@@ -219,24 +387,78 @@ void Planner::repairRest() {
         if (placed) continue;
         int chosen = -1;
         for (int s = 0; s < int(m_stock.size()); ++s) {
-            if (m_left[s] == 0 || !pieceFitsAlone(piece, s)) continue;
+            if (left[s] == 0 || !pieceFitsAlone(piece, s)) continue;
             if (chosen < 0 || m_stock[s].cost < m_stock[chosen].cost ||
                 (m_stock[s].cost == m_stock[chosen].cost && m_stock[s].length < m_stock[chosen].length))
                 chosen = s;
         }
         if (chosen < 0) {
-            m_result.error = "not enough stock bars at hand for every part";
+            complete = false;
             continue;
         }
-        if (m_left[chosen] > 0) --m_left[chosen];
+        if (left[chosen] > 0) --left[chosen];
         Column c{chosen, std::vector<int>(m_parts.size(), 0)};
         c.counts[piece] = 1;
         open.push_back(c);
         used.push_back(m_units.part[piece]);
     }
     for (const Column& c : open)
-        ++m_plan[{c.stock, c.counts}];
-    std::fill(m_need.begin(), m_need.end(), 0);
+        takeBar(c, false);
+    return complete;
+}
+
+// Bar after bar, the fullest pattern of what is still needed (of equally full ones, the one with the
+// longer pieces); with several stock lengths, the one that cuts the most length for its price. It
+// often fills every bar exactly where first fit decreasing leaves a bar too many. False when time ran
+// out or nothing more could be cut.
+bool Planner::fillGreedily() {
+    const int n = int(m_parts.size());
+    std::vector<PricingItem> items(n);
+    const std::vector<double> anyValue(m_stock.size(), 0.0);
+    while (needsMore()) {
+        if (timeUp()) return false;
+        for (int i = 0; i < n; ++i) {
+            const double w = double(m_units.part[i]);
+            items[i] = {m_units.part[i], m_need[i] > 0 ? w * (1 + 1e-9 * w) : 0.0,
+                        int(std::min<long long>(m_need[i], 1 << 30))};
+        }
+
+        const std::vector<std::vector<PricedPattern>> priced = goodPatterns(items, m_units.bar, anyValue, 1);
+        int chosen = -1;
+        double chosenWorth = 0;
+        for (int s = 0; s < int(m_stock.size()); ++s) {
+            if (m_stock[s].length <= 0 || m_left[s] == 0 || priced[s].empty()) continue;
+            const double worth = priced[s].front().value / std::max(m_stock[s].cost, 1e-12);
+            if (chosen < 0 || worth > chosenWorth) {
+                chosen = s;
+                chosenWorth = worth;
+            }
+        }
+        if (chosen < 0) return false;
+        const std::vector<int>& counts = priced[chosen].front().counts;
+        long long copies = std::numeric_limits<long long>::max();
+        for (int i = 0; i < n; ++i)
+            if (counts[i] > 0) copies = std::min(copies, m_need[i] / counts[i]);
+        if (copies == std::numeric_limits<long long>::max()) return false;
+        if (m_left[chosen] > 0) copies = std::min(copies, m_left[chosen]);
+        const std::size_t before = m_cut.size();
+        takeBars({chosen, counts}, std::max<long long>(1, copies));
+        if (m_cut.size() == before) return false;
+    }
+    return true;
+}
+
+// No plan costs less than the demand's length at the lowest price per length: a bound without any
+// LP, which a plan that fills every bar reaches.
+double Planner::lengthBound() const {
+    double perLength = std::numeric_limits<double>::infinity();
+    for (int s = 0; s < int(m_stock.size()); ++s)
+        if (m_stock[s].length > 0)
+            perLength = std::min(perLength, m_stock[s].cost / double(m_units.bar[s].capacity));
+    double length = 0;
+    for (int i = 0; i < int(m_parts.size()); ++i)
+        length += double(std::max<long long>(0, m_need[i])) * double(m_units.part[i]);
+    return std::isfinite(perLength) ? perLength * length : 0.0;
 }
 
 void Planner::resetRows() {
@@ -247,49 +469,122 @@ void Planner::resetRows() {
             m_lp.setRowUpper(m_rowOfStock[s], double(std::max<long long>(0, m_left[s])));
 }
 
-// Rounds the LP to whole bars: solve, take whole bars (all of them, or of the most used pattern
-// only), solve again for the rest, until nothing is left or rounding stalls. The first solve of
-// the first call gives the LP bound. False when even the first LP has no solution.
-bool Planner::roundPlan(bool oneAtATime) {
-    auto needed = [&] { return std::accumulate(m_need.begin(), m_need.end(), 0LL); };
-    for (int round = 1;; ++round) {
-        const bool first = !m_boundKnown;
-        if (!solveMaster(first ? 1 : round + 1)) {
-            if (first) {
-                m_result.error = "not enough stock bars at hand for every part";
-                return false;
-            }
-            return true;
-        }
-        if (first) {
-            m_boundKnown = true;
-            m_result.lpBound = m_lpValue;
-            m_result.lpComplete = m_converged;
-        }
-        if (m_timedOut) return true;
-        const double* x = m_lp.primalColumnSolution();
-        const int count = int(m_columns.size());
-        const long long before = needed();
-        int most = -1;
-        for (int p = 0; p < count; ++p)
-            if (x[p] > 1e-7 && (most < 0 || x[p] > x[most])) most = p;
-        if (most < 0) return true;
-        if (oneAtATime) {
-            takeBars(m_columns[most], std::max<long long>(1, (long long)std::floor(x[most] + 1e-7)));
-        } else {
-            for (int p = 0; p < count; ++p) {
-                const long long whole = (long long)std::floor(x[p] + 1e-7);
-                if (whole > 0) takeBars(m_columns[p], whole);
-            }
-            // Nothing whole: cut one bar of the pattern the LP uses most.
-            if (needed() == before) takeBars(m_columns[most], 1);
-        }
-        if (needed() == before || needed() == 0) return true;
-        resetRows();
+// Keeps the bars cut so far as the best plan when they cut everything at a lower cost; a plan at the
+// rounded LP bound ends the search.
+void Planner::keepIfBetter() {
+    if (needsMore()) return;
+    const double step = m_grain > 0 ? m_grain / 2 : 1e-9;
+    if (m_haveBest && m_cutCost >= m_bestCost - step) return;
+    m_best = m_cut;
+    m_bestCost = 0;
+    for (const CutBar& cut : m_best)
+        m_bestCost += m_stock[cut.bar.stock].cost;
+    m_haveBest = true;
+    if (m_result.lpComplete && reachesBound(m_bestCost, m_result.lpBound, m_grain)) {
+        m_result.provenOptimal = true;
+        m_stop = true;
     }
 }
 
-Result Planner::run() {
+// A cheap whole plan from an LP solution: its whole bars, then first fit decreasing for the rest
+// (and, when `greedy`, the greedy fill as well, which costs a knapsack per bar).
+void Planner::completeByRounding(const std::vector<double>& x, bool greedy) {
+    const std::size_t mark = m_cut.size();
+    for (int p = 0; p < int(x.size()); ++p) {
+        const long long whole = (long long)std::floor(x[p] + kFractional);
+        if (whole > 0) takeBars(m_columns[p], whole);
+    }
+    const std::size_t rounded = m_cut.size();
+    if (repairRest()) keepIfBetter();
+    undoTo(rounded);
+    if (greedy && !m_stop && fillGreedily()) keepIfBetter();
+    undoTo(mark);
+}
+
+// One node of a depth-first dive with limited discrepancy: column generation on what is left, a
+// cut-off when even the LP cannot beat the best plan, then whole bars of the LP at once, or one bar
+// of the most used pattern, and (while departures are left) of the next ones, each branch
+// forbidding the patterns its elder siblings took.
+void Planner::search(int discrepancies) {
+    if (m_stop) return;
+    if (++m_nodes > m_nodeLimit || timeUp()) {
+        m_stop = true;
+        return;
+    }
+    const Lp lp = columnGeneration(m_round, true);
+    if (lp == Lp::TimedOut) {
+        m_stop = true;
+        return;
+    }
+    if (lp == Lp::Infeasible || lp == Lp::CutOff || !canImprove(m_cutCost + m_lowerBound)) return;
+    const int count = m_lp.getNumCols();
+    const std::vector<double> x(m_lp.primalColumnSolution(), m_lp.primalColumnSolution() + count);
+    completeByRounding(x);
+    if (m_stop || !canImprove(m_cutCost + m_lowerBound)) return;
+
+    // Bars the LP uses whole cost nothing against its bound: take them all without branching.
+    const std::size_t mark = m_cut.size();
+    for (int p = 0; p < count; ++p) {
+        const long long whole = (long long)std::floor(x[p] + kFractional);
+        if (whole > 0) takeBars(m_columns[p], whole);
+    }
+    if (m_cut.size() > mark) {
+        if (needsMore()) {
+            resetRows();
+            search(discrepancies);
+        } else {
+            keepIfBetter();
+        }
+        undoTo(mark);
+        // Departures: the same node without the most used of those patterns, one more each time,
+        // for when the whole bars themselves lead nowhere.
+        std::vector<int> whole;
+        for (int p = 0; p < count; ++p)
+            if (x[p] >= 1 - kFractional && m_forbidden[p] == 0) whole.push_back(p);
+        std::stable_sort(whole.begin(), whole.end(), [&](int a, int b) { return x[a] > x[b]; });
+        int forbidden = 0;
+        for (int i = 1; i <= discrepancies && i <= int(whole.size()) && !m_stop; ++i) {
+            if (m_forbidden[whole[i - 1]]++ == 0) m_lp.setColumnUpper(whole[i - 1], 0.0);
+            ++forbidden;
+            resetRows();
+            search(discrepancies - i);
+        }
+        for (int i = 0; i < forbidden; ++i)
+            if (--m_forbidden[whole[i]] == 0) m_lp.setColumnUpper(whole[i], COIN_DBL_MAX);
+        return;
+    }
+
+    std::vector<int> candidates;
+    for (int p = 0; p < count; ++p)
+        if (x[p] > kFractional && m_forbidden[p] == 0) candidates.push_back(p);
+    std::stable_sort(candidates.begin(), candidates.end(), [&](int a, int b) {
+        if (x[a] != x[b]) return x[a] > x[b];
+        return fill(m_columns[a]) > fill(m_columns[b]);
+    });
+    const int branches = std::min(int(candidates.size()), discrepancies + 1);
+    int forbidden = 0;
+    for (int i = 0; i < branches && !m_stop; ++i) {
+        if (i > 0) {
+            const int p = candidates[i - 1];
+            if (m_forbidden[p]++ == 0) m_lp.setColumnUpper(p, 0.0);
+            ++forbidden;
+        }
+        if (!takeBar(m_columns[candidates[i]])) continue;
+        if (needsMore()) {
+            resetRows();
+            search(discrepancies - i);
+        } else {
+            keepIfBetter();
+        }
+        undoTo(mark);
+    }
+    for (int i = 0; i < forbidden; ++i) {
+        const int p = candidates[i];
+        if (--m_forbidden[p] == 0) m_lp.setColumnUpper(p, COIN_DBL_MAX);
+    }
+}
+
+bool Planner::setUp() {
     const int n = int(m_parts.size());
     m_rowOfPart.assign(n, -1);
     m_need.assign(n, 0);
@@ -300,7 +595,7 @@ Result Planner::run() {
         anyStock = anyStock || s.length > 0;
     if (!anyStock) {
         m_result.error = "no stock length to cut from";
-        return m_result;
+        return false;
     }
 
     m_lp.setLogLevel(0);
@@ -330,16 +625,18 @@ Result Planner::run() {
         lower.push_back(-COIN_DBL_MAX);
         upper.push_back(double(m_left[s]));
     }
-    if (std::all_of(m_need.begin(), m_need.end(), [](long long q) { return q == 0; })) {
+    if (!needsMore()) {
         m_result.ok = m_result.impossibleParts.empty();
         if (!m_result.ok) m_result.error = "no part fits any stock length";
-        return m_result;
+        return false;
     }
     m_lp.resize(rows, 0);
     for (int r = 0; r < rows; ++r) {
         m_lp.setRowLower(r, lower[r]);
         m_lp.setRowUpper(r, upper[r]);
     }
+
+    m_grain = costGrain(m_stock);
 
     // Start from one pattern per part and stock length: as many of that part as fit.
     for (int i = 0; i < n; ++i) {
@@ -354,50 +651,84 @@ Result Planner::run() {
             addColumn(c);
         }
     }
+    return true;
+}
 
-    // Two ways of rounding, on the same pool of patterns: all whole bars of the LP at once, then
-    // (when a bar is still above the bound and time is left) one pattern at a time, the most used
-    // first, solving again after each. The cheaper plan is kept.
-    const std::vector<long long> demand = m_need, atHand = m_left;
-    std::map<std::pair<int, std::vector<int>>, long long> best;
-    double bestCost = 0;
-    for (int strategy = 0; strategy < 2; ++strategy) {
-        if (strategy > 0) {
-            if (m_timedOut || !m_result.lpComplete) break;
-            if (m_result.barBound > 0) {
-                long long bars = 0;
-                for (const auto& [key, count] : best)
-                    bars += count;
-                if (bars <= m_result.barBound) break;
-            } else if (bestCost <= m_result.lpBound + 1e-6) {
-                break;
-            }
-            m_need = demand;
-            m_left = atHand;
-            m_plan.clear();
+Result Planner::run() {
+    if (!setUp()) {
+        m_result.seconds = elapsed();
+        return m_result;
+    }
+    // First fit decreasing and the greedy fill give first plans, and their bars are good patterns.
+    if (repairRest()) keepIfBetter();
+    for (const CutBar& cut : m_cut)
+        addColumn(cut.bar);
+    undoTo(0);
+    if (fillGreedily()) keepIfBetter();
+    for (const CutBar& cut : m_cut)
+        addColumn(cut.bar);
+    undoTo(0);
+    bool equal = true;
+    for (const StockLength& st : m_stock)
+        equal = equal && (st.length <= 0 || st.cost == m_stock.front().cost);
+    const double byLength = lengthBound();
+    if (m_haveBest && reachesBound(m_bestCost, byLength, m_grain)) {
+        // A plan that reaches the length bound is optimal; that bound stands for the LP's, which lies
+        // between the two and would take the longest to find.
+        m_result.lpBound = byLength;
+        m_result.lpComplete = true;
+        m_result.provenOptimal = true;
+        if (equal && m_stock.front().cost > 0)
+            m_result.barBound = (long long)std::ceil(byLength / m_stock.front().cost - 1e-5);
+        return makeResult();
+    }
+
+    const Lp root = columnGeneration(1, false);
+    if (root == Lp::Infeasible) {
+        m_result.error = "not enough stock bars at hand for every part";
+        m_result.seconds = elapsed();
+        return m_result;
+    }
+    // Cut short by the time limit, the LP's value is no bound; the Lagrangian bound of the best duals
+    // priced so far is, and so is the length bound.
+    m_result.lpComplete = root == Lp::Optimal;
+    m_result.lpBound = m_result.lpComplete ? m_lowerBound : std::max(byLength, m_lowerBound);
+    if (equal && m_result.lpComplete && m_stock.front().cost > 0)
+        m_result.barBound = (long long)std::ceil(m_result.lpBound / m_stock.front().cost - 1e-5);
+    {
+        const std::vector<double> x(m_lp.primalColumnSolution(),
+                                    m_lp.primalColumnSolution() + m_lp.getNumCols());
+        if (m_haveBest && m_result.lpComplete && reachesBound(m_bestCost, m_result.lpBound, m_grain))
+            m_result.provenOptimal = true;
+        completeByRounding(x, true);
+    }
+
+    // The search for whole bars: dives that allow more departures from the LP's choice each pass.
+    if (m_result.lpComplete && !m_result.provenOptimal) {
+        m_nodeLimit = 100 + 3 * (long long)m_best.size();
+        for (int d = 0; d <= kMaxDiscrepancies && !m_stop; ++d) {
+            m_round = 2 + d;
+            undoTo(0);
             resetRows();
-        }
-        if (!roundPlan(strategy == 1)) return m_result;
-        repairRest();
-        double cost = 0;
-        for (const auto& [key, count] : m_plan)
-            cost += count * m_stock[key.first].cost;
-        if (strategy == 0 || cost < bestCost - 1e-9) {
-            best = m_plan;
-            bestCost = cost;
-        }
-        if (strategy == 0) {
-            bool equal = true;
-            for (const StockLength& st : m_stock)
-                equal = equal && (st.length <= 0 || st.cost == m_stock.front().cost);
-            if (equal && m_result.lpComplete && m_stock.front().cost > 0)
-                m_result.barBound = (long long)std::ceil(m_result.lpBound / m_stock.front().cost - 1e-6);
+            search(d);
         }
     }
-    m_plan = best;
+    return makeResult();
+}
 
-    // The plan, most used patterns first, pieces longest first.
-    for (const auto& [key, count] : m_plan) {
+// The plan, most used patterns first, pieces longest first.
+Result Planner::makeResult() {
+    const int n = int(m_parts.size());
+    if (!m_haveBest) {
+        if (m_result.error.empty()) m_result.error = "not enough stock bars at hand for every part";
+        m_result.columns = int(m_columns.size());
+        m_result.seconds = elapsed();
+        return m_result;
+    }
+    std::map<std::pair<int, std::vector<int>>, long long> plan;
+    for (const CutBar& cut : m_best)
+        ++plan[{cut.bar.stock, cut.bar.counts}];
+    for (const auto& [key, count] : plan) {
         CutPattern p;
         p.stock = key.first;
         p.stockLength = m_stock[key.first].length;
@@ -434,15 +765,10 @@ Result Planner::run() {
 
 namespace {
 
-bool provenOptimal(const Result& r) {
-    if (!r.lpComplete) return false;
-    return r.barBound > 0 ? r.bars <= r.barBound : r.cost <= r.lpBound + 1e-6;
-}
-
 // Plans the pieces of the `k` most wasteful bars again on their own; true when that made the plan
 // cheaper. Rounding can leave two half-empty bars whose pieces fit one; a small problem finds it.
 bool replanWorstBars(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
-                     const Settings& settings, Result& r, int k) {
+                     const Settings& settings, double timeLeft, Result& r, int k) {
     std::vector<std::pair<double, int>> bars; // waste per unit of cost, pattern
     for (int p = 0; p < int(r.patterns.size()); ++p) {
         const CutPattern& cp = r.patterns[p];
@@ -477,6 +803,7 @@ bool replanWorstBars(const std::vector<Part>& parts, const std::vector<StockLeng
             ++subStock[r.patterns[bar.second].stock].available;
     Settings quiet = settings;
     quiet.progress = nullptr;
+    quiet.timeLimit = timeLeft;
     Planner planner(sub, subStock, quiet);
     const Result better = planner.run();
     if (!better.ok || better.cost >= oldCost - 1e-9) return false;
@@ -512,6 +839,7 @@ bool replanWorstBars(const std::vector<Part>& parts, const std::vector<StockLeng
     std::stable_sort(r.patterns.begin(), r.patterns.end(),
                      [](const CutPattern& a, const CutPattern& b) { return a.count > b.count; });
     r.columns += better.columns;
+    r.provenOptimal = r.lpComplete && reachesBound(r.cost, r.lpBound, costGrain(stock));
     return true;
 }
 
@@ -523,10 +851,12 @@ Result optimise(const std::vector<Part>& parts, const std::vector<StockLength>& 
     Planner planner(parts, stock, settings);
     Result r = planner.run();
     if (!r.patterns.empty()) {
-        for (int pass = 0; pass < 8 && !provenOptimal(r); ++pass) {
-            if (std::chrono::duration<double>(Clock::now() - start).count() > settings.timeLimit) break;
-            if (!replanWorstBars(parts, stock, settings, r, 2) &&
-                !replanWorstBars(parts, stock, settings, r, 3))
+        for (int pass = 0; pass < 8 && !r.provenOptimal; ++pass) {
+            const double left =
+                settings.timeLimit - std::chrono::duration<double>(Clock::now() - start).count();
+            if (left <= 0) break;
+            if (!replanWorstBars(parts, stock, settings, left, r, 2) &&
+                !replanWorstBars(parts, stock, settings, left, r, 3))
                 break;
         }
     }

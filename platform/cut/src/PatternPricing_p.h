@@ -39,4 +39,13 @@ bool isValidFill(const PricingBar& bar, std::int64_t weight);
 std::vector<PricedPattern> bestPatterns(const std::vector<PricingItem>& items,
                                         const std::vector<PricingBar>& bars);
 
+/// As `bestPatterns`, but up to `perBar` patterns for each bar, the best first, each of a different
+/// fill length and worth more than `minValue[bar]`. The first is the exact best; the others are the
+/// best of their fill length, which column generation takes as extra columns from the same table.
+/// `bestValue`, when given, receives each bar's best value (0 when nothing of value fits).
+std::vector<std::vector<PricedPattern>> goodPatterns(const std::vector<PricingItem>& items,
+                                                     const std::vector<PricingBar>& bars,
+                                                     const std::vector<double>& minValue, int perBar,
+                                                     std::vector<double>* bestValue = nullptr);
+
 } // namespace cut

@@ -1,8 +1,10 @@
 #pragma once
 // One-dimensional cutting stock: which bars to buy, and how to cut each, so that every part is cut
-// at the least cost. Column generation over cutting patterns gives the LP lower bound; rounding and
-// a repair of the rest give whole bars. Lengths are in millimetres; they are worked in whole units
-// of `Settings::unit` (0.1 mm by default), so a length is never rounded by more than half a unit.
+// at the least cost. Column generation over cutting patterns gives the LP lower bound; a search of
+// dives through the LP (each fixing bars and generating patterns again for the rest, with limited
+// departures from the LP's choice) gives whole bars, until a plan reaches the bound or time is up. Lengths
+// are in millimetres; they are worked in whole units of `Settings::unit` (0.1 mm by default), so a length is
+// never rounded by more than half a unit.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -26,7 +28,7 @@ struct StockLength {
 
 /// Where the optimiser stands, for a progress line on long runs.
 struct Progress {
-    int round = 0;      ///< 1 for the whole demand, 2 and up for what rounding left over
+    int round = 0;      ///< 1 for the whole demand, 2 and up for the passes of the search for whole bars
     int iteration = 0;  ///< LP solves in this round
     int columns = 0;    ///< patterns in the master problem
     double lpValue = 0; ///< objective of the last LP solve
@@ -38,7 +40,7 @@ struct Settings {
     double kerf = 0;       ///< width lost at every cut
     double minOffcut = 0;  ///< an offcut shorter than this (but not zero) cannot be left on a bar
     double unit = 0.1;     ///< the grain of all lengths in millimetres
-    double timeLimit = 60; ///< seconds for the column generation; the result is then whatever rounding gives
+    double timeLimit = 60; ///< seconds for the whole run; the best plan found by then is kept
     std::function<void(const Progress&)> progress; ///< called after each LP solve when set
 };
 
@@ -59,10 +61,11 @@ struct Result {
     std::vector<CutPattern> patterns; ///< the plan, most used first
     long long bars = 0;               ///< bars in the plan
     double cost = 0;                  ///< their total cost
-    double lpBound = 0;               ///< the LP optimum: no plan costs less
-    long long barBound = 0;           ///< with equal costs and one stock length: fewest bars possible
-    bool lpComplete = false;          ///< false when the time limit cut the column generation short
-    int columns = 0;                  ///< patterns generated
+    double lpBound = 0;         ///< no plan costs less: the LP optimum, or the length bound a plan reached
+    long long barBound = 0;     ///< with equal costs and one stock length: fewest bars possible
+    bool lpComplete = false;    ///< false when the time limit cut the column generation short
+    bool provenOptimal = false; ///< the plan reaches the LP bound (rounded up to the price step)
+    int columns = 0;            ///< patterns generated
     double seconds = 0;
 };
 
