@@ -201,7 +201,7 @@ void Sheet::Impl::markDependents(int c, int r) {
     const bool suspects = recalcDepth == 0;
     std::vector<CellPos>& work = markWork; // kept between edits: no allocation per edit
     work.clear();
-    forEachDependent(c, r, [&](std::uint32_t s) {
+    forEachDependent(c, r, [&](std::uint32_t s) __attribute__((always_inline)) {
         FormulaSlot& sl = slots[s];
         if (!sl.prog) return;
         if (sl.state == SlotState::Clean) {
@@ -215,7 +215,7 @@ void Sheet::Impl::markDependents(int c, int r) {
     while (!work.empty()) {
         CellPos p = work.back();
         work.pop_back();
-        forEachDependent(p.col, p.row, [&](std::uint32_t s) {
+        forEachDependent(p.col, p.row, [&](std::uint32_t s) __attribute__((always_inline)) {
             FormulaSlot& sl = slots[s];
             if (sl.prog && sl.state == SlotState::Clean) {
                 sl.state = suspects ? SlotState::Suspect : SlotState::Dirty;
@@ -228,7 +228,7 @@ void Sheet::Impl::markDependents(int c, int r) {
 }
 
 void Sheet::Impl::wakeReaders(int col, int row) {
-    forEachDependent(col, row, [&](std::uint32_t t) {
+    forEachDependent(col, row, [&](std::uint32_t t) __attribute__((always_inline)) {
         FormulaSlot& x = slots[t];
         if (x.state == SlotState::Suspect)
             x.state = SlotState::Dirty;
