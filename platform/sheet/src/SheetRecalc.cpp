@@ -201,40 +201,43 @@ void Sheet::Impl::markDependents(int c, int r) {
     const bool suspects = recalcDepth == 0;
     std::vector<CellPos>& work = markWork; // kept between edits: no allocation per edit
     work.clear();
-    forEachDependent(c, r, [&](std::uint32_t s) __attribute__((always_inline)) {
-        FormulaSlot& sl = slots[s];
-        if (!sl.prog) return;
-        if (sl.state == SlotState::Clean) {
-            dirty.push_back(s);
-            work.push_back({sl.col, sl.row});
-        } else if (sl.state == SlotState::InProgress) {
-            sl.mustRun = true;
-        }
-        if (sl.state != SlotState::InProgress) sl.state = SlotState::Dirty;
-    });
+    forEachDependent(
+        c, r, [&](std::uint32_t s) __attribute__((always_inline)) {
+            FormulaSlot& sl = slots[s];
+            if (!sl.prog) return;
+            if (sl.state == SlotState::Clean) {
+                dirty.push_back(s);
+                work.push_back({sl.col, sl.row});
+            } else if (sl.state == SlotState::InProgress) {
+                sl.mustRun = true;
+            }
+            if (sl.state != SlotState::InProgress) sl.state = SlotState::Dirty;
+        });
     while (!work.empty()) {
         CellPos p = work.back();
         work.pop_back();
-        forEachDependent(p.col, p.row, [&](std::uint32_t s) __attribute__((always_inline)) {
-            FormulaSlot& sl = slots[s];
-            if (sl.prog && sl.state == SlotState::Clean) {
-                sl.state = suspects ? SlotState::Suspect : SlotState::Dirty;
-                cutoff |= suspects && !sl.prog->arithOnly;
-                dirty.push_back(s);
-                work.push_back({sl.col, sl.row});
-            }
-        });
+        forEachDependent(
+            p.col, p.row, [&](std::uint32_t s) __attribute__((always_inline)) {
+                FormulaSlot& sl = slots[s];
+                if (sl.prog && sl.state == SlotState::Clean) {
+                    sl.state = suspects ? SlotState::Suspect : SlotState::Dirty;
+                    cutoff |= suspects && !sl.prog->arithOnly;
+                    dirty.push_back(s);
+                    work.push_back({sl.col, sl.row});
+                }
+            });
     }
 }
 
 void Sheet::Impl::wakeReaders(int col, int row) {
-    forEachDependent(col, row, [&](std::uint32_t t) __attribute__((always_inline)) {
-        FormulaSlot& x = slots[t];
-        if (x.state == SlotState::Suspect)
-            x.state = SlotState::Dirty;
-        else if (x.state == SlotState::InProgress)
-            x.mustRun = true;
-    });
+    forEachDependent(
+        col, row, [&](std::uint32_t t) __attribute__((always_inline)) {
+            FormulaSlot& x = slots[t];
+            if (x.state == SlotState::Suspect)
+                x.state = SlotState::Dirty;
+            else if (x.state == SlotState::InProgress)
+                x.mustRun = true;
+        });
 }
 
 std::uint32_t Sheet::Impl::allocSlot() {
