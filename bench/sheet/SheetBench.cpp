@@ -123,3 +123,25 @@ static void BM_XlsExport100k(benchmark::State& st) {
     st.counters["bytes"] = double(bytes.size());
 }
 BENCHMARK(BM_XlsExport100k)->Unit(benchmark::kMillisecond);
+
+// Each row counts and sums the rows sharing its key (ten rows a key) over the whole column: n
+// criteria over n cells, which an equality index answers in time linear in n.
+static void BM_CountIfEachRow(benchmark::State& st) {
+    const int n = int(st.range(0));
+    Sheet s;
+    s.setMaxCols(4);
+    s.setMaxRows(n);
+    s.setOption(Sheet::kOptAutoRecalc, false);
+    const std::string col = "$A$1:$A$" + std::to_string(n), sums = "$B$1:$B$" + std::to_string(n);
+    for (int r = 1; r <= n; ++r) {
+        s.setNumber(1, r, (long(r) * 7919) % (n / 10));
+        s.setNumber(2, r, r);
+        s.setFormula(3, r, "COUNTIF(" + col + ",A" + std::to_string(r) + ")");
+        s.setFormula(4, r, "SUMIF(" + col + ",A" + std::to_string(r) + "," + sums + ")");
+    }
+    for (auto _ : st)
+        s.recalc();
+    if (s.value(3, n).number != 10) st.SkipWithError("wrong count");
+    st.counters["rows"] = n;
+}
+BENCHMARK(BM_CountIfEachRow)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);

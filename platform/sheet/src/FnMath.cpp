@@ -102,6 +102,15 @@ Value sumif(CallArgs& a) {
     Criteria crit(cv);
     double total = 0;
     ErrorCode found = ErrorCode::None;
+    if (const MatchIndex::Positions* hits = nullptr; equalCells(a.ctx, r, crit, hits)) {
+        const bool down = r.col1 == r.col2;
+        for (int i : hits ? *hits : MatchIndex::Positions{}) {
+            Value v = down ? a.ctx.cellValue(s.col1, s.row1 + i) : a.ctx.cellValue(s.col1 + i, s.row1);
+            if (v.isError()) return v;
+            if (v.isNumber()) total += v.number;
+        }
+        return Value::num(total);
+    }
     // Empty cells can match ("" criteria), so visit every cell of the block.
     for (int row = r.row1; row <= r.row2 && found == ErrorCode::None; ++row)
         for (int c = r.col1; c <= r.col2; ++c) {

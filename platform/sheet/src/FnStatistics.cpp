@@ -64,6 +64,8 @@ Value countif(CallArgs& a) {
     Value cv = a.scalar(1);
     if (cv.isError()) return cv;
     Criteria crit(cv);
+    if (const MatchIndex::Positions* hits = nullptr; equalCells(a.ctx, r, crit, hits))
+        return Value::num(hits ? double(hits->size()) : 0.0);
     double n = 0;
     if (crit.matches(Value::empty())) {
         // Empty cells match: every cell of the block has to be looked at.

@@ -3,6 +3,8 @@
 
 #include <sheet/Functions.h>
 
+#include "LookupCache_p.h"
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -72,12 +74,25 @@ class Criteria {
 public:
     explicit Criteria(const Value& c);
     bool matches(const Value& v) const;
+    /// How an equality index can answer this criterion: by the number `key()`, by the plain text
+    /// `keyText()`, or not at all (comparisons, patterns, empty texts, booleans).
+    enum class Key { None, Number, Text };
+    Key indexKey() const;
+    double key() const { return m_operand.number; }
+    const std::string& keyText() const { return m_operand.text; }
 
 private:
     enum class Cmp { Eq, Ne, Lt, Le, Gt, Ge } m_cmp = Cmp::Eq;
     Value m_operand;
     bool m_numeric = false;
 };
+
+/// The cells of a block equal to an equality criterion, from the sheet's index of that row or
+/// column: true with `hits` set (null when no cell matches) for a row or column of 32 cells or
+/// more; false when the criterion or the block does not suit an index, or the context keeps none,
+/// and the caller looks at the cells itself.
+bool equalCells(EvalContext& ctx, const CellRange& r, const Criteria& crit,
+                const MatchIndex::Positions*& hits);
 
 /// Matches text against a pattern with * and ? (and ~ as escape), ignoring letter case.
 bool wildcardMatch(std::string_view text, std::string_view pattern);

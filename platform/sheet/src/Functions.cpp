@@ -98,6 +98,31 @@ Criteria::Criteria(const Value& c) {
     }
 }
 
+Criteria::Key Criteria::indexKey() const {
+    if (m_cmp != Cmp::Eq) return Key::None;
+    if (m_numeric) return Key::Number;
+    if (m_operand.isText() && !m_operand.text.empty() &&
+        m_operand.text.find_first_of("*?~") == std::string::npos)
+        return Key::Text;
+    return Key::None;
+}
+
+bool equalCells(EvalContext& ctx, const CellRange& r, const Criteria& crit,
+                const MatchIndex::Positions*& hits) {
+    constexpr int kIndexedCells = 32; // shorter blocks are searched faster than indexed
+    const Criteria::Key key = crit.indexKey();
+    if (key == Criteria::Key::None) return false;
+    const bool down = r.col1 == r.col2, across = r.row1 == r.row2;
+    if (!down && !across) return false;
+    const CellVector v =
+        down ? CellVector{true, r.col1, r.row1, r.row2} : CellVector{false, r.row1, r.col1, r.col2};
+    if (v.last - v.first + 1 < kIndexedCells) return false;
+    const MatchIndex* index = matchIndexOf(ctx, v);
+    if (!index) return false;
+    hits = key == Criteria::Key::Number ? index->number(crit.key()) : index->text(crit.keyText());
+    return true;
+}
+
 bool Criteria::matches(const Value& v) const {
     if (m_operand.isText() && m_operand.text.empty()) {
         // "" or "=" match empty cells, "<>" matches every cell that holds something.

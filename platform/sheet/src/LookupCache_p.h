@@ -1,5 +1,6 @@
 #pragma once
-// Indexes of looked-up columns and rows, so that an exact-match look-up costs one hash probe.
+// Indexes of looked-up columns and rows, so that an exact-match look-up, or a count or sum of the
+// cells equal to a value, costs one hash probe.
 
 #include <sheet/CellRef.h>
 #include <sheet/Evaluator.h>
@@ -70,16 +71,53 @@ private:
     int m_bools[2] = {-1, -1};
 };
 
-/// The look-up indexes of one sheet, filed by column (vertical vectors) and by row (horizontal
-/// ones). A change of any cell drops exactly the indexes whose vector holds it.
-class LookupCache {
+/// Every cell of one vector equal to a value, with the equality of COUNTIF and SUMIF criteria:
+/// a number matches numbers and texts that read as that number; a plain text matches texts
+/// ignoring the case of ASCII letters. Positions are in vector order.
+class MatchIndex {
 public:
-    /// One vector: `line` is the column of a vertical vector or the row of a horizontal one;
-    /// first..last are rows or columns.
-    struct Vector {
-        bool vertical;
-        int line, first, last;
-    };
+    using Positions = std::vector<int>;
+    /// Adds the cell at `pos` (positions arrive in increasing order).
+    void add(int pos, const Value& v) {
+        if (v.kind == ValueKind::Number) {
+            m_numbers[v.number == 0 ? 0.0 : v.number].push_back(pos);
+            ++m_size;
+        } else if (v.kind == ValueKind::Text && !v.text.empty()) {
+            if (auto n = parseNumber(v.text)) m_numbers[*n == 0 ? 0.0 : *n].push_back(pos);
+            m_texts[LookupIndex::fold(v.text)].push_back(pos);
+            ++m_size;
+        }
+    }
+    /// The cells equal to the number, or null for none.
+    const Positions* number(double key) const {
+        auto it = m_numbers.find(key == 0 ? 0.0 : key);
+        return it == m_numbers.end() ? nullptr : &it->second;
+    }
+    /// The cells holding the text (not a pattern), or null for none.
+    const Positions* text(std::string_view key) const {
+        auto it = m_texts.find(LookupIndex::fold(key));
+        return it == m_texts.end() ? nullptr : &it->second;
+    }
+    std::size_t size() const { return m_size; }
+
+private:
+    std::unordered_map<double, Positions> m_numbers;
+    std::unordered_map<std::string, Positions> m_texts;
+    std::size_t m_size = 0;
+};
+
+/// One vector of cells: `line` is the column of a vertical vector or the row of a horizontal one;
+/// first..last are rows or columns.
+struct CellVector {
+    bool vertical;
+    int line, first, last;
+};
+
+/// The indexes of one kind of one sheet, filed by column (vertical vectors) and by row (horizontal
+/// ones). A change of any cell drops exactly the indexes whose vector holds it.
+template <class Index> class IndexCache {
+public:
+    using Vector = CellVector;
 
     bool empty() const { return m_count == 0; }
     std::size_t count() const { return m_count; }
@@ -91,7 +129,7 @@ public:
         m_box = {1 << 30, 1 << 30, -1, -1};
     }
 
-    const LookupIndex* find(const Vector& v) const {
+    const Index* find(const Vector& v) const {
         const auto& map = v.vertical ? m_byCol : m_byRow;
         auto it = map.find(v.line);
         if (it == map.end()) return nullptr;
@@ -100,7 +138,7 @@ public:
         return nullptr;
     }
     /// Keeps an index built for a vector; past the cache's size limit older indexes are let go.
-    const LookupIndex* put(const Vector& v, std::unique_ptr<LookupIndex> index) {
+    const Index* put(const Vector& v, std::unique_ptr<Index> index) {
         m_entries += index->size();
         if (m_entries > kMaxEntries) {
             clear();
@@ -127,7 +165,7 @@ private:
     static constexpr std::size_t kMaxEntries = std::size_t(4) << 20;
     struct Held {
         int first, last;
-        std::unique_ptr<LookupIndex> index;
+        std::unique_ptr<Index> index;
     };
     using Map = std::unordered_map<int, std::vector<Held>>;
     void drop(Map& map, int line, int at) {
@@ -147,8 +185,12 @@ private:
     CellRange m_box{1 << 30, 1 << 30, -1, -1}; ///< holds every indexed cell
 };
 
+using LookupCache = IndexCache<LookupIndex>;
+using MatchCache = IndexCache<MatchIndex>;
+
 /// The index of a vector of the sheet that evaluates (built on first use), or null when the
 /// context keeps no indexes.
-const LookupIndex* lookupIndexOf(EvalContext& ctx, const LookupCache::Vector& v);
+const LookupIndex* lookupIndexOf(EvalContext& ctx, const CellVector& v);
+const MatchIndex* matchIndexOf(EvalContext& ctx, const CellVector& v);
 
 } // namespace sheet

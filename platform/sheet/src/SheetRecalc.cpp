@@ -164,6 +164,7 @@ void Sheet::Impl::rebuildDependencies() {
     rangeIndex.clear();
     formulaChunks.clear();
     lookups.clear(); // cells moved or were loaded: every index is out of date
+    matches.clear();
     for (std::uint32_t s = 0; s < slots.size(); ++s)
         if (slots[s].prog) registerSlot(s);
 }
@@ -660,7 +661,7 @@ void Sheet::evalSlot(std::uint32_t start) {
 
 // --- look-up indexes
 
-const LookupIndex* lookupIndexOf(EvalContext& ctx, const LookupCache::Vector& v) {
+const LookupIndex* lookupIndexOf(EvalContext& ctx, const CellVector& v) {
     auto* sheet = dynamic_cast<Sheet*>(&ctx);
     if (!sheet || v.first > v.last) return nullptr;
     auto& d = SheetAccess::d(*sheet);
@@ -679,6 +680,20 @@ const LookupIndex* lookupIndexOf(EvalContext& ctx, const LookupCache::Vector& v)
         });
     }
     return d.lookups.put(v, std::move(index));
+}
+
+const MatchIndex* matchIndexOf(EvalContext& ctx, const CellVector& v) {
+    auto* sheet = dynamic_cast<Sheet*>(&ctx);
+    if (!sheet || v.first > v.last) return nullptr;
+    auto& d = SheetAccess::d(*sheet);
+    if (const MatchIndex* found = d.matches.find(v)) return found;
+    auto index = std::make_unique<MatchIndex>();
+    const CellRange b =
+        v.vertical ? CellRange{v.line, v.first, v.line, v.last} : CellRange{v.first, v.line, v.last, v.line};
+    d.forEachRecord(b, [&](int c, int r, const CellRec& rec) {
+        if (rec.kind) index->add(v.vertical ? r - v.first : c - v.first, d.valueOf(rec));
+    });
+    return d.matches.put(v, std::move(index));
 }
 
 // --- custom functions

@@ -512,6 +512,7 @@ struct Sheet::Impl : NameArity {
     FormulaChunks formulaChunks; ///< where the formulas are
     FormulaShapes shapes;        ///< programs of formulas filled down a column
     LookupCache lookups;         ///< indexes of looked-up columns and rows
+    MatchCache matches;          ///< indexes of columns and rows that COUNTIF and SUMIF search
     std::unordered_map<std::uint64_t, std::string> tags, notes;
     InternTable<CellStyle> styles;
     InternTable<CellType> types;
@@ -716,6 +717,7 @@ struct Sheet::Impl : NameArity {
     /// A cell's value changed: forget the look-up indexes that hold it.
     void valueChanged(int c, int r) {
         if (!lookups.empty()) lookups.invalidate(c, r);
+        if (!matches.empty()) matches.invalidate(c, r);
     }
     bool evalArith(std::uint32_t slot);
     std::uint32_t allocSlot();
