@@ -5,6 +5,11 @@
 #include <ui/Application.h>
 #include <ui/Script.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+
 using namespace ui;
 using testui::Recorder;
 
@@ -128,6 +133,22 @@ TEST_F(DialogTest, listsTabsAndCheckCombos) {
     lv.setItemText(0, 1, "200");
     EXPECT_EQ(lv.itemText(0, 1), "200");
     EXPECT_EQ(lv.count(), 1);
+}
+
+TEST_F(DialogTest, aCheckCombosEditPartShowsTheStartOfItsMarksWhenFocused) {
+    Control& cc = *dlg.item(23);
+    for (const char* grade : {"S275 JR", "S275 J0", "S355 J2", "S355 K2", "S420 M", "S460 M", "S460 Q"})
+        cc.addString(grade);
+    for (int i = 0; i < cc.count(); ++i)
+        cc.setItemChecked(i, true);
+    auto* line = static_cast<QComboBox*>(cc.widget())->lineEdit();
+    ASSERT_GT(line->text().size(), 40) << "a list longer than the edit part";
+    // Tab into it: a line edit selects all its text then, and would show the end.
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(line, &in);
+    processEvents();
+    EXPECT_EQ(line->cursorPosition(), 0) << "the marks show from their start";
+    EXPECT_EQ(line->selectedText(), line->text()) << "and stay selected whole, as on any focused edit";
 }
 
 TEST_F(DialogTest, keysGoThroughPreTranslationThenTheDefaults) {

@@ -37,6 +37,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -57,6 +58,28 @@ Image imageFromText(const std::string& text) {
     Image fromTheme = Image::fromTheme(text, 16);
     return fromTheme;
 }
+
+/// A check combo's edit part lists the marked items and shows their beginning. A line edit that
+/// gets the focus by the keyboard selects its whole text, which scrolls it to the end; the
+/// selection is turned round afterwards, so that it stays whole but the text shows from its start.
+class CheckComboStart : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::FocusIn)
+            if (auto* le = qobject_cast<QLineEdit*>(o))
+                QTimer::singleShot(0, le, [le] {
+                    const int n = int(le->text().size());
+                    if (le->hasSelectedText() && le->selectedText().size() == n)
+                        le->setSelection(n, -n);
+                    else
+                        le->setCursorPosition(0);
+                });
+        return false;
+    }
+};
 
 /// A click on an item's text in a check combo's list makes it the current item; a click on its
 /// check box still toggles the mark. Lists whose items are edited one at a time while the marks
@@ -315,6 +338,7 @@ void connectNotifications(Control* c, QWidget* w) {
                 c->notify(CBN_SELCHANGE);
             });
             cb->view()->viewport()->installEventFilter(new CheckComboPicker(c, cb));
+            cb->lineEdit()->installEventFilter(new CheckComboStart(cb));
         } else {
             QObject::connect(cb, qOverload<int>(&QComboBox::activated), w, [c] { c->notify(CBN_SELCHANGE); });
             if (cb->lineEdit())
