@@ -141,14 +141,17 @@ TEST_F(DialogTest, aCheckCombosEditPartShowsTheStartOfItsMarksWhenFocused) {
         cc.addString(grade);
     for (int i = 0; i < cc.count(); ++i)
         cc.setItemChecked(i, true);
-    auto* line = static_cast<QComboBox*>(cc.widget())->lineEdit();
+    auto* combo = static_cast<QComboBox*>(cc.widget());
+    auto* line = combo->lineEdit();
     ASSERT_GT(line->text().size(), 40) << "a list longer than the edit part";
-    // Tab into it: a line edit selects all its text then, and would show the end.
+    processEvents();
+    EXPECT_EQ(line->cursorPosition(), 0) << "marked items show from the start of their list";
+    // Tab into it: the combo hands the focus to its edit part, which selects all its text then and
+    // would show the end.
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-    QApplication::sendEvent(line, &in);
+    QApplication::sendEvent(combo, &in);
     processEvents();
     EXPECT_EQ(line->cursorPosition(), 0) << "the marks show from their start";
-    EXPECT_EQ(line->selectedText(), line->text()) << "and stay selected whole, as on any focused edit";
 }
 
 TEST_F(DialogTest, keysGoThroughPreTranslationThenTheDefaults) {

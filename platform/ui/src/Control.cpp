@@ -39,6 +39,7 @@
 #include <QStandardItemModel>
 #include <QTabBar>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -237,6 +238,10 @@ void refreshCheckComboText(QComboBox* c) {
     QSignalBlocker b(c->lineEdit());
     c->lineEdit()->setText(on.join(", "));
     c->lineEdit()->setCursorPosition(0); // a long list shows its beginning
+    // The combo's own handling of the same change may put the cursor at the end afterwards.
+    QTimer::singleShot(0, c->lineEdit(), [le = c->lineEdit()] {
+        if (!le->hasSelectedText()) le->setCursorPosition(0);
+    });
 }
 
 int Control::addString(const std::string& text) {

@@ -68,15 +68,18 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::FocusIn)
-            if (auto* le = qobject_cast<QLineEdit*>(o))
-                QTimer::singleShot(0, le, [le] {
-                    const int n = int(le->text().size());
-                    if (le->hasSelectedText() && le->selectedText().size() == n)
-                        le->setSelection(n, -n);
-                    else
-                        le->setCursorPosition(0);
-                });
+        if (e->type() != QEvent::FocusIn) return false;
+        // The combo hands its focus events to its edit part directly, past any filter of that.
+        QLineEdit* le = qobject_cast<QLineEdit*>(o);
+        if (auto* combo = qobject_cast<QComboBox*>(o)) le = combo->lineEdit();
+        if (le)
+            QTimer::singleShot(0, le, [le] {
+                const int n = int(le->text().size());
+                if (le->hasSelectedText() && le->selectedText().size() == n)
+                    le->setSelection(n, -n);
+                else
+                    le->setCursorPosition(0);
+            });
         return false;
     }
 };
@@ -338,7 +341,9 @@ void connectNotifications(Control* c, QWidget* w) {
                 c->notify(CBN_SELCHANGE);
             });
             cb->view()->viewport()->installEventFilter(new CheckComboPicker(c, cb));
-            cb->lineEdit()->installEventFilter(new CheckComboStart(cb));
+            auto* start = new CheckComboStart(cb);
+            cb->installEventFilter(start);
+            cb->lineEdit()->installEventFilter(start);
         } else {
             QObject::connect(cb, qOverload<int>(&QComboBox::activated), w, [c] { c->notify(CBN_SELCHANGE); });
             if (cb->lineEdit())
