@@ -12,9 +12,6 @@ bool sameClass(const Value& a, const Value& b) {
     return cls(a) == cls(b);
 }
 
-// Vectors shorter than this are searched cell by cell: building an index would cost more.
-constexpr int kIndexedLength = 32;
-
 // Position (0-based) in a vector of cells: exact match, or the last value not above the key
 // (the data is taken as sorted ascending, as the spreadsheets assume). An empty key finds nothing,
 // not an empty cell. `vec` names the vector in the sheet, so that an exact match of a plain key

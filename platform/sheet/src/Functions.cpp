@@ -109,14 +109,13 @@ Criteria::Key Criteria::indexKey() const {
 
 bool equalCells(EvalContext& ctx, const CellRange& r, const Criteria& crit,
                 const MatchIndex::Positions*& hits) {
-    constexpr int kIndexedCells = 32; // shorter blocks are searched faster than indexed
     const Criteria::Key key = crit.indexKey();
     if (key == Criteria::Key::None) return false;
     const bool down = r.col1 == r.col2, across = r.row1 == r.row2;
     if (!down && !across) return false;
     const CellVector v =
         down ? CellVector{true, r.col1, r.row1, r.row2} : CellVector{false, r.row1, r.col1, r.col2};
-    if (v.last - v.first + 1 < kIndexedCells) return false;
+    if (v.last - v.first + 1 < kIndexedLength) return false;
     const MatchIndex* index = matchIndexOf(ctx, v);
     if (!index) return false;
     hits = key == Criteria::Key::Number ? index->number(crit.key()) : index->text(crit.keyText());

@@ -16,6 +16,9 @@
 
 namespace sheet {
 
+/// Vectors shorter than this are searched cell by cell: building an index would cost more.
+inline constexpr int kIndexedLength = 32;
+
 /// The first position of each value in one vector of cells (part of a column or of a row), with
 /// the matching rules of an exact look-up: numbers by value, booleans by value, texts ignoring the
 /// case of ASCII letters; empty cells and errors are never found.

@@ -661,39 +661,31 @@ void Sheet::evalSlot(std::uint32_t start) {
 
 // --- look-up indexes
 
-const LookupIndex* lookupIndexOf(EvalContext& ctx, const CellVector& v) {
+namespace {
+// The index of a vector from one of the sheet's caches, built on first use. A row crosses columns,
+// which are visited in order, so positions arrive in order either way.
+template <class Index>
+const Index* indexOf(EvalContext& ctx, const CellVector& v, IndexCache<Index> Sheet::Impl::*cache) {
     auto* sheet = dynamic_cast<Sheet*>(&ctx);
     if (!sheet || v.first > v.last) return nullptr;
     auto& d = SheetAccess::d(*sheet);
-    if (const LookupIndex* found = d.lookups.find(v)) return found;
-    auto index = std::make_unique<LookupIndex>();
-    const CellRange b =
-        v.vertical ? CellRange{v.line, v.first, v.line, v.last} : CellRange{v.first, v.line, v.last, v.line};
-    if (v.vertical) {
-        d.forEachRecord(b, [&](int, int r, const CellRec& rec) {
-            if (rec.kind) index->add(r - v.first, d.valueOf(rec));
-        });
-    } else {
-        // A row crosses columns: visit them in order so that the first cell of a value wins.
-        d.forEachRecord(b, [&](int c, int, const CellRec& rec) {
-            if (rec.kind) index->add(c - v.first, d.valueOf(rec));
-        });
-    }
-    return d.lookups.put(v, std::move(index));
-}
-
-const MatchIndex* matchIndexOf(EvalContext& ctx, const CellVector& v) {
-    auto* sheet = dynamic_cast<Sheet*>(&ctx);
-    if (!sheet || v.first > v.last) return nullptr;
-    auto& d = SheetAccess::d(*sheet);
-    if (const MatchIndex* found = d.matches.find(v)) return found;
-    auto index = std::make_unique<MatchIndex>();
+    if (const Index* found = (d.*cache).find(v)) return found;
+    auto index = std::make_unique<Index>();
     const CellRange b =
         v.vertical ? CellRange{v.line, v.first, v.line, v.last} : CellRange{v.first, v.line, v.last, v.line};
     d.forEachRecord(b, [&](int c, int r, const CellRec& rec) {
         if (rec.kind) index->add(v.vertical ? r - v.first : c - v.first, d.valueOf(rec));
     });
-    return d.matches.put(v, std::move(index));
+    return (d.*cache).put(v, std::move(index));
+}
+} // namespace
+
+const LookupIndex* lookupIndexOf(EvalContext& ctx, const CellVector& v) {
+    return indexOf(ctx, v, &Sheet::Impl::lookups);
+}
+
+const MatchIndex* matchIndexOf(EvalContext& ctx, const CellVector& v) {
+    return indexOf(ctx, v, &Sheet::Impl::matches);
 }
 
 // --- custom functions
