@@ -398,6 +398,7 @@ void Sheet::autoRecalc() {
 void Sheet::recalcPending() {
     auto& d = *m_d;
     ++d.recalcDepth;
+    d.forgetChunkHints();
     // Writes made by custom functions append to the list; the index loop picks them up. Two custom
     // functions that write each other's inputs would take turns for ever: past a few rounds of the
     // whole sheet the formulas still pending are a cycle and show it.
@@ -443,6 +444,7 @@ bool Sheet::recalcCell(int col, int row) {
     if (sl.state != SlotState::InProgress) sl.state = SlotState::Dirty;
     if (m_d->recalcDepth > 0) return true; // runs when the recalculation under way reaches it
     ++m_d->recalcDepth;
+    m_d->forgetChunkHints();
     evalSlot(s);
     --m_d->recalcDepth;
     m_d->markDependents(col, row);
@@ -463,20 +465,21 @@ bool Sheet::Impl::evalArith(std::uint32_t s) {
     FormulaSlot& sl = slots[s];
     const Program& p = *sl.prog;
     if (!p.arithOnly) return false;
-    constexpr std::size_t kDepth = 16;
-    double st[kDepth];
+    // An arithmetic program is checked when compiled: it never takes more than 16 operands and
+    // never pops more than it pushed, and leaves one value.
+    double st[16];
     std::size_t n = 0;
     for (const Instr& in : p.code) {
         switch (in.op) {
         case Op::PushNumber:
-            if (n == kDepth) return false;
             st[n++] = in.num;
             break;
         case Op::PushRef: {
-            int c = in.axis(0).resolve(sl.col), r = in.axis(1).resolve(sl.row);
-            if (n == kDepth || c < 1 || r < 1 || c > kMaxColLimit || r > kMaxRowLimit) return false;
+            const int c = in.axis(0).resolve(sl.col), r = in.axis(1).resolve(sl.row);
+            if (unsigned(c - 1) >= unsigned(kMaxColLimit) || unsigned(r - 1) >= unsigned(kMaxRowLimit))
+                return false;
             double x = 0;
-            if (const CellRec* rec = find(c, r)) {
+            if (const CellRec* rec = findHinted(c, r)) {
                 if (rec->formula && slots[rec->formula - 1].prog &&
                     slots[rec->formula - 1].state != SlotState::Clean)
                     return false;
@@ -489,31 +492,40 @@ bool Sheet::Impl::evalArith(std::uint32_t s) {
             break;
         }
         case Op::Neg:
+            st[n - 1] = -st[n - 1];
+            break;
         case Op::Percent:
-            if (n < 1) return false;
-            st[n - 1] = in.op == Op::Neg ? -st[n - 1] : st[n - 1] / 100.0;
+            st[n - 1] /= 100.0;
             break;
         case Op::Paren:
             break;
         case Op::Add:
-        case Op::Sub:
-        case Op::Mul:
-        case Op::Div: {
-            if (n < 2) return false;
-            double y = st[--n], x = st[n - 1];
-            if (in.op == Op::Div && y == 0) return false;
-            double r = in.op == Op::Add ? x + y : in.op == Op::Sub ? x - y : in.op == Op::Mul ? x * y : x / y;
-            if (!std::isfinite(r)) return false;
-            st[n - 1] = r;
+            --n;
+            st[n - 1] += st[n];
+            if (!std::isfinite(st[n - 1])) return false;
             break;
-        }
+        case Op::Sub:
+            --n;
+            st[n - 1] -= st[n];
+            if (!std::isfinite(st[n - 1])) return false;
+            break;
+        case Op::Mul:
+            --n;
+            st[n - 1] *= st[n];
+            if (!std::isfinite(st[n - 1])) return false;
+            break;
+        case Op::Div:
+            --n;
+            if (st[n] == 0) return false;
+            st[n - 1] /= st[n];
+            if (!std::isfinite(st[n - 1])) return false;
+            break;
         default:
             return false;
         }
     }
-    if (n != 1) return false;
     bool changed = true;
-    if (CellRec* rec = find(sl.col, sl.row)) {
+    if (CellRec* rec = findHinted(sl.col, sl.row)) {
         // Only a recalculation that skips unchanged readers needs to know; reading the old value
         // otherwise turns the store into a cache miss that waits.
         if (cutoff)
@@ -528,17 +540,23 @@ bool Sheet::Impl::evalArith(std::uint32_t s) {
     return true;
 }
 
-// Evaluates one formula after the pending formulas it reads, depth first with an explicit stack:
-// a chain of a million formulas costs heap, not call stack.
+// Evaluates one formula after the pending formulas it reads.
 void Sheet::evalSlot(std::uint32_t start) {
     auto& d = *m_d;
     // Plain arithmetic whose inputs are settled needs no evaluation path; a suspect formula takes
     // the path, which finds out whether any input came out changed.
     const bool suspect = d.cutoff && d.slots[start].state == SlotState::Suspect;
-    if (!suspect && d.evalArith(start)) {
+    if (!suspect && d.evalArith(start)) [[likely]] {
         ++m_evaluations;
         return;
     }
+    evalPath(start);
+}
+
+// The general way: the pending formulas a formula reads first, depth first with an explicit stack
+// (a chain of a million formulas costs heap, not call stack), then the formula itself.
+[[gnu::noinline]] void Sheet::evalPath(std::uint32_t start) {
+    auto& d = *m_d;
     using Frame = EvalFrame;
     std::vector<Frame> frames;
     frames.swap(d.framePool); // reuse the allocation of the last run
@@ -652,6 +670,7 @@ void Sheet::evalSlot(std::uint32_t start) {
         std::uint32_t s = f.slot, gen = f.gen;
         CellPos host{sl.col, sl.row};
         Value v = evaluate(prog, *this, host, d.stack);
+        if (hold) d.forgetChunkHints();
         ++m_evaluations;
         if (d.slots[s].prog && d.slots[s].gen == gen) store(s, v);
         frames.pop_back();

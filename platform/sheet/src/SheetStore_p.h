@@ -8,6 +8,7 @@
 #include "RangeIndex_p.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <map>
 #include <new>
@@ -61,7 +62,8 @@ public:
         , m_items(std::move(o.m_items))
         , m_pos(std::move(o.m_pos))
         , m_first(o.m_first)
-        , m_span(o.m_span) {
+        , m_span(o.m_span)
+        , m_dense(o.m_dense) {
         o.clear();
     }
     SparseList& operator=(SparseList&& o) noexcept {
@@ -70,6 +72,7 @@ public:
         m_pos = std::move(o.m_pos);
         m_first = o.m_first;
         m_span = o.m_span;
+        m_dense = o.m_dense;
         o.clear();
         return *this;
     }
@@ -89,15 +92,16 @@ public:
 
     /// Position of the first stored item with an index >= k.
     std::size_t lowerBound(std::size_t k) const {
-        if (m_pos.empty() && k - m_first < m_span) return k - m_first;
+        if (k - m_first < m_dense) return k - m_first;
         return std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
     }
     // Cell look-ups of a recalculation come here several times per formula: the unbroken and
     // mostly unbroken cases are inlined, the search is out of line.
     [[gnu::always_inline]] T* find(std::size_t k) {
         const std::size_t i = k - m_first; // wraps to a huge value below the first index
-        if (i < m_span) [[likely]] {
-            if (m_pos.empty()) return &m_items[i];
+        if (i < m_dense) [[likely]]
+            return &m_items[i];
+        if (i < m_span) {
             const std::int32_t p = m_pos[i];
             return p >= 0 ? &m_items[std::size_t(p)] : nullptr;
         }
@@ -164,6 +168,15 @@ private:
 
     /// Chooses the look-up after any change of the stored indices (they are sorted and distinct).
     void noteShape() {
+        chooseShape();
+        m_dense = m_pos.empty() ? m_span : 0;
+    }
+    /// An item was added after the last one.
+    void noteAppend() {
+        extendShape();
+        m_dense = m_pos.empty() ? m_span : 0;
+    }
+    void chooseShape() {
         m_pos.clear();
         if (m_keys.empty()) {
             m_first = 0;
@@ -183,11 +196,10 @@ private:
             m_span = 0; // scattered: searched
         }
     }
-    /// An item was added after the last one.
-    void noteAppend() {
+    void extendShape() {
         const std::size_t k = m_keys.back(), p = m_keys.size() - 1;
         if (m_span == 0) {
-            if (m_keys.size() % 64 == 0) noteShape(); // a scattered list may have filled in
+            if (m_keys.size() % 64 == 0) chooseShape(); // a scattered list may have filled in
             return;
         }
         const std::size_t span = k - m_first + 1;
@@ -219,6 +231,7 @@ private:
     std::vector<std::int32_t> m_pos; ///< position per index from m_first, -1 for none (mostly unbroken lists)
     std::size_t m_first = 0;         ///< the first stored index
     std::size_t m_span = 0;          ///< indices the fast look-up covers from m_first; 0 when scattered
+    std::size_t m_dense = 0; ///< m_span while the indices are unbroken, else 0: the one-compare look-up
 };
 
 using Chunk = std::unique_ptr<CellRec[]>;
@@ -547,6 +560,26 @@ struct Sheet::Impl : NameArity {
         return ch ? &(*ch)[std::size_t(r) & (kChunk - 1)] : nullptr;
     }
     const CellRec* find(int c, int r) const { return const_cast<Impl*>(this)->find(c, r); }
+
+    /// The chunk evalArith read last in each of a few columns: a recalculation reads the same few
+    /// chunks for 64 formulas in a row. Only good while a recalculation evaluates: nothing frees or
+    /// moves a chunk then, except a custom function, after which they are forgotten.
+    struct ChunkHint {
+        std::uint64_t key = ~std::uint64_t(0); ///< column << 32 | chunk index
+        CellRec* recs = nullptr;
+    };
+    std::array<ChunkHint, 8> chunkHints;
+    void forgetChunkHints() { chunkHints.fill({}); }
+    /// find() for evalArith; c and r are valid cell coordinates.
+    [[gnu::always_inline]] CellRec* findHinted(int c, int r) {
+        const std::uint64_t key = (std::uint64_t(std::uint32_t(c)) << 32) | (std::uint32_t(r) >> kChunkBits);
+        ChunkHint& h = chunkHints[std::size_t(c) & (chunkHints.size() - 1)];
+        if (h.key == key) [[likely]]
+            return h.recs + (r & (kChunk - 1));
+        CellRec* rec = find(c, r);
+        if (rec) h = {key, rec - (r & (kChunk - 1))};
+        return rec;
+    }
     /// The record of a cell, allocated when missing; throws StoreBudgetExceeded (a std::bad_alloc)
     /// rather than growing past the budget.
     CellRec& at(int c, int r) {
@@ -707,7 +740,7 @@ struct Sheet::Impl : NameArity {
     void markDependents(int c, int r);
     /// A formula's new value is in place: it is clean, and when the value changed while readers
     /// wait as suspects, they must run.
-    void settled(std::uint32_t slot, bool changed) {
+    [[gnu::always_inline]] void settled(std::uint32_t slot, bool changed) {
         FormulaSlot& sl = slots[slot];
         sl.state = SlotState::Clean;
         valueChanged(sl.col, sl.row);
@@ -715,7 +748,7 @@ struct Sheet::Impl : NameArity {
     }
     void wakeReaders(int col, int row);
     /// A cell's value changed: forget the look-up indexes that hold it.
-    void valueChanged(int c, int r) {
+    [[gnu::always_inline]] void valueChanged(int c, int r) {
         if (!lookups.empty()) lookups.invalidate(c, r);
         if (!matches.empty()) matches.invalidate(c, r);
     }

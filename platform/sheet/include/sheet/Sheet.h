@@ -233,6 +233,7 @@ private:
     void autoRecalc();
     void recalcPending();
     void evalSlot(std::uint32_t slot);
+    void evalPath(std::uint32_t slot);
     bool changeStyle(const CellRange& r, const std::function<void(CellStyle&)>& change);
     bool changeStyleOf(const CellRange& b, const std::function<void(CellStyle&)>& change);
     void rebuildSpanIndex();
