@@ -112,3 +112,42 @@ TEST(CellStoreModel, randomEditsKeepEveryCellWhereItBelongs) {
     }
     expectMatches(s, m, 400);
 }
+
+// The memory of the cells follows the cells in use: columns that grow row after row take their
+// memory in runs, which a column that stops growing may leave partly unused but never by more than
+// it holds, and memory whose cells are gone is given back.
+TEST(CellStoreModel, memoryFollowsTheCellsInUse) {
+    constexpr std::size_t kChunkBytes = 64 * 32; // 64 rows of 32-byte records
+    {
+        // 1,000 short columns filled side by side: rows 1 to 320 are 6 chunks of 64 rows each.
+        Sheet s;
+        s.setMaxCols(1000);
+        s.setMaxRows(1000);
+        for (int r = 1; r <= 320; ++r)
+            for (int c = 1; c <= 1000; ++c)
+                ASSERT_TRUE(s.setNumber(c, r, r));
+        const std::size_t inUse = std::size_t(1000) * 6 * kChunkBytes;
+        EXPECT_LT(s.memoryUse(), inUse * 3 / 2) << "short columns hold at most a third more than their cells";
+        EXPECT_EQ(s.value(1000, 320).number, 320);
+    }
+    {
+        Sheet s;
+        s.setMaxCols(4);
+        s.setMaxRows(40'000);
+        for (int r = 1; r <= 40'000; ++r)
+            for (int c = 1; c <= 4; ++c)
+                ASSERT_TRUE(s.setNumber(c, r, r));
+        const std::size_t full = s.memoryUse();
+        EXPECT_GT(full, std::size_t(4) * 625 * kChunkBytes);
+        ASSERT_TRUE(s.deleteRows(1, 39'000));
+        EXPECT_LT(s.memoryUse(), full / 10) << "the memory of deleted rows is given back";
+        EXPECT_EQ(s.value(4, 1000).number, 40'000);
+        EXPECT_EQ(s.value(4, 1001).kind, ValueKind::Empty);
+        // Filled again, the store reuses what it holds rather than growing past the first fill.
+        for (int r = 1001; r <= 40'000; ++r)
+            for (int c = 1; c <= 4; ++c)
+                ASSERT_TRUE(s.setNumber(c, r, -r));
+        EXPECT_LT(s.memoryUse(), full * 3 / 2);
+        EXPECT_EQ(s.value(2, 40'000).number, -40'000);
+    }
+}

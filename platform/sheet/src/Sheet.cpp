@@ -303,7 +303,7 @@ bool Sheet::blockCommonText(const CellRange& range, CellText kind, std::string& 
              k < chunks.count() && int(chunks.keyAt(k)) <= (b.row2 >> kChunkBits); ++k) {
             const int base = int(chunks.keyAt(k)) << kChunkBits;
             const int from = std::max(b.row1, base), to = std::min(b.row2, base + kChunk - 1);
-            const CellRec* recs = chunks.itemAt(k).get();
+            const CellRec* recs = chunks.itemAt(k);
             visited += to - from + 1;
             for (int r = from; r <= to; ++r)
                 if (!same(textOf(recs[r - base], c, r))) return false;
@@ -376,7 +376,7 @@ void Sheet::forEachUsed(const std::function<void(int, int)>& fn) const {
         const auto& chunks = d.cols.itemAt(ci).chunks;
         for (std::size_t k = 0; k < chunks.count(); ++k) {
             const int base = int(chunks.keyAt(k)) << kChunkBits;
-            const CellRec* recs = chunks.itemAt(k).get();
+            const CellRec* recs = chunks.itemAt(k);
             for (int i = 0; i < kChunk; ++i)
                 if (recordUsed(recs[i])) fn(c, base + i);
         }
@@ -412,7 +412,7 @@ void Sheet::forEachCell(const CellRange& r, const std::function<void(int, int, c
         const auto& chunks = cols.itemAt(ci).chunks;
         for (std::size_t k = chunks.lowerBound(std::size_t(r1) >> kChunkBits);
              k < chunks.count() && chunks.keyAt(k) <= std::uint32_t(r2 >> kChunkBits); ++k)
-            pieces.push_back({chunks.keyAt(k), int(cols.keyAt(ci)), chunks.itemAt(k).get()});
+            pieces.push_back({chunks.keyAt(k), int(cols.keyAt(ci)), chunks.itemAt(k)});
     }
     std::stable_sort(pieces.begin(), pieces.end(),
                      [](const Piece& a, const Piece& b) { return a.band < b.band; });
@@ -432,9 +432,9 @@ void Sheet::forEachCell(const CellRange& r, const std::function<void(int, int, c
 
 std::size_t Sheet::memoryUse() const {
     const auto& d = *m_d;
-    std::size_t n = sizeof(Impl) + d.cols.capacityBytes();
+    std::size_t n = sizeof(Impl) + d.cols.capacityBytes() + d.chunkPool.heldSlots() * ChunkPool::kChunkBytes;
     for (const auto& c : d.cols)
-        n += c.chunks.capacityBytes() + c.chunks.count() * sizeof(CellRec) * kChunk;
+        n += c.chunks.capacityBytes();
     n += d.texts.capacity() * sizeof(std::string);
     for (const auto& s : d.texts)
         n += s.capacity() > 15 ? s.capacity() + 1 : 0;

@@ -132,13 +132,12 @@ void shiftColumnRows(Sheet::Impl& d, std::uint32_t col, int at, int by, int limi
         // Free the chunks that hold nothing any more before the records land again.
         auto& chunks = c->chunks;
         for (std::size_t k = chunks.lowerBound(std::size_t(at) >> kChunkBits); k < chunks.count();) {
-            const CellRec* recs = chunks.itemAt(k).get();
+            const CellRec* recs = chunks.itemAt(k);
             bool empty = true;
             for (int i = 0; i < kChunk && empty; ++i)
                 empty = recordEmpty(recs[i]);
             if (empty) {
-                chunks.erasePositions(k, k + 1);
-                --d.chunkCount;
+                d.freeChunks(*c, k, k + 1);
             } else {
                 ++k;
             }
@@ -218,10 +217,7 @@ bool Sheet::shiftBand(bool rows, int at, int count) {
             d.dropColumns(std::size_t(limit) + 1);
             d.colWidths.insert(at, n, m_maxCols);
         } else {
-            std::size_t i0 = d.cols.lowerBound(std::size_t(at)), i1 = d.cols.lowerBound(std::size_t(at + n));
-            for (std::size_t k = i0; k < i1; ++k)
-                d.chunkCount -= d.cols.itemAt(k).chunks.count();
-            d.cols.erasePositions(i0, i1);
+            d.freeColumns(d.cols.lowerBound(std::size_t(at)), d.cols.lowerBound(std::size_t(at + n)));
             d.cols.shiftFrom(std::size_t(at), -n);
             d.colWidths.erase(at, n);
         }

@@ -882,7 +882,7 @@ void SheetReader::finish() {
         const int c = int(d.cols.keyAt(ci));
         auto& chunks = d.cols.itemAt(ci).chunks;
         for (std::size_t k = 0; k < chunks.count(); ++k) {
-            CellRec* recs = chunks.itemAt(k).get();
+            CellRec* recs = chunks.itemAt(k);
             for (int i = 0; i < kChunk; ++i) {
                 CellRec& rec = recs[i];
                 if (rec.formula) {
