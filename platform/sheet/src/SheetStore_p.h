@@ -493,7 +493,7 @@ struct Sheet::Impl : NameArity {
         i = 0;
     }
 
-    Value valueOf(const CellRec& c) const {
+    [[gnu::always_inline]] Value valueOf(const CellRec& c) const {
         switch (ValueKind(c.kind)) {
         case ValueKind::Number:
             return Value::num(c.num);

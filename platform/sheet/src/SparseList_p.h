@@ -58,17 +58,13 @@ public:
         if (k - m_first < m_dense) return k - m_first;
         return std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
     }
-    // Cell look-ups of a recalculation come here several times per formula: the unbroken and
-    // mostly unbroken cases are inlined, the search is out of line.
+    // Cell look-ups come here several times per formula and per cell shown or exported: the
+    // unbroken case is inlined, the others are out of line.
     [[gnu::always_inline]] T* find(std::size_t k) {
         const std::size_t i = k - m_first; // wraps to a huge value below the first index
         if (i < m_dense) [[likely]]
             return &m_items[i];
-        if (i < m_span) {
-            const std::int32_t p = m_pos[i];
-            return p >= 0 ? &m_items[std::size_t(p)] : nullptr;
-        }
-        return m_span != 0 || m_keys.empty() ? nullptr : findSparse(k);
+        return findBroken(k);
     }
     [[gnu::always_inline]] const T* find(std::size_t k) const {
         return const_cast<SparseList*>(this)->find(k);
@@ -184,9 +180,16 @@ private:
         m_pos[k - m_first] = std::int32_t(p);
         m_span = span;
     }
-    [[gnu::noinline]] T* findSparse(std::size_t k) {
-        std::size_t i = std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
-        return i < m_keys.size() && m_keys[i] == k ? &m_items[i] : nullptr;
+    [[gnu::noinline]] T* findBroken(std::size_t k) {
+        const std::size_t i = k - m_first;
+        if (i < m_span) {
+            const std::int32_t p = m_pos[i];
+            return p >= 0 ? &m_items[std::size_t(p)] : nullptr;
+        }
+        if (m_span != 0 || m_keys.empty()) return nullptr;
+        const std::size_t at =
+            std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), k) - m_keys.begin());
+        return at < m_keys.size() && m_keys[at] == k ? &m_items[at] : nullptr;
     }
 
     std::vector<std::uint32_t> m_keys;
