@@ -45,14 +45,14 @@ public:
     ~ChunkPool() {
         for (auto it = m_slabs.begin(); it != m_slabs.end(); ++it) {
             unpoisonSlab(it);
-            std::free(it->first);
+            std::free(reinterpret_cast<char*>(it->first) - it->second.pad);
         }
     }
 
-    /// A zeroed chunk. `after` is the column's chunk just before it (or null), `run` the number
-    /// of chunks the column holds right before it. Throws StoreBudgetExceeded rather than holding
-    /// more than `limitSlots` slots.
-    CellRec* take(CellRec* after, std::size_t run, std::size_t limitSlots) {
+    /// A zeroed chunk for a column (0 for the first). `after` is the column's chunk just before it
+    /// (or null), `run` the number of chunks the column holds right before it. Throws
+    /// StoreBudgetExceeded rather than holding more than `limitSlots` slots.
+    CellRec* take(std::size_t column, CellRec* after, std::size_t run, std::size_t limitSlots) {
         CellRec* recs = nullptr;
         if (after) {
             auto it = slabOf(after);
@@ -63,7 +63,9 @@ public:
             std::size_t slots = 2;
             while (slots * 2 <= std::min(run, kMaxSlots))
                 slots *= 2;
-            recs = use(newSlab(slots, limitSlots), 0);
+            // A run's slab starts at one of four offsets by column: the same row of columns filled
+            // side by side then falls in different cache sets instead of competing for one.
+            recs = use(newSlab(slots, 64 * (std::size_t(column) % 4), limitSlots), 0);
         }
         if (!recs) recs = takeShared(limitSlots);
         unpoison(recs);
@@ -78,8 +80,9 @@ public:
         poison(recs);
         if (!slab.used) {
             m_held -= slab.slots;
+            m_padBytes -= slab.pad;
             unpoisonSlab(it);
-            std::free(it->first);
+            std::free(reinterpret_cast<char*>(it->first) - slab.pad);
             m_slabs.erase(it);
             return;
         }
@@ -94,12 +97,15 @@ public:
     }
     /// Slots held in slabs, used or not.
     std::size_t heldSlots() const { return m_held; }
+    /// Bytes held in slabs, used or not.
+    std::size_t heldBytes() const { return m_held * kChunkBytes + m_padBytes; }
 
 private:
     struct Slab {
         std::uint16_t slots; ///< chunks the slab holds
         std::uint16_t used;  ///< a bit per slot
         bool open;           ///< listed in m_open
+        std::uint16_t pad;   ///< bytes allocated before the first slot
     };
     using Slabs = std::map<CellRec*, Slab, std::less<>>;
 
@@ -111,18 +117,20 @@ private:
         it->second.used |= std::uint16_t(1u << slot);
         return it->first + slot * kChunk;
     }
-    Slabs::iterator newSlab(std::size_t slots, std::size_t limitSlots) {
+    Slabs::iterator newSlab(std::size_t slots, std::size_t pad, std::size_t limitSlots) {
         if (m_held + slots > limitSlots) throw StoreBudgetExceeded();
-        auto* base = static_cast<CellRec*>(std::malloc(slots * kChunkBytes));
-        if (!base) throw std::bad_alloc();
+        char* mem = static_cast<char*>(std::malloc(slots * kChunkBytes + pad));
+        if (!mem) throw std::bad_alloc();
+        auto* base = reinterpret_cast<CellRec*>(mem + pad);
         std::pair<Slabs::iterator, bool> placed;
         try {
-            placed = m_slabs.emplace(base, Slab{std::uint16_t(slots), 0, false});
+            placed = m_slabs.emplace(base, Slab{std::uint16_t(slots), 0, false, std::uint16_t(pad)});
         } catch (...) {
-            std::free(base);
+            std::free(mem);
             throw;
         }
         m_held += slots;
+        m_padBytes += pad;
         for (std::size_t i = 0; i < slots; ++i)
             poison(base + i * kChunk);
         return placed.first;
@@ -146,7 +154,7 @@ private:
             }
             m_open.pop_back();
         }
-        auto it = newSlab(kMaxSlots, limitSlots);
+        auto it = newSlab(kMaxSlots, 0, limitSlots);
         m_open.push_back(it->first);
         it->second.open = true;
         return use(it, 0);
@@ -169,6 +177,7 @@ private:
     Slabs m_slabs;
     std::vector<CellRec*> m_open; ///< slabs that had a free slot when listed, the newest last
     std::size_t m_held = 0;
+    std::size_t m_padBytes = 0;
 };
 
 } // namespace sheet

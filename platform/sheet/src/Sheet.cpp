@@ -432,7 +432,7 @@ void Sheet::forEachCell(const CellRange& r, const std::function<void(int, int, c
 
 std::size_t Sheet::memoryUse() const {
     const auto& d = *m_d;
-    std::size_t n = sizeof(Impl) + d.cols.capacityBytes() + d.chunkPool.heldSlots() * ChunkPool::kChunkBytes;
+    std::size_t n = sizeof(Impl) + d.cols.capacityBytes() + d.chunkPool.heldBytes();
     for (const auto& c : d.cols)
         n += c.chunks.capacityBytes();
     n += d.texts.capacity() * sizeof(std::string);

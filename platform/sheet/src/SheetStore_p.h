@@ -381,7 +381,8 @@ struct Sheet::Impl : NameArity {
                 ++run;
             Chunk fresh = nullptr;
             try {
-                fresh = chunkPool.take(run ? *col.chunks.find(k - 1) : nullptr, run, budgetChunks);
+                fresh = chunkPool.take(std::size_t(std::max(c - 1, 0)),
+                                       run ? *col.chunks.find(k - 1) : nullptr, run, budgetChunks);
                 ch = &col.chunks.get(k, newChunk);
             } catch (...) {
                 if (fresh) chunkPool.release(fresh);
