@@ -365,6 +365,12 @@ bool ScriptedAgent::fontDialog(FontRequest& r, Window*) {
         else if (w[i] == "strikeout")
             r.font.strikeOut = true;
         else if (w[i].size() == 7 && w[i][0] == '#') {
+            // Six hex digits and nothing else: a slip such as #12345G is the script's mistake, and
+            // must neither end the run with an exception nor pass as some other colour.
+            if (w[i].find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos) {
+                fail("the font answer's colour must be #RRGGBB, not " + w[i]);
+                return false;
+            }
             unsigned v = static_cast<unsigned>(std::stoul(w[i].substr(1), nullptr, 16));
             r.font.color = rgb((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
         }
