@@ -338,6 +338,11 @@ bool ScriptedAgent::colorDialog(ColorRequest& r, Window*) {
         fail("the colour answer needs three numbers: " + a.text);
         return false;
     }
+    // Each part is one byte: 256 would wrap round to 0, a colour the script never named.
+    if (std::min({red, green, blue}) < 0 || std::max({red, green, blue}) > 255) {
+        fail("the colour answer needs three numbers from 0 to 255: " + a.text);
+        return false;
+    }
     r.color = rgb(red, green, blue);
     return true;
 }
