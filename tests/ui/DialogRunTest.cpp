@@ -212,6 +212,51 @@ TEST_F(DialogRunTest, standardDialogsTakeTheirAnswersFromTheScript) {
     EXPECT_NE(agent.failure().find("unexpected font dialog"), std::string::npos) << agent.failure();
 }
 
+TEST_F(DialogRunTest, aFontColourThatIsNotSixHexDigitsFailsTheScript) {
+    const struct {
+        const char* colour;
+        const char* why;
+    } cases[] = {
+        {"#ZZZZZZ", "no hex digit at all once ended the run with an exception"},
+        {"#12345G", "a slip in the last digit once passed as #012345"},
+        {"#-12345", "a sign once wrapped round to another colour"},
+        {"#0x1234", "a C prefix is no part of #RRGGBB"},
+    };
+    for (const auto& t : cases) {
+        ScriptedAgent a;
+        setAgent(&a);
+        ASSERT_TRUE(a.runLine(std::string("answer font \"Arial\" 10 ") + t.colour)) << t.why;
+        FontRequest font;
+        font.font.color = rgb(1, 2, 3);
+        EXPECT_FALSE(a.fontDialog(font, nullptr)) << t.why;
+        EXPECT_NE(a.failure().find("#RRGGBB"), std::string::npos) << t.why << ": " << a.failure();
+        EXPECT_EQ(font.font.color, rgb(1, 2, 3)) << t.why << ": the colour asked about is kept";
+    }
+    setAgent(&agent);
+}
+
+TEST_F(DialogRunTest, aColourAnswerOutsideZeroTo255FailsTheScript) {
+    const struct {
+        const char* answer;
+        const char* why;
+    } cases[] = {
+        {"256 0 0", "red 256 once wrapped round to black"},
+        {"0 -1 0", "a negative green once wrapped round to full green"},
+        {"0 0 1000", "blue 1000 once passed as another blue"},
+    };
+    for (const auto& t : cases) {
+        ScriptedAgent a;
+        setAgent(&a);
+        ASSERT_TRUE(a.runLine(std::string("answer color ") + t.answer)) << t.why;
+        ColorRequest color;
+        color.color = rgb(1, 2, 3);
+        EXPECT_FALSE(a.colorDialog(color, nullptr)) << t.why;
+        EXPECT_NE(a.failure().find("from 0 to 255"), std::string::npos) << t.why << ": " << a.failure();
+        EXPECT_EQ(color.color, rgb(1, 2, 3)) << t.why << ": the colour asked about is kept";
+    }
+    setAgent(&agent);
+}
+
 TEST_F(DialogRunTest, scriptCommandsCheckTheirWordsFromTheTable) {
     Recorder dlg;
     ASSERT_TRUE(dlg.create());
