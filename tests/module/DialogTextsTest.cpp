@@ -1,8 +1,11 @@
 // Every text a person reads in the module's grid dialogs comes from the catalogue of the chosen
 // language: switched to English nothing stays Dutch, switched to Dutch nothing stays English.
 
+#include "calc/PrintTable.h"
 #include "calc/Vor_Spread.h"
 #include "calc/ui/DlgFindReplace.h"
+#include "calc/ui/DlgPrintPreview.h"
+#include "calc/ui/DlgPrintSettings.h"
 #include "calc/ui/DlgSpreadBorder.h"
 #include "calc/ui/DlgSpreadCellType.h"
 #include "calc/ui/DlgSpreadFont.h"
@@ -149,6 +152,34 @@ TEST_P(DialogTexts, formattingDialogs) {
             EXPECT_TRUE(catalogueTexts(GetParam()).count(sample.str())) << "the sample text";
         dlg.destroyWindow();
     }
+}
+
+TEST_P(DialogTexts, printSettingsAndPreview) {
+    {
+        TablePrinter printer;
+        DlgPrintSettings dlg(printer);
+        ASSERT_TRUE(dlg.create());
+        expectAllFromCatalogue(dlg, GetParam(), "print settings");
+        dlg.destroyWindow();
+    }
+    ui::Dialog owner{DlgSpreadsheet::IDD};
+    ASSERT_TRUE(owner.create());
+    {
+        Vor_Spread table;
+        ASSERT_TRUE(table.attach(&owner, DlgSpreadsheet::IDC_GRID));
+        table.setMaxCols(2);
+        table.setMaxRows(2);
+        gTotalPages = 1;
+        DlgPrintPreview dlg(table, &owner);
+        ASSERT_TRUE(dlg.create());
+        // The caption holds the page numbers, put into the catalogue's text.
+        expectAllFromCatalogue(dlg, GetParam(), "print preview", false);
+        const std::string page =
+            GetParam() == "en" ? "Print preview - Page 1 of 1" : "Afdrukvoorbeeld - Pagina 1 van 1";
+        EXPECT_EQ(dlg.windowText(), page);
+        dlg.destroyWindow();
+    }
+    owner.destroyWindow();
 }
 
 TEST_P(DialogTexts, editorWithItsMenus) {

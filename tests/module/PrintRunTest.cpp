@@ -8,6 +8,7 @@
 #include "calc/ui/DlgSpreadsheet.h"
 #include "frame/ModuleResourceScope.h"
 
+#include <host/Texts.h>
 #include <ui/Script.h>
 
 #include <gtest/gtest.h>
@@ -292,6 +293,7 @@ TEST_F(PrintRun, everyColumnHiddenStillPrints) {
 // ---- preview
 
 TEST_F(PrintRun, previewPagesZoomAndItsButtons) {
+    ASSERT_TRUE(loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "nl")); // the captions below are Dutch
     fillRows(120);
     TableProperties p = props();
     p.headerFile = kKop;

@@ -4,6 +4,8 @@
 #include "calc/PrintTable.h"
 #include "calc/ui/DlgPrintPreview.h"
 
+#include <host/Texts.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -177,7 +179,10 @@ TEST(PreviewButtons, enabledByPageAndZoom) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(DlgPrintPreview::buttonStates(c.page, c.total, c.zoom), c.states) << c.why;
+    ASSERT_TRUE(loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "nl"));
     EXPECT_EQ(DlgPrintPreview::caption(2, 3), "Afdrukvoorbeeld - Pagina 2 van 3");
+    ASSERT_TRUE(loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "en"));
+    EXPECT_EQ(DlgPrintPreview::caption(2, 3), "Print preview - Page 2 of 3");
 }
 
 // ---- header and footer bands

@@ -4,21 +4,23 @@
 #include "calc/Vor_Spread.h"
 #include "frame/WindowPlacement.h"
 
+#include <host/Texts.h>
 #include <ui/Control.h>
 #include <ui/Image.h>
 
 namespace {
 constexpr const char* kPlacementKey = "DLG_SS_PRINTPREVIEW";
-struct Picture {
-    int id, picture;
+struct Button {
+    int id, picture, text;
 };
-constexpr Picture kPictures[] = {{DlgPrintPreview::IDC_PREV, 201},
-                                 {DlgPrintPreview::IDC_NEXT, 199},
-                                 {DlgPrintPreview::IDC_ZOOMOUT, 194},
-                                 {DlgPrintPreview::IDC_ZOOMIN, 193},
-                                 {DlgPrintPreview::IDC_PRINT, 197},
-                                 {DlgPrintPreview::IDC_SETTINGS, 195},
-                                 {ui::IDOK, 206}};
+// texts: dialString 9310-9317
+constexpr Button kButtons[] = {{DlgPrintPreview::IDC_PREV, 201, 9311},
+                               {DlgPrintPreview::IDC_NEXT, 199, 9312},
+                               {DlgPrintPreview::IDC_ZOOMOUT, 194, 9313},
+                               {DlgPrintPreview::IDC_ZOOMIN, 193, 9314},
+                               {DlgPrintPreview::IDC_PRINT, 197, 9315},
+                               {DlgPrintPreview::IDC_SETTINGS, 195, 9316},
+                               {ui::IDOK, 206, 9317}};
 } // namespace
 
 DlgPrintPreview::DlgPrintPreview(Vor_Spread& grid, ui::Window* parent)
@@ -30,12 +32,18 @@ DlgPrintPreview::ButtonStates DlgPrintPreview::buttonStates(int page, int total,
 }
 
 std::string DlgPrintPreview::caption(int page, int total) {
-    return "Afdrukvoorbeeld - Pagina " + std::to_string(page) + " van " + std::to_string(total);
+    Vor_String text = dialString(9310);
+    text.replace("%1", std::to_string(page));
+    text.replace("%2", std::to_string(total));
+    return text.str();
 }
 
 bool DlgPrintPreview::onInitDialog() {
-    for (const Picture& p : kPictures)
-        if (ui::Control* c = item(p.id)) c->setImage(ui::Image::fromResource(p.picture));
+    for (const Button& b : kButtons)
+        if (ui::Control* c = item(b.id)) {
+            c->setText(dialString(b.text).str());
+            c->setImage(ui::Image::fromResource(b.picture));
+        }
     m_preview.attach(m_grid.attachPreview(this, IDC_PREVIEW));
     m_zoom = m_preview.attached() ? m_preview.GetPageViewPercentage() : 100;
     m_preview.SetAllowUserZoom(false); // zoom only by the buttons, so that their states stay true

@@ -1,6 +1,7 @@
 #include "calc/ui/DlgPrintSettings.h"
 
 #include <host/FileUtils.h>
+#include <host/Texts.h>
 #include <ui/Agent.h>
 #include <ui/Control.h>
 
@@ -35,6 +36,30 @@ DlgPrintSettings::DlgPrintSettings(TablePrinter& printer, ui::Window* parent)
     , m_chosenPrinter(printer) {}
 
 bool DlgPrintSettings::onInitDialog() {
+    // texts: dialString 9290-9308
+    setWindowText(dialString(9290).str());
+    const std::pair<int, int> texts[] = {{IDC_HEADER_GROUP, 9291},
+                                         {IDC_HEADER_BROWSE, 9292},
+                                         {IDC_HEADER_EDIT, 9293},
+                                         {IDC_FOOTER_GROUP, 9294},
+                                         {IDC_FOOTER_BROWSE, 9292},
+                                         {IDC_FOOTER_EDIT, 9293},
+                                         {IDC_MARGIN_GROUP, 9295},
+                                         {IDC_LEFT_LABEL, 9296},
+                                         {IDC_RIGHT_LABEL, 9297},
+                                         {IDC_TOP_LABEL, 9298},
+                                         {IDC_BOTTOM_LABEL, 9299},
+                                         {IDC_SMARTPRINT, 9300},
+                                         {IDC_COLORS, 9301},
+                                         {IDC_COLHEADER, 9302},
+                                         {IDC_ROWHEADER, 9303},
+                                         {IDC_SEPARATORS, 9304},
+                                         {IDC_BORDER, 9305},
+                                         {IDC_PAGESETUP, 9306},
+                                         {ui::IDOK, 1},
+                                         {ui::IDCANCEL, 2}};
+    for (auto [id, text] : texts)
+        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
     item(IDC_HEADER)->setText(props.headerFile.str());
     item(IDC_FOOTER)->setText(props.footerFile.str());
     for (const Margin& m : kMargins)
@@ -68,8 +93,8 @@ bool DlgPrintSettings::onCommand(int id, int code) {
 
 void DlgPrintSettings::browse(int field) {
     ui::FileRequest r;
-    r.title = "Header openen";
-    r.filter = "Vorlane Header (*.ssh)|*.ssh||";
+    r.title = dialString(9307).str();
+    r.filter = dialString(9308).str() + "|*.ssh||";
     r.defaultExtension = "ssh";
     const Vor_String current = toSlashes(Vor_String(item(field)->text()));
     r.folder = current.isEmpty() ? folder.str() : getFolder(current).str();
