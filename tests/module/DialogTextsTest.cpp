@@ -4,6 +4,7 @@
 #include "calc/PrintTable.h"
 #include "calc/Vor_Spread.h"
 #include "calc/ui/DlgFindReplace.h"
+#include "calc/ui/DlgFormulas.h"
 #include "calc/ui/DlgPrintPreview.h"
 #include "calc/ui/DlgPrintSettings.h"
 #include "calc/ui/DlgSpreadBorder.h"
@@ -180,6 +181,13 @@ TEST_P(DialogTexts, printSettingsAndPreview) {
         dlg.destroyWindow();
     }
     owner.destroyWindow();
+}
+
+TEST_P(DialogTexts, formulasTestBench) {
+    DlgFormulas dlg;
+    ASSERT_TRUE(dlg.create());
+    expectAllFromCatalogue(dlg, GetParam(), "formulas");
+    dlg.destroyWindow();
 }
 
 TEST_P(DialogTexts, editorWithItsMenus) {

@@ -41,6 +41,8 @@ public:
         IDC_LOAD = 1087,
         IDC_AUTOCALC = 1106,
         IDC_RECALC = 1107,
+        IDC_FILE_LABEL = 1108,
+        IDC_STYLE_GROUP = 1109,
     };
 
     explicit DlgFormulas(ui::Window* parent = nullptr);
