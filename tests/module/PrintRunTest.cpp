@@ -50,6 +50,8 @@ bool havePdfToText() {
 class PrintRun : public testing::Test {
 protected:
     void SetUp() override {
+        // The scripts below check the preview's page captions in Dutch.
+        ASSERT_TRUE(loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "nl"));
         ui::setAgent(&agent);
         dir = fs::temp_directory_path() /
               ("vor-print-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -293,7 +295,6 @@ TEST_F(PrintRun, everyColumnHiddenStillPrints) {
 // ---- preview
 
 TEST_F(PrintRun, previewPagesZoomAndItsButtons) {
-    ASSERT_TRUE(loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "nl")); // the captions below are Dutch
     fillRows(120);
     TableProperties p = props();
     p.headerFile = kKop;
@@ -345,6 +346,17 @@ TEST_F(PrintRun, previewPrintsAndComesBackAndShowsNewSettings) {
                                             "click 1\n");
     EXPECT_TRUE(fs::exists(pdf("uit.pdf"))) << "code 2 printed";
     EXPECT_EQ(props().marginTop, 150) << "code 3 ran the settings";
+}
+
+TEST_F(PrintRun, aScriptThatFailsInThePreviewLeavesItWithoutPrinting) {
+    // A failed script cancels what is open. The preview ends with code 2 to print and then opens
+    // again, so a plain IDCANCEL (also 2) printed and reopened it for ever.
+    fillRows(120);
+    ASSERT_TRUE(agent.runLine("answer print \"" + pdf("unused.pdf") + "\""));
+    agent.setScript("expect-dialog 180\nexpect-caption \"no such caption\"\n", "t.vsc");
+    ed.sendCommand(DlgSpreadsheet::ID_PREVIEW, 0);
+    EXPECT_TRUE(agent.failed());
+    EXPECT_FALSE(fs::exists(pdf("unused.pdf"))) << "nothing printed";
 }
 
 // ---- tables that declare far more than they hold

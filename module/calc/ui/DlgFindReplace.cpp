@@ -1,5 +1,6 @@
 #include "calc/ui/DlgFindReplace.h"
 
+#include "frame/CatalogueTexts.h"
 #include "frame/WindowPlacement.h"
 
 #include <host/Texts.h>
@@ -41,8 +42,7 @@ void DlgFindReplace::setTexts(bool replace) {
                                          {IDC_FINDNEXT, 9013},
                                          {IDC_REPLACE, 9014},
                                          {IDC_KEYS, replace ? 9015 : 9016}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
 }
 
 void DlgFindReplace::layOut(bool replace) {

@@ -1,6 +1,7 @@
 #include "calc/ui/DlgFormulas.h"
 
 #include "calc/ReportBuilder.h"
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -55,8 +56,7 @@ bool DlgFormulas::onInitDialog() {
         {IDC_FILE_LABEL, 9321},    {IDC_SAVE, 9322},     {IDC_LOAD, 9323},       {IDC_STYLE_GROUP, 9324},
         {IDC_STYLE_DEFAULT, 9325}, {IDC_STYLE_A1, 9326}, {IDC_STYLE_R1C1, 9327}, {IDC_AUTOCALC, 9328},
         {IDC_RECALC, 9329},        {ui::IDOK, 1},        {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     if (ui::Control* c = item(IDC_FILENAME)) c->setText(fileName.str());
     m_sheet.attach(this, IDC_GRID);
     m_template.attach(this, IDC_TEMPLATE);

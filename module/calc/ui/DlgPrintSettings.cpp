@@ -1,4 +1,5 @@
 #include "calc/ui/DlgPrintSettings.h"
+#include "frame/CatalogueTexts.h"
 
 #include <host/FileUtils.h>
 #include <host/Texts.h>
@@ -58,8 +59,7 @@ bool DlgPrintSettings::onInitDialog() {
                                          {IDC_PAGESETUP, 9306},
                                          {ui::IDOK, 1},
                                          {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     item(IDC_HEADER)->setText(props.headerFile.str());
     item(IDC_FOOTER)->setText(props.footerFile.str());
     for (const Margin& m : kMargins)

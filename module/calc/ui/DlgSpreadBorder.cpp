@@ -1,6 +1,7 @@
 #include "calc/ui/DlgSpreadBorder.h"
 
 #include "calc/ui/FormatPreview.h"
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -38,8 +39,7 @@ bool DlgSpreadBorder::onInitDialog() {
     setWindowText(dialString(9100).str());
     const std::pair<int, int> texts[] = {
         {IDC_GROUP, 9101}, {IDC_STYLE_LABEL, 9102}, {IDC_COLOR, 9103}, {ui::IDOK, 1}, {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     for (const SideButton& b : kSideButtons)
         if (ui::Control* c = item(b.id)) {
             c->setImage(ui::Image::fromResource(cellformat::sidePictureId(b.side)));

@@ -1,6 +1,7 @@
 #include "calc/ui/DlgSpreadCellType.h"
 
 #include "calc/ui/FormatPreview.h"
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -49,8 +50,7 @@ bool DlgSpreadCellType::onInitDialog() {
                                          {IDC_KEEP_RATIO, 9145},   {IDC_BROWSE, 9146},
                                          {IDC_GROUP, 9131},        {ui::IDOK, 1},
                                          {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     // Check box 1018 means another option with each kind: each kind keeps its own state of it.
     for (int kind = kKindNumber; kind <= kKindPicture; ++kind)
         m_firstOption[kind] = false;

@@ -1,6 +1,7 @@
 #include "calc/ui/DlgSpreadFont.h"
 
 #include "calc/ui/FormatPreview.h"
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -22,8 +23,7 @@ bool DlgSpreadFont::onInitDialog() {
     setWindowText(dialString(9130).str());
     const std::pair<int, int> texts[] = {{IDC_GROUP, 9131},     {IDC_FONT, 9132}, {IDC_TEXTCOLOR, 9133},
                                          {IDC_BACKCOLOR, 9134}, {ui::IDOK, 1},    {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     // The sample cell takes the whole frame but a margin, so that large fonts still fit.
     ui::Control* frame = item(IDC_PREVIEW);
     ui::Rect r = frame ? frame->clientRect() : ui::Rect{0, 0, 160, 60};

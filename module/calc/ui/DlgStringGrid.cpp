@@ -1,5 +1,6 @@
 #include "calc/ui/DlgStringGrid.h"
 
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 #include "frame/WindowPlacement.h"
@@ -26,8 +27,7 @@ bool DlgStringGrid::onInitDialog() {
     // texts: dialString 9030-9031
     const std::pair<int, int> texts[] = {
         {ui::IDOK, 1}, {ui::IDCANCEL, 2}, {IDC_ADD, 9030}, {IDC_REMOVE, 9031}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     for (int id : {IDC_ADD, IDC_REMOVE})
         if (ui::Control* c = item(id)) {
             c->enableWindow(canAddRemove);

@@ -1,5 +1,6 @@
 #include "library/ui/DlgEditLibSimple.h"
 
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "library/ProfSectionImages.h"
 #include "library/SectionTypeCodes.h"
@@ -25,8 +26,7 @@ bool DlgEditLibSimple::onInitDialog() {
     setWindowText(dialString(796).str());
     const std::pair<int, int> texts[] = {{IDC_NAME_FRAME, 797}, {IDC_NAME_LABEL, 797}, {IDC_AUTOMATIC, 1377},
                                          {IDC_TYPED, 1378},     {ui::IDOK, 1},         {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
 
     const Vor_String picture = profSectionImageName(m_table.typeCode, "", true);
     m_picture.subclassDlgItem(IDC_PICTURE, this);

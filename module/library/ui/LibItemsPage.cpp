@@ -1,4 +1,5 @@
 #include "library/ui/LibItemsPage.h"
+#include "frame/CatalogueTexts.h"
 
 #include <host/MacroLangs.h>
 #include <host/Texts.h>
@@ -20,8 +21,7 @@ bool LibItemsPage::onInitDialog() {
                                          {kIdNamesFrame, groups ? 763 : 771},
                                          {kIdGroupLabel, 769},
                                          {kIdTableLabel, 770}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     m_names.attach(this, kIdNames);
     m_names.setStandardLook(1);
     m_resizer.init(this, {{kIdNames,

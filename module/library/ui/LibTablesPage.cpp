@@ -1,6 +1,7 @@
 #include "library/ui/LibTablesPage.h"
 
 #include "frame/AskText.h"
+#include "frame/CatalogueTexts.h"
 #include "library/SectionTypeCodes.h"
 
 #include <cad/aced.h>
@@ -30,8 +31,7 @@ bool LibTablesPage::onInitDialog() {
     // texts: dialString 772-783
     const std::pair<int, int> texts[] = {
         {IDC_NEW, 779}, {IDC_DELETE, 780}, {IDC_FILL, 781}, {IDC_RENAME, 782}, {IDC_TYPE_FRAME, 783}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     const std::array<std::array<int, 3>, 7> icons = {{{IDC_COPY, 223, 772},
                                                       {IDC_PASTE, 224, 773},
                                                       {IDC_INSERT_ROW, 225, 774},

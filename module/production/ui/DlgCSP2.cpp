@@ -1,6 +1,7 @@
 #include "production/ui/DlgCSP2.h"
 
 #include "frame/AskText.h"
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 #include "frame/WindowPlacement.h"
@@ -48,8 +49,7 @@ bool DlgCSP2::onInitDialog() {
         {IDC_LISTS, 624},       {IDC_FRAME1, 625},    {IDC_FRAME2, 626},
         {IDC_FRAME3, 627},      {IDC_ASK_NAMES, 630}, {IDC_OPTIMISE, 9800},
         {ui::IDOK, 1},          {ui::IDCANCEL, 2},    {IDC_MAIN, data.exportMode ? 628 : 629}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     for (int i = 0; i < 10; ++i) {
         m_buttons[i].subclassDlgItem(kIconButtons[i].id, this);
         m_buttons[i].setIcon(kIconButtons[i].icon);

@@ -1,6 +1,7 @@
 #include "production/ui/DlgDstvGroups.h"
 
 #include "frame/AskText.h"
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 #include "production/DstvPointRules.h"
@@ -28,8 +29,7 @@ bool DlgDstvGroups::onInitDialog() {
     setWindowText(dialString(863).str());
     const std::pair<int, int> texts[] = {
         {IDC_EDIT_GROUP, 862}, {IDC_MAKE_STANDARD, 861}, {ui::IDOK, 285}, {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     if (ui::Control* c = item(IDC_NEW_GROUP)) c->setText("+");
     if (ui::Control* c = item(IDC_DELETE_GROUP)) c->setText("-");
     fillGroups(0);

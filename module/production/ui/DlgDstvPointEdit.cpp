@@ -1,6 +1,7 @@
 #include "production/ui/DlgDstvPointEdit.h"
 
 #include "frame/AskText.h"
+#include "frame/CatalogueTexts.h"
 
 #include <host/Texts.h>
 #include <ui/Control.h>
@@ -30,8 +31,7 @@ bool DlgDstvPointEdit::onInitDialog() {
                                          {IDC_THICKNESS_BASED, 853},
                                          {ui::IDOK, 1},
                                          {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     if (ui::Control* c = item(IDC_NEW_RULE)) c->setText("+");
     if (ui::Control* c = item(IDC_DELETE_RULE)) c->setText("-");
 

@@ -1,5 +1,6 @@
 #include "production/ui/DlgGrid.h"
 
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -25,8 +26,7 @@ bool DlgGrid::onInitDialog() {
         {IDC_FRAME1, 1464},      {IDC_FRAME2, 1465},      {IDC_COUNT1_LABEL, 1466}, {IDC_COUNT2_LABEL, 1466},
         {IDC_DIST1_LABEL, 1467}, {IDC_DIST2_LABEL, 1467}, {IDC_NAME1_LABEL, 1468},  {IDC_NAME2_LABEL, 1468},
         {IDC_OPTION, 1469},      {ui::IDOK, 1},           {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        setTextOf(this, id, dialString(text));
+    setCatalogueTexts(*this, texts);
     setTextOf(this, IDC_COUNT1, Vor_String(data.firstCount));
     setTextOf(this, IDC_DIST1, data.firstDistances);
     setTextOf(this, IDC_NAME1, data.firstName);

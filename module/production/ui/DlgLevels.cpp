@@ -1,6 +1,7 @@
 #include "production/ui/DlgLevels.h"
 
 #include "frame/AskText.h"
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 #include "production/LevelInput.h"
@@ -18,8 +19,7 @@ bool DlgLevels::onInitDialog() {
         {IDC_FRAME, 760},       {IDC_NAME_LABEL, 87},       {IDC_REFERENCE_LABEL, 1473},
         {IDC_VALUE_LABEL, 593}, {IDC_ABSOLUTE_LABEL, 1474}, {ui::IDOK, 1},
         {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     m_add.subclassDlgItem(IDC_ADD, this);
     m_add.setIcon(212);
     m_add.setTooltipText(dialString(131));

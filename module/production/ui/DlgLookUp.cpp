@@ -1,5 +1,6 @@
 #include "production/ui/DlgLookUp.h"
 
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -37,8 +38,7 @@ bool DlgLookUp::onInitDialog() {
         {IDC_FRAME, 1500},      {IDC_NAME_LABEL, 87},   {IDC_VALUE4_LABEL, 95},
         {IDC_VALUE5_LABEL, 96}, {IDC_MODE_LABEL, 1501}, {IDC_FLAG, 1502},
         {IDC_SHOW_ALL, 1503},   {ui::IDOK, 1},          {ui::IDCANCEL, 2}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     if (ui::Control* c = item(IDC_VALUE2_LABEL)) c->setText(string(2262).str());
     if (ui::Control* c = item(IDC_VALUE3_LABEL)) c->setText(string(2263).str());
     for (const ValueCombo& v : kValues) {

@@ -1,5 +1,6 @@
 #include "production/ui/DlgProfCuts.h"
 
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -12,8 +13,7 @@ bool DlgProfCuts::onInitDialog() {
     setWindowText(dialString(1123).str());
     // texts: dialString 1121-1125
     const std::pair<int, int> texts[] = {{IDC_NO_PREVIEW, 1125}, {IDC_OTHER_PROFILE, 1124}, {ui::IDOK, 285}};
-    for (auto [id, text] : texts)
-        if (ui::Control* c = item(id)) c->setText(dialString(text).str());
+    setCatalogueTexts(*this, texts);
     m_remove.subclassDlgItem(IDC_REMOVE, this);
     m_remove.setIcon(206);
     m_remove.setTooltipText(dialString(1122));

@@ -178,9 +178,18 @@ void ScriptedAgent::fail(const std::string& message) {
     closeAll();
 }
 
+// A dialog left by a failed script is cancelled as by Escape, so that it ends the way its own
+// cancel ends it: a window whose end codes mean something else (a preview whose code 2 prints and
+// opens it again) must not be driven on by a plain IDCANCEL. One that refuses is ended anyway.
+void ScriptedAgent::abandon(Dialog& d) {
+    if (!d.exists() || d.hasEnded()) return;
+    Dialog::Hooks::cancel(d);
+    if (d.exists() && !d.hasEnded()) d.endDialog(IDCANCEL);
+}
+
 void ScriptedAgent::closeAll() {
     for (auto it = m_modal.rbegin(); it != m_modal.rend(); ++it)
-        if ((*it)->exists() && !(*it)->hasEnded()) (*it)->endDialog(IDCANCEL);
+        abandon(**it);
 }
 
 bool ScriptedAgent::nextLine(Line& line) {
@@ -238,7 +247,7 @@ Dialog* ScriptedAgent::target() const {
 
 void ScriptedAgent::runModal(Dialog& dialog) {
     if (failed()) {
-        dialog.endDialog(IDCANCEL);
+        abandon(dialog);
         return;
     }
     m_open.push_back(&dialog);

@@ -133,6 +133,7 @@ private:
     bool takeAnswer(Answer::Kind kind, Answer& out, const std::string& what);
     std::string where() const;
     void closeAll();
+    void abandon(Dialog& d);
 
     std::deque<Line> m_lines;
     std::string m_name;
