@@ -172,6 +172,7 @@ private:
                                   // keep it feasible for any demand the stock allows)
     int m_dropped = 0;            // patterns taken out of the LP
     int m_restored = 0;           // patterns priced again and put back
+    std::vector<double> m_center; // the best duals of the last column generation
     double m_lpValue = 0;
     double m_lowerBound = 0; // no plan for the demand still to cut costs less (set by the generation)
     int m_round = 1;
@@ -324,6 +325,9 @@ Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
     std::vector<double> minValue(stocks, none), bestValue;
     double bestBound = none;
     m_lowerBound = none;
+    // The search starts each node from the best duals of the node before: its demand differs by a
+    // few bars, and the LP's first duals at a new node are a poor point to price.
+    if (round > 1) center = m_center;
     for (int iteration = 1;; ++iteration) {
         if (iteration == 1 && rowsChanged)
             m_lp.dual(0, kStartFinish);
@@ -392,6 +396,7 @@ Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
             }
         }
         m_lowerBound = std::max(m_lowerBound, bestBound);
+        m_center = center;
         dropIdleColumns();
         // Nothing new: the LP is optimal, unless the search forbids a pattern the pricing found,
         // in which case its value is only an estimate (the search treats it as one).
