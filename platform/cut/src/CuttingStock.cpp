@@ -198,6 +198,8 @@ constexpr double kSmoothing = 0.5;     // weight of the best duals so far in the
 // Keep Clp's work areas and factorization between the many small solves.
 constexpr int kStartFinish = 3;
 constexpr double kFractional = 1e-6;
+// Bars left to cut below which a dive's rounding tries the greedy fill as well.
+constexpr std::size_t kGreedyRestBars = 40;
 // A column leaves the LP after this many solves in a row at a reduced cost above this share of its
 // price, once enough of them are idle to be worth a deletion.
 constexpr int kIdleSolves = 10;
@@ -633,7 +635,9 @@ void Planner::search(int discrepancies) {
     if (lp == Lp::Infeasible || lp == Lp::CutOff || !canImprove(m_cutCost + m_lowerBound)) return;
     const std::vector<double> x = poolSolution();
     const int count = int(x.size());
-    completeByRounding(x);
+    // The greedy fill costs a pricing per bar, so a dive tries it only once the rest is small; there
+    // it often fills every bar exactly where first fit decreasing leaves one too many.
+    completeByRounding(x, m_best.size() <= m_cut.size() + kGreedyRestBars);
     if (m_stop || !canImprove(m_cutCost + m_lowerBound)) return;
 
     // Bars the LP uses whole cost nothing against its bound: take them all without branching.
