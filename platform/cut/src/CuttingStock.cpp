@@ -199,7 +199,7 @@ constexpr double kSmoothing = 0.5;     // weight of the best duals so far in the
 constexpr int kStartFinish = 3;
 constexpr double kFractional = 1e-6;
 // Bars left to cut below which a dive's rounding tries the greedy fill as well.
-constexpr std::size_t kGreedyRestBars = 40;
+constexpr std::size_t kGreedyRestBars = 20;
 // A column leaves the LP after this many solves in a row at a reduced cost above this share of its
 // price, once enough of them are idle to be worth a deletion.
 constexpr int kIdleSolves = 10;
