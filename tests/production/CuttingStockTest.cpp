@@ -149,6 +149,37 @@ TEST_P(KnownOptimum, reachesTheOptimumAndProvesIt) {
 
 INSTANTIATE_TEST_SUITE_P(Instances, KnownOptimum, ::testing::Values("t60_", "t120_", "p20_", "p50_", "k20_"));
 
+// Patterns priced out for a while leave the LP but stay in the pool. Dropped after a single solve,
+// many come back when the search prices them again (backtracking restores the demand they served);
+// a dropped pattern must be put back rather than taken for one the LP has, and the LP must stay
+// feasible for the full demand at every pass, or the optimum is lost.
+TEST(CuttingStock, patternsDroppedFromTheLpArePutBackWhenPricedAgain) {
+    struct Reset {
+        ~Reset() { ageColumnsForTesting(-1, -1); }
+    } reset;
+    ageColumnsForTesting(1, 1);
+    int dropped = 0, restored = 0;
+    for (const char* prefix : {"t60_", "p20_", "k20_"}) {
+        for (const CutInstance& in : cutInstances(VOR_SOURCE_DIR, prefix)) {
+            SCOPED_TRACE(in.name);
+            Settings s;
+            s.kerf = in.kerf;
+            s.unit = 1;
+            const std::vector<StockLength> stock = {{in.capacity, 1, -1}};
+            const Result r = optimise(in.parts, stock, s);
+            ASSERT_TRUE(r.ok) << r.error;
+            EXPECT_EQ(checkPlan(in.parts, stock, s, r), "");
+            EXPECT_EQ(r.bars, in.optimum) << "no optimum lost to a pattern out of the LP";
+            EXPECT_TRUE(r.provenOptimal) << "and still proven";
+            EXPECT_LE(r.columnsRestored, r.columnsDropped) << "only dropped patterns come back";
+            dropped += r.columnsDropped;
+            restored += r.columnsRestored;
+        }
+    }
+    EXPECT_GT(dropped, 0) << "idle patterns leave the LP";
+    EXPECT_GT(restored, 0) << "and some are found again by the pricing";
+}
+
 TEST(CuttingStock, thePriceStepRoundsTheBoundThatProvesAPlanOptimal) {
     // One long bar holds two pieces at 0.95 each; three pieces cost at least 2.85 in the LP, and a
     // whole plan costs a multiple of 0.1, so the long bar plus a short one (2.9) is optimal.

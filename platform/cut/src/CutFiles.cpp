@@ -277,7 +277,9 @@ std::vector<Row> buyRows(const std::vector<Part>& parts, const Result& result) {
         else
             summary += " (optimal)";
     }
-    if (!result.lpComplete) summary += ", bound not proven (time limit)";
+    // Cut short, the bound shown is still a true lower bound (a Lagrangian or length bound, only
+    // weaker than the LP's); what is unknown is whether the plan is the cheapest.
+    if (!result.lpComplete) summary += ", bound valid, optimum not proven (time limit)";
     rows.push_back({"Total", std::to_string(result.bars), summary});
     for (int i : result.impossibleParts)
         rows.push_back(

@@ -128,6 +128,12 @@ private:
     }
     bool setUp();
     int addColumn(const Column& c);
+    void enterLp(int id);
+    void ageColumns();
+    void dropIdleColumns();
+    std::vector<double> poolSolution() const;
+    void forbid(int id);
+    void allow(int id);
     Lp columnGeneration(int round, bool rowsChanged);
     double roundUp(double cost) const;
     bool canImprove(double bound) const;
@@ -154,9 +160,19 @@ private:
     std::vector<long long> m_need; // per part, still to cut
     std::vector<long long> m_left; // per stock, bars still at hand (-1: any number)
     ClpSimplex m_lp;
-    std::vector<Column> m_columns; // the pattern pool, one per LP column
+    // Every pattern found stays in the pool; the LP holds only those that have been of use lately,
+    // for a master with thousands of idle columns makes every simplex iteration slow.
+    std::vector<Column> m_columns; // the pattern pool
     std::map<std::pair<int, std::vector<int>>, int> m_columnIndex;
-    std::vector<int> m_forbidden; // per column: how many branches of the search forbid it
+    std::vector<int> m_forbidden; // per pattern: how many branches of the search forbid it
+    std::vector<int> m_lpIndex;   // per pattern: its LP column, -1 while it is out of the LP
+    std::vector<int> m_idle;      // per pattern: LP solves in a row that priced it clearly out
+    std::vector<int> m_lpColumn;  // per LP column: its pattern
+    std::vector<bool> m_kept;     // per pattern: never leaves the LP (the starting patterns, which
+                                  // keep it feasible for any demand the stock allows)
+    int m_dropped = 0;            // patterns taken out of the LP
+    int m_restored = 0;           // patterns priced again and put back
+    std::vector<double> m_center; // the best duals of the last column generation
     double m_lpValue = 0;
     double m_lowerBound = 0; // no plan for the demand still to cut costs less (set by the generation)
     int m_round = 1;
@@ -182,10 +198,38 @@ constexpr double kSmoothing = 0.5;     // weight of the best duals so far in the
 // Keep Clp's work areas and factorization between the many small solves.
 constexpr int kStartFinish = 3;
 constexpr double kFractional = 1e-6;
+// Bars left to cut below which a dive's rounding tries the greedy fill as well.
+constexpr std::size_t kGreedyRestBars = 20;
+// A column leaves the LP after this many solves in a row at a reduced cost above this share of its
+// price, once enough of them are idle to be worth a deletion.
+constexpr int kIdleSolves = 10;
+constexpr double kIdleReducedCost = 0.02;
+constexpr int kDropBatch = 64;
+int g_idleSolves = kIdleSolves;
+int g_dropBatch = kDropBatch;
 
+// Adds a pattern to the pool and the LP; -1 when it is in the LP already. A pattern of the pool
+// that is out of the LP goes back in, unless the search forbids it (it never drops those).
 int Planner::addColumn(const Column& c) {
     const auto [it, fresh] = m_columnIndex.emplace(std::make_pair(c.stock, c.counts), int(m_columns.size()));
-    if (!fresh) return -1;
+    if (!fresh) {
+        const int id = it->second;
+        if (m_lpIndex[id] >= 0 || m_forbidden[id] > 0) return -1;
+        enterLp(id);
+        ++m_restored;
+        return id;
+    }
+    m_columns.push_back(c);
+    m_forbidden.push_back(0);
+    m_lpIndex.push_back(-1);
+    m_idle.push_back(0);
+    m_kept.push_back(false);
+    enterLp(it->second);
+    return it->second;
+}
+
+void Planner::enterLp(int id) {
+    const Column& c = m_columns[id];
     std::vector<int> rows;
     std::vector<double> values;
     for (int i = 0; i < int(c.counts.size()); ++i) {
@@ -199,9 +243,70 @@ int Planner::addColumn(const Column& c) {
         values.push_back(1.0);
     }
     m_lp.addColumn(int(rows.size()), rows.data(), values.data(), 0.0, COIN_DBL_MAX, m_stock[c.stock].cost);
-    m_columns.push_back(c);
-    m_forbidden.push_back(0);
-    return it->second;
+    m_lpIndex[id] = int(m_lpColumn.size());
+    m_lpColumn.push_back(id);
+    m_idle[id] = 0;
+}
+
+// After an LP solve: a column whose reduced cost is clearly positive ages by one solve, any other
+// is young again.
+void Planner::ageColumns() {
+    const double* reduced = m_lp.dualColumnSolution();
+    const double* x = m_lp.primalColumnSolution();
+    for (int j = 0; j < int(m_lpColumn.size()); ++j) {
+        const int id = m_lpColumn[j];
+        const double cost = m_stock[m_columns[id].stock].cost;
+        if (x[j] <= kFractional && reduced[j] > kIdleReducedCost * std::max(cost, 1e-3))
+            ++m_idle[id];
+        else
+            m_idle[id] = 0;
+    }
+}
+
+// Takes the columns that stayed priced out for long out of the LP (they stay in the pool). They are
+// nonbasic at zero, so the basis, the solution and the duals stay as they are. Done in batches, as
+// every deletion rebuilds Clp's column arrays.
+void Planner::dropIdleColumns() {
+    std::vector<int> drop;
+    for (int j = 0; j < int(m_lpColumn.size()); ++j) {
+        const int id = m_lpColumn[j];
+        if (m_idle[id] >= g_idleSolves && m_forbidden[id] == 0 && !m_kept[id]) drop.push_back(j);
+    }
+    if (drop.empty() || int(drop.size()) < std::max(g_dropBatch, int(m_lpColumn.size()) / 8)) return;
+    m_lp.deleteColumns(int(drop.size()), drop.data());
+    std::vector<int> kept;
+    kept.reserve(m_lpColumn.size() - drop.size());
+    std::size_t d = 0;
+    for (int j = 0; j < int(m_lpColumn.size()); ++j) {
+        const int id = m_lpColumn[j];
+        if (d < drop.size() && drop[d] == j) {
+            ++d;
+            m_lpIndex[id] = -1;
+            m_idle[id] = 0;
+            continue;
+        }
+        m_lpIndex[id] = int(kept.size());
+        kept.push_back(id);
+    }
+    m_lpColumn = std::move(kept);
+    m_dropped += int(drop.size());
+}
+
+// The LP's solution per pattern of the pool (zero for those out of the LP).
+std::vector<double> Planner::poolSolution() const {
+    std::vector<double> x(m_columns.size(), 0.0);
+    const double* lp = m_lp.primalColumnSolution();
+    for (int j = 0; j < int(m_lpColumn.size()); ++j)
+        x[m_lpColumn[j]] = lp[j];
+    return x;
+}
+
+void Planner::forbid(int id) {
+    if (m_forbidden[id]++ == 0 && m_lpIndex[id] >= 0) m_lp.setColumnUpper(m_lpIndex[id], 0.0);
+}
+
+void Planner::allow(int id) {
+    if (--m_forbidden[id] == 0 && m_lpIndex[id] >= 0) m_lp.setColumnUpper(m_lpIndex[id], COIN_DBL_MAX);
 }
 
 // Column generation on the demand still to cut: solve the master LP, price new patterns for each
@@ -222,6 +327,9 @@ Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
     std::vector<double> minValue(stocks, none), bestValue;
     double bestBound = none;
     m_lowerBound = none;
+    // The search starts each node from the best duals of the node before: its demand differs by a
+    // few bars, and the LP's first duals at a new node are a poor point to price.
+    if (round > 1) center = m_center;
     for (int iteration = 1;; ++iteration) {
         if (iteration == 1 && rowsChanged)
             m_lp.dual(0, kStartFinish);
@@ -230,8 +338,9 @@ Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
         if (m_lp.status() != 0 && m_lp.status() != 1) m_lp.primal(); // a stalled dual: once more from here
         if (m_lp.status() != 0) return Lp::Infeasible;
         m_lpValue = m_lp.objectiveValue();
+        ageColumns();
         if (m_settings.progress)
-            m_settings.progress({round, iteration, int(m_columns.size()), m_lpValue, elapsed()});
+            m_settings.progress({round, iteration, int(m_lpColumn.size()), m_lpValue, elapsed()});
         if (timeUp()) return Lp::TimedOut;
         const double* dual = m_lp.dualRowSolution();
         for (int i = 0; i < n; ++i)
@@ -289,6 +398,8 @@ Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
             }
         }
         m_lowerBound = std::max(m_lowerBound, bestBound);
+        m_center = center;
+        dropIdleColumns();
         // Nothing new: the LP is optimal, unless the search forbids a pattern the pricing found,
         // in which case its value is only an estimate (the search treats it as one).
         if (!added) {
@@ -296,6 +407,11 @@ Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
             return Lp::Optimal;
         }
         if (m_lpValue - m_lowerBound <= 1e-9 * std::max(1.0, std::abs(m_lpValue))) return Lp::Optimal;
+        // In the search only the bound rounded to the price step matters: once the Lagrangian bound
+        // rounds to the same step as the LP's value, more patterns cannot raise it.
+        if (round > 1 && m_grain > 0 &&
+            roundUp(m_cutCost + m_lowerBound) >= roundUp(m_cutCost + m_lpValue) - m_grain / 2)
+            return Lp::Optimal;
         if (round > 1 && !canImprove(m_cutCost + m_lowerBound)) return Lp::CutOff;
     }
 }
@@ -517,9 +633,11 @@ void Planner::search(int discrepancies) {
         return;
     }
     if (lp == Lp::Infeasible || lp == Lp::CutOff || !canImprove(m_cutCost + m_lowerBound)) return;
-    const int count = m_lp.getNumCols();
-    const std::vector<double> x(m_lp.primalColumnSolution(), m_lp.primalColumnSolution() + count);
-    completeByRounding(x);
+    const std::vector<double> x = poolSolution();
+    const int count = int(x.size());
+    // The greedy fill costs a pricing per bar, so a dive tries it only once the rest is small; there
+    // it often fills every bar exactly where first fit decreasing leaves one too many.
+    completeByRounding(x, m_best.size() <= m_cut.size() + kGreedyRestBars);
     if (m_stop || !canImprove(m_cutCost + m_lowerBound)) return;
 
     // Bars the LP uses whole cost nothing against its bound: take them all without branching.
@@ -544,13 +662,13 @@ void Planner::search(int discrepancies) {
         std::stable_sort(whole.begin(), whole.end(), [&](int a, int b) { return x[a] > x[b]; });
         int forbidden = 0;
         for (int i = 1; i <= discrepancies && i <= int(whole.size()) && !m_stop; ++i) {
-            if (m_forbidden[whole[i - 1]]++ == 0) m_lp.setColumnUpper(whole[i - 1], 0.0);
+            forbid(whole[i - 1]);
             ++forbidden;
             resetRows();
             search(discrepancies - i);
         }
         for (int i = 0; i < forbidden; ++i)
-            if (--m_forbidden[whole[i]] == 0) m_lp.setColumnUpper(whole[i], COIN_DBL_MAX);
+            allow(whole[i]);
         return;
     }
 
@@ -566,7 +684,7 @@ void Planner::search(int discrepancies) {
     for (int i = 0; i < branches && !m_stop; ++i) {
         if (i > 0) {
             const int p = candidates[i - 1];
-            if (m_forbidden[p]++ == 0) m_lp.setColumnUpper(p, 0.0);
+            forbid(p);
             ++forbidden;
         }
         if (!takeBar(m_columns[candidates[i]])) continue;
@@ -580,7 +698,7 @@ void Planner::search(int discrepancies) {
     }
     for (int i = 0; i < forbidden; ++i) {
         const int p = candidates[i];
-        if (--m_forbidden[p] == 0) m_lp.setColumnUpper(p, COIN_DBL_MAX);
+        allow(p);
     }
 }
 
@@ -648,7 +766,8 @@ bool Planner::setUp() {
             while (k > 1 && !isValidFill(m_units.bar[s], k * m_units.part[i]))
                 --k;
             c.counts[i] = int(std::max<long long>(1, k));
-            addColumn(c);
+            const int id = addColumn(c);
+            if (id >= 0) m_kept[id] = true;
         }
     }
     return true;
@@ -696,8 +815,7 @@ Result Planner::run() {
     if (equal && m_result.lpComplete && m_stock.front().cost > 0)
         m_result.barBound = (long long)std::ceil(m_result.lpBound / m_stock.front().cost - 1e-5);
     {
-        const std::vector<double> x(m_lp.primalColumnSolution(),
-                                    m_lp.primalColumnSolution() + m_lp.getNumCols());
+        const std::vector<double> x = poolSolution();
         if (m_haveBest && m_result.lpComplete && reachesBound(m_bestCost, m_result.lpBound, m_grain))
             m_result.provenOptimal = true;
         completeByRounding(x, true);
@@ -722,6 +840,8 @@ Result Planner::makeResult() {
     if (!m_haveBest) {
         if (m_result.error.empty()) m_result.error = "not enough stock bars at hand for every part";
         m_result.columns = int(m_columns.size());
+        m_result.columnsDropped = m_dropped;
+        m_result.columnsRestored = m_restored;
         m_result.seconds = elapsed();
         return m_result;
     }
@@ -752,6 +872,8 @@ Result Planner::makeResult() {
     std::stable_sort(m_result.patterns.begin(), m_result.patterns.end(),
                      [](const CutPattern& a, const CutPattern& b) { return a.count > b.count; });
     m_result.columns = int(m_columns.size());
+    m_result.columnsDropped = m_dropped;
+    m_result.columnsRestored = m_restored;
     m_result.ok = m_result.error.empty();
     if (m_result.ok && !m_result.impossibleParts.empty()) {
         m_result.error = std::to_string(m_result.impossibleParts.size()) + " part(s) fit no stock length";
@@ -839,11 +961,18 @@ bool replanWorstBars(const std::vector<Part>& parts, const std::vector<StockLeng
     std::stable_sort(r.patterns.begin(), r.patterns.end(),
                      [](const CutPattern& a, const CutPattern& b) { return a.count > b.count; });
     r.columns += better.columns;
+    r.columnsDropped += better.columnsDropped;
+    r.columnsRestored += better.columnsRestored;
     r.provenOptimal = r.lpComplete && reachesBound(r.cost, r.lpBound, costGrain(stock));
     return true;
 }
 
 } // namespace
+
+void ageColumnsForTesting(int solves, int batch) {
+    g_idleSolves = solves < 0 ? kIdleSolves : solves;
+    g_dropBatch = batch < 0 ? kDropBatch : batch;
+}
 
 Result optimise(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
                 const Settings& settings) {

@@ -50,12 +50,16 @@ std::vector<std::vector<PricedPattern>> goodPatterns(const std::vector<PricingIt
     best[0] = 0;
     const std::size_t words = (size + 63) / 64;
     std::vector<std::uint64_t> taken(splits.size() * words, 0);
+    // No fill is longer than the splits so far together: the lengths above stay minus infinity and
+    // need no visit.
+    std::int64_t reach = 0;
     for (std::size_t s = 0; s < splits.size(); ++s) {
         const std::int64_t w = splits[s].weight;
         const double v = splits[s].value;
         std::uint64_t* take = taken.data() + s * words;
         double* row = best.data();
-        for (std::int64_t at = capacity; at >= w; --at) {
+        reach = std::min(capacity, reach + w);
+        for (std::int64_t at = reach; at >= w; --at) {
             const double with = row[at - w] + v; // stays minus infinity when at - w is no fill
             if (with > row[at] + 1e-12) {
                 row[at] = with;

@@ -66,6 +66,8 @@ struct Result {
     bool lpComplete = false;    ///< false when the time limit cut the column generation short
     bool provenOptimal = false; ///< the plan reaches the LP bound (rounded up to the price step)
     int columns = 0;            ///< patterns generated
+    int columnsDropped = 0;     ///< patterns taken out of the LP after staying unprofitable for long
+    int columnsRestored = 0;    ///< of those, patterns priced again and put back
     double seconds = 0;
 };
 
@@ -73,6 +75,10 @@ struct Result {
 /// cut from any stock length alone is listed in `impossibleParts` and the rest is still planned.
 Result optimise(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
                 const Settings& settings = {});
+
+/// Test hook: a pattern leaves the LP after `solves` LP solves in a row priced out, in batches of at
+/// least `batch` (the LP's eighth at the least). -1 restores the defaults.
+void ageColumnsForTesting(int solves, int batch);
 
 /// Checks a plan against the demand: every part cut as often as needed, no bar overfull, no
 /// forbidden offcut, no more bars than available. Empty when sound, otherwise the first fault found.
