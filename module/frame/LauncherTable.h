@@ -15,6 +15,19 @@ using JsonLauncher = std::function<void(const nlohmann::json& in, nlohmann::json
 
 /// Registers a launcher under its exported name (done by static registrars beside each launcher).
 bool registerJsonLauncher(const std::string& name, JsonLauncher launcher, const std::string& sample = "{}");
+/// Registers a launcher of `bool start(Data&)`: the JSON arguments are the data, and the answer
+/// holds the result and the data as the dialog left it.
+template <class Data>
+bool registerDataLauncher(const std::string& name, bool (*start)(Data&), const std::string& sample = "{}") {
+    return registerJsonLauncher(
+        name,
+        [start](const nlohmann::json& in, nlohmann::json& out) {
+            Data data = in.get<Data>();
+            out["result"] = start(data);
+            out["data"] = data;
+        },
+        sample);
+}
 /// Names of the registered launchers, sorted.
 std::vector<std::string> jsonLauncherNames();
 

@@ -2,8 +2,8 @@
 
 #include "frame/AskText.h"
 #include "frame/CatalogueTexts.h"
+#include "frame/DialogOnCopy.h"
 #include "frame/LauncherTable.h"
-#include "frame/ModuleResourceScope.h"
 #include "frame/WindowPlacement.h"
 #include "production/CuttingStockFiles.h"
 #include "production/ui/DlgInfo.h"
@@ -316,23 +316,13 @@ void DlgCSP2::onOK() {
 }
 
 bool StartDlgCSP2(DlgCSP2Data& data) {
-    ModuleResourceScope scope;
-    DlgCSP2 dlg;
-    dlg.data = data;
-    if (dlg.doModal() != ui::IDOK) return false;
-    data = dlg.data;
-    return true;
+    return runDialogOnCopy<DlgCSP2>(data);
 }
 
 namespace {
-const bool registered = registerJsonLauncher(
-    "StartDlgCSP2",
-    [](const nlohmann::json& in, nlohmann::json& out) {
-        DlgCSP2Data data = in.get<DlgCSP2Data>();
-        out["result"] = StartDlgCSP2(data);
-        out["data"] = data;
-    },
-    R"({"exportMode": false, "entryIds": [1, 2], "entryNames": ["HEA 200", "IPE 300"],
+const bool registered =
+    registerDataLauncher("StartDlgCSP2", &StartDlgCSP2,
+                         R"({"exportMode": false, "entryIds": [1, 2], "entryNames": ["HEA 200", "IPE 300"],
         "list1": {"headers": ["Length", "Cost", "Count"], "rowEntryIds": [1, 1, 2],
                   "rows": [["6000", "1", ""], ["12000", "1.9", "4"], ["12000", "1", ""]]},
         "list2": {"headers": ["Mark", "Length", "Quantity"], "rowEntryIds": [1, 1, 1, 2, 2],

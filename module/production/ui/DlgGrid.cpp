@@ -1,8 +1,8 @@
 #include "production/ui/DlgGrid.h"
 
 #include "frame/CatalogueTexts.h"
+#include "frame/DialogOnCopy.h"
 #include "frame/LauncherTable.h"
-#include "frame/ModuleResourceScope.h"
 
 #include <host/Texts.h>
 #include <host/VorJson.h>
@@ -50,22 +50,12 @@ void DlgGrid::onOK() {
 }
 
 bool StartDlgGrid(KrGridDlgData& data) {
-    ModuleResourceScope scope;
-    DlgGrid dlg;
-    dlg.data = data;
-    if (dlg.doModal() != ui::IDOK) return false;
-    data = dlg.data;
-    return true;
+    return runDialogOnCopy<DlgGrid>(data);
 }
 
 namespace {
-const bool registered = registerJsonLauncher(
-    "StartDlgGrid",
-    [](const nlohmann::json& in, nlohmann::json& out) {
-        KrGridDlgData data = in.get<KrGridDlgData>();
-        out["result"] = StartDlgGrid(data);
-        out["data"] = data;
-    },
-    R"({"firstCount": 6, "firstDistances": "6000 2*7200 6000 5400", "firstName": "A",
+const bool registered =
+    registerDataLauncher("StartDlgGrid", &StartDlgGrid,
+                         R"({"firstCount": 6, "firstDistances": "6000 2*7200 6000 5400", "firstName": "A",
         "secondCount": 4, "secondDistances": "3*6000", "secondName": "1", "option": true})");
 } // namespace

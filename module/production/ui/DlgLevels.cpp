@@ -2,8 +2,8 @@
 
 #include "frame/AskText.h"
 #include "frame/CatalogueTexts.h"
+#include "frame/DialogOnCopy.h"
 #include "frame/LauncherTable.h"
-#include "frame/ModuleResourceScope.h"
 #include "production/LevelInput.h"
 
 #include <host/Texts.h>
@@ -133,23 +133,12 @@ void DlgLevels::onOK() {
 }
 
 bool StartDlgLevels(KrLevelsDlgData& data) {
-    ModuleResourceScope scope;
-    DlgLevels dlg;
-    dlg.data = data;
-    if (dlg.doModal() != ui::IDOK) return false;
-    data = dlg.data;
-    return true;
+    return runDialogOnCopy<DlgLevels>(data);
 }
 
 namespace {
-const bool registered = registerJsonLauncher(
-    "StartDlgLevels",
-    [](const nlohmann::json& in, nlohmann::json& out) {
-        KrLevelsDlgData data = in.get<KrLevelsDlgData>();
-        out["result"] = StartDlgLevels(data);
-        out["data"] = data;
-    },
-    R"({"levels": [{"name": "wcs", "reference": "", "value": 0},
+const bool registered = registerDataLauncher("StartDlgLevels", &StartDlgLevels,
+                                             R"({"levels": [{"name": "wcs", "reference": "", "value": 0},
                    {"name": "Peil 0", "reference": "wcs", "value": 0},
                    {"name": "Fundering", "reference": "Peil 0", "value": -800},
                    {"name": "+3600", "reference": "Peil 0", "value": 3600},

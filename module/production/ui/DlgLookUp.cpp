@@ -1,8 +1,8 @@
 #include "production/ui/DlgLookUp.h"
 
 #include "frame/CatalogueTexts.h"
+#include "frame/DialogOnCopy.h"
 #include "frame/LauncherTable.h"
-#include "frame/ModuleResourceScope.h"
 
 #include <host/Texts.h>
 #include <host/VorJson.h>
@@ -77,23 +77,13 @@ void DlgLookUp::onOK() {
 }
 
 bool StartDlgLookUp(KrLookUpDlgData& data) {
-    ModuleResourceScope scope;
-    DlgLookUp dlg;
-    dlg.data = data;
-    if (dlg.doModal() != ui::IDOK) return false;
-    data = dlg.data;
-    return true;
+    return runDialogOnCopy<DlgLookUp>(data);
 }
 
 namespace {
-const bool registered = registerJsonLauncher(
-    "StartDlgLookUp",
-    [](const nlohmann::json& in, nlohmann::json& out) {
-        KrLookUpDlgData data = in.get<KrLookUpDlgData>();
-        out["result"] = StartDlgLookUp(data);
-        out["data"] = data;
-    },
-    R"({"value1": "HEA 200", "items1": ["HEA 160", "HEA 180", "HEA 200", "HEA 220"],
+const bool registered =
+    registerDataLauncher("StartDlgLookUp", &StartDlgLookUp,
+                         R"({"value1": "HEA 200", "items1": ["HEA 160", "HEA 180", "HEA 200", "HEA 220"],
         "value2": "S235", "items2": ["S235", "S275", "S355"],
         "value3": "JR", "items3": ["JR", "J0", "J2"],
         "value4": "2500", "items4": ["1000", "2500", "6000"], "direction": 2,

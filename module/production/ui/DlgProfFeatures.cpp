@@ -1,7 +1,7 @@
 #include "production/ui/DlgProfFeatures.h"
 
+#include "frame/DialogOnCopy.h"
 #include "frame/LauncherTable.h"
-#include "frame/ModuleResourceScope.h"
 #include "library/SectionLists.h"
 
 #include <host/Texts.h>
@@ -93,23 +93,12 @@ void DlgProfFeatures::onOK() {
 }
 
 bool StartDlgProfFeatures(DlgProfFeaturesData& data) {
-    ModuleResourceScope scope;
-    DlgProfFeatures dlg;
-    dlg.data = data;
-    if (dlg.doModal() != ui::IDOK) return false;
-    data = dlg.data;
-    return true;
+    return runDialogOnCopy<DlgProfFeatures>(data);
 }
 
 namespace {
-const bool registered = registerJsonLauncher(
-    "StartDlgProfFeatures",
-    [](const nlohmann::json& in, nlohmann::json& out) {
-        DlgProfFeaturesData data = in.get<DlgProfFeaturesData>();
-        out["result"] = StartDlgProfFeatures(data);
-        out["data"] = data;
-    },
-    R"({"caption": "Column features", "profName": "HEA-200",
+const bool registered = registerDataLauncher("StartDlgProfFeatures", &StartDlgProfFeatures,
+                                             R"({"caption": "Column features", "profName": "HEA-200",
         "row1": {"label": "Material:", "value": "S355"}, "items1": ["S235", "S275", "S355"],
         "row2": {"label": "Mark:", "value": "K1"},
         "row3": {"label": "Length:", "value": "3600"}, "row3Alt": {"label": "Top level:", "value": "+3600"},
