@@ -1,5 +1,6 @@
 #include <host/FileUtils.h>
 
+#include <base/FileRead.h>
 #include <base/SafeFile.h>
 
 #include <algorithm>
@@ -46,12 +47,6 @@ std::vector<std::string> folderEntries(const std::string& folder) {
     closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string sizeText(std::size_t bytes) {
-    constexpr std::size_t kMiB = std::size_t(1) << 20;
-    if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
-    return std::to_string(bytes) + " bytes";
 }
 
 bool pathExists(const std::string& path) {
@@ -153,51 +148,7 @@ bool ObjectExportGetFileTime(const Vor_String& path, std::time_t& time) {
 }
 
 bool readWholeFile(const std::string& path, std::string& bytes, std::string* error, std::size_t maxBytes) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        setError(error, systemError("cannot open", path, errno));
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        setError(error, "cannot open " + path + ": not a file");
-        return false;
-    }
-    const auto tooLarge = [&] {
-        setError(error, "cannot read " + path + ": the file is larger than " + sizeText(maxBytes) +
-                            ", more than such a file ever holds");
-        return false;
-    };
-    if (static_cast<unsigned long long>(st.st_size) > maxBytes) return tooLarge();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        setError(error, systemError("cannot open", path, errno));
-        return false;
-    }
-    // Read up to one byte past the budget: the file may have grown since stat.
-    std::string result;
-    result.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t done = 0;
-    while (true) {
-        if (done == result.size()) {
-            if (result.size() > maxBytes) break;
-            result.resize(std::min(maxBytes + 1, std::max<std::size_t>(result.size() * 2, 4096)));
-        }
-        const ssize_t n = ::read(fd, result.data() + done, result.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            setError(error, systemError("cannot read", path, err));
-            return false;
-        }
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (done > maxBytes) return tooLarge();
-    result.resize(done);
-    bytes = std::move(result);
-    return true;
+    return base::readRegularFile(path, bytes, maxBytes, error);
 }
 
 bool atomicWriteFile(const std::string& path, std::string_view bytes, std::string* error) {
