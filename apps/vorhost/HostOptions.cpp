@@ -64,6 +64,11 @@ const Option kOptions[] = {
          o.lang = v;
          return true;
      }},
+    {"--check-fit", "", "with --script: every shot of a dialog also fails on a text that does not fit its control",
+     [](HostOptions& o, const std::string&, std::vector<std::string>&, std::string&) {
+         o.checkFit = true;
+         return true;
+     }},
     {"--command", "NAME", "run a command at start, as if typed",
      [](HostOptions& o, const std::string& v, std::vector<std::string>&, std::string&) {
          o.commands.push_back(v);

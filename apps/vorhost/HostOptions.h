@@ -15,6 +15,7 @@ struct HostOptions {
     std::string profile;               ///< --profile FILE
     std::string lang = "en";           ///< --lang en|nl
     std::vector<std::string> commands; ///< --command NAME: run at start
+    bool checkFit = false;             ///< --check-fit: shots check that every text fits
     bool help = false;
     bool scriptHelp = false; ///< --script-help: list the script commands and stop
 };

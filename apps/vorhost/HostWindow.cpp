@@ -3,6 +3,7 @@
 #include "ModuleCalls.h"
 
 #include <cad/aced.h>
+#include <host/Texts.h>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,15 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+namespace {
+
+// The window's own texts, in the language of the loaded catalogues.
+QString text(int n) {
+    return QString::fromStdString(string(n).str());
+}
+
+} // namespace
+
 HostWindow::HostWindow() {
     setWindowTitle("vorhost");
     auto* central = new QWidget(this);
@@ -19,14 +29,14 @@ HostWindow::HostWindow() {
     auto* drawing = new QLabel(central);
     drawing->setMinimumHeight(240);
     drawing->setAlignment(Qt::AlignCenter);
-    drawing->setText("Drawing");
+    drawing->setText(text(10200));
     drawing->setStyleSheet("background: #20242a; color: #6c7380; font-size: 20px;");
     m_output = new QPlainTextEdit(central);
     m_output->setReadOnly(true);
     m_output->setMaximumBlockCount(5000);
     m_output->setFont(QFont("DejaVu Sans Mono", 9));
     m_input = new QLineEdit(central);
-    m_input->setPlaceholderText("Type a command (TEST) and press Enter");
+    m_input->setPlaceholderText(text(10201));
     m_input->setFont(QFont("DejaVu Sans Mono", 9));
     auto* split = new QSplitter(Qt::Vertical, central);
     split->addWidget(drawing);
@@ -37,7 +47,7 @@ HostWindow::HostWindow() {
     layout->addWidget(m_input);
     setCentralWidget(central);
     resize(900, 600);
-    m_launchers = menuBar()->addMenu("&Launchers");
+    m_launchers = menuBar()->addMenu(text(10202));
     connect(m_input, &QLineEdit::returnPressed, this, [this] {
         QString line = m_input->text();
         m_input->clear();

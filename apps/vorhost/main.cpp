@@ -104,6 +104,7 @@ int main(int argc, char** argv) {
                  at = text.find(name, at + value.size()))
                 text.replace(at, name.size(), value);
         ui::ScriptedAgent agent;
+        agent.setCheckFit(opt.checkFit);
         ScriptHost host(window);
         agent.setHostHandler(
             [&host](const std::vector<std::string>& w, std::string& e) { return host.handle(w, e); });

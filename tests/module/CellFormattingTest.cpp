@@ -472,6 +472,37 @@ TEST_F(CellFormatting, pictureChosenWithTheFileDialogAndKindsKeepTheirValues) {
     std::filesystem::remove(file);
 }
 
+TEST_F(CellFormatting, theRowAKindHidesClosesUpInsteadOfLeavingABand) {
+    // Gaps between a row and the next one shown, for each kind: a hidden row must not add to them.
+    struct Gaps {
+        int aboveField = 0;  ///< from the row above the picture's field to the field
+        int aboveGroup = 0;  ///< from the last check box shown to the preview group
+        bool okInside = false;
+    };
+    std::vector<Gaps> seen;
+    probe = [&](std::string&) {
+        auto* d = open<DlgSpreadCellType>();
+        const auto r = [d](int id) { return d->item(id)->windowRect(); };
+        const bool picture = !d->item(DlgSpreadCellType::IDC_ROTATION)->isVisible();
+        const int lastCheck = picture ? DlgSpreadCellType::IDC_KEEP_RATIO : DlgSpreadCellType::IDC_OPTION;
+        const int rowAbove = picture ? DlgSpreadCellType::IDC_VALIGN : DlgSpreadCellType::IDC_ROTATION;
+        seen.push_back({r(DlgSpreadCellType::IDC_FIELD).top - r(rowAbove).bottom,
+                        r(DlgSpreadCellType::IDC_GROUP).top - r(lastCheck).bottom,
+                        r(ui::IDOK).bottom <= d->windowRect().bottom});
+    };
+    selectBlock(1, 1, 1, 1);
+    ASSERT_FALSE(run(editCellType, "expect-dialog 175\nselect 1005 1\nprobe\nselect 1005 2\nprobe\n"
+                                   "select 1005 0\nprobe\nclick 2\n"));
+    ASSERT_EQ(seen.size(), 3u);
+    for (size_t i = 1; i < seen.size(); ++i) {
+        // The template's rows are not evenly spaced to the pixel; a hidden row is some 25 pixels.
+        EXPECT_NEAR(seen[i].aboveField, seen[0].aboveField, 4) << "kind switch " << i;
+        EXPECT_NEAR(seen[i].aboveGroup, seen[0].aboveGroup, 4) << "kind switch " << i;
+    }
+    for (const Gaps& g : seen)
+        EXPECT_TRUE(g.okInside) << "the dialog shrinks with its rows, but keeps its buttons";
+}
+
 TEST_F(CellFormatting, picturesAreRegisteredAsBitmapResources) {
     registerPictures();
     ui::Image solid = ui::Image::fromResource(lineStylePictureId(1));

@@ -257,6 +257,28 @@ TEST_F(TableOptions, aCountThatIsNoWholeNumberIsRefusedAndTheDialogStaysOpen) {
     }
 }
 
+TEST_F(TableOptions, aLongColumnNameWidensItsColumnAndAShortOneKeepsTheWidth) {
+    table.setText(1, 0, "Omschrijving van het onderdeel");
+    std::vector<std::pair<double, int>> seen; // (text width, column width) of columns 1 and 2
+    agent.setHostHandler([&](const std::vector<std::string>& w, std::string&) {
+        if (w.empty() || w[0] != "probe") return ui::ScriptedAgent::HostResult::NotMine;
+        auto* d = dynamic_cast<DlgSpreadOptions*>(agent.target());
+        for (int c = 1; c <= 2; ++c) {
+            double tw = 0, th = 0;
+            int cw = 0;
+            d->columnNames().CellTextSize(c, 1, tw, th);
+            d->columnNames().GetColWidthInPixels(c, cw);
+            seen.push_back({tw, cw});
+        }
+        return ui::ScriptedAgent::HostResult::Done;
+    });
+    run("expect-dialog " + std::to_string(DlgSpreadOptions::IDD) + "\nprobe\nclick 2\n");
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_GE(seen[0].second, int(seen[0].first)) << "the whole name shows";
+    EXPECT_GT(seen[0].second, seen[1].second) << "only the long name widens its column";
+    EXPECT_GT(seen[1].second, int(seen[1].first)) << "a short name keeps the column's own width";
+}
+
 TEST_F(TableOptions, shrinkingOverDataAsksFirst) {
     const std::string dd = std::to_string(DlgSpreadOptions::IDD);
     const std::string rows = std::to_string(DlgSpreadOptions::IDC_ROWS);

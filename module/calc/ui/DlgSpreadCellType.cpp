@@ -84,6 +84,7 @@ void DlgSpreadCellType::showKind() {
         if (ui::Control* c = item(id)) c->showWindow(picture ? ui::SW_HIDE : ui::SW_SHOW);
     for (int id : {IDC_KEEP_RATIO, IDC_BROWSE})
         if (ui::Control* c = item(id)) c->showWindow(picture ? ui::SW_SHOW : ui::SW_HIDE);
+    closeHiddenRows(picture);
     if (ui::Control* field = item(IDC_FIELD)) {
         // Each kind keeps its own value, so switching back and forth loses nothing.
         const bool was = m_ready;
@@ -93,6 +94,33 @@ void DlgSpreadCellType::showKind() {
                                            : m_work.pictureFile);
         m_ready = was;
     }
+}
+
+void DlgSpreadCellType::closeHiddenRows(bool picture) {
+    if (m_home.empty()) {
+        for (ui::Control* c : controls()) {
+            const ui::Rect r = c->windowRect(); // on the screen; controls move in the client area
+            const ui::Point at = screenToClient({r.left, r.top});
+            m_home[c->id()] = ui::Rect::fromSize(at.x, at.y, r.width(), r.height());
+        }
+        m_homeHeight = windowRect().height();
+    }
+    const auto top = [this](int id) {
+        const auto it = m_home.find(id);
+        return it == m_home.end() ? 0 : it->second.top;
+    };
+    // The row a kind hides (rotation for pictures, the ratio check box for the others) closes up:
+    // the rows below move into its place, so no empty band is left where it was.
+    const int rowTop = picture ? top(IDC_ROTATION) : top(IDC_KEEP_RATIO);
+    const int rowHeight = picture ? top(IDC_FIELD) - top(IDC_ROTATION) : top(IDC_GROUP) - top(IDC_KEEP_RATIO);
+    if (rowHeight <= 0) return;
+    for (const auto& [id, r] : m_home)
+        if (ui::Control* c = item(id)) {
+            const int dy = r.top >= rowTop + rowHeight ? rowHeight : 0;
+            c->moveWindow(ui::Rect::fromSize(r.left, r.top - dy, r.width(), r.height()));
+        }
+    const ui::Rect w = windowRect();
+    moveWindow(ui::Rect::fromSize(w.left, w.top, w.width(), m_homeHeight - rowHeight));
 }
 
 bool DlgSpreadCellType::onCommand(int id, int code) {

@@ -7,6 +7,8 @@
 
 #include <ui/Window.h>
 
+#include <map>
+
 class DlgSpreadCellType : public ui::Dialog {
 public:
     enum {
@@ -40,6 +42,7 @@ protected:
 
 private:
     void showKind();
+    void closeHiddenRows(bool picture);
     void readControls();
     void showPreview();
     void browse();
@@ -48,4 +51,6 @@ private:
     bool m_firstOption[3] = {false, false, false}; ///< check box 1018 per kind
     Vor_Spread m_preview;
     bool m_ready = false;
+    std::map<int, ui::Rect> m_home; ///< where each control lies with every row shown (client pixels)
+    int m_homeHeight = 0;           ///< the dialog's height with every row shown
 };

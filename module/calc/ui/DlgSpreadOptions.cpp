@@ -77,8 +77,15 @@ void DlgSpreadOptions::resizeNameGrids() {
     const int rows = typedCount(item(IDC_ROWS), m_rowNames.maxRows());
     m_colNames.setMaxCols(cols);
     m_rowNames.setMaxRows(rows);
-    for (int c = 1; c <= cols && size_t(c) <= m_colTexts.size(); ++c)
+    for (int c = 1; c <= cols && size_t(c) <= m_colTexts.size(); ++c) {
         m_colNames.setText(c, 1, m_colTexts[size_t(c - 1)]);
+        // A name wider than its column widens it, so that the whole name shows; none gets narrower.
+        int before = 0, fitted = 0;
+        m_colNames.GetColWidthInPixels(c, before);
+        m_colNames.fitColumn(c);
+        m_colNames.GetColWidthInPixels(c, fitted);
+        if (fitted < before) m_colNames.SetColWidthInPixels(c, before);
+    }
     for (int r = 1; r <= rows && size_t(r) <= m_rowTexts.size(); ++r)
         m_rowNames.setText(1, r, m_rowTexts[size_t(r - 1)]);
 }

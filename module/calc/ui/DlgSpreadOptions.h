@@ -34,6 +34,9 @@ public:
         : ui::Dialog(IDD, parent)
         , m_table(table) {}
 
+    /// The grid of column names (one row, a column per table column).
+    Vor_Spread& columnNames() { return m_colNames; }
+
 protected:
     bool onInitDialog() override;
     bool onCommand(int id, int code) override;

@@ -4,6 +4,7 @@
 #include <ui/Application.h>
 #include <ui/Resources.h>
 #include <ui/Script.h>
+#include <ui/TextFit.h>
 #include <ui/Window.h>
 
 #include "Internal_p.h"
@@ -499,9 +500,19 @@ struct ScriptedAgent::Commands {
         a.m_print(SimulatedUser::dump(*d));
         return true;
     }
-    static bool shot(ScriptedAgent& a, const std::string&, const Args& w, std::string& error) {
+    static bool shot(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
         Dialog* d = a.target();
-        return grabToFile(d ? d->widget() : nullptr, w[0], error);
+        if (!grabToFile(d ? d->widget() : nullptr, w[0], error)) return false;
+        return !d || !a.m_checkFit || expectFit(a, name, {}, error);
+    }
+    static bool expectFit(ScriptedAgent& a, const std::string& name, const Args&, std::string& error) {
+        Dialog* d = dialog(a, name, error);
+        if (!d) return false;
+        const std::vector<ClippedText> clipped = clippedTexts(*d);
+        if (clipped.empty()) return true;
+        error = d->describe() + ": " + std::to_string(clipped.size()) + " text" +
+                (clipped.size() == 1 ? " does" : "s do") + " not fit:\n" + describeClippedTexts(clipped);
+        return false;
     }
     // The mouse over a dialog's client area, and where run-time controls lie and in which tab order.
     static bool mouse(ScriptedAgent& a, const std::string& name, const Args& w, std::string& error) {
@@ -632,6 +643,9 @@ const std::vector<ScriptedAgent::Commands::Entry>& ScriptedAgent::Commands::tabl
          &dump},
         {"shot", "shot FILE", "saves a PNG of the dialog (of the main window when none is open)", 1, 1,
          &shot},
+        {"expect-fit", "expect-fit",
+         "checks that every text of the dialog fits its control (with --check-fit, every shot checks this)", 0,
+         0, &expectFit},
         {"echo", "echo WORDS", "prints the words", 0, kAny, &echo},
         {"mouse", "mouse down|move|up X Y [ctrl] [shift]",
          "presses, drags or releases the left button at a point of the dialog's client area", 3, 5, &mouse},

@@ -84,6 +84,9 @@ public:
     void queueValue(const std::string& text) { m_answers.push_back({Answer::Value, 0, text}); }
     size_t pendingAnswers() const { return m_answers.size(); }
 
+    /// Makes every `shot` of a dialog also check that each of its texts fits its control.
+    void setCheckFit(bool on) { m_checkFit = on; }
+
     /// Advances the manual clock, firing due timers.
     void advanceClock(int ms);
 
@@ -149,6 +152,7 @@ private:
     Dialog* m_chosen = nullptr;
     int m_depth = 0;
     PrinterInfo m_printer;
+    bool m_checkFit = false;
 };
 
 /// Acts on real widgets as a person would, and reads their state back.
