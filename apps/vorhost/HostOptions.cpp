@@ -64,7 +64,8 @@ const Option kOptions[] = {
          o.lang = v;
          return true;
      }},
-    {"--check-fit", "", "with --script: every shot of a dialog also fails on a text that does not fit its control",
+    {"--check-fit", "",
+     "with --script: every shot of a dialog also fails on a text that does not fit its control",
      [](HostOptions& o, const std::string&, std::vector<std::string>&, std::string&) {
          o.checkFit = true;
          return true;

@@ -475,8 +475,8 @@ TEST_F(CellFormatting, pictureChosenWithTheFileDialogAndKindsKeepTheirValues) {
 TEST_F(CellFormatting, theRowAKindHidesClosesUpInsteadOfLeavingABand) {
     // Gaps between a row and the next one shown, for each kind: a hidden row must not add to them.
     struct Gaps {
-        int aboveField = 0;  ///< from the row above the picture's field to the field
-        int aboveGroup = 0;  ///< from the last check box shown to the preview group
+        int aboveField = 0; ///< from the row above the picture's field to the field
+        int aboveGroup = 0; ///< from the last check box shown to the preview group
         bool okInside = false;
     };
     std::vector<Gaps> seen;

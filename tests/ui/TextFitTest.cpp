@@ -43,8 +43,9 @@ TEST_F(TextFitTest, findsEveryKindOfTextThatOutgrowsItsControl) {
         int id;
         const char* kind;
     } grown[] = {
-        {1, "push button"}, {10, "label that wraps past its height"}, {13, "check box"},
-        {15, "radio button"}, {25, "group box title"},
+        {1, "push button"},      {10, "label that wraps past its height"},
+        {13, "check box"},       {15, "radio button"},
+        {25, "group box title"},
     };
     for (const auto& g : grown)
         dlg.item(g.id)->setText(longText);
@@ -56,7 +57,8 @@ TEST_F(TextFitTest, findsEveryKindOfTextThatOutgrowsItsControl) {
         EXPECT_EQ(c.text, longText);
         EXPECT_NE(c.where.find("needs"), std::string::npos) << c.where;
     }
-    EXPECT_NE(describeClippedTexts(clipped).find("control 13 \"" + longText + "\": needs"), std::string::npos);
+    EXPECT_NE(describeClippedTexts(clipped).find("control 13 \"" + longText + "\": needs"),
+              std::string::npos);
 }
 
 TEST_F(TextFitTest, aScriptCheckFailsOnAClippedTextAndNamesIt) {

@@ -36,8 +36,8 @@ bool labelFits(const QLabel& l, std::string& where) {
     const QFontMetrics fm(l.font());
     const QString text = l.text();
     if (l.wordWrap()) {
-        const QRect br = fm.boundingRect(QRect(0, 0, cr.width(), 1 << 20),
-                                         int(Qt::AlignLeft | Qt::TextWordWrap), text);
+        const QRect br =
+            fm.boundingRect(QRect(0, 0, cr.width(), 1 << 20), int(Qt::AlignLeft | Qt::TextWordWrap), text);
         if (br.width() > cr.width() + kSlack) return where = px(br.width(), cr.width()), false;
         if (br.height() > cr.height() + kSlack && br.height() > fm.height())
             return where = "needs " + std::to_string(br.height()) + " px of height, has " +

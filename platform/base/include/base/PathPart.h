@@ -17,6 +17,8 @@ inline constexpr std::size_t kMaxPathPartBytes = 255;
 std::string pathPartFault(std::string_view name);
 
 /// True when `name` is a single path part (`pathPartFault` is empty).
-inline bool isPathPart(std::string_view name) { return pathPartFault(name).empty(); }
+inline bool isPathPart(std::string_view name) {
+    return pathPartFault(name).empty();
+}
 
 } // namespace base
