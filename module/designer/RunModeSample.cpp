@@ -3,6 +3,7 @@
 
 #include "designer/DesignerFolder.h"
 #include "designer/Vor_DlgDesignerData.h"
+#include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
@@ -34,6 +35,8 @@ protected:
         m_engine.readFromFile(m_path, true);
         if (!m_engine.getTemplateName().isEmpty()) setWindowText(m_engine.getTemplateName().str());
         m_engine.redrawAllControls();
+        static constexpr std::pair<int, int> kTexts[] = {{ui::IDOK, 1}, {ui::IDCANCEL, 2}};
+        setCatalogueTexts(*this, kTexts);
         // values by variable name, as a dialog with designed pages fills them from its model
         for (const auto& [name, value] : startValues) {
             int i;

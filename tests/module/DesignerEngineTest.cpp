@@ -405,6 +405,24 @@ TEST_F(DesignerEngine, tabWalksTheDesignedControlsInTabOrder) {
     EXPECT_EQ(result.find("Plate"), std::string::npos) << "texts have no value: " << result;
 }
 
+TEST_F(DesignerEngine, theLivePreviewsButtonsSpeakTheChosenLanguage) {
+    std::ofstream(getDesignerRootFolder().str() + "P.txt")
+        << "nrOfControls\tint\t1\n"
+           "type0\tint\t2\ntopLeftX0\tdouble\t0.5\ntopLeftY0\tdouble\t0.1\nbottomRightX0\tdouble\t0.8\n"
+           "bottomRightY0\tdouble\t0.2\ncontents0\ttext\tWidth\n";
+    ASSERT_TRUE(loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "nl"));
+    host.destroyWindow(); // the fixture's own dialog of the same template
+    agent.setScript("expect-dialog 8960\nexpect-text 1 \"" + dialString(1).str() + "\"\nexpect-text 2 \"" +
+                        dialString(2).str() + "\"\nclick 2\n",
+                    "nl.vsc");
+    char* out = nullptr;
+    EXPECT_EQ(vorCallLauncher("ShowDesignedDialog", R"({"path": "P"})", &out), 1);
+    std::free(out);
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_NE(dialString(2).str(), "Cancel") << "the Dutch catalogue is the one checked";
+    loadTextCatalogues(VOR_SOURCE_DIR "/data/install/", "en");
+}
+
 TEST_F(DesignerEngine, focusHandlingWithoutDesignedFocus) {
     Vor_DlgDesignerData& e = make(false);
     Vor_DesignerControl first = control(ctVarEdit, 0.1, 0.1, 0.4, 0.2, "1250");
