@@ -75,7 +75,15 @@ bool DlgDesigner::onInitDialog() {
 
 void DlgDesigner::load(const Vor_String& path) {
     m_engine.removeAllDrawnCtrls();
-    m_engine.readFromFile(path, true);
+    std::string error;
+    if (!m_engine.readFromFile(path, true, &error)) {
+        // A template that is not read cleanly is not opened: the open one stays as it was.
+        m_engine.redrawAllControls();
+        m_engine.updatePropsOfCurSel();
+        // texts: dialString 9940
+        showFault(9940, error);
+        return;
+    }
     m_engine.redrawAllControls();
     m_engine.updatePropsOfCurSel();
     invalidate();
@@ -83,6 +91,24 @@ void DlgDesigner::load(const Vor_String& path) {
     m_history.clear();
     setTitle();
     updateButtons();
+}
+
+void DlgDesigner::showFault(int text, const std::string& reason) {
+    ui::messageBox(dialString(text).str() + ":\n" + reason, dialString(843).str(),
+                   ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+}
+
+bool DlgDesigner::save(const Vor_String& path) {
+    std::string error;
+    if (!m_engine.writeToFile(path, &error)) {
+        // texts: dialString 9941
+        showFault(9941, error);
+        setTitle();
+        return false;
+    }
+    m_modified = false;
+    setTitle();
+    return true;
 }
 
 void DlgDesigner::setTitle() {
@@ -260,8 +286,8 @@ bool DlgDesigner::askToSave() {
     if (answer == ui::IDYES) {
         // A template without a name would be written as ".txt": ask for the name instead.
         if (m_engine.getTemplateName().isEmpty()) return saveAs();
-        m_engine.writeToFile(templatePathFromName(m_engine.getTemplateName()));
-        m_modified = false;
+        // A failed save keeps the window open with its edits.
+        return save(templatePathFromName(m_engine.getTemplateName()));
     }
     return true;
 }
@@ -277,10 +303,7 @@ bool DlgDesigner::saveAs() {
     const Vor_String folder = getFolder(getDesignerRootFolder() + m_engine.getTemplateName());
     const Vor_String path = chooseFile(false, false, folder);
     if (path.isEmpty()) return false;
-    m_engine.writeToFile(path);
-    m_modified = false;
-    setTitle();
-    return true;
+    return save(path);
 }
 
 void DlgDesigner::open() {
@@ -293,15 +316,14 @@ void DlgDesigner::open() {
 void DlgDesigner::attachPicture() {
     const Vor_String chosen = chooseFile(true, true, getDesignerRootFolder());
     if (chosen.isEmpty()) return;
-    if (m_engine.getTemplateName().isEmpty() && !saveAs()) return;
-    if (m_engine.getTemplateName().isEmpty()) return; // saved outside the root folder: no name
-    const Vor_String target = getDesignerRootFolder() + m_engine.getTemplateName() + ".bmp";
-    if (!samePath(chosen, target)) {
-        std::string bytes;
-        if (!readWholeFile(toSlashes(chosen).str(), bytes) || !base::writeFileSafely(target.str(), bytes))
-            return;
+    // The picture is checked before anything changes, and the old one on disk stays until the
+    // template is saved.
+    std::string error;
+    if (!m_engine.choosePicture(chosen, &error)) {
+        // texts: dialString 9942
+        showFault(9942, error);
+        return;
     }
-    m_engine.attachBitmap(target);
     invalidate();
     m_modified = true;
     updateButtons();

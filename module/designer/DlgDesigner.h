@@ -65,6 +65,10 @@ private:
     void open();
     void attachPicture();
     void load(const Vor_String& path);
+    /// Writes the template to `path`; a failure is shown and leaves the edits and the change flag.
+    bool save(const Vor_String& path);
+    /// A message of catalogue text `text`, ":" and the reason.
+    void showFault(int text, const std::string& reason);
     void setTitle();
     void updateButtons();
     Vor_String chooseFile(bool open, bool picture, const Vor_String& folder);

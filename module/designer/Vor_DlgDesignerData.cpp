@@ -6,6 +6,7 @@
 #include "designer/TemplateReader.h"
 #include "frame/AskText.h"
 
+#include <base/FileRead.h>
 #include <base/NumberText.h>
 #include <base/SafeFile.h>
 #include <host/FileUtils.h>
@@ -66,6 +67,7 @@ void Vor_DlgDesignerData::reset() {
     m_typeListId = m_contentsLabelId = m_contentsFieldId = m_listLabelId = m_listFieldId = 0;
     m_templateName = Vor_String();
     m_controls.clear();
+    m_unsavedPicture.clear();
 }
 
 // ---- set-up and state
@@ -100,8 +102,25 @@ void Vor_DlgDesignerData::getImageSize(int& width, int& height) const {
     height = m_initialised ? m_imageHeight : 0;
 }
 
+bool Vor_DlgDesignerData::choosePicture(const Vor_String& path, std::string* error) {
+    const std::string file = toSlashes(path).str();
+    std::string bytes;
+    if (!readWholeFile(file, bytes, error, kMaxPictureBytes)) return false;
+    ui::Image picture = ui::Image::fromFile(file);
+    if (picture.isNull() || picture.size().cx <= 0 || picture.size().cy <= 0) {
+        if (error) *error = file + ": this file is no picture";
+        return false;
+    }
+    m_bitmap = picture;
+    m_bitmap.setTransparentColor(kWhite);
+    m_imageWidth = m_bitmap.size().cx;
+    m_imageHeight = m_bitmap.size().cy;
+    m_unsavedPicture = std::move(bytes);
+    return true;
+}
+
 void Vor_DlgDesignerData::attachBitmap(const Vor_String& path) {
-    if (path.isEmpty() || !fileExists(path)) return;
+    if (path.isEmpty() || !base::isRegularFile(toSlashes(path).str())) return;
     m_imageWidth = m_imageHeight = 0;
     m_bitmap = ui::Image::fromFile(toSlashes(path).str());
     if (m_bitmap.isNull()) return;
@@ -949,42 +968,57 @@ bool Vor_DlgDesignerData::getNameFromFile(const Vor_String& path, Vor_String& na
     return templateNameFromPath(path, name);
 }
 
-bool Vor_DlgDesignerData::readFromFile(const Vor_String& path, bool withBitmap) {
+bool Vor_DlgDesignerData::readFromFile(const Vor_String& path, bool withBitmap, std::string* error) {
     const Vor_String file = toSlashes(path);
-    if (!fileExists(file)) return false;
     Vor_String name;
-    if (!getNameFromFile(file, name)) return false;
+    if (!templateNameFromPath(file, name, error)) return false;
     Vor_PropertiesList props;
-    props.readFromFile(file); // a file that cannot be read as a whole gives an empty template
+    if (props.readFromFile(file, error) != Acad::eOk) return false;
     std::vector<Vor_DesignerControl> read;
-    if (!readTemplateControls(props, read)) return false;
+    std::string fault;
+    if (!readTemplateControls(props, read, &fault)) {
+        if (error) *error = file.str() + ": " + fault;
+        return false;
+    }
     m_templateName = name;
     m_controls.clear();
     for (Vor_DesignerControl& c : read)
         append(c);
+    m_unsavedPicture.clear();
     if (withBitmap) attachBitmap(changeExtension(file, "bmp"));
     return true;
 }
 
-void Vor_DlgDesignerData::writeToFile(const Vor_String& path) {
+bool Vor_DlgDesignerData::writeToFile(const Vor_String& path, std::string* error) {
     const Vor_String file = toSlashes(path);
-    const Vor_String oldName = m_templateName;
     Vor_String name;
-    if (!getNameFromFile(file, name)) return;
-    m_templateName = name;
-    ObjectExportCreateDirectory(getFolder(file));
-    const Vor_String oldBitmap = getDesignerRootFolder() + oldName + ".bmp";
-    const Vor_String newBitmap = changeExtension(file, "bmp");
-    if (!oldName.isEmpty() && !samePath(oldBitmap, newBitmap) && fileExists(oldBitmap)) {
-        std::string bytes;
-        if (readWholeFile(oldBitmap.str(), bytes)) base::writeFileSafely(newBitmap.str(), bytes, nullptr);
-    }
+    if (!templateNameFromPath(file, name, error)) return false;
     getSizeFromAllControls();
-    Vor_PropertiesList props;
-    props.setProperty("nrOfControls", getNrControls());
-    for (int i = 0; i < getNrControls(); ++i)
-        m_controls[static_cast<std::size_t>(i)].setToPropList(props, i);
-    props.writeToFile(file);
+    if (std::string fault = templateWriteFault(m_controls); !fault.empty()) {
+        if (error) *error = file.str() + ": " + fault;
+        return false;
+    }
+    ObjectExportCreateDirectory(getFolder(file));
+    if (templateProperties(m_controls).writeToFile(file, error) != Acad::eOk) return false;
+    const Vor_String oldName = m_templateName;
+    m_templateName = name;
+    // The picture goes beside the template: a newly chosen one, else the old name's under a new name.
+    const Vor_String newBitmap = changeExtension(file, "bmp");
+    std::string bytes = m_unsavedPicture;
+    if (bytes.empty() && !oldName.isEmpty()) {
+        const Vor_String oldBitmap = getDesignerRootFolder() + oldName + ".bmp";
+        if (samePath(oldBitmap, newBitmap) || !fileExists(oldBitmap) ||
+            !readWholeFile(oldBitmap.str(), bytes, nullptr, kMaxPictureBytes))
+            return true; // no picture to take along
+    }
+    if (bytes.empty()) return true;
+    std::string why;
+    if (!base::writeFileSafely(newBitmap.str(), bytes, &why)) {
+        if (error) *error = file.str() + ": the template was saved, but not its picture: " + why;
+        return false;
+    }
+    m_unsavedPicture.clear();
+    return true;
 }
 
 void GetImageDlgCtrlNames(const Vor_String& path, Vor_StringArray& names) {

@@ -15,6 +15,7 @@
 #include <ui/Types.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace ui {
@@ -38,6 +39,8 @@ public:
     /// Most controls a template may hold, and longest text a control keeps from a file.
     static constexpr int kMaxControls = 10000;
     static constexpr int kMaxTextBytes = 4096;
+    /// Largest picture file the designer takes in.
+    static constexpr std::size_t kMaxPictureBytes = std::size_t(64) << 20;
 
     Vor_DlgDesignerData();
     /// A copy starts as a fresh engine: windows and selection belong to one dialog only.
@@ -54,6 +57,12 @@ public:
     bool hasPicture() const { return m_imageWidth > 0 && m_imageHeight > 0; }
     /// Loads a picture file as the background; white is see-through. A missing file changes nothing.
     void attachBitmap(const Vor_String& path);
+    /// Takes the picture file at `path` as the template's new picture: checked first (false with the
+    /// reason, nothing changed, when it is no regular file, larger than kMaxPictureBytes or no
+    /// picture), shown at once and written beside the template by the next successful save only.
+    bool choosePicture(const Vor_String& path, std::string* error = nullptr);
+    /// True while a chosen picture waits for the next save.
+    bool hasUnsavedPicture() const { return !m_unsavedPicture.empty(); }
     const ui::Image& bitmap() const { return m_bitmap; }
     int getNrControls() const { return static_cast<int>(m_controls.size()); }
     const Vor_DesignerControl* getControl(const int& i) const;
@@ -174,8 +183,16 @@ public:
     bool setFocusToCtrl(bool first);
 
     // Template files
-    bool readFromFile(const Vor_String& path, bool withBitmap);
-    void writeToFile(const Vor_String& path);
+    /// Reads a template below the root folder. False, with the reason naming the file and the key or
+    /// line in `error` and the engine unchanged, for a file outside the root folder, one that cannot
+    /// be read or one that is not read cleanly (readTemplateControls): such a file is never opened, so
+    /// it is never saved over with what was left of it.
+    bool readFromFile(const Vor_String& path, bool withBitmap, std::string* error = nullptr);
+    /// Writes the template to `path` below the root folder, with its picture beside it (a newly
+    /// chosen one, or the old name's when the name changes), and takes the name. False with the
+    /// reason, the old file and name kept, when the path is outside the root folder, a control
+    /// would not read back (templateWriteFault) or the file cannot be written.
+    bool writeToFile(const Vor_String& path, std::string* error = nullptr);
 
 protected:
     bool getNameFromFile(const Vor_String& path, Vor_String& name) const;
@@ -215,4 +232,5 @@ private:
     int m_typeListId = 0, m_contentsLabelId = 0, m_contentsFieldId = 0, m_listLabelId = 0, m_listFieldId = 0;
     Vor_String m_templateName;
     std::vector<Vor_DesignerControl> m_controls;
+    std::string m_unsavedPicture; ///< bytes of a chosen picture not yet saved beside the template
 };

@@ -3,6 +3,7 @@
 #include "designer/DlgDesigner.h"
 #include "designer/DesignerFolder.h"
 
+#include <base/SafeFile.h>
 #include <host/FileUtils.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
@@ -14,6 +15,8 @@
 
 #include <filesystem>
 #include <fstream>
+
+#include <cerrno>
 
 namespace fs = std::filesystem;
 
@@ -107,28 +110,53 @@ TEST_F(DesignerWindow, anUnnamedTemplateIsTitledAloneAndAsksForANameOnYes) {
     EXPECT_FALSE(fs::exists(root + ".txt")) << "never a file without a name";
 }
 
-TEST_F(DesignerWindow, attachingAPictureToAnUnnamedTemplateFirstAsksForAName) {
+TEST_F(DesignerWindow, aPictureIsCheckedFirstAndWrittenOnlyWhenTheTemplateIsSaved) {
+    std::string plateBefore;
+    ASSERT_TRUE(readWholeFile(root + "Plate.bmp", plateBefore));
+    const std::string notes = (m_dir / "notes.bmp").string();
+    std::ofstream(notes) << "these are notes, not a picture";
     const std::string picture = (m_dir / "sketch.bmp").string();
     ASSERT_TRUE(ui::Image::filled(120, 80, ui::rgb(255, 200, 200)).save(picture));
-    EXPECT_TRUE(run("answer file \"" + picture +
-                        "\"\n"
-                        "answer cancel-file\n"
-                        "click " +
-                        id(D::IDC_PICTURE) +
-                        "\n"
-                        "expect-state " +
-                        id(D::IDC_ADD) +
+    std::string sketch;
+    ASSERT_TRUE(readWholeFile(picture, sketch));
+
+    EXPECT_FALSE(run("answer file \"" + notes + "\"\nanswer ok\nclick " + id(D::IDC_PICTURE) +
+                         "\n"
+                         "expect-message \"notes.bmp: this file is no picture\"\n"
+                         "expect-no-message\n"
+                         "close\n" // nothing changed: no question
+                         "expect-no-message\n",
+                     root + "Plate.txt"));
+    std::string now;
+    ASSERT_TRUE(readWholeFile(root + "Plate.bmp", now));
+    EXPECT_EQ(now, plateBefore) << "a file that is no picture does not touch the template's picture";
+
+    EXPECT_FALSE(run("answer file \"" + picture + "\"\nclick " + id(D::IDC_PICTURE) +
+                         "\n"
+                         "answer no\nclose\n",
+                     root + "Plate.txt"));
+    ASSERT_TRUE(readWholeFile(root + "Plate.bmp", now));
+    EXPECT_EQ(now, plateBefore) << "No on close keeps the old picture";
+
+    EXPECT_FALSE(run("answer file \"" + picture + "\"\nclick " + id(D::IDC_PICTURE) +
+                         "\n"
+                         "answer yes\nclose\n",
+                     root + "Plate.txt"));
+    ASSERT_TRUE(readWholeFile(root + "Plate.bmp", now));
+    EXPECT_EQ(now, sketch) << "saving writes the new picture beside the template";
+}
+
+TEST_F(DesignerWindow, anUnnamedTemplateTakesAPictureAndSavesItUnderTheNameChosen) {
+    const std::string picture = (m_dir / "sketch.bmp").string();
+    ASSERT_TRUE(ui::Image::filled(120, 80, ui::rgb(255, 200, 200)).save(picture));
+    EXPECT_TRUE(run("expect-state " + id(D::IDC_ADD) +
                         " disabled\n"
                         "answer file \"" +
                         picture +
                         "\"\n"
-                        "answer file \"" +
-                        root +
-                        "Sketch.txt\"\n"
                         "click " +
                         id(D::IDC_PICTURE) +
                         "\n"
-                        "expect-caption \"Dialog designer - <Sketch>\"\n"
                         "expect-state " +
                         id(D::IDC_ADD) +
                         " enabled\n"
@@ -136,10 +164,99 @@ TEST_F(DesignerWindow, attachingAPictureToAnUnnamedTemplateFirstAsksForAName) {
                         id(D::IDC_ADD) +
                         "\n"
                         "expect-rect 33000 24 16 54 34\n"
-                        "answer no\n"
+                        "answer yes\n"
+                        "answer file \"" +
+                        root +
+                        "Sketch.txt\"\n"
                         "click 1\n",
                     ""));
-    EXPECT_TRUE(fs::exists(root + "Sketch.bmp")) << "the picture is copied beside the template";
+    EXPECT_TRUE(fs::exists(root + "Sketch.bmp")) << "the picture is written beside the template";
+    Vor_DlgDesignerData back;
+    ASSERT_TRUE(back.readFromFile((root + "Sketch.txt").c_str(), true));
+    EXPECT_EQ(back.getNrControls(), 1);
+    EXPECT_EQ(back.bitmap().size().cx, 120);
+}
+
+TEST_F(DesignerWindow, aTemplateNotReadCleanlyIsNotOpenedAndNotSavedOver) {
+    std::string plate;
+    ASSERT_TRUE(readWholeFile(root + "Plate.txt", plate));
+    const std::string broken = plate + "contents0\ttext\tAgain\n";
+    std::ofstream(root + "Broken.txt") << broken;
+    ASSERT_TRUE(ui::Image::filled(300, 200, ui::rgb(230, 230, 255)).save(root + "Broken.bmp"));
+
+    // at the start: a message, and the designer opens without a template
+    agent.setScript("expect-dialog 227\n"
+                    "expect-message \"Broken.txt:16: name 'contents0' already given on line 7\"\n"
+                    "expect-caption \"Dialog designer\"\n"
+                    "mouse down 5 5\nmouse up 5 5\n"
+                    "answer yes\nanswer cancel-file\n" // Yes asks for a name instead of taking Broken's
+                    "click 1\n"
+                    "expect-dialog 227\n"
+                    "answer no\nclick 1\n",
+                    "designer.vsc");
+    ASSERT_TRUE(agent.runLine("answer ok"));
+    EXPECT_TRUE(StartDlgDesigner((root + "Broken.txt").c_str()));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+
+    // by Open: the open template stays, unchanged and not taken for changed
+    EXPECT_TRUE(run("answer file \"" + root + "Broken.txt\"\nanswer ok\nclick " + id(D::IDC_OPEN) +
+                        "\n"
+                        "expect-message \"cannot be opened\"\n"
+                        "expect-caption \"Dialog designer - <Plate>\"\n"
+                        "expect-rect 33001 150 20 210 40\n"
+                        "click 1\n"
+                        "expect-no-message\n",
+                    root + "Plate.txt"));
+    std::string now;
+    ASSERT_TRUE(readWholeFile(root + "Broken.txt", now));
+    EXPECT_EQ(now, broken) << "the file not read cleanly is never written over";
+
+    // a name that climbs out of the root is neither read nor shown
+    std::ofstream(m_dir / "Dialog Templates" / "Outside.txt") << plate;
+    agent.setScript("expect-dialog 227\n"
+                    "expect-message \"names a folder, not a file\"\n"
+                    "expect-caption \"Dialog designer\"\n"
+                    "click 1\n",
+                    "designer.vsc");
+    ASSERT_TRUE(agent.runLine("answer ok"));
+    EXPECT_TRUE(StartDlgDesigner((root + "../Outside.txt").c_str()));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+}
+
+TEST_F(DesignerWindow, aFailedSaveSaysWhyAndKeepsTheWindowTheEditsAndTheQuestion) {
+    std::string plate;
+    ASSERT_TRUE(readWholeFile(root + "Plate.txt", plate));
+    base::failSafeWritesAfterForTesting(0, ENOSPC); // a full disk
+    const bool closed = run("mouse down 160 30\nmouse up 160 30\n"
+                            "type " +
+                                id(D::IDC_CONTENTS) +
+                                " \"PlateWidth\"\n"
+                                "answer yes\nanswer ok\n"
+                                "close\n"
+                                "expect-message \"save the changes\"\n"
+                                "expect-message \"The template was not saved\"\n"
+                                "expect-dialog 227\n"
+                                "expect-caption \"Dialog designer - <Plate>\"\n"
+                                "expect-text 33001 \"PlateWidth\"\n"
+                                // Save as outside the root folder: refused, the name stays
+                                "answer file \"" +
+                                (m_dir / "Outside.txt").string() +
+                                "\"\nanswer ok\n"
+                                "click " +
+                                id(D::IDC_SAVE_AS) +
+                                "\n"
+                                "expect-message \"templates are kept in the folder\"\n"
+                                "expect-caption \"Dialog designer - <Plate>\"\n"
+                                "answer no\n"
+                                "click 1\n"
+                                "expect-message \"save the changes\"\n",
+                            root + "Plate.txt");
+    base::failSafeWritesAfterForTesting(-1, 0);
+    EXPECT_TRUE(closed);
+    std::string now;
+    ASSERT_TRUE(readWholeFile(root + "Plate.txt", now));
+    EXPECT_EQ(now, plate);
+    EXPECT_FALSE(fs::exists(m_dir / "Outside.txt"));
 }
 
 TEST_F(DesignerWindow, mouseDragsKeysAndUndo) {
