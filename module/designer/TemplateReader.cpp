@@ -1,7 +1,8 @@
 #include "designer/TemplateReader.h"
 
+#include <base/NumberText.h>
+
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <string_view>
 
@@ -20,8 +21,11 @@ bool splitKey(std::string_view name, int& key, long long& index) {
         const std::string_view digits = name.substr(stem.size());
         if (digits.size() > 1 && digits.front() == '0') return false;
         if (digits.size() > 12) return false;
-        const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), index);
-        if (r.ec != std::errc() || r.ptr != digits.data() + digits.size() || index < 0) return false;
+        index = 0;
+        for (const char c : digits) {
+            if (c < '0' || c > '9') return false;
+            index = index * 10 + (c - '0');
+        }
         key = k;
         return true;
     }
@@ -29,7 +33,8 @@ bool splitKey(std::string_view name, int& key, long long& index) {
 }
 
 std::string factorText(double v) {
-    return std::isfinite(v) ? std::to_string(v) : std::string("not a finite number");
+    std::string text;
+    return std::isfinite(v) && base::formatShortest(v, text) ? text : std::string("not a finite number");
 }
 
 bool factorFits(double v) {

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -404,6 +405,168 @@ TEST_F(DesignerWindow, savedTemplateReopensIdentical) {
     readWholeFile(root + "Beams/Again.txt", t2);
     EXPECT_EQ(t1, t2) << "reading and writing again gives the same file";
     EXPECT_DOUBLE_EQ(first.getControl(0)->topLeftX, 37.0 / 300) << "the move was saved";
+}
+
+TEST_F(DesignerWindow, moreThanAHundredControlsCanEachBeSelectedAndDeleted) {
+    // 150 fields of 16 x 16 pixels in rows of 15 over the 300 x 200 picture
+    std::string text = "nrOfControls\tint\t150\n";
+    char number[64];
+    for (int k = 0; k < 150; ++k) {
+        const int x = k % 15 * 20, y = k / 15 * 20;
+        const std::string i = std::to_string(k);
+        text += "type" + i + "\tint\t2\n";
+        std::snprintf(number, sizeof number, "%.17g", x / 300.0);
+        text += "topLeftX" + i + "\tdouble\t" + number + "\n";
+        std::snprintf(number, sizeof number, "%.17g", y / 200.0);
+        text += "topLeftY" + i + "\tdouble\t" + number + "\n";
+        std::snprintf(number, sizeof number, "%.17g", (x + 16) / 300.0);
+        text += "bottomRightX" + i + "\tdouble\t" + number + "\n";
+        std::snprintf(number, sizeof number, "%.17g", (y + 16) / 200.0);
+        text += "bottomRightY" + i + "\tdouble\t" + number + "\n";
+        text += "contents" + i + "\ttext\tc" + i + "\n";
+    }
+    std::ofstream(root + "Many.txt") << text;
+    fs::copy_file(root + "Plate.bmp", root + "Many.bmp");
+    EXPECT_TRUE(run("expect-rect 33149 280 180 296 196\n"
+                    "mouse down 288 188\nmouse up 288 188\n"
+                    "expect-text " +
+                        id(D::IDC_CONTENTS) +
+                        " \"c149\"\n"
+                        "key Delete\n"
+                        "answer yes\n"
+                        "click 1\n",
+                    root + "Many.txt"));
+    Vor_DlgDesignerData back;
+    ASSERT_TRUE(back.readFromFile((root + "Many.txt").c_str(), false));
+    ASSERT_EQ(back.getNrControls(), 149) << "the 150th control was deleted";
+    EXPECT_EQ(back.getControl(148)->contents.str(), "c148");
+}
+
+TEST_F(DesignerWindow, everyChangeAfterASaveIsAskedAbout) {
+    const std::string saved = root + "Saved.txt";
+    for (const std::string& change : {"type " + id(D::IDC_CONTENTS) + " \"Changed\"",
+                                      "click " + id(D::IDC_COPY), "click " + id(D::IDC_REMOVE)}) {
+        EXPECT_FALSE(run("mouse down 160 30\nmouse up 160 30\n"
+                         "answer file \"" +
+                             saved + "\"\nclick " + id(D::IDC_SAVE_AS) + "\n" + change +
+                             "\n"
+                             "answer no\n"
+                             "close\n"
+                             "expect-message \"save the changes\"\n",
+                         root + "Plate.txt"))
+            << change;
+    }
+}
+
+TEST_F(DesignerWindow, newControlsLandApartAndAreSelected) {
+    EXPECT_TRUE(run("click " + id(D::IDC_ADD) +
+                        "\n"
+                        "expect-rect 33002 60 40 90 58\n"
+                        "expect-text " +
+                        id(D::IDC_CONTENTS) +
+                        " \"New\"\n"
+                        "click " +
+                        id(D::IDC_ADD) +
+                        "\n"
+                        "expect-rect 33003 70 50 100 68\n"
+                        "key Right\n" // the new one is the selection: the arrow moves it
+                        "expect-rect 33003 71 50 101 68\n"
+                        "expect-rect 33002 60 40 90 58\n"
+                        "answer no\n"
+                        "click 1\n",
+                    root + "Plate.txt"));
+}
+
+TEST_F(DesignerWindow, aPictureLargerThanTheWindowScrolls) {
+    ASSERT_TRUE(ui::Image::filled(1500, 1200, ui::rgb(230, 230, 255)).save(root + "Big.bmp"));
+    std::ofstream(root + "Big.txt")
+        << "nrOfControls\tint\t1\ntype0\tint\t2\ntopLeftX0\tdouble\t0.5\n"
+           "topLeftY0\tdouble\t0.5\nbottomRightX0\tdouble\t0.52\n"
+           "bottomRightY0\tdouble\t0.52\ncontents0\ttext\tFar\ncomboList0\ttext\t\n";
+    EXPECT_TRUE(run("expect-rect 33000 750 600 780 624\n"
+                    "key PageDown\nkey PageDown\nkey PageDown\n"
+                    "key PageDown shift\nkey PageDown shift\nkey PageDown shift\n"
+                    "expect-rect 33000 390 240 420 264\n"
+                    "mouse down 400 250\nmouse up 410 260\n" // moved while scrolled
+                    "expect-rect 33000 400 250 430 274\n"
+                    "key PageUp\n"
+                    "expect-rect 33000 400 370 430 394\n"
+                    "focus 1\nkey Home\n"
+                    "expect-rect 33000 760 610 790 634\n"
+                    "key PageUp\n" // nothing before the picture's start
+                    "expect-rect 33000 760 610 790 634\n"
+                    "answer yes\n"
+                    "click 1\n",
+                    root + "Big.txt"));
+    Vor_DlgDesignerData back;
+    ASSERT_TRUE(back.readFromFile((root + "Big.txt").c_str(), false));
+    EXPECT_DOUBLE_EQ(back.getControl(0)->topLeftX, 760.0 / 1500) << "the move counts on the picture";
+    EXPECT_DOUBLE_EQ(back.getControl(0)->topLeftY, 610.0 / 1200);
+}
+
+TEST_F(DesignerWindow, theMenuArrangesCopiesPastesSnapsAndShowsTheTabOrder) {
+    // three fields: A 20,20-80,40, B 100,30-140,60, C 200,50-290,70 on the 300 x 200 picture
+    std::ofstream(root + "Row.txt")
+        << "nrOfControls\tint\t3\n"
+           "type0\tint\t2\ntopLeftX0\tdouble\t0.0666666666666666657\n"
+           "topLeftY0\tdouble\t0.1\nbottomRightX0\tdouble\t0.266666666666666663\n"
+           "bottomRightY0\tdouble\t0.2\ncontents0\ttext\tA\n"
+           "type1\tint\t2\ntopLeftX1\tdouble\t0.333333333333333315\n"
+           "topLeftY1\tdouble\t0.15\nbottomRightX1\tdouble\t0.466666666666666674\n"
+           "bottomRightY1\tdouble\t0.3\ncontents1\ttext\tB\n"
+           "type2\tint\t2\ntopLeftX2\tdouble\t0.66666666666666663\n"
+           "topLeftY2\tdouble\t0.25\nbottomRightX2\tdouble\t0.96666666666666667\n"
+           "bottomRightY2\tdouble\t0.35\ncontents2\ttext\tC\n";
+    fs::copy_file(root + "Plate.bmp", root + "Row.bmp");
+    EXPECT_TRUE(run("expect-rect 33001 100 30 140 60\n"
+                    "expect-menu " +
+                        id(D::ID_ALIGN_TOP) +
+                        " disabled\n" // nothing selected
+                        "mouse down 30 25\nmouse up 30 25\n"
+                        "mouse down 110 40 ctrl\nmouse up 110 40 ctrl\n"
+                        "menu " +
+                        id(D::ID_ALIGN_TOP) +
+                        "\n"
+                        "expect-rect 33001 100 20 140 50\n"
+                        "expect-rect 33000 20 20 80 40\n" // A was selected first: the reference
+                        "menu " +
+                        id(D::ID_SAME_WIDTH) +
+                        "\n"
+                        "expect-rect 33001 100 20 160 50\n"
+                        "menu " +
+                        id(D::ID_SELECT_ALL) + "\nmenu " + id(D::ID_DISTRIBUTE_ACROSS) +
+                        "\n"
+                        "expect-rect 33001 110 20 170 50\n" // gaps of 30 between A, B and C
+                        "expect-rect 33002 200 50 290 70\n"
+                        "mouse down 5 190\nmouse up 5 190\n" // clears the selection
+                        "mouse down 250 60\nmouse up 250 60\n"
+                        "menu " +
+                        id(D::ID_COPY) + "\nmenu " + id(D::ID_PASTE) +
+                        "\n"
+                        "expect-rect 33003 210 60 300 80\n"
+                        "menu " +
+                        id(D::ID_PASTE) +
+                        "\n"
+                        "expect-rect 33004 220 70 310 90\n" // each paste one step further
+                        "key Z ctrl\n"                      // one paste is one step to undo
+                        "expect-rect 33003 210 60 300 80\n"
+                        "menu " +
+                        id(D::ID_SNAP) +
+                        "\n"
+                        "expect-menu " +
+                        id(D::ID_SNAP) +
+                        " checked\n"
+                        "mouse down 30 25\nmouse up 37 28\n" // A moved by 7, 3 ends on the grid
+                        "expect-rect 33000 24 24 84 44\n"
+                        "menu " +
+                        id(D::ID_TAB_ORDER) +
+                        "\n"
+                        "expect-menu " +
+                        id(D::ID_TAB_ORDER) +
+                        " checked\n"
+                        "answer no\n"
+                        "click 1\n",
+                    root + "Row.txt"));
 }
 
 } // namespace
