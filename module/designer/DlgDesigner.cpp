@@ -186,6 +186,7 @@ void DlgDesigner::load(const Vor_String& path) {
         showFault(9940, error);
         return;
     }
+    m_engine.setViewOrigin({0, 0}); // another picture starts at its corner
     m_engine.redrawAllControls();
     m_engine.updatePropsOfCurSel();
     invalidate();

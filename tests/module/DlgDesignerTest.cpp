@@ -477,6 +477,24 @@ TEST_F(DesignerWindow, newControlsLandApartAndAreSelected) {
                     root + "Plate.txt"));
 }
 
+TEST_F(DesignerWindow, editingKeysWorkOutsideThePropertyFieldsOnly) {
+    EXPECT_TRUE(run("mouse down 160 30\nmouse up 160 30\n"
+                    "focus " +
+                        id(D::IDC_CONTENTS) +
+                        "\n"
+                        "key A ctrl\nkey C ctrl\nkey V ctrl\n" // the field's own keys: nothing pasted
+                        "expect-rect 33001 150 20 210 40\n"
+                        "focus 1\n"
+                        "key A ctrl\nkey C ctrl\nkey V ctrl\n"
+                        "expect-rect 33002 40 30 100 50\n"
+                        "expect-rect 33003 160 30 220 50\n"
+                        "key Z ctrl\n"
+                        "answer no\n"
+                        "click 1\n"
+                        "expect-message \"save the changes\"\n",
+                    root + "Plate.txt"));
+}
+
 TEST_F(DesignerWindow, aPictureLargerThanTheWindowScrolls) {
     ASSERT_TRUE(ui::Image::filled(1500, 1200, ui::rgb(230, 230, 255)).save(root + "Big.bmp"));
     std::ofstream(root + "Big.txt")
@@ -495,8 +513,16 @@ TEST_F(DesignerWindow, aPictureLargerThanTheWindowScrolls) {
                     "expect-rect 33000 760 610 790 634\n"
                     "key PageUp\n" // nothing before the picture's start
                     "expect-rect 33000 760 610 790 634\n"
-                    "answer yes\n"
-                    "click 1\n",
+                    "key PageDown\n"
+                    "answer yes\n" // saves Big before Plate opens
+                    "answer file \"" +
+                        root +
+                        "Plate.txt\"\n"
+                        "click " +
+                        id(D::IDC_OPEN) +
+                        "\n"
+                        "expect-rect 33000 30 20 90 40\n" // another picture starts at its corner
+                        "click 1\n",
                     root + "Big.txt"));
     Vor_DlgDesignerData back;
     ASSERT_TRUE(back.readFromFile((root + "Big.txt").c_str(), false));
