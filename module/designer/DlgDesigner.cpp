@@ -1,6 +1,7 @@
 #include "designer/DlgDesigner.h"
 
 #include "designer/DesignerFolder.h"
+#include "designer/DesignerLayout.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 #include "frame/WindowPlacement.h"
@@ -13,6 +14,7 @@
 #include <host/ui/DlgOpenSave.h>
 #include <ui/Agent.h>
 #include <ui/Control.h>
+#include <ui/Menu.h>
 #include <ui/Painter.h>
 
 namespace {
@@ -23,6 +25,64 @@ struct IconButton {
     int id;
     int icon; ///< 0 for the two text buttons
 };
+// texts: dialString 9967-9976
+/// The tool tip of each button of the bottom row, in the order of kButtons.
+constexpr int kButtonTips[] = {9967, 9968, 9969, 9970, 9971, 9972, 9973, 9974, 9975, 9976};
+
+/// The text of each menu command; the popups are Edit, Arrange and View.
+struct MenuText {
+    int id;
+    int text;
+};
+// texts: dialString 9943-9966
+// clang-format off
+constexpr MenuText kMenuTexts[] = {
+    {DlgDesigner::ID_UNDO, 9946},          {DlgDesigner::ID_REDO, 9947},
+    {DlgDesigner::ID_COPY, 9948},          {DlgDesigner::ID_PASTE, 9949},
+    {DlgDesigner::ID_DUPLICATE, 9950},     {DlgDesigner::ID_DELETE, 9951},
+    {DlgDesigner::ID_SELECT_ALL, 9952},    {DlgDesigner::ID_ADD, 9953},
+    {DlgDesigner::ID_ALIGN_LEFT, 9954},    {DlgDesigner::ID_ALIGN_RIGHT, 9955},
+    {DlgDesigner::ID_ALIGN_TOP, 9956},     {DlgDesigner::ID_ALIGN_BOTTOM, 9957},
+    {DlgDesigner::ID_ALIGN_CENTRE, 9958},  {DlgDesigner::ID_ALIGN_MIDDLE, 9959},
+    {DlgDesigner::ID_DISTRIBUTE_ACROSS, 9960}, {DlgDesigner::ID_DISTRIBUTE_DOWN, 9961},
+    {DlgDesigner::ID_SAME_WIDTH, 9962},    {DlgDesigner::ID_SAME_HEIGHT, 9963},
+    {DlgDesigner::ID_SAME_SIZE, 9964},     {DlgDesigner::ID_SNAP, 9965},
+    {DlgDesigner::ID_TAB_ORDER, 9966},
+};
+// clang-format on
+constexpr int kPopupTexts[] = {9943, 9944, 9945};
+
+/// The commands that line up, spread or size the selection, with how many controls each needs.
+struct Arrangement {
+    int id;
+    std::size_t least;
+    std::vector<ui::Rect> (*how)(std::vector<ui::Rect>);
+};
+const Arrangement kArrangements[] = {
+    {DlgDesigner::ID_ALIGN_LEFT, 2,
+     [](std::vector<ui::Rect> r) { return designer::align(std::move(r), designer::Align::Left); }},
+    {DlgDesigner::ID_ALIGN_RIGHT, 2,
+     [](std::vector<ui::Rect> r) { return designer::align(std::move(r), designer::Align::Right); }},
+    {DlgDesigner::ID_ALIGN_TOP, 2,
+     [](std::vector<ui::Rect> r) { return designer::align(std::move(r), designer::Align::Top); }},
+    {DlgDesigner::ID_ALIGN_BOTTOM, 2,
+     [](std::vector<ui::Rect> r) { return designer::align(std::move(r), designer::Align::Bottom); }},
+    {DlgDesigner::ID_ALIGN_CENTRE, 2,
+     [](std::vector<ui::Rect> r) { return designer::align(std::move(r), designer::Align::Centre); }},
+    {DlgDesigner::ID_ALIGN_MIDDLE, 2,
+     [](std::vector<ui::Rect> r) { return designer::align(std::move(r), designer::Align::Middle); }},
+    {DlgDesigner::ID_DISTRIBUTE_ACROSS, 3,
+     [](std::vector<ui::Rect> r) { return designer::distribute(std::move(r), true); }},
+    {DlgDesigner::ID_DISTRIBUTE_DOWN, 3,
+     [](std::vector<ui::Rect> r) { return designer::distribute(std::move(r), false); }},
+    {DlgDesigner::ID_SAME_WIDTH, 2,
+     [](std::vector<ui::Rect> r) { return designer::sameSize(std::move(r), true, false); }},
+    {DlgDesigner::ID_SAME_HEIGHT, 2,
+     [](std::vector<ui::Rect> r) { return designer::sameSize(std::move(r), false, true); }},
+    {DlgDesigner::ID_SAME_SIZE, 2,
+     [](std::vector<ui::Rect> r) { return designer::sameSize(std::move(r), true, true); }},
+};
+
 const IconButton kButtons[] = {
     {DlgDesigner::IDC_OPEN, 232},        {DlgDesigner::IDC_SAVE_AS, 233},    {DlgDesigner::IDC_ADD, 212},
     {DlgDesigner::IDC_REMOVE, 206},      {DlgDesigner::IDC_WIDTH, 235},      {DlgDesigner::IDC_HEIGHT, 236},
@@ -30,13 +90,14 @@ const IconButton kButtons[] = {
     {DlgDesigner::IDC_PICTURE, 231},
 };
 
-// The bottom row keeps its distance to the dialog's bottom edge; the picture area above grows.
+// The rows below the picture keep their distance to the dialog's bottom edge; the picture area
+// above grows. The list field spans the whole width: its hint names up to five fields.
 std::vector<CResizer::Rule> resizerRules() {
     using R = CResizer::Rule;
     std::vector<R> rules = {
         {1015, {1, 0, 1}, {1, 0, 4}, {1, 0, 1}, {4, 0, 4}},
-        {1017, {2, 0, 1}, {1, 0, 4}, {1, 0, 3}, {4, 0, 4}},
-        {1016, {1, 1015, 3}, {1, 0, 4}, {1, 1017, 1}, {4, 0, 4}},
+        {1017, {1, 0, 1}, {1, 0, 4}, {1, 0, 3}, {4, 0, 4}},
+        {1016, {1, 1015, 3}, {1, 0, 4}, {1, 0, 3}, {4, 0, 4}},
         {1005, {1, 1015, 1}, {1, 0, 4}, {1, 1015, 3}, {4, 0, 4}},
         {1304, {1, 1016, 1}, {1, 0, 4}, {1, 1016, 3}, {4, 0, 4}},
         {1305, {1, 1017, 1}, {1, 0, 4}, {1, 1017, 3}, {4, 0, 4}},
@@ -55,7 +116,13 @@ bool DlgDesigner::onInitDialog() {
     for (std::size_t k = 0; k < std::size(kButtons); ++k) {
         m_buttons[k].subclassDlgItem(kButtons[k].id, this);
         if (kButtons[k].icon) m_buttons[k].setIcon(kButtons[k].icon);
-        m_buttons[k].setTooltipText("");
+        m_buttons[k].setTooltipText(dialString(kButtonTips[k]));
+    }
+    if (ui::Menu* m = menu()) {
+        for (const MenuText& t : kMenuTexts)
+            m->setItemText(t.id, dialString(t.text).str());
+        for (std::size_t i = 0; i < std::size(kPopupTexts); ++i)
+            m->setPopupText(static_cast<int>(i), dialString(kPopupTexts[i]).str());
     }
     // texts: dialString 836, dialString 285
     if (ui::Control* c = item(IDC_TYPE_GROUP)) c->setText(dialString(836).str());
@@ -70,12 +137,56 @@ bool DlgDesigner::onInitDialog() {
     m_modified = false;
     if (!m_startPath.isEmpty() && fileExists(m_startPath)) load(m_startPath);
     updateButtons();
+    enableCommands();
     return true;
+}
+
+void DlgDesigner::enableCommands() {
+    ui::Menu* m = menu();
+    if (!m) return;
+    const std::size_t selected = m_engine.getSelectedIds().size();
+    m->enableItem(ID_UNDO, m_history.canUndo());
+    m->enableItem(ID_REDO, m_history.canRedo());
+    for (int id : {ID_COPY, ID_DUPLICATE, ID_DELETE})
+        m->enableItem(id, selected > 0);
+    m->enableItem(ID_PASTE, !m_clipboard.empty() && m_engine.hasPicture());
+    m->enableItem(ID_ADD, m_engine.hasPicture());
+    for (const Arrangement& a : kArrangements)
+        m->enableItem(a.id, selected >= a.least);
+    m->checkItem(ID_SNAP, m_engine.snapGrid() > 0);
+    m->checkItem(ID_TAB_ORDER, m_engine.showsTabOrder());
+}
+
+void DlgDesigner::onInitMenuPopup(ui::Menu&) {
+    enableCommands();
+}
+
+ui::Size DlgDesigner::viewSize() const {
+    const ui::Rect client = clientRect();
+    int bottom = client.bottom;
+    if (const ui::Control* row = item(IDC_TYPE_GROUP)) bottom = screenToClient({0, row->windowRect().top}).y;
+    return {client.width(), std::max(0, bottom)};
+}
+
+void DlgDesigner::scrollBy(int dx, int dy) {
+    int w = 0, h = 0;
+    m_engine.getImageSize(w, h);
+    const ui::Point from = m_engine.viewOrigin();
+    m_engine.setViewOrigin(designer::clampOrigin({from.x + dx, from.y + dy}, {w, h}, viewSize()));
 }
 
 void DlgDesigner::load(const Vor_String& path) {
     m_engine.removeAllDrawnCtrls();
-    m_engine.readFromFile(path, true);
+    std::string error;
+    if (!m_engine.readFromFile(path, true, &error)) {
+        // A template that is not read cleanly is not opened: the open one stays as it was.
+        m_engine.redrawAllControls();
+        m_engine.updatePropsOfCurSel();
+        // texts: dialString 9940
+        showFault(9940, error);
+        return;
+    }
+    m_engine.setViewOrigin({0, 0}); // another picture starts at its corner
     m_engine.redrawAllControls();
     m_engine.updatePropsOfCurSel();
     invalidate();
@@ -83,6 +194,24 @@ void DlgDesigner::load(const Vor_String& path) {
     m_history.clear();
     setTitle();
     updateButtons();
+}
+
+void DlgDesigner::showFault(int text, const std::string& reason) {
+    ui::messageBox(dialString(text).str() + ":\n" + reason, dialString(843).str(),
+                   ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+}
+
+bool DlgDesigner::save(const Vor_String& path) {
+    std::string error;
+    if (!m_engine.writeToFile(path, &error)) {
+        // texts: dialString 9941
+        showFault(9941, error);
+        setTitle();
+        return false;
+    }
+    m_modified = false;
+    setTitle();
+    return true;
 }
 
 void DlgDesigner::setTitle() {
@@ -103,7 +232,8 @@ DesignerHistory::Layout DlgDesigner::snapshot() {
 }
 
 void DlgDesigner::changed(const DesignerHistory::Layout& before) {
-    m_history.record(before, snapshot());
+    // every change to the layout is one to save, also one made after a save
+    if (m_history.record(before, snapshot())) m_modified = true;
 }
 
 void DlgDesigner::undoRedo(bool undo) {
@@ -117,6 +247,14 @@ void DlgDesigner::undoRedo(bool undo) {
 }
 
 bool DlgDesigner::onMouse(const ui::MouseEvent& e) {
+    if (e.kind == ui::MouseEvent::Wheel) {
+        const int pixels = -e.wheelDelta * kScrollStep / 3 / 120; // a notch is a third of a page
+        if (e.shift)
+            scrollBy(pixels, 0);
+        else
+            scrollBy(0, pixels);
+        return true;
+    }
     if (e.kind == ui::MouseEvent::Press && e.button == ui::MouseEvent::Left) {
         m_typingField = 0;
         m_beforeDrag = snapshot();
@@ -161,8 +299,22 @@ bool DlgDesigner::preTranslateKey(const ui::KeyEvent& key) {
         undoRedo(key.vk == 'Z');
         return true;
     }
-    // Arrows and Delete belong to the property fields while one of them has the focus.
+    // A picture larger than the window scrolls by pages; Shift scrolls sideways, Home goes back.
+    if (key.vk == ui::VK_PRIOR || key.vk == ui::VK_NEXT) {
+        const int page = key.vk == ui::VK_NEXT ? kScrollStep : -kScrollStep;
+        scrollBy(key.shift ? page : 0, key.shift ? 0 : page);
+        return true;
+    }
+    // Arrows, Delete and the editing keys belong to the property fields while one has the focus.
     if (key.focusId == IDC_CONTENTS || key.focusId == IDC_LIST || key.focusId == IDC_TYPE_LIST) return false;
+    if (key.vk == ui::VK_HOME) {
+        scrollBy(-m_engine.viewOrigin().x, -m_engine.viewOrigin().y);
+        return true;
+    }
+    if (key.ctrl && (key.vk == 'A' || key.vk == 'C' || key.vk == 'V')) {
+        sendCommand(key.vk == 'A' ? ID_SELECT_ALL : key.vk == 'C' ? ID_COPY : ID_PASTE);
+        return true;
+    }
     const int step = key.shift ? 10 : 1;
     int dx = 0, dy = 0;
     switch (key.vk) {
@@ -185,10 +337,7 @@ bool DlgDesigner::preTranslateKey(const ui::KeyEvent& key) {
         return false;
     }
     DesignerHistory::Layout before = snapshot();
-    if (m_engine.moveCurCtrls(dx, dy)) {
-        changed(before);
-        m_modified = true;
-    }
+    if (m_engine.moveCurCtrls(dx, dy)) changed(before);
     return true;
 }
 
@@ -209,6 +358,11 @@ bool DlgDesigner::onCommand(int id, int code) {
     }
     m_typingField = 0;
     if (code != ui::BN_CLICKED) return false;
+    if (layoutCommand(id)) {
+        m_engine.updatePropsOfCurSel();
+        invalidate();
+        return true;
+    }
     DesignerHistory::Layout before = snapshot();
     switch (id) {
     case IDC_OPEN:
@@ -221,12 +375,11 @@ bool DlgDesigner::onCommand(int id, int code) {
         attachPicture();
         return true;
     case IDC_ADD:
-        if (m_engine.addNewControl(ctVarEdit)) m_modified = true;
+        m_engine.addNewControl(ctVarEdit);
         break;
     case IDC_REMOVE:
         m_engine.removeCurControls();
         invalidate();
-        m_modified = true;
         break;
     case IDC_WIDTH:
     case IDC_HEIGHT:
@@ -250,6 +403,56 @@ bool DlgDesigner::onCommand(int id, int code) {
     return true;
 }
 
+bool DlgDesigner::layoutCommand(int id) {
+    const auto step = [this] { return m_engine.snapGrid() > 0 ? m_engine.snapGrid() : 10; };
+    switch (id) {
+    case ID_UNDO:
+    case ID_REDO:
+        undoRedo(id == ID_UNDO);
+        return true;
+    case ID_SNAP:
+        m_engine.setSnapGrid(m_engine.snapGrid() > 0 ? 0 : kSnapGrid);
+        enableCommands();
+        return true;
+    case ID_TAB_ORDER:
+        m_engine.setShowTabOrder(!m_engine.showsTabOrder());
+        enableCommands();
+        return true;
+    case ID_SELECT_ALL:
+        m_engine.selectAllCtrls();
+        return true;
+    case ID_COPY: {
+        std::vector<Vor_DesignerControl> copied = m_engine.selectedControls();
+        if (copied.empty()) return true;
+        m_clipboard = std::move(copied);
+        m_pastes = 0;
+        enableCommands();
+        return true;
+    }
+    case ID_DUPLICATE:
+    case ID_DELETE:
+    case ID_ADD:
+        sendCommand(id == ID_DUPLICATE ? IDC_COPY : id == ID_DELETE ? IDC_REMOVE : IDC_ADD);
+        return true;
+    default:
+        break;
+    }
+    const DesignerHistory::Layout before = snapshot();
+    if (id == ID_PASTE) {
+        if (m_clipboard.empty()) return true;
+        const ui::Point offset = designer::pasteOffset(++m_pastes, step());
+        m_engine.pasteCtrls(m_clipboard, offset);
+        changed(before);
+        return true;
+    }
+    for (const Arrangement& a : kArrangements)
+        if (a.id == id) {
+            if (m_engine.arrangeCurCtrls(a.how, a.least)) changed(before);
+            return true;
+        }
+    return false;
+}
+
 bool DlgDesigner::askToSave() {
     if (!m_modified) return true;
     // texts: dialString 837-838
@@ -260,8 +463,8 @@ bool DlgDesigner::askToSave() {
     if (answer == ui::IDYES) {
         // A template without a name would be written as ".txt": ask for the name instead.
         if (m_engine.getTemplateName().isEmpty()) return saveAs();
-        m_engine.writeToFile(templatePathFromName(m_engine.getTemplateName()));
-        m_modified = false;
+        // A failed save keeps the window open with its edits.
+        return save(templatePathFromName(m_engine.getTemplateName()));
     }
     return true;
 }
@@ -277,10 +480,7 @@ bool DlgDesigner::saveAs() {
     const Vor_String folder = getFolder(getDesignerRootFolder() + m_engine.getTemplateName());
     const Vor_String path = chooseFile(false, false, folder);
     if (path.isEmpty()) return false;
-    m_engine.writeToFile(path);
-    m_modified = false;
-    setTitle();
-    return true;
+    return save(path);
 }
 
 void DlgDesigner::open() {
@@ -293,15 +493,14 @@ void DlgDesigner::open() {
 void DlgDesigner::attachPicture() {
     const Vor_String chosen = chooseFile(true, true, getDesignerRootFolder());
     if (chosen.isEmpty()) return;
-    if (m_engine.getTemplateName().isEmpty() && !saveAs()) return;
-    if (m_engine.getTemplateName().isEmpty()) return; // saved outside the root folder: no name
-    const Vor_String target = getDesignerRootFolder() + m_engine.getTemplateName() + ".bmp";
-    if (!samePath(chosen, target)) {
-        std::string bytes;
-        if (!readWholeFile(toSlashes(chosen).str(), bytes) || !base::writeFileSafely(target.str(), bytes))
-            return;
+    // The picture is checked before anything changes, and the old one on disk stays until the
+    // template is saved.
+    std::string error;
+    if (!m_engine.choosePicture(chosen, &error)) {
+        // texts: dialString 9942
+        showFault(9942, error);
+        return;
     }
-    m_engine.attachBitmap(target);
     invalidate();
     m_modified = true;
     updateButtons();

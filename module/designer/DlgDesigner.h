@@ -33,10 +33,36 @@ public:
         IDC_PLACE_BESIDE = 1201,
         IDC_COPY = 1199,
         IDC_PICTURE = 1303,
+        IDR_MENU = 229,
+        ID_UNDO = 32900,
+        ID_REDO = 32901,
+        ID_COPY = 32902,
+        ID_PASTE = 32903,
+        ID_DUPLICATE = 32904,
+        ID_DELETE = 32905,
+        ID_SELECT_ALL = 32906,
+        ID_ADD = 32907,
+        ID_ALIGN_LEFT = 32910,
+        ID_ALIGN_RIGHT = 32911,
+        ID_ALIGN_TOP = 32912,
+        ID_ALIGN_BOTTOM = 32913,
+        ID_ALIGN_CENTRE = 32914,
+        ID_ALIGN_MIDDLE = 32915,
+        ID_DISTRIBUTE_ACROSS = 32916,
+        ID_DISTRIBUTE_DOWN = 32917,
+        ID_SAME_WIDTH = 32918,
+        ID_SAME_HEIGHT = 32919,
+        ID_SAME_SIZE = 32920,
+        ID_SNAP = 32921,
+        ID_TAB_ORDER = 32922,
     };
-    /// Child ids handed out to the designed controls.
+    /// Child ids handed out to the designed controls: one for every control a template may hold.
     static constexpr int kFirstResId = 33000;
-    static constexpr int kLastResId = 33099;
+    static constexpr int kLastResId = kFirstResId + Vor_DlgDesignerData::kMaxControls - 1;
+    /// The snap grid's step in pixels while snapping is on.
+    static constexpr int kSnapGrid = 8;
+    /// How far one PageUp or PageDown scrolls a picture larger than the window, in pixels.
+    static constexpr int kScrollStep = 120;
 
     explicit DlgDesigner(const Vor_String& startPath = Vor_String())
         : ui::Dialog(IDD)
@@ -44,6 +70,8 @@ public:
 
     Vor_DlgDesignerData& engine() { return m_engine; }
     bool isModified() const { return m_modified; }
+    /// Scrolls the view of the picture by pixels, within what the picture has to show.
+    void scrollBy(int dx, int dy);
 
 protected:
     bool onInitDialog() override;
@@ -56,6 +84,7 @@ protected:
     void onClose() override;
     void onOK() override;
     void onCancel() override {}
+    void onInitMenuPopup(ui::Menu& menu) override;
 
 private:
     /// The save question; false when the person cancelled.
@@ -65,6 +94,10 @@ private:
     void open();
     void attachPicture();
     void load(const Vor_String& path);
+    /// Writes the template to `path`; a failure is shown and leaves the edits and the change flag.
+    bool save(const Vor_String& path);
+    /// A message of catalogue text `text`, ":" and the reason.
+    void showFault(int text, const std::string& reason);
     void setTitle();
     void updateButtons();
     Vor_String chooseFile(bool open, bool picture, const Vor_String& folder);
@@ -73,6 +106,11 @@ private:
     /// Records a change made since `before` for undo.
     void changed(const DesignerHistory::Layout& before);
     void undoRedo(bool undo);
+    /// Runs a command of the menu or the keys; false when it is none of the designer's.
+    bool layoutCommand(int id);
+    /// The part of the client area that shows the picture (above the property row).
+    ui::Size viewSize() const;
+    void enableCommands();
 
     Vor_DlgDesignerData m_engine;
     Vor_String m_startPath;
@@ -84,6 +122,8 @@ private:
     bool m_dragging = false;
     int m_typingField = 0;    ///< the property field typed in last, 0 after any other action
     int m_typingControl = -1; ///< and the control it belonged to
+    std::vector<Vor_DesignerControl> m_clipboard; ///< controls copied, kept across templates
+    int m_pastes = 0;                             ///< pastes since the last copy
 };
 
 /// Opens the designer on the template at `path` (may be empty); true when it was closed with OK.

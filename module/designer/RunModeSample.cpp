@@ -21,7 +21,7 @@ class DlgDesignedPreview : public ui::Dialog {
 public:
     enum { IDD = 8960 };
     static constexpr int kFirstResId = 34000;
-    static constexpr int kLastResId = 34999;
+    static constexpr int kLastResId = kFirstResId + Vor_DlgDesignerData::kMaxControls - 1;
     explicit DlgDesignedPreview(const Vor_String& path)
         : ui::Dialog(IDD)
         , m_path(path) {}

@@ -93,8 +93,12 @@ bool Vor_DesignerControl::setSplitExtComboList(const Vor_String& text) {
 void Vor_DesignerControl::getComboItemsFromFile(Vor_StringArray& items) const {
     if (comboList.isEmpty()) return;
     // A name without a folder is looked up beside the templates, so that templates can be moved.
+    // A relative name is checked part by part as template names are, so that it stays below the root.
     Vor_String file = toSlashes(comboList);
-    if (!file.startsWith("/")) file = getDesignerRootFolder() + file;
+    if (!file.startsWith("/")) {
+        if (!templateNameFault(file).empty()) return;
+        file = getDesignerRootFolder() + file;
+    }
     if (!fileExists(file)) return;
     Vor_StringArray lines;
     if (ObjectExportReadFile(file, lines)) items = lines;

@@ -44,7 +44,8 @@ public:
     Vor_String getMergedExtComboList() const;
     /// Splits a stored list text into the type's list fields; false when a separator is missing.
     bool setSplitExtComboList(const Vor_String& text);
-    /// The lines of the file named by comboList; `items` untouched when there is no such file.
+    /// The lines of the file named by comboList (a relative name below the root folder, whose parts
+    /// must pass templateNameFault); `items` untouched when there is no such file.
     void getComboItemsFromFile(Vor_StringArray& items) const;
 
     /// The child window of the dialog with id resId; false when there is none.

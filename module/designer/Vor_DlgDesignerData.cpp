@@ -1,11 +1,13 @@
 #include "designer/Vor_DlgDesignerData.h"
 
 #include "designer/DesignerFolder.h"
+#include "designer/DesignerLayout.h"
 #include "designer/SelectionTracker.h"
 #include "designer/TabOrder.h"
 #include "designer/TemplateReader.h"
 #include "frame/AskText.h"
 
+#include <base/FileRead.h>
 #include <base/NumberText.h>
 #include <base/SafeFile.h>
 #include <host/FileUtils.h>
@@ -26,6 +28,8 @@
 namespace {
 constexpr ui::ColorRef kButtonFace = ui::rgb(240, 240, 240);
 constexpr ui::ColorRef kWhite = ui::rgb(255, 255, 255);
+constexpr ui::ColorRef kGridDot = ui::rgb(110, 110, 110);
+constexpr ui::ColorRef kTabOrderBack = ui::rgb(0, 90, 170);
 /// Height of a run-mode combo: room for its dropped list.
 constexpr int kComboDropHeight = 200;
 /// Icon of the flex buttons.
@@ -56,6 +60,10 @@ void Vor_DlgDesignerData::reset() {
     if (m_dlg && m_dlg->exists())
         for (auto& d : m_drawn)
             if (d->wnd()) m_dlg->destroyControl(d->wnd());
+    if (m_dlg && m_dlg->exists())
+        for (ui::Control* b : m_badges)
+            m_dlg->destroyControl(b);
+    m_badges.clear();
     m_drawn.clear();
     m_tracker.reset();
     m_initialised = m_updating = m_designMode = false;
@@ -66,6 +74,7 @@ void Vor_DlgDesignerData::reset() {
     m_typeListId = m_contentsLabelId = m_contentsFieldId = m_listLabelId = m_listFieldId = 0;
     m_templateName = Vor_String();
     m_controls.clear();
+    m_unsavedPicture.clear();
 }
 
 // ---- set-up and state
@@ -100,8 +109,25 @@ void Vor_DlgDesignerData::getImageSize(int& width, int& height) const {
     height = m_initialised ? m_imageHeight : 0;
 }
 
+bool Vor_DlgDesignerData::choosePicture(const Vor_String& path, std::string* error) {
+    const std::string file = toSlashes(path).str();
+    std::string bytes;
+    if (!readWholeFile(file, bytes, error, kMaxPictureBytes)) return false;
+    ui::Image picture = ui::Image::fromFile(file);
+    if (picture.isNull() || picture.size().cx <= 0 || picture.size().cy <= 0) {
+        if (error) *error = file + ": this file is no picture";
+        return false;
+    }
+    m_bitmap = picture;
+    m_bitmap.setTransparentColor(kWhite);
+    m_imageWidth = m_bitmap.size().cx;
+    m_imageHeight = m_bitmap.size().cy;
+    m_unsavedPicture = std::move(bytes);
+    return true;
+}
+
 void Vor_DlgDesignerData::attachBitmap(const Vor_String& path) {
-    if (path.isEmpty() || !fileExists(path)) return;
+    if (path.isEmpty() || !base::isRegularFile(toSlashes(path).str())) return;
     m_imageWidth = m_imageHeight = 0;
     m_bitmap = ui::Image::fromFile(toSlashes(path).str());
     if (m_bitmap.isNull()) return;
@@ -134,18 +160,23 @@ bool Vor_DlgDesignerData::findCtrlFromResource(const int& resId, int& i) const {
 }
 
 int Vor_DlgDesignerData::append(Vor_DesignerControl& ctrl) {
-    std::vector<int> used;
-    for (const Vor_DesignerControl& c : m_controls)
-        used.push_back(c.resId);
-    std::sort(used.begin(), used.end());
+    // the lowest id of the range that no control holds, in one pass over the controls
     ctrl.resId = 0;
-    for (int id = m_firstResId; id <= m_lastResId && m_firstResId > 0; ++id)
-        if (!std::binary_search(used.begin(), used.end(), id)) {
-            ctrl.resId = id;
-            break;
-        }
+    if (m_firstResId > 0 && m_lastResId >= m_firstResId) {
+        std::vector<char> used(static_cast<std::size_t>(m_lastResId - m_firstResId) + 1, 0);
+        for (const Vor_DesignerControl& c : m_controls)
+            if (c.resId >= m_firstResId && c.resId <= m_lastResId)
+                used[static_cast<std::size_t>(c.resId - m_firstResId)] = 1;
+        const auto freeId = std::find(used.begin(), used.end(), 0);
+        if (freeId != used.end()) ctrl.resId = m_firstResId + static_cast<int>(freeId - used.begin());
+    }
     m_controls.push_back(ctrl);
     return ctrl.resId;
+}
+
+bool Vor_DlgDesignerData::canAppend() const {
+    return getNrControls() < kMaxControls && m_firstResId > 0 &&
+           getNrControls() <= m_lastResId - m_firstResId;
 }
 
 void Vor_DlgDesignerData::removeControl(const int& i) {
@@ -195,8 +226,18 @@ double Vor_DlgDesignerData::factorToPixels(bool horizontal, double factor) const
 }
 
 ui::Rect Vor_DlgDesignerData::pixelRect(const Vor_DesignerControl& c) const {
-    return {roundedPixel(getTopLeftX(c)), roundedPixel(getTopLeftY(c)), roundedPixel(getBottomRightX(c)),
-            roundedPixel(getBottomRightY(c))};
+    return {roundedPixel(getTopLeftX(c)) - m_origin.x, roundedPixel(getTopLeftY(c)) - m_origin.y,
+            roundedPixel(getBottomRightX(c)) - m_origin.x, roundedPixel(getBottomRightY(c)) - m_origin.y};
+}
+
+void Vor_DlgDesignerData::setViewOrigin(ui::Point origin) {
+    if (origin == m_origin) return;
+    getSizeFromAllControls();
+    const std::vector<int> selected = getSelectedIds();
+    m_origin = origin;
+    redrawAllControls();
+    selectCtrls(selected);
+    if (m_dlg) m_dlg->invalidate();
 }
 
 // ---- drawing
@@ -302,6 +343,7 @@ void Vor_DlgDesignerData::redrawAllControls() {
     m_drawn.clear();
     for (Vor_DesignerControl& c : m_controls)
         drawControl(c);
+    refreshTabOrderBadges();
     if (live) {
         m_dlg->setRedraw(true);
         m_dlg->invalidate();
@@ -327,12 +369,54 @@ bool Vor_DlgDesignerData::removeDrawnCtrlOnly(const int& resId) {
 int Vor_DlgDesignerData::OnEraseBkgnd(ui::Painter& p) {
     if (!m_initialised || !m_dlg) return 0;
     if (m_designMode) p.fillRect(m_dlg->clientRect(), kButtonFace);
-    if (!m_bitmap.isNull()) p.drawImage(ui::Rect::fromSize(0, 0, m_imageWidth, m_imageHeight), m_bitmap);
+    if (!m_bitmap.isNull())
+        p.drawImage(ui::Rect::fromSize(-m_origin.x, -m_origin.y, m_imageWidth, m_imageHeight), m_bitmap);
+    // the snap grid as dots over the picture
+    if (m_designMode && m_snapGrid >= 4 && hasPicture())
+        for (int y = m_snapGrid; y < m_imageHeight; y += m_snapGrid)
+            for (int x = m_snapGrid; x < m_imageWidth; x += m_snapGrid)
+                p.fillRect(ui::Rect::fromSize(x - m_origin.x, y - m_origin.y, 1, 1), kGridDot);
     return 0;
 }
 
 void Vor_DlgDesignerData::OnPaint(ui::Painter& p) {
     if (m_tracker) m_tracker->paint(p);
+}
+
+void Vor_DlgDesignerData::setShowTabOrder(bool show) {
+    m_showTabOrder = show;
+    refreshTabOrderBadges();
+}
+
+void Vor_DlgDesignerData::refreshTabOrderBadges() {
+    const bool live = m_dlg && m_dlg->exists();
+    if (live)
+        for (ui::Control* b : m_badges)
+            m_dlg->destroyControl(b);
+    m_badges.clear();
+    if (!live || !m_designMode || !m_showTabOrder) return;
+    // the tab positions the controls take when the dialog is shown, where they lie now
+    getSizeFromAllControls();
+    std::vector<Vor_DesignerControl> ordered = m_controls;
+    sortTabOrder(ordered);
+    for (const Vor_DesignerControl& c : ordered) {
+        if (c.tabOrder <= 0) continue;
+        const ui::Rect r = pixelRect(c);
+        const std::string number = std::to_string(c.tabOrder);
+        ui::ControlTemplate line;
+        line.kind = "VorView";
+        ui::Control* badge = m_dlg->createControl(
+            line, ui::Rect::fromSize(r.left, r.top, 8 + 7 * static_cast<int>(number.size()), 15));
+        if (!badge) continue;
+        badge->setMouseTransparent(true);
+        badge->setPaintHandler([number, size = badge->clientRect()](ui::Painter& p) {
+            p.fillRect(size, kTabOrderBack);
+            p.setPen(kWhite);
+            p.drawText(size, number,
+                       ui::Painter::DT_CENTER | ui::Painter::DT_VCENTER | ui::Painter::DT_SINGLELINE);
+        });
+        m_badges.push_back(badge);
+    }
 }
 
 int Vor_DlgDesignerData::OnSetCursor(ui::Point point) {
@@ -358,7 +442,21 @@ bool Vor_DlgDesignerData::OnMouseMove(ui::Point point) {
 bool Vor_DlgDesignerData::OnLButtonUp(ui::Point point) {
     if (!m_tracker) return false;
     OnMouseMove(point);
+    const SelectionTracker::Drag drag = m_tracker->drag();
     if (!m_tracker->release(point)) return false;
+    // a move or a size ends on the snap grid, in the picture's pixels
+    if (m_snapGrid > 1 && (drag == SelectionTracker::Drag::Move || drag == SelectionTracker::Drag::Resize))
+        for (CControlRect* r : m_tracker->moving()) {
+            const ui::Rect& o = r->rect();
+            const ui::Rect onPicture{o.left + m_origin.x, o.top + m_origin.y, o.right + m_origin.x,
+                                     o.bottom + m_origin.y};
+            const ui::Rect s = drag == SelectionTracker::Drag::Move
+                                   ? designer::snapMoved(onPicture, m_snapGrid)
+                                   : designer::snapResized(onPicture, m_snapGrid);
+            r->setRect(
+                {s.left - m_origin.x, s.top - m_origin.y, s.right - m_origin.x, s.bottom - m_origin.y});
+            if (r->wnd()) r->wnd()->moveWindow(r->rect());
+        }
     if (m_dlg) m_dlg->invalidate();
     return true;
 }
@@ -589,10 +687,12 @@ void Vor_DlgDesignerData::getSizeFromControl(int i) {
     // than the rectangle it was drawn for.
     const ui::Rect& r = m_drawn[static_cast<std::size_t>(i)]->rect();
     if (m_drawn[static_cast<std::size_t>(i)]->resId() != c->resId) return;
-    c->topLeftX = pixelsToFactor(true, r.left);
-    c->topLeftY = pixelsToFactor(false, r.top);
-    c->bottomRightX = pixelsToFactor(true, r.right);
-    c->bottomRightY = pixelsToFactor(false, r.bottom);
+    // unchanged rectangles keep their factors exactly, also those between two pixels
+    if (r == pixelRect(*c)) return;
+    c->topLeftX = pixelsToFactor(true, r.left + m_origin.x);
+    c->topLeftY = pixelsToFactor(false, r.top + m_origin.y);
+    c->bottomRightX = pixelsToFactor(true, r.right + m_origin.x);
+    c->bottomRightY = pixelsToFactor(false, r.bottom + m_origin.y);
 }
 
 void Vor_DlgDesignerData::getSizeFromAllControls() {
@@ -616,18 +716,32 @@ void Vor_DlgDesignerData::selectCtrls(const std::vector<int>& resIds) {
 
 bool Vor_DlgDesignerData::addNewControl(Vor_ControlType type) {
     // Factors are fractions of the picture: without one a new control would have no place.
-    if (!hasPicture()) return false;
+    if (!hasPicture() || !canAppend()) return false;
     getSizeFromAllControls();
+    // A new control starts at a fifth of the picture, one step off any control already there, and
+    // becomes the selection, so that it can be moved at once.
+    std::vector<ui::Rect> taken;
+    for (const Vor_DesignerControl& c : m_controls)
+        taken.push_back(pixelRect(c));
+    const ui::Size size{30, 18};
+    const int step = m_snapGrid > 1 ? m_snapGrid : 10;
+    const ui::Point start{designer::snap(m_imageWidth / 5, m_snapGrid) - m_origin.x,
+                          designer::snap(m_imageHeight / 5, m_snapGrid) - m_origin.y};
+    const ui::Point at = designer::newControlPlace(taken, start, size, step,
+                                                   {m_imageWidth - m_origin.x, m_imageHeight - m_origin.y});
     Vor_DesignerControl c;
     c.type = type;
     // texts: dialString 171
     c.contents = dialString(171);
-    c.topLeftX = 0.2;
-    c.topLeftY = 0.2;
-    c.bottomRightX = 0.2 + 30.0 / m_imageWidth;
-    c.bottomRightY = 0.2 + 18.0 / m_imageHeight;
-    append(c);
+    setTopLeftX(c, at.x + m_origin.x);
+    setTopLeftY(c, at.y + m_origin.y);
+    setBottomRightX(c, at.x + m_origin.x + size.cx);
+    setBottomRightY(c, at.y + m_origin.y + size.cy);
+    const int id = append(c);
     drawControl(m_controls.back());
+    refreshTabOrderBadges();
+    selectCtrls({id});
+    if (m_dlg) m_dlg->invalidate();
     return true;
 }
 
@@ -639,6 +753,7 @@ bool Vor_DlgDesignerData::removeCurControls() {
         int i;
         if (findCtrlFromResource(id, i)) removeControl(i);
     }
+    refreshTabOrderBadges();
     return true;
 }
 
@@ -649,6 +764,7 @@ void Vor_DlgDesignerData::copyCurCtrls() {
     for (int id : m_tracker->selectedIds()) {
         int i;
         if (!findCtrlFromResource(id, i)) continue;
+        if (!canAppend()) break;
         Vor_DesignerControl c = m_controls[static_cast<std::size_t>(i)];
         setTopLeftX(c, getTopLeftX(c) + 20);
         setTopLeftY(c, getTopLeftY(c) + 20);
@@ -759,6 +875,73 @@ bool Vor_DlgDesignerData::stickRightCurCtrls() {
     return true;
 }
 
+bool Vor_DlgDesignerData::arrangeCurCtrls(
+    const std::function<std::vector<ui::Rect>(std::vector<ui::Rect>)>& how, std::size_t least) {
+    if (!m_tracker || m_tracker->selected().size() < std::max<std::size_t>(least, 1)) return false;
+    getSizeFromAllControls();
+    const std::vector<int> ids = m_tracker->selectedIds();
+    std::vector<int> indexes;
+    std::vector<ui::Rect> rects;
+    for (int id : ids) {
+        int i;
+        if (!findCtrlFromResource(id, i)) continue;
+        indexes.push_back(i);
+        rects.push_back(pixelRect(m_controls[static_cast<std::size_t>(i)]));
+    }
+    const std::vector<ui::Rect> placed = how(rects);
+    if (placed.size() != rects.size()) return false;
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        if (placed[k] == rects[k]) continue; // untouched controls keep their exact factors
+        Vor_DesignerControl& c = m_controls[static_cast<std::size_t>(indexes[k])];
+        setTopLeftX(c, placed[k].left + m_origin.x);
+        setTopLeftY(c, placed[k].top + m_origin.y);
+        setBottomRightX(c, placed[k].right + m_origin.x);
+        setBottomRightY(c, placed[k].bottom + m_origin.y);
+    }
+    redrawAllControls();
+    selectCtrls(ids);
+    if (m_dlg) m_dlg->invalidate();
+    return true;
+}
+
+void Vor_DlgDesignerData::selectAllCtrls() {
+    if (!m_tracker) return;
+    m_tracker->clearSelection();
+    for (const Vor_DesignerControl& c : m_controls)
+        if (c.resId > 0) m_tracker->addToSelection(c.resId);
+    if (m_dlg) m_dlg->invalidate();
+}
+
+std::vector<Vor_DesignerControl> Vor_DlgDesignerData::selectedControls() {
+    std::vector<Vor_DesignerControl> out;
+    getSizeFromAllControls();
+    for (int id : getSelectedIds()) {
+        int i;
+        if (findCtrlFromResource(id, i)) out.push_back(m_controls[static_cast<std::size_t>(i)]);
+    }
+    return out;
+}
+
+int Vor_DlgDesignerData::pasteCtrls(const std::vector<Vor_DesignerControl>& controls, ui::Point offset) {
+    if (!hasPicture() || controls.empty()) return 0;
+    getSizeFromAllControls();
+    std::vector<int> pasted;
+    for (Vor_DesignerControl c : controls) {
+        if (!canAppend()) break;
+        c.readOnly = false;
+        c.tabOrder = 0;
+        setTopLeftX(c, getTopLeftX(c) + offset.x);
+        setTopLeftY(c, getTopLeftY(c) + offset.y);
+        setBottomRightX(c, getBottomRightX(c) + offset.x);
+        setBottomRightY(c, getBottomRightY(c) + offset.y);
+        pasted.push_back(append(c));
+    }
+    redrawAllControls();
+    selectCtrls(pasted);
+    if (m_dlg) m_dlg->invalidate();
+    return static_cast<int>(pasted.size());
+}
+
 bool Vor_DlgDesignerData::moveCurCtrls(int dx, int dy) {
     if (!m_tracker || m_tracker->selected().empty()) return false;
     for (CControlRect* r : m_tracker->selected()) {
@@ -767,6 +950,7 @@ bool Vor_DlgDesignerData::moveCurCtrls(int dx, int dy) {
         if (r->wnd()) r->wnd()->moveWindow(r->rect());
     }
     getSizeFromAllControls();
+    refreshTabOrderBadges();
     if (m_dlg) m_dlg->invalidate();
     return true;
 }
@@ -949,42 +1133,60 @@ bool Vor_DlgDesignerData::getNameFromFile(const Vor_String& path, Vor_String& na
     return templateNameFromPath(path, name);
 }
 
-bool Vor_DlgDesignerData::readFromFile(const Vor_String& path, bool withBitmap) {
+bool Vor_DlgDesignerData::readFromFile(const Vor_String& path, bool withBitmap, std::string* error) {
     const Vor_String file = toSlashes(path);
-    if (!fileExists(file)) return false;
     Vor_String name;
-    if (!getNameFromFile(file, name)) return false;
+    if (!templateNameFromPath(file, name, error)) return false;
     Vor_PropertiesList props;
-    props.readFromFile(file); // a file that cannot be read as a whole gives an empty template
+    if (props.readFromFile(file, error) != Acad::eOk) return false;
     std::vector<Vor_DesignerControl> read;
-    if (!readTemplateControls(props, read)) return false;
+    std::string fault;
+    if (!readTemplateControls(props, read, &fault)) {
+        if (error) *error = file.str() + ": " + fault;
+        return false;
+    }
     m_templateName = name;
-    m_controls.clear();
-    for (Vor_DesignerControl& c : read)
-        append(c);
+    // the ids of the range in order (what append gives an empty list), without a search per control
+    for (std::size_t k = 0; k < read.size(); ++k) {
+        const long long id = static_cast<long long>(m_firstResId) + static_cast<long long>(k);
+        read[k].resId = m_firstResId > 0 && id <= m_lastResId ? static_cast<int>(id) : 0;
+    }
+    m_controls = std::move(read);
+    m_unsavedPicture.clear();
     if (withBitmap) attachBitmap(changeExtension(file, "bmp"));
     return true;
 }
 
-void Vor_DlgDesignerData::writeToFile(const Vor_String& path) {
+bool Vor_DlgDesignerData::writeToFile(const Vor_String& path, std::string* error) {
     const Vor_String file = toSlashes(path);
-    const Vor_String oldName = m_templateName;
     Vor_String name;
-    if (!getNameFromFile(file, name)) return;
-    m_templateName = name;
-    ObjectExportCreateDirectory(getFolder(file));
-    const Vor_String oldBitmap = getDesignerRootFolder() + oldName + ".bmp";
-    const Vor_String newBitmap = changeExtension(file, "bmp");
-    if (!oldName.isEmpty() && !samePath(oldBitmap, newBitmap) && fileExists(oldBitmap)) {
-        std::string bytes;
-        if (readWholeFile(oldBitmap.str(), bytes)) base::writeFileSafely(newBitmap.str(), bytes, nullptr);
-    }
+    if (!templateNameFromPath(file, name, error)) return false;
     getSizeFromAllControls();
-    Vor_PropertiesList props;
-    props.setProperty("nrOfControls", getNrControls());
-    for (int i = 0; i < getNrControls(); ++i)
-        m_controls[static_cast<std::size_t>(i)].setToPropList(props, i);
-    props.writeToFile(file);
+    if (std::string fault = templateWriteFault(m_controls); !fault.empty()) {
+        if (error) *error = file.str() + ": " + fault;
+        return false;
+    }
+    ObjectExportCreateDirectory(getFolder(file));
+    if (templateProperties(m_controls).writeToFile(file, error) != Acad::eOk) return false;
+    const Vor_String oldName = m_templateName;
+    m_templateName = name;
+    // The picture goes beside the template: a newly chosen one, else the old name's under a new name.
+    const Vor_String newBitmap = changeExtension(file, "bmp");
+    std::string bytes = m_unsavedPicture;
+    if (bytes.empty() && !oldName.isEmpty()) {
+        const Vor_String oldBitmap = getDesignerRootFolder() + oldName + ".bmp";
+        if (samePath(oldBitmap, newBitmap) || !fileExists(oldBitmap) ||
+            !readWholeFile(oldBitmap.str(), bytes, nullptr, kMaxPictureBytes))
+            return true; // no picture to take along
+    }
+    if (bytes.empty()) return true;
+    std::string why;
+    if (!base::writeFileSafely(newBitmap.str(), bytes, &why)) {
+        if (error) *error = file.str() + ": the template was saved, but not its picture: " + why;
+        return false;
+    }
+    m_unsavedPicture.clear();
+    return true;
 }
 
 void GetImageDlgCtrlNames(const Vor_String& path, Vor_StringArray& names) {

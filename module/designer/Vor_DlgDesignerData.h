@@ -14,7 +14,9 @@
 #include <ui/Image.h>
 #include <ui/Types.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace ui {
@@ -38,6 +40,8 @@ public:
     /// Most controls a template may hold, and longest text a control keeps from a file.
     static constexpr int kMaxControls = 10000;
     static constexpr int kMaxTextBytes = 4096;
+    /// Largest picture file the designer takes in.
+    static constexpr std::size_t kMaxPictureBytes = std::size_t(64) << 20;
 
     Vor_DlgDesignerData();
     /// A copy starts as a fresh engine: windows and selection belong to one dialog only.
@@ -54,6 +58,12 @@ public:
     bool hasPicture() const { return m_imageWidth > 0 && m_imageHeight > 0; }
     /// Loads a picture file as the background; white is see-through. A missing file changes nothing.
     void attachBitmap(const Vor_String& path);
+    /// Takes the picture file at `path` as the template's new picture: checked first (false with the
+    /// reason, nothing changed, when it is no regular file, larger than kMaxPictureBytes or no
+    /// picture), shown at once and written beside the template by the next successful save only.
+    bool choosePicture(const Vor_String& path, std::string* error = nullptr);
+    /// True while a chosen picture waits for the next save.
+    bool hasUnsavedPicture() const { return !m_unsavedPicture.empty(); }
     const ui::Image& bitmap() const { return m_bitmap; }
     int getNrControls() const { return static_cast<int>(m_controls.size()); }
     const Vor_DesignerControl* getControl(const int& i) const;
@@ -62,6 +72,8 @@ public:
     bool findCtrlFromResource(const int& resId, int& i) const;
     /// Appends a copy with the first free child id of the range (0 when all are taken); the id.
     int append(Vor_DesignerControl& ctrl);
+    /// True while the id range has a free id for one more control (and the template's budget room).
+    bool canAppend() const;
     void removeControl(const int& i);
     void getAllCtrlNames(Vor_StringArray& names) const;
     bool isADynControl(const int& resId) const;
@@ -98,8 +110,13 @@ public:
     void setWidth(Vor_DesignerControl& c, double px) const { setBottomRightX(c, getTopLeftX(c) + px); }
     /// Top edge = bottom edge - pixels.
     void setHeight(Vor_DesignerControl& c, double px) const { setTopLeftY(c, getBottomRightY(c) - px); }
-    /// The whole-pixel rectangle a control is drawn at (run-mode combos not yet lengthened).
+    /// The whole-pixel rectangle a control is drawn at (run-mode combos not yet lengthened), in
+    /// the dialog's client pixels: the picture's pixels less the view origin.
     ui::Rect pixelRect(const Vor_DesignerControl& c) const;
+    /// The picture's pixel shown at the client's top-left corner (design mode scrolls a picture
+    /// larger than the window); setting it keeps the controls on the picture and the selection.
+    ui::Point viewOrigin() const { return m_origin; }
+    void setViewOrigin(ui::Point origin);
 
     // Drawing
     /// Removes the drawn windows and draws every control anew; twice in a row gives one set.
@@ -148,6 +165,23 @@ public:
     bool stickRightCurCtrls();
     /// Moves the selected controls by whole pixels (arrow keys); false without a selection.
     bool moveCurCtrls(int dx, int dy);
+    /// Gives the selected controls the rectangles `how` makes of theirs (in order of selection, the
+    /// first being the reference); false with fewer than `least` selected.
+    bool arrangeCurCtrls(const std::function<std::vector<ui::Rect>(std::vector<ui::Rect>)>& how,
+                         std::size_t least);
+    /// Selects every drawn control.
+    void selectAllCtrls();
+    /// Copies of the selected controls, in order of selection.
+    std::vector<Vor_DesignerControl> selectedControls();
+    /// Appends copies of `controls` moved by whole pixels, draws them and makes them the selection;
+    /// the number appended (fewer when the id range is full).
+    int pasteCtrls(const std::vector<Vor_DesignerControl>& controls, ui::Point offset);
+    /// The snap grid in pixels, 0 for none: mouse moves and sizes end on it, new controls start on it.
+    void setSnapGrid(int pixels) { m_snapGrid = pixels; }
+    int snapGrid() const { return m_snapGrid; }
+    /// Whether the tab position of each control is painted over it.
+    void setShowTabOrder(bool show);
+    bool showsTabOrder() const { return m_showTabOrder; }
     /// Computes the tab order of all controls.
     void sortAllControls();
     /// Child ids of the focusable controls in tab order.
@@ -174,8 +208,16 @@ public:
     bool setFocusToCtrl(bool first);
 
     // Template files
-    bool readFromFile(const Vor_String& path, bool withBitmap);
-    void writeToFile(const Vor_String& path);
+    /// Reads a template below the root folder. False, with the reason naming the file and the key or
+    /// line in `error` and the engine unchanged, for a file outside the root folder, one that cannot
+    /// be read or one that is not read cleanly (readTemplateControls): such a file is never opened, so
+    /// it is never saved over with what was left of it.
+    bool readFromFile(const Vor_String& path, bool withBitmap, std::string* error = nullptr);
+    /// Writes the template to `path` below the root folder, with its picture beside it (a newly
+    /// chosen one, or the old name's when the name changes), and takes the name. False with the
+    /// reason, the old file and name kept, when the path is outside the root folder, a control
+    /// would not read back (templateWriteFault) or the file cannot be written.
+    bool writeToFile(const Vor_String& path, std::string* error = nullptr);
 
 protected:
     bool getNameFromFile(const Vor_String& path, Vor_String& name) const;
@@ -198,6 +240,9 @@ protected:
 
 private:
     void reset();
+    /// Lays a small numbered badge over the top-left corner of every control that takes a tab
+    /// position while the tab order is shown (the controls' windows would hide a painted number).
+    void refreshTabOrderBadges();
     ui::Control* drawnWindow(int resId) const;
 
     bool m_initialised = false;
@@ -215,4 +260,9 @@ private:
     int m_typeListId = 0, m_contentsLabelId = 0, m_contentsFieldId = 0, m_listLabelId = 0, m_listFieldId = 0;
     Vor_String m_templateName;
     std::vector<Vor_DesignerControl> m_controls;
+    std::string m_unsavedPicture; ///< bytes of a chosen picture not yet saved beside the template
+    ui::Point m_origin;           ///< the picture's pixel at the client's top-left
+    int m_snapGrid = 0;
+    bool m_showTabOrder = false;
+    std::vector<ui::Control*> m_badges; ///< the tab order's numbered badges
 };

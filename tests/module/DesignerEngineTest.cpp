@@ -2,6 +2,7 @@
 
 #include "designer/CControlRect.h"
 #include "designer/DesignerFolder.h"
+#include "designer/DlgDesigner.h"
 #include "designer/Vor_DlgDesignerData.h"
 #include "frame/LauncherTable.h"
 
@@ -14,13 +15,21 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+/// The child ids the designer window hands out.
+struct DlgDesignerRange {
+    static constexpr int first = DlgDesigner::kFirstResId;
+    static constexpr int last = DlgDesigner::kLastResId;
+};
 
 constexpr int kHost = 8960; // the live preview's template: a dialog with OK and Cancel only
 constexpr int kFirst = 33000;
@@ -132,6 +141,27 @@ TEST_F(DesignerEngine, pixelArithmeticKeepsTheRightEdges) {
     e.getImageSize(w, h);
     EXPECT_EQ(w, 200) << "a missing picture leaves the previous one";
     EXPECT_EQ(h, 100);
+}
+
+TEST_F(DesignerEngine, everyControlTheReaderTakesGetsItsOwnId) {
+    // the designer's range holds an id for each of the most controls a template may hold
+    static_assert(DlgDesignerRange::last - DlgDesignerRange::first + 1 == Vor_DlgDesignerData::kMaxControls);
+    std::string text = "nrOfControls\tint\t" + std::to_string(Vor_DlgDesignerData::kMaxControls) + "\n";
+    for (int i = 0; i < Vor_DlgDesignerData::kMaxControls; ++i)
+        text += "type" + std::to_string(i) + "\tint\t2\n";
+    std::ofstream(getDesignerRootFolder().str() + "Many.txt") << text;
+    Vor_DlgDesignerData& e = make(true, DlgDesignerRange::last);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(e.readFromFile((getDesignerRootFolder().str() + "Many.txt").c_str(), false));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "no search per control";
+    std::set<int> ids;
+    for (int i = 0; i < e.getNrControls(); ++i)
+        ids.insert(e.getControl(i)->resId);
+    EXPECT_EQ(ids.size(), static_cast<std::size_t>(Vor_DlgDesignerData::kMaxControls)) << "no two alike";
+    EXPECT_EQ(*ids.begin(), kFirst) << "and none is 0";
+    EXPECT_FALSE(e.canAppend()) << "a full template takes no more";
+    EXPECT_FALSE(e.addNewControl(ctVarEdit));
+    EXPECT_EQ(e.getNrControls(), Vor_DlgDesignerData::kMaxControls);
 }
 
 TEST_F(DesignerEngine, addingWaitsForAPicture) {

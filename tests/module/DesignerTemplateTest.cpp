@@ -6,10 +6,12 @@
 #include "designer/TabOrder.h"
 #include "designer/Vor_DlgDesignerData.h"
 
+#include <base/SafeFile.h>
 #include <host/FileUtils.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
 #include <host/Vor_PropertiesList.h>
+#include <ui/Image.h>
 
 #include <gtest/gtest.h>
 
@@ -17,8 +19,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+
+#include <cerrno>
 #include <limits>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -215,40 +222,251 @@ TEST_F(DesignerFiles, variableNamesOfATemplate) {
     EXPECT_EQ(names, (Vor_StringArray{"Length", "Width"})) << "only variable edits, in order";
 }
 
-TEST_F(DesignerFiles, damagedFilesLoadSaneOrAreRefused) {
-    Vor_DlgDesignerData e;
-    write("Good.txt", "nrOfControls\tint\t1\ntype0\tint\t2\n");
-    ASSERT_TRUE(e.readFromFile((root() + "Good.txt").c_str(), false));
+/// A template of two variable fields as the designer writes it.
+std::string twoFields() {
+    return "nrOfControls\tint\t2\n"
+           "type0\tint\t2\ntopLeftX0\tdouble\t0.1\ntopLeftY0\tdouble\t0.1\nbottomRightX0\tdouble\t0.3\n"
+           "bottomRightY0\tdouble\t0.2\ncontents0\ttext\tThickness\ncomboList0\ttext\t\n"
+           "type1\tint\t2\ntopLeftX1\tdouble\t0.5\ntopLeftY1\tdouble\t0.1\nbottomRightX1\tdouble\t0.7\n"
+           "bottomRightY1\tdouble\t0.2\ncontents1\ttext\tWidth\ncomboList1\ttext\t\n";
+}
 
-    write("Huge.txt", "nrOfControls\tint\t2147483647\n");
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(e.readFromFile((root() + "Huge.txt").c_str(), false)) << "an absurd count is refused";
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "without trying";
-    EXPECT_EQ(e.getNrControls(), 1) << "and the open template stays";
-    EXPECT_EQ(e.getTemplateName().str(), "Good");
+std::string replaced(std::string text, const std::string& what, const std::string& by) {
+    const std::size_t at = text.find(what);
+    return at == std::string::npos ? text : text.replace(at, what.size(), by);
+}
 
-    write("Negative.txt", "nrOfControls\tint\t-5\n");
-    EXPECT_TRUE(e.readFromFile((root() + "Negative.txt").c_str(), false));
-    EXPECT_EQ(e.getNrControls(), 0);
-
-    write("Missing.txt", "nrOfControls\tint\t2\ntype1\tint\t4\n");
-    ASSERT_TRUE(e.readFromFile((root() + "Missing.txt").c_str(), false));
-    ASSERT_EQ(e.getNrControls(), 2) << "missing keys give default controls";
-    EXPECT_EQ(e.getControl(0)->type, ctText);
-    EXPECT_EQ(e.getControl(1)->type, ctBoltCount1);
-
-    write("Far.txt", "nrOfControls\tint\t1\ntopLeftX0\tdouble\t1e308\ntopLeftY0\tdouble\t-1e308\n"
-                     "bottomRightX0\tdouble\t0.5\nbottomRightY0\tdouble\t0.25\n");
-    ASSERT_TRUE(e.readFromFile((root() + "Far.txt").c_str(), false));
-    const Vor_DesignerControl* c = e.getControl(0);
-    for (double v : {c->topLeftX, c->topLeftY, c->bottomRightX, c->bottomRightY}) {
-        EXPECT_TRUE(std::isfinite(v));
-        EXPECT_LE(std::fabs(v), 2.0) << "factors far outside the picture are brought near it";
+TEST_F(DesignerFiles, aTemplateNotReadCleanlyIsRefusedWithItsFaultAndTheOpenOneStays) {
+    const std::string good = twoFields();
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* fault;
+        const char* why;
+    } cases[] = {
+        {"BadLine", replaced(good, "topLeftX1\tdouble\t0.5", "topLeftX1\tdouble\tabc"),
+         ":10: 'abc' is not a number", "one bad line names its line"},
+        {"Repeated", good + "contents0\ttext\tAgain\n", "already given on line", "a repeated key"},
+        {"CutInALine", good.substr(0, good.find("contents1") + 4), "expected NAME<TAB>TYPE<TAB>VALUE",
+         "a file cut in the middle of a key"},
+        {"CutAfterALine", good.substr(0, good.find("type1")), "control 1 of 2 has no keys",
+         "a file cut after whole lines: the count promises more controls than it holds"},
+        {"Negative", "nrOfControls\tint\t-5\n", "negative", "a negative count"},
+        {"Huge", "nrOfControls\tint\t2147483647\n", "at most 10000 controls", "a count beyond the budget"},
+        {"Amplified", "nrOfControls\tint\t10000\n", "control 0 of 10000 has no keys",
+         "a tiny file does not make ten thousand controls"},
+        {"Items", "S235\nS275\nS355\n", "expected NAME<TAB>TYPE<TAB>VALUE",
+         "a combo item file opened by mistake"},
+        {"Empty", "", "no nrOfControls", "an empty file is no template"},
+        {"OtherList", "rows\tint\t3\n", "no nrOfControls", "another kind of property list"},
+        {"Unknown", good + "colour0\ttext\tred\n", "'colour0' is not a key",
+         "a key the template does not have"},
+        {"LeadingZero", replaced(good, "type1\t", "type01\t"), "'type01' is not a key",
+         "an index the writer never writes"},
+        {"Beyond", good + "type2\tint\t1\n", "'type2' belongs to control 2", "a key beyond the count"},
+        {"WrongKind", replaced(good, "type0\tint\t2", "type0\ttext\tfield"), "'type0' is not a whole number",
+         "a value of the wrong kind is not dropped"},
+        {"TextAsNumber", replaced(good, "contents1\ttext\tWidth", "contents1\tint\t7"),
+         "'contents1' is not a text", "a number where a text belongs"},
+        {"LongText", replaced(good, "Width", std::string(5000, 'w')), "holds 5000 bytes",
+         "a text beyond 4096 bytes is not cut"},
+        {"Far", replaced(good, "topLeftX0\tdouble\t0.1", "topLeftX0\tdouble\t1e308"), "outside the picture",
+         "an edge far from the picture is not moved"},
+        {"Big", good + "# " + std::string(17 << 20, 'x') + "\n", "larger than 16 MiB", "17 MiB"},
+    };
+    write("Good.txt", good);
+    for (const Case& c : cases) {
+        Vor_DlgDesignerData e;
+        ASSERT_TRUE(e.readFromFile((root() + "Good.txt").c_str(), false));
+        const std::string file = root() + c.name + ".txt";
+        write(std::string(c.name) + ".txt", c.text);
+        std::string error;
+        EXPECT_FALSE(e.readFromFile(file.c_str(), false, &error)) << c.why;
+        EXPECT_NE(error.find(file), std::string::npos) << c.why << ": the message names the file: " << error;
+        EXPECT_NE(error.find(c.fault), std::string::npos) << c.why << ": " << error;
+        EXPECT_EQ(e.getTemplateName().str(), "Good") << c.why << ": the open template stays";
+        ASSERT_EQ(e.getNrControls(), 2) << c.why;
+        EXPECT_EQ(e.getControl(1)->contents.str(), "Width") << c.why;
     }
 
-    write("Long.txt", "nrOfControls\tint\t1\ncontents0\ttext\t" + std::string(100000, 'x') + "\n");
-    ASSERT_TRUE(e.readFromFile((root() + "Long.txt").c_str(), false));
-    EXPECT_LE(e.getControl(0)->contents.length(), Vor_DlgDesignerData::kMaxTextBytes);
+    // Missing keys of a control that has others keep their defaults: the writer drops nothing then.
+    write("Missing.txt", "nrOfControls\tint\t2\ntype0\tint\t2\ntype1\tint\t4\n");
+    Vor_DlgDesignerData e;
+    ASSERT_TRUE(e.readFromFile((root() + "Missing.txt").c_str(), false));
+    ASSERT_EQ(e.getNrControls(), 2);
+    EXPECT_EQ(e.getControl(1)->type, ctBoltCount1);
+    write("Whole.txt", replaced(good, "topLeftX0\tdouble\t0.1", "topLeftX0\tint\t1"));
+    ASSERT_TRUE(e.readFromFile((root() + "Whole.txt").c_str(), false)) << "a whole number is a factor too";
+    EXPECT_EQ(e.getControl(0)->topLeftX, 1.0);
+}
+
+TEST_F(DesignerFiles, onlyRegularFilesAreOpened) {
+    fs::create_directories(root() + "Folder.txt");
+    ASSERT_EQ(::mkfifo((root() + "Pipe.txt").c_str(), 0600), 0);
+    for (const char* name : {"Folder.txt", "Pipe.txt"}) {
+        Vor_DlgDesignerData e;
+        std::string error;
+        EXPECT_FALSE(e.readFromFile((root() + name).c_str(), false, &error)) << name;
+        EXPECT_NE(error.find(name), std::string::npos) << error;
+    }
+}
+
+TEST_F(DesignerFiles, theWriterWritesNothingTheReaderWouldRefuse) {
+    write("T.txt", twoFields());
+    const std::string before = twoFields();
+    struct Case {
+        std::function<void(Vor_DesignerControl&)> change;
+        const char* fault;
+        const char* why;
+    } cases[] = {
+        {[](Vor_DesignerControl& c) { c.contents = std::string(4097, 'x').c_str(); }, "holds 4097 bytes",
+         "a text beyond the reader's budget"},
+        {[](Vor_DesignerControl& c) {
+             c.type = ctCellButton1;
+             c.cellName = std::string(2000, 'a').c_str();
+             c.comboList = std::string(2100, 'b').c_str();
+         },
+         "the list of control 2", "fields that fit alone but not merged"},
+        {[](Vor_DesignerControl& c) { c.bottomRightX = 2.5; }, "outside the picture",
+         "an edge dragged far off the picture"},
+        {[](Vor_DesignerControl& c) { c.topLeftY = std::nan(""); }, "not a finite number", "no number text"},
+    };
+    for (const Case& c : cases) {
+        Vor_DlgDesignerData e;
+        ASSERT_TRUE(e.readFromFile((root() + "T.txt").c_str(), false));
+        c.change(*e.getControlWrite(1));
+        std::string error;
+        EXPECT_FALSE(e.writeToFile((root() + "T.txt").c_str(), &error)) << c.why;
+        EXPECT_NE(error.find(c.fault), std::string::npos) << c.why << ": " << error;
+        std::string now;
+        ASSERT_TRUE(readWholeFile(root() + "T.txt", now));
+        EXPECT_EQ(now, before) << c.why << ": the file stays as it was";
+        EXPECT_FALSE(e.writeToFile((root() + "New.txt").c_str())) << c.why;
+        EXPECT_FALSE(fs::exists(root() + "New.txt")) << c.why;
+        EXPECT_EQ(e.getTemplateName().str(), "T") << c.why;
+    }
+    // What fits exactly is written and read back whole: 2048 two-byte characters.
+    Vor_DlgDesignerData e;
+    ASSERT_TRUE(e.readFromFile((root() + "T.txt").c_str(), false));
+    std::string full;
+    for (int k = 0; k < 2048; ++k)
+        full += "\xC3\xA9";
+    e.getControlWrite(0)->contents = full.c_str();
+    ASSERT_TRUE(e.writeToFile((root() + "T.txt").c_str()));
+    Vor_DlgDesignerData back;
+    ASSERT_TRUE(back.readFromFile((root() + "T.txt").c_str(), false));
+    EXPECT_EQ(back.getControl(0)->contents.str(), full);
+}
+
+TEST_F(DesignerFiles, aFailedSaveSaysWhyAndKeepsTheOldFileAndName) {
+    const std::string before = twoFields();
+    write("T.txt", before);
+    fs::create_directories(root() + "Folder.txt");
+    fs::create_directories(m_dir / "Dialog Templates" / "Elsewhere");
+    struct Case {
+        std::string path;
+        bool fullDisk;
+        const char* fault;
+        const char* why;
+    } cases[] = {
+        {root() + "T.txt", true, "T.txt", "a full disk"},
+        {root() + "Folder.txt", false, "Folder.txt", "a folder where the file should be"},
+        {(m_dir / "Outside.txt").string(), false, "templates are kept in the folder",
+         "a name outside the root"},
+        {root() + "../Elsewhere/T.txt", false, "\"..\"", "a name that climbs out of the root"},
+        {root() + "Beams//T.txt", false, "empty", "an empty folder part"},
+        {root() + "T.bmp", false, "a template is a .txt file", "the picture's name"},
+    };
+    for (const Case& c : cases) {
+        Vor_DlgDesignerData e;
+        ASSERT_TRUE(e.readFromFile((root() + "T.txt").c_str(), false));
+        e.getControlWrite(0)->contents = "Changed";
+        if (c.fullDisk) base::failSafeWritesAfterForTesting(0, ENOSPC);
+        std::string error;
+        const bool written = e.writeToFile(c.path.c_str(), &error);
+        base::failSafeWritesAfterForTesting(-1, 0);
+        EXPECT_FALSE(written) << c.why;
+        EXPECT_NE(error.find(c.fault), std::string::npos) << c.why << ": " << error;
+        EXPECT_EQ(e.getTemplateName().str(), "T") << c.why << ": the template is not taken for saved";
+        std::string now;
+        ASSERT_TRUE(readWholeFile(root() + "T.txt", now));
+        EXPECT_EQ(now, before) << c.why;
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "Outside.txt"));
+    EXPECT_FALSE(fs::exists(m_dir / "Dialog Templates" / "Elsewhere" / "T.txt"));
+}
+
+TEST_F(DesignerFiles, templateNamesAreCheckedPartByPart) {
+    struct Case {
+        const char* name;
+        bool fine;
+        const char* why;
+    } cases[] = {
+        {"EndPlate", true, "a name in the root"},
+        {"Beams/EndPlate", true, "a sub-folder of the root"},
+        {"Beams\\EndPlate", true, "old data writes folders with a backslash"},
+        {"../EndPlate", false, "climbs out of the root"},
+        {"Beams/../../EndPlate", false, "climbs out in the middle"},
+        {"Beams/./EndPlate", false, "a dot part"},
+        {"/etc/passwd", false, "an empty first part: an absolute path"},
+        {"Beams/", false, "an empty last part"},
+        {"Be\x01ms/x", false, "a control character"},
+        {"", false, "no name at all"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(templateNameFault(c.name).empty(), c.fine) << c.why << ": " << templateNameFault(c.name);
+
+    // A file outside the root reached through ".." is neither read nor written.
+    std::ofstream(m_dir / "Dialog Templates" / "Outside.txt") << twoFields();
+    Vor_DlgDesignerData e;
+    std::string error;
+    EXPECT_FALSE(e.readFromFile(templatePathFromName("../Outside"), false, &error));
+    EXPECT_NE(error.find("\"..\""), std::string::npos) << error;
+    EXPECT_EQ(e.getNrControls(), 0);
+
+    // and so is a combo's item file: a relative name stays below the root
+    std::ofstream(m_dir / "Dialog Templates" / "items.txt") << "S235\nS355\n";
+    write("Beams/items.txt", "S275\n");
+    Vor_DesignerControl combo = control(ctVarCombo, 0, 0, 0.1, 0.1);
+    Vor_StringArray items;
+    combo.comboList = "../items.txt";
+    combo.getComboItemsFromFile(items);
+    EXPECT_EQ(items.length(), 0) << "an item file above the root is not read";
+    combo.comboList = "Beams\\items.txt";
+    combo.getComboItemsFromFile(items);
+    EXPECT_EQ(items, (Vor_StringArray{"S275"})) << "one in a sub-folder is";
+}
+
+TEST_F(DesignerFiles, aChosenPictureIsCheckedFirstAndWrittenOnlyBySaving) {
+    ASSERT_TRUE(ui::Image::filled(300, 200, ui::rgb(200, 200, 255)).save(root() + "T.bmp"));
+    write("T.txt", twoFields());
+    std::string oldPicture;
+    ASSERT_TRUE(readWholeFile(root() + "T.bmp", oldPicture));
+    const std::string notAPicture = (m_dir / "notes.bmp").string();
+    std::ofstream(notAPicture) << "these are notes, not a picture";
+    const std::string picture = (m_dir / "sketch.bmp").string();
+    ASSERT_TRUE(ui::Image::filled(120, 80, ui::rgb(255, 200, 200)).save(picture));
+
+    Vor_DlgDesignerData e;
+    ASSERT_TRUE(e.readFromFile((root() + "T.txt").c_str(), true));
+    std::string error;
+    EXPECT_FALSE(e.choosePicture(notAPicture.c_str(), &error));
+    EXPECT_NE(error.find("notes.bmp: this file is no picture"), std::string::npos) << error;
+    EXPECT_FALSE(e.choosePicture((m_dir / "missing.bmp").string().c_str(), &error));
+    EXPECT_EQ(e.bitmap().size().cx, 300) << "a refused file leaves the picture";
+
+    ASSERT_TRUE(e.choosePicture(picture.c_str()));
+    EXPECT_EQ(e.bitmap().size().cx, 120) << "a good one is shown at once";
+    std::string onDisk;
+    ASSERT_TRUE(readWholeFile(root() + "T.bmp", onDisk));
+    EXPECT_EQ(onDisk, oldPicture) << "and not written before the template is saved";
+
+    ASSERT_TRUE(e.writeToFile((root() + "T.txt").c_str()));
+    std::string chosen;
+    ASSERT_TRUE(readWholeFile(picture, chosen));
+    ASSERT_TRUE(readWholeFile(root() + "T.bmp", onDisk));
+    EXPECT_EQ(onDisk, chosen) << "saving writes it beside the template";
+    EXPECT_FALSE(e.hasUnsavedPicture());
 }
 
 TEST(DesignerSamples, bundledTemplatesHoldEveryFamilyOverTheirPicture) {

@@ -477,6 +477,7 @@ Control* Dialog::createControl(const ControlTemplate& line, const Rect& pixels) 
         cw->setFocusPolicy(Qt::NoFocus);
     auto c = std::make_unique<Control>(this, line.id, kind, cw);
     c->styles = line.styles;
+    if (auto* hv = dynamic_cast<HookView*>(cw)) hv->control = c.get(); // its paint and mouse hooks
     DialogFilter* filter = nullptr;
     for (QObject* o : w->children())
         if (auto* f = dynamic_cast<DialogFilter*>(o)) filter = f;
