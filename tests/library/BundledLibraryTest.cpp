@@ -96,8 +96,8 @@ struct Series {
     int sizes; // the whole series as the producers roll it, or the sizes the library offers
 };
 const Series kTables[] = {{"IPE", 18}, {"IPEA", 18}, {"IPEO", 13}, {"HEA", 24}, {"HEAA", 24}, {"HEB", 24},
-                          {"HEM", 24}, {"UPE", 14},  {"UPN", 14},  {"L", 31},   {"LU", 23},   {"SHS", 30},
-                          {"RHS", 21}, {"CHS", 25},  {"FL", 76},   {"RD", 18}};
+                          {"HEM", 24}, {"UPE", 14},  {"UPN", 18},  {"L", 44},   {"LU", 23},   {"SHS", 42},
+                          {"RHS", 28}, {"CHS", 44},  {"FL", 76},   {"RD", 18}};
 
 TEST_F(BundledLibrary, everyAreaAndMassFollowsFromTheDimensions) {
     int rows = 0;
@@ -149,6 +149,17 @@ TEST_F(BundledLibrary, aSampleAgreesWithThePublishedTables) {
         {"SHS", "200x200x10", 200, 200, 74.9, 58.8},
         {"RHS", "100x50x5", 100, 50, 13.7, 10.7},
         {"CHS", "168.3x6.3", 168.3, 168.3, 32.1, 25.2},
+        // the sizes a detailer expects beside those: the heavy channels, the common angles, thin walls
+        {"UPN", "320", 320, 100, 75.8, 59.5},
+        {"UPN", "400", 400, 110, 91.5, 71.8},
+        {"L", "50x4", 50, 50, 3.89, 3.06},
+        {"L", "90x7", 90, 90, 12.2, 9.61},
+        {"L", "160x15", 160, 160, 46.1, 36.2},
+        {"L", "200x24", 200, 200, 90.6, 71.1},
+        {"L", "250x35", 250, 250, 163, 128},
+        {"SHS", "40x40x3", 40, 40, 4.34, 3.41},
+        {"CHS", "88.9x3.2", 88.9, 88.9, 8.62, 6.76},
+        {"CHS", "21.3x2.3", 21.3, 21.3, 1.37, 1.08},
     };
     for (const Published& p : sample) {
         Vor_ProfValuesTable t;
@@ -426,7 +437,7 @@ TEST_F(BundledLibrary, sectionPropertiesAgreeWithEachOtherInEveryRow) {
             ++checked;
         }
     }
-    EXPECT_EQ(checked, 14 + 14 + 31 + 23 + 30 + 21 + 25);
+    EXPECT_EQ(checked, 14 + 18 + 44 + 23 + 42 + 28 + 44);
 }
 
 TEST_F(BundledLibrary, depthBetweenFilletsOfTaperedChannels) {
