@@ -231,6 +231,33 @@ Rings channelOutline(double h, double b, double tw, double tf, double r1, double
                      {0, h, 0}})};
 }
 
+/// I-sections with tapered flanges, the flange thickness measured at b / 4 from the web's centre line.
+void iSectionTapered(double h, double b, double tw, double tf, double r1, double r2, double slope,
+                     DerivedValues& out) {
+    const double s = slope / 100.0;
+    const double corner = kPi / 2 + std::atan(s);
+    addAreaAndMass(h * tw + 2 * (b - tw) * (tf - s * tw / 4) +
+                       4 * (filletArea(r1, corner) - filletArea(r2, corner)),
+                   out);
+    const double atWeb = tf + s * (b / 4 - tw / 2), atToe = tf - s * b / 4;
+    const double left = (b - tw) / 2, right = (b + tw) / 2;
+    addBending(Section({rounded({{0, 0, 0},
+                                 {b, 0, 0},
+                                 {b, atToe, r2},
+                                 {right, atWeb, r1},
+                                 {right, h - atWeb, r1},
+                                 {b, h - atToe, r2},
+                                 {b, h, 0},
+                                 {0, h, 0},
+                                 {0, h - atToe, r2},
+                                 {left, h - atWeb, r1},
+                                 {left, atWeb, r1},
+                                 {0, atToe, r2}})}),
+               out);
+    const double tangent = atWeb - s * r1 + r1 * std::sqrt(1 + s * s);
+    out.emplace_back(kDepthBetweenFillets, std::nearbyint(h - 2 * tangent));
+}
+
 void iSection(double h, double b, double tw, double tf, double r, DerivedValues& out) {
     const double a = 2 * b * tf + (h - 2 * tf) * tw + 4 * kFillet * r * r;
     addAreaAndMass(a, out);
@@ -329,6 +356,7 @@ int dimensionsNeeded(int code) {
         return 5;
     case 3:
         return 6;
+    case 6:
     case 7:
         return 7;
     case 8:
@@ -356,6 +384,10 @@ bool derive(int code, const std::vector<double>& d, DerivedValues& out) {
     case 3: // a, b, t (web), t (flange), root radius, toe radius
         if (d[2] >= d[0] || d[2] >= d[1]) return false;
         angle(d[0], d[1], d[2], d[4], d[5], out);
+        return true;
+    case 6: // h, b, tw, tf, root radius, toe radius, slope [%]
+        if (2 * d[3] >= d[0] || d[2] >= d[1] || d[6] >= 100) return false;
+        iSectionTapered(d[0], d[1], d[2], d[3], d[4], d[5], d[6], out);
         return true;
     case 7: // h, b, tw, tf, root radius, toe radius, slope [%]
         if (2 * d[3] >= d[0] || d[2] >= d[1] || d[6] >= 100) return false;
@@ -387,6 +419,7 @@ bool isRadius(int code, std::size_t index) {
     case 2:
         return index == 4;
     case 3:
+    case 6:
     case 7:
         return index == 4 || index == 5;
     case 10:
@@ -416,7 +449,7 @@ bool deriveSectionValues(int typeCode, const std::vector<double>& dimensions, De
 bool isDerivedColumn(int typeCode, const Vor_String& header) {
     const std::string& h = header.str();
     if (h == kArea || h == kMass || h == kYs || h == kIt) return true;
-    if (h == kDepthBetweenFillets) return typeCode == 7;
+    if (h == kDepthBetweenFillets) return typeCode == 6 || typeCode == 7;
     for (const char* n : kBending)
         if (h == n) return true;
     for (const char* n : kAngle)

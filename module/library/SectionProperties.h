@@ -22,7 +22,7 @@ using DerivedValues = std::vector<std::pair<std::string, double>>;
 bool deriveSectionValues(int typeCode, const std::vector<double>& dimensions, DerivedValues& out);
 
 /// True for the headers of the derived columns of the bundled tables: a new size never copies them.
-/// "Depth between fillets" is derived for tapered channels (type 7) only.
+/// "Depth between fillets" is derived for the tapered sections (types 6 and 7) only.
 bool isDerivedColumn(int typeCode, const Vor_String& header);
 
 /// How a derived value is written in its column: area and mass with two decimals, the section

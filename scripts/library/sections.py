@@ -90,6 +90,21 @@ UPN = {
     300: (300, 100, 10, 16, 16, 8), 320: (320, 100, 14, 17.5, 17.5, 8.75),
     350: (350, 100, 14, 16, 16, 8), 380: (380, 102, 13.5, 16, 16, 8), 400: (400, 110, 14, 18, 18, 9),
 }
+# I-sections with tapered flanges (14 % inner slope, DIN 1025-1), the flange thickness measured at
+# a quarter of the width from the web's centre line: name -> (h, b, tw, tf, r1, r2)
+IPN = {
+    80: (80, 42, 3.9, 5.9, 3.9, 2.3), 100: (100, 50, 4.5, 6.8, 4.5, 2.7), 120: (120, 58, 5.1, 7.7, 5.1, 3.1),
+    140: (140, 66, 5.7, 8.6, 5.7, 3.4), 160: (160, 74, 6.3, 9.5, 6.3, 3.8),
+    180: (180, 82, 6.9, 10.4, 6.9, 4.1), 200: (200, 90, 7.5, 11.3, 7.5, 4.5),
+    220: (220, 98, 8.1, 12.2, 8.1, 4.9), 240: (240, 106, 8.7, 13.1, 8.7, 5.2),
+    260: (260, 113, 9.4, 14.1, 9.4, 5.6), 280: (280, 119, 10.1, 15.2, 10.1, 6.1),
+    300: (300, 125, 10.8, 16.2, 10.8, 6.5), 320: (320, 131, 11.5, 17.3, 11.5, 6.9),
+    340: (340, 137, 12.2, 18.3, 12.2, 7.3), 360: (360, 143, 13.0, 19.5, 13.0, 7.8),
+    380: (380, 149, 13.7, 20.5, 13.7, 8.2), 400: (400, 155, 14.4, 21.6, 14.4, 8.6),
+    450: (450, 170, 16.2, 24.3, 16.2, 9.7), 500: (500, 185, 18.0, 27.0, 18.0, 10.8),
+    550: (550, 200, 19.0, 30.0, 19.0, 11.9), 600: (600, 215, 21.6, 32.4, 21.6, 13.0),
+}
+IPN_SLOPE = 14  # %
 # Equal angles: (a, t) -> r1 (root radius; toe radius r2 = r1 / 2)
 ANGLES_EQUAL = {
     (20, 3): 3.5, (25, 3): 3.5, (25, 4): 3.5, (30, 3): 5, (30, 4): 5, (35, 4): 5, (40, 4): 6,
@@ -173,6 +188,40 @@ def area_channel_tapered(h, b, tw, tf, r1, r2, slope):
     flange = (b - tw) * tf - s / 2 * (b - tw) * tw
     corner = math.pi / 2 + math.atan(s)
     return h * tw + 2 * flange + 2 * (fillet_area(r1, corner) - fillet_area(r2, corner))
+
+
+def area_i_tapered(h, b, tw, tf, r1, r2, slope):
+    """I-sections with tapered flanges (mm2), tf measured at b / 4 from the web's centre line: over
+    each flange outstand the thickness is tf less the slope over tw / 4 on average."""
+    s = slope / 100.0
+    corner = math.pi / 2 + math.atan(s)
+    return h * tw + 2 * (b - tw) * (tf - s * tw / 4) + 4 * (fillet_area(r1, corner) - fillet_area(r2, corner))
+
+
+def depth_between_fillets_i_tapered(h, b, tw, tf, r1, slope):
+    """Straight part of the web of an I-section with tapered flanges (mm)."""
+    s = slope / 100.0
+    at_web = tf + s * (b / 4 - tw / 2)
+    tangent = at_web - s * r1 + r1 * math.sqrt(1 + s * s)
+    return h - 2 * tangent
+
+
+def outline_i_tapered(h, b, tw, tf, r1, r2, slope):
+    """The web's centre line on x = b / 2; tf at b / 4 from it."""
+    s = slope / 100.0
+    at_web, at_toe = tf + s * (b / 4 - tw / 2), tf - s * b / 4
+    left, right = (b - tw) / 2, (b + tw) / 2
+    return [rounded([(0, 0, 0), (b, 0, 0), (b, at_toe, r2), (right, at_web, r1), (right, h - at_web, r1),
+                     (b, h - at_toe, r2), (b, h, 0), (0, h, 0), (0, h - at_toe, r2), (left, h - at_web, r1),
+                     (left, at_web, r1), (0, at_toe, r2)])]
+
+
+def properties_i_tapered(h, b, tw, tf, r1, r2, slope, area=None):
+    """The bending properties of an I-section with tapered flanges, from its outline."""
+    sec = Section(outline_i_tapered(h, b, tw, tf, r1, r2, slope))
+    if area is not None:
+        _check_area(sec, area, "I-section %gx%g" % (h, b))
+    return _bending(sec)
 
 
 def area_angle(a, b, t, r1):

@@ -114,7 +114,7 @@ TEST_F(DamagedLibrary, aTableNotReadCleanlyIsShownButNeverSavedRenamedOrDeleted)
                                "expect-message \"<Bad> was not read cleanly\"\n" // said when shown
                                "expect-dialog 8716\n"
                                "expect-cell 1196 1 2 \"120\"\n" // shown as far as it goes
-                               "expect-state 1201 disabled\n" // rename, delete, save: not offered
+                               "expect-state 1201 disabled\n"   // rename, delete, save: not offered
                                "expect-state 1190 disabled\n"
                                "expect-state 1200 disabled\n"
                                "answer ok\n"

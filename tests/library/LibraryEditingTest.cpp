@@ -24,7 +24,7 @@
 
 namespace {
 
-const char* const kBundled[] = {"IPE", "IPEA", "IPEO", "HEAA", "HEA", "HEB", "HEM", "UPE",
+const char* const kBundled[] = {"IPE", "IPEA", "IPEO", "HEAA", "HEA", "HEB", "HEM", "IPN", "UPE",
                                 "UPN", "L",    "LU",   "SHS",  "RHS", "CHS", "FL",  "RD"};
 
 class LibraryEditing : public LibraryFolder {
@@ -124,6 +124,9 @@ TEST_F(LibraryEditing, aNewSizeTypedWithTheDimensionsOfABundledSizeGetsThatSizes
          "type 1300 \"60\"\ntype 1302 \"60\"\ntype 1304 \"6\"\ntype 1306 \"6\"\ntype 1308 \"8\"\ntype 1310 "
          "\"4\"\n"},
         {"SHS", "100x100x5", "100x100x6", "type 1304 \"6\"\ntype 1306 \"9\"\n"},
+        {"IPN", "200", "220",
+         "type 1300 \"220\"\ntype 1302 \"98\"\ntype 1304 \"8.1\"\ntype 1306 \"12.2\"\ntype 1308 \"8.1\"\n"
+         "type 1310 \"4.9\"\n"},
         {"UPN", "200", "220",
          "type 1300 \"220\"\ntype 1302 \"80\"\ntype 1304 \"9\"\ntype 1306 \"12.5\"\ntype 1308 \"12.5\"\n"
          "type 1310 \"6.5\"\n"},
