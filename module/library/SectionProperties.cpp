@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -460,19 +459,17 @@ bool isDerivedColumn(int typeCode, const Vor_String& header) {
 }
 
 std::string derivedValueText(const std::string& header, double value) {
-    char text[64];
-    if (header == kArea || header == kMass) {
-        std::snprintf(text, sizeof text, "%.2f", value);
-    } else if (header == kDepthBetweenFillets) {
-        std::snprintf(text, sizeof text, "%.0f", value);
-    } else {
+    int decimals = 2; // area and mass
+    if (header == kDepthBetweenFillets)
+        decimals = 0;
+    else if (header != kArea && header != kMass)
         // four figures at least, two decimals at most
-        const int decimals =
+        decimals =
             value == 0
                 ? 0
                 : std::max(0, std::min(2, 3 - static_cast<int>(std::floor(std::log10(std::abs(value))))));
-        std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    }
+    std::string text;
+    base::formatFixed(value, decimals, text);
     return text;
 }
 
