@@ -69,7 +69,9 @@ void profileComboItems(const Vor_String& current, Vor_StringArray& sysNames, Vor
         return;
     }
     sectionsOfSameTable(current, sysNames, displayNames);
-    selectText = sectionDisplayName(current);
+    // the name the list gives the current section, without reading its table a second time
+    int at = -1;
+    selectText = sysNames.find(current, at) ? displayNames[at] : sectionDisplayName(current);
 }
 
 void fillProfileCombo(ui::Control* combo, Vor_StringArray& sysNames, const Vor_String& current) {
