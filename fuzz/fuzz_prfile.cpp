@@ -14,7 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const Vor_StringArray langs{"Nederlands", "English"};
     ProfTableContent first;
-    parseProfText(bytes, "F.pr", langs, first);
+    if (!parseProfText(bytes, "F.pr", langs, first)) {
+        if (!first.rows.isEmpty() || first.problems.length() != 1) std::abort(); // refused: nothing taken in
+        return 0;
+    }
+    // whichever reader took the text, it kept to the budgets of table line files
+    if (first.rows.length() > lineTableBudget::kMaxLines) std::abort();
+    for (const Vor_StringArray& row : first.rows)
+        if (row.length() > lineTableBudget::kMaxCellsPerLine) std::abort();
+    if (first.columnNames.length() > lineTableBudget::kMaxCellsPerLine) std::abort();
     // the notes stay a screenful and a count, beside one note each on the file as a whole
     if (first.problems.length() > 24) std::abort();
     if (!first.hasHeader) return 0;

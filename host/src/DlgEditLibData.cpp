@@ -52,10 +52,15 @@ void DlgEditLibData::GetAvailableFiles() {
 }
 
 bool DlgEditLibData::load(std::string* error) {
-    Vor_StringArray langs;
-    gMacroLangs.GetAllLanguages(langs);
-    Vor_Array<Vor_StringArray> lines;
-    bool ok = readLines(gSettings.libDir + kGroupsFile, lines, error);
+    std::string faults;
+    const bool ok = read(&faults);
+    m_readFaults = faults;
+    addError(error, faults);
+    return ok;
+}
+
+SectionGroupArray sectionGroupsOfLines(const Vor_Array<Vor_StringArray>& lines, const Vor_StringArray& langs,
+                                       std::string* faults) {
     SectionGroupArray groups;
     for (int i = 1; i < lines.length(); ++i) {
         const Vor_StringArray& l = lines[i];
@@ -64,23 +69,28 @@ bool DlgEditLibData::load(std::string* error) {
         if (l.length() >= kGroupFields) g.id = l[0].toInt(&idOk);
         if (!idOk) {
             if (!(l.length() == 0))
-                addError(error, std::string(kGroupsFile) + ":" + std::to_string(i + 1) + ": no group number");
+                addError(faults,
+                         std::string(kGroupsFile) + ":" + std::to_string(i + 1) + ": no group number");
             continue;
         }
         g.enabled = !(l[1] == Vor_String("0"));
         g.image = l[2];
         g.langs = namesByLanguage(lines[0], l, kGroupFields, langs);
         if (!groups.append(g))
-            addError(error, std::string(kGroupsFile) + ":" + std::to_string(i + 1) + ": group number " +
-                                std::to_string(g.id) + " is taken");
+            addError(faults, std::string(kGroupsFile) + ":" + std::to_string(i + 1) + ": group number " +
+                                 std::to_string(g.id) + " is taken");
     }
-    ok = readLines(gSettings.libDir + kTypesFile, lines, error) && ok;
+    return groups;
+}
+
+Vor_Array<SectionType> sectionTypesOfLines(const Vor_Array<Vor_StringArray>& lines,
+                                           const Vor_StringArray& langs, std::string* faults) {
     Vor_Array<SectionType> types;
     for (int i = 1; i < lines.length(); ++i) {
         const Vor_StringArray& l = lines[i];
         if (l.length() < kTypeFields) {
             if (l.length() > 0)
-                addError(error, std::string(kTypesFile) + ":" + std::to_string(i + 1) + ": too few fields");
+                addError(faults, std::string(kTypesFile) + ":" + std::to_string(i + 1) + ": too few fields");
             continue;
         }
         SectionType t;
@@ -88,39 +98,72 @@ bool DlgEditLibData::load(std::string* error) {
         t.m_image = l[1];
         bool groupOk = false;
         t.m_group = l[2].toInt(&groupOk);
-        if (!groupOk) t.m_group = -1;
+        if (!groupOk) {
+            t.m_group = -1;
+            addError(faults, std::string(kTypesFile) + ":" + std::to_string(i + 1) + ": the group \"" +
+                                 l[2].str() + "\" is no number");
+        }
         t.m_table = l[3];
         t.m_names = namesByLanguage(lines[0], l, kTypeFields, langs);
         types.append(t);
     }
+    return types;
+}
+
+Vor_Array<Vor_StringArray> linesOfSectionGroups(const SectionGroupArray& groups,
+                                                const Vor_StringArray& langs) {
+    Vor_Array<Vor_StringArray> lines;
+    Vor_StringArray header{"Id", "Enabled", "Image"};
+    header.append(langs);
+    lines.append(header);
+    for (int i = 0; i < groups.length(); ++i) {
+        const SectionGroup& g = groups.at(i);
+        Vor_StringArray line{Vor_String(g.id), g.enabled ? "1" : "0", g.image};
+        for (int l = 0; l < langs.length(); ++l)
+            line.append(l < g.langs.length() ? g.langs[l] : Vor_String());
+        lines.append(line);
+    }
+    return lines;
+}
+
+Vor_Array<Vor_StringArray> linesOfSectionTypes(const Vor_Array<SectionType>& types,
+                                               const Vor_StringArray& langs) {
+    Vor_Array<Vor_StringArray> lines;
+    Vor_StringArray header{"Enabled", "Image", "Group", "Table"};
+    header.append(langs);
+    lines.append(header);
+    for (const SectionType& t : types) {
+        Vor_StringArray line{t.m_enabled ? "1" : "0", t.m_image, Vor_String(t.m_group), t.m_table};
+        for (int l = 0; l < langs.length(); ++l)
+            line.append(l < t.m_names.length() ? t.m_names[l] : Vor_String());
+        lines.append(line);
+    }
+    return lines;
+}
+
+bool DlgEditLibData::read(std::string* error) {
+    Vor_StringArray langs;
+    gMacroLangs.GetAllLanguages(langs);
+    Vor_Array<Vor_StringArray> lines;
+    bool ok = readLines(gSettings.libDir + kGroupsFile, lines, error);
+    const SectionGroupArray groups = sectionGroupsOfLines(lines, langs, error);
+    ok = readLines(gSettings.libDir + kTypesFile, lines, error) && ok;
+    const Vor_Array<SectionType> types = sectionTypesOfLines(lines, langs, error);
     m_groups = groups;
     m_types = types;
     return ok;
 }
 
 bool DlgEditLibData::save(std::string* error) const {
+    if (!m_readFaults.empty()) {
+        // what the reader skipped would be gone for good
+        addError(error, "groups and types are not written: their files were not read cleanly");
+        return false;
+    }
     Vor_StringArray langs;
     gMacroLangs.GetAllLanguages(langs);
-    Vor_Array<Vor_StringArray> groups, types;
-    Vor_StringArray header{"Id", "Enabled", "Image"};
-    header.append(langs);
-    groups.append(header);
-    for (int i = 0; i < m_groups.length(); ++i) {
-        const SectionGroup& g = m_groups.at(i);
-        Vor_StringArray line{Vor_String(g.id), g.enabled ? "1" : "0", g.image};
-        for (int l = 0; l < langs.length(); ++l)
-            line.append(l < g.langs.length() ? g.langs[l] : Vor_String());
-        groups.append(line);
-    }
-    header = Vor_StringArray{"Enabled", "Image", "Group", "Table"};
-    header.append(langs);
-    types.append(header);
-    for (const SectionType& t : m_types) {
-        Vor_StringArray line{t.m_enabled ? "1" : "0", t.m_image, Vor_String(t.m_group), t.m_table};
-        for (int l = 0; l < langs.length(); ++l)
-            line.append(l < t.m_names.length() ? t.m_names[l] : Vor_String());
-        types.append(line);
-    }
+    const Vor_Array<Vor_StringArray> groups = linesOfSectionGroups(m_groups, langs);
+    const Vor_Array<Vor_StringArray> types = linesOfSectionTypes(m_types, langs);
     std::string message;
     if (!writeFile(gSettings.libDir + kGroupsFile, groups, &message) ||
         !writeFile(gSettings.libDir + kTypesFile, types, &message)) {

@@ -1,5 +1,6 @@
 #include <host/DlgSelectProfData.h>
 
+#include <base/PathPart.h>
 #include <host/LineFile.h>
 #include <host/MacroLangs.h>
 #include <host/Settings.h>
@@ -10,7 +11,8 @@ bool listProfSizes(const Vor_String& table, const Vor_String& filter, Vor_String
     names.removeAll();
     Vor_String tableName;
     Vor_Array<Vor_StringArray> lines;
-    if (table.isEmpty() || !readFile(gSettings.libDir + "prof/" + table + ".pr", tableName, lines))
+    if (!base::isPathPart(table.str()) ||
+        !readFile(gSettings.libDir + "prof/" + table + ".pr", tableName, lines))
         return false;
     if (lines.length() < 2) return true;
     if (typeCode) *typeCode = lines[0].isEmpty() ? Vor_String() : lines[0][0];

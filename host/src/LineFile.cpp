@@ -38,13 +38,7 @@ void appendCell(std::string& out, const Vor_String& cell, bool onlyCell) {
     out += '"';
 }
 
-// Budgets far above any real file (a profile table holds a few thousand lines of a few dozen cells),
-// so that a damaged or hostile file is refused before it costs memory without bound.
-constexpr std::size_t kMaxFileBytes = std::size_t(32) << 20;
-constexpr std::size_t kMaxLineBytes = std::size_t(1) << 20;
-constexpr int kMaxLines = 1000000;
-constexpr int kMaxCellsPerLine = 4096;
-constexpr long long kMaxCells = 4000000;
+using namespace lineTableBudget;
 
 // Characters (UTF-8 sequences, or single stray bytes) of a text folded for comparison.
 std::vector<std::string_view> foldedChars(const std::string& folded) {

@@ -1,5 +1,6 @@
 #include <host/SectionTables.h>
 
+#include <base/PathPart.h>
 #include <host/FileUtils.h>
 #include <host/LineFile.h>
 #include <host/MacroLangs.h>
@@ -10,6 +11,7 @@
 Vor_SectionTables gSectionTables;
 
 bool Vor_SectionTables::load(const Vor_String& tableName) {
+    if (!base::isPathPart(tableName.str())) return false;
     const Vor_String path = gSettings.libDir + "prof/" + tableName + ".pr";
     std::error_code ec;
     const long long size = static_cast<long long>(std::filesystem::file_size(path.str(), ec));
@@ -27,6 +29,9 @@ bool Vor_SectionTables::load(const Vor_String& tableName) {
     lines.removeAt(0);
     lines.removeAt(0);
     m_rows = lines;
+    m_rowOfKey.clear();
+    for (int r = 0; r < m_rows.length(); ++r)
+        if (!m_rows[r].isEmpty()) m_rowOfKey.emplace(m_rows[r][0].str(), r);
     return true;
 }
 
@@ -37,13 +42,12 @@ bool Vor_SectionTables::getUserName(const Vor_String& sysName, Vor_String& name)
     const Vor_String key = sysName.mid(dash + 1);
     int column = -1;
     if (!m_header.find(gMacroLangs.GetCurLanguage(), column, false)) return false;
-    for (const Vor_StringArray& row : m_rows)
-        if (!row.isEmpty() && row[0] == key) {
-            if (column >= row.length() || row[column].isEmpty()) return false;
-            name = row[column];
-            return true;
-        }
-    return false;
+    const auto it = m_rowOfKey.find(key.str());
+    if (it == m_rowOfKey.end()) return false;
+    const Vor_StringArray& row = m_rows[it->second];
+    if (column >= row.length() || row[column].isEmpty()) return false;
+    name = row[column];
+    return true;
 }
 
 void Vor_SectionTables::reset() {
@@ -51,4 +55,5 @@ void Vor_SectionTables::reset() {
     m_size = -1;
     m_header.removeAll();
     m_rows.removeAll();
+    m_rowOfKey.clear();
 }

@@ -39,8 +39,16 @@ NamePattern learnNamePattern(const Vor_ProfValuesTable& table, int start) {
     for (int r = std::max(start, 0); r < table.rows.length() && r - start < kMaxPatternRows; ++r) {
         const Vor_StringArray& row = table.rows[r];
         p.prefixes.removeAll();
-        for (int c = kFirstDescription; c < firstValue && c < row.length(); ++c)
-            p.prefixes.append(beforeFirstDigit(row[c]));
+        p.suffixes.removeAll();
+        for (int c = kFirstDescription; c < firstValue && c < row.length(); ++c) {
+            const Vor_String prefix = beforeFirstDigit(row[c]);
+            p.prefixes.append(prefix);
+            // what follows the key in the description ("HE 200 AA") follows a new key as well
+            const Vor_String rest = row[c].mid(prefix.length());
+            p.suffixes.append(!row.isEmpty() && !row[0].isEmpty() && rest.startsWith(row[0])
+                                  ? rest.mid(row[0].length())
+                                  : Vor_String());
+        }
         p.languageSlot = langColumn - kFirstDescription;
         p.keyPositions.clear();
         if (row.isEmpty()) continue;
@@ -82,10 +90,12 @@ Vor_String composeKey(const NamePattern& pattern, const Vor_StringArray& fields)
 }
 
 Vor_String composeName(const NamePattern& pattern, const Vor_StringArray& fields) {
+    const int slot = pattern.languageSlot;
     Vor_String name;
-    if (pattern.languageSlot >= 0 && pattern.languageSlot < pattern.prefixes.length())
-        name = pattern.prefixes[pattern.languageSlot];
-    return name + composeKey(pattern, fields);
+    if (slot >= 0 && slot < pattern.prefixes.length()) name = pattern.prefixes[slot];
+    name += composeKey(pattern, fields);
+    if (slot >= 0 && slot < pattern.suffixes.length()) name += pattern.suffixes[slot];
+    return name;
 }
 
 bool buildNewRow(const Vor_StringArray& current, const NamePattern& pattern, bool automatic,
@@ -96,7 +106,10 @@ bool buildNewRow(const Vor_StringArray& current, const NamePattern& pattern, boo
     row[1] = "1";
     const Vor_String key = automatic ? composeKey(pattern, fields) : typedName;
     for (int i = 0; i < prefixes; ++i)
-        row[kFirstDescription + i] = (automatic ? pattern.prefixes[i] : Vor_String()) + key;
+        row[kFirstDescription + i] =
+            automatic ? pattern.prefixes[i] + key +
+                            (i < pattern.suffixes.length() ? pattern.suffixes[i] : Vor_String())
+                      : key;
     const int firstValue = kFirstDescription + prefixes;
     for (int c = firstValue; c < row.length(); ++c) {
         const int field = c - firstValueColumn();

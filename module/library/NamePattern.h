@@ -8,6 +8,7 @@
 /// The naming of a table's rows: description prefixes and which value fields make the key.
 struct NamePattern {
     Vor_StringArray prefixes;      ///< per description column, its text before the first digit
+    Vor_StringArray suffixes;      ///< per description column, its text after the key ("HE 200 AA": " AA")
     int languageSlot = -1;         ///< which prefix is the current language's
     std::vector<int> keyPositions; ///< per key part, the value field it comes from (0 = A)
     bool found = false;            ///< a row matched; else the fields are those of the last attempt

@@ -1,5 +1,6 @@
 #include "library/ProfSectionImages.h"
 
+#include <base/PathPart.h>
 #include <base/SafeFile.h>
 #include <host/FileUtils.h>
 #include <host/Settings.h>
@@ -40,6 +41,8 @@ Vor_String profSectionBaseName(int code) {
 }
 
 bool provideUserSectionImage(const Vor_String& name, Vor_String& imageName) {
+    // the name becomes a file of the icons folder, which is written
+    if (!base::isPathPart(name.str())) return false;
     const Vor_String source = gSettings.libDir + kUserSections + name + ".bmp";
     const Vor_String target = profIconsFolder() + name + "-automated.bmp";
     if (!fileExists(source)) return false;

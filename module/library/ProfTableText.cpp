@@ -20,45 +20,99 @@ bool isBlank(const Vor_StringArray& line) {
 
 } // namespace
 
-Vor_Array<Vor_StringArray> parseProfTextForgiving(std::string_view text) {
-    Vor_Array<Vor_StringArray> lines;
-    while (!text.empty()) {
-        std::size_t nl = text.find('\n');
+namespace {
+
+/// Splits one line as the forgiving reader does, handing each cell to `take` (false stops it).
+template <class Take> bool splitForgiving(std::string_view line, Take&& take) {
+    if (line.empty()) return true;
+    std::string cell;
+    bool quoted = false, atStart = true;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char ch = line[i];
+        if (quoted) {
+            if (ch == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+                cell += '"';
+                ++i;
+            } else if (ch == '"') {
+                quoted = false;
+            } else {
+                cell += ch;
+            }
+        } else if (ch == ';') {
+            if (!take(cell)) return false;
+            cell.clear();
+            atStart = true;
+            continue;
+        } else if (ch == '"' && atStart) {
+            quoted = true;
+        } else {
+            cell += ch;
+        }
+        atStart = false;
+    }
+    return take(cell);
+}
+
+/// The lines of a text without their line ends (a last line without one counts).
+template <class Take> bool forEachLine(std::string_view text, Take&& take) {
+    for (int lineNo = 1; !text.empty(); ++lineNo) {
+        const std::size_t nl = text.find('\n');
         std::string_view line = text.substr(0, nl);
         text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        Vor_StringArray cells;
-        if (!line.empty()) {
-            std::string cell;
-            bool quoted = false, atStart = true;
-            for (std::size_t i = 0; i < line.size(); ++i) {
-                char ch = line[i];
-                if (quoted) {
-                    if (ch == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                        cell += '"';
-                        ++i;
-                    } else if (ch == '"') {
-                        quoted = false;
-                    } else {
-                        cell += ch;
-                    }
-                } else if (ch == ';') {
-                    cells.append(Vor_String(cell));
-                    cell.clear();
-                    atStart = true;
-                    continue;
-                } else if (ch == '"' && atStart) {
-                    quoted = true;
-                } else {
-                    cell += ch;
-                }
-                atStart = false;
-            }
-            cells.append(Vor_String(cell));
-        }
-        lines.append(cells);
+        if (!take(lineNo, line)) return false;
     }
-    return lines;
+    return true;
+}
+
+} // namespace
+
+bool parseProfTextForgiving(std::string_view text, const std::string& source,
+                            Vor_Array<Vor_StringArray>& lines, std::string* error) {
+    using namespace lineTableBudget;
+    std::string fault;
+    const auto fail = [&](int lineNo, const std::string& what) {
+        fault = source + (lineNo > 0 ? ":" + std::to_string(lineNo) : std::string()) + ": " + what;
+        return false;
+    };
+    // The budgets of the strict reader hold here too, checked in a first pass that keeps nothing, so
+    // that a text beyond them is refused before memory is taken for its cells.
+    long long cells = 0;
+    const bool within =
+        text.size() <= kMaxFileBytes
+            ? forEachLine(text,
+                          [&](int lineNo, std::string_view line) {
+                              if (lineNo > kMaxLines)
+                                  return fail(lineNo, "more than " + std::to_string(kMaxLines) + " lines");
+                              if (line.size() > kMaxLineBytes) return fail(lineNo, "line longer than 1 MiB");
+                              int inLine = 0;
+                              return splitForgiving(line, [&](const std::string&) {
+                                  if (++inLine > kMaxCellsPerLine)
+                                      return fail(lineNo, "more than " + std::to_string(kMaxCellsPerLine) +
+                                                              " cells in a line");
+                                  if (++cells > kMaxCells)
+                                      return fail(lineNo, "more than " + std::to_string(kMaxCells) +
+                                                              " cells in the file");
+                                  return true;
+                              });
+                          })
+            : fail(0, "the text is larger than 32 MiB");
+    if (!within) {
+        if (error) *error = fault;
+        return false;
+    }
+    Vor_Array<Vor_StringArray> read;
+    forEachLine(text, [&](int, std::string_view line) {
+        Vor_StringArray row;
+        splitForgiving(line, [&](const std::string& cell) {
+            row.append(Vor_String(cell));
+            return true;
+        });
+        read.append(std::move(row));
+        return true;
+    });
+    lines = std::move(read);
+    return true;
 }
 
 void interpretProfLines(const Vor_Array<Vor_StringArray>& lines, const Vor_String& fileName,
@@ -134,12 +188,22 @@ void interpretProfLines(const Vor_Array<Vor_StringArray>& lines, const Vor_Strin
     out.problems.append(notes);
 }
 
-void parseProfText(std::string_view bytes, const Vor_String& fileName, const Vor_StringArray& langs,
+bool parseProfText(std::string_view bytes, const Vor_String& fileName, const Vor_StringArray& langs,
                    ProfTableContent& out) {
     Vor_Array<Vor_StringArray> lines;
     std::string error;
     const bool strict = parseLineTable(bytes, fileName.str(), lines, &error);
-    if (!strict) lines = parseProfTextForgiving(decodeText(stripUtf8Bom(bytes)));
+    if (!strict) {
+        std::string budget;
+        if (bytes.size() > lineTableBudget::kMaxFileBytes ||
+            !parseProfTextForgiving(decodeText(stripUtf8Bom(bytes)), fileName.str(), lines, &budget)) {
+            out = ProfTableContent();
+            out.problems.append(Vor_String(budget.empty() ? error : budget));
+            return false;
+        }
+    }
     interpretProfLines(lines, fileName, langs, out);
+    out.cleanly = strict;
     if (!strict) out.problems.insertAt(0, Vor_String(error + " (read line by line)"));
+    return true;
 }

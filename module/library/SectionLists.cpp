@@ -6,6 +6,7 @@
 #include "library/Vor_ProfValuesTable.h"
 
 #include <host/FileUtils.h>
+#include <host/MacroLangs.h>
 #include <host/SectionTables.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
@@ -13,6 +14,9 @@
 #include <host/ui/CtrlUtils.h>
 #include <host/ui/DlgSelectProf.h>
 #include <ui/Control.h>
+
+#include <string>
+#include <unordered_map>
 
 namespace {
 const Vor_String kUserSections = "User Sections/";
@@ -35,9 +39,22 @@ bool sectionsOfSameTable(const Vor_String& sysName, Vor_StringArray& sysNames,
         displayNames.append(dialString(kSpecialEntry));
         return false;
     }
-    table.getFilteredSysNames(sysNames);
-    for (const Vor_String& s : sysNames)
-        displayNames.append(sectionDisplayName(s));
+    // The names come from the table just read, as the host's look-up gives them (the description of
+    // the current language of the key's first row, else the system name), in one pass over the rows.
+    int langColumn = -1;
+    if (!table.columnNames.find(gMacroLangs.GetCurLanguage(), langColumn, false)) langColumn = -1;
+    std::unordered_map<std::string, int> firstRowOf;
+    for (int r = 0; r < table.rows.length(); ++r)
+        if (!table.rows[r].isEmpty()) firstRowOf.emplace(table.rows[r][0].str(), r);
+    const Vor_String prefix = table.tableName + "-";
+    for (const Vor_StringArray& row : table.rows) {
+        if (row.length() < 2 || !(row[1] == Vor_String("1"))) continue;
+        const Vor_String sysName = prefix + row[0];
+        const Vor_StringArray& first = table.rows[firstRowOf[row[0].str()]];
+        const bool named = langColumn >= 0 && langColumn < first.length() && !first[langColumn].isEmpty();
+        sysNames.append(sysName);
+        displayNames.append(named ? first[langColumn] : sysName);
+    }
     displayNames.append(dialString(kSpecialEntry));
     return true;
 }
@@ -52,7 +69,9 @@ void profileComboItems(const Vor_String& current, Vor_StringArray& sysNames, Vor
         return;
     }
     sectionsOfSameTable(current, sysNames, displayNames);
-    selectText = sectionDisplayName(current);
+    // the name the list gives the current section, without reading its table a second time
+    int at = -1;
+    selectText = sysNames.find(current, at) ? displayNames[at] : sectionDisplayName(current);
 }
 
 void fillProfileCombo(ui::Control* combo, Vor_StringArray& sysNames, const Vor_String& current) {

@@ -4,6 +4,7 @@
 #include "library/ProfTableText.h"
 
 #include <base/NumberText.h>
+#include <base/PathPart.h>
 #include <host/FileUtils.h>
 #include <host/LineFile.h>
 #include <host/MacroLangs.h>
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int kHeaderAxis = 0; // row 0 and column 0 of the sheet are its headers
 constexpr int kFlagColumn = 2; // the "I/O" flag in sheet columns (from 1)
-constexpr std::size_t kMaxFileBytes = std::size_t(32) << 20; // the budget of table line files
 
 Vor_String tablePath(const Vor_String& fileName) {
     return gSettings.libDir + "prof/" + fileName;
@@ -48,6 +48,11 @@ Vor_ProfValuesTable::~Vor_ProfValuesTable() = default;
 
 bool Vor_ProfValuesTable::readFromFile(const Vor_String& fileName) {
     m_problems.removeAll();
+    m_cleanly = false;
+    if (const std::string fault = base::pathPartFault(fileName.str()); !fault.empty()) {
+        m_problems.append("table \"" + fileName + "\": " + Vor_String(fault));
+        return false;
+    }
     const Vor_String path = tablePath(fileName);
     Vor_Array<Vor_StringArray> lines;
     std::string error;
@@ -56,18 +61,23 @@ bool Vor_ProfValuesTable::readFromFile(const Vor_String& fileName) {
     gMacroLangs.GetAllLanguages(langs);
     if (readFile(path, tableName, lines, &error)) {
         interpretProfLines(lines, fileName, langs, content);
+        content.cleanly = true;
     } else {
         // A file that exists within the budgets but is damaged is read as well as it goes, so that
-        // the rows it holds can be seen and saved again; a missing or oversized file is no table.
+        // the rows it holds can be seen; a missing or oversized file is no table.
         std::string bytes;
-        if (!fileExists(path) || !readWholeFile(path.str(), bytes, nullptr, kMaxFileBytes)) {
+        if (!fileExists(path) || !readWholeFile(path.str(), bytes, nullptr, lineTableBudget::kMaxFileBytes)) {
             m_problems.append(Vor_String(error));
             return false;
         }
-        parseProfText(bytes, fileName, langs, content);
+        if (!parseProfText(bytes, fileName, langs, content)) {
+            m_problems = content.problems;
+            return false;
+        }
         tableName = removeExtension(getFileName(path));
     }
     m_problems = content.problems;
+    m_cleanly = content.cleanly;
     rows = content.rows;
     if (content.hasHeader) {
         typeCode = content.typeCode;
@@ -77,6 +87,7 @@ bool Vor_ProfValuesTable::readFromFile(const Vor_String& fileName) {
 }
 
 bool Vor_ProfValuesTable::writeToFile(const Vor_String& fileName) const {
+    if (!base::isPathPart(fileName.str())) return false;
     Vor_Array<Vor_StringArray> lines;
     lines.append(Vor_StringArray{typeCode});
     lines.append(columnNames);
@@ -215,16 +226,25 @@ bool Vor_ProfValuesTable::setToSS(Vor_Spread& sheet) const {
 bool Vor_ProfValuesTable::getFromSS(Vor_Spread& sheet) {
     const int maxRows = sheet.maxRows(), maxCols = sheet.maxCols();
     if (maxRows <= 0 || maxCols <= 0) return false;
-    Vor_StringArray header;
-    sheet.getRow(kHeaderAxis, header);
+    // Cells are read as they were put in or typed, not as the values the sheet makes of them: a
+    // key "007", a text "1.50" or "12%" is written back as it stands.
+    const auto rowAsTyped = [&](int r) {
+        Vor_StringArray cells;
+        for (int c = 1; c <= maxCols; ++c) {
+            Vor_String s;
+            sheet.getText(c, r, kTextData, s);
+            cells.append(s);
+        }
+        return cells;
+    };
+    Vor_StringArray header = rowAsTyped(kHeaderAxis);
     while (!header.isEmpty() && header.last().isEmpty())
         header.removeAt(header.length() - 1);
     Vor_String name;
     sheet.getText(kHeaderAxis, 1, kTextValue, name);
     Vor_Array<Vor_StringArray> read;
     for (int r = 1; r <= maxRows; ++r) {
-        Vor_StringArray row;
-        sheet.getRow(r, row);
+        Vor_StringArray row = rowAsTyped(r);
         // cells under empty headers past the named columns are kept only where they hold something
         while (row.length() > header.length() && row.last().isEmpty())
             row.removeAt(row.length() - 1);

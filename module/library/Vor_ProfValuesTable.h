@@ -24,9 +24,14 @@ public:
     Vor_Array<Vor_StringArray> rows; ///< in file order; a row may be shorter or longer than the header
 
     /// Reads libDir + "prof/" + fileName. A damaged line is read as well as it goes, with a problem
-    /// noted; false only when there is no readable file (the table then keeps what it held).
+    /// noted; false when there is no readable file within the budgets of table line files, or the
+    /// name is no single path part (the table then keeps what it held, the reason is the problem).
     bool readFromFile(const Vor_String& fileName);
-    /// Writes type line, header and rows to libDir + "prof/" + fileName, atomically.
+    /// True when the last read took the whole file as it stands: only such a table may be written
+    /// back over its file (or renamed, or deleted) without losing what the reader could not take.
+    bool readCleanly() const { return m_cleanly; }
+    /// Writes type line, header and rows to libDir + "prof/" + fileName, atomically; false when the
+    /// name is no single path part or the write failed.
     bool writeToFile(const Vor_String& fileName) const;
     /// What the last read could not take as it stood, one text each ("HEA.pr:7: ..."); empty for a
     /// clean file.
@@ -60,4 +65,5 @@ private:
     void getSysNames(Vor_StringArray& out, bool filtered) const;
 
     Vor_StringArray m_problems;
+    bool m_cleanly = false;
 };

@@ -20,6 +20,8 @@ HEADERS = {
     1: ["Height", "Width", "Web thickness", "Flange thickness", "Radius"],
     2: ["Height", "Width", "Web thickness", "Flange thickness"],
     3: ["Height", "Width", "Web thickness", "Flange thickness", "Root radius", "Toe radius"],
+    6: ["Height", "Width", "Web thickness", "Flange thickness", "Root radius", "Toe radius",
+        "Flange slope", "Depth between fillets"],
     7: ["Height", "Width", "Web thickness", "Flange thickness", "Root radius", "Toe radius",
         "Flange slope", "Depth between fillets"],
     8: ["Width", "Thickness"],
@@ -91,6 +93,13 @@ def main():
                                ("HEAA", HEAA, "HE %d AA")):
         rows = [(str(k), [shown % k] * 4, list(d), area_i(*d), properties_i(*d)) for k, d in table.items()]
         count += write_table(name, 1, [], rows, I_PROPERTIES)
+    rows = []
+    for k, (h, b, tw, tf, r1, r2) in IPN.items():
+        area = area_i_tapered(h, b, tw, tf, r1, r2, IPN_SLOPE)
+        depth = round(depth_between_fillets_i_tapered(h, b, tw, tf, r1, IPN_SLOPE))
+        rows.append((str(k), ["IPN " + str(k)] * 4, [h, b, tw, tf, r1, r2, IPN_SLOPE, depth], area,
+                     properties_i_tapered(h, b, tw, tf, r1, r2, IPN_SLOPE, area=area)))
+    count += write_table("IPN", 6, [], rows, I_PROPERTIES)
     rows = []
     for k, d in UPE.items():
         area = area_channel(*d)
@@ -166,7 +175,7 @@ def main():
         ("ProfSectionI", 1, "IPE", ["IPE"] * 4), ("ProfSectionI", 1, "IPEA", ["IPE A"] * 4),
         ("ProfSectionI", 1, "IPEO", ["IPE O"] * 4), ("ProfSectionI", 1, "HEAA", ["HE AA"] * 4),
         ("ProfSectionI", 1, "HEA", ["HEA"] * 4), ("ProfSectionI", 1, "HEB", ["HEB"] * 4),
-        ("ProfSectionI", 1, "HEM", ["HEM"] * 4),
+        ("ProfSectionI", 1, "HEM", ["HEM"] * 4), ("ProfSectionOI", 1, "IPN", ["IPN"] * 4),
         ("ProfSectionCL", 2, "UPE", ["UPE"] * 4), ("ProfSectionOU", 2, "UPN", ["UPN"] * 4),
         ("ProfSectionHL", 3, "L", ["Gelijkzijdig", "Equal legs", "Gleichschenklig", "\u00c0 ailes \u00e9gales"]),
         ("ProfSectionHL", 3, "LU", ["Ongelijkzijdig", "Unequal legs", "Ungleichschenklig", "\u00c0 ailes in\u00e9gales"]),

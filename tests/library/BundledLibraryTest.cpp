@@ -77,6 +77,16 @@ double areaOf(const Vor_ProfValuesTable& t, const Vor_StringArray& row) {
         const double r1 = v("Root radius"), r2 = v("Toe radius");
         return v("Height") * tw + 2 * flange + 2 * fillet * (r1 * r1 - r2 * r2);
     }
+    if (code == 6) {
+        // tapered I-flanges, the thickness given at a quarter of the width from the web's centre line:
+        // over an outstand the thickness averages the slope over a quarter of the web thickness less
+        const double b = v("Width"), tw = v("Web thickness"), slope = v("Flange slope") / 100;
+        const double corner = kPi / 2 + std::atan(slope);
+        const double fillet = 1 / std::tan(corner / 2) - (kPi - corner) / 2;
+        const double r1 = v("Root radius"), r2 = v("Toe radius");
+        return v("Height") * tw + 2 * (b - tw) * (v("Flange thickness") - slope * tw / 4) +
+               4 * fillet * (r1 * r1 - r2 * r2);
+    }
     if (code == 8) return v("Width") * v("Thickness");
     if (code == 9) return kPi / 4 * v("Diameter") * v("Diameter");
     if (code == 10) {
@@ -96,8 +106,8 @@ struct Series {
     int sizes; // the whole series as the producers roll it, or the sizes the library offers
 };
 const Series kTables[] = {{"IPE", 18}, {"IPEA", 18}, {"IPEO", 13}, {"HEA", 24}, {"HEAA", 24}, {"HEB", 24},
-                          {"HEM", 24}, {"UPE", 14},  {"UPN", 14},  {"L", 31},   {"LU", 23},   {"SHS", 30},
-                          {"RHS", 21}, {"CHS", 25},  {"FL", 76},   {"RD", 18}};
+                          {"HEM", 24}, {"IPN", 21},  {"UPE", 14},  {"UPN", 18}, {"L", 44},    {"LU", 23},
+                          {"SHS", 42}, {"RHS", 28},  {"CHS", 44},  {"FL", 76},  {"RD", 18}};
 
 TEST_F(BundledLibrary, everyAreaAndMassFollowsFromTheDimensions) {
     int rows = 0;
@@ -149,6 +159,21 @@ TEST_F(BundledLibrary, aSampleAgreesWithThePublishedTables) {
         {"SHS", "200x200x10", 200, 200, 74.9, 58.8},
         {"RHS", "100x50x5", 100, 50, 13.7, 10.7},
         {"CHS", "168.3x6.3", 168.3, 168.3, 32.1, 25.2},
+        // the sizes a detailer expects beside those: the heavy channels, the common angles, thin walls
+        {"UPN", "320", 320, 100, 75.8, 59.5},
+        {"UPN", "400", 400, 110, 91.5, 71.8},
+        {"L", "50x4", 50, 50, 3.89, 3.06},
+        {"L", "90x7", 90, 90, 12.2, 9.61},
+        {"L", "160x15", 160, 160, 46.1, 36.2},
+        {"L", "200x24", 200, 200, 90.6, 71.1},
+        {"L", "250x35", 250, 250, 163, 128},
+        {"SHS", "40x40x3", 40, 40, 4.34, 3.41},
+        {"CHS", "88.9x3.2", 88.9, 88.9, 8.62, 6.76},
+        {"CHS", "21.3x2.3", 21.3, 21.3, 1.37, 1.08},
+        {"IPN", "80", 80, 42, 7.57, 5.94},
+        {"IPN", "200", 200, 90, 33.4, 26.2},
+        {"IPN", "400", 400, 155, 118, 92.4},
+        {"IPN", "600", 600, 215, 254, 199},
     };
     for (const Published& p : sample) {
         Vor_ProfValuesTable t;
@@ -196,7 +221,22 @@ TEST_F(BundledLibrary, sectionPropertiesOfTheIAndHSeries) {
                 << p.table << " " << p.key << " " << headers[i];
     }
     // Every row: the moduli and radii agree with the second moments and the area.
-    for (const char* name : {"IPE", "IPEA", "IPEO", "HEA", "HEAA", "HEB", "HEM"}) {
+    // I-sections with tapered flanges: the second moments and the straight web depth as DIN 1025-1
+    // gives them, to three figures and to the millimetre
+    const struct {
+        const char* key;
+        double iy, iz, d;
+    } ipn[] = {{"200", 2140, 117, 159}, {"300", 9800, 451, 241}, {"400", 29210, 1160, 323}};
+    for (const auto& p : ipn) {
+        Vor_ProfValuesTable t;
+        ASSERT_TRUE(t.readFromFile("IPN.pr"));
+        int row = -1;
+        ASSERT_TRUE(t.findSysName(p.key, row)) << p.key;
+        EXPECT_NEAR(value(t.rows[row], t, "Iy [cm4]"), p.iy, p.iy * 0.01) << "IPN " << p.key;
+        EXPECT_NEAR(value(t.rows[row], t, "Iz [cm4]"), p.iz, p.iz * 0.01) << "IPN " << p.key;
+        EXPECT_NEAR(value(t.rows[row], t, "Depth between fillets"), p.d, 1.0) << "IPN " << p.key;
+    }
+    for (const char* name : {"IPE", "IPEA", "IPEO", "HEA", "HEAA", "HEB", "HEM", "IPN"}) {
         Vor_ProfValuesTable t;
         ASSERT_TRUE(t.readFromFile(Vor_String(name) + ".pr"));
         for (const Vor_StringArray& r : t.rows) {
@@ -426,7 +466,7 @@ TEST_F(BundledLibrary, sectionPropertiesAgreeWithEachOtherInEveryRow) {
             ++checked;
         }
     }
-    EXPECT_EQ(checked, 14 + 14 + 31 + 23 + 30 + 21 + 25);
+    EXPECT_EQ(checked, 14 + 18 + 44 + 23 + 42 + 28 + 44);
 }
 
 TEST_F(BundledLibrary, depthBetweenFilletsOfTaperedChannels) {

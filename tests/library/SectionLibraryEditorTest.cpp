@@ -115,7 +115,7 @@ TEST_F(SectionLibraryEditor, aTypeWithFewerColumnsAsksBeforeCuttingThem) {
                                "\"\n"
                                "expect-message \"fewer columns\"\n"
                                "expect-cell 1196 7 0 \"Diameter\"\n"
-                               "expect-cell 1196 10 0 \"\"\n" // the columns stay, unnamed
+                               "expect-cell 1196 10 0 \"Flange thickness\"\n" // the columns stay, named
                                "expect-cell 1196 10 3 \"8.5\"\n"
                                "answer yes\n"
                                "select 1202 \"" +

@@ -5,7 +5,20 @@
 #include <host/Vor_String.h>
 #include <host/Vor_StringArray.h>
 
+#include <cstddef>
 #include <string>
+
+/// The budgets of table line files (docs/formats.md), for every reader of the format: far above any
+/// real file (a profile table holds a few thousand lines of a few dozen cells), so that a damaged or
+/// hostile file is refused before it costs memory without bound. 4 000 000 cells of a few bytes hold
+/// some 250 MB in memory at most.
+namespace lineTableBudget {
+inline constexpr std::size_t kMaxFileBytes = std::size_t(32) << 20;
+inline constexpr std::size_t kMaxLineBytes = std::size_t(1) << 20;
+inline constexpr int kMaxLines = 1000000;
+inline constexpr int kMaxCellsPerLine = 4096;
+inline constexpr long long kMaxCells = 4000000;
+} // namespace lineTableBudget
 
 /// Reads a table file: one line of cells per file line, cells separated by ';', quoted where needed
 /// (docs/formats.md). `tableName` becomes the file name without folder and extension. On failure

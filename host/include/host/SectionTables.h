@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 
 /// The profile tables of the library folder as the host reads them for names.
 class Vor_SectionTables {
@@ -27,6 +28,7 @@ private:
     long long m_size = -1;
     Vor_StringArray m_header;
     Vor_Array<Vor_StringArray> m_rows;
+    std::unordered_map<std::string, int> m_rowOfKey; ///< the first row of each key
 };
 
 extern Vor_SectionTables gSectionTables;

@@ -5,6 +5,7 @@
 #include "frame/WindowPlacement.h"
 
 #include <host/Texts.h>
+#include <ui/Agent.h>
 #include <ui/Control.h>
 
 #include <algorithm>
@@ -32,6 +33,14 @@ bool DlgEditLibSections::onInitDialog() {
     m_groups = std::make_unique<LibGroupsPage>(m_data);
     m_types = std::make_unique<LibTypesPage>(m_data);
     m_tables = std::make_unique<LibTablesPage>(m_data.m_tableNames, m_sysName);
+    m_tables->setRenamedHandler([this](const Vor_String& old, const Vor_String& name) {
+        // the types page shows the data anew, so that storing it later cannot bring the old name back
+        m_types->storeShown();
+        renameTableInTypes(m_data, old, name);
+        m_data.m_tableNames = m_tables->tables();
+        m_renamedTables.emplace_back(old, name);
+        m_types->refresh();
+    });
     for (ui::Dialog* p : {static_cast<ui::Dialog*>(m_groups.get()), static_cast<ui::Dialog*>(m_types.get()),
                           static_cast<ui::Dialog*>(m_tables.get())}) {
         p->create(this);
@@ -56,6 +65,13 @@ bool DlgEditLibSections::onInitDialog() {
                            {R::eHeight, 0, R::eTop}}});
     placePages();
     showPage(m_sysName.isEmpty() ? kGroupsPage : kTablesPage);
+    if (!m_data.m_readFaults.empty()) {
+        // said before any change is made: groups and types of damaged files are not written back
+        // texts: dialString 9713
+        Vor_String text = dialString(9713);
+        text.replace("%1", Vor_String(m_data.m_readFaults));
+        ui::messageBox(text.str(), dialString(754).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+    }
     return true;
 }
 
@@ -129,10 +145,24 @@ void DlgEditLibSections::onDestroy() {
         if (ui::Dialog* p = page(i)) p->destroyWindow();
 }
 
+int renameTableInTypes(DlgEditLibData& data, const Vor_String& old, const Vor_String& name) {
+    int changed = 0;
+    for (SectionType& t : data.m_types)
+        if (t.m_table == old) {
+            t.m_table = name;
+            ++changed;
+        }
+    return changed;
+}
+
 bool StartDlgEditLibSections(DlgEditLibData& data, const Vor_String& sysName) {
     ModuleResourceScope scope;
     DlgEditLibSections dlg(data, sysName);
-    if (dlg.doModal() != ui::IDOK) return false;
+    if (dlg.doModal() != ui::IDOK) {
+        for (const auto& [old, name] : dlg.m_renamedTables)
+            renameTableInTypes(data, old, name);
+        return false;
+    }
     data = dlg.m_data;
     return true;
 }
@@ -145,9 +175,11 @@ const bool registered = registerJsonLauncher(
         DlgEditLibData data;
         std::string error;
         data.load(&error);
+        const DlgEditLibData before = data;
         const bool ok = StartDlgEditLibSections(data, in.value("systemName", std::string()));
         out["result"] = ok;
-        if (ok) out["saved"] = data.save(&error);
+        // a renamed table renames its types also on Cancel: its file is renamed already
+        if (ok || !(data == before)) out["saved"] = data.save(&error);
         if (!error.empty()) out["error"] = error;
     },
     R"({"systemName": "HEA-200"})");

@@ -11,6 +11,8 @@
 #include <ui/Dialog.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class DlgEditLibSections : public ui::Dialog {
 public:
@@ -24,6 +26,10 @@ public:
 
     DlgEditLibData m_data; ///< the dialog's copy; the caller's only changes on OK
     Vor_String m_sysName;  ///< the section to open the tables page on, or ""
+
+    /// The tables renamed while the dialog was open (old name, new name), in order: their files are
+    /// renamed at once, so the types that list them follow even when the dialog is cancelled.
+    std::vector<std::pair<Vor_String, Vor_String>> m_renamedTables;
 
     ui::Dialog* page(int index) const;
     LibTablesPage* tablesPage() const { return m_tables.get(); }
@@ -50,5 +56,8 @@ private:
 };
 
 /// Edits the section library on a copy of `data`; on OK the copy comes back and the result is true.
-/// A system name opens the tables page on that section's table and row.
+/// A system name opens the tables page on that section's table and row. Tables renamed on the way
+/// are renamed in the types of `data` also on Cancel, since their files are renamed at once.
 VOR_EXPORT bool StartDlgEditLibSections(DlgEditLibData& data, const Vor_String& sysName);
+/// Points the types that list table `old` at table `name`; the number of types changed.
+int renameTableInTypes(DlgEditLibData& data, const Vor_String& old, const Vor_String& name);

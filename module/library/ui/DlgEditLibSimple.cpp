@@ -3,8 +3,10 @@
 #include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "library/ProfSectionImages.h"
+#include "library/SectionProperties.h"
 #include "library/SectionTypeCodes.h"
 
+#include <base/PathPart.h>
 #include <host/MacroLangs.h>
 #include <host/Texts.h>
 #include <host/VorJson.h>
@@ -108,6 +110,34 @@ void DlgEditLibSimple::onOK() {
         ui::messageBox(text.str(), dialString(1098).str(), ui::MB_OK | ui::MB_ICONWARNING, this);
         return;
     }
+    int existing = -1;
+    if (m_table.findSysName(row[0], existing)) {
+        // two rows of one key would be one section twice: the person changes a dimension or the name
+        // texts: dialString 9714
+        Vor_String text = dialString(9714);
+        text.replace("%1", row[0]);
+        ui::messageBox(text.str(), dialString(796).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        return;
+    }
+    // Area, mass and section properties follow from the new dimensions, never from the example's
+    // row; a derived value the person typed over stays as typed.
+    std::vector<int> typed;
+    const Vor_StringArray fields = fieldTexts();
+    for (int i = 0; i < fields.length(); ++i) {
+        const int column = firstValueColumn() + i;
+        if (column < current.length() && fields[i] != current[column]) typed.push_back(column);
+    }
+    Vor_StringArray leftEmpty;
+    fillDerivedColumns(m_table, firstValueColumn(), typed, row, leftEmpty);
+    if (!leftEmpty.isEmpty()) {
+        // texts: dialString 9715
+        Vor_String list;
+        for (const Vor_String& h : leftEmpty)
+            list += (list.isEmpty() ? "" : ", ") + h;
+        Vor_String text = dialString(9715);
+        text.replace("%1", list);
+        ui::messageBox(text.str(), dialString(796).str(), ui::MB_OK | ui::MB_ICONINFORMATION, this);
+    }
     const int at = sortedInsertIndex(m_table, row[0]);
     m_table.rows.insertAt(at, row);
     m_resultIndex = m_table.getfilteredIdx(at);
@@ -128,10 +158,23 @@ const bool registered = registerJsonLauncher(
     "StartDlgEditLibSimple",
     [](const nlohmann::json& in, nlohmann::json& out) {
         const std::string name = in.value("table", std::string());
+        // the table name becomes a file of the library's prof/ folder, which is written on OK
+        if (const std::string fault = base::pathPartFault(name); !fault.empty()) {
+            out["result"] = false;
+            out["error"] = "table \"" + name + "\": " + fault;
+            return;
+        }
         Vor_ProfValuesTable table;
         if (!table.readFromFile(name + ".pr")) {
             out["result"] = false;
             out["error"] = "no table " + name;
+            return;
+        }
+        if (!table.readCleanly()) {
+            // what the reader could not take would be lost by writing the table back
+            out["result"] = false;
+            out["error"] = table.problems().isEmpty() ? "table " + name + " was not read cleanly"
+                                                      : table.problems()[0].str();
             return;
         }
         int index = -1;

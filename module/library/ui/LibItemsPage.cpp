@@ -51,7 +51,6 @@ bool LibItemsPage::onInitDialog() {
         images.append(Vor_String("ProfSection") + names[code - 1]);
     }
     FillCombo(this, kIdImage, images);
-    if (!groups) FillCombo(this, kIdTable, m_data.m_tableNames);
     m_list.subclassDlgItem(listId(), this);
     refresh();
     return true;
@@ -91,6 +90,7 @@ void LibItemsPage::takeListMarks() {
 
 void LibItemsPage::refresh() {
     if (m_kind == Types) {
+        FillCombo(this, kIdTable, m_data.m_tableNames);
         Vor_StringArray names;
         m_data.m_groups.namesOfAllGroups(names, m_groupIds);
         FillCombo(this, kIdGroup, names);

@@ -4,6 +4,7 @@
 #include "frame/CatalogueTexts.h"
 #include "library/SectionTypeCodes.h"
 
+#include <base/PathPart.h>
 #include <cad/aced.h>
 #include <host/FileUtils.h>
 #include <host/Settings.h>
@@ -52,9 +53,6 @@ bool LibTablesPage::onInitDialog() {
                            {CResizer::eFixed, 0, CResizer::eTop},
                            {CResizer::eFixed, 0, CResizer::eRight},
                            {CResizer::eFixed, 0, CResizer::eBottom}}});
-    m_grid.setContextMenu({kMenuCopy, kMenuPaste, kMenuSeparator, kMenuInsertRow, kMenuDeleteRow,
-                           kMenuSeparator, kMenuInsertColumn, kMenuDeleteColumn, kMenuSeparator,
-                           kMenuCheckAll, kMenuUncheckAll});
 
     // open on the table of the given section, else on the first
     int select = m_tables.isEmpty() ? -1 : 0;
@@ -85,14 +83,46 @@ void LibTablesPage::fillTables(int select) {
 
 void LibTablesPage::enableControls() {
     const bool any = !m_tables.isEmpty();
+    // a table not read cleanly is shown, not changed: its file is never written over
+    const bool editable = any && m_readFault.isEmpty();
     for (int id : {IDC_DELETE, IDC_FILL, IDC_RENAME, IDC_COPY, IDC_PASTE, IDC_GRID, IDC_TYPE_FRAME, IDC_TYPE})
-        if (ui::Control* c = item(id)) c->enableWindow(any);
+        if (ui::Control* c = item(id)) c->enableWindow(id == IDC_COPY || id == IDC_GRID ? any : editable);
+    m_grid.SetOperationMode(
+        static_cast<int>(editable ? sheet::OperationMode::Normal : sheet::OperationMode::ReadOnly));
+    if (editable)
+        m_grid.setContextMenu({kMenuCopy, kMenuPaste, kMenuSeparator, kMenuInsertRow, kMenuDeleteRow,
+                               kMenuSeparator, kMenuInsertColumn, kMenuDeleteColumn, kMenuSeparator,
+                               kMenuCheckAll, kMenuUncheckAll});
+    else
+        m_grid.setContextMenu({kMenuCopy});
+}
+
+bool LibTablesPage::refuseUnclean() {
+    if (m_readFault.isEmpty() || m_current < 0) return false;
+    // texts: dialString 754, 9712
+    Vor_String text = dialString(9712);
+    text.replace("%1", "<" + m_tables[m_current] + ">");
+    text.replace("%2", m_readFault);
+    ui::messageBox(text.str(), dialString(754).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+    return true;
 }
 
 void LibTablesPage::load(int index) {
     m_current = index >= 0 && index < m_tables.length() ? index : -1;
+    m_readFault = Vor_String();
     Vor_ProfValuesTable table;
-    if (m_current >= 0 && !table.readFromFile(tableFile(m_tables[m_current]))) table = Vor_ProfValuesTable();
+    if (m_current >= 0) {
+        const bool read = table.readFromFile(tableFile(m_tables[m_current]));
+        if (!read || !table.readCleanly())
+            m_readFault =
+                table.problems().isEmpty() ? Vor_String(tableFile(m_tables[m_current])) : table.problems()[0];
+        if (!read) {
+            const Vor_StringArray problems = table.problems();
+            table = Vor_ProfValuesTable();
+            for (const Vor_String& p : problems)
+                acutPrintf("%s\n", p.c_str());
+        }
+    }
     for (const Vor_String& p : table.problems())
         acutPrintf("%s\n", p.c_str());
     if (!table.setToSS(m_grid)) {
@@ -104,6 +134,7 @@ void LibTablesPage::load(int index) {
     m_appliedType = sectionTypeShown(table.typeCode);
     item(IDC_TYPE)->setText(m_appliedType.str());
     enableControls();
+    refuseUnclean(); // says at once why the table cannot be changed
 }
 
 Vor_ProfValuesTable LibTablesPage::readBack() {
@@ -123,7 +154,7 @@ Vor_ProfValuesTable LibTablesPage::readBack() {
 }
 
 bool LibTablesPage::save() {
-    if (m_current < 0) return false;
+    if (m_current < 0 || refuseUnclean()) return false;
     const Vor_ProfValuesTable table = readBack();
     if (!table.writeToFile(tableFile(m_tables[m_current]))) {
         acutPrintf("*Error* The table %s could not be written.\n", m_tables[m_current].c_str());
@@ -134,7 +165,7 @@ bool LibTablesPage::save() {
 }
 
 bool LibTablesPage::askSaveChanges() {
-    if (m_current < 0 || !m_grid.changed()) return true;
+    if (m_current < 0 || !m_grid.changed() || !m_readFault.isEmpty()) return true;
     // texts: dialString 784-786
     const Vor_String text = dialString(785) + " <" + m_tables[m_current] + "> " + dialString(786);
     const int answer =
@@ -150,8 +181,9 @@ void LibTablesPage::applyType(bool fromCombo) {
     m_appliedType = shown;
     const Vor_StringArray headers = sectionTableHeaders(shown);
     if (m_grid.maxCols() < headers.length()) m_grid.setMaxCols(headers.length());
-    for (int c = 0; c < m_grid.maxCols(); ++c)
-        m_grid.setText(c + 1, kHeaderAxis, c < headers.length() ? headers[c] : Vor_String());
+    // the type names its own columns; the names of the columns after them stay
+    for (int c = 0; c < headers.length(); ++c)
+        m_grid.setText(c + 1, kHeaderAxis, headers[c]);
     if (fromCombo && m_grid.maxCols() > headers.length()) {
         // texts: dialString 792-795
         const Vor_String text =
@@ -182,6 +214,7 @@ void LibTablesPage::newTable() {
     row.append("0");
     table.rows.append(row);
     m_current = m_tables.length() - 1;
+    m_readFault = Vor_String();
     fillTables(m_current);
     table.setToSS(m_grid);
     m_appliedType = "<>";
@@ -191,7 +224,7 @@ void LibTablesPage::newTable() {
 }
 
 void LibTablesPage::deleteTable() {
-    if (m_current < 0) return;
+    if (m_current < 0 || refuseUnclean()) return;
     const Vor_String name = m_tables[m_current];
     // texts: dialString 787-789
     const Vor_String text = dialString(788) + " <" + name + "> " + dialString(789);
@@ -206,7 +239,7 @@ void LibTablesPage::deleteTable() {
 }
 
 void LibTablesPage::renameTable() {
-    if (m_current < 0) return;
+    if (m_current < 0 || refuseUnclean()) return;
     const Vor_String old = m_tables[m_current];
     // texts: dialString 790-791, 9710-9711
     TextQuestion q{dialString(790), dialString(791), old, dialString(1), dialString(2)};
@@ -214,11 +247,12 @@ void LibTablesPage::renameTable() {
     Vor_String name = q.text;
     name.trim();
     if (name == old) return;
-    // the name is the first part of every system name and the name of a file: no "-", no folder,
-    // and none that another table has
+    // the name is the first part of every system name and the name of a file: no "-", a single path
+    // part, and none that another table has
     int other = -1;
     const bool taken = m_tables.find(name, other, false) && other != m_current;
-    if (name.isEmpty() || name.contains("-") || name.contains("/") || name.contains("\\") || taken) {
+    if (!base::isPathPart(tableFile(name).str()) || !base::isPathPart(name.str()) || name.contains("-") ||
+        taken) {
         ui::messageBox((dialString(taken ? 9711 : 9710) + " <" + name + ">").str(), dialString(790).str(),
                        ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
         return;
@@ -235,6 +269,7 @@ void LibTablesPage::renameTable() {
     fillTables(m_current);
     table.tableName = name;
     table.setToSS(m_grid);
+    if (m_renamed) m_renamed(old, name);
 }
 
 bool LibTablesPage::onCommand(int id, int code) {
@@ -255,6 +290,9 @@ bool LibTablesPage::onCommand(int id, int code) {
         return true;
     }
     if (code != ui::BN_CLICKED) return false;
+    const bool edits = id == IDC_FILL || id == IDC_PASTE || id == IDC_INSERT_ROW || id == IDC_DELETE_ROW ||
+                       id == IDC_ROW_UP || id == IDC_ROW_DOWN;
+    if (edits && refuseUnclean()) return true;
     switch (id) {
     case IDC_NEW:
         newTable();

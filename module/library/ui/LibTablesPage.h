@@ -10,6 +10,7 @@
 #include <ui/Dialog.h>
 
 #include <array>
+#include <functional>
 
 class LibTablesPage : public ui::Dialog {
 public:
@@ -42,6 +43,10 @@ public:
     /// Writes the shown table to its file; false when there is none or the write failed.
     bool save();
     Vor_Spread& grid() { return m_grid; }
+    /// Called after a table was renamed (its file written under the new name), with both names.
+    void setRenamedHandler(std::function<void(const Vor_String& old, const Vor_String& name)> handler) {
+        m_renamed = std::move(handler);
+    }
     const Vor_StringArray& tables() const { return m_tables; }
     int current() const { return m_current; }
 
@@ -65,12 +70,16 @@ private:
     void newTable();
     void deleteTable();
     void renameTable();
+    /// When the shown table was not read cleanly: says why it cannot be changed, and true.
+    bool refuseUnclean();
 
     Vor_StringArray m_tables;
     Vor_String m_sysName;
     int m_current = -1;
+    Vor_String m_readFault;   ///< why the shown table was not read cleanly; empty when it was
     Vor_String m_appliedType; ///< the type text last applied, so that a typed one applies once
     Vor_Spread m_grid;
+    std::function<void(const Vor_String&, const Vor_String&)> m_renamed;
     CResizer m_resizer;
     std::array<CButtonST, 7> m_icons;
 };
