@@ -24,8 +24,8 @@ const char kUsage[] =
     "  FOLDER            an entry folder, or \"Cutting Stock\" itself (then each subfolder is an entry)\n"
     "  --stock LIST      stock lengths for folders without a *.stk file: LENGTH[:COST[:COUNT]],...\n"
     "                    (default 6000,12000 at costs 1 and 2)\n"
-    "  --kerf MM         width of a saw cut (default 0)\n"
-    "  --min-offcut MM   shortest offcut that may be left on a bar (default 0)\n"
+    "  --kerf MM         width of a saw cut, 0 to 100000 (default 0)\n"
+    "  --min-offcut MM   shortest offcut that may be left on a bar, 0 to 100000 (default 0)\n"
     "  --time SECONDS    time for planning one entry; the best plan by then is kept (default 60)\n"
     "  --quiet           no progress line\n";
 

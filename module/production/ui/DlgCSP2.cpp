@@ -219,6 +219,10 @@ void DlgCSP2::storeSheets() {
         g.SetEditMode(false); // an open cell edit counts
         Vor_Array<Vor_StringArray> rows;
         g.getAllRows(rows);
+        // The grid is as wide as its widest row; the others keep their own width (three at least).
+        for (Vor_StringArray& row : rows)
+            while (row.length() > 3 && row[row.length() - 1].isEmpty())
+                row.removeAt(row.length() - 1);
         data.list(list).storeRowsOf(m_currentId, rows);
     }
 }

@@ -10,8 +10,10 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <list>
 #include <map>
 #include <numeric>
+#include <unordered_map>
 
 namespace cut {
 namespace {
@@ -177,7 +179,6 @@ private:
     void takeBars(const Column& c, long long copies);
     void undoTo(std::size_t mark);
     bool repairRest(int prefer = -1);
-    bool partnerColumn(int part);
     bool fillGreedily();
     double lengthBound() const;
     void resetRows();
@@ -191,6 +192,7 @@ private:
     const Settings& m_settings;
     Units m_units;
     Clock::time_point m_start;
+    const std::function<bool()> m_timeUp = [this] { return timeUp(); };
 
     std::vector<int> m_rowOfPart;  // -1 for parts not planned
     std::vector<int> m_rowOfStock; // -1 for stock without a limit
@@ -200,7 +202,9 @@ private:
     // Every pattern found stays in the pool; the LP holds only those that have been of use lately,
     // for a master with thousands of idle columns makes every simplex iteration slow.
     std::vector<Column> m_columns; // the pattern pool
-    std::map<std::pair<int, std::vector<int>>, int> m_columnIndex;
+    // Patterns by a hash of their stock and counts (a map keyed by the counts compared and copied
+    // thousands of counts per pattern with many part lengths).
+    std::unordered_multimap<std::uint64_t, int> m_columnIndex;
     std::vector<int> m_forbidden; // per pattern: how many branches of the search forbid it
     std::vector<int> m_lpIndex;   // per pattern: its LP column, -1 while it is out of the LP
     std::vector<int> m_idle;      // per pattern: LP solves in a row that priced it clearly out
@@ -251,21 +255,28 @@ int g_dropBatch = kDropBatch;
 // Adds a pattern to the pool and the LP; -1 when it is in the LP already. A pattern of the pool
 // that is out of the LP goes back in, unless the search forbids it (it never drops those).
 int Planner::addColumn(const Column& c) {
-    const auto [it, fresh] = m_columnIndex.emplace(std::make_pair(c.stock, c.counts), int(m_columns.size()));
-    if (!fresh) {
+    std::uint64_t h = 1469598103934665603ULL ^ std::uint64_t(c.stock);
+    for (std::size_t i = 0; i < c.counts.size(); ++i)
+        if (c.counts[i] != 0)
+            h = (h ^ (std::uint64_t(i) << 32 ^ std::uint32_t(c.counts[i]))) * 1099511628211ULL;
+    const auto [first, last] = m_columnIndex.equal_range(h);
+    for (auto it = first; it != last; ++it) {
         const int id = it->second;
+        if (m_columns[id].stock != c.stock || m_columns[id].counts != c.counts) continue;
         if (m_lpIndex[id] >= 0 || m_forbidden[id] > 0) return -1;
         enterLp(id);
         ++m_restored;
         return id;
     }
+    const int id = int(m_columns.size());
+    m_columnIndex.emplace(h, id);
     m_columns.push_back(c);
     m_forbidden.push_back(0);
     m_lpIndex.push_back(-1);
     m_idle.push_back(0);
     m_kept.push_back(false);
-    enterLp(it->second);
-    return it->second;
+    enterLp(id);
+    return id;
 }
 
 void Planner::enterLp(int id) {
@@ -399,7 +410,8 @@ Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
                 if (at[i] > 0)
                     items[i] = {m_units.part[i], at[i], int(std::min<long long>(m_need[i], 1 << 30))};
             const std::vector<std::vector<PricedPattern>> priced =
-                goodPatterns(items, m_units.bar, minValue, kColumnsPerPricing, &bestValue);
+                goodPatterns(items, m_units.bar, minValue, kColumnsPerPricing, &bestValue, m_timeUp);
+            if (timeUp()) return Lp::TimedOut; // the pricing may have been cut short
 
             // The Lagrangian bound of these duals: scaled so that no bar of unlimited stock is
             // worth more than its price, each limited stock adds what its bars would gain.
@@ -559,46 +571,41 @@ bool Planner::repairRest(int prefer) {
         std::int64_t used;
         long long copies;
     };
-    std::vector<Group> open;
+    std::list<Group> open; // in the order opened; a group splits in place
     std::vector<long long> left = m_left;
     bool complete = true;
     for (int piece : order) {
         const std::int64_t w = m_units.part[piece];
         long long rest = m_need[piece];
-        for (std::size_t g = 0; g < open.size() && rest > 0; ++g) {
+        for (auto g = open.begin(); g != open.end() && rest > 0; ++g) {
             const long long k =
-                std::min<long long>(piecesInTurn(m_units.bar[open[g].bar.stock], open[g].used, w), rest);
+                std::min<long long>(piecesInTurn(m_units.bar[g->bar.stock], g->used, w), rest);
             if (k <= 0) continue;
-            const long long full = std::min(open[g].copies, rest / k);
-            if (full == open[g].copies) {
-                open[g].bar.counts[piece] += int(k);
-                open[g].used += k * w;
+            const long long full = std::min(g->copies, rest / k);
+            if (full == g->copies) {
+                g->bar.counts[piece] += int(k);
+                g->used += k * w;
                 rest -= full * k;
                 continue;
             }
             // The group splits: `full` bars take k each, one bar takes what is left, the rest stay.
             const long long partial = rest - full * k;
-            Group untouched = open[g];
-            std::vector<Group> parts;
             if (full > 0) {
-                Group a = untouched;
+                Group a = *g;
                 a.copies = full;
                 a.bar.counts[piece] += int(k);
                 a.used += k * w;
-                parts.push_back(std::move(a));
+                open.insert(g, std::move(a));
             }
             if (partial > 0) {
-                Group b = untouched;
+                Group b = *g;
                 b.copies = 1;
                 b.bar.counts[piece] += int(partial);
                 b.used += partial * w;
-                parts.push_back(std::move(b));
+                open.insert(g, std::move(b));
             }
-            untouched.copies -= full + (partial > 0 ? 1 : 0);
-            if (untouched.copies > 0) parts.push_back(std::move(untouched));
-            open.erase(open.begin() + std::ptrdiff_t(g));
-            open.insert(open.begin() + std::ptrdiff_t(g), std::make_move_iterator(parts.begin()),
-                        std::make_move_iterator(parts.end()));
+            g->copies -= full + (partial > 0 ? 1 : 0); // the rest stay as they were
+            if (g->copies == 0) g = std::prev(open.erase(g));
             rest = 0;
         }
         while (rest > 0) {
@@ -668,7 +675,9 @@ bool Planner::fillGreedily() {
                         int(std::min<long long>(m_need[i], 1 << 30))};
         }
 
-        const std::vector<std::vector<PricedPattern>> priced = goodPatterns(items, m_units.bar, anyValue, 1);
+        const std::vector<std::vector<PricedPattern>> priced =
+            goodPatterns(items, m_units.bar, anyValue, 1, nullptr, m_timeUp);
+        if (timeUp()) return false;
         int chosen = -1;
         double chosenWorth = 0;
         for (int s = 0; s < int(m_stock.size()); ++s) {

@@ -20,7 +20,7 @@ inline constexpr long long kMaxLengthUnits = 1000000;         ///< 100 m at the 
 inline constexpr long long kMaxPieces = 1000000;              ///< all quantities together
 inline constexpr int kMaxPartLengths = 10000;                 ///< parts to cut (rows with a quantity)
 inline constexpr int kMaxStockLengths = 100;                  ///< stock lengths
-inline constexpr double kMaxPricingBytes = 512.0 * (1 << 20); ///< the pricing table
+inline constexpr double kMaxPricingBytes = 64.0 * (1 << 20);  ///< the pricing table
 inline constexpr double kMaxPatternCounts = 64.0 * (1 << 20); ///< patterns x parts held at once
 
 /// A part to cut: its mark, its length and how many are needed.
