@@ -370,7 +370,12 @@ void DlgCSP2::optimiseAll() {
             run.report(entry, p);
         });
     });
-    if (run.lines.wait_for(std::chrono::milliseconds(showProgressAfterMs)) != std::future_status::ready) {
+    constexpr int kShowProgressAfterMs = 400;
+    const int after = showProgressAfterMs >= 0    ? showProgressAfterMs
+                      : ui::agent().manualClock() ? -1
+                                                  : kShowProgressAfterMs;
+    if (after < 0) run.lines.wait();
+    if (!run.done() && run.lines.wait_for(std::chrono::milliseconds(after)) != std::future_status::ready) {
         DlgCSP2Progress progress(this, run);
         progress.doModal();
         if (!run.done()) run.stop = true; // the window went without the run ending

@@ -51,7 +51,10 @@ public:
     /// The grid of list 1, 2 or 3 (for checks of its columns).
     const Vor_Spread& sheet(int list) const { return list == 1 ? m_grid1 : list == 2 ? m_grid2 : m_grid3; }
     /// "Optimise all" shows its progress window when a run takes longer than this (milliseconds).
-    static inline int showProgressAfterMs = 400;
+    /// Under a scripted agent, whose clock only moves when the script says so, it shows the window
+    /// only when this is set to 0 or more; otherwise the script waits for the run, as a person would
+    /// for a short one.
+    static inline int showProgressAfterMs = -1;
 
 protected:
     bool onInitDialog() override;
