@@ -459,4 +459,41 @@ TEST_F(DlgCSP2Test, nothingTypedOrReadIsDroppedAndThePlanColumnFitsItsText) {
     EXPECT_EQ(rows[1], (Vor_StringArray{"A2", "1000", "2"})) << "the others keep their three";
 }
 
+// An entry name is one folder name: a typed name that climbs out is refused, and exporting an entry
+// of such a name (from the caller's data) writes nothing outside "Cutting Stock/".
+TEST_F(DlgCSP2Test, entryNamesThatAreNoFolderNameAreRefused) {
+    DlgCSP2Data d = sample();
+    agent.setScript("expect-dialog " + D +
+                        "\n"
+                        "click 8590\n"
+                        "expect-dialog 8069\n"
+                        "type 8003 \"../../x\"\n"
+                        "answer ok\n"
+                        "click 1\n"
+                        "expect-message \"" +
+                        dialString(9808).str() +
+                        "\"\n"
+                        "expect-items 9036 \"HEA 200|IPE 300\"\n"
+                        "click 1\n",
+                    "t.vsc");
+    ASSERT_TRUE(StartDlgCSP2(d));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_EQ(d.entryIds.length(), 2);
+
+    DlgCSP2Data e = sample();
+    e.exportMode = true;
+    e.entryNames = Vor_StringArray{"../x", "IPE 300"}; // would be the library's own folder x
+    agent.setScript("expect-dialog " + D + "\nanswer ok\nclick 8592\nexpect-message \"" +
+                        dialString(9808).str() + "\"\nclick 1\n",
+                    "t.vsc");
+    ASSERT_TRUE(StartDlgCSP2(e));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_TRUE(std::filesystem::exists(lib.path() + "Cutting Stock/IPE 300/Stock1.shp"))
+        << "the other entry";
+    int files = 0;
+    for (const auto& f : std::filesystem::recursive_directory_iterator(lib.path()))
+        files += f.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1) << "nothing written for the name that climbs out";
+}
+
 } // namespace
