@@ -43,7 +43,8 @@ void BM_ExportAllEntries(benchmark::State& state) {
     const DlgCSP2Data d = bigData(int(state.range(0)));
     for (auto _ : state) {
         for (int e = 0; e < kEntries; ++e) {
-            const Vor_String folder = csp2EntryFolder(d.entryNames[e]);
+            Vor_String folder;
+            if (!csp2EntryFolder(d.entryNames[e], folder)) continue;
             std::filesystem::create_directories(folder.str());
             writeCsp2File(folder + "Stock1.shp", d.list2.rowsOf(d.entryIds[e]));
         }
@@ -55,7 +56,8 @@ void BM_ImportAllEntries(benchmark::State& state) {
     LibFolder lib;
     DlgCSP2Data d = bigData(int(state.range(0)));
     for (int e = 0; e < kEntries; ++e) {
-        const Vor_String folder = csp2EntryFolder(d.entryNames[e]);
+        Vor_String folder;
+        if (!csp2EntryFolder(d.entryNames[e], folder)) continue;
         std::filesystem::create_directories(folder.str());
         writeCsp2File(folder + "Stock1.shp", d.list2.rowsOf(d.entryIds[e]));
     }

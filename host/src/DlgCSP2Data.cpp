@@ -5,12 +5,12 @@
 #include <algorithm>
 
 Vor_Array<Vor_StringArray> DlgCSP2List::rowsOf(int entryId) const {
+    // Every row of the entry, also one that data from elsewhere put after rows of other entries:
+    // storing the entry back (which removes all its rows) must not lose it.
     Vor_Array<Vor_StringArray> out;
-    int i = 0;
-    while (i < rowEntryIds.length() && rowEntryIds[i] != entryId)
-        ++i;
-    for (; i < rowEntryIds.length() && i < rows.length() && rowEntryIds[i] == entryId; ++i)
-        out.append(rows[i]);
+    const int n = std::min(rowEntryIds.length(), rows.length());
+    for (int i = 0; i < n; ++i)
+        if (rowEntryIds[i] == entryId) out.append(rows[i]);
     return out;
 }
 

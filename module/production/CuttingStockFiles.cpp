@@ -3,6 +3,7 @@
 #include <cut/CutFiles.h>
 
 #include <base/NumberText.h>
+#include <base/PathPart.h>
 #include <base/SafeFile.h>
 #include <host/FileUtils.h>
 #include <host/LineFile.h>
@@ -12,14 +13,22 @@
 
 #include <iomanip>
 #include <locale>
+#include <new>
 #include <sstream>
 
 namespace {
 constexpr char kSeparator = '\xBF';
 }
 
-Vor_String csp2EntryFolder(const Vor_String& entryName) {
-    return folderWithSlash(gSettings.libDir) + "Cutting Stock/" + toSlashes(entryName) + "/";
+bool csp2EntryFolder(const Vor_String& entryName, Vor_String& folder, std::string* error) {
+    const std::string fault = base::pathPartFault(entryName.str());
+    if (!fault.empty()) {
+        // texts: dialString 9808
+        if (error) *error = dialString(9808).str() + " \"" + entryName.str() + "\": " + fault;
+        return false;
+    }
+    folder = folderWithSlash(gSettings.libDir) + "Cutting Stock/" + entryName + "/";
+    return true;
 }
 
 int highestStockNumber(const Vor_String& folder, const Vor_String& ext) {
@@ -79,6 +88,11 @@ bool readCsp2File(const Vor_String& path, Vor_Array<Vor_StringArray>& rows, std:
 }
 
 bool writeCsp2File(const Vor_String& path, const Vor_Array<Vor_StringArray>& rows, std::string* error) {
+    const std::string fault = cut::danglingLinkFault(path.str());
+    if (!fault.empty()) {
+        if (error) *error = fault;
+        return false;
+    }
     return ObjectExportWriteFile(path, arrArrToArr(rows, kSeparator), error);
 }
 
@@ -98,8 +112,12 @@ namespace {
 void importInto(DlgCSP2Data& data, int index, int list, const char* ext, int readText, int notFoundText,
                 Vor_StringArray& report) {
     const Vor_String name = data.entryNames[index];
-    const Vor_String folder = csp2EntryFolder(name);
-    Vor_String path;
+    Vor_String folder, path;
+    std::string fault;
+    if (!csp2EntryFolder(name, folder, &fault)) {
+        report.append(Vor_String(fault));
+        return;
+    }
     // texts: dialString 633-638
     if (!newestCsp2File(folder, ext, path)) {
         report.append(dialString(634) + " \"" + name + "\". " + dialString(notFoundText));
@@ -145,61 +163,97 @@ std::vector<cut::Row> toCutRows(const Vor_Array<Vor_StringArray>& rows) {
 }
 } // namespace
 
-Vor_StringArray optimiseAllCsp2(DlgCSP2Data& data, const cut::Settings& settings) {
-    // texts: dialString 9802-9806
+namespace {
+// One entry of "Optimise all": its files, the run and its report lines.
+void optimiseEntry(DlgCSP2Data& data, int i, const cut::Settings& settings, const Csp2Progress& progress,
+                   Vor_StringArray& report) {
+    const int id = data.entryIds[i];
+    const Vor_String name = data.entryNames[i];
+    const Vor_String head = dialString(9802) + " \"" + name + "\": ";
+    Vor_String folder;
+    std::string error;
+    if (!csp2EntryFolder(name, folder, &error)) {
+        report.append(Vor_String(error));
+        return;
+    }
+    ObjectExportCreateDirectory(folder);
+    std::vector<cut::FileMessage> stockMessages;
+    const std::vector<cut::StockLength> stock =
+        cut::readStock(toCutRows(data.list1.rowsOf(id)), stockMessages);
+    for (const cut::FileMessage& m : stockMessages)
+        report.append(head + dialString(625) + " " + std::to_string(m.line) + ": " + m.text);
+    if (stock.empty()) {
+        report.append(dialString(9806) + " \"" + name + "\".");
+        return;
+    }
+    const Vor_String partsPath = folder + defaultNewFileName(folder, "shp");
+    const Vor_String stockPath = folder + defaultNewFileName(folder, "stk");
+    if (!writeCsp2File(partsPath, data.list2.rowsOf(id), &error) ||
+        !cut::writeExchangeFile(stockPath.str(), cut::joinRows(cut::stockRows(stock)), &error)) {
+        report.append(head + error);
+        return;
+    }
+    cut::Settings run = settings;
+    if (progress) run.progress = [&](const cut::Progress& p) { progress(name, p); };
+    const cut::FolderRun result = cut::optimiseFolder(folder.str(), stock, run);
+    for (const cut::FileMessage& m : result.messages)
+        report.append(head + dialString(626) + " " + std::to_string(m.line) + ": " + m.text);
+    if (!result.ok) {
+        report.append(head + result.error);
+        return;
+    }
+    Vor_Array<Vor_StringArray> bought;
+    if (readCsp2File(result.buyFile, bought, &error))
+        data.list3.storeRowsOf(id, bought);
+    else
+        report.append(head + error);
+    const cut::Result& r = result.result;
+    std::string cost, bound;
+    base::formatFixed(r.cost, 2, cost);
+    base::formatFixed(r.lpBound, 2, bound);
+    // texts: dialString 9803 9804 9807 9814
+    Vor_String line = head + std::to_string(r.bars) + " " + dialString(9803) + ", " + cost + " (" +
+                      dialString(9807) + " " + bound + ")";
+    if (r.barBound > 0)
+        line += ", " + dialString(9804) + " " + std::to_string(r.barBound) + " " + dialString(9803);
+    if (r.stopped) line += ", " + dialString(9814);
+    line += " -> \"" + getFileName(result.buyFile) + "\"";
+    report.append(line);
+    if (!r.impossibleParts.empty())
+        report.append(head + std::to_string(r.impossibleParts.size()) + " " + dialString(9805));
+}
+
+bool stopAsked(const cut::Settings& settings) {
+    return settings.stop && settings.stop->load();
+}
+} // namespace
+
+Vor_StringArray optimiseAllCsp2(DlgCSP2Data& data, const cut::Settings& settings,
+                                const Csp2Progress& progress) {
+    // texts: dialString 9802-9806 9809-9810 9815-9816
     const Vor_String rule(std::string(116, '-'));
     Vor_StringArray report;
+    std::string kerf, offcut;
+    base::formatFixed(settings.kerf, 1, kerf);
+    base::formatFixed(settings.minOffcut, 1, offcut);
+    report.append(dialString(9809) + " " + kerf + ", " + dialString(9810) + " " + offcut);
     report.append(rule);
     for (int i = 0; i < data.entryIds.length() && i < data.entryNames.length(); ++i) {
-        const int id = data.entryIds[i];
-        const Vor_String name = data.entryNames[i];
-        const Vor_String head = dialString(9802) + " \"" + name + "\": ";
-        const Vor_String folder = csp2EntryFolder(name);
-        ObjectExportCreateDirectory(folder);
-        std::vector<cut::FileMessage> stockMessages;
-        const std::vector<cut::StockLength> stock =
-            cut::readStock(toCutRows(data.list1.rowsOf(id)), stockMessages);
-        for (const cut::FileMessage& m : stockMessages)
-            report.append(head + dialString(625) + " " + std::to_string(m.line) + ": " + m.text);
-        if (stock.empty()) {
-            report.append(dialString(9806) + " \"" + name + "\".");
-            report.append(rule);
-            continue;
+        if (stopAsked(settings)) {
+            report.append(dialString(9802) + " \"" + data.entryNames[i] + "\": " + dialString(9815));
+        } else {
+            // Whatever goes wrong with one entry (even memory running out) is its line of the
+            // report: the other entries are planned and the dialog's lists stay.
+            try {
+                optimiseEntry(data, i, settings, progress, report);
+            } catch (const std::bad_alloc&) {
+                report.append(dialString(9802) + " \"" + data.entryNames[i] + "\": " + dialString(9816) +
+                              " (out of memory)");
+            } catch (const std::exception& e) {
+                report.append(dialString(9802) + " \"" + data.entryNames[i] + "\": " + dialString(9816) +
+                              " (" + e.what() + ")");
+            }
         }
-        std::string error;
-        const Vor_String partsPath = folder + defaultNewFileName(folder, "shp");
-        const Vor_String stockPath = folder + defaultNewFileName(folder, "stk");
-        if (!writeCsp2File(partsPath, data.list2.rowsOf(id), &error) ||
-            !base::writeFileSafely(stockPath.str(), cut::joinRows(cut::stockRows(stock)), &error)) {
-            report.append(head + error);
-            report.append(rule);
-            continue;
-        }
-        const cut::FolderRun run = cut::optimiseFolder(folder.str(), stock, settings);
-        for (const cut::FileMessage& m : run.messages)
-            report.append(head + dialString(626) + " " + std::to_string(m.line) + ": " + m.text);
-        if (!run.ok) {
-            report.append(head + run.error);
-            report.append(rule);
-            continue;
-        }
-        Vor_Array<Vor_StringArray> bought;
-        if (readCsp2File(run.buyFile, bought, &error))
-            data.list3.storeRowsOf(id, bought);
-        else
-            report.append(head + error);
-        const cut::Result& r = run.result;
-        std::string cost, bound;
-        base::formatFixed(r.cost, 2, cost);
-        base::formatFixed(r.lpBound, 2, bound);
-        Vor_String line =
-            head + std::to_string(r.bars) + " " + dialString(9803) + ", " + cost + " (LP " + bound + ")";
-        if (r.barBound > 0)
-            line += ", " + dialString(9804) + " " + std::to_string(r.barBound) + " " + dialString(9803);
-        line += " -> \"" + getFileName(run.buyFile) + "\"";
-        report.append(line);
-        if (!r.impossibleParts.empty())
-            report.append(head + std::to_string(r.impossibleParts.size()) + " " + dialString(9805));
         report.append(rule);
     }
     return report;

@@ -7,11 +7,15 @@
 
 #include <cut/CuttingStock.h>
 
+#include <atomic>
 #include <ctime>
+#include <functional>
 #include <string>
 
-/// The folder of an entry: the library folder + "Cutting Stock/" + name + "/".
-Vor_String csp2EntryFolder(const Vor_String& entryName);
+/// The folder of an entry: the library folder + "Cutting Stock/" + name + "/". False with a message
+/// when the name is no single path part (`base::pathPartFault`: empty, "." or "..", a '/' or '\',
+/// a control character, too long), which could name a folder outside "Cutting Stock/".
+bool csp2EntryFolder(const Vor_String& entryName, Vor_String& folder, std::string* error = nullptr);
 /// The highest n among the folder's files Stock<n>.<ext> (names compared without regard to case;
 /// text that is no number counts as 0); 0 when there is none.
 int highestStockNumber(const Vor_String& folder, const Vor_String& ext);
@@ -30,7 +34,7 @@ Vor_String withCsp2Extension(const Vor_String& path, const Vor_String& ext);
 /// `rows` is then unchanged.
 bool readCsp2File(const Vor_String& path, Vor_Array<Vor_StringArray>& rows, std::string* error = nullptr);
 /// Writes rows with the separator 0xBF, one line each, through the careful writer; false with a
-/// message (the old file kept) when it cannot be written.
+/// message (the old file kept) when it cannot be written or the path is a link to nothing.
 bool writeCsp2File(const Vor_String& path, const Vor_Array<Vor_StringArray>& rows,
                    std::string* error = nullptr);
 
@@ -43,7 +47,15 @@ Vor_String csp2FileDate(std::time_t time);
 /// between them, and a rule. A file that cannot be read keeps the entry's rows and says why.
 Vor_StringArray importAllCsp2(DlgCSP2Data& data);
 
+/// Where "Optimise all" stands, for the progress line: the entry and the optimiser's progress.
+using Csp2Progress = std::function<void(const Vor_String& entry, const cut::Progress& progress)>;
+
 /// For every entry: writes list 2 as a new "shp" file and list 1 (length, cost, count) as a new
 /// "stk" file in its folder, runs the optimiser on the folder, and reads the "buy" file it wrote
-/// into list 3. Gives the report lines: per entry the bars, cost and bounds, or why not.
-Vor_StringArray optimiseAllCsp2(DlgCSP2Data& data, const cut::Settings& settings = {});
+/// into list 3. Gives the report lines: the kerf and minimum offcut, then per entry the bars, cost
+/// and the least cost any plan has, or why not. A failure of one entry (even out of memory) is
+/// reported and the others are planned; lists of entries not planned stay as they were. When
+/// `settings.stop` is set the entry being planned keeps its best plan so far and the rest are not
+/// planned. May run on a thread of its own: it touches nothing but `data` and the files.
+Vor_StringArray optimiseAllCsp2(DlgCSP2Data& data, const cut::Settings& settings = {},
+                                const Csp2Progress& progress = {});

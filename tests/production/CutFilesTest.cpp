@@ -6,7 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
+#include <sys/wait.h>
+
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace cut;
 
@@ -125,6 +131,9 @@ TEST(CutFiles, thePlanRowsNameThePatternsTheTotalAndImpossibleParts) {
     EXPECT_EQ(rows[1][0], "Total");
     EXPECT_EQ(rows[1][1], "2");
     EXPECT_NE(rows[1][2].find("at least 2 bars (optimal)"), std::string::npos) << rows[1][2];
+    EXPECT_NE(rows[1][2].find("cost 2.00, no plan costs less than 1.97"), std::string::npos)
+        << "the bound in words a detailer reads: " << rows[1][2];
+    EXPECT_EQ(rows[1][2].find("LP"), std::string::npos) << "no optimiser jargon";
     EXPECT_EQ(rows[2], (Row{"Impossible", "X", "length 9000 fits no stock length"}));
 }
 
@@ -142,8 +151,9 @@ TEST(CutFiles, theTotalOfARunCutShortSaysTheBoundHoldsButTheOptimumIsOpen) {
     ASSERT_FALSE(rows.empty());
     const std::string& summary = rows.back()[2];
     EXPECT_EQ(rows.back()[0], "Total");
-    EXPECT_NE(summary.find("bound valid, optimum not proven (time limit)"), std::string::npos) << summary;
-    EXPECT_EQ(summary.find("bound not proven"), std::string::npos) << "the bound itself is sound";
+    EXPECT_NE(summary.find("time limit reached before the cheapest plan was proven"), std::string::npos)
+        << summary;
+    EXPECT_NE(summary.find("no plan costs less than"), std::string::npos) << "the bound itself is sound";
 }
 
 TEST(CutFiles, newestFileAndStockNumberIgnoreCaseOfNamesButNotOfFolders) {
@@ -208,4 +218,118 @@ TEST(CutFiles, thousandsOfRowsReadQuickly) {
     const std::vector<Part> parts = readParts(splitRows(joinRows(rows)), messages);
     EXPECT_EQ(parts.size(), rows.size());
     EXPECT_TRUE(messages.empty());
+}
+
+// Two parts with one mark: kept, with a message, and named by mark and length in the plan, so a
+// pattern never reads "A x2 + A".
+TEST(CutFiles, aMarkSharedByTwoPartsIsReportedAndTheirPiecesToldApart) {
+    std::vector<FileMessage> messages;
+    const std::vector<Part> parts =
+        readParts({{"A", "2500", "2"}, {"B", "100", "1"}, {"A", "1000", "1"}}, messages);
+    ASSERT_EQ(parts.size(), 3u) << "both parts are kept";
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].line, 3);
+    EXPECT_NE(messages[0].text.find("line 1"), std::string::npos) << messages[0].text;
+    const Result r = optimise(parts, {{6100, 1, -1}});
+    ASSERT_TRUE(r.ok) << r.error;
+    const std::vector<Row> rows = buyRows(parts, r);
+    EXPECT_EQ(rows[0][2], "A (2500) x2 + A (1000) + B | offcut 0.0");
+}
+
+// A parts file is read only when it is a regular file within the budgets; what cannot be read is
+// said, and nothing is written.
+TEST(CutFiles, aFolderRunReadsOnlyRegularFilesWithinTheBudgets) {
+    struct Case {
+        const char* why;
+        std::function<void(TempDir&)> make;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"a parts file beyond the size budget",
+         [](TempDir& d) { d.write("Stock1.shp", std::string(kMaxExchangeFileBytes + 1, 'x')); },
+         "Stock1.shp"},
+        {"a parts file of more lines than the budget",
+         [](TempDir& d) { d.write("Stock1.shp", std::string(kMaxExchangeFileLines + 1, '\n')); }, "lines"},
+        {"a stock file beyond the size budget",
+         [](TempDir& d) {
+             d.write("Stock1.shp", "A\xBF"
+                                   "100\n");
+             d.write("Stock1.stk", std::string(kMaxExchangeFileBytes + 1, '1'));
+         },
+         "Stock1.stk"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        TempDir dir;
+        c.make(dir);
+        const int before = dir.entryCount();
+        const FolderRun run = optimiseFolder(dir.path(), {{6000, 1, -1}}, {});
+        EXPECT_FALSE(run.ok);
+        EXPECT_NE(run.error.find(c.says), std::string::npos) << run.error;
+        EXPECT_EQ(dir.entryCount(), before) << "no plan written";
+    }
+    // A FIFO named like a parts file is no file to read: it is not even listed (a read would block).
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("Stock1.shp").c_str(), 0600), 0);
+    const FolderRun run = optimiseFolder(dir.path(), {{6000, 1, -1}}, {});
+    EXPECT_FALSE(run.ok);
+}
+
+// The plan is never written through a link that points nowhere (it would create a file wherever
+// the link points); a new name passes such a link by, and a link to a file is written through.
+TEST(CutFiles, aLinkToNothingIsNeverWrittenThrough) {
+    TempDir dir;
+    TempDir outside;
+    const std::string folder = dir.path() + "Entry/";
+    dir.write("Entry/Stock1.shp", joinRows({{"A", "2000", "2"}}));
+    dir.write("Entry/Stock1.buy", "old\n");
+    ASSERT_EQ(::symlink(outside.file("planted.buy").c_str(), (folder + "Stock2.buy").c_str()), 0);
+    const FolderRun run = optimiseFolder(folder, {{6000, 1, -1}}, {});
+    ASSERT_TRUE(run.ok) << run.error;
+    EXPECT_EQ(run.buyFile, folder + "Stock3.buy") << "the link's name counts";
+    EXPECT_FALSE(std::filesystem::exists(outside.file("planted.buy"))) << "nothing written where it points";
+
+    std::string error;
+    EXPECT_FALSE(writeExchangeFile(folder + "Stock2.buy", "x\n", &error));
+    EXPECT_NE(error.find("Stock2.buy"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(outside.file("planted.buy")));
+
+    outside.write("real.buy", "old\n");
+    ASSERT_EQ(::symlink(outside.file("real.buy").c_str(), (folder + "Stock9.buy").c_str()), 0);
+    EXPECT_TRUE(writeExchangeFile(folder + "Stock9.buy", "new\n", &error)) << error;
+    EXPECT_EQ(outside.read("real.buy"), "new\n") << "a link to an existing file is kept and written through";
+    EXPECT_TRUE(std::filesystem::is_symlink(folder + "Stock9.buy"));
+}
+
+namespace {
+int runVorcut(const std::string& args, std::string& err) {
+    TempDir out;
+    const std::string cmd = std::string("\"") + VOR_BINARY_DIR + "/bin/vorcut\" --quiet " + args +
+                            " > /dev/null 2> \"" + out.file("err") + "\"";
+    const int status = std::system(cmd.c_str());
+    err = out.read("err");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+} // namespace
+
+// The program never ends with a signal or an uncaught exception: a folder with a loop of links is
+// reported and the other entries planned; a part it cannot represent and an absurd kerf are refused.
+TEST(CutFiles, vorcutReportsWhatItCannotReadOrRepresent) {
+    TempDir lib;
+    lib.write("Cutting Stock/Good/Stock1.shp", joinRows({{"A", "2000", "2"}}));
+    lib.write("Cutting Stock/Tiny/Stock1.shp", joinRows({{"A", "2000", "2"}, {"B", "0.04", "1"}}));
+    const std::string root = lib.path() + "Cutting Stock";
+    ASSERT_EQ(::symlink((root + "/Loop").c_str(), (root + "/Loop").c_str()), 0);
+    std::string err;
+    EXPECT_EQ(runVorcut("\"" + root + "\"", err), 1) << err;
+    EXPECT_NE(err.find("Tiny"), std::string::npos) << err;
+    EXPECT_NE(err.find("part 2 \"B\""), std::string::npos) << "the row at fault: " << err;
+    EXPECT_NE(err.find("Loop"), std::string::npos) << "the loop is reported: " << err;
+    EXPECT_TRUE(std::filesystem::exists(root + "/Good/Stock1.buy")) << "the other entries are planned";
+
+    EXPECT_EQ(runVorcut("--kerf 1e30 \"" + root + "/Good\"", err), 2) << "refused, not read as 0";
+    EXPECT_NE(err.find("--kerf"), std::string::npos) << err;
+    EXPECT_EQ(runVorcut("--stock 6000:1:1e30 \"" + root + "/Good\"", err), 2) << err;
+    EXPECT_EQ(runVorcut("--stock 1e30 \"" + root + "/Good\"", err), 1) << err;
+    EXPECT_NE(err.find("stock length 1"), std::string::npos) << err;
 }

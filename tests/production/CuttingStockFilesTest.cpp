@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
 void setAge(const std::string& path, int seconds) {
@@ -187,4 +188,101 @@ TEST(CuttingStockFiles, storingOneEntryAmongHundredsOfThousandsOfRowsStaysLinear
     EXPECT_EQ(l.rowEntryIds[0], 2);
     EXPECT_EQ(l.rowEntryIds[l.rowEntryIds.length() - 1], 1);
     EXPECT_EQ(l.rowsOf(1).length(), 10000);
+}
+
+// Rows of one entry that data from elsewhere put apart are all the entry's: storing it back keeps
+// every one of them.
+TEST(CuttingStockFiles, rowsOfAnEntryApartFromEachOtherAreNotLost) {
+    DlgCSP2List l;
+    l.rowEntryIds = Vor_Array<int>{1, 2, 1};
+    l.rows.append(Vor_StringArray{"a1"});
+    l.rows.append(Vor_StringArray{"b"});
+    l.rows.append(Vor_StringArray{"a2"});
+    const Vor_Array<Vor_StringArray> rows = l.rowsOf(1);
+    ASSERT_EQ(rows.length(), 2) << "the third row belongs to entry 1 too";
+    l.storeRowsOf(1, rows);
+    EXPECT_EQ(l.rowEntryIds, (Vor_Array<int>{2, 1, 1}));
+    EXPECT_EQ(l.rows[2], (Vor_StringArray{"a2"}));
+}
+
+namespace {
+class OptimiseAll : public testing::Test {
+protected:
+    void SetUp() override {
+        m_oldLib = gSettings.libDir;
+        gSettings.libDir = lib.path() + "Library/";
+        std::filesystem::create_directories(lib.path() + "Library");
+    }
+    void TearDown() override { gSettings.libDir = m_oldLib; }
+    static DlgCSP2Data entry(const char* name, const Vor_Array<Vor_StringArray>& parts) {
+        DlgCSP2Data d;
+        d.entryIds = Vor_Array<int>{1};
+        d.entryNames = Vor_StringArray{name};
+        d.list1.storeRowsOf(1, {Vor_StringArray{"6000", "1", ""}});
+        d.list2.storeRowsOf(1, parts);
+        d.list3.storeRowsOf(1, {Vor_StringArray{"old"}});
+        return d;
+    }
+    TempDir lib;
+
+private:
+    Vor_String m_oldLib;
+};
+
+std::string joined(const Vor_StringArray& lines) {
+    std::string out;
+    for (const Vor_String& l : lines)
+        out += l.str() + "\n";
+    return out;
+}
+} // namespace
+
+// An entry name is one folder name: a name that climbs out of "Cutting Stock/" writes nothing
+// there, through "Optimise all" as through the import of all files.
+TEST_F(OptimiseAll, anEntryNameThatIsNoFolderNameWritesNothing) {
+    for (const char* name : {"../../../outside/x", "..", "a/b", ""}) {
+        SCOPED_TRACE(name);
+        DlgCSP2Data d = entry(name, {Vor_StringArray{"A", "1000", "2"}});
+        const Vor_StringArray report = optimiseAllCsp2(d);
+        EXPECT_NE(joined(report).find(dialString(9808).str()), std::string::npos) << joined(report);
+        EXPECT_EQ(d.list3.rowsOf(1)[0][0], Vor_String("old")) << "the entry's list stays";
+        const Vor_StringArray imported = importAllCsp2(d);
+        EXPECT_NE(joined(imported).find(dialString(9808).str()), std::string::npos);
+    }
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::recursive_directory_iterator(lib.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1) << "only the library folder itself";
+}
+
+// The kerf and minimum offcut reach the optimiser and the report; a part the optimiser cannot
+// represent is refused naming its row, and the entry's list stays as it was.
+TEST_F(OptimiseAll, settingsReachThePlanAndRefusedInputKeepsTheLists) {
+    DlgCSP2Data d = entry("HEA 200", {Vor_StringArray{"A", "3000", "2"}});
+    cut::Settings s;
+    s.kerf = 3;
+    const Vor_StringArray report = optimiseAllCsp2(d, s);
+    EXPECT_NE(report[0].str().find("3.0"), std::string::npos) << "the kerf is reported: " << report[0].str();
+    const Vor_Array<Vor_StringArray> plan = d.list3.rowsOf(1);
+    ASSERT_GE(plan.length(), 2);
+    EXPECT_EQ(plan[plan.length() - 1][1], Vor_String("2")) << "3000 + 3 + 3000 does not fit 6000";
+    EXPECT_EQ(joined(report).find("LP"), std::string::npos) << "plain words: " << joined(report);
+    EXPECT_NE(joined(report).find(dialString(9807).str()), std::string::npos);
+
+    DlgCSP2Data bad =
+        entry("HEA 200", {Vor_StringArray{"A", "1000", "2"}, Vor_StringArray{"B", "0,04", "1"}});
+    const Vor_StringArray refused = optimiseAllCsp2(bad);
+    EXPECT_NE(joined(refused).find("part 2 \"B\""), std::string::npos) << joined(refused);
+    EXPECT_EQ(bad.list3.rowsOf(1)[0][0], Vor_String("old"));
+}
+
+// A link to nothing where the dialog would write is refused, not written through.
+TEST_F(OptimiseAll, listFilesAreNotWrittenThroughALinkToNothing) {
+    TempDir outside;
+    const std::string target = outside.file("planted.shp");
+    ASSERT_EQ(::symlink(target.c_str(), lib.file("Stock1.shp").c_str()), 0);
+    std::string error;
+    EXPECT_FALSE(writeCsp2File(lib.file("Stock1.shp"), {Vor_StringArray{"A", "1"}}, &error));
+    EXPECT_NE(error.find("Stock1.shp"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(target));
 }

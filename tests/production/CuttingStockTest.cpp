@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -276,12 +278,11 @@ TEST(CuttingStock, stockLengthsAreChosenByCostAndLimitedByWhatIsAtHand) {
 }
 
 TEST(CuttingStock, partsThatFitNoStockAreReportedAndTheRestIsPlanned) {
-    const std::vector<Part> parts = {{"long", 13000, 2}, {"ok", 3000, 4}, {"zero", 0, 1}, {"none", 100, 0}};
+    const std::vector<Part> parts = {{"long", 13000, 2}, {"ok", 3000, 4}, {"none", 100, 0}};
     const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 2, -1}};
     const Result r = optimise(parts, stock);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.impossibleParts, (std::vector<int>{0, 2}))
-        << "too long and zero length; zero quantity is ignored";
+    EXPECT_EQ(r.impossibleParts, (std::vector<int>{0})) << "too long; zero quantity is ignored";
     EXPECT_EQ(checkPlan(parts, stock, {}, r), "") << "the parts that fit are all planned";
     EXPECT_EQ(pieceCount(r), 4);
     EXPECT_DOUBLE_EQ(r.cost, 2) << "two short bars or one long one";
@@ -446,4 +447,203 @@ TEST(CuttingStock, smallPlansAreTheCheapestAndTheBoundNeverExceedsThem) {
     // plan takes only one) ends a bar above. More means the search lost plans it finds today.
     EXPECT_LE(above, 1) << "the search finds the least cost for all other small plans";
     EXPECT_GT(proven, 200) << "most small plans are proven optimal by the bound";
+}
+
+// Lengths the optimiser cannot work in whole units, and runs beyond its budgets, are refused before
+// anything is planned, with the row at fault; none of them ends the program.
+TEST(CuttingStock, inputBeyondWhatTheOptimiserRepresentsIsRefusedNamingTheRow) {
+    struct Case {
+        const char* why;
+        std::vector<Part> parts;
+        std::vector<StockLength> stock;
+        double kerf, minOffcut;
+        const char* names; // in the message
+    };
+    const std::vector<StockLength> bars = {{6000, 1, -1}};
+    const Case cases[] = {
+        {"a part that rounds to no unit (it divided by zero)",
+         {{"A", 1000, 1}, {"B", 0.04, 1}},
+         bars,
+         0,
+         0,
+         "part 2 \"B\""},
+        {"a part of zero length", {{"A", 0, 1}}, bars, 0, 0, "part 1"},
+        {"a part too long to count in units (it overflowed to zero)", {{"A", 1e19, 1}}, bars, 0, 0, "part 1"},
+        {"a part that is no number", {{"A", std::nan(""), 1}}, bars, 0, 0, "part 1"},
+        {"a stock length too long for the pricing table",
+         {{"A", 1000, 1}},
+         {{6000, 1, -1}, {1e8, 1, -1}},
+         0,
+         0,
+         "stock length 2"},
+        {"a stock length that rounds to no unit", {{"A", 1000, 1}}, {{0.01, 1, -1}}, 0, 0, "stock length 1"},
+        {"a kerf beyond any length", {{"A", 1000, 1}}, bars, 1e30, 0, "kerf"},
+        {"a negative kerf", {{"A", 1000, 1}}, bars, -3, 0, "kerf"},
+        {"a minimum offcut beyond any length", {{"A", 1000, 1}}, bars, 0, 1e19, "minimum offcut"},
+        {"a quantity beyond the pieces one run cuts",
+         {{"A", 1000, 1}, {"B", 500, 1000000000}},
+         bars,
+         0,
+         0,
+         "part 2 \"B\""},
+        {"pieces that add up beyond the budget",
+         {{"A", 1000, kMaxPieces}, {"B", 500, 1}},
+         bars,
+         0,
+         0,
+         "part 2 \"B\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Settings s;
+        s.kerf = c.kerf;
+        s.minOffcut = c.minOffcut;
+        const Result r = optimise(c.parts, c.stock, s);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.patterns.empty()) << "nothing planned";
+        EXPECT_NE(r.error.find(c.names), std::string::npos) << r.error;
+        EXPECT_EQ(inputFault(c.parts, c.stock, s), r.error);
+    }
+
+    std::vector<Part> many;
+    for (int i = 0; i <= kMaxPartLengths; ++i)
+        many.push_back({"M" + std::to_string(i), 100.0 + i, 1});
+    EXPECT_NE(inputFault(many, bars, {}).find("part " + std::to_string(kMaxPartLengths + 1)),
+              std::string::npos)
+        << "one part length more than a run takes";
+    many.pop_back();
+    EXPECT_EQ(inputFault(many, bars, {}), "") << "as many as a run takes";
+    std::vector<StockLength> stocks(kMaxStockLengths + 1, {6000, 1, -1});
+    EXPECT_NE(inputFault({{"A", 1000, 1}}, stocks, {}), "");
+    // Long bars and many lengths of many pieces each: a pricing table of gigabytes.
+    std::vector<Part> wide;
+    for (int i = 0; i < 2000; ++i)
+        wide.push_back({"W" + std::to_string(i), 10.3 + i, 400});
+    EXPECT_NE(inputFault(wide, {{100000, 1, -1}}, {}).find("MB"), std::string::npos);
+    EXPECT_EQ(inputFault({{"A", 1000, 5}}, {{100000, 1, -1}}, {}), "") << "the longest bar alone is fine";
+}
+
+// The first plan is built with identical pieces taken together, and the time limit holds from the
+// start: a million pieces of one length plan in moments (one by one, first fit took minutes).
+TEST(CuttingStock, aMillionPiecesOfOneLengthArePlannedWithinTheTimeLimit) {
+    const std::vector<Part> parts = {{"A", 1700, kMaxPieces - 7}, {"B", 900, 7}};
+    const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 1.9, 1000}};
+    Settings s;
+    s.kerf = 3;
+    s.timeLimit = 1;
+    const auto start = std::chrono::steady_clock::now();
+    const Result r = optimise(parts, stock, s);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(checkPlan(parts, stock, s, r), "");
+    EXPECT_LT(seconds, 15.0) << "the time limit of one second, with room for a slow build";
+    EXPECT_LE(r.patterns.size(), 20u) << "bars cut alike are one pattern";
+    EXPECT_GE(r.bars, 300000);
+}
+
+// A stop asked from another thread ends the run as the time limit does, with a sound plan.
+TEST(CuttingStock, aStopKeepsTheBestPlanSoFar) {
+    const std::vector<CutInstance> set = cutInstances(VOR_SOURCE_DIR, "t120_2");
+    ASSERT_EQ(set.size(), 1u);
+    std::atomic<bool> stop{true};
+    Settings s;
+    s.unit = 1;
+    s.stop = &stop;
+    const std::vector<StockLength> stock = {{set[0].capacity, 1, -1}};
+    const Result r = optimise(set[0].parts, stock, s);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.stopped);
+    EXPECT_FALSE(r.lpComplete);
+    EXPECT_EQ(checkPlan(set[0].parts, stock, s, r), "");
+}
+
+// A part is impossible only when it fits no stock length: one that leaves a forbidden offcut alone
+// is cut beside a partner.
+TEST(CuttingStock, partsThatFitOnlyBesideAPartnerAreCutWithIt) {
+    Settings s;
+    s.kerf = 3;
+    s.minOffcut = 500;
+    const std::vector<StockLength> stock = {{6000, 1, -1}};
+    {
+        // 5800 + 3 + 195 leaves 2 mm, less than a kerf: no offcut.
+        const std::vector<Part> parts = {{"A", 5800, 2}, {"B", 195, 2}};
+        const Result r = optimise(parts, stock, s);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_TRUE(r.impossibleParts.empty());
+        EXPECT_EQ(r.bars, 2) << "two bars of A + B";
+        EXPECT_EQ(checkPlan(parts, stock, s, r), "");
+        for (const Settings& t : {Settings{3, 500, 0.1, 0}, Settings{3, 500, 0.1, 60}}) {
+            const Result q = optimise(parts, stock, t);
+            EXPECT_EQ(checkPlan(parts, stock, t, q), "") << "with and without time to search";
+            EXPECT_EQ(q.bars, 2);
+        }
+    }
+    {
+        // More of A than of B: the spare pieces of B are cut from what would be a forbidden offcut.
+        const std::vector<Part> parts = {{"A", 5800, 3}, {"B", 195, 1}};
+        const Result r = optimise(parts, stock, s);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(r.bars, 3);
+        EXPECT_EQ(checkPlan(parts, stock, s, r), "");
+    }
+    {
+        // Nothing to go beside A: it cannot be cut without a forbidden offcut; B is still planned.
+        const std::vector<Part> parts = {{"A", 5800, 1}, {"C", 2000, 1}};
+        const Result r = optimise(parts, stock, s);
+        EXPECT_EQ(r.impossibleParts, (std::vector<int>{0}));
+        EXPECT_EQ(checkPlan(parts, stock, s, r), "");
+        EXPECT_EQ(r.bars, 1);
+    }
+}
+
+namespace {
+// Plain first fit decreasing onto bars of one stock length, piece by piece: the simple plan the
+// optimiser must never lose to.
+double firstFitCost(const std::vector<Part>& parts, const StockLength& bar, double kerf) {
+    std::vector<double> pieces;
+    for (const Part& p : parts)
+        for (long long k = 0; k < p.quantity; ++k)
+            pieces.push_back(p.length);
+    std::sort(pieces.rbegin(), pieces.rend());
+    std::vector<double> used;
+    for (double len : pieces) {
+        bool placed = false;
+        for (double& u : used)
+            if (!placed && u + len <= bar.length + 1e-9) {
+                u += len + kerf;
+                placed = true;
+            }
+        if (!placed) used.push_back(len + kerf);
+    }
+    return double(used.size()) * bar.cost;
+}
+} // namespace
+
+// The first plans open bars of every stock length in turn, not only the cheapest bar: with no time
+// to improve on them, the plan is never worse than first fit decreasing on any one stock length.
+TEST(CuttingStock, thePlanIsNeverWorseThanFirstFitOnAnyOneStockLength) {
+    std::uint64_t seed = 99;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return lo + int((seed >> 33) % std::uint64_t(hi - lo + 1));
+    };
+    int better = 0;
+    for (int round = 0; round < 30; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::vector<Part> parts;
+        for (int i = 0, n = next(20, 200); i < n; ++i)
+            parts.push_back({"P" + std::to_string(i), double(next(300, 5900)), next(1, 4)});
+        const std::vector<StockLength> stock = {{6000, 1, -1}, {12000, 2, -1}};
+        Settings s;
+        s.kerf = 3;
+        s.timeLimit = 0;
+        const Result r = optimise(parts, stock, s);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(checkPlan(parts, stock, s, r), "");
+        const double shortBars = firstFitCost(parts, stock[0], s.kerf);
+        const double longBars = firstFitCost(parts, stock[1], s.kerf);
+        EXPECT_LE(r.cost, std::min(shortBars, longBars) + 1e-9);
+        if (longBars < shortBars) ++better;
+    }
+    EXPECT_GT(better, 0) << "some lists fill the long bars better";
 }

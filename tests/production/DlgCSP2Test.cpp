@@ -13,8 +13,10 @@
 
 #include <cut/CutFiles.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -307,6 +309,191 @@ TEST_F(DlgCSP2Test, optimiseAllWithoutStockLengthsSaysWhatIsMissing) {
     EXPECT_EQ(d.list3.rowsOf(3)[0][2], Vor_String("old")) << "no plan, the old rows stay";
     EXPECT_FALSE(std::filesystem::exists(lib.path() + "Cutting Stock/HEA 200/Stock1.buy"));
     EXPECT_TRUE(std::filesystem::exists(lib.path() + "Cutting Stock/IPE 300/Stock1.buy"));
+}
+
+// The kerf and minimum offcut typed in the dialog reach the plan and are kept for the next time:
+// A 5800 fits a bar of 6000 only beside B 195 (kerf 3, offcut at least 500), two bars of A + B.
+TEST_F(DlgCSP2Test, optimiseAllCutsWithTheKerfAndMinimumOffcutTyped) {
+    DlgCSP2Data d = sample();
+    d.list2.storeRowsOf(3, {Vor_StringArray{"A", "5800", "2"}, Vor_StringArray{"B", "195", "2"}});
+    agent.setScript("expect-dialog " + D +
+                        "\n"
+                        "type 9076 \"3\"\n"
+                        "type 9078 \"500\"\n"
+                        "click 8593\n"
+                        "expect-dialog " +
+                        id(DlgInfo::IDD) +
+                        "\n"
+                        "click 1\n"
+                        "click 1\n"
+                        "expect-dialog " +
+                        D +
+                        "\n"
+                        "expect-text 9076 \"3\"\n"
+                        "expect-text 9078 \"500\"\n"
+                        "type 9076 \"1e30\"\n"
+                        "answer ok\n"
+                        "click 8593\n"
+                        "expect-message \"" +
+                        dialString(9817).str() +
+                        "\"\n"
+                        "click 2\n",
+                    "t.vsc");
+    ASSERT_TRUE(StartDlgCSP2(d));
+    DlgCSP2Data again = sample();
+    EXPECT_FALSE(StartDlgCSP2(again)) << "the second dialog is cancelled";
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    const Vor_Array<Vor_StringArray> plan = d.list3.rowsOf(3);
+    ASSERT_GE(plan.length(), 2);
+    EXPECT_EQ(plan[0][2], Vor_String("A + B | offcut 0.0")) << "A beside B, not dropped";
+    EXPECT_EQ(plan[plan.length() - 1][1], Vor_String("2"));
+}
+
+// A long run shows its progress and can be stopped: the best plan so far is kept and read back,
+// and the other lists stay as typed.
+TEST_F(DlgCSP2Test, aLongOptimisationShowsProgressAndStopsKeepingTheBestPlan) {
+    DlgCSP2Data d = sample();
+    Vor_Array<Vor_StringArray> parts;
+    for (int i = 0; i < 150; ++i)
+        parts.append(Vor_StringArray{"P" + std::to_string(i), std::to_string(397 + 37 * i % 2900), "3"});
+    d.list2.storeRowsOf(3, parts);
+    const int saved = DlgCSP2::showProgressAfterMs;
+    DlgCSP2::showProgressAfterMs = 0;
+    // Waits (in real time) until the progress window shows a round of the optimiser: the first
+    // plans exist by then.
+    agent.setHostHandler([&](const std::vector<std::string>& w, std::string& error) {
+        if (w.empty() || w[0] != "wait-for-a-round") return ui::ScriptedAgent::HostResult::NotMine;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < until) {
+            agent.advanceClock(250);
+            const ui::Dialog* top = agent.openDialogs().empty() ? nullptr : agent.openDialogs().back();
+            if (!top || top->templateId() != 8124) {
+                error = "the run ended before it could be stopped";
+                return ui::ScriptedAgent::HostResult::Failed;
+            }
+            const ui::Control* status = top->item(9082);
+            if (status && status->text().find(dialString(9813).str()) != std::string::npos)
+                return ui::ScriptedAgent::HostResult::Done;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        error = "no progress shown";
+        return ui::ScriptedAgent::HostResult::Failed;
+    });
+    agent.setScript("expect-dialog " + D +
+                        "\n"
+                        "click 8593\n"
+                        "expect-dialog 8124\n"
+                        "expect-caption \"" +
+                        dialString(9812).str() +
+                        "\"\n"
+                        "wait-for-a-round\n"
+                        "click 2\n"
+                        "expect-dialog " +
+                        id(DlgInfo::IDD) +
+                        "\n"
+                        "click 1\n"
+                        "click 1\n",
+                    "t.vsc");
+    const bool ok = StartDlgCSP2(d);
+    DlgCSP2::showProgressAfterMs = saved;
+    ASSERT_TRUE(ok);
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_EQ(d.list2.rowsOf(3).length(), 150) << "the typed list stays";
+    EXPECT_EQ(d.list3.rowsOf(7).length(), 0) << "the entry after the stop is not planned";
+    const Vor_Array<Vor_StringArray> plan = d.list3.rowsOf(3);
+    ASSERT_GE(plan.length(), 2) << "a plan was kept";
+    const Vor_StringArray* total = nullptr;
+    for (const Vor_StringArray& r : plan)
+        if (r[0] == Vor_String("Total")) total = &r;
+    ASSERT_NE(total, nullptr);
+    EXPECT_NE((*total)[2].str().find("stopped"), std::string::npos) << (*total)[2].str();
+}
+
+// Rows of an entry apart from each other, and cells beyond the third column, come back on OK; after
+// "Optimise all" the pattern column is as wide as its longest pattern.
+TEST_F(DlgCSP2Test, nothingTypedOrReadIsDroppedAndThePlanColumnFitsItsText) {
+    DlgCSP2Data d = sample();
+    d.list2.rowEntryIds = Vor_Array<int>{3, 7, 3};
+    d.list2.rows =
+        Vor_Array<Vor_StringArray>{Vor_StringArray{"A1", "2500", "4", "note"},
+                                   Vor_StringArray{"B1", "5000", "3"}, Vor_StringArray{"A2", "1000", "2"}};
+    d.list3.removeRowsOf(3);
+    std::string widths;
+    agent.setHostHandler([&](const std::vector<std::string>& w, std::string& error) {
+        if (w.empty() || w[0] != "check-plan-width") return ui::ScriptedAgent::HostResult::NotMine;
+        const auto* dlg = dynamic_cast<const DlgCSP2*>(agent.openDialogs().back());
+        if (!dlg) return ui::ScriptedAgent::HostResult::Failed;
+        const Vor_Spread& g = dlg->sheet(3);
+        for (int col : {0, 3}) {
+            int px = 0;
+            double text = 0, h = 0;
+            g.GetColWidthInPixels(col, px);
+            for (int r = 1; r <= g.maxRows(); ++r) {
+                double tw = 0;
+                g.CellTextSize(col, r, tw, h);
+                text = std::max(text, tw);
+            }
+            if (px + 1 < text)
+                error += "column " + std::to_string(col) + " is " + std::to_string(px) +
+                         " pixels for text of " + std::to_string(int(text)) + "; ";
+        }
+        return error.empty() ? ui::ScriptedAgent::HostResult::Done : ui::ScriptedAgent::HostResult::Failed;
+    });
+    agent.setScript("expect-dialog " + D +
+                        "\n"
+                        "expect-cell 1322 4 1 \"note\"\n"
+                        "expect-cell 1322 1 2 \"A2\"\n"
+                        "click 8593\n"
+                        "expect-dialog " +
+                        id(DlgInfo::IDD) +
+                        "\n"
+                        "click 1\n"
+                        "check-plan-width\n"
+                        "click 1\n",
+                    "t.vsc");
+    ASSERT_TRUE(StartDlgCSP2(d));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    const Vor_Array<Vor_StringArray> rows = d.list2.rowsOf(3);
+    ASSERT_EQ(rows.length(), 2) << "the third row, owned by the first entry, is kept";
+    EXPECT_EQ(rows[0], (Vor_StringArray{"A1", "2500", "4", "note"})) << "the fourth cell too";
+    EXPECT_EQ(rows[1], (Vor_StringArray{"A2", "1000", "2"})) << "the others keep their three";
+}
+
+// An entry name is one folder name: a typed name that climbs out is refused, and exporting an entry
+// of such a name (from the caller's data) writes nothing outside "Cutting Stock/".
+TEST_F(DlgCSP2Test, entryNamesThatAreNoFolderNameAreRefused) {
+    DlgCSP2Data d = sample();
+    agent.setScript("expect-dialog " + D +
+                        "\n"
+                        "click 8590\n"
+                        "expect-dialog 8069\n"
+                        "type 8003 \"../../x\"\n"
+                        "answer ok\n"
+                        "click 1\n"
+                        "expect-message \"" +
+                        dialString(9808).str() +
+                        "\"\n"
+                        "expect-items 9036 \"HEA 200|IPE 300\"\n"
+                        "click 1\n",
+                    "t.vsc");
+    ASSERT_TRUE(StartDlgCSP2(d));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_EQ(d.entryIds.length(), 2);
+
+    DlgCSP2Data e = sample();
+    e.exportMode = true;
+    e.entryNames = Vor_StringArray{"../x", "IPE 300"}; // would be the library's own folder x
+    agent.setScript("expect-dialog " + D + "\nanswer ok\nclick 8592\nexpect-message \"" +
+                        dialString(9808).str() + "\"\nclick 1\n",
+                    "t.vsc");
+    ASSERT_TRUE(StartDlgCSP2(e));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_TRUE(std::filesystem::exists(lib.path() + "Cutting Stock/IPE 300/Stock1.shp"))
+        << "the other entry";
+    int files = 0;
+    for (const auto& f : std::filesystem::recursive_directory_iterator(lib.path()))
+        files += f.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1) << "nothing written for the name that climbs out";
 }
 
 } // namespace

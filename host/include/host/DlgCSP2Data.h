@@ -15,7 +15,8 @@ struct DlgCSP2List {
     Vor_Array<int> rowEntryIds;      ///< owner of each row
     Vor_Array<Vor_StringArray> rows; ///< parallel to rowEntryIds
 
-    /// The rows owned by `entryId`: from its first row while the owner stays the same.
+    /// The rows owned by `entryId`, in order. The dialog keeps them next to each other; rows of the
+    /// entry that data from elsewhere put further on count too.
     Vor_Array<Vor_StringArray> rowsOf(int entryId) const;
     /// Removes every row owned by `entryId`.
     void removeRowsOf(int entryId);

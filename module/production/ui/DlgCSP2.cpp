@@ -8,6 +8,9 @@
 #include "production/CuttingStockFiles.h"
 #include "production/ui/DlgInfo.h"
 
+#include <base/NumberText.h>
+#include <base/PathPart.h>
+#include <cut/CutFiles.h>
 #include <host/FileUtils.h>
 #include <host/LineFile.h>
 #include <host/Texts.h>
@@ -15,6 +18,11 @@
 #include <host/ui/DlgOpenSave.h>
 #include <ui/Agent.h>
 #include <ui/Control.h>
+#include <ui/Profile.h>
+
+#include <chrono>
+#include <future>
+#include <mutex>
 
 namespace {
 constexpr int kOptionRedraw = 8;
@@ -29,6 +37,75 @@ constexpr IconButton kIconButtons[10] = {
     {DlgCSP2::IDC_DELETE2, 206, 617}, {DlgCSP2::IDC_INSERT3, 212, 616}, {DlgCSP2::IDC_DELETE3, 206, 617},
     {DlgCSP2::IDC_IMPORT2, 232, 618}, {DlgCSP2::IDC_EXPORT2, 233, 619}, {DlgCSP2::IDC_IMPORT3, 232, 618},
     {DlgCSP2::IDC_EXPORT3, 233, 619},
+};
+
+// The kerf and minimum offcut of "Optimise all", kept in the application profile.
+constexpr const char* kProfileSection = "VORLANEV8";
+constexpr const char* kKerfKey = "CSP2_KERF";
+constexpr const char* kMinOffcutKey = "CSP2_MIN_OFFCUT";
+
+std::string lengthText(double mm) {
+    std::string s;
+    base::formatShortest(mm, s);
+    return s;
+}
+
+// A run of "Optimise all" on a thread of its own, and what the progress window shows of it.
+struct OptimiseRun {
+    std::future<Vor_StringArray> lines;
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    Vor_String entry;
+    cut::Progress progress;
+
+    bool done() const { return lines.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }
+    void report(const Vor_String& name, const cut::Progress& p) {
+        std::lock_guard<std::mutex> lock(mutex);
+        entry = name;
+        progress = p;
+    }
+    Vor_String status() {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (entry.isEmpty()) return dialString(9812) + "...";
+        std::string seconds;
+        base::formatFixed(progress.seconds, 1, seconds);
+        // texts: dialString 9802 9812-9813
+        return dialString(9802) + " \"" + entry + "\": " + dialString(9813) + " " +
+               std::to_string(progress.round) + ", " + seconds + " s";
+    }
+};
+
+// The progress window of a long "Optimise all": the entry being planned and how far, and a button
+// that stops the run, keeping the best plan found so far.
+class DlgCSP2Progress : public ui::Dialog {
+public:
+    enum { IDD = 8124, IDC_STATUS = 9082 };
+    DlgCSP2Progress(ui::Window* parent, OptimiseRun& run)
+        : ui::Dialog(IDD, parent)
+        , m_run(run) {}
+
+protected:
+    bool onInitDialog() override {
+        setWindowText(dialString(9812).str());
+        // texts: dialString 9811
+        const std::pair<int, int> texts[] = {{ui::IDCANCEL, 9811}};
+        setCatalogueTexts(*this, texts);
+        onTimer(1);
+        setTimer(1, 200);
+        return true;
+    }
+    void onTimer(int) override {
+        if (ui::Control* c = item(IDC_STATUS)) c->setText(m_run.status().str());
+        if (m_run.done()) endDialog(ui::IDOK);
+    }
+    void onCancel() override {
+        m_run.stop = true;
+        m_run.lines.wait(); // the optimiser ends at its next check, keeping its best plan
+        endDialog(ui::IDCANCEL);
+    }
+
+private:
+    OptimiseRun& m_run;
 };
 } // namespace
 
@@ -45,11 +122,15 @@ bool DlgCSP2::onInitDialog() {
     setWindowText(dialString(620).str());
     // texts: dialString 616-632
     const std::pair<int, int> texts[] = {
-        {IDC_ENTRY_LABEL, 621}, {IDC_ADD_ENTRY, 622}, {IDC_DELETE_ENTRY, 623},
-        {IDC_LISTS, 624},       {IDC_FRAME1, 625},    {IDC_FRAME2, 626},
-        {IDC_FRAME3, 627},      {IDC_ASK_NAMES, 630}, {IDC_OPTIMISE, 9800},
-        {ui::IDOK, 1},          {ui::IDCANCEL, 2},    {IDC_MAIN, data.exportMode ? 628 : 629}};
+        {IDC_ENTRY_LABEL, 621}, {IDC_ADD_ENTRY, 622},        {IDC_DELETE_ENTRY, 623},
+        {IDC_LISTS, 624},       {IDC_FRAME1, 625},           {IDC_FRAME2, 626},
+        {IDC_FRAME3, 627},      {IDC_ASK_NAMES, 630},        {IDC_OPTIMISE, 9800},
+        {ui::IDOK, 1},          {ui::IDCANCEL, 2},           {IDC_MAIN, data.exportMode ? 628 : 629},
+        {IDC_KERF_LABEL, 9809}, {IDC_MIN_OFFCUT_LABEL, 9810}};
     setCatalogueTexts(*this, texts);
+    if (ui::Control* c = item(IDC_KERF)) c->setText(ui::Profile::getString(kProfileSection, kKerfKey, "0"));
+    if (ui::Control* c = item(IDC_MIN_OFFCUT))
+        c->setText(ui::Profile::getString(kProfileSection, kMinOffcutKey, "0"));
     for (int i = 0; i < 10; ++i) {
         m_buttons[i].subclassDlgItem(kIconButtons[i].id, this);
         m_buttons[i].setIcon(kIconButtons[i].icon);
@@ -72,6 +153,9 @@ bool DlgCSP2::onInitDialog() {
               int(IDC_GRID1), int(IDC_GRID3), int(IDC_INSERT1), int(IDC_DELETE1), int(IDC_INSERT3),
               int(IDC_DELETE3), int(IDC_IMPORT3), int(IDC_EXPORT3), int(IDC_OPTIMISE)})
             if (ui::Control* c = item(id)) c->enableWindow(false);
+        // The check box stands where the kerf and minimum offcut are in the other mode.
+        for (int id : {int(IDC_KERF_LABEL), int(IDC_KERF), int(IDC_MIN_OFFCUT_LABEL), int(IDC_MIN_OFFCUT)})
+            if (ui::Control* c = item(id)) c->showWindow(ui::SW_HIDE);
     } else if (ui::Control* c = item(IDC_ASK_NAMES)) {
         c->showWindow(ui::SW_HIDE);
     }
@@ -89,7 +173,8 @@ bool DlgCSP2::onInitDialog() {
         {IDC_GRID3, share, top, right, bottom}};
     for (const IconButton& b : kIconButtons)
         rules.push_back({b.id, share, top, width, height});
-    for (int id : {IDC_MAIN, IDC_OPTIMISE, IDC_ASK_NAMES})
+    for (int id : {IDC_MAIN, IDC_OPTIMISE, IDC_ASK_NAMES, IDC_KERF_LABEL, IDC_KERF, IDC_MIN_OFFCUT_LABEL,
+                   IDC_MIN_OFFCUT})
         rules.push_back({id, left, fromBottom, width, height});
     for (int id : {ui::IDOK, ui::IDCANCEL})
         rules.push_back({id, {R::eFixed, 0, R::eRight}, fromBottom, width, height});
@@ -107,15 +192,22 @@ void DlgCSP2::loadSheets() {
         Vor_Spread& g = grid(list);
         g.SetBool(kOptionRedraw, false);
         g.setMaxRows(0);
+        g.setMaxCols(3);
         if (data.indexOf(m_currentId) >= 0) {
             const DlgCSP2List& l = data.list(list);
-            g.setRow(0, l.headers);
             const Vor_Array<Vor_StringArray> rows = l.rowsOf(m_currentId);
-            for (int r = 0; r < rows.length(); ++r) {
-                g.setMaxRows(r + 1);
+            // Rows wider than the three columns keep their further cells: the grid widens for them.
+            int cols = std::max(3, l.headers.length());
+            for (const Vor_StringArray& r : rows)
+                cols = std::max(cols, r.length());
+            g.setMaxCols(cols);
+            g.setRow(0, l.headers);
+            g.setMaxRows(rows.length());
+            for (int r = 0; r < rows.length(); ++r)
                 g.setRow(r + 1, rows[r]);
-            }
         }
+        // The columns fit what they now hold (the row numbers too), not what the grid opened with.
+        g.fitAll();
         g.SetBool(kOptionRedraw, true);
     }
 }
@@ -127,6 +219,10 @@ void DlgCSP2::storeSheets() {
         g.SetEditMode(false); // an open cell edit counts
         Vor_Array<Vor_StringArray> rows;
         g.getAllRows(rows);
+        // The grid is as wide as its widest row; the others keep their own width (three at least).
+        for (Vor_StringArray& row : rows)
+            while (row.length() > 3 && row[row.length() - 1].isEmpty())
+                row.removeAt(row.length() - 1);
         data.list(list).storeRowsOf(m_currentId, rows);
     }
 }
@@ -143,6 +239,13 @@ void DlgCSP2::addEntry() {
     // texts: dialString 631-632
     TextQuestion q{dialString(631), dialString(632), dialString(171), dialString(1), dialString(2)};
     if (!askText(this, q)) return;
+    Vor_String folder;
+    std::string error;
+    if (!csp2EntryFolder(q.text, folder, &error)) {
+        // texts: dialString 9818
+        ui::messageBox(error, dialString(9818).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        return;
+    }
     data.entryIds.append(data.nextEntryId());
     data.entryNames.append(q.text);
     ui::Control* combo = item(IDC_ENTRIES);
@@ -175,7 +278,12 @@ void DlgCSP2::deleteEntry() {
 void DlgCSP2::exchange(int list, bool import, bool withDialog, int entryIndex) {
     if (entryIndex < 0 || entryIndex >= data.entryIds.length()) return;
     const Vor_String ext = list == 2 ? "shp" : "buy";
-    const Vor_String folder = csp2EntryFolder(data.entryNames[entryIndex]);
+    Vor_String folder;
+    std::string fault;
+    if (!csp2EntryFolder(data.entryNames[entryIndex], folder, &fault)) {
+        ui::messageBox(fault, dialString(import ? 618 : 619).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+        return;
+    }
     ObjectExportCreateDirectory(folder);
     Vor_String file;
     if (import) {
@@ -225,10 +333,63 @@ void DlgCSP2::mainAction() {
     ExportStartDlgInfo(report, this);
 }
 
+// The kerf and minimum offcut as typed: lengths the optimiser can work with, else a message.
+bool DlgCSP2::readCutSettings(double& kerf, double& minOffcut) {
+    const double most = double(cut::kMaxLengthUnits) * cut::Settings{}.unit;
+    for (auto [id, value] : {std::pair<int, double*>{IDC_KERF, &kerf}, {IDC_MIN_OFFCUT, &minOffcut}}) {
+        const std::string text = item(id) ? item(id)->text() : std::string();
+        double v = 0;
+        const bool empty = text.find_first_not_of(" \t") == std::string::npos;
+        if (!empty &&
+            (base::readTypedNumber(text, v) != base::TypedNumber::Number || !(v >= 0) || !(v <= most))) {
+            // texts: dialString 9817-9818
+            ui::messageBox(dialString(9817).str() + " " + lengthText(most) + ".\n\"" + text + "\"",
+                           dialString(9818).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
+            gotoDlgCtrl(id);
+            return false;
+        }
+        *value = empty ? 0 : v;
+    }
+    return true;
+}
+
+// Runs the optimiser on every entry on a thread of its own; a run that takes a while shows its
+// progress and can be stopped, keeping the best plan so far. The lists are taken back only from a
+// run that ended: whatever fails, the typed lists stay.
 void DlgCSP2::optimiseAll() {
     storeSheets();
+    cut::Settings settings;
+    if (!readCutSettings(settings.kerf, settings.minOffcut)) return;
+    ui::Profile::writeString(kProfileSection, kKerfKey, lengthText(settings.kerf));
+    ui::Profile::writeString(kProfileSection, kMinOffcutKey, lengthText(settings.minOffcut));
+    OptimiseRun run;
+    settings.stop = &run.stop;
+    DlgCSP2Data work = data;
+    run.lines = std::async(std::launch::async, [&run, &work, settings] {
+        return optimiseAllCsp2(work, settings, [&run](const Vor_String& entry, const cut::Progress& p) {
+            run.report(entry, p);
+        });
+    });
+    constexpr int kShowProgressAfterMs = 400;
+    const int after = showProgressAfterMs >= 0    ? showProgressAfterMs
+                      : ui::agent().manualClock() ? -1
+                                                  : kShowProgressAfterMs;
+    if (after < 0) run.lines.wait();
+    if (!run.done() && run.lines.wait_for(std::chrono::milliseconds(after)) != std::future_status::ready) {
+        DlgCSP2Progress progress(this, run);
+        progress.doModal();
+        if (!run.done()) run.stop = true; // the window went without the run ending
+    }
+    Vor_StringArray lines;
+    try {
+        lines = run.lines.get();
+        data.list3 = std::move(work.list3);
+    } catch (const std::exception& e) {
+        // texts: dialString 9816
+        lines.append(dialString(9816) + ": " + e.what());
+    }
     // texts: dialString 9801
-    DlgInfoData report{dialString(9801), dialString(285), optimiseAllCsp2(data)};
+    DlgInfoData report{dialString(9801), dialString(285), lines};
     loadSheets();
     ExportStartDlgInfo(report, this);
 }

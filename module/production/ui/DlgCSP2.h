@@ -38,12 +38,23 @@ public:
         IDC_MAIN = 8592,
         IDC_OPTIMISE = 8593,
         IDC_ASK_NAMES = 9074,
+        IDC_KERF_LABEL = 9075,
+        IDC_KERF = 9076,
+        IDC_MIN_OFFCUT_LABEL = 9077,
+        IDC_MIN_OFFCUT = 9078,
     };
     explicit DlgCSP2(ui::Window* parent = nullptr)
         : ui::Dialog(IDD, parent) {}
 
     DlgCSP2Data data; ///< the dialog's copy; the caller's only on OK
     int currentId() const { return m_currentId; }
+    /// The grid of list 1, 2 or 3 (for checks of its columns).
+    const Vor_Spread& sheet(int list) const { return list == 1 ? m_grid1 : list == 2 ? m_grid2 : m_grid3; }
+    /// "Optimise all" shows its progress window when a run takes longer than this (milliseconds).
+    /// Under a scripted agent, whose clock only moves when the script says so, it shows the window
+    /// only when this is set to 0 or more; otherwise the script waits for the run, as a person would
+    /// for a short one.
+    static inline int showProgressAfterMs = -1;
 
 protected:
     bool onInitDialog() override;
@@ -62,6 +73,7 @@ private:
     void exchange(int list, bool import, bool withDialog, int entryIndex);
     void mainAction();
     void optimiseAll();
+    bool readCutSettings(double& kerf, double& minOffcut);
 
     Vor_Spread m_grid1, m_grid2, m_grid3;
     CButtonST m_buttons[10];

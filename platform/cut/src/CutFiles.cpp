@@ -1,13 +1,14 @@
 #include <cut/CutFiles.h>
 
+#include <base/FileRead.h>
 #include <base/NumberText.h>
 #include <base/SafeFile.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <map>
+#include <sys/stat.h>
 
 namespace cut {
 namespace {
@@ -68,13 +69,34 @@ bool isUtf8File(std::string_view s) {
     return true;
 }
 
-bool readFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    bytes = s.str();
-    return !in.bad();
+// A file's rows within the budgets: only a regular file, at most kMaxExchangeFileBytes and
+// kMaxExchangeFileLines. False with a message naming the file otherwise.
+bool readRows(const std::string& path, std::vector<Row>& rows, std::string& error) {
+    std::string bytes;
+    if (!base::readRegularFile(path, bytes, kMaxExchangeFileBytes, &error)) return false;
+    const auto lines = std::count(bytes.begin(), bytes.end(), '\n');
+    if (lines > kMaxExchangeFileLines) {
+        error = path + " has more than " + std::to_string(kMaxExchangeFileLines) + " lines";
+        return false;
+    }
+    rows = splitRows(bytes);
+    return true;
+}
+
+// Messages about bad rows are kept to this many; one more says how many were not shown.
+constexpr std::size_t kMaxMessages = 1000;
+
+void addMessage(std::vector<FileMessage>& messages, std::size_t& dropped, FileMessage m) {
+    if (messages.size() < kMaxMessages)
+        messages.push_back(std::move(m));
+    else
+        ++dropped;
+}
+
+void endMessages(std::vector<FileMessage>& messages, std::size_t dropped, int lastLine) {
+    if (dropped > 0)
+        messages.push_back(
+            {lastLine, std::to_string(dropped) + " more lines could not be used (not listed)"});
 }
 
 std::string lower(std::string s) {
@@ -101,11 +123,15 @@ std::string field(const Row& row, std::size_t i) {
     return i < row.size() ? trimmed(row[i]) : std::string();
 }
 
-std::vector<std::filesystem::path> filesWithExtension(const std::string& folder, const std::string& ext) {
+// The folder's names ending in "." + ext: regular files only, or (`anyKind`) every entry, links to
+// nothing included.
+std::vector<std::filesystem::path> filesWithExtension(const std::string& folder, const std::string& ext,
+                                                      bool anyKind = false) {
     std::vector<std::filesystem::path> out;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
+        std::error_code kind;
+        if (!anyKind && !it->is_regular_file(kind)) continue;
         const std::string name = it->path().filename().string();
         if (name.size() > ext.size() + 1 &&
             lower(name.substr(name.size() - ext.size() - 1)) == "." + lower(ext))
@@ -171,6 +197,8 @@ std::string numberText(double value) {
 
 std::vector<Part> readParts(const std::vector<Row>& rows, std::vector<FileMessage>& messages) {
     std::vector<Part> parts;
+    std::map<std::string, int> markLine; // the first line of each mark
+    std::size_t dropped = 0;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const Row& row = rows[r];
         const int line = int(r) + 1;
@@ -181,30 +209,42 @@ std::vector<Part> readParts(const std::vector<Row>& rows, std::vector<FileMessag
         const std::string qty = field(row, 2);
         double q = 1;
         if (len.empty()) {
-            messages.push_back({line, "part \"" + p.mark + "\" has no length"});
+            addMessage(messages, dropped, {line, "part \"" + p.mark + "\" has no length"});
             continue;
         }
         if (!readLength(len, p.length)) {
-            messages.push_back({line, "length \"" + len + "\" of part \"" + p.mark + "\" is not a number"});
+            addMessage(messages, dropped,
+                       {line, "length \"" + len + "\" of part \"" + p.mark + "\" is not a number"});
             continue;
         }
         if (p.length <= 0) {
-            messages.push_back({line, "length " + len + " of part \"" + p.mark + "\" is not above zero"});
+            addMessage(messages, dropped,
+                       {line, "length " + len + " of part \"" + p.mark + "\" is not above zero"});
             continue;
         }
         if (!qty.empty() && (!readLength(qty, q) || q != std::floor(q) || q < 1 || q > 1e9)) {
-            messages.push_back({line, "quantity \"" + qty + "\" of part \"" + p.mark +
-                                          "\" is not a whole number above zero"});
+            addMessage(messages, dropped,
+                       {line, "quantity \"" + qty + "\" of part \"" + p.mark +
+                                  "\" is not a whole number above zero"});
             continue;
+        }
+        if (!p.mark.empty()) {
+            const auto [first, fresh] = markLine.emplace(p.mark, line);
+            if (!fresh)
+                addMessage(messages, dropped,
+                           {line, "mark \"" + p.mark + "\" is also on line " + std::to_string(first->second) +
+                                      "; the plan names these parts by mark and length"});
         }
         p.quantity = (long long)q;
         parts.push_back(std::move(p));
     }
+    endMessages(messages, dropped, int(rows.size()));
     return parts;
 }
 
 std::vector<StockLength> readStock(const std::vector<Row>& rows, std::vector<FileMessage>& messages) {
     std::vector<StockLength> stock;
+    std::size_t dropped = 0;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const Row& row = rows[r];
         const int line = int(r) + 1;
@@ -212,23 +252,26 @@ std::vector<StockLength> readStock(const std::vector<Row>& rows, std::vector<Fil
         StockLength s;
         const std::string len = field(row, 0), cost = field(row, 1), at = field(row, 2);
         if (!readLength(len, s.length) || s.length <= 0) {
-            messages.push_back({line, "stock length \"" + len + "\" is not a number above zero"});
+            addMessage(messages, dropped, {line, "stock length \"" + len + "\" is not a number above zero"});
             continue;
         }
         if (!cost.empty() && (!readLength(cost, s.cost) || s.cost < 0)) {
-            messages.push_back(
+            addMessage(
+                messages, dropped,
                 {line, "cost \"" + cost + "\" of stock length " + len + " is not a number of zero or more"});
             continue;
         }
         double n = -1;
         if (!at.empty() && (!readLength(at, n) || n != std::floor(n) || n < 0 || n > 1e9)) {
-            messages.push_back(
+            addMessage(
+                messages, dropped,
                 {line, "bars at hand \"" + at + "\" of stock length " + len + " is not a whole number"});
             continue;
         }
         s.available = (long long)n;
         stock.push_back(s);
     }
+    endMessages(messages, dropped, int(rows.size()));
     return stock;
 }
 
@@ -248,16 +291,25 @@ std::vector<Row> partRows(const std::vector<Part>& parts) {
 }
 
 std::vector<Row> buyRows(const std::vector<Part>& parts, const Result& result) {
+    // A mark that several parts share names each of them with its length too.
+    std::map<std::string, int> marks;
+    for (const Part& p : parts)
+        ++marks[p.mark];
+    auto pieceName = [&](const Part& part) {
+        if (part.mark.empty()) return numberText(part.length);
+        if (marks[part.mark] > 1) return part.mark + " (" + numberText(part.length) + ")";
+        return part.mark;
+    };
     std::vector<Row> rows;
     for (const CutPattern& p : result.patterns) {
         std::string text;
         for (std::size_t i = 0; i < p.pieces.size();) {
+            const std::string name = pieceName(parts[p.pieces[i]]);
             std::size_t j = i;
-            while (j < p.pieces.size() && p.pieces[j] == p.pieces[i])
+            while (j < p.pieces.size() && pieceName(parts[p.pieces[j]]) == name)
                 ++j;
-            const Part& part = parts[p.pieces[i]];
             if (!text.empty()) text += " + ";
-            text += (part.mark.empty() ? numberText(part.length) : part.mark);
+            text += name;
             if (j - i > 1) text += " x" + std::to_string(j - i);
             i = j;
         }
@@ -269,7 +321,7 @@ std::vector<Row> buyRows(const std::vector<Part>& parts, const Result& result) {
     std::string cost, bound;
     base::formatFixed(result.cost, 2, cost);
     base::formatFixed(result.lpBound, 2, bound);
-    std::string summary = "cost " + cost + ", LP bound " + bound;
+    std::string summary = "cost " + cost + ", no plan costs less than " + bound;
     if (result.barBound > 0) {
         summary += ", at least " + std::to_string(result.barBound) + " bars";
         if (result.bars > result.barBound)
@@ -277,14 +329,34 @@ std::vector<Row> buyRows(const std::vector<Part>& parts, const Result& result) {
         else
             summary += " (optimal)";
     }
-    // Cut short, the bound shown is still a true lower bound (a Lagrangian or length bound, only
-    // weaker than the LP's); what is unknown is whether the plan is the cheapest.
-    if (!result.lpComplete) summary += ", bound valid, optimum not proven (time limit)";
+    // Cut short, the least cost shown still holds (only a weaker estimate); what is unknown is
+    // whether the plan is the cheapest.
+    if (result.stopped)
+        summary += ", stopped before the cheapest plan was proven";
+    else if (!result.lpComplete)
+        summary += ", time limit reached before the cheapest plan was proven";
     rows.push_back({"Total", std::to_string(result.bars), summary});
     for (int i : result.impossibleParts)
         rows.push_back(
             {"Impossible", parts[i].mark, "length " + numberText(parts[i].length) + " fits no stock length"});
     return rows;
+}
+
+std::string danglingLinkFault(const std::string& path) {
+    struct stat link {};
+    struct stat target {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return {};
+    if (::stat(path.c_str(), &target) == 0) return {};
+    return path + " is a symbolic link to a file that does not exist; nothing is written through it";
+}
+
+bool writeExchangeFile(const std::string& path, std::string_view bytes, std::string* error) {
+    const std::string fault = danglingLinkFault(path);
+    if (!fault.empty()) {
+        if (error) *error = fault;
+        return false;
+    }
+    return base::writeFileSafely(path, bytes, error);
 }
 
 std::string newestFile(const std::string& folder, const std::string& ext) {
@@ -304,7 +376,8 @@ std::string newestFile(const std::string& folder, const std::string& ext) {
 
 int nextStockNumber(const std::string& folder, const std::string& ext) {
     long long highest = 0;
-    for (const auto& path : filesWithExtension(folder, ext)) {
+    // Every name counts, a link to nothing too: a new file never takes the name of one.
+    for (const auto& path : filesWithExtension(folder, ext, true)) {
         const std::string name = path.filename().string();
         if (name.size() < 5 + ext.size() + 1 || lower(name.substr(0, 5)) != "stock") continue;
         const std::string digits = name.substr(5, name.size() - 5 - ext.size() - 1);
@@ -315,44 +388,57 @@ int nextStockNumber(const std::string& folder, const std::string& ext) {
     return int(highest + 1);
 }
 
+bool readFolder(const std::string& folder, const std::vector<StockLength>& defaultStock, FolderInput& in) {
+    in = {};
+    in.stock = defaultStock;
+    in.partsFile = newestFile(folder, "shp");
+    if (in.partsFile.empty()) {
+        in.error = "no parts file (*.shp) in " + folder;
+        return false;
+    }
+    std::vector<Row> rows;
+    if (!readRows(in.partsFile, rows, in.error)) return false;
+    in.parts = readParts(rows, in.messages);
+    const std::string stockFile = newestFile(folder, "stk");
+    if (!stockFile.empty()) {
+        std::vector<Row> stockRows;
+        std::string error;
+        if (!readRows(stockFile, stockRows, error)) {
+            in.error = error;
+            return false;
+        }
+        std::vector<FileMessage> stockMessages;
+        std::vector<StockLength> read = readStock(stockRows, stockMessages);
+        for (FileMessage& m : stockMessages)
+            in.messages.push_back({m.line, stockFile + ": " + m.text});
+        if (!read.empty()) in.stock = std::move(read);
+    }
+    if (in.parts.empty()) {
+        in.error = "no part to cut in " + in.partsFile;
+        return false;
+    }
+    return true;
+}
+
 FolderRun optimiseFolder(const std::string& folder, const std::vector<StockLength>& defaultStock,
                          const Settings& settings) {
     FolderRun run;
-    run.partsFile = newestFile(folder, "shp");
-    if (run.partsFile.empty()) {
-        run.error = "no parts file (*.shp) in " + folder;
+    FolderInput in;
+    const bool read = readFolder(folder, defaultStock, in);
+    run.partsFile = in.partsFile;
+    run.messages = std::move(in.messages);
+    if (!read) {
+        run.error = in.error;
         return run;
     }
-    std::string bytes;
-    if (!readFile(run.partsFile, bytes)) {
-        run.error = "cannot read " + run.partsFile;
-        return run;
-    }
-    const std::vector<Part> parts = readParts(splitRows(bytes), run.messages);
-    std::vector<StockLength> stock = defaultStock;
-    const std::string stockFile = newestFile(folder, "stk");
-    if (!stockFile.empty()) {
-        std::string stockBytes;
-        std::vector<FileMessage> stockMessages;
-        if (readFile(stockFile, stockBytes)) {
-            std::vector<StockLength> read = readStock(splitRows(stockBytes), stockMessages);
-            for (FileMessage& m : stockMessages)
-                run.messages.push_back({m.line, stockFile + ": " + m.text});
-            if (!read.empty()) stock = std::move(read);
-        }
-    }
-    if (parts.empty()) {
-        run.error = "no part to cut in " + run.partsFile;
-        return run;
-    }
-    run.result = optimise(parts, stock, settings);
+    run.result = optimise(in.parts, in.stock, settings);
     if (run.result.patterns.empty() && !run.result.ok) {
         run.error = run.result.error;
         return run;
     }
     run.buyFile = folder + "Stock" + std::to_string(nextStockNumber(folder, "buy")) + ".buy";
     std::string error;
-    if (!base::writeFileSafely(run.buyFile, joinRows(buyRows(parts, run.result)), &error)) {
+    if (!writeExchangeFile(run.buyFile, joinRows(buyRows(in.parts, run.result)), &error)) {
         run.error = error;
         run.buyFile.clear();
         return run;

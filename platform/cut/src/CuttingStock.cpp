@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <list>
 #include <map>
 #include <numeric>
+#include <unordered_map>
 
 namespace cut {
 namespace {
@@ -30,8 +33,40 @@ struct Units {
     std::int64_t kerf = 0;
 };
 
+// Lengths beyond what a run takes (`inputFault`) count as none, never as an overflow.
 std::int64_t toUnits(double mm, double unit) {
-    return std::llround(mm / unit);
+    const double units = mm / unit;
+    if (!std::isfinite(units) || std::abs(units) > 4.0 * double(kMaxLengthUnits)) return 0;
+    return std::llround(units);
+}
+
+// Floor and ceiling of a / b for b > 0.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
+    return -floorDiv(-a, b);
+}
+
+// How many pieces of weight `w` a bar filled to `used` takes one after the other, each leaving a
+// fill the bar allows: while the offcut stays at the minimum or above, and on from where it is zero.
+std::int64_t piecesInTurn(const PricingBar& bar, std::int64_t used, std::int64_t w) {
+    const std::int64_t room = floorDiv(bar.capacity - used, w);
+    if (room < 1) return 0;
+    if (bar.minOffcut <= 0) return room;
+    const std::int64_t allowed = floorDiv(bar.capacity - bar.kerf - bar.minOffcut - used, w);
+    const std::int64_t exact = std::max<std::int64_t>(1, ceilDiv(bar.capacity - bar.kerf - used, w));
+    if (allowed >= 1) return allowed + 1 >= exact ? room : std::min(allowed, room);
+    return exact <= 1 ? room : 0;
+}
+
+// The most pieces of weight `w`, at most `most`, that fill a bar allowed alone; 0 when none.
+std::int64_t mostPieces(const PricingBar& bar, std::int64_t w, std::int64_t most) {
+    const std::int64_t room = std::min(most, bar.capacity / w);
+    if (room < 1) return 0;
+    if (isValidFill(bar, room * w)) return room;
+    // Between the minimum offcut and none: fewer pieces, leaving the minimum.
+    return std::clamp<std::int64_t>(floorDiv(bar.capacity - bar.kerf - bar.minOffcut, w), 0, room);
 }
 
 Units makeUnits(const std::vector<Part>& parts, const std::vector<StockLength>& stock, const Settings& s) {
@@ -62,11 +97,12 @@ Units makeUnits(const std::vector<Part>& parts, const std::vector<StockLength>& 
     return u;
 }
 
-/// A bar cut so far: how it is cut, and how much of the demand it covers (less than its pieces when
-/// a piece no longer needed stays on it to keep the offcut allowed).
+/// Bars cut so far, `copies` of them alike: how each is cut, and how much of the demand each covers
+/// (less than its pieces when a piece no longer needed stays on it to keep the offcut allowed).
 struct CutBar {
     Column bar;
     std::vector<int> covered;
+    long long copies = 1;
 };
 
 // Every plan costs a whole number of the greatest step the prices share (1 for equal prices, 0.1 for
@@ -111,10 +147,12 @@ private:
     enum class Lp { Optimal, Infeasible, TimedOut, CutOff };
 
     double elapsed() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
-    bool timeUp() const { return elapsed() > m_settings.timeLimit; }
-    bool pieceFitsAlone(int part, int stock) const {
-        const PricingBar& bar = m_units.bar[stock];
-        return m_stock[stock].length > 0 && isValidFill(bar, m_units.part[part]);
+    bool stopAsked() const { return m_settings.stop && m_settings.stop->load(std::memory_order_relaxed); }
+    bool timeUp() const { return stopAsked() || elapsed() > m_settings.timeLimit; }
+    // A piece fits a stock length when it is not longer; whether the offcut left is allowed depends
+    // on the other pieces of the bar.
+    bool pieceFits(int part, int stock) const {
+        return m_stock[stock].length > 0 && m_units.part[part] <= m_units.bar[stock].capacity;
     }
     std::int64_t fill(const Column& c) const {
         std::int64_t w = 0;
@@ -137,10 +175,10 @@ private:
     Lp columnGeneration(int round, bool rowsChanged);
     double roundUp(double cost) const;
     bool canImprove(double bound) const;
-    bool takeBar(const Column& c, bool moveToCheaper = true);
+    long long takeBar(const Column& c, bool moveToCheaper = true, long long copies = 1);
     void takeBars(const Column& c, long long copies);
     void undoTo(std::size_t mark);
-    bool repairRest();
+    bool repairRest(int prefer = -1);
     bool fillGreedily();
     double lengthBound() const;
     void resetRows();
@@ -154,6 +192,7 @@ private:
     const Settings& m_settings;
     Units m_units;
     Clock::time_point m_start;
+    const std::function<bool()> m_timeUp = [this] { return timeUp(); };
 
     std::vector<int> m_rowOfPart;  // -1 for parts not planned
     std::vector<int> m_rowOfStock; // -1 for stock without a limit
@@ -163,7 +202,9 @@ private:
     // Every pattern found stays in the pool; the LP holds only those that have been of use lately,
     // for a master with thousands of idle columns makes every simplex iteration slow.
     std::vector<Column> m_columns; // the pattern pool
-    std::map<std::pair<int, std::vector<int>>, int> m_columnIndex;
+    // Patterns by a hash of their stock and counts (a map keyed by the counts compared and copied
+    // thousands of counts per pattern with many part lengths).
+    std::unordered_multimap<std::uint64_t, int> m_columnIndex;
     std::vector<int> m_forbidden; // per pattern: how many branches of the search forbid it
     std::vector<int> m_lpIndex;   // per pattern: its LP column, -1 while it is out of the LP
     std::vector<int> m_idle;      // per pattern: LP solves in a row that priced it clearly out
@@ -179,8 +220,11 @@ private:
 
     std::vector<CutBar> m_cut; // the bars cut on the way to a plan
     double m_cutCost = 0;
+    long long m_cutBars = 0;
     std::vector<CutBar> m_best; // the cheapest whole plan found
     double m_bestCost = 0;
+    long long m_bestBars = 0;
+    bool m_poolFull = false; // the pattern pool reached its budget: no more patterns are generated
     bool m_haveBest = false;
     double m_grain = 0; // every plan's cost is a multiple of this (0: no such step)
     long long m_nodes = 0;
@@ -211,21 +255,28 @@ int g_dropBatch = kDropBatch;
 // Adds a pattern to the pool and the LP; -1 when it is in the LP already. A pattern of the pool
 // that is out of the LP goes back in, unless the search forbids it (it never drops those).
 int Planner::addColumn(const Column& c) {
-    const auto [it, fresh] = m_columnIndex.emplace(std::make_pair(c.stock, c.counts), int(m_columns.size()));
-    if (!fresh) {
+    std::uint64_t h = 1469598103934665603ULL ^ std::uint64_t(c.stock);
+    for (std::size_t i = 0; i < c.counts.size(); ++i)
+        if (c.counts[i] != 0)
+            h = (h ^ (std::uint64_t(i) << 32 ^ std::uint32_t(c.counts[i]))) * 1099511628211ULL;
+    const auto [first, last] = m_columnIndex.equal_range(h);
+    for (auto it = first; it != last; ++it) {
         const int id = it->second;
+        if (m_columns[id].stock != c.stock || m_columns[id].counts != c.counts) continue;
         if (m_lpIndex[id] >= 0 || m_forbidden[id] > 0) return -1;
         enterLp(id);
         ++m_restored;
         return id;
     }
+    const int id = int(m_columns.size());
+    m_columnIndex.emplace(h, id);
     m_columns.push_back(c);
     m_forbidden.push_back(0);
     m_lpIndex.push_back(-1);
     m_idle.push_back(0);
     m_kept.push_back(false);
-    enterLp(it->second);
-    return it->second;
+    enterLp(id);
+    return id;
 }
 
 void Planner::enterLp(int id) {
@@ -359,7 +410,8 @@ Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
                 if (at[i] > 0)
                     items[i] = {m_units.part[i], at[i], int(std::min<long long>(m_need[i], 1 << 30))};
             const std::vector<std::vector<PricedPattern>> priced =
-                goodPatterns(items, m_units.bar, minValue, kColumnsPerPricing, &bestValue);
+                goodPatterns(items, m_units.bar, minValue, kColumnsPerPricing, &bestValue, m_timeUp);
+            if (timeUp()) return Lp::TimedOut; // the pricing may have been cut short
 
             // The Lagrangian bound of these duals: scaled so that no bar of unlimited stock is
             // worth more than its price, each limited stock adds what its bars would gain.
@@ -392,14 +444,22 @@ Planner::Lp Planner::columnGeneration(int round, bool rowsChanged) {
                     double reduced = m_stock[s].cost - stockDual[s];
                     for (int i = 0; i < n; ++i)
                         reduced -= p.counts[i] * lpDual[i];
-                    if (reduced < -1e-9 * std::max(1.0, m_stock[s].cost))
-                        added = addColumn({s, p.counts}) >= 0 || added;
+                    if (reduced >= -1e-9 * std::max(1.0, m_stock[s].cost)) continue;
+                    // The pool holds every pattern with a count per part: within its budget only.
+                    if (double(m_columns.size() + 1) * double(n) > kMaxPatternCounts) {
+                        m_poolFull = true;
+                        continue;
+                    }
+                    added = addColumn({s, p.counts}) >= 0 || added;
                 }
             }
         }
         m_lowerBound = std::max(m_lowerBound, bestBound);
         m_center = center;
         dropIdleColumns();
+        // Without room for the patterns that lower the cost the LP is not optimal: as at the time
+        // limit, the Lagrangian bound stands and the best plan is kept.
+        if (m_poolFull) return Lp::TimedOut;
         // Nothing new: the LP is optimal, unless the search forbids a pattern the pricing found,
         // in which case its value is only an estimate (the search treats it as one).
         if (!added) {
@@ -427,20 +487,28 @@ bool Planner::canImprove(double bound) const {
     return roundUp(bound) < m_bestCost - step;
 }
 
-// Cuts one bar of a pattern, trimmed to what is still needed; a piece no longer needed stays in the
-// pattern when taking it out would leave a forbidden offcut. What is left of a trimmed pattern may
-// go on a cheaper bar. False when the bar would cut nothing needed or none is at hand.
-bool Planner::takeBar(const Column& c, bool moveToCheaper) {
-    if (m_left[c.stock] == 0) return false;
-    CutBar cut{c, std::vector<int>(c.counts.size(), 0)};
+// Cuts bars of a pattern, up to `copies` alike. While every piece is still needed that often they
+// are cut as one group; else one bar, trimmed to what is still needed, where a piece no longer
+// needed stays when taking it out would leave a forbidden offcut. What a bar holds may go on a
+// cheaper bar. The number of bars cut: 0 when a bar would cut nothing needed or none is at hand.
+long long Planner::takeBar(const Column& c, bool moveToCheaper, long long copies) {
+    if (m_left[c.stock] == 0 || copies <= 0) return 0;
+    CutBar cut{c, std::vector<int>(c.counts.size(), 0), 1};
     Column& t = cut.bar;
     bool useful = false;
-    for (int i = 0; i < int(t.counts.size()); ++i) {
-        t.counts[i] = int(std::min<long long>(t.counts[i], m_need[i]));
-        useful = useful || t.counts[i] > 0;
+    long long whole = copies;
+    for (int i = 0; i < int(c.counts.size()); ++i) {
+        useful = useful || (c.counts[i] > 0 && m_need[i] > 0);
+        if (c.counts[i] > 0) whole = std::min(whole, m_need[i] / c.counts[i]);
     }
-    if (!useful) return false;
-    if (!isValidFill(m_units.bar[c.stock], fill(t))) t.counts = c.counts;
+    if (!useful) return 0;
+    if (whole >= 1) {
+        cut.copies = whole;
+    } else {
+        for (int i = 0; i < int(t.counts.size()); ++i)
+            t.counts[i] = int(std::min<long long>(t.counts[i], m_need[i]));
+        if (!isValidFill(m_units.bar[c.stock], fill(t))) t.counts = c.counts;
+    }
     if (moveToCheaper) {
         const std::int64_t w = fill(t);
         for (int s = 0; s < int(m_stock.size()); ++s) {
@@ -450,19 +518,25 @@ bool Planner::takeBar(const Column& c, bool moveToCheaper) {
                 t.stock = s;
         }
     }
+    if (limited(t.stock)) cut.copies = std::min(cut.copies, m_left[t.stock]);
     for (int i = 0; i < int(t.counts.size()); ++i) {
-        cut.covered[i] = int(std::min<long long>(t.counts[i], m_need[i]));
-        m_need[i] -= cut.covered[i];
+        cut.covered[i] = int(std::min<long long>(t.counts[i], m_need[i] / cut.copies));
+        m_need[i] -= cut.covered[i] * cut.copies;
     }
-    if (limited(t.stock)) --m_left[t.stock];
-    m_cutCost += m_stock[t.stock].cost;
+    if (limited(t.stock)) m_left[t.stock] -= cut.copies;
+    m_cutCost += m_stock[t.stock].cost * double(cut.copies);
+    m_cutBars += cut.copies;
+    const long long taken = cut.copies;
     m_cut.push_back(std::move(cut));
-    return true;
+    return taken;
 }
 
 void Planner::takeBars(const Column& c, long long copies) {
-    for (long long k = 0; k < copies; ++k)
-        if (!takeBar(c)) return;
+    while (copies > 0) {
+        const long long taken = takeBar(c, true, copies);
+        if (taken == 0) return;
+        copies -= taken;
+    }
 }
 
 // Gives back the bars cut after the first `mark`.
@@ -470,56 +544,118 @@ void Planner::undoTo(std::size_t mark) {
     while (m_cut.size() > mark) {
         const CutBar& cut = m_cut.back();
         for (int i = 0; i < int(cut.covered.size()); ++i)
-            m_need[i] += cut.covered[i];
-        if (limited(cut.bar.stock)) ++m_left[cut.bar.stock];
-        m_cutCost -= m_stock[cut.bar.stock].cost;
+            m_need[i] += cut.covered[i] * cut.copies;
+        if (limited(cut.bar.stock)) m_left[cut.bar.stock] += cut.copies;
+        m_cutCost -= m_stock[cut.bar.stock].cost * double(cut.copies);
+        m_cutBars -= cut.copies;
         m_cut.pop_back();
     }
     if (m_cut.empty()) m_cutCost = 0;
 }
 
-// First fit decreasing for what is still needed: a piece goes into the first open bar it fits
-// without leaving a forbidden offcut, else onto a new bar of the cheapest (then shortest) stock
-// length it fits. False when a piece found no bar at hand.
-bool Planner::repairRest() {
-    std::vector<int> pieces;
-    for (int i = 0; i < int(m_parts.size()); ++i)
-        for (long long k = 0; k < m_need[i]; ++k)
-            pieces.push_back(i);
-    std::stable_sort(pieces.begin(), pieces.end(),
+// First fit decreasing for what is still needed, with identical pieces taken together: a group of
+// open bars is cut alike, and each bar takes as many pieces of one length as it can one after the
+// other, so the bars are those of placing piece after piece, in time that grows with the lengths
+// and groups rather than the pieces. A piece that fits no open bar opens new bars of the stock
+// length `prefer` when that is at hand and long enough, else of the cheapest (then shortest) one.
+// False when a piece found no bar at hand, or a bar ended with a forbidden offcut.
+bool Planner::repairRest(int prefer) {
+    const int n = int(m_parts.size());
+    std::vector<int> order;
+    for (int i = 0; i < n; ++i)
+        if (m_need[i] > 0) order.push_back(i);
+    std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return m_units.part[a] > m_units.part[b]; });
-    std::vector<Column> open;
-    std::vector<std::int64_t> used;
+    struct Group {
+        Column bar;
+        std::int64_t used;
+        long long copies;
+    };
+    std::list<Group> open; // in the order opened; a group splits in place
     std::vector<long long> left = m_left;
     bool complete = true;
-    for (int piece : pieces) {
-        bool placed = false;
-        for (std::size_t b = 0; b < open.size() && !placed; ++b) {
-            if (!isValidFill(m_units.bar[open[b].stock], used[b] + m_units.part[piece])) continue;
-            ++open[b].counts[piece];
-            used[b] += m_units.part[piece];
-            placed = true;
+    for (int piece : order) {
+        const std::int64_t w = m_units.part[piece];
+        long long rest = m_need[piece];
+        for (auto g = open.begin(); g != open.end() && rest > 0; ++g) {
+            const long long k =
+                std::min<long long>(piecesInTurn(m_units.bar[g->bar.stock], g->used, w), rest);
+            if (k <= 0) continue;
+            const long long full = std::min(g->copies, rest / k);
+            if (full == g->copies) {
+                g->bar.counts[piece] += int(k);
+                g->used += k * w;
+                rest -= full * k;
+                continue;
+            }
+            // The group splits: `full` bars take k each, one bar takes what is left, the rest stay.
+            const long long partial = rest - full * k;
+            if (full > 0) {
+                Group a = *g;
+                a.copies = full;
+                a.bar.counts[piece] += int(k);
+                a.used += k * w;
+                open.insert(g, std::move(a));
+            }
+            if (partial > 0) {
+                Group b = *g;
+                b.copies = 1;
+                b.bar.counts[piece] += int(partial);
+                b.used += partial * w;
+                open.insert(g, std::move(b));
+            }
+            g->copies -= full + (partial > 0 ? 1 : 0); // the rest stay as they were
+            if (g->copies == 0) g = std::prev(open.erase(g));
+            rest = 0;
         }
-        if (placed) continue;
-        int chosen = -1;
-        for (int s = 0; s < int(m_stock.size()); ++s) {
-            if (left[s] == 0 || !pieceFitsAlone(piece, s)) continue;
-            if (chosen < 0 || m_stock[s].cost < m_stock[chosen].cost ||
-                (m_stock[s].cost == m_stock[chosen].cost && m_stock[s].length < m_stock[chosen].length))
-                chosen = s;
+        while (rest > 0) {
+            int chosen = -1;
+            if (prefer >= 0 && left[prefer] != 0 && pieceFits(piece, prefer)) chosen = prefer;
+            for (int s = 0; s < int(m_stock.size()) && prefer < 0; ++s) {
+                if (left[s] == 0 || !pieceFits(piece, s)) continue;
+                if (chosen < 0 || m_stock[s].cost < m_stock[chosen].cost ||
+                    (m_stock[s].cost == m_stock[chosen].cost && m_stock[s].length < m_stock[chosen].length))
+                    chosen = s;
+            }
+            if (chosen < 0 && prefer >= 0) {
+                for (int s = 0; s < int(m_stock.size()); ++s) {
+                    if (left[s] == 0 || !pieceFits(piece, s)) continue;
+                    if (chosen < 0 || m_stock[s].cost < m_stock[chosen].cost ||
+                        (m_stock[s].cost == m_stock[chosen].cost &&
+                         m_stock[s].length < m_stock[chosen].length))
+                        chosen = s;
+                }
+            }
+            if (chosen < 0) {
+                complete = false;
+                break;
+            }
+            // A new bar takes its first piece whatever the offcut; the next ones as above.
+            const long long perBar = std::min<long long>(rest, 1 + piecesInTurn(m_units.bar[chosen], w, w));
+            long long bars = rest / perBar;
+            if (left[chosen] >= 0) bars = std::min(bars, left[chosen]);
+            Column c{chosen, std::vector<int>(n, 0)};
+            if (bars > 0) {
+                c.counts[piece] = int(perBar);
+                open.push_back({c, perBar * w, bars});
+                if (left[chosen] > 0) left[chosen] -= bars;
+                rest -= bars * perBar;
+            }
+            if (rest > 0 && rest < perBar && left[chosen] != 0) {
+                c.counts[piece] = int(rest);
+                open.push_back({c, rest * w, 1});
+                if (left[chosen] > 0) --left[chosen];
+                rest = 0;
+            }
         }
-        if (chosen < 0) {
+    }
+    for (const Group& g : open) {
+        if (!isValidFill(m_units.bar[g.bar.stock], g.used)) {
             complete = false;
             continue;
         }
-        if (left[chosen] > 0) --left[chosen];
-        Column c{chosen, std::vector<int>(m_parts.size(), 0)};
-        c.counts[piece] = 1;
-        open.push_back(c);
-        used.push_back(m_units.part[piece]);
+        takeBar(g.bar, false, g.copies);
     }
-    for (const Column& c : open)
-        takeBar(c, false);
     return complete;
 }
 
@@ -539,7 +675,9 @@ bool Planner::fillGreedily() {
                         int(std::min<long long>(m_need[i], 1 << 30))};
         }
 
-        const std::vector<std::vector<PricedPattern>> priced = goodPatterns(items, m_units.bar, anyValue, 1);
+        const std::vector<std::vector<PricedPattern>> priced =
+            goodPatterns(items, m_units.bar, anyValue, 1, nullptr, m_timeUp);
+        if (timeUp()) return false;
         int chosen = -1;
         double chosenWorth = 0;
         for (int s = 0; s < int(m_stock.size()); ++s) {
@@ -557,9 +695,9 @@ bool Planner::fillGreedily() {
             if (counts[i] > 0) copies = std::min(copies, m_need[i] / counts[i]);
         if (copies == std::numeric_limits<long long>::max()) return false;
         if (m_left[chosen] > 0) copies = std::min(copies, m_left[chosen]);
-        const std::size_t before = m_cut.size();
+        const long long before = m_cutBars;
         takeBars({chosen, counts}, std::max<long long>(1, copies));
-        if (m_cut.size() == before) return false;
+        if (m_cutBars == before) return false;
     }
     return true;
 }
@@ -594,7 +732,8 @@ void Planner::keepIfBetter() {
     m_best = m_cut;
     m_bestCost = 0;
     for (const CutBar& cut : m_best)
-        m_bestCost += m_stock[cut.bar.stock].cost;
+        m_bestCost += m_stock[cut.bar.stock].cost * double(cut.copies);
+    m_bestBars = m_cutBars;
     m_haveBest = true;
     if (m_result.lpComplete && reachesBound(m_bestCost, m_result.lpBound, m_grain)) {
         m_result.provenOptimal = true;
@@ -637,7 +776,7 @@ void Planner::search(int discrepancies) {
     const int count = int(x.size());
     // The greedy fill costs a pricing per bar, so a dive tries it only once the rest is small; there
     // it often fills every bar exactly where first fit decreasing leaves one too many.
-    completeByRounding(x, m_best.size() <= m_cut.size() + kGreedyRestBars);
+    completeByRounding(x, m_bestBars <= m_cutBars + (long long)kGreedyRestBars);
     if (m_stop || !canImprove(m_cutCost + m_lowerBound)) return;
 
     // Bars the LP uses whole cost nothing against its bound: take them all without branching.
@@ -717,22 +856,77 @@ bool Planner::setUp() {
     }
 
     m_lp.setLogLevel(0);
+    // Parts that fit a stock length; each needs a pattern the bars allow to start from. One that no
+    // bar takes alone without a forbidden offcut gets a pattern beside other parts; one that has
+    // neither cannot be planned.
+    for (int i = 0; i < n; ++i) {
+        if (m_parts[i].quantity <= 0) continue;
+        bool fits = false;
+        for (int s = 0; s < int(m_stock.size()) && !fits; ++s)
+            fits = pieceFits(i, s);
+        if (fits)
+            m_need[i] = m_parts[i].quantity;
+        else
+            m_result.impossibleParts.push_back(i);
+    }
+    std::vector<Column> start;
+    std::vector<int> partnered;
+    for (int i = 0; i < n; ++i) {
+        if (m_need[i] <= 0) continue;
+        bool alone = false;
+        for (int s = 0; s < int(m_stock.size()); ++s) {
+            if (!pieceFits(i, s)) continue;
+            const std::int64_t k = mostPieces(m_units.bar[s], m_units.part[i], m_need[i]);
+            if (k < 1) continue;
+            Column c{s, std::vector<int>(n, 0)};
+            c.counts[i] = int(k);
+            start.push_back(std::move(c));
+            alone = true;
+        }
+        if (!alone) partnered.push_back(i);
+    }
+    // The fullest fill that holds as many of the parts without a pattern as it can, again for those
+    // it left out, until a fill holds none of them.
+    std::int64_t longest = 0;
+    for (const PricingBar& bar : m_units.bar)
+        longest = std::max(longest, bar.capacity);
+    // Not cut short by the time limit: each pass places a part at least, within the pricing budget.
+    while (!partnered.empty()) {
+        std::vector<PricingItem> items(n);
+        for (int i = 0; i < n; ++i)
+            if (m_need[i] > 0)
+                items[i] = {
+                    m_units.part[i], double(m_units.part[i]),
+                    int(std::min<long long>(m_need[i], m_units.part[i] > 0 ? longest / m_units.part[i] : 0))};
+        for (int i : partnered)
+            items[i].value += 4.0 * double(longest);
+        const std::vector<double> anyValue(m_stock.size(), 0.0);
+        const std::vector<std::vector<PricedPattern>> priced = goodPatterns(items, m_units.bar, anyValue, 1);
+        std::vector<bool> placed(n, false);
+        for (int s = 0; s < int(m_stock.size()); ++s) {
+            if (m_stock[s].length <= 0 || priced[s].empty()) continue;
+            const std::vector<int>& counts = priced[s].front().counts;
+            bool holds = false;
+            for (int i : partnered)
+                if (counts[i] > 0) holds = placed[i] = true;
+            if (holds) start.push_back({s, counts});
+        }
+        const std::size_t before = partnered.size();
+        partnered.erase(std::remove_if(partnered.begin(), partnered.end(), [&](int i) { return placed[i]; }),
+                        partnered.end());
+        if (partnered.size() == before) break;
+    }
+    for (int i : partnered) {
+        m_need[i] = 0;
+        m_result.impossibleParts.push_back(i);
+    }
+    std::sort(m_result.impossibleParts.begin(), m_result.impossibleParts.end());
+
     int rows = 0;
     std::vector<double> lower, upper;
     for (int i = 0; i < n; ++i) {
-        if (m_parts[i].quantity <= 0) continue;
-        bool fits = m_parts[i].length > 0;
-        if (fits) {
-            fits = false;
-            for (int s = 0; s < int(m_stock.size()) && !fits; ++s)
-                fits = pieceFitsAlone(i, s);
-        }
-        if (!fits) {
-            m_result.impossibleParts.push_back(i);
-            continue;
-        }
+        if (m_need[i] <= 0) continue;
         m_rowOfPart[i] = rows++;
-        m_need[i] = m_parts[i].quantity;
         lower.push_back(double(m_need[i]));
         upper.push_back(COIN_DBL_MAX);
     }
@@ -756,19 +950,10 @@ bool Planner::setUp() {
 
     m_grain = costGrain(m_stock);
 
-    // Start from one pattern per part and stock length: as many of that part as fit.
-    for (int i = 0; i < n; ++i) {
-        if (m_rowOfPart[i] < 0) continue;
-        for (int s = 0; s < int(m_stock.size()); ++s) {
-            if (!pieceFitsAlone(i, s)) continue;
-            Column c{s, std::vector<int>(n, 0)};
-            long long k = std::min<long long>(m_need[i], m_units.bar[s].capacity / m_units.part[i]);
-            while (k > 1 && !isValidFill(m_units.bar[s], k * m_units.part[i]))
-                --k;
-            c.counts[i] = int(std::max<long long>(1, k));
-            const int id = addColumn(c);
-            if (id >= 0) m_kept[id] = true;
-        }
+    // The starting patterns keep the LP feasible for any demand the stock allows.
+    for (const Column& c : start) {
+        const int id = addColumn(c);
+        if (id >= 0) m_kept[id] = true;
     }
     return true;
 }
@@ -778,11 +963,18 @@ Result Planner::run() {
         m_result.seconds = elapsed();
         return m_result;
     }
-    // First fit decreasing and the greedy fill give first plans, and their bars are good patterns.
-    if (repairRest()) keepIfBetter();
-    for (const CutBar& cut : m_cut)
-        addColumn(cut.bar);
-    undoTo(0);
+    // First fit decreasing, opening the cheapest bars or bars of one stock length each, and the
+    // greedy fill give first plans; the best of them stands, as no later plan replaces it unless it
+    // costs less. The bars of the cheapest-bar fit and the greedy fill are good patterns to start
+    // the LP from (those of the other fits lead the search astray on small lists).
+    for (int prefer = -1; prefer < int(m_stock.size()); ++prefer) {
+        if (prefer >= 0 && (m_stock[prefer].length <= 0 || m_stock.size() == 1)) continue;
+        if (repairRest(prefer)) keepIfBetter();
+        if (prefer < 0)
+            for (const CutBar& cut : m_cut)
+                addColumn(cut.bar);
+        undoTo(0);
+    }
     if (fillGreedily()) keepIfBetter();
     for (const CutBar& cut : m_cut)
         addColumn(cut.bar);
@@ -802,8 +994,18 @@ Result Planner::run() {
         return makeResult();
     }
 
+    // Out of time already: the first plans and the length bound are all there is.
+    if (timeUp()) {
+        m_result.lpBound = byLength;
+        m_result.stopped = stopAsked();
+        return makeResult();
+    }
     const Lp root = columnGeneration(1, false);
     if (root == Lp::Infeasible) {
+        if (m_haveBest) { // a plan exists, so this is the LP solver's failure; keep the plan
+            m_result.lpBound = byLength;
+            return makeResult();
+        }
         m_result.error = "not enough stock bars at hand for every part";
         m_result.seconds = elapsed();
         return m_result;
@@ -823,7 +1025,7 @@ Result Planner::run() {
 
     // The search for whole bars: dives that allow more departures from the LP's choice each pass.
     if (m_result.lpComplete && !m_result.provenOptimal) {
-        m_nodeLimit = 100 + 3 * (long long)m_best.size();
+        m_nodeLimit = 100 + 3 * m_bestBars;
         for (int d = 0; d <= kMaxDiscrepancies && !m_stop; ++d) {
             m_round = 2 + d;
             undoTo(0);
@@ -847,7 +1049,7 @@ Result Planner::makeResult() {
     }
     std::map<std::pair<int, std::vector<int>>, long long> plan;
     for (const CutBar& cut : m_best)
-        ++plan[{cut.bar.stock, cut.bar.counts}];
+        plan[{cut.bar.stock, cut.bar.counts}] += cut.copies;
     for (const auto& [key, count] : plan) {
         CutPattern p;
         p.stock = key.first;
@@ -874,6 +1076,7 @@ Result Planner::makeResult() {
     m_result.columns = int(m_columns.size());
     m_result.columnsDropped = m_dropped;
     m_result.columnsRestored = m_restored;
+    m_result.stopped = stopAsked();
     m_result.ok = m_result.error.empty();
     if (m_result.ok && !m_result.impossibleParts.empty()) {
         m_result.error = std::to_string(m_result.impossibleParts.size()) + " part(s) fit no stock length";
@@ -974,13 +1177,98 @@ void ageColumnsForTesting(int solves, int batch) {
     g_dropBatch = batch < 0 ? kDropBatch : batch;
 }
 
+namespace {
+
+std::string rowName(const char* what, std::size_t row) {
+    return std::string(what) + " " + std::to_string(row + 1);
+}
+
+std::string millimetres(double mm) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.10g mm", mm);
+    return text;
+}
+
+// Why a length cannot be worked in units: "" when it can.
+std::string lengthFault(double mm, double unit, bool positive) {
+    const double most = double(kMaxLengthUnits) * unit;
+    if (!std::isfinite(mm)) return "is not a number";
+    if (mm < 0) return millimetres(mm) + " is below zero";
+    if (mm / unit > double(kMaxLengthUnits) + 0.5)
+        return millimetres(mm) + " is longer than the " + millimetres(most) + " the optimiser works with";
+    if (positive && std::llround(mm / unit) < 1)
+        return millimetres(mm) + " is shorter than the grain of " + millimetres(unit);
+    return {};
+}
+
+} // namespace
+
+std::string inputFault(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                       const Settings& settings) {
+    const double unit = settings.unit;
+    if (!std::isfinite(unit) || unit < 1e-3 || unit > 1000)
+        return "the grain of " + millimetres(unit) + " is not between 0.001 mm and 1000 mm";
+    if (!std::isfinite(settings.timeLimit) || settings.timeLimit < 0)
+        return "the time limit is not a number of seconds";
+    std::string f = lengthFault(settings.kerf, unit, false);
+    if (!f.empty()) return "the kerf " + f;
+    f = lengthFault(settings.minOffcut, unit, false);
+    if (!f.empty()) return "the minimum offcut " + f;
+    if (stock.size() > std::size_t(kMaxStockLengths))
+        return std::to_string(stock.size()) + " stock lengths are more than the " +
+               std::to_string(kMaxStockLengths) + " one run can take";
+    for (std::size_t s = 0; s < stock.size(); ++s) {
+        f = lengthFault(stock[s].length, unit, true);
+        if (!f.empty()) return rowName("stock length", s) + ": the length " + f;
+        if (!std::isfinite(stock[s].cost) || stock[s].cost < 0 || stock[s].cost > 1e12)
+            return rowName("stock length", s) + ": the cost is not a number from 0 to 10^12";
+    }
+    long long pieces = 0;
+    int lengths = 0;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].quantity <= 0) continue;
+        const std::string name =
+            rowName("part", i) + (parts[i].mark.empty() ? "" : " \"" + parts[i].mark + "\"");
+        f = lengthFault(parts[i].length, unit, true);
+        if (!f.empty()) return name + ": the length " + f;
+        if (parts[i].quantity > kMaxPieces - pieces)
+            return name + ": the quantity " + std::to_string(parts[i].quantity) +
+                   " brings the pieces above the " + std::to_string(kMaxPieces) + " one run can cut";
+        pieces += parts[i].quantity;
+        if (++lengths > kMaxPartLengths)
+            return name + ": more than " + std::to_string(kMaxPartLengths) + " parts in one run";
+    }
+    // The pricing table: one bit per fill length up to the longest bar and per group of pieces of
+    // one length (1, 2, 4, ... of them).
+    const Units u = makeUnits(parts, stock, settings);
+    std::int64_t longest = 0;
+    for (const PricingBar& bar : u.bar)
+        longest = std::max(longest, bar.capacity);
+    double groups = 0;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].quantity <= 0 || u.part[i] <= 0 || u.part[i] > longest) continue;
+        const long long most = std::min<long long>(parts[i].quantity, longest / u.part[i]);
+        groups += std::floor(std::log2(double(std::max(1LL, most)))) + 1;
+    }
+    const double bytes = groups * double(longest + 1) / 8;
+    if (bytes > kMaxPricingBytes)
+        return "the parts need " + std::to_string(std::llround(bytes / (1 << 20))) +
+               " MB to price cutting patterns, more than the " +
+               std::to_string(std::llround(kMaxPricingBytes / (1 << 20))) +
+               " MB one run may take: plan fewer part lengths or shorter stock lengths at once";
+    return {};
+}
+
 Result optimise(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
                 const Settings& settings) {
     const auto start = Clock::now();
+    Result r;
+    r.error = inputFault(parts, stock, settings);
+    if (!r.error.empty()) return r;
     Planner planner(parts, stock, settings);
-    Result r = planner.run();
+    r = planner.run();
     if (!r.patterns.empty()) {
-        for (int pass = 0; pass < 8 && !r.provenOptimal; ++pass) {
+        for (int pass = 0; pass < 8 && !r.provenOptimal && !r.stopped; ++pass) {
             const double left =
                 settings.timeLimit - std::chrono::duration<double>(Clock::now() - start).count();
             if (left <= 0) break;

@@ -18,7 +18,8 @@ bool isValidFill(const PricingBar& bar, std::int64_t weight) {
 std::vector<std::vector<PricedPattern>> goodPatterns(const std::vector<PricingItem>& items,
                                                      const std::vector<PricingBar>& bars,
                                                      const std::vector<double>& minValue, int perBar,
-                                                     std::vector<double>* bestValue) {
+                                                     std::vector<double>* bestValue,
+                                                     const std::function<bool()>& stop) {
     std::int64_t capacity = 0;
     for (const PricingBar& bar : bars)
         capacity = std::max(capacity, bar.capacity);
@@ -53,7 +54,17 @@ std::vector<std::vector<PricedPattern>> goodPatterns(const std::vector<PricingIt
     // No fill is longer than the splits so far together: the lengths above stay minus infinity and
     // need no visit.
     std::int64_t reach = 0;
+    // A stop is asked after every few million fill lengths visited.
+    std::int64_t visited = 0;
     for (std::size_t s = 0; s < splits.size(); ++s) {
+        if (stop && visited > (std::int64_t(1) << 22)) {
+            visited = 0;
+            if (stop()) {
+                if (bestValue) bestValue->assign(bars.size(), 0.0);
+                return std::vector<std::vector<PricedPattern>>(bars.size());
+            }
+        }
+        visited += std::min(capacity, reach + splits[s].weight);
         const std::int64_t w = splits[s].weight;
         const double v = splits[s].value;
         std::uint64_t* take = taken.data() + s * words;

@@ -2,6 +2,7 @@
 // The pricing problem of the column generation: the most valuable way to fill a bar, a bounded
 // knapsack solved exactly by dynamic programming over the fill length in whole units.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace cut {
@@ -42,10 +43,13 @@ std::vector<PricedPattern> bestPatterns(const std::vector<PricingItem>& items,
 /// As `bestPatterns`, but up to `perBar` patterns for each bar, the best first, each of a different
 /// fill length and worth more than `minValue[bar]`. The first is the exact best; the others are the
 /// best of their fill length, which column generation takes as extra columns from the same table.
-/// `bestValue`, when given, receives each bar's best value (0 when nothing of value fits).
+/// `bestValue`, when given, receives each bar's best value (0 when nothing of value fits). `stop`,
+/// when given, is asked now and then while the table is filled; when it says so, no patterns come
+/// back (and the caller must not take that for "nothing of value fits").
 std::vector<std::vector<PricedPattern>> goodPatterns(const std::vector<PricingItem>& items,
                                                      const std::vector<PricingBar>& bars,
                                                      const std::vector<double>& minValue, int perBar,
-                                                     std::vector<double>* bestValue = nullptr);
+                                                     std::vector<double>* bestValue = nullptr,
+                                                     const std::function<bool()>& stop = {});
 
 } // namespace cut

@@ -5,12 +5,23 @@
 // departures from the LP's choice) gives whole bars, until a plan reaches the bound or time is up. Lengths
 // are in millimetres; they are worked in whole units of `Settings::unit` (0.1 mm by default), so a length is
 // never rounded by more than half a unit.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace cut {
+
+/// What one run may ask for. Lengths are worked in whole units (`Settings::unit`) and the pricing
+/// of patterns keeps a table of one bit per fill length and piece group, so the longest bar and the
+/// number of lengths decide the memory; the pieces decide the time of every plan.
+inline constexpr long long kMaxLengthUnits = 1000000;         ///< 100 m at the default unit of 0.1 mm
+inline constexpr long long kMaxPieces = 1000000;              ///< all quantities together
+inline constexpr int kMaxPartLengths = 10000;                 ///< parts to cut (rows with a quantity)
+inline constexpr int kMaxStockLengths = 100;                  ///< stock lengths
+inline constexpr double kMaxPricingBytes = 64.0 * (1 << 20);  ///< the pricing table
+inline constexpr double kMaxPatternCounts = 64.0 * (1 << 20); ///< patterns x parts held at once
 
 /// A part to cut: its mark, its length and how many are needed.
 struct Part {
@@ -42,6 +53,9 @@ struct Settings {
     double unit = 0.1;     ///< the grain of all lengths in millimetres
     double timeLimit = 60; ///< seconds for the whole run; the best plan found by then is kept
     std::function<void(const Progress&)> progress; ///< called after each LP solve when set
+    /// When set and true, the run ends as at the time limit, keeping the best plan found so far
+    /// (read from the thread that runs the optimiser; another thread may set it).
+    const std::atomic<bool>* stop = nullptr;
 };
 
 /// One way of cutting a bar, used `count` times.
@@ -57,6 +71,7 @@ struct CutPattern {
 struct Result {
     bool ok = false;                  ///< false when nothing could be planned (see `error`)
     std::string error;                ///< why not; empty when ok
+    bool stopped = false;             ///< `Settings::stop` ended the run early
     std::vector<int> impossibleParts; ///< parts that fit no stock length, left out of the plan
     std::vector<CutPattern> patterns; ///< the plan, most used first
     long long bars = 0;               ///< bars in the plan
@@ -71,8 +86,17 @@ struct Result {
     double seconds = 0;
 };
 
-/// The plan for `parts` out of `stock`. Parts with zero quantity are ignored; a part that cannot be
-/// cut from any stock length alone is listed in `impossibleParts` and the rest is still planned.
+/// Why the optimiser cannot take these parts, stock lengths and settings, or "" when it can: every
+/// length (parts with a quantity, stock, kerf, minimum offcut) must be a finite number that rounds to
+/// at most `kMaxLengthUnits` units, parts and stock to at least one; and the counts and the pricing
+/// table must stay within the budgets above. The message names the row (1-based) at fault.
+std::string inputFault(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                       const Settings& settings);
+
+/// The plan for `parts` out of `stock`. Input that `inputFault` refuses is not planned (`error` says
+/// why). Parts with zero quantity are ignored; a part that is longer than every stock length, or that
+/// no bar can take without leaving a forbidden offcut even beside other parts, is listed in
+/// `impossibleParts` and the rest is still planned.
 Result optimise(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
                 const Settings& settings = {});
 
