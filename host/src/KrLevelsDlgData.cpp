@@ -3,6 +3,10 @@
 #include <host/VorJson.h>
 
 #include <cmath>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 const char* const KrLevelsDlgData::kWorldName = "wcs";
 
@@ -22,28 +26,89 @@ int KrLevelsDlgData::indexOf(const Vor_String& name) const {
     return -1;
 }
 
-bool KrLevelsDlgData::chainEnds(const Vor_Array<KrLevel>& levels, int start) {
-    int at = start;
-    // A chain longer than the list has gone round in a circle.
-    for (int steps = 0; steps <= levels.length(); ++steps) {
-        if (levels[at].reference.isEmpty()) return true;
-        int next = -1;
-        for (int i = 0; i < levels.length() && next < 0; ++i)
-            if (levels[i].name.equal(levels[at].reference, false)) next = i;
-        if (next < 0 || next == start) return false;
-        at = next;
+namespace {
+
+/// The key under which equal(..., false) finds a name: its folded form and its length in bytes.
+std::string nameKey(const Vor_String& name) {
+    std::string key = name.caseFolded();
+    key += '\0';
+    key += std::to_string(name.str().size());
+    return key;
+}
+
+/// For each level, the index of the level it is measured from: kEnds for none, kMissing for a
+/// reference that names no level (the first level of a name counts).
+constexpr int kEnds = -1, kMissing = -2;
+std::vector<int> referenceIndexes(const Vor_Array<KrLevel>& levels) {
+    std::unordered_map<std::string, int> index;
+    index.reserve(std::size_t(levels.length()));
+    for (int i = 0; i < levels.length(); ++i)
+        index.emplace(nameKey(levels[i].name), i);
+    std::vector<int> next(std::size_t(levels.length()), kEnds);
+    for (int i = 0; i < levels.length(); ++i)
+        if (!levels[i].reference.isEmpty()) {
+            const auto found = index.find(nameKey(levels[i].reference));
+            next[std::size_t(i)] = found == index.end() ? kMissing : found->second;
+        }
+    return next;
+}
+
+/// For every level whether following its references ends at a level without one: no reference
+/// that names nothing, no circle on the way. Each level is walked once, so the whole list costs
+/// linear time.
+std::vector<bool> chainsThatEnd(const Vor_Array<KrLevel>& levels) {
+    const std::vector<int> next = referenceIndexes(levels);
+    enum : char { kUnknown, kOnPath, kGood, kBad };
+    std::vector<char> state(next.size(), kUnknown);
+    std::vector<int> path;
+    for (std::size_t start = 0; start < next.size(); ++start) {
+        path.clear();
+        int at = int(start);
+        char outcome = kBad;
+        while (true) {
+            if (at == kEnds) {
+                outcome = kGood;
+                break;
+            }
+            if (at == kMissing) break;
+            const char s = state[std::size_t(at)];
+            if (s == kOnPath) break; // came round to a level of this walk: a circle
+            if (s == kGood || s == kBad) {
+                outcome = s;
+                break;
+            }
+            state[std::size_t(at)] = kOnPath;
+            path.push_back(at);
+            at = next[std::size_t(at)];
+        }
+        for (int i : path)
+            state[std::size_t(i)] = outcome;
     }
-    return false;
+    std::vector<bool> ends(next.size());
+    for (std::size_t i = 0; i < next.size(); ++i)
+        ends[i] = state[i] == kGood;
+    return ends;
+}
+
+} // namespace
+
+const std::vector<int>& KrLevelsDlgData::referenceIndex() const {
+    if (m_referenceIndex.size() != std::size_t(m_levels.length()))
+        m_referenceIndex = referenceIndexes(m_levels);
+    return m_referenceIndex;
 }
 
 double KrLevelsDlgData::absoluteValue(int index) const {
-    if (index < 0 || index >= m_levels.length() || !chainEnds(m_levels, index)) return 0;
+    if (index < 0 || index >= m_levels.length()) return 0;
+    const std::vector<int>& next = referenceIndex();
     double sum = 0;
-    for (int at = index; at >= 0;) {
+    // A chain longer than the list has gone round in a circle: it never ends, and gives 0.
+    int at = index;
+    for (int steps = 0; at >= 0 && steps <= m_levels.length(); ++steps) {
         sum += m_levels[at].value;
-        at = m_levels[at].reference.isEmpty() ? -1 : indexOf(m_levels[at].reference);
+        at = next[std::size_t(at)];
     }
-    return sum;
+    return at == kEnds ? sum : 0;
 }
 
 bool KrLevelsDlgData::getLevelData(int index, Vor_String& name, Vor_String& reference, double& value,
@@ -69,8 +134,9 @@ bool KrLevelsDlgData::updateLevel(int index, const Vor_String& reference) {
     if (ref < 0 || ref == index) return false;
     Vor_Array<KrLevel> changed = m_levels;
     changed[index].reference = m_levels[ref].name;
-    if (!chainEnds(changed, index)) return false;
+    if (!chainsThatEnd(changed)[std::size_t(index)]) return false;
     m_levels = std::move(changed);
+    levelsChanged();
     return true;
 }
 
@@ -81,6 +147,7 @@ bool KrLevelsDlgData::addLevel(const Vor_String& name, int& index) {
     const bool hasWorld = indexOf(kWorldName) >= 0;
     m_levels.append(KrLevel{name, hasWorld ? Vor_String(kWorldName) : Vor_String(), 0});
     index = m_levels.length() - 1;
+    levelsChanged();
     return true;
 }
 
@@ -94,19 +161,22 @@ bool KrLevelsDlgData::deleteLevel(int index) {
             l.value += gone.value;
         }
     m_levels.removeAt(index);
+    levelsChanged();
     return true;
 }
 
 bool KrLevelsDlgData::setLevels(const Vor_Array<KrLevel>& levels) {
+    std::unordered_set<std::string> names;
+    names.reserve(std::size_t(levels.length()));
     for (int i = 0; i < levels.length(); ++i) {
         Vor_String trimmed = levels[i].name;
         if (trimmed.trim().isEmpty() || !std::isfinite(levels[i].value)) return false;
-        for (int j = 0; j < i; ++j)
-            if (levels[j].name.equal(levels[i].name, false)) return false;
+        if (!names.insert(nameKey(levels[i].name)).second) return false;
     }
-    for (int i = 0; i < levels.length(); ++i)
-        if (!chainEnds(levels, i)) return false;
+    for (bool ends : chainsThatEnd(levels))
+        if (!ends) return false;
     m_levels = levels;
+    levelsChanged();
     return true;
 }
 

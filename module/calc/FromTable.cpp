@@ -5,6 +5,7 @@
 #include <base/NumberText.h>
 #include <host/FileUtils.h>
 #include <host/Settings.h>
+#include <sheet/Compiler.h>
 
 #include <algorithm>
 #include <cctype>
@@ -45,6 +46,17 @@ std::string comparable(const std::string& path) {
     return lower(ec ? path : p.string());
 }
 
+} // namespace
+
+namespace {
+// With 2 or 3 arguments the reference names a cell of the consulted table, and the third argument
+// a cell of the calling sheet that receives the text: the calling sheet's cells are not read there,
+// so FROMTABLE("t.sss", A1) may stand in A1 itself.
+const bool positionsDeclared = [] {
+    sheet::setPositionArguments(kFromTableName,
+                                [](int argc, int index) { return (argc == 2 || argc == 3) && index >= 1; });
+    return true;
+}();
 } // namespace
 
 std::string resolveTablePath(const std::string& name, const std::string& baseFolder) {
@@ -204,4 +216,47 @@ bool FromTableChain::contains(const std::string& path) {
 
 std::size_t FromTableChain::depth() {
     return links().size();
+}
+
+bool readTableCells(const TSpread& table, Vor_String& title, Vor_StringArray& names,
+                    Vor_Array<Vor_StringArray>& values, std::string* error) {
+    names.removeAll();
+    values.removeAll();
+    title = "";
+    long long cols = table.GetMaxCols(), rows = table.GetMaxRows();
+    if (cols <= 0) return true;
+    if (cols * (rows + 1) > kMaxReadTableCells) {
+        // The declared size is over the budget: the used part, found from the stored cells.
+        long long usedCols = 0, usedRows = 0;
+        table.ForEachStoredCell(1, 0, int(cols), int(rows), [&](int c, int r) {
+            usedCols = std::max<long long>(usedCols, c);
+            usedRows = std::max<long long>(usedRows, r);
+        });
+        cols = usedCols;
+        rows = usedRows;
+        if (cols * (rows + 1) > kMaxReadTableCells) {
+            if (error)
+                *error = "the used part of the table, " + std::to_string(cols) + " columns of " +
+                         std::to_string(rows) + " rows, holds more than " +
+                         std::to_string(kMaxReadTableCells) + " cells";
+            return false;
+        }
+    }
+    std::string text;
+    table.GetData(1, 1, text);
+    title = Vor_String(text);
+    std::vector<std::vector<std::string>> cells(std::size_t(rows + 1),
+                                                std::vector<std::string>(std::size_t(cols)));
+    table.ForEachStoredCell(1, 0, int(cols), int(rows), [&](int c, int r) {
+        table.GetData(c, r, cells[std::size_t(r)][std::size_t(c - 1)]);
+    });
+    for (std::string& name : cells[0])
+        names.append(Vor_String(std::move(name)));
+    for (std::size_t r = 1; r < cells.size(); ++r) {
+        Vor_StringArray row;
+        for (std::string& cell : cells[r])
+            row.append(Vor_String(std::move(cell)));
+        values.append(std::move(row));
+    }
+    return true;
 }

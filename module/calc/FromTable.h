@@ -6,6 +6,9 @@
 
 #include "calc/TSpread.h"
 
+#include <host/Vor_Array.h>
+#include <host/Vor_String.h>
+#include <host/Vor_StringArray.h>
 #include <sheet/Sheet.h>
 
 #include <functional>
@@ -54,6 +57,18 @@ std::string evaluateFromTable(TSpread& table, TSpread* caller, sheet::FnValue* r
                               std::span<const sheet::FnValue> args,
                               const std::function<bool(const std::string& path)>& load,
                               const std::string& callerFolder = {});
+
+/// The most cells ReadSSFile gives back (names and values together).
+inline constexpr long long kMaxReadTableCells = 1'000'000;
+
+/// What ReadSSFile gives back from a loaded table: the title (the data text of A1), the column
+/// header texts and the data text of every cell, row by row. The table's declared size decides the
+/// shape when it stays within kMaxReadTableCells; a table that declares more gives its used part
+/// (up to the last row and column holding something). Only stored cells are read, so a table
+/// declaring millions of empty cells costs what it holds. False, with the reason in `error` and
+/// all three emptied, when even the used part is over the budget.
+bool readTableCells(const TSpread& table, Vor_String& title, Vor_StringArray& names,
+                    Vor_Array<Vor_StringArray>& values, std::string* error = nullptr);
 
 /// The tables whose evaluation is under way, outermost first. A FROMTABLE that names one of them
 /// would consult a table that is still being evaluated and, table by table, never end: such a call

@@ -7,7 +7,8 @@
 namespace {
 
 bool sameWord(const std::string& a, const char* b) {
-    return Vor_String(a).toLower() == Vor_String(b).toLower();
+    return a.size() == std::char_traits<char>::length(b) &&
+           Vor_String(a).toLower() == Vor_String(b).toLower();
 }
 
 // Takes the first occurrence of `code` out of `text`; true when there was one.
@@ -34,15 +35,29 @@ std::optional<std::string> takeQuotedCode(std::string& text, const char* code) {
 
 } // namespace
 
+const Vor_String* LabelContext::variable(const std::string& word) const {
+    if (!m_index) {
+        auto index = std::make_shared<std::unordered_map<std::string, int>>();
+        const int n = std::min(varNames.length(), varValues.length());
+        for (int i = 0; i < n; ++i)
+            index->emplace(varNames[i].toLower().str(), i);
+        m_index = std::move(index);
+    }
+    const auto found = m_index->find(Vor_String(word).toLower().str());
+    return found == m_index->end() ? nullptr : &varValues[found->second];
+}
+
 std::string expandLabelPlaceholders(const std::string& text, int page, const LabelContext& context) {
     std::string out;
+    // What may still be added: one byte past the budget tells that the label was cut.
+    const auto room = [&] { return kMaxLabelBytes + 1 - std::min(out.size(), kMaxLabelBytes + 1); };
     std::size_t pos = 0;
-    while (pos < text.size()) {
+    while (pos < text.size() && out.size() <= kMaxLabelBytes) {
         const std::size_t open = text.find('%', pos);
         if (open == std::string::npos) break;
         const std::size_t close = text.find('%', open + 1);
         if (close == std::string::npos) break;
-        out.append(text, pos, open - pos);
+        out.append(text, pos, std::min(open - pos, room()));
         const std::string word = text.substr(open + 1, close - open - 1);
         std::optional<std::string> value;
         if (sameWord(word, "currentPage"))
@@ -50,13 +65,11 @@ std::string expandLabelPlaceholders(const std::string& text, int page, const Lab
         else if (sameWord(word, "totalPages"))
             value = std::to_string(context.totalPages);
         else if (!word.empty()) {
-            const Vor_String key = Vor_String(word).toLower();
-            const int n = std::min(context.varNames.length(), context.varValues.length());
-            for (int i = 0; i < n && !value; ++i)
-                if (context.varNames[i].toLower() == key) value = context.varValues[i].str();
+            if (const Vor_String* v = context.variable(word)) value = v->str();
         }
         if (value) {
-            out += *value;
+            // A value longer than what is left of the label is taken only as far as the label goes.
+            out.append(*value, 0, room());
             pos = close + 1;
         } else {
             // Not a placeholder: the first '%' stays, and the second may open the next one.
@@ -64,7 +77,14 @@ std::string expandLabelPlaceholders(const std::string& text, int page, const Lab
             pos = open + 1;
         }
     }
-    out.append(text, pos, std::string::npos);
+    if (pos < text.size()) out.append(text, pos, room());
+    if (out.size() > kMaxLabelBytes) {
+        // The rest of a label beyond its budget is cut, at the end of a character.
+        std::size_t end = kMaxLabelBytes;
+        while (end > 0 && (static_cast<unsigned char>(out[end]) & 0xC0) == 0x80)
+            --end;
+        out.resize(end);
+    }
     return out;
 }
 

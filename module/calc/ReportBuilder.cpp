@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <numeric>
 
@@ -90,28 +91,31 @@ bool defaultPictureSize(const std::string& file, int& w, int& h) {
     return true;
 }
 
-/// Copies the template's looks onto the report, column by column.
+/// Copies the template's looks onto the report, column by column. Only the template's stored cells
+/// are walked: a template that declares a huge size costs what it holds.
 void applyTemplate(TSpread& g, const TSpread& tpl, const ReportTableData& d, int rows) {
+    const int cols = int(d.columnNames.length());
     int styleRow[kStyleRowCount];
     std::fill(std::begin(styleRow), std::end(styleRow), -1);
-    for (int r = 1; r <= tpl.GetMaxRows(); ++r) {
+    const int tplRows = tpl.GetMaxRows(), tplCols = tpl.GetMaxCols();
+    tpl.ForEachStoredCell(0, 1, 0, tplRows, [&](int, int r) {
         const std::string name = lower(dataText(tpl, 0, r));
         for (int s = 0; s < kStyleRowCount; ++s)
-            if (styleRow[s] < 0 && name == lower(kStyleRows[s])) styleRow[s] = r;
-    }
-    const int tplCols = tpl.GetMaxCols();
-    for (int c = 0; c < int(d.columnNames.length()); ++c) {
-        // The template column that names this column, from the "Column Names" row on; a column the
-        // template does not name looks like its first column.
+            if (name == lower(kStyleRows[s]) && (styleRow[s] < 0 || r < styleRow[s])) styleRow[s] = r;
+    });
+    // Where each name first stands from the "Column Names" row on, row by row, then across.
+    std::map<std::string, std::pair<int, int>> named;
+    if (styleRow[kColumnNames] > 0 && tplCols >= 1)
+        tpl.ForEachStoredCell(1, styleRow[kColumnNames], tplCols, tplRows, [&](int k, int r) {
+            auto [at, fresh] = named.try_emplace(lower(dataText(tpl, k, r)), r, k);
+            if (!fresh && std::pair(r, k) < at->second) at->second = {r, k};
+        });
+    for (int c = 0; c < cols; ++c) {
+        // The template column that names this column; a column the template does not name looks
+        // like its first column.
         int tc = tplCols >= 1 ? 1 : -1;
-        const std::string want = lower(d.columnNames[c].str());
-        bool found = false;
-        for (int r = styleRow[kColumnNames]; r > 0 && r <= tpl.GetMaxRows() && !found; ++r)
-            for (int k = 1; k <= tplCols && !found; ++k)
-                if (lower(dataText(tpl, k, r)) == want) {
-                    tc = k;
-                    found = true;
-                }
+        const auto found = named.find(lower(d.columnNames[c].str()));
+        if (found != named.end()) tc = found->second.second;
         if (tc < 0) continue;
         const int col = c + 1;
         if (styleRow[kTitle] > 0) applyLook(g, lookOf(tpl, tc, styleRow[kTitle]), col, 0, col, 0);
@@ -120,8 +124,8 @@ void applyTemplate(TSpread& g, const TSpread& tpl, const ReportTableData& d, int
         if (styleRow[kMerged] > 0)
             for (const ReportSpan& s : d.merged)
                 if (s.col1 == c)
-                    applyLook(g, lookOf(tpl, tc, styleRow[kMerged]), s.col1 + 1, s.row1 + 1, s.col2 + 1,
-                              s.row2 + 1);
+                    applyLook(g, lookOf(tpl, tc, styleRow[kMerged]), s.col1 + 1, s.row1 + 1,
+                              std::min(s.col2 + 1, cols), std::min(s.row2 + 1, rows));
         if (styleRow[kTotal] > 0)
             for (const ReportSum& s : d.sums)
                 if (s.col == c)
@@ -131,17 +135,6 @@ void applyTemplate(TSpread& g, const TSpread& tpl, const ReportTableData& d, int
 
 } // namespace
 
-std::vector<double> fitReportWidths(const ReportTableData& d) {
-    std::vector<double> w = d.columnWidths;
-    w.resize(d.columnNames.length(), 0.0);
-    const double sum = std::accumulate(w.begin(), w.end(), 0.0);
-    if (d.tableWidth <= 0 || sum <= 0) return w;
-    if (sum > d.tableWidth || (d.allowWiden && sum < d.tableWidth))
-        for (double& x : w)
-            x = x * d.tableWidth / sum;
-    return w;
-}
-
 bool buildReport(TSpread& g, TSpread& tpl, const ReportTableData& d, std::string* error,
                  const PictureSize& pictureSize) {
     const int cols = int(d.columnNames.length());
@@ -149,6 +142,7 @@ bool buildReport(TSpread& g, TSpread& tpl, const ReportTableData& d, std::string
         return fail(error, "Report: one decimals number per column is needed");
     for (const Vor_StringArray& row : d.rows)
         if (int(row.length()) != cols) return fail(error, "Report: every row needs one text per column");
+    if (std::string fault = reportRangeFault(d); !fault.empty()) return fail(error, fault);
     int rows = int(d.rows.size());
     for (const ReportSum& s : d.sums)
         rows = std::max(rows, s.row + 1); // a total may sit below the data
@@ -236,55 +230,4 @@ bool buildReport(TSpread& g, TSpread& tpl, const ReportTableData& d, std::string
     g.SetCellTag(0, 0, tag.str());
     if (!g.SaveToFile(d.outputFile.str())) return fail(error, "Report: " + g.LastError());
     return true;
-}
-
-ReportTableData sampleReport(const std::string& templateFile, const std::string& outputFile) {
-    ReportTableData d;
-    d.columnNames = Vor_StringArray{"Pos", "Profiel", "Lengte", "Gewicht"};
-    d.decimals = {-1, -1, 0, 2};
-    d.rows = {Vor_StringArray{"1", "HEA 200 kolom met voetplaat", "6000", "253.2"},
-              Vor_StringArray{"2", "IPE 300 ligger", "7200", "303.8"}, Vor_StringArray{"", "Totaal", "", ""}};
-    d.columnWidths = {12, 80, 25, 30};
-    d.tableWidth = 183;
-    d.allowWiden = true;
-    d.sums = {ReportSum{3, 0, 1, 2}};
-    d.multiLine = true;
-    d.templateFile = templateFile;
-    d.outputFile = outputFile;
-    return d;
-}
-
-void from_json(const nlohmann::json& j, ReportTableData& d) {
-    d = ReportTableData();
-    if (!j.is_object()) throw nlohmann::json::type_error::create(302, "report data must be an object", &j);
-    auto opt = [&](const char* key, auto& field) {
-        if (j.contains(key)) j.at(key).get_to(field);
-    };
-    opt("columnNames", d.columnNames);
-    opt("decimals", d.decimals);
-    if (j.contains("rows"))
-        for (const auto& r : j.at("rows"))
-            d.rows.push_back(r.get<Vor_StringArray>());
-    opt("columnWidths", d.columnWidths);
-    opt("tableWidth", d.tableWidth);
-    opt("allowWiden", d.allowWiden);
-    if (j.contains("sums"))
-        for (const auto& s : j.at("sums"))
-            d.sums.push_back({s.at("col").get<int>(), s.at("from").get<int>(), s.at("to").get<int>(),
-                              s.at("row").get<int>()});
-    if (j.contains("pictures"))
-        for (const auto& p : j.at("pictures"))
-            d.pictures.push_back(
-                {p.at("file").get<Vor_String>(), p.at("col").get<int>(), p.at("row").get<int>()});
-    if (j.contains("merged"))
-        for (const auto& m : j.at("merged"))
-            d.merged.push_back({m.at("col1").get<int>(), m.at("col2").get<int>(), m.at("row1").get<int>(),
-                                m.at("row2").get<int>()});
-    opt("multiLine", d.multiLine);
-    opt("headerFile", d.headerFile);
-    opt("footerFile", d.footerFile);
-    opt("varNames", d.varNames);
-    opt("varValues", d.varValues);
-    opt("templateFile", d.templateFile);
-    opt("outputFile", d.outputFile);
 }

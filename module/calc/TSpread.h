@@ -6,6 +6,7 @@
 #include <sheet/SpreadControl.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace ui {
@@ -32,6 +33,14 @@ public:
     SS_COORD GetMaxRows() const { return sheet::SSGetMaxRows(m_hWnd); }
     bool SetMaxCols(SS_COORD n) { return sheet::SSSetMaxCols(m_hWnd, n); }
     bool SetMaxRows(SS_COORD n) { return sheet::SSSetMaxRows(m_hWnd, n); }
+    /// Calls fn(col, row) for every cell of the block that holds a value, column by column: costs
+    /// what the stored cells cost, however large the table says it is.
+    void ForEachStoredCell(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2,
+                           const std::function<void(int col, int row)>& fn) const {
+        if (m_hWnd)
+            m_hWnd->sheet().forEachStoredCell({c, r, c2, r2},
+                                              [&](int col, int row, const sheet::Value&) { fn(col, row); });
+    }
     int GetData(SS_COORD c, SS_COORD r, std::string& out) const {
         return sheet::SSGetData(m_hWnd, c, r, out);
     }

@@ -100,6 +100,10 @@ bool TableDocument::readProperties(TableProperties& props) const {
 bool TableDocument::writeProperties(const TableProperties& props) {
     Vor_String tag;
     bool ok = writeTableProperties(tag, props);
+    // The properties live in the corner cell: in the editor their change is an undo step like any
+    // other, so undoing a later edit never takes the table back to "saved" while they differ.
+    Vor_Spread::ChangeScope change(m_grid);
+    m_grid.aboutToChange({0, 0, 0, 0});
     return m_grid.setTag(0, 0, tag) && ok;
 }
 

@@ -41,7 +41,7 @@ public:
 
     /// The table properties from the corner cell's tag; false when the variable lists were uneven.
     bool readProperties(TableProperties& props) const;
-    /// Writes the table properties into the corner cell's tag.
+    /// Writes the table properties into the corner cell's tag; in the editor an undo step.
     bool writeProperties(const TableProperties& props);
 
 private:

@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
+#include <QScrollBar>
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -110,6 +114,59 @@ TEST_F(Editor, aSavedTableReopensIdentical) {
     EXPECT_EQ(sheet::SSGetCellSpan(h, 1, 5, ac, ar, nc, nr), sheet::kSpanAnchor);
     EXPECT_FALSE(g.changed()) << "opening is no change";
     back.destroyWindow();
+}
+
+TEST_F(Editor, aTableOfManyRowsOpensWithAVerticalScrollBar) {
+    // 5,001 rows opened in the editor showed no vertical scroll bar.
+    const std::string file = (dir / "lang.sss").string();
+    {
+        sheet::SpreadControl c;
+        ASSERT_TRUE(sheet::SSSetMaxCols(&c, 3));
+        ASSERT_TRUE(sheet::SSSetMaxRows(&c, 5001));
+        sheet::SSSetData(&c, 1, 5001, "laatste");
+        ASSERT_TRUE(sheet::SSSaveToFile(&c, file));
+    }
+    DlgSpreadsheet ed;
+    ASSERT_TRUE(ed.create());
+    agent.queueFile(file);
+    ASSERT_TRUE(ed.open());
+    ui::processEvents();
+    auto* area = qobject_cast<QAbstractScrollArea*>(ed.item(DlgSpreadsheet::IDC_GRID)->embedded());
+    ASSERT_NE(area, nullptr);
+    QScrollBar* bar = area->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 4900) << "the bar reaches the last rows";
+    EXPECT_TRUE(bar->isVisibleTo(area)) << "and is shown";
+    ed.destroyWindow();
+}
+
+TEST_F(Editor, onlyRegularFilesOpenAsTables) {
+    // A FIFO given to Open hung the editor for ever; a folder or a device is refused with a message
+    // that says what it is, and the open table stays.
+    const std::string fifo = (dir / "pijp.sss").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(dir / "map.sss");
+    fs::create_symlink("/dev/zero", dir / "nul.sss");
+    DlgSpreadsheet ed;
+    ASSERT_TRUE(ed.create());
+    ed.grid().setText(1, 1, "blijft");
+    struct Case {
+        std::string path;
+        const char* says;
+    } cases[] = {
+        {fifo, "pipe"}, {(dir / "map.sss").string(), "folder"}, {(dir / "nul.sss").string(), "device"}};
+    for (const Case& k : cases) {
+        agent.queueFile(k.path);
+        agent.queueAnswer(ui::IDOK);
+        const std::size_t before = agent.messages().size();
+        EXPECT_FALSE(ed.open()) << k.path;
+        ASSERT_GT(agent.messages().size(), before) << k.path << ": the person is told";
+        EXPECT_NE(agent.messages().back().text.find(k.says), std::string::npos)
+            << agent.messages().back().text;
+        Vor_String s;
+        ed.grid().getText(1, 1, kTextData, s);
+        EXPECT_EQ(s, Vor_String("blijft"));
+    }
+    ed.destroyWindow();
 }
 
 TEST_F(Editor, failedLoadOrSaveKeepsTableNameAndCaption) {

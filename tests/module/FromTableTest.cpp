@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -279,6 +280,14 @@ TEST_F(Formulas, twoArgumentsReturnTheConsultedTablesCellNotTheCallers) {
     EXPECT_NE(out.find("Result is string: HEA 200\n"), std::string::npos);
 }
 
+TEST_F(Formulas, theReferenceIsACellOfTheConsultedTableEvenWhereTheFormulaStands) {
+    // FROMTABLE("profielen.sss", A1) typed in A1 gave #CIRC!: the engine read A1 of the calling
+    // table as an input of the formula in A1.
+    table("profielen.sss", {{1, 1, "HEA 200"}, {2, 2, "IPE 300"}});
+    const std::string a = table("vraag.sss", {{1, 1, "=FROMTABLE(\"profielen.sss\", A1)"}});
+    EXPECT_EQ(evaluate(a, kNestedThenOuter), "HEA 200");
+}
+
 TEST_F(Formulas, fourArgumentsLookUpByColumnNamesAndKey) {
     table("profielen.sss", {{1, 0, "Naam"},
                             {2, 0, "Hoogte"},
@@ -384,6 +393,37 @@ TEST_F(Formulas, readingATableGivesTitleNamesAndShownTexts) {
     ReadSSFile((dir / "weg.sss").string(), title, names, values);
     EXPECT_TRUE(names.isEmpty() && values.isEmpty() && title.isEmpty())
         << "a table that does not load gives nothing";
+}
+
+TEST_F(Formulas, readingATableThatDeclaresMillionsOfCellsCostsWhatItHolds) {
+    // A small file declaring 475,254 columns of 200 rows: every declared cell was read and given
+    // back (3.9 GB). Now a table over the budget gives its used part, and one whose used part is
+    // still over the budget gives nothing.
+    const std::string f =
+        table("breed.sss", {{1, 0, "Pos"}, {2, 0, "Profiel"}, {1, 1, "Staal"}, {2, 3, "IPE 300"}},
+              sheet::kMaxColLimit, 200);
+    ASSERT_LT(fs::file_size(f), 64u * 1024);
+    Vor_String title;
+    Vor_StringArray names;
+    Vor_Array<Vor_StringArray> values;
+    const auto start = std::chrono::steady_clock::now();
+    ReadSSFile(f, title, names, values);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
+    EXPECT_EQ(title, Vor_String("Staal"));
+    ASSERT_EQ(names.length(), 2) << "the columns up to the last one used";
+    ASSERT_EQ(values.length(), 3) << "the rows up to the last one used";
+    EXPECT_EQ(values[2][1], Vor_String("IPE 300"));
+    EXPECT_EQ(values[1][0], Vor_String("")) << "an empty cell in the used part is an empty text";
+
+    const std::string far =
+        table("ver.sss", {{1, 1, "Staal"}, {sheet::kMaxColLimit, 200, "ver weg"}}, sheet::kMaxColLimit, 200);
+    ReadSSFile(far, title, names, values);
+    EXPECT_TRUE(names.isEmpty() && values.isEmpty() && title.isEmpty()) << "a used part over the budget";
+
+    const std::string small = table("klein.sss", {{1, 1, "Staal"}}, 3, 4);
+    ReadSSFile(small, title, names, values);
+    EXPECT_EQ(names.length(), 3) << "within the budget the declared size decides, as before";
+    EXPECT_EQ(values.length(), 4);
 }
 
 TEST_F(Formulas, testBenchSavesLoadsAndSwitchesStyleAndRecalculation) {

@@ -101,6 +101,85 @@ protected:
 
 // ---- settings
 
+TEST_F(PrintRun, undoingALaterEditKeepsTheChangedSettingsAndTheChangeFlag) {
+    // A margin changed, a cell edited, the edit undone: the change flag went, and closing lost the
+    // margin without a question. The settings are an undo step of their own now.
+    ed.fileName = (dir / "t.sss").string();
+    ASSERT_TRUE(ed.save(false));
+    ASSERT_FALSE(grid().changed());
+    const int before = props().marginLeft;
+    command(DlgSpreadsheet::ID_PRINTSETUP, "expect-dialog 184\ntype 1066 \"40\"\nclick 1\n");
+    ASSERT_EQ(props().marginLeft, 40);
+    {
+        Vor_Spread::ChangeScope change(grid());
+        grid().aboutToChange({1, 1, 1, 1});
+        grid().setText(1, 1, "bewerkt");
+    }
+    grid().setChanged(true);
+    ASSERT_TRUE(ed.undo());
+    EXPECT_EQ(props().marginLeft, 40) << "undoing the edit leaves the settings";
+    EXPECT_TRUE(grid().changed()) << "the table still differs from its file: the save question comes";
+    ASSERT_TRUE(ed.undo());
+    EXPECT_EQ(props().marginLeft, before) << "the settings themselves can be undone";
+    EXPECT_FALSE(grid().changed()) << "and then the table is the saved one";
+}
+
+TEST_F(PrintRun, tableVariablesAreSetFromTheMenuAndFromThePrintSettings) {
+    // Headers printed "%Project%" as it stands: nothing let a person give the table its variables.
+    // The editor's Settings menu and the print settings open a grid of names and values now.
+    using V = DlgSpreadsheet;
+    command(V::ID_VARIABLES, "expect-dialog 208\n"
+                             "cell 1196 1 1 \"Project\"\n"
+                             "cell 1196 2 1 \"Hal 4\"\n"
+                             "click 1088\n"
+                             "cell 1196 1 2 \"project\"\n" // the same name in other letters
+                             "cell 1196 2 2 \"x\"\n"
+                             "answer ok\n"
+                             "click 1\n"
+                             "expect-dialog 208\n"          // the grid comes back as typed ...
+                             "expect-message \"(rij 2)\"\n" // ... after a message naming the row
+                             "cell 1196 1 2 \" Datum \"\n"
+                             "cell 1196 2 2 \"8-12-2026\"\n"
+                             "click 1\n");
+    TableProperties p = props();
+    EXPECT_EQ(p.varNames, (Vor_StringArray{"Project", "Datum"})) << "names without the blanks around them";
+    EXPECT_EQ(p.varValues, (Vor_StringArray{"Hal 4", "8-12-2026"}));
+    LabelContext context;
+    context.varNames = p.varNames;
+    context.varValues = p.varValues;
+    EXPECT_EQ(renderHeaderLabel("Project: %Project%, %datum%", 1, context).text, "Project: Hal 4, 8-12-2026");
+    EXPECT_TRUE(grid().changed());
+    ASSERT_TRUE(ed.undo());
+    EXPECT_TRUE(props().varNames.isEmpty()) << "setting the variables is one undo step";
+    ASSERT_TRUE(ed.redo());
+
+    // From the print settings: the value changes with OK of the settings, not before.
+    for (const char* end : {"click 2\n", "click 1\n"}) {
+        command(V::ID_PRINTSETUP, std::string("expect-dialog 184\n"
+                                              "click 1078\n"
+                                              "expect-dialog 208\n"
+                                              "cell 1196 2 1 \"Hal 5\"\n"
+                                              "click 1\n"
+                                              "expect-dialog 184\n") +
+                                      end);
+        if (std::string(end) == "click 2\n")
+            EXPECT_EQ(props().varValues[0], Vor_String("Hal 4")) << "the settings were cancelled";
+    }
+    EXPECT_EQ(props().varValues[0], Vor_String("Hal 5"));
+}
+
+TEST_F(PrintRun, aPrintThatCannotBeLaidOutSaysSoInTheChosenLanguage) {
+    // The message was English whatever the language; the catalogues here are Dutch.
+    TableProperties p = props();
+    p.marginLeft = p.marginRight = 150;
+    setProps(p);
+    const std::size_t before = agent.messages().size();
+    command(DlgSpreadsheet::ID_PREVIEW, "answer print \"" + pdf("x.pdf") + "\"\nanswer ok\n");
+    ASSERT_GT(agent.messages().size(), before);
+    EXPECT_NE(agent.messages().back().text.find("geen ruimte voor de tabel"), std::string::npos)
+        << agent.messages().back().text;
+}
+
 TEST_F(PrintRun, settingsShowTheTablePropertiesAndOkWritesThemAnew) {
     TableProperties p = props();
     p.headerFile = "kop.ssh";

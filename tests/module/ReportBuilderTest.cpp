@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -251,6 +252,89 @@ TEST_F(Report, reportDataReadsFromJson) {
     EXPECT_THROW(nlohmann::json::parse(R"({"sums": [{"col": 1}]})").get<ReportTableData>(),
                  nlohmann::json::exception)
         << "a sum without its bounds is malformed";
+}
+
+TEST_F(Report, numbersOutsideTheirFieldsAreRefusedWithTheFieldsName) {
+    // A sum in row 2,147,483,647 overflowed the row count before (UBSan); every number of the data
+    // has a range now, in the JSON form and when the data is handed over directly.
+    struct Case {
+        const char* json;
+        const char* field;
+        std::function<void(ReportTableData&)> spoil;
+    } cases[] = {
+        {R"({"sums": [{"col": 0, "from": 0, "to": 0, "row": 2147483647}]})", "sums[0].row",
+         [](ReportTableData& d) { d.sums[0].row = 2147483647; }},
+        {R"({"sums": [{"col": -1, "from": 0, "to": 0, "row": 1}]})", "sums[0].col",
+         [](ReportTableData& d) { d.sums[0].col = -1; }},
+        {R"({"merged": [{"col1": 0, "col2": 2147483647, "row1": 0, "row2": 0}]})", "merged[0].col2",
+         [](ReportTableData& d) {
+             d.merged = {{0, 2147483647, 0, 0}};
+         }},
+        {R"({"pictures": [{"file": "p.png", "col": 0, "row": -5}]})", "pictures[0].row",
+         [](ReportTableData& d) {
+             d.pictures = {{"p.png", 0, -5}};
+         }},
+        {R"({"columnWidths": [12, 1e300]})", "columnWidths[1]",
+         [](ReportTableData& d) { d.columnWidths[1] = 1e300; }},
+        {R"({"tableWidth": -3})", "tableWidth", [](ReportTableData& d) { d.tableWidth = -3; }},
+        {R"({"decimals": [2, 99]})", "decimals[1]", [](ReportTableData& d) { d.decimals[1] = 99; }},
+        {R"({"sums": [{"col": 0, "from": 0, "to": 0, "row": 1.5}]})", "sums[0].row", nullptr},
+    };
+    for (const Case& c : cases) {
+        try {
+            (void)nlohmann::json::parse(c.json).get<ReportTableData>();
+            ADD_FAILURE() << c.json << " was accepted";
+        } catch (const nlohmann::json::exception& e) {
+            EXPECT_NE(std::string(e.what()).find(c.field), std::string::npos) << e.what();
+        }
+        if (!c.spoil) continue;
+        ReportTableData d = data;
+        c.spoil(d);
+        std::string error;
+        EXPECT_FALSE(buildReport(grid, tpl, d, &error)) << c.field;
+        EXPECT_NE(error.find(c.field), std::string::npos) << error;
+        EXPECT_FALSE(fs::exists(data.outputFile.str())) << c.field << ": nothing written";
+    }
+    ReportTableData wide = data;
+    wide.sums[0].row = kMaxReportRows - 1;
+    wide.columnNames = Vor_StringArray();
+    wide.decimals.clear();
+    wide.rows.clear();
+    for (int c = 0; c < 100; ++c) {
+        wide.columnNames.append(Vor_String("k" + std::to_string(c)));
+        wide.decimals.push_back(-1);
+    }
+    std::string error;
+    EXPECT_FALSE(buildReport(grid, tpl, wide, &error))
+        << "100 columns of 100,000 rows is over the cell budget";
+    EXPECT_NE(error.find("cells"), std::string::npos) << error;
+}
+
+TEST_F(Report, aTemplateThatDeclaresAHugeSizeCostsWhatItHolds) {
+    // A small template file that declares 475,254 columns of 200 rows: the look-up of the column
+    // names went through every declared cell for every report column and did not end.
+    {
+        sheet::SpreadControl c;
+        TSpread t(&c);
+        ASSERT_TRUE(t.SetMaxCols(sheet::kMaxColLimit));
+        ASSERT_TRUE(t.SetMaxRows(200));
+        t.SetData(0, 2, "Regular");
+        t.SetData(0, 5, "Column Names");
+        t.SetData(sheet::kMaxColLimit, 200, "Gewicht"); // the last cell names the last column
+        t.SetData(3, 9, "gewicht");                     // and an earlier row names it first
+        t.SetColor(3, 2, sheet::rgb(230, 255, 230), sheet::kDefaultColor);
+        ASSERT_TRUE(t.SaveToFile((dir / "groot.sss").string()));
+    }
+    ASSERT_LT(fs::file_size(dir / "groot.sss"), 64u * 1024);
+    data.templateFile = (dir / "groot.sss").string();
+    const auto start = std::chrono::steady_clock::now();
+    std::string error;
+    ASSERT_TRUE(buildReport(grid, tpl, data, &error)) << error;
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
+    std::uint32_t back = 0, text = 0;
+    grid.GetColor(4, 1, back, text);
+    EXPECT_EQ(back, sheet::rgb(230, 255, 230))
+        << "Gewicht takes the looks of the template column naming it first";
 }
 
 TEST_F(Report, theEditorsNewBuildsTheSampleFromTheBundledTemplateAndKeepsItsTable) {

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <string>
+
 namespace {
 
 // wcs <- Peil 0 (0) <- +3600 (3600) <- +7200 (3600); Peil 0 <- Fundering (-800)
@@ -88,6 +91,49 @@ TEST(LevelsData, referencesNeverGoRound) {
     EXPECT_FALSE(d.setLevels({{"A", "", 0}, {"a", "", 0}})) << "names repeat";
     EXPECT_FALSE(d.setLevels({{"A", "Z", 0}})) << "a reference to nothing";
     EXPECT_EQ(d.count(), 5) << "refused lists leave the levels as they were";
+}
+
+TEST(LevelsData, chainsAreJudgedWhereverTheyLead) {
+    struct Case {
+        Vor_Array<KrLevel> levels;
+        bool accepted;
+        const char* why;
+    } cases[] = {
+        {{{"A", "", 0}, {"B", "A", 0}, {"C", "B", 0}}, true, "a chain in list order"},
+        {{{"C", "B", 0}, {"B", "A", 0}, {"A", "", 0}}, true, "a chain against list order"},
+        {{{"A", "", 0}, {"B", "C", 0}, {"C", "D", 0}, {"D", "C", 0}},
+         false,
+         "B leads into a circle it is not part of"},
+        {{{"A", "A", 0}}, false, "a level on itself"},
+        {{{"A", "", 0}, {"B", "a", 0}, {"C", "b", 0}}, true, "references in another letter case"},
+        {{{"A", "", 0}, {"B", "A", 0}, {"C", "X", 0}, {"D", "C", 0}},
+         false,
+         "a chain ending in a missing level"},
+    };
+    for (const Case& k : cases) {
+        KrLevelsDlgData d;
+        EXPECT_EQ(d.setLevels(k.levels), k.accepted) << k.why;
+    }
+}
+
+TEST(LevelsData, longChainsAreCheckedInLinearTime) {
+    // 5,000 levels, each on the next one in the list: checking took cubic time before and ran for
+    // many minutes; now it is a few milliseconds.
+    constexpr int n = 5000;
+    Vor_Array<KrLevel> levels;
+    for (int i = 0; i < n; ++i)
+        levels.append(KrLevel{Vor_String("L" + std::to_string(i)),
+                              i + 1 < n ? Vor_String("l" + std::to_string(i + 1)) : Vor_String(), 1.0});
+    KrLevelsDlgData d;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(d.setLevels(levels));
+    EXPECT_EQ(d.absoluteValue(0), double(n)) << "every level of the chain adds 1";
+    EXPECT_TRUE(d.updateLevel(n - 1, Vor_String("wcs")) == false) << "no level wcs in this list";
+    EXPECT_FALSE(d.updateLevel(n - 1, Vor_String("L0"))) << "the last level on the first goes round";
+    levels[n - 1].reference = "L0";
+    EXPECT_FALSE(d.setLevels(levels)) << "the whole list is one circle";
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 5.0) << "the chain check must not grow faster than the list";
 }
 
 TEST(LevelsData, jsonRoundTripAndRefusedFiles) {

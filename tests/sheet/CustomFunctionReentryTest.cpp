@@ -1,6 +1,7 @@
 // Custom functions that reach back into the sheet whose recalculation called them.
 #include "SheetTestUtil.h"
 
+#include <sheet/Compiler.h>
 #include <sheet/SssFile.h>
 
 #include <gtest/gtest.h>
@@ -170,4 +171,43 @@ TEST(CustomFunctionReentry, functionsThatWriteEachOthersInputsStopAsACycle) {
         plain.setFormula(1, r, "A" + std::to_string(r - 1) + "+1");
     plain.recalc();
     EXPECT_EQ(plain.data(1, 3000), "3000") << "a long chain is one round, not a cycle";
+}
+
+TEST(CustomFunctionReentry, aPositionArgumentIsNoInputOfTheFormula) {
+    // FROMTABLE("t.sss", A1) typed in A1 showed #CIRC!: its A1 names a cell of the consulted table,
+    // yet the engine took it as a cell the formula reads. A function declares such arguments.
+    setPositionArguments("ATPOS", [](int argc, int index) { return argc == 1 && index == 0; });
+    Sheet s;
+    sized(s, 6, 8);
+    s.addCustomFunction("ATPOS", 1, 1, [&](Sheet&, CellPos, FnValue& r, std::span<FnValue> a) {
+        r.status = FnValue::Ok;
+        r.kind = FnValue::Whole;
+        r.whole = a[0].kind == FnValue::Cell ? a[0].cells.col1 * 100 + a[0].cells.row1 : -1;
+        return true;
+    });
+    s.addCustomFunction("READS", 1, 1, [&](Sheet&, CellPos, FnValue& r, std::span<FnValue>) {
+        r.status = FnValue::Ok;
+        r.kind = FnValue::Whole;
+        r.whole = 1;
+        return true;
+    });
+    s.setOption(Sheet::kOptAutoRecalc, false);
+    struct Case {
+        int col, row;
+        const char* formula;
+        const char* shows;
+        const char* why;
+    } cases[] = {
+        {1, 1, "ATPOS(A1)", "101", "its own cell as a position"},
+        {2, 1, "ATPOS(C1)", "301", "two cells naming each other as positions ..."},
+        {3, 1, "ATPOS(B1)", "201", "... are no cycle"},
+        {1, 3, "ATPOS((A3))+1", "104", "a position in parentheses"},
+        {1, 4, "READS(A4)", "#CIRC!", "an ordinary reference to its own cell is still a cycle"},
+    };
+    for (const Case& k : cases)
+        ASSERT_TRUE(s.setFormula(k.col, k.row, k.formula)) << k.formula;
+    s.recalc();
+    for (const Case& k : cases)
+        EXPECT_EQ(s.data(k.col, k.row), k.shows) << k.why;
+    setPositionArguments("ATPOS", nullptr);
 }

@@ -5,7 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace sheet;
 
@@ -109,4 +115,44 @@ TEST(HostileTable, wholeGridEditsCostStoredCells) {
     EXPECT_EQ(s.data(kMaxColLimit, kMaxRowLimit), "far") << "moved down by the inserted row";
     EXPECT_EQ(s.rowHeightPixels(kMaxRowLimit), 30);
     EXPECT_LT(s.memoryUse(), std::size_t(4) << 20);
+}
+
+TEST(HostileTable, onlyRegularFilesAreOpenedAsTables) {
+    // A FIFO named as a table blocked the loader for ever (it waited for a writer that never came);
+    // a folder or a device is refused with a message that says what it is.
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vor-hostile-table-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string fifo = (dir / "pijp.sss").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Should the loader wait on the pipe, a writer comes after three seconds so the test ends.
+    std::thread unblock([&] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    });
+    struct Case {
+        std::string path;
+        const char* says;
+        const char* why;
+    } cases[] = {
+        {fifo, "pipe", "a FIFO"},
+        {dir.string(), "folder", "a folder"},
+        {"/dev/zero", "device", "a device without end"},
+    };
+    Sheet s;
+    ASSERT_TRUE(s.setMaxCols(2) && s.setMaxRows(2));
+    s.setData(1, 1, "eerder");
+    for (const Case& k : cases) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const FileResult r = loadSheet(s, k.path);
+        EXPECT_FALSE(r.ok) << k.why;
+        EXPECT_LT(secondsSince(t0), 2.0) << k.why << ": refused at once";
+        EXPECT_NE(r.error.find(k.says), std::string::npos) << k.why << ": " << r.error;
+        EXPECT_NE(r.error.find(k.path), std::string::npos) << k.why << ": the message names it";
+    }
+    EXPECT_EQ(s.data(1, 1), "eerder") << "the table in memory stays as it was";
+    unblock.join();
+    fs::remove_all(dir);
 }

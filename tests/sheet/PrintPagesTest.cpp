@@ -122,3 +122,43 @@ TEST(PrintPages, smartPrintPutsEveryColumnOnOnePageWidth) {
             EXPECT_LE(l.scale(), 1.0);
         }
 }
+
+TEST(PrintPages, cellsAlignAndWrapAsOnScreen) {
+    // Wrapped text printed as one clipped line, and digits typed in a text cell printed on the right
+    // while the screen shows them on the left.
+    Sheet s;
+    sized(s, 4, 4);
+    CellType wrapped;
+    wrapped.kind = CellKind::Edit;
+    wrapped.multiLine = true;
+    s.setCellType({1, 1, 1, 1}, wrapped);
+    s.setData(1, 1, "een lange tekst die over meerdere regels loopt");
+    CellType text;
+    text.kind = CellKind::Edit;
+    s.setCellType({2, 1, 2, 1}, text);
+    s.setData(2, 1, "1234");
+    s.setData(3, 1, "5678"); // a general cell: a number
+    CellType wrapStyle;
+    wrapStyle.style = kWordWrap;
+    s.setCellType({4, 1, 4, 1}, wrapStyle);
+    s.setData(4, 1, "tekst met terugloop");
+    PrintLayout l(s, PrintOptions{});
+    PageRecorder r;
+    l.render(1, r);
+    struct Case {
+        const char* text;
+        bool right, wrap;
+        const char* why;
+    } cases[] = {
+        {"een lange tekst die over meerdere regels loopt", false, true, "a multi-line edit cell wraps"},
+        {"1234", false, false, "digits in a text cell stay on the left, as on screen"},
+        {"5678", true, false, "a number in a general cell goes right"},
+        {"tekst met terugloop", false, true, "the word-wrap style wraps"},
+    };
+    for (const Case& k : cases) {
+        ASSERT_TRUE(r.drew(k.text)) << k.why;
+        const std::uint32_t a = r.alignOf(k.text);
+        EXPECT_EQ((a & kAlignHMask) == kAlignRight, k.right) << k.why;
+        EXPECT_EQ((a & kWordWrap) != 0, k.wrap) << k.why;
+    }
+}

@@ -60,12 +60,21 @@ struct PageRecorder : Painter {
         std::uint32_t color;
     };
     std::vector<std::string> texts;
+    std::vector<std::uint32_t> aligns; ///< the alignment and wrap bits of each text
     std::vector<Fill> fills;
     int lines = 0, images = 0;
     void fillRect(const PageRect& r, std::uint32_t color) override { fills.push_back({r, color}); }
     void drawLine(double, double, double, double, std::uint32_t, double) override { ++lines; }
-    void drawText(const PageRect&, const std::string& t, const Font&, std::uint32_t, std::uint32_t) override {
+    void drawText(const PageRect&, const std::string& t, const Font&, std::uint32_t,
+                  std::uint32_t align) override {
         texts.push_back(t);
+        aligns.push_back(align);
+    }
+    /// The alignment bits the text was drawn with; 0 when it was not drawn.
+    std::uint32_t alignOf(const std::string& t) const {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (texts[i] == t) return aligns[i];
+        return 0;
     }
     void drawImage(const PageRect&, const std::string&) override { ++images; }
     bool drew(const std::string& t) const { return std::find(texts.begin(), texts.end(), t) != texts.end(); }

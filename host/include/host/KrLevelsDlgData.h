@@ -7,6 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <vector>
+
 /// One level: its height `value` above its reference level.
 struct KrLevel {
     Vor_String name;
@@ -59,10 +61,13 @@ public:
     bool operator==(const KrLevelsDlgData& o) const { return m_levels == o.m_levels; }
 
 private:
-    /// True when following references from `start` never comes back to it and ends at a level
-    /// without reference.
-    static bool chainEnds(const Vor_Array<KrLevel>& levels, int start);
+    /// For each level the index of its reference level (-1 none, -2 a name no level has), made once
+    /// for the levels as they are, so that asking every level's height stays cheap.
+    const std::vector<int>& referenceIndex() const;
+    void levelsChanged() { m_referenceIndex.clear(); }
+
     Vor_Array<KrLevel> m_levels;
+    mutable std::vector<int> m_referenceIndex; ///< empty: to be made
 };
 
 /// {"levels": [{"name", "reference", "value"}, ...]}; refused when setLevels refuses them.

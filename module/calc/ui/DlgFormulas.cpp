@@ -107,22 +107,9 @@ void DlgFormulas::readTable() {
     values->removeAll();
     title = "";
     if (m_loadedPath.empty()) return; // a table that did not load gives empty results
-    m_sheet.getText(1, 1, kTextData, title);
-    const int cols = m_sheet.maxCols(), rows = m_sheet.maxRows();
-    for (int c = 1; c <= cols; ++c) {
-        Vor_String s;
-        m_sheet.getText(c, 0, kTextData, s);
-        names->append(s);
-    }
-    for (int r = 1; r <= rows; ++r) {
-        Vor_StringArray row;
-        for (int c = 1; c <= cols; ++c) {
-            Vor_String s;
-            m_sheet.getText(c, r, kTextData, s);
-            row.append(s);
-        }
-        values->append(row);
-    }
+    std::string error;
+    if (!readTableCells(m_sheet, title, *names, *values, &error))
+        acutPrintf("%s: %s\n", m_loadedPath.c_str(), error.c_str());
 }
 
 void DlgFormulas::evaluateFromTable() {

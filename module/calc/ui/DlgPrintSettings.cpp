@@ -1,4 +1,6 @@
 #include "calc/ui/DlgPrintSettings.h"
+
+#include "calc/ui/TableVariablesDialog.h"
 #include "frame/CatalogueTexts.h"
 
 #include <host/FileUtils.h>
@@ -37,27 +39,18 @@ DlgPrintSettings::DlgPrintSettings(TablePrinter& printer, ui::Window* parent)
     , m_chosenPrinter(printer) {}
 
 bool DlgPrintSettings::onInitDialog() {
-    // texts: dialString 9290-9308
+    // texts: dialString 9290-9308, dialString 9617
     setWindowText(dialString(9290).str());
-    const std::pair<int, int> texts[] = {{IDC_HEADER_GROUP, 9291},
-                                         {IDC_HEADER_BROWSE, 9292},
-                                         {IDC_HEADER_EDIT, 9293},
-                                         {IDC_FOOTER_GROUP, 9294},
-                                         {IDC_FOOTER_BROWSE, 9292},
-                                         {IDC_FOOTER_EDIT, 9293},
-                                         {IDC_MARGIN_GROUP, 9295},
-                                         {IDC_LEFT_LABEL, 9296},
-                                         {IDC_RIGHT_LABEL, 9297},
-                                         {IDC_TOP_LABEL, 9298},
-                                         {IDC_BOTTOM_LABEL, 9299},
-                                         {IDC_SMARTPRINT, 9300},
-                                         {IDC_COLORS, 9301},
-                                         {IDC_COLHEADER, 9302},
-                                         {IDC_ROWHEADER, 9303},
-                                         {IDC_SEPARATORS, 9304},
-                                         {IDC_BORDER, 9305},
-                                         {IDC_PAGESETUP, 9306},
-                                         {ui::IDOK, 1},
+    const std::pair<int, int> texts[] = {{IDC_HEADER_GROUP, 9291},  {IDC_HEADER_BROWSE, 9292},
+                                         {IDC_HEADER_EDIT, 9293},   {IDC_FOOTER_GROUP, 9294},
+                                         {IDC_FOOTER_BROWSE, 9292}, {IDC_FOOTER_EDIT, 9293},
+                                         {IDC_MARGIN_GROUP, 9295},  {IDC_LEFT_LABEL, 9296},
+                                         {IDC_RIGHT_LABEL, 9297},   {IDC_TOP_LABEL, 9298},
+                                         {IDC_BOTTOM_LABEL, 9299},  {IDC_SMARTPRINT, 9300},
+                                         {IDC_COLORS, 9301},        {IDC_COLHEADER, 9302},
+                                         {IDC_ROWHEADER, 9303},     {IDC_SEPARATORS, 9304},
+                                         {IDC_BORDER, 9305},        {IDC_PAGESETUP, 9306},
+                                         {IDC_VARIABLES, 9617},     {ui::IDOK, 1},
                                          {ui::IDCANCEL, 2}};
     setCatalogueTexts(*this, texts);
     item(IDC_HEADER)->setText(props.headerFile.str());
@@ -85,6 +78,10 @@ bool DlgPrintSettings::onCommand(int id, int code) {
         return true;
     case IDC_PAGESETUP:
         pageSetup();
+        return true;
+    case IDC_VARIABLES:
+        // The variables the header and footer labels name; they reach the table with OK.
+        editTableVariables(props.varNames, props.varValues, this);
         return true;
     default:
         return false;

@@ -36,6 +36,7 @@ public:
         IDC_RIGHT_LABEL = 1075,
         IDC_TOP_LABEL = 1076,
         IDC_BOTTOM_LABEL = 1077,
+        IDC_VARIABLES = 1078,
     };
     DlgPrintSettings(TablePrinter& printer, ui::Window* parent = nullptr);
 

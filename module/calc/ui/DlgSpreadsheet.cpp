@@ -1,5 +1,7 @@
 #include "calc/ui/DlgSpreadsheet.h"
 
+#include "calc/ui/TableVariablesDialog.h"
+
 #include "calc/FromTable.h"
 #include "calc/ReportBuilder.h"
 #include "calc/TableDocument.h"
@@ -37,7 +39,7 @@ struct CommandTexts {
     int contextText; ///< 0: not in the context menu
 };
 // texts: dialString 9200-9204, dialString 9210-9227, dialString 9230-9233, dialString 9240-9243
-// texts: dialString 9250-9261, dialString 9600-9601
+// texts: dialString 9250-9261, dialString 9600-9601, dialString 9616
 // clang-format off
 constexpr CommandTexts kCommandTexts[] = {
     {DlgSpreadsheet::ID_NEW, 9210, 0},
@@ -60,6 +62,7 @@ constexpr CommandTexts kCommandTexts[] = {
     {DlgSpreadsheet::ID_FITWIDTH, 9227, 9227},
     {DlgSpreadsheet::ID_UNDO, 9600, 0},
     {DlgSpreadsheet::ID_REDO, 9601, 0},
+    {DlgSpreadsheet::ID_VARIABLES, 9616, 0},
 };
 // clang-format on
 constexpr int kPopupTexts[] = {9230, 9231, 9232, 9233};
@@ -82,6 +85,11 @@ constexpr const char* kReportOutput = "c:\\a\\test.sss";
 constexpr int kMergeTyping = 1;
 
 } // namespace
+
+std::string DlgSpreadsheet::variesText() {
+    // texts: dialString 9620
+    return dialString(9620).str();
+}
 
 DlgSpreadsheet::DlgSpreadsheet(ui::Window* parent)
     : ui::Dialog(IDD, parent) {}
@@ -288,6 +296,9 @@ bool DlgSpreadsheet::runCommand(int id, int code) {
         printCommand(id);
         return true;
     case ID_LANGUAGE:
+        return true;
+    case ID_VARIABLES:
+        editTableVariables(m_grid, this);
         return true;
     case ID_FITWIDTH: {
         Vor_Spread::ChangeScope change(m_grid);

@@ -51,14 +51,15 @@ public:
         ID_FITWIDTH = 32847,
         ID_UNDO = 32860,
         ID_REDO = 32861,
+        ID_VARIABLES = 32862,
     };
 
     explicit DlgSpreadsheet(ui::Window* parent = nullptr);
 
     Vor_String fileName; ///< empty for a new, unnamed table
     Vor_Spread& grid() { return m_grid; }
-    /// The edit bar's text when the selected cells differ.
-    static const char* variesText() { return "*VARIEERT*"; }
+    /// The edit bar's text when the selected cells differ, in the chosen language.
+    static std::string variesText();
 
     /// Commands, also reachable from tests.
     bool open();

@@ -7,6 +7,7 @@
 
 #include <host/FileUtils.h>
 #include <host/Settings.h>
+#include <host/Texts.h>
 #include <ui/Agent.h>
 
 #include <cmath>
@@ -16,6 +17,11 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15; // 1440 twips an inch at 96 pixels an inch
 constexpr const char* kJobName = "Vorlane Rekentabel";
+
+// texts: dialString 9618
+std::string noRoomText() {
+    return dialString(9618).str();
+}
 
 void ensurePrinter(TablePrinter& printer) {
     if (printer.chosen) return;
@@ -79,7 +85,7 @@ bool printOnce(Vor_Spread& grid, TablePrinter& printer, const ui::PrintRequest& 
     printer.chosen = true;
     std::string why;
     if (!preparePrintRun(grid, printer.info, false, r, documentPath))
-        why = "The margins, header and footer leave no room for the table on this paper.";
+        why = noRoomText();
     else if (!grid.PrintTo(targetOf(r), kJobName))
         why = grid.LastError();
     else
@@ -150,8 +156,7 @@ bool printTable(Vor_Spread& grid, bool preview, TablePrinter& printer, ui::Windo
 
     for (;;) {
         if (!preparePrintRun(grid, printer.info, true, request, documentPath)) {
-            if (failure)
-                *failure = "The margins, header and footer leave no room for the table on this paper.";
+            if (failure) *failure = noRoomText();
             return false;
         }
         DlgPrintPreview dlg(grid, owner);
@@ -161,7 +166,7 @@ bool printTable(Vor_Spread& grid, bool preview, TablePrinter& printer, ui::Windo
             std::string why;
             if (askPrinter(grid, printer, owner, again) &&
                 !printOnce(grid, printer, again, documentPath, &why))
-                ui::messageBox(why, kJobName, ui::MB_OK | ui::MB_ICONEXCLAMATION, owner);
+                ui::messageBox(why, dialString(9259).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, owner);
         } else if (code == DlgPrintPreview::kEndSettings) {
             editPrintSettings(grid, printer, owner, documentPath);
         } else {

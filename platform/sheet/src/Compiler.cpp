@@ -4,6 +4,9 @@
 
 #include <base/NumberText.h>
 
+#include <cctype>
+#include <map>
+
 namespace sheet {
 
 namespace {
@@ -37,6 +40,72 @@ Op binaryOpFor(TokenKind k) {
     }
 }
 
+std::map<std::string, PositionArguments, std::less<>>& positionRules() {
+    static std::map<std::string, PositionArguments, std::less<>> rules;
+    return rules;
+}
+
+// Marks the references that custom functions take as positions. The code is walked as its value
+// stack goes (jumps aside, as printFormula walks it), remembering which instruction pushed each
+// operand: an argument pushed by a PushRef is a plain reference.
+void markPositionRefs(Program& p) {
+    if (positionRules().empty()) return;
+    std::vector<std::ptrdiff_t> st; // the instruction that pushed each operand, -1 for a result
+    auto popN = [&](std::size_t n) { st.resize(st.size() >= n ? st.size() - n : 0); };
+    for (std::size_t i = 0; i < p.code.size(); ++i) {
+        const Instr& in = p.code[i];
+        switch (in.op) {
+        case Op::PushNumber:
+        case Op::PushString:
+        case Op::PushBool:
+        case Op::PushError:
+        case Op::PushRef:
+        case Op::PushRange:
+        case Op::PushMissing:
+            st.push_back(std::ptrdiff_t(i));
+            break;
+        case Op::ImplicitFalse:
+            st.push_back(-1);
+            break;
+        case Op::Neg:
+        case Op::UPlus:
+        case Op::Percent:
+            popN(1);
+            st.push_back(-1);
+            break;
+        case Op::Paren: // the operand stays what it is
+        case Op::JumpIfFalse:
+        case Op::Jump:
+        case Op::ChooseJump:
+        case Op::JumpIfNotError:
+            break;
+        case Op::CallName: {
+            const auto rule = positionRules().find(p.names[in.arg]);
+            if (rule != positionRules().end() && st.size() >= in.argc) {
+                const std::size_t first = st.size() - in.argc;
+                for (int a = 0; a < in.argc; ++a) {
+                    const std::ptrdiff_t at = st[first + std::size_t(a)];
+                    if (at >= 0 && p.code[std::size_t(at)].op == Op::PushRef && rule->second(in.argc, a))
+                        p.code[std::size_t(at)].spare |= kPositionRef;
+                }
+            }
+            popN(in.argc);
+            st.push_back(-1);
+            break;
+        }
+        case Op::Call:
+        case Op::BranchEnd:
+            popN(in.argc);
+            st.push_back(-1);
+            break;
+        default: // binary operators
+            popN(2);
+            st.push_back(-1);
+            break;
+        }
+    }
+}
+
 // Emits code for the tree without recursion, so long operator chains cannot exhaust the stack.
 class Emitter {
 public:
@@ -65,6 +134,7 @@ public:
             st.pop_back();
         }
         m_p->arithOnly = isArithOnly(*m_p);
+        if (m_p->hasCustom) markPositionRefs(*m_p);
         return m_p;
     }
 
@@ -252,6 +322,16 @@ std::string quote(const std::string& s) {
 }
 
 } // namespace
+
+void setPositionArguments(std::string_view name, PositionArguments rule) {
+    std::string key(name);
+    for (char& ch : key)
+        ch = char(std::toupper(static_cast<unsigned char>(ch)));
+    if (rule)
+        positionRules()[key] = rule;
+    else
+        positionRules().erase(key);
+}
 
 ProgramPtr compile(const Ast& ast) {
     if (ast.root < 0) return nullptr;

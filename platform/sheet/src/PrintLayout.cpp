@@ -183,8 +183,11 @@ void PrintLayout::render(int number, Painter& p) const {
             std::uint32_t color = st.textColor == kDefaultColor || !m_o.colors ? black : st.textColor;
             if (m_o.colors && (ty.style & kNegativeRed) && v.isNumber() && v.number < 0)
                 color = rgb(255, 0, 0);
+            // As on screen: numbers to the right unless the cell is a text edit cell (digits typed
+            // there are text), and long texts wrap where the cell type says so.
             std::uint32_t align = ty.style & (kAlignHMask | kAlignVMask);
-            if ((align & kAlignHMask) == 0 && v.isNumber()) align |= kAlignRight;
+            if ((align & kAlignHMask) == 0 && v.isNumber() && ty.kind != CellKind::Edit) align |= kAlignRight;
+            if ((ty.style & kWordWrap) || ty.multiLine) align |= kWordWrap;
             p.drawText(rect, text, scaled(st.font), color, align);
         }
     if (m_o.frame) {

@@ -20,6 +20,7 @@ bool validTarget(int c, int r) {
 
 template <class F> void forEachReference(const Program& p, CellPos host, F&& f) {
     for (const Instr& in : p.code) {
+        if (in.op == Op::PushRef && (in.spare & kPositionRef)) continue; // a position, not an input
         if (in.op == Op::PushRef) {
             f(CellRange{in.axis(0).resolve(host.col), in.axis(1).resolve(host.row), 0, 0}, false);
         } else if (in.op == Op::PushRange) {
@@ -268,6 +269,7 @@ ProgramPtr Sheet::Impl::intern(ProgramPtr p) {
         raw(&in.op, 1);
         raw(&in.modes, 1);
         raw(&in.argc, 1);
+        raw(&in.spare, 1);
         raw(&in.arg, 4);
         raw(in.v, 16);
     }
@@ -600,7 +602,8 @@ void Sheet::evalSlot(std::uint32_t start) {
             const Instr& in = p.code[f.ip];
             if (in.op == Op::PushRef) {
                 int c = in.axis(0).resolve(host.col), r = in.axis(1).resolve(host.row);
-                Next n = validTarget(c, r) ? check(c, r) : Next::None;
+                // A position a custom function takes (FROMTABLE's cell of another table) is not read.
+                Next n = validTarget(c, r) && !(in.spare & kPositionRef) ? check(c, r) : Next::None;
                 if (n != Next::None) return n;
                 ++f.ip;
             } else if (in.op == Op::PushRange) {

@@ -3,6 +3,7 @@
 #include "SheetStore_p.h"
 #include <sheet/Compiler.h>
 
+#include <base/FileRead.h>
 #include <base/SafeFile.h>
 #include <nlohmann/json.hpp>
 
@@ -996,18 +997,16 @@ FileResult saveSheet(const Sheet& s, const std::string& path) {
 }
 
 FileResult loadSheet(Sheet& s, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {false, "cannot open " + path + ": " + std::strerror(errno)};
-    // The size is checked before anything is read: an oversized file is refused without being loaded.
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size > std::streamoff(kMaxTableFileBytes))
-        return {false, path + ": table refused: the file is larger than " +
-                           std::to_string(kMaxTableFileBytes >> 20) + " MB"};
-    // Read as a stream: the text is never held whole, only the cells it fills.
-    FileResult r = readSheetGuarded(s, in);
-    if (r.ok && in.bad()) r = {false, "cannot read " + path};
+    // Only a regular file is read, opened without blocking: a folder, a device (/dev/zero) or a FIFO
+    // in a table's place is refused with a message instead of reading for ever. The size is checked
+    // before anything is read: an oversized file is refused without being loaded.
+    std::string text, error;
+    try {
+        if (!base::readRegularFile(path, text, kMaxTableFileBytes, &error)) return {false, error};
+    } catch (const std::bad_alloc&) {
+        return {false, path + ": table refused: not enough memory to open it"};
+    }
+    FileResult r = readSheetGuarded(s, std::string_view(text));
     if (!r) r.error = path + ": " + r.error;
     return r;
 }

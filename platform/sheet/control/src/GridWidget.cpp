@@ -376,6 +376,11 @@ void GridWidget::updateScrollBars() {
         h->setPageStep(std::max(1, int(cols.size()) - 1));
         v->setValue(m_topRow - 1);
         h->setValue(m_leftCol - 1);
+        // With its signals blocked the scroll area does not learn the new ranges, and it shows or
+        // hides a bar only when told: a table opened with more rows than fit kept its vertical bar
+        // hidden. The bars are shown as the ranges ask, at once, so that this loop settles on them.
+        setVerticalScrollBarPolicy(v->maximum() > 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        setHorizontalScrollBarPolicy(h->maximum() > 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         if (viewport()->size() == before) break;
     }
 }

@@ -46,6 +46,9 @@ enum class Op : std::uint8_t {
     BranchEnd,      ///< end of IF/CHOOSE/IFERROR: function arg with argc printed arguments
 };
 
+/// Instr::spare of a PushRef that a custom function takes as a position, not as an input.
+inline constexpr std::uint8_t kPositionRef = 1;
+
 /// One instruction; 24 bytes.
 struct Instr {
     Op op = Op::PushNumber;
