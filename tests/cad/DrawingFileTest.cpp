@@ -69,6 +69,15 @@ TEST_F(DrawingFileTest, saveAndOpenGiveTheSameDrawing) {
     EXPECT_TRUE(windows.sameContent(d));
 }
 
+TEST_F(DrawingFileTest, theSeedOfTheFuzzTargetReads) {
+    Drawing d;
+    std::string error;
+    ASSERT_TRUE(loadDrawing(VOR_SOURCE_DIR "/fuzz/corpus/drawing/macro.dwg", d, &error)) << error;
+    EXPECT_EQ(d.size(), 10u);
+    EXPECT_EQ(d.allMembers(d.findByName("M1")).size(), 9u);
+    EXPECT_EQ(d.nextId(), 12);
+}
+
 TEST_F(DrawingFileTest, faultyFilesAreRefusedWithTheLineNamed) {
     const std::string sig = "VORLANE DRAWING 1\n";
     std::string deep = sig;
@@ -95,6 +104,8 @@ TEST_F(DrawingFileTest, faultyFilesAreRefusedWithTheLineNamed) {
         {sig + "group id=-3\n", 2, "1 to 2^48-1", "no negative id"},
         {sig + "profile id=2 owner=1\ngroup id=1\n", 2, "not defined above", "owners come first"},
         {sig + "coordsys id=1\nprofile id=2 owner=1\n", 3, "is no group", "only groups own"},
+        {sig + "group id=9\nprofile id=5 owner=9\n", 3, "no lower id",
+         "owners are made first (the writer's order)"},
         {deep, 19, "nested more than 16", "nesting budget"},
         {sig + "profile id=1 start=1e10,0,0\n", 2, "start is not three numbers", "coordinate budget"},
         {sig + "profile id=1 start=nan,0,0\n", 2, "start is not three numbers", "NaN is no number"},

@@ -79,6 +79,8 @@ Acad::ErrorStatus Drawing::insertWithId(Entity e, std::string* error) {
     }
     std::string fault = entityFault(e);
     if (fault.empty()) fault = ownerFault(e);
+    if (fault.empty() && !e.owner.isNull() && !(e.owner < e.id))
+        fault = "an owner has a lower id than what it owns";
     if (!fault.empty()) {
         setError(error, fault);
         return Acad::eInvalidInput;

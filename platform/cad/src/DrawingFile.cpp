@@ -551,6 +551,10 @@ bool readDrawingText(std::string_view text, Drawing& into, const std::string& fi
         e.owner = AcDbObjectId(owner);
         if (owner != 0 && !into.get(e.owner))
             return fail("the owner " + std::to_string(owner) + " is not defined above this line");
+        // As in a drawing, where an owner is made before what it generates: the file is written in
+        // the order of ids, and owners must come first in it.
+        if (owner >= id)
+            return fail("the owner " + std::to_string(owner) + " has no lower id than what it owns");
         rd.text("name", e.name);
         std::visit(rd, e.geometry);
         if (!rd.fault.empty()) return fail(rd.fault);
