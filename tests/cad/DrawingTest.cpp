@@ -133,6 +133,9 @@ TEST(Drawing, modifyKeepsTheIdentityAndMovesTheBox) {
     }
     EXPECT_EQ(d.get(b)->owner, g);
     EXPECT_EQ(d.modify(AcDbObjectId(99), [](Entity&) {}), Acad::eKeyNotFound);
+    EXPECT_EQ(d.modify(b, [&](Entity& e) { d.erase(g); }), Acad::eKeyNotFound)
+        << "an edit that erased its own entity changes nothing more";
+    EXPECT_EQ(d.get(b), nullptr);
 }
 
 TEST(Drawing, boxesOfTheKinds) {

@@ -121,6 +121,12 @@ Acad::ErrorStatus Drawing::modify(AcDbObjectId id, const std::function<void(Enti
     }
     Entity copy = it->second;
     edit(copy);
+    // The edit may have changed the drawing itself (erased the entity, added others).
+    it = m_entities.find(id.handle());
+    if (it == m_entities.end()) {
+        setError(error, "the entity " + std::to_string(id.handle()) + " was erased while it was changed");
+        return Acad::eKeyNotFound;
+    }
     const Entity& old = it->second;
     std::string fault;
     if (copy.id != old.id || copy.owner != old.owner || copy.kind() != old.kind() ||
