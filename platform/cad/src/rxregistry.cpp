@@ -1,5 +1,6 @@
 // The dynamic linker, the system registry, the command stack and the command line.
 
+#include <cad/Drawing.h>
 #include <cad/aced.h>
 #include <cad/rxregistry.h>
 
@@ -357,6 +358,7 @@ int acedPostCommandPromptCount() {
 }
 void acedUpdateDisplay() {
     ++g_updates;
+    cad::curDrawing().updateDisplay();
 }
 int acedUpdateDisplayCount() {
     return g_updates;
