@@ -23,6 +23,7 @@
 #include <chrono>
 #include <future>
 #include <mutex>
+#include <system_error>
 
 namespace {
 constexpr int kOptionRedraw = 8;
@@ -365,11 +366,17 @@ void DlgCSP2::optimiseAll() {
     OptimiseRun run;
     settings.stop = &run.stop;
     DlgCSP2Data work = data;
-    run.lines = std::async(std::launch::async, [&run, &work, settings] {
+    auto plan = [&run, &work, settings] {
         return optimiseAllCsp2(work, settings, [&run](const Vor_String& entry, const cut::Progress& p) {
             run.report(entry, p);
         });
-    });
+    };
+    try {
+        run.lines = std::async(std::launch::async, plan);
+    } catch (const std::system_error&) {
+        run.lines = std::async(std::launch::deferred, plan); // no thread to be had: run here
+        run.lines.wait();
+    }
     constexpr int kShowProgressAfterMs = 400;
     const int after = showProgressAfterMs >= 0    ? showProgressAfterMs
                       : ui::agent().manualClock() ? -1
