@@ -49,6 +49,9 @@ bool DlgStringGrid::onInitDialog() {
         m_grid.setRow(r + 1, rows[r]);
     m_grid.setResizeMode(0);
     m_grid.fitColumn(0);
+    if (columnWidth > 0)
+        for (int c = 1; c <= cols; ++c)
+            m_grid.SetColWidthInPixels(c, columnWidth);
     return true;
 }
 

@@ -20,6 +20,7 @@ public:
     Vor_StringArray rowNames;
     Vor_Array<Vor_StringArray> rows;
     bool canAddRemove = false;
+    int columnWidth = 0; ///< pixels of every text column; 0 keeps the grid's standard width
     Vor_String title;
     Vor_String placementKey = "DLG_SS_STRINGARRAY";
     Vor_Spread& grid() { return m_grid; }

@@ -32,6 +32,7 @@ bool editTableVariables(Vor_StringArray& names, Vor_StringArray& values, ui::Win
         dlg.columnNames = Vor_StringArray{dialString(kVarName), dialString(kVarValue)};
         dlg.rows = rows;
         dlg.canAddRemove = true;
+        dlg.columnWidth = 200; // names and values of a header line side by side
         dlg.title = dialString(kVarTitle);
         dlg.placementKey = "DLG_SS_VARIABLES";
         if (dlg.doModal() != ui::IDOK) return false;
