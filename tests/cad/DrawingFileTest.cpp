@@ -55,8 +55,16 @@ TEST_F(DrawingFileTest, saveAndOpenGiveTheSameDrawing) {
         << "new ids go on above every id the file held, also erased ones";
     EXPECT_EQ(back.get(back.findByName("C2"))->owner, back.findByName("M1.sub"));
 
+    std::vector<DrawingChange> heard;
+    int token = curDrawing().addListener([&](const DrawingChange& c) { heard.push_back(c); });
+    EXPECT_FALSE(openDrawing(write("broken.dwg", "VORLANE DRAWING 1\ngroup id=x\n"), &error));
+    EXPECT_TRUE(heard.empty()) << "a refused file is no change";
     ASSERT_TRUE(openDrawing(path, &error)) << error;
     EXPECT_TRUE(curDrawing().sameContent(d)) << "open replaces the current drawing";
+    ASSERT_EQ(heard.size(), 1u) << "the current drawing's listeners stay and hear of the new content";
+    EXPECT_EQ(heard[0].kind, DrawingChange::Replaced);
+    EXPECT_EQ(heard[0].ids, d.ids());
+    curDrawing().removeListener(token);
 
     std::string text = drawingText(d);
     text.insert(0, "\xEF\xBB\xBF");
