@@ -127,6 +127,15 @@ TEST_F(DrawingFileTest, faultyFilesAreRefusedWithTheLineNamed) {
         {manyPoints + "\n", 2, "more than 10000 points", "point budget"},
         {sig + "profile id=1 colour=red\n", 2, "unknown field colour", "a field we do not know"},
         {sig + "profile id=1 width=1 width=2\n", 2, "given twice", "a field twice"},
+        {sig + "profile id=1" +
+             [] {
+                 std::string f;
+                 for (int i = 0; i < 40; ++i)
+                     f += " f" + std::to_string(i) + "=1";
+                 return f;
+             }() +
+             "\n",
+         2, "more than 32 fields", "field budget: a line of many fields costs no quadratic search"},
         {sig + "profile id=1 section=\"IPE\\q\"\n", 2, "unknown escape", "escapes are few"},
         {sig + "profile id=1 section=\"IPE 200\n", 2, "no closing quote", "an open quote"},
         {sig + "profile id=1 section=IPE\"200\n", 2, "stray quote", "a quote inside a bare value"},
