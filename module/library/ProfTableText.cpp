@@ -160,6 +160,7 @@ void interpretProfLines(const Vor_Array<Vor_StringArray>& lines, const Vor_Strin
     const bool numericValues =
         isNumber(out.typeCode) && out.typeCode.toInt() >= 1 && out.typeCode.toInt() <= 17;
     std::unordered_map<std::string, int> seen;
+    seen.reserve(static_cast<std::size_t>(out.rows.length()));
     Vor_StringArray notes;
     int count = 0;
     auto note = [&](int row, const Vor_String& what) {

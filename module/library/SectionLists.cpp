@@ -44,6 +44,7 @@ bool sectionsOfSameTable(const Vor_String& sysName, Vor_StringArray& sysNames,
     int langColumn = -1;
     if (!table.columnNames.find(gMacroLangs.GetCurLanguage(), langColumn, false)) langColumn = -1;
     std::unordered_map<std::string, int> firstRowOf;
+    firstRowOf.reserve(static_cast<std::size_t>(table.rows.length()));
     for (int r = 0; r < table.rows.length(); ++r)
         if (!table.rows[r].isEmpty()) firstRowOf.emplace(table.rows[r][0].str(), r);
     const Vor_String prefix = table.tableName + "-";

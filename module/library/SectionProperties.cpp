@@ -473,12 +473,16 @@ std::string derivedValueText(const std::string& header, double value) {
     return text;
 }
 
+int derivedTypeCode(const Vor_String& typeText) {
+    double code = 0;
+    const bool numeric =
+        base::readTypedNumber(typeText.str(), code) == base::TypedNumber::Number && code == std::floor(code);
+    return numeric && std::abs(code) < 1000 ? static_cast<int>(code) : 0;
+}
+
 void fillDerivedColumns(const Vor_ProfValuesTable& table, int firstValueColumn, const std::vector<int>& keep,
                         Vor_StringArray& row, Vor_StringArray& leftEmpty) {
-    double code = 0;
-    const bool numericType = base::readTypedNumber(table.typeCode.str(), code) == base::TypedNumber::Number &&
-                             code == std::floor(code);
-    const int typeCode = numericType ? static_cast<int>(code) : 0;
+    const int typeCode = derivedTypeCode(table.typeCode);
     std::vector<double> dimensions;
     for (int c = firstValueColumn; c < row.length() && c < table.columnNames.length(); ++c) {
         if (isDerivedColumn(typeCode, table.columnNames[c])) break; // the dimensions come first

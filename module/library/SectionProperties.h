@@ -25,6 +25,9 @@ bool deriveSectionValues(int typeCode, const std::vector<double>& dimensions, De
 /// "Depth between fillets" is derived for the tapered sections (types 6 and 7) only.
 bool isDerivedColumn(int typeCode, const Vor_String& header);
 
+/// The type code a table's type text stands for here: its number, or 0 for a drawing's name.
+int derivedTypeCode(const Vor_String& typeText);
+
 /// How a derived value is written in its column: area and mass with two decimals, the section
 /// properties to four figures with at most two decimals ("8356", "557.1", "12.46").
 std::string derivedValueText(const std::string& header, double value);

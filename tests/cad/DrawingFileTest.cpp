@@ -55,8 +55,16 @@ TEST_F(DrawingFileTest, saveAndOpenGiveTheSameDrawing) {
         << "new ids go on above every id the file held, also erased ones";
     EXPECT_EQ(back.get(back.findByName("C2"))->owner, back.findByName("M1.sub"));
 
+    std::vector<DrawingChange> heard;
+    int token = curDrawing().addListener([&](const DrawingChange& c) { heard.push_back(c); });
+    EXPECT_FALSE(openDrawing(write("broken.dwg", "VORLANE DRAWING 1\ngroup id=x\n"), &error));
+    EXPECT_TRUE(heard.empty()) << "a refused file is no change";
     ASSERT_TRUE(openDrawing(path, &error)) << error;
     EXPECT_TRUE(curDrawing().sameContent(d)) << "open replaces the current drawing";
+    ASSERT_EQ(heard.size(), 1u) << "the current drawing's listeners stay and hear of the new content";
+    EXPECT_EQ(heard[0].kind, DrawingChange::Replaced);
+    EXPECT_EQ(heard[0].ids, d.ids());
+    curDrawing().removeListener(token);
 
     std::string text = drawingText(d);
     text.insert(0, "\xEF\xBB\xBF");
@@ -119,6 +127,15 @@ TEST_F(DrawingFileTest, faultyFilesAreRefusedWithTheLineNamed) {
         {manyPoints + "\n", 2, "more than 10000 points", "point budget"},
         {sig + "profile id=1 colour=red\n", 2, "unknown field colour", "a field we do not know"},
         {sig + "profile id=1 width=1 width=2\n", 2, "given twice", "a field twice"},
+        {sig + "profile id=1" +
+             [] {
+                 std::string f;
+                 for (int i = 0; i < 40; ++i)
+                     f += " f" + std::to_string(i) + "=1";
+                 return f;
+             }() +
+             "\n",
+         2, "more than 32 fields", "field budget: a line of many fields costs no quadratic search"},
         {sig + "profile id=1 section=\"IPE\\q\"\n", 2, "unknown escape", "escapes are few"},
         {sig + "profile id=1 section=\"IPE 200\n", 2, "no closing quote", "an open quote"},
         {sig + "profile id=1 section=IPE\"200\n", 2, "stray quote", "a quote inside a bare value"},

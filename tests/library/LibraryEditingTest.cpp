@@ -117,7 +117,10 @@ TEST_F(LibraryEditing, aNewSizeTypedWithTheDimensionsOfABundledSizeGetsThatSizes
         const char* typing;
     };
     const Case cases[] = {
-        {"IPE", "200", "220", "type 1300 \"220\"\ntype 1302 \"110\"\ntype 1304 \"5.9\"\ntype 1306 \"9.2\"\n"},
+        // the derived fields follow the dimensions as they are typed
+        {"IPE", "200", "220",
+         "type 1300 \"220\"\ntype 1302 \"110\"\ntype 1304 \"5.9\"\ntype 1306 \"9.2\"\n"
+         "expect-text 1310 \"33.37\"\nexpect-text 1312 \"26.20\"\nexpect-text 1314 \"2772\"\n"},
         {"RD", "6", "8", "type 1300 \"8\"\n"},
         {"CHS", "60.3x3.2", "60.3x4", "type 1302 \"4\"\n"},
         {"L", "50x5", "60x6",

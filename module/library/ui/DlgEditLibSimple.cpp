@@ -67,8 +67,39 @@ bool DlgEditLibSimple::onInitDialog() {
     item(IDC_AUTOMATIC)->setCheck(ui::BST_CHECKED);
     item(IDC_TYPED)->setCheck(ui::BST_UNCHECKED);
     item(IDC_NAME)->enableWindow(false);
+    m_derivedShown.assign(std::size_t(m_shownFields), std::nullopt);
+    m_ready = true;
+    showDerived();
     updateName();
     return true;
+}
+
+bool DlgEditLibSimple::isDerivedField(int field) const {
+    const int column = firstValueColumn() + field;
+    return column < m_table.columnNames.length() &&
+           isDerivedColumn(derivedTypeCode(m_table.typeCode), m_table.columnNames[column]);
+}
+
+void DlgEditLibSimple::showDerived() {
+    Vor_StringArray current, row;
+    if (!m_ready || !m_table.getRow(current, m_currentRow)) return;
+    row = current;
+    const Vor_StringArray fields = fieldTexts();
+    for (int i = 0; i < fields.length(); ++i)
+        if (firstValueColumn() + i < row.length() && !isDerivedField(i))
+            row[firstValueColumn() + i] = fields[i];
+    Vor_StringArray leftEmpty;
+    fillDerivedColumns(m_table, firstValueColumn(), {}, row, leftEmpty);
+    m_ready = false; // the texts set here change no dimension
+    for (int i = 0; i < fields.length(); ++i) {
+        const int column = firstValueColumn() + i;
+        if (!isDerivedField(i) || column >= row.length()) continue;
+        // a value the person typed over stays
+        if (m_derivedShown[std::size_t(i)] && fields[i] != *m_derivedShown[std::size_t(i)]) continue;
+        item(valueId(i))->setText(row[column].str());
+        m_derivedShown[std::size_t(i)] = row[column];
+    }
+    m_ready = true;
 }
 
 bool DlgEditLibSimple::automatic() const {
@@ -93,6 +124,8 @@ bool DlgEditLibSimple::onCommand(int id, int code) {
         return true;
     }
     if (id >= IDC_VALUE_A && id <= IDC_VALUE_H && (id - IDC_VALUE_A) % 2 == 0 && code == ui::EN_CHANGE) {
+        // the derived values follow the dimensions as they are typed
+        if (m_ready && !isDerivedField((id - IDC_VALUE_A) / 2)) showDerived();
         updateName();
         return true;
     }
@@ -123,10 +156,10 @@ void DlgEditLibSimple::onOK() {
     // row; a derived value the person typed over stays as typed.
     std::vector<int> typed;
     const Vor_StringArray fields = fieldTexts();
-    for (int i = 0; i < fields.length(); ++i) {
-        const int column = firstValueColumn() + i;
-        if (column < current.length() && fields[i] != current[column]) typed.push_back(column);
-    }
+    for (int i = 0; i < fields.length() && i < int(m_derivedShown.size()); ++i)
+        if (isDerivedField(i) && m_derivedShown[std::size_t(i)] &&
+            fields[i] != *m_derivedShown[std::size_t(i)])
+            typed.push_back(firstValueColumn() + i);
     Vor_StringArray leftEmpty;
     fillDerivedColumns(m_table, firstValueColumn(), typed, row, leftEmpty);
     if (!leftEmpty.isEmpty()) {

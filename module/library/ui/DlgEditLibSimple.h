@@ -8,6 +8,9 @@
 #include <host/ui/CButtonST.h>
 #include <ui/Dialog.h>
 
+#include <optional>
+#include <vector>
+
 class DlgEditLibSimple : public ui::Dialog {
 public:
     enum {
@@ -55,10 +58,16 @@ private:
     /// The texts of the visible value fields, up to the first hidden one.
     Vor_StringArray fieldTexts() const;
     void updateName();
+    bool isDerivedField(int field) const;
+    /// Shows in the derived fields the values that follow from the dimensions typed so far, except
+    /// where the person typed a value of their own.
+    void showDerived();
 
     Vor_String m_startKey;
     int m_currentRow = -1;
     int m_shownFields = 0;
+    std::vector<std::optional<Vor_String>> m_derivedShown; ///< per field, the derived text last shown
+    bool m_ready = false;                                  ///< false while the dialog sets texts itself
     NamePattern m_pattern;
     CButtonST m_picture;
 };

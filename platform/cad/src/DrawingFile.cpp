@@ -146,11 +146,18 @@ struct Writer {
 
 // ---- reading
 
-// One record: its word and its fields by key.
+// One record: its word and its fields in the order of the line.
 struct Record {
+    struct Field {
+        std::string key;
+        std::string value;
+        bool taken = false;
+    };
     std::string word;
-    std::map<std::string, std::string, std::less<>> fields;
+    std::vector<Field> fields;
 };
+// No record has this many fields of its own: more are unknown or given twice.
+constexpr std::size_t kMaxFields = 32;
 
 // Splits a line into the record's word and its fields; "" or the fault.
 std::string splitRecord(std::string_view line, Record& r) {
@@ -162,6 +169,7 @@ std::string splitRecord(std::string_view line, Record& r) {
     while (i < n && !blank(i))
         ++i;
     r.word = std::string(line.substr(w, i - w));
+    r.fields.clear();
     for (;;) {
         while (blank(i))
             ++i;
@@ -219,8 +227,10 @@ std::string splitRecord(std::string_view line, Record& r) {
             value = std::string(line.substr(v, i - v));
             if (value.find('"') != std::string::npos) return "a stray quote in " + key;
         }
-        if (!r.fields.emplace(std::move(key), std::move(value)).second)
-            return "the field " + std::string(line.substr(k, line.find('=', k) - k)) + " is given twice";
+        for (const Record::Field& f : r.fields)
+            if (f.key == key) return "the field " + key + " is given twice";
+        if (r.fields.size() >= kMaxFields) return "more than " + std::to_string(kMaxFields) + " fields";
+        r.fields.push_back({std::move(key), std::move(value)});
     }
 }
 
@@ -232,11 +242,12 @@ struct Reader {
     std::string fault;
 
     const std::string* take(std::string_view key) {
-        auto it = r.fields.find(key);
-        if (it == r.fields.end()) return nullptr;
-        m_taken.push_back(it->second);
-        r.fields.erase(it);
-        return &m_taken.back();
+        for (Record::Field& f : r.fields)
+            if (!f.taken && f.key == key) {
+                f.taken = true;
+                return &f.value;
+            }
+        return nullptr;
     }
     bool fail(std::string why) {
         if (fault.empty()) fault = std::move(why);
@@ -381,12 +392,10 @@ struct Reader {
     void operator()(MacroGroup&) {}
 
     std::string leftOver() const {
-        if (r.fields.empty()) return "";
-        return "unknown field " + r.fields.begin()->first + " for a " + r.word;
+        for (const Record::Field& f : r.fields)
+            if (!f.taken) return "unknown field " + f.key + " for a " + r.word;
+        return "";
     }
-
-private:
-    std::deque<std::string> m_taken; // keeps taken values where `take`'s pointers point
 };
 
 std::optional<Entity::Geometry> geometryOf(std::string_view word) {
@@ -467,6 +476,7 @@ bool readDrawingText(std::string_view text, Drawing& into, const std::string& fi
 
     std::optional<Entity> pending;
     std::size_t pendingLine = 0;
+    Record r; // one for every line: its fields keep their room
     bool header = false;
     auto flush = [&]() {
         if (!pending) return true;
@@ -503,7 +513,6 @@ bool readDrawingText(std::string_view text, Drawing& into, const std::string& fi
         std::size_t first = line.find_first_not_of(" \t");
         if (first == std::string_view::npos || line[first] == '#') continue;
 
-        Record r;
         std::string why = splitRecord(line, r);
         if (!why.empty()) return fail(why);
         Reader rd(r);
