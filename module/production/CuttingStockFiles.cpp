@@ -11,7 +11,6 @@
 #include <host/Texts.h>
 #include <host/VorUtils.h>
 
-#include <cstdio>
 #include <new>
 
 namespace {
@@ -97,11 +96,11 @@ bool writeCsp2File(const Vor_String& path, const Vor_Array<Vor_StringArray>& row
 Vor_String csp2FileDate(std::time_t time) {
     std::tm local{};
     if (!localtime_r(&time, &local) || local.tm_mon < 0 || local.tm_mon > 11) return {};
-    char clock[16];
-    std::snprintf(clock, sizeof clock, "%02d:%02d", local.tm_hour, local.tm_min);
+    auto twoDigits = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
     // texts: dialString 9820-9831
     return std::to_string(local.tm_mday) + " " + dialString(9820 + local.tm_mon).str() + " " +
-           std::to_string(local.tm_year + 1900LL) + " (" + clock + ")";
+           std::to_string(local.tm_year + 1900LL) + " (" + twoDigits(local.tm_hour) + ":" +
+           twoDigits(local.tm_min) + ")";
 }
 
 namespace {

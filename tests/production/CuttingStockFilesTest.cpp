@@ -206,6 +206,7 @@ protected:
         m_oldLib = gSettings.libDir;
         gSettings.libDir = lib.path() + "Library/";
         std::filesystem::create_directories(lib.path() + "Library");
+        ASSERT_TRUE(loadTextCatalogues(std::string(VOR_SOURCE_DIR) + "/data/install/", "en"));
     }
     void TearDown() override { gSettings.libDir = m_oldLib; }
     static DlgCSP2Data entry(const char* name, const Vor_Array<Vor_StringArray>& parts) {
