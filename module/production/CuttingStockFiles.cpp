@@ -11,10 +11,7 @@
 #include <host/Texts.h>
 #include <host/VorUtils.h>
 
-#include <iomanip>
-#include <locale>
 #include <new>
-#include <sstream>
 
 namespace {
 constexpr char kSeparator = '\xBF';
@@ -98,13 +95,111 @@ bool writeCsp2File(const Vor_String& path, const Vor_Array<Vor_StringArray>& row
 
 Vor_String csp2FileDate(std::time_t time) {
     std::tm local{};
-    if (!localtime_r(&time, &local)) return {};
-    std::ostringstream s;
-    s.imbue(std::locale::classic());
-    s << std::put_time(&local, "%d %B, %Y (%H:%M)");
-    std::string out = s.str();
-    if (out.size() > 127) return {};
+    if (!localtime_r(&time, &local) || local.tm_mon < 0 || local.tm_mon > 11) return {};
+    auto twoDigits = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    // texts: dialString 9820-9831
+    return std::to_string(local.tm_mday) + " " + dialString(9820 + local.tm_mon).str() + " " +
+           std::to_string(local.tm_year + 1900LL) + " (" + twoDigits(local.tm_hour) + ":" +
+           twoDigits(local.tm_min) + ")";
+}
+
+namespace {
+// A catalogue text with %1 .. %6 filled in, in one pass (a value holding "%2" stays as it is).
+Vor_String filled(int text, const cut::Message& m) {
+    const std::string pattern = dialString(text).str();
+    const std::string values[] = {std::to_string(m.line), m.mark, m.value, m.stock, m.limit,
+                                  std::to_string(m.count)};
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '6') {
+            out += values[pattern[i + 1] - '1'];
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
     return out;
+}
+
+// The name of the row or setting a length fault is about.
+Vor_String subjectText(const cut::Message& m) {
+    // texts: dialString 9846-9851
+    switch (m.subject) {
+    case cut::LengthOf::Kerf:
+        return dialString(9846);
+    case cut::LengthOf::MinOffcut:
+        return dialString(9847);
+    case cut::LengthOf::Stock:
+        return filled(9848, m) + ": " + dialString(9851);
+    case cut::LengthOf::Part:
+        return filled(m.mark.empty() ? 9849 : 9850, m) + ": " + dialString(9851);
+    case cut::LengthOf::None:
+        break;
+    }
+    return {};
+}
+} // namespace
+
+Vor_String cutMessageText(const cut::Message& m) {
+    using K = cut::MessageKind;
+    // texts: dialString 9832-9845 9852-9865
+    switch (m.kind) {
+    case K::None:
+        return m.text;
+    case K::PartNoLength:
+        return filled(9832, m);
+    case K::PartLengthNotNumber:
+        return filled(9833, m);
+    case K::PartLengthNotPositive:
+        return filled(9834, m);
+    case K::PartQuantityNotWhole:
+        return filled(9835, m);
+    case K::MarkRepeated:
+        return filled(9836, m);
+    case K::StockLengthNotPositive:
+        return filled(9837, m);
+    case K::StockCostNegative:
+        return filled(9838, m);
+    case K::StockAtHandNotWhole:
+        return filled(9839, m);
+    case K::MoreNotListed:
+        return filled(m.count == 1 ? 9841 : 9840, m);
+    case K::NoPartsFile:
+        return filled(9842, m);
+    case K::NoPartToCut:
+        return filled(9843, m);
+    case K::GrainOutOfRange:
+        return filled(9844, m);
+    case K::TimeLimitBad:
+        return filled(9845, m);
+    case K::LengthNotNumber:
+        return subjectText(m) + " " + filled(9852, m);
+    case K::LengthBelowZero:
+        return subjectText(m) + " " + filled(9853, m);
+    case K::LengthTooLong:
+        return subjectText(m) + " " + filled(9854, m);
+    case K::LengthBelowGrain:
+        return subjectText(m) + " " + filled(9855, m);
+    case K::StockCostBad:
+        return filled(9848, m) + ": " + filled(9856, m);
+    case K::TooManyStockLengths:
+        return filled(9857, m);
+    case K::TooManyPieces:
+        return filled(m.mark.empty() ? 9849 : 9850, m) + ": " + filled(9858, m);
+    case K::TooManyParts:
+        return filled(m.mark.empty() ? 9849 : 9850, m) + ": " + filled(9859, m);
+    case K::PricingTooBig:
+        return filled(9860, m);
+    case K::NoStock:
+        return filled(9861, m);
+    case K::NothingFits:
+        return filled(9862, m);
+    case K::PartsFitNone:
+        return filled(m.count == 1 ? 9864 : 9863, m);
+    case K::NotEnoughBars:
+        return filled(9865, m);
+    }
+    return m.text;
 }
 
 namespace {
@@ -181,7 +276,7 @@ void optimiseEntry(DlgCSP2Data& data, int i, const cut::Settings& settings, cons
     const std::vector<cut::StockLength> stock =
         cut::readStock(toCutRows(data.list1.rowsOf(id)), stockMessages);
     for (const cut::FileMessage& m : stockMessages)
-        report.append(head + dialString(625) + " " + std::to_string(m.line) + ": " + m.text);
+        report.append(head + dialString(625) + " " + std::to_string(m.line) + ": " + cutMessageText(m));
     if (stock.empty()) {
         report.append(dialString(9806) + " \"" + name + "\".");
         return;
@@ -197,9 +292,11 @@ void optimiseEntry(DlgCSP2Data& data, int i, const cut::Settings& settings, cons
     if (progress) run.progress = [&](const cut::Progress& p) { progress(name, p); };
     const cut::FolderRun result = cut::optimiseFolder(folder.str(), stock, run);
     for (const cut::FileMessage& m : result.messages)
-        report.append(head + dialString(626) + " " + std::to_string(m.line) + ": " + m.text);
+        report.append(head + (m.file.empty() ? Vor_String() : Vor_String(m.file + ": ")) +
+                      dialString(m.file.empty() ? 626 : 625) + " " + std::to_string(m.line) + ": " +
+                      cutMessageText(m));
     if (!result.ok) {
-        report.append(head + result.error);
+        report.append(head + cutMessageText(result.fault));
         return;
     }
     Vor_Array<Vor_StringArray> bought;
@@ -211,16 +308,18 @@ void optimiseEntry(DlgCSP2Data& data, int i, const cut::Settings& settings, cons
     std::string cost, bound;
     base::formatFixed(r.cost, 2, cost);
     base::formatFixed(r.lpBound, 2, bound);
-    // texts: dialString 9803 9804 9807 9814
-    Vor_String line = head + std::to_string(r.bars) + " " + dialString(9803) + ", " + cost + " (" +
-                      dialString(9807) + " " + bound + ")";
-    if (r.barBound > 0)
-        line += ", " + dialString(9804) + " " + std::to_string(r.barBound) + " " + dialString(9803);
+    // texts: dialString 9803 9804 9807 9814 9819
+    auto bars = [](long long n) { return std::to_string(n) + " " + dialString(n == 1 ? 9819 : 9803).str(); };
+    Vor_String line = head + bars(r.bars) + ", " + cost + " (" + dialString(9807) + " " + bound + ")";
+    if (r.barBound > 0) line += ", " + dialString(9804) + " " + bars(r.barBound);
     if (r.stopped) line += ", " + dialString(9814);
     line += " -> \"" + getFileName(result.buyFile) + "\"";
     report.append(line);
-    if (!r.impossibleParts.empty())
-        report.append(head + std::to_string(r.impossibleParts.size()) + " " + dialString(9805));
+    if (!r.impossibleParts.empty()) {
+        cut::Message fitNone{0, {}, cut::MessageKind::PartsFitNone};
+        fitNone.count = (long long)r.impossibleParts.size();
+        report.append(head + cutMessageText(fitNone));
+    }
 }
 
 bool stopAsked(const cut::Settings& settings) {
@@ -230,7 +329,7 @@ bool stopAsked(const cut::Settings& settings) {
 
 Vor_StringArray optimiseAllCsp2(DlgCSP2Data& data, const cut::Settings& settings,
                                 const Csp2Progress& progress) {
-    // texts: dialString 9802-9806 9809-9810 9815-9816
+    // texts: dialString 9802 9809-9810 9815-9816 9866
     const Vor_String rule(std::string(116, '-'));
     Vor_StringArray report;
     std::string kerf, offcut;
@@ -248,7 +347,7 @@ Vor_StringArray optimiseAllCsp2(DlgCSP2Data& data, const cut::Settings& settings
                 optimiseEntry(data, i, settings, progress, report);
             } catch (const std::bad_alloc&) {
                 report.append(dialString(9802) + " \"" + data.entryNames[i] + "\": " + dialString(9816) +
-                              " (out of memory)");
+                              " (" + dialString(9866) + ")");
             } catch (const std::exception& e) {
                 report.append(dialString(9802) + " \"" + data.entryNames[i] + "\": " + dialString(9816) +
                               " (" + e.what() + ")");

@@ -38,9 +38,14 @@ bool readCsp2File(const Vor_String& path, Vor_Array<Vor_StringArray>& rows, std:
 bool writeCsp2File(const Vor_String& path, const Vor_Array<Vor_StringArray>& rows,
                    std::string* error = nullptr);
 
-/// The modification time as "%d %B, %Y (%H:%M)" in local time with English month names; "" when the
-/// time cannot be formatted.
+/// The modification time for the import report, in local time with the month named in the chosen
+/// language: "8 December 2026 (14:05)", "8 december 2026 (14:05)"; "" when the time cannot be read.
+/// Only shown, never written to a file.
 Vor_String csp2FileDate(std::time_t time);
+
+/// A message of the optimiser or its file readers in the chosen language, from its kind and
+/// parameters (the English `text` when it has no kind).
+Vor_String cutMessageText(const cut::Message& message);
 
 /// Reads the newest "shp" and "buy" files of every entry into its lists 2 and 3 and gives the lines
 /// of the report: a rule, then per entry a line for each file (read, or not found), an empty line

@@ -8,11 +8,16 @@
 #include <host/Settings.h>
 #include <host/Texts.h>
 
+#include <cut/CutFiles.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
+#include <map>
 #include <unistd.h>
+#include <utime.h>
 
 namespace {
 void setAge(const std::string& path, int seconds) {
@@ -161,17 +166,6 @@ TEST(CuttingStockFiles, importAllReportsEveryEntryAndReadsTheNewestFiles) {
     EXPECT_EQ(d.list2.rowsOf(9)[0][0], Vor_String("keep")) << "an entry without files keeps its rows";
 }
 
-TEST(CuttingStockFiles, fileDatesUseEnglishMonthsWhateverTheLocale) {
-    std::tm t{};
-    t.tm_year = 2026 - 1900;
-    t.tm_mon = 2;
-    t.tm_mday = 5;
-    t.tm_hour = 14;
-    t.tm_min = 7;
-    t.tm_isdst = -1;
-    EXPECT_EQ(csp2FileDate(std::mktime(&t)), Vor_String("05 March, 2026 (14:07)"));
-}
-
 TEST(CuttingStockFiles, storingOneEntryAmongHundredsOfThousandsOfRowsStaysLinear) {
     DlgCSP2List l;
     for (int e = 1; e <= 20; ++e)
@@ -212,6 +206,7 @@ protected:
         m_oldLib = gSettings.libDir;
         gSettings.libDir = lib.path() + "Library/";
         std::filesystem::create_directories(lib.path() + "Library");
+        ASSERT_TRUE(loadTextCatalogues(std::string(VOR_SOURCE_DIR) + "/data/install/", "en"));
     }
     void TearDown() override { gSettings.libDir = m_oldLib; }
     static DlgCSP2Data entry(const char* name, const Vor_Array<Vor_StringArray>& parts) {
@@ -285,4 +280,204 @@ TEST_F(OptimiseAll, listFilesAreNotWrittenThroughALinkToNothing) {
     EXPECT_FALSE(writeCsp2File(lib.file("Stock1.shp"), {Vor_StringArray{"A", "1"}}, &error));
     EXPECT_NE(error.find("Stock1.shp"), std::string::npos) << error;
     EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+namespace {
+// 5 March 2026, 14:07 local time.
+std::time_t march5() {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 2;
+    t.tm_mday = 5;
+    t.tm_hour = 14;
+    t.tm_min = 7;
+    t.tm_isdst = -1;
+    return std::mktime(&t);
+}
+
+// The catalogues of one language for the length of a test; English again afterwards.
+struct Language {
+    explicit Language(const char* lang) {
+        std::string error;
+        ok = loadTextCatalogues(std::string(VOR_SOURCE_DIR) + "/data/install/", lang, &error);
+    }
+    ~Language() { loadTextCatalogues(std::string(VOR_SOURCE_DIR) + "/data/install/", "en"); }
+    bool ok = false;
+};
+} // namespace
+
+// The import and "Optimise all" reports speak the chosen language: the file date with its month
+// named in it, the optimiser's and the file readers' messages worded from the catalogue, and one
+// bar or part in the singular. The Dutch report holds none of the English texts.
+TEST_F(OptimiseAll, reportsSpeakTheChosenLanguage) {
+    struct Case {
+        const char* lang;
+        std::vector<std::string> says;  // with the reason on each
+        std::vector<std::string> never; // English under Dutch, plurals for one
+    };
+    const std::vector<std::string> english = {"March",
+                                              "is not a number",
+                                              "of zero or more",
+                                              "not enough stock bars",
+                                              "fit no stock length",
+                                              "fits no stock length",
+                                              " bar",
+                                              "part \"",
+                                              "stock length"};
+    const std::vector<Case> cases = {
+        {"en",
+         {"File dated 5 March 2026 (14:07)", "length \"abc\" of part \"X\" is not a number",
+          "cost \"-2\" of stock length 5000 is not a number of zero or more",
+          "not enough stock bars at hand for every part", "1 part fits no stock length",
+          "2 parts fit no stock length", "\"HEB 100\": 1 bar, ", "at least 1 bar ", "\"IPE 80\": 2 bars"},
+         {"1 bars", "1 parts", "05 March", "March,"}},
+        {"nl",
+         {"Bestand van 5 maart 2026 (14:07)", "lengte \"abc\" van onderdeel \"X\" is geen getal",
+          "prijs \"-2\" van voorraadlengte 5000 is geen getal van nul of meer",
+          "niet genoeg staven op voorraad voor alle onderdelen", "1 onderdeel past in geen voorraadlengte",
+          "2 onderdelen passen in geen voorraadlengte", "\"HEB 100\": 1 staaf, ", "minstens 1 staaf ",
+          "\"IPE 80\": 2 staven"},
+         {"1 staven", "1 onderdelen", "1 passen"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lang);
+        Language lang(c.lang);
+        ASSERT_TRUE(lang.ok);
+        DlgCSP2Data d;
+        d.entryIds = Vor_Array<int>{1, 2, 3, 4};
+        d.entryNames = Vor_StringArray{"IPE 80", "HEA 100", "HEB 100", "UNP 80"};
+        // IPE 80: a part file with a bad row, imported; a stock row with a bad cost.
+        lib.write("Library/Cutting Stock/IPE 80/Stock1.shp", "X\xBF"
+                                                             "abc\xBF"
+                                                             "1\nA\xBF"
+                                                             "4000\xBF"
+                                                             "2\n");
+        const std::string shp = lib.file("Library/Cutting Stock/IPE 80/Stock1.shp");
+        const utimbuf times{march5(), march5()};
+        ASSERT_EQ(::utime(shp.c_str(), &times), 0);
+        d.list1.storeRowsOf(1, {Vor_StringArray{"6000", "1", ""}, Vor_StringArray{"5000", "-2", ""}});
+        // HEA 100: too few bars at hand.
+        d.list1.storeRowsOf(2, {Vor_StringArray{"6000", "1", "1"}});
+        d.list2.storeRowsOf(2, {Vor_StringArray{"B", "4000", "3"}});
+        // HEB 100: one part fits no stock length; UNP 80: two do.
+        d.list1.storeRowsOf(3, {Vor_StringArray{"6000", "1", ""}});
+        d.list2.storeRowsOf(3, {Vor_StringArray{"C", "1000", "1"}, Vor_StringArray{"L", "7000", "1"}});
+        d.list1.storeRowsOf(4, {Vor_StringArray{"6000", "1", ""}});
+        d.list2.storeRowsOf(4, {Vor_StringArray{"D", "1000", "1"}, Vor_StringArray{"L", "7000", "1"},
+                                Vor_StringArray{"M", "8000", "1"}});
+        const std::string imported = joined(importAllCsp2(d));
+        const std::string optimised = joined(optimiseAllCsp2(d));
+        std::filesystem::remove_all(lib.path() + "Library/Cutting Stock");
+        const std::string report = imported + optimised;
+        for (const std::string& text : c.says)
+            EXPECT_NE(report.find(text), std::string::npos) << "says \"" << text << "\":\n" << report;
+        std::vector<std::string> never = c.never;
+        if (std::string(c.lang) == "nl") never.insert(never.end(), english.begin(), english.end());
+        for (const std::string& text : never)
+            EXPECT_EQ(report.find(text), std::string::npos) << "never \"" << text << "\":\n" << report;
+    }
+}
+
+// The file date names the month in the chosen language; the time of day is the same in both.
+TEST(CuttingStockFiles, fileDatesNameTheMonthInTheChosenLanguage) {
+    const struct {
+        const char* lang;
+        const char* date;
+    } cases[] = {{"en", "5 March 2026 (14:07)"}, {"nl", "5 maart 2026 (14:07)"}};
+    for (const auto& c : cases) {
+        Language lang(c.lang);
+        ASSERT_TRUE(lang.ok);
+        EXPECT_EQ(csp2FileDate(march5()).str(), std::string(c.date)) << c.lang;
+    }
+}
+
+// Every message of the optimiser and its file readers has a kind and parameters the module words
+// from the catalogue: in English exactly as the optimiser's own text (which vorcut prints), in Dutch
+// without an English word.
+TEST(CuttingStockFiles, everyOptimiserMessageIsWordedInBothLanguages) {
+    std::vector<std::pair<std::string, cut::Message>> messages; // why, message
+    auto add = [&](const std::string& why, const cut::Message& m) {
+        EXPECT_NE(m.kind, cut::MessageKind::None) << why << ": " << m.text;
+        messages.emplace_back(why, m);
+    };
+    std::vector<cut::FileMessage> read;
+    cut::readParts({{"A"}, {"B", "abc"}, {"C", "-5"}, {"D", "100", "1.5"}, {"E", "100"}, {"E", "200"}}, read);
+    cut::readStock({{"0"}, {"6000", "-1"}, {"6000", "1", "2.5"}}, read);
+    for (int bad : {1001, 1002}) { // one line and two lines beyond those listed
+        std::vector<cut::FileMessage> more;
+        cut::readParts(std::vector<cut::Row>(std::size_t(bad), cut::Row{"X", "abc"}), more);
+        read.push_back(more.back());
+    }
+    for (const cut::FileMessage& m : read)
+        add("file row " + std::to_string(m.line), m);
+    ASSERT_EQ(messages.size(), 10u) << "six part rows, three stock rows, two counts of lines not listed";
+
+    const std::vector<cut::StockLength> bars = {{6000, 1, -1}};
+    const std::vector<cut::Part> one = {{"A", 1000, 1}};
+    std::vector<cut::StockLength> many(101, {6000, 1, -1});
+    std::vector<cut::Part> lengths;
+    for (int i = 0; i <= cut::kMaxPartLengths; ++i)
+        lengths.push_back({"", 100.0 + i, 1});
+    std::vector<cut::Part> pricing;
+    for (int i = 0; i < 2000; ++i)
+        pricing.push_back({"", 1000.1 + i, 1}); // tenths: no coarser grain
+    cut::Settings grain, time, kerfNaN, kerfNeg, offcutLong;
+    grain.unit = 0;
+    time.timeLimit = std::nan("");
+    kerfNaN.kerf = std::nan("");
+    kerfNeg.kerf = -3;
+    offcutLong.minOffcut = 1e19;
+    const struct {
+        const char* why;
+        std::vector<cut::Part> parts;
+        std::vector<cut::StockLength> stock;
+        cut::Settings settings;
+    } refused[] = {
+        {"grain", one, bars, grain},
+        {"time limit", one, bars, time},
+        {"kerf not a number", one, bars, kerfNaN},
+        {"kerf below zero", one, bars, kerfNeg},
+        {"offcut too long", one, bars, offcutLong},
+        {"stock below the grain", one, {{0.01, 1, -1}}, {}},
+        {"stock cost", one, {{6000, std::nan(""), -1}}, {}},
+        {"part with a mark too long", {{"A", 1e30, 1}}, bars, {}},
+        {"part without a mark below zero", {{"", -5, 1}}, bars, {}},
+        {"too many stock lengths", one, many, {}},
+        {"too many pieces", {{"A", 1000, cut::kMaxPieces + 1}}, bars, {}},
+        {"too many part lengths", lengths, bars, {}},
+        {"pricing table", pricing, {{100000, 1, -1}}, {}},
+        {"nothing fits", {{"A", 7000, 1}}, bars, {}},
+        {"too few bars", {{"A", 4000, 3}}, {{6000, 1, 1}}, {}},
+        {"one part fits none", {{"A", 1000, 1}, {"B", 7000, 1}}, bars, {}},
+        {"two parts fit none", {{"A", 1000, 1}, {"B", 7000, 1}, {"C", 8000, 1}}, bars, {}},
+    };
+    for (const auto& c : refused)
+        add(c.why, cut::optimise(c.parts, c.stock, c.settings).fault);
+
+    TempDir folder;
+    add("no parts file", cut::optimiseFolder(folder.path(), bars, {}).fault);
+    folder.write("Stock1.shp", "\n");
+    add("no part to cut", cut::optimiseFolder(folder.path(), bars, {}).fault);
+
+    const char* englishWords[] = {"not", "the ", "part", "stock", "length", "bar", "fit", "line", "mark"};
+    for (const char* lang : {"en", "nl"}) {
+        Language language(lang);
+        ASSERT_TRUE(language.ok);
+        for (const auto& [why, m] : messages) {
+            const std::string text = cutMessageText(m).str();
+            if (std::string(lang) == "en") {
+                // vorcut's own wording stays; the report says one part, one line in the singular
+                const std::map<std::string, std::string> better = {
+                    {"file row 1001", "1 more line could not be used (not listed)"},
+                    {"one part fits none", "1 part fits no stock length"},
+                    {"two parts fit none", "2 parts fit no stock length"}};
+                const auto it = better.find(why);
+                EXPECT_EQ(text, it == better.end() ? m.text : it->second) << why << ": the English wording";
+                continue;
+            }
+            EXPECT_EQ(text.find('%'), std::string::npos) << why << ": every parameter filled in: " << text;
+            for (const char* word : englishWords)
+                EXPECT_EQ(text.find(word), std::string::npos) << why << ": \"" << word << "\" in " << text;
+        }
+    }
 }

@@ -94,9 +94,22 @@ void addMessage(std::vector<FileMessage>& messages, std::size_t& dropped, FileMe
 }
 
 void endMessages(std::vector<FileMessage>& messages, std::size_t dropped, int lastLine) {
-    if (dropped > 0)
-        messages.push_back(
-            {lastLine, std::to_string(dropped) + " more lines could not be used (not listed)"});
+    if (dropped > 0) {
+        FileMessage m{lastLine, std::to_string(dropped) + " more lines could not be used (not listed)",
+                      MessageKind::MoreNotListed};
+        m.count = (long long)dropped;
+        messages.push_back(std::move(m));
+    }
+}
+
+// A message about a row: its line, English text, kind, and the value and mark or stock length.
+FileMessage rowMessage(int line, MessageKind kind, std::string text, std::string value = {},
+                       std::string mark = {}, std::string stock = {}) {
+    FileMessage m{line, std::move(text), kind};
+    m.value = std::move(value);
+    m.mark = std::move(mark);
+    m.stock = std::move(stock);
+    return m;
 }
 
 std::string lower(std::string s) {
@@ -209,31 +222,44 @@ std::vector<Part> readParts(const std::vector<Row>& rows, std::vector<FileMessag
         const std::string qty = field(row, 2);
         double q = 1;
         if (len.empty()) {
-            addMessage(messages, dropped, {line, "part \"" + p.mark + "\" has no length"});
+            addMessage(messages, dropped,
+                       rowMessage(line, MessageKind::PartNoLength, "part \"" + p.mark + "\" has no length",
+                                  {}, p.mark));
             continue;
         }
         if (!readLength(len, p.length)) {
             addMessage(messages, dropped,
-                       {line, "length \"" + len + "\" of part \"" + p.mark + "\" is not a number"});
+                       rowMessage(line, MessageKind::PartLengthNotNumber,
+                                  "length \"" + len + "\" of part \"" + p.mark + "\" is not a number", len,
+                                  p.mark));
             continue;
         }
         if (p.length <= 0) {
             addMessage(messages, dropped,
-                       {line, "length " + len + " of part \"" + p.mark + "\" is not above zero"});
+                       rowMessage(line, MessageKind::PartLengthNotPositive,
+                                  "length " + len + " of part \"" + p.mark + "\" is not above zero", len,
+                                  p.mark));
             continue;
         }
         if (!qty.empty() && (!readLength(qty, q) || q != std::floor(q) || q < 1 || q > 1e9)) {
             addMessage(messages, dropped,
-                       {line, "quantity \"" + qty + "\" of part \"" + p.mark +
-                                  "\" is not a whole number above zero"});
+                       rowMessage(line, MessageKind::PartQuantityNotWhole,
+                                  "quantity \"" + qty + "\" of part \"" + p.mark +
+                                      "\" is not a whole number above zero",
+                                  qty, p.mark));
             continue;
         }
         if (!p.mark.empty()) {
             const auto [first, fresh] = markLine.emplace(p.mark, line);
-            if (!fresh)
-                addMessage(messages, dropped,
-                           {line, "mark \"" + p.mark + "\" is also on line " + std::to_string(first->second) +
-                                      "; the plan names these parts by mark and length"});
+            if (!fresh) {
+                FileMessage m =
+                    rowMessage(line, MessageKind::MarkRepeated,
+                               "mark \"" + p.mark + "\" is also on line " + std::to_string(first->second) +
+                                   "; the plan names these parts by mark and length",
+                               {}, p.mark);
+                m.count = first->second;
+                addMessage(messages, dropped, std::move(m));
+            }
         }
         p.quantity = (long long)q;
         parts.push_back(std::move(p));
@@ -252,20 +278,26 @@ std::vector<StockLength> readStock(const std::vector<Row>& rows, std::vector<Fil
         StockLength s;
         const std::string len = field(row, 0), cost = field(row, 1), at = field(row, 2);
         if (!readLength(len, s.length) || s.length <= 0) {
-            addMessage(messages, dropped, {line, "stock length \"" + len + "\" is not a number above zero"});
+            addMessage(messages, dropped,
+                       rowMessage(line, MessageKind::StockLengthNotPositive,
+                                  "stock length \"" + len + "\" is not a number above zero", len));
             continue;
         }
         if (!cost.empty() && (!readLength(cost, s.cost) || s.cost < 0)) {
-            addMessage(
-                messages, dropped,
-                {line, "cost \"" + cost + "\" of stock length " + len + " is not a number of zero or more"});
+            addMessage(messages, dropped,
+                       rowMessage(line, MessageKind::StockCostNegative,
+                                  "cost \"" + cost + "\" of stock length " + len +
+                                      " is not a number of zero or more",
+                                  cost, {}, len));
             continue;
         }
         double n = -1;
         if (!at.empty() && (!readLength(at, n) || n != std::floor(n) || n < 0 || n > 1e9)) {
             addMessage(
                 messages, dropped,
-                {line, "bars at hand \"" + at + "\" of stock length " + len + " is not a whole number"});
+                rowMessage(line, MessageKind::StockAtHandNotWhole,
+                           "bars at hand \"" + at + "\" of stock length " + len + " is not a whole number",
+                           at, {}, len));
             continue;
         }
         s.available = (long long)n;
@@ -394,6 +426,8 @@ bool readFolder(const std::string& folder, const std::vector<StockLength>& defau
     in.partsFile = newestFile(folder, "shp");
     if (in.partsFile.empty()) {
         in.error = "no parts file (*.shp) in " + folder;
+        in.fault = {0, in.error, MessageKind::NoPartsFile};
+        in.fault.value = folder;
         return false;
     }
     std::vector<Row> rows;
@@ -409,12 +443,17 @@ bool readFolder(const std::string& folder, const std::vector<StockLength>& defau
         }
         std::vector<FileMessage> stockMessages;
         std::vector<StockLength> read = readStock(stockRows, stockMessages);
-        for (FileMessage& m : stockMessages)
-            in.messages.push_back({m.line, stockFile + ": " + m.text});
+        for (FileMessage& m : stockMessages) {
+            m.text = stockFile + ": " + m.text;
+            m.file = stockFile;
+            in.messages.push_back(std::move(m));
+        }
         if (!read.empty()) in.stock = std::move(read);
     }
     if (in.parts.empty()) {
         in.error = "no part to cut in " + in.partsFile;
+        in.fault = {0, in.error, MessageKind::NoPartToCut};
+        in.fault.value = in.partsFile;
         return false;
     }
     return true;
@@ -429,17 +468,21 @@ FolderRun optimiseFolder(const std::string& folder, const std::vector<StockLengt
     run.messages = std::move(in.messages);
     if (!read) {
         run.error = in.error;
+        run.fault = in.fault;
+        if (run.fault.text.empty()) run.fault.text = run.error;
         return run;
     }
     run.result = optimise(in.parts, in.stock, settings);
     if (run.result.patterns.empty() && !run.result.ok) {
         run.error = run.result.error;
+        run.fault = run.result.fault;
         return run;
     }
     run.buyFile = folder + "Stock" + std::to_string(nextStockNumber(folder, "buy")) + ".buy";
     std::string error;
     if (!writeExchangeFile(run.buyFile, joinRows(buyRows(in.parts, run.result)), &error)) {
         run.error = error;
+        run.fault = {0, error};
         run.buyFile.clear();
         return run;
     }

@@ -18,6 +18,13 @@
 namespace cut {
 namespace {
 
+// Sets why nothing (or not everything) could be planned, with its kind.
+void setFault(Result& r, MessageKind kind, std::string text, long long count = 0) {
+    r.error = text;
+    r.fault = Message{0, std::move(text), kind};
+    r.fault.count = count;
+}
+
 using Clock = std::chrono::steady_clock;
 
 /// A pattern in whole units: the stock it is cut from and how many of each part.
@@ -851,7 +858,7 @@ bool Planner::setUp() {
     for (const StockLength& s : m_stock)
         anyStock = anyStock || s.length > 0;
     if (!anyStock) {
-        m_result.error = "no stock length to cut from";
+        setFault(m_result, MessageKind::NoStock, "no stock length to cut from");
         return false;
     }
 
@@ -939,7 +946,7 @@ bool Planner::setUp() {
     }
     if (!needsMore()) {
         m_result.ok = m_result.impossibleParts.empty();
-        if (!m_result.ok) m_result.error = "no part fits any stock length";
+        if (!m_result.ok) setFault(m_result, MessageKind::NothingFits, "no part fits any stock length");
         return false;
     }
     m_lp.resize(rows, 0);
@@ -1006,7 +1013,7 @@ Result Planner::run() {
             m_result.lpBound = byLength;
             return makeResult();
         }
-        m_result.error = "not enough stock bars at hand for every part";
+        setFault(m_result, MessageKind::NotEnoughBars, "not enough stock bars at hand for every part");
         m_result.seconds = elapsed();
         return m_result;
     }
@@ -1040,7 +1047,8 @@ Result Planner::run() {
 Result Planner::makeResult() {
     const int n = int(m_parts.size());
     if (!m_haveBest) {
-        if (m_result.error.empty()) m_result.error = "not enough stock bars at hand for every part";
+        if (m_result.error.empty())
+            setFault(m_result, MessageKind::NotEnoughBars, "not enough stock bars at hand for every part");
         m_result.columns = int(m_columns.size());
         m_result.columnsDropped = m_dropped;
         m_result.columnsRestored = m_restored;
@@ -1079,7 +1087,8 @@ Result Planner::makeResult() {
     m_result.stopped = stopAsked();
     m_result.ok = m_result.error.empty();
     if (m_result.ok && !m_result.impossibleParts.empty()) {
-        m_result.error = std::to_string(m_result.impossibleParts.size()) + " part(s) fit no stock length";
+        const auto n = (long long)m_result.impossibleParts.size();
+        setFault(m_result, MessageKind::PartsFitNone, std::to_string(n) + " part(s) fit no stock length", n);
         m_result.ok = false;
     }
     m_result.seconds = elapsed();
@@ -1179,64 +1188,116 @@ void ageColumnsForTesting(int solves, int batch) {
 
 namespace {
 
-std::string rowName(const char* what, std::size_t row) {
-    return std::string(what) + " " + std::to_string(row + 1);
-}
-
 std::string millimetres(double mm) {
     char text[64];
-    std::snprintf(text, sizeof text, "%.10g mm", mm);
+    std::snprintf(text, sizeof text, "%.10g", mm);
     return text;
 }
 
-// Why a length cannot be worked in units: "" when it can.
-std::string lengthFault(double mm, double unit, bool positive) {
+// Why a length cannot be worked in units: kind None when it can. The value and limit are in mm.
+Message lengthFault(double mm, double unit, bool positive) {
     const double most = double(kMaxLengthUnits) * unit;
-    if (!std::isfinite(mm)) return "is not a number";
-    if (mm < 0) return millimetres(mm) + " is below zero";
-    if (mm / unit > double(kMaxLengthUnits) + 0.5)
-        return millimetres(mm) + " is longer than the " + millimetres(most) + " the optimiser works with";
-    if (positive && std::llround(mm / unit) < 1)
-        return millimetres(mm) + " is shorter than the grain of " + millimetres(unit);
-    return {};
+    Message m;
+    m.value = millimetres(mm);
+    if (!std::isfinite(mm)) {
+        m.kind = MessageKind::LengthNotNumber;
+        m.text = "is not a number";
+    } else if (mm < 0) {
+        m.kind = MessageKind::LengthBelowZero;
+        m.text = m.value + " mm is below zero";
+    } else if (mm / unit > double(kMaxLengthUnits) + 0.5) {
+        m.kind = MessageKind::LengthTooLong;
+        m.limit = millimetres(most);
+        m.text = m.value + " mm is longer than the " + m.limit + " mm the optimiser works with";
+    } else if (positive && std::llround(mm / unit) < 1) {
+        m.kind = MessageKind::LengthBelowGrain;
+        m.limit = millimetres(unit);
+        m.text = m.value + " mm is shorter than the grain of " + m.limit + " mm";
+    }
+    return m;
+}
+
+// A length fault of a row or setting: the subject's name before the fault's text.
+Message about(Message m, LengthOf subject, const std::string& name, int row = 0,
+              const std::string& mark = {}) {
+    m.subject = subject;
+    m.line = row;
+    m.mark = mark;
+    m.text = name + " " + m.text;
+    return m;
+}
+
+Message faultOf(MessageKind kind, std::string text) {
+    return Message{0, std::move(text), kind};
 }
 
 } // namespace
 
-std::string inputFault(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
-                       const Settings& settings) {
+Message inputFaultMessage(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                          const Settings& settings) {
     const double unit = settings.unit;
-    if (!std::isfinite(unit) || unit < 1e-3 || unit > 1000)
-        return "the grain of " + millimetres(unit) + " is not between 0.001 mm and 1000 mm";
+    if (!std::isfinite(unit) || unit < 1e-3 || unit > 1000) {
+        Message m = faultOf(MessageKind::GrainOutOfRange,
+                            "the grain of " + millimetres(unit) + " mm is not between 0.001 mm and 1000 mm");
+        m.value = millimetres(unit);
+        return m;
+    }
     if (!std::isfinite(settings.timeLimit) || settings.timeLimit < 0)
-        return "the time limit is not a number of seconds";
-    std::string f = lengthFault(settings.kerf, unit, false);
-    if (!f.empty()) return "the kerf " + f;
+        return faultOf(MessageKind::TimeLimitBad, "the time limit is not a number of seconds");
+    Message f = lengthFault(settings.kerf, unit, false);
+    if (f.kind != MessageKind::None) return about(f, LengthOf::Kerf, "the kerf");
     f = lengthFault(settings.minOffcut, unit, false);
-    if (!f.empty()) return "the minimum offcut " + f;
-    if (stock.size() > std::size_t(kMaxStockLengths))
-        return std::to_string(stock.size()) + " stock lengths are more than the " +
-               std::to_string(kMaxStockLengths) + " one run can take";
+    if (f.kind != MessageKind::None) return about(f, LengthOf::MinOffcut, "the minimum offcut");
+    if (stock.size() > std::size_t(kMaxStockLengths)) {
+        Message m = faultOf(MessageKind::TooManyStockLengths,
+                            std::to_string(stock.size()) + " stock lengths are more than the " +
+                                std::to_string(kMaxStockLengths) + " one run can take");
+        m.count = (long long)stock.size();
+        m.limit = std::to_string(kMaxStockLengths);
+        return m;
+    }
     for (std::size_t s = 0; s < stock.size(); ++s) {
+        const int row = int(s) + 1;
+        const std::string name = "stock length " + std::to_string(row);
         f = lengthFault(stock[s].length, unit, true);
-        if (!f.empty()) return rowName("stock length", s) + ": the length " + f;
-        if (!std::isfinite(stock[s].cost) || stock[s].cost < 0 || stock[s].cost > 1e12)
-            return rowName("stock length", s) + ": the cost is not a number from 0 to 10^12";
+        if (f.kind != MessageKind::None) return about(f, LengthOf::Stock, name + ": the length", row);
+        if (!std::isfinite(stock[s].cost) || stock[s].cost < 0 || stock[s].cost > 1e12) {
+            Message m =
+                faultOf(MessageKind::StockCostBad, name + ": the cost is not a number from 0 to 10^12");
+            m.line = row;
+            return m;
+        }
     }
     long long pieces = 0;
     int lengths = 0;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (parts[i].quantity <= 0) continue;
-        const std::string name =
-            rowName("part", i) + (parts[i].mark.empty() ? "" : " \"" + parts[i].mark + "\"");
+        const int row = int(i) + 1;
+        const std::string& mark = parts[i].mark;
+        const std::string name = "part " + std::to_string(row) + (mark.empty() ? "" : " \"" + mark + "\"");
         f = lengthFault(parts[i].length, unit, true);
-        if (!f.empty()) return name + ": the length " + f;
-        if (parts[i].quantity > kMaxPieces - pieces)
-            return name + ": the quantity " + std::to_string(parts[i].quantity) +
-                   " brings the pieces above the " + std::to_string(kMaxPieces) + " one run can cut";
+        if (f.kind != MessageKind::None) return about(f, LengthOf::Part, name + ": the length", row, mark);
+        if (parts[i].quantity > kMaxPieces - pieces) {
+            Message m = faultOf(MessageKind::TooManyPieces,
+                                name + ": the quantity " + std::to_string(parts[i].quantity) +
+                                    " brings the pieces above the " + std::to_string(kMaxPieces) +
+                                    " one run can cut");
+            m.line = row;
+            m.mark = mark;
+            m.count = parts[i].quantity;
+            m.limit = std::to_string(kMaxPieces);
+            return m;
+        }
         pieces += parts[i].quantity;
-        if (++lengths > kMaxPartLengths)
-            return name + ": more than " + std::to_string(kMaxPartLengths) + " parts in one run";
+        if (++lengths > kMaxPartLengths) {
+            Message m =
+                faultOf(MessageKind::TooManyParts,
+                        name + ": more than " + std::to_string(kMaxPartLengths) + " parts in one run");
+            m.line = row;
+            m.mark = mark;
+            m.limit = std::to_string(kMaxPartLengths);
+            return m;
+        }
     }
     // The pricing table: one bit per fill length up to the longest bar and per group of pieces of
     // one length (1, 2, 4, ... of them).
@@ -1251,19 +1312,31 @@ std::string inputFault(const std::vector<Part>& parts, const std::vector<StockLe
         groups += std::floor(std::log2(double(std::max(1LL, most)))) + 1;
     }
     const double bytes = groups * double(longest + 1) / 8;
-    if (bytes > kMaxPricingBytes)
-        return "the parts need " + std::to_string(std::llround(bytes / (1 << 20))) +
-               " MB to price cutting patterns, more than the " +
-               std::to_string(std::llround(kMaxPricingBytes / (1 << 20))) +
-               " MB one run may take: plan fewer part lengths or shorter stock lengths at once";
+    if (bytes > kMaxPricingBytes) {
+        const std::string need = std::to_string(std::llround(bytes / (1 << 20)));
+        const std::string most = std::to_string(std::llround(kMaxPricingBytes / (1 << 20)));
+        Message m =
+            faultOf(MessageKind::PricingTooBig,
+                    "the parts need " + need + " MB to price cutting patterns, more than the " + most +
+                        " MB one run may take: plan fewer part lengths or shorter stock lengths at once");
+        m.value = need;
+        m.limit = most;
+        return m;
+    }
     return {};
+}
+
+std::string inputFault(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                       const Settings& settings) {
+    return inputFaultMessage(parts, stock, settings).text;
 }
 
 Result optimise(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
                 const Settings& settings) {
     const auto start = Clock::now();
     Result r;
-    r.error = inputFault(parts, stock, settings);
+    r.fault = inputFaultMessage(parts, stock, settings);
+    r.error = r.fault.text;
     if (!r.error.empty()) return r;
     Planner planner(parts, stock, settings);
     r = planner.run();

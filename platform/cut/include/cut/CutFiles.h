@@ -20,10 +20,7 @@ inline constexpr long kMaxExchangeFileLines = 1000000;
 using Row = std::vector<std::string>;
 
 /// A line of a file that could not be used, and why ("line 4: length "abc" is not a number").
-struct FileMessage {
-    int line = 0;
-    std::string text;
-};
+using FileMessage = Message;
 
 /// The rows of a file's bytes: lines split at the separator, decoded to UTF-8. A last line without a
 /// line end counts; "\r\n" ends a line too; a leading byte order mark is dropped.
@@ -68,6 +65,7 @@ struct FolderInput {
     std::vector<StockLength> stock; ///< of the newest "stk" file, else the default
     std::vector<FileMessage> messages;
     std::string error; ///< why the folder cannot be planned
+    Message fault;     ///< `error` with its kind and parameters (None: a file could not be read)
 };
 /// Reads the newest "shp" file of a folder (ending in '/') and the stock lengths of its newest "stk"
 /// file (else `defaultStock`), each a regular file within kMaxExchangeFileBytes and
@@ -82,6 +80,7 @@ struct FolderRun {
     std::vector<FileMessage> messages;
     Result result;
     std::string error; ///< why nothing was written
+    Message fault;     ///< `error` with its kind and parameters (None: a file could not be read or written)
 };
 
 /// Optimises one entry folder (ending in '/'): reads the newest "shp" file, the stock lengths of the

@@ -67,10 +67,65 @@ struct CutPattern {
     long long count = 0;     ///< bars cut this way
 };
 
+/// What a message of the optimiser or of its exchange file readers says, so that a program can word
+/// it in its own language from the parameters of `Message`; `Message::text` is the English wording.
+/// After each kind: the parameters it sets.
+enum class MessageKind {
+    None, ///< only `text` (a fault of the file system, worded by it)
+    // A row of a parts ("shp") or stock ("stk") file; `line` is the file's line.
+    PartNoLength,           ///< mark
+    PartLengthNotNumber,    ///< value (the length as written), mark
+    PartLengthNotPositive,  ///< value, mark
+    PartQuantityNotWhole,   ///< value (the quantity as written), mark
+    MarkRepeated,           ///< mark, count (the line the mark is on first)
+    StockLengthNotPositive, ///< value (the length as written)
+    StockCostNegative,      ///< value (the cost as written), stock (the length as written)
+    StockAtHandNotWhole,    ///< value (the bars as written), stock
+    MoreNotListed,          ///< count (lines not listed)
+    // A folder to plan.
+    NoPartsFile, ///< value (the folder)
+    NoPartToCut, ///< value (the parts file)
+    // Input the optimiser refuses (`inputFault`); `line` is the row of the part or stock length.
+    GrainOutOfRange,     ///< value (mm)
+    TimeLimitBad,        ///< -
+    LengthNotNumber,     ///< subject, line, mark
+    LengthBelowZero,     ///< subject, line, mark, value (mm)
+    LengthTooLong,       ///< subject, line, mark, value (mm), limit (mm)
+    LengthBelowGrain,    ///< subject, line, mark, value (mm), limit (the grain, mm)
+    StockCostBad,        ///< line
+    TooManyStockLengths, ///< count, limit
+    TooManyPieces,       ///< line, mark, count (the quantity), limit
+    TooManyParts,        ///< line, mark, limit
+    PricingTooBig,       ///< value (MB), limit (MB)
+    // The optimiser.
+    NoStock,       ///< -
+    NothingFits,   ///< -
+    PartsFitNone,  ///< count
+    NotEnoughBars, ///< -
+};
+
+/// Whose length a LengthNotNumber .. LengthBelowGrain message is about.
+enum class LengthOf { None, Kerf, MinOffcut, Stock, Part };
+
+/// A message with its parameters (see `MessageKind` for which a kind sets).
+struct Message {
+    int line = 0;     ///< 1-based line of a file, or row of the parts or stock lengths; 0 when none
+    std::string text; ///< the English wording
+    MessageKind kind = MessageKind::None;
+    LengthOf subject = LengthOf::None;
+    long long count = 0;
+    std::string mark;
+    std::string value; ///< the text or number at fault
+    std::string stock; ///< the stock length a cost or count belongs to
+    std::string limit; ///< the bound passed
+    std::string file;  ///< the file a row message is about, when not the parts file
+};
+
 /// What the optimiser found.
 struct Result {
     bool ok = false;                  ///< false when nothing could be planned (see `error`)
     std::string error;                ///< why not; empty when ok
+    Message fault;                    ///< `error` with its kind and parameters
     bool stopped = false;             ///< `Settings::stop` ended the run early
     std::vector<int> impossibleParts; ///< parts that fit no stock length, left out of the plan
     std::vector<CutPattern> patterns; ///< the plan, most used first
@@ -92,6 +147,9 @@ struct Result {
 /// table must stay within the budgets above. The message names the row (1-based) at fault.
 std::string inputFault(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
                        const Settings& settings);
+/// `inputFault` with its kind and parameters; kind None when the input can be planned.
+Message inputFaultMessage(const std::vector<Part>& parts, const std::vector<StockLength>& stock,
+                          const Settings& settings);
 
 /// The plan for `parts` out of `stock`. Input that `inputFault` refuses is not planned (`error` says
 /// why). Parts with zero quantity are ignored; a part that is longer than every stock length, or that
