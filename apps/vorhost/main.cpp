@@ -1,6 +1,7 @@
 // vorhost: a small CAD-host shell with a command line. It loads the core library and the modules,
 // runs scripts and takes screenshots.
 
+#include "DrawingView.h"
 #include "HostOptions.h"
 #include "HostWindow.h"
 #include "ScriptHost.h"
@@ -137,6 +138,7 @@ int main(int argc, char** argv) {
         return rc;
     }
 
+    cad::setPickServer(window->drawingView()); // a person answers picks by clicking in the view
     QTimer::singleShot(0, window, [window, &opt] {
         for (const std::string& c : opt.commands)
             window->runCommandLine(QString::fromStdString(c));
