@@ -2,10 +2,13 @@
 // runs scripts and takes screenshots.
 
 #include "DrawingView.h"
+#include "HostCommands.h"
 #include "HostOptions.h"
 #include "HostWindow.h"
 #include "ScriptHost.h"
 
+#include <base/FileRead.h>
+#include <cad/DrawingFile.h>
 #include <cad/aced.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
@@ -73,6 +76,7 @@ int main(int argc, char** argv) {
     }
 
     acrxInitHost();
+    registerHostCommands();
     acrxDynamicLinker()->setModulePath({QCoreApplication::applicationDirPath().toStdString()});
 
     auto* window = new HostWindow;
@@ -80,6 +84,19 @@ int main(int argc, char** argv) {
     acedSetMainWnd(window);
     acutSetPrintSink([window](const std::string& s) { window->print(QString::fromStdString(s)); });
     window->show();
+    {
+        // The sample hall when no drawing is named; a missing sample leaves the drawing empty.
+        std::string drawing =
+            opt.drawing.empty() ? gSettings.libDir.str() + "Drawings/Hall.dwg" : opt.drawing;
+        if (!opt.drawing.empty() || base::isRegularFile(drawing)) {
+            if (!cad::openDrawing(drawing, &error)) {
+                std::fprintf(stderr, "vorhost: %s\n", error.c_str());
+                delete window;
+                return 2;
+            }
+            cad::curDrawing().zoomExtents();
+        }
+    }
 
     int rc = 0;
     for (const std::string& m : opt.modules) {
@@ -106,7 +123,7 @@ int main(int argc, char** argv) {
                 text.replace(at, name.size(), value);
         ui::ScriptedAgent agent;
         agent.setCheckFit(opt.checkFit);
-        ScriptHost host(window);
+        ScriptHost host(window, &agent);
         agent.setHostHandler(
             [&host](const std::vector<std::string>& w, std::string& e) { return host.handle(w, e); });
         agent.setScript(text, opt.script == "-" ? "stdin" : opt.script);
