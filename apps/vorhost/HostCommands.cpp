@@ -3,6 +3,7 @@
 #include <cad/DrawingFile.h>
 #include <cad/Pick.h>
 #include <cad/aced.h>
+#include <ui/Dialog.h>
 
 #include <string>
 
@@ -63,7 +64,32 @@ void zoomExtentsCommand() {
     cad::curDrawing().zoomExtents();
 }
 
+/// Steps a dialog aside for a pick. The bracket names its dialog by an opaque pointer; only one that
+/// is an open dialog is touched.
+class DialogStepAside : public cad::EditorCommandHook {
+public:
+    void beginEditorCommand(void* dialog) override {
+        if (ui::Dialog* d = openDialog(dialog)) d->showWindow(ui::SW_HIDE);
+    }
+    void completeEditorCommand(void* dialog, bool restoreDialog) override {
+        if (ui::Dialog* d = openDialog(dialog); d && restoreDialog) d->showWindow(ui::SW_SHOW);
+    }
+
+private:
+    static ui::Dialog* openDialog(void* dialog) {
+        if (!dialog) return nullptr;
+        for (ui::Dialog* d : ui::Dialog::openDialogs())
+            if (static_cast<void*>(d) == dialog) return d;
+        return nullptr;
+    }
+};
+
 } // namespace
+
+void registerEditorCommandHook() {
+    static DialogStepAside hook;
+    cad::setEditorCommandHook(&hook);
+}
 
 void registerHostCommands() {
     if (acedRegCmds()->hasGroup(kGroup)) return;

@@ -6,3 +6,7 @@
 
 /// Registers the commands (once; again does nothing).
 void registerHostCommands();
+
+/// Registers the editor-command hook: `BeginEditorCommand(dialog)` hides that dialog (when it is an
+/// open dialog of the windowing layer) and `CompleteEditorCommand(dialog, true)` shows it again.
+void registerEditorCommandHook();

@@ -19,17 +19,15 @@
 
 using HR = ui::ScriptedAgent::HostResult;
 
-/// Serves picks from the script's answers and hides a dialog inside an editor-command bracket.
-class ScriptHost::Picks : public cad::PickServer, public cad::EditorCommandHook {
+/// Serves picks from the script's answers.
+class ScriptHost::Picks : public cad::PickServer {
 public:
     explicit Picks(ui::ScriptedAgent* agent)
         : m_agent(agent) {
         cad::setPickServer(this);
-        cad::setEditorCommandHook(this);
     }
     ~Picks() override {
         if (cad::pickServer() == this) cad::setPickServer(nullptr);
-        cad::setEditorCommandHook(nullptr);
     }
     /// An answer; nullopt cancels a pick of any kind.
     void push(std::optional<cad::QueuePickServer::Answer> answer) { m_answers.push_back(std::move(answer)); }
@@ -60,21 +58,7 @@ public:
         return r;
     }
 
-    void beginEditorCommand(void* dialog) override {
-        if (ui::Dialog* d = openDialog(dialog)) d->showWindow(ui::SW_HIDE);
-    }
-    void completeEditorCommand(void* dialog, bool restoreDialog) override {
-        if (ui::Dialog* d = openDialog(dialog); d && restoreDialog) d->showWindow(ui::SW_SHOW);
-    }
-
 private:
-    /// The open dialog a bracket names, or null when it names none of them.
-    ui::Dialog* openDialog(void* dialog) const {
-        if (!m_agent || !dialog) return nullptr;
-        for (ui::Dialog* d : m_agent->openDialogs())
-            if (static_cast<void*>(d) == dialog) return d;
-        return nullptr;
-    }
     void fail(const std::string& why) {
         if (m_agent) m_agent->fail(why);
     }

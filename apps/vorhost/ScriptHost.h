@@ -1,8 +1,8 @@
 #pragma once
 // The host commands of scripts: modules, commands, launchers, the command line and the drawing.
-// While a script host lives it serves the drawing's picks from the answers the script queued, and
-// steps a dialog aside for a pick (the editor-command bracket); a pick without an answer, or one made
-// while the calling dialog is still shown, fails the script.
+// While a script host lives it serves the drawing's picks from the answers the script queued; a pick
+// without an answer, or one made while the calling dialog is still shown (it did not step aside with
+// BeginEditorCommand), fails the script.
 
 #include <ui/Script.h>
 

@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
 
     acrxInitHost();
     registerHostCommands();
+    registerEditorCommandHook();
     acrxDynamicLinker()->setModulePath({QCoreApplication::applicationDirPath().toStdString()});
 
     auto* window = new HostWindow;
