@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -117,7 +118,9 @@ cad::PickResult DrawingView::answer(const cad::PickRequest& request, const cad::
     update();
     QEventLoop loop;
     m_loop = &loop;
+    QPointer<DrawingView> self(this);
     loop.exec();
+    if (!self) return {}; // the window was closed during the pick
     m_loop = nullptr;
     m_pending.reset();
     update();
