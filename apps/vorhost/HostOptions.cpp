@@ -45,6 +45,11 @@ const Option kOptions[] = {
          o.libDir = v;
          return true;
      }},
+    {"--drawing", "FILE", "drawing to open at start (default: Drawings/Hall.dwg of the library folder)",
+     [](HostOptions& o, const std::string& v, std::vector<std::string>&, std::string&) {
+         o.drawing = v;
+         return true;
+     }},
     {"--install", "DIR", "installation folder (default: the bundled data/install)",
      [](HostOptions& o, const std::string& v, std::vector<std::string>&, std::string&) {
          o.installDir = v;

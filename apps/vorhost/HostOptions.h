@@ -12,6 +12,7 @@ struct HostOptions {
     std::string shot;                  ///< --shot FILE: picture of the main window when done
     std::string libDir;                ///< --lib DIR
     std::string installDir;            ///< --install DIR
+    std::string drawing;               ///< --drawing FILE; empty: the library's sample hall
     std::string profile;               ///< --profile FILE
     std::string lang = "en";           ///< --lang en|nl
     std::vector<std::string> commands; ///< --command NAME: run at start

@@ -1,5 +1,6 @@
 #include "HostWindow.h"
 
+#include "DrawingView.h"
 #include "ModuleCalls.h"
 
 #include <cad/aced.h>
@@ -26,11 +27,9 @@ HostWindow::HostWindow() {
     setWindowTitle("vorhost");
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
-    auto* drawing = new QLabel(central);
-    drawing->setMinimumHeight(240);
-    drawing->setAlignment(Qt::AlignCenter);
-    drawing->setText(text(10200));
-    drawing->setStyleSheet("background: #20242a; color: #6c7380; font-size: 20px;");
+    m_drawing = new DrawingView(central);
+    m_drawing->setAccessibleName(text(10200));
+    auto* drawing = m_drawing;
     m_output = new QPlainTextEdit(central);
     m_output->setReadOnly(true);
     m_output->setMaximumBlockCount(5000);

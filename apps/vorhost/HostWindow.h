@@ -1,8 +1,9 @@
 #pragma once
-// The host's main window: the drawing area stand-in, the command-line output and the command line.
+// The host's main window: the drawing view, the command-line output and the command line.
 
 #include <QMainWindow>
 
+class DrawingView;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -15,8 +16,10 @@ public:
     void runCommandLine(const QString& line);
     /// Rebuilds the launcher menu from the loaded modules.
     void refreshLaunchers();
+    DrawingView* drawingView() const { return m_drawing; }
 
 private:
+    DrawingView* m_drawing;
     QPlainTextEdit* m_output;
     QLineEdit* m_input;
     QMenu* m_launchers;

@@ -3,15 +3,98 @@
 #include "HostWindow.h"
 #include "ModuleCalls.h"
 
+#include <cad/DrawingFile.h>
+#include <cad/Pick.h>
 #include <cad/aced.h>
+#include <ui/Dialog.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <deque>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 using HR = ui::ScriptedAgent::HostResult;
+
+/// Serves picks from the script's answers.
+class ScriptHost::Picks : public cad::PickServer {
+public:
+    explicit Picks(ui::ScriptedAgent* agent)
+        : m_agent(agent) {
+        cad::setPickServer(this);
+    }
+    ~Picks() override {
+        if (cad::pickServer() == this) cad::setPickServer(nullptr);
+    }
+    /// An answer; nullopt cancels a pick of any kind.
+    void push(std::optional<cad::QueuePickServer::Answer> answer) { m_answers.push_back(std::move(answer)); }
+    size_t pending() const { return m_answers.size(); }
+
+    cad::PickResult answer(const cad::PickRequest& request, const cad::Drawing& drawing) override {
+        std::string what = "a pick (\"" + request.prompt + "\")";
+        if (ui::Dialog* d = m_agent ? m_agent->target() : nullptr; d && d->isVisible()) {
+            fail(what + " was made while dialog " + std::to_string(d->templateId()) +
+                 " was still shown; a dialog steps aside with BeginEditorCommand before it picks");
+            return {};
+        }
+        if (m_answers.empty()) {
+            fail(what + " found no answer queued (pick-object, pick-point or pick-cancel)");
+            return {};
+        }
+        std::optional<cad::QueuePickServer::Answer> a = std::move(m_answers.front());
+        m_answers.pop_front();
+        if (!a) return {};
+        // An object answers a pick of one or several entities or of a coordinate system alike.
+        if (a->kind == cad::PickKind::Object &&
+            (request.kind == cad::PickKind::Objects || request.kind == cad::PickKind::CoordSys))
+            a->kind = request.kind;
+        cad::QueuePickServer queue;
+        queue.push(std::move(*a));
+        cad::PickResult r = queue.answer(request, drawing);
+        if (!queue.faults().empty()) fail(queue.faults().front());
+        return r;
+    }
+
+private:
+    void fail(const std::string& why) {
+        if (m_agent) m_agent->fail(why);
+    }
+    ui::ScriptedAgent* m_agent;
+    std::deque<std::optional<cad::QueuePickServer::Answer>> m_answers;
+};
+
+ScriptHost::ScriptHost(HostWindow* window, ui::ScriptedAgent* agent)
+    : m_window(window)
+    , m_picks(std::make_unique<Picks>(agent)) {}
+
+ScriptHost::~ScriptHost() = default;
+
+namespace {
+
+/// A number of a script word, or nullopt.
+std::optional<double> numberOf(const std::string& s) {
+    char* end = nullptr;
+    double v = std::strtod(s.c_str(), &end);
+    if (s.empty() || *end != 0 || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+const cad::Entity* namedEntity(const std::string& name, std::string& error) {
+    const cad::Drawing& d = cad::curDrawing();
+    const cad::Entity* e = d.get(d.findByName(name));
+    if (!e) error = "the drawing holds no entity named " + name;
+    return e;
+}
+
+const std::pair<const char*, cad::ViewDirection> kViews[] = {{"front", cad::ViewDirection::Front},
+                                                             {"side", cad::ViewDirection::Side},
+                                                             {"top", cad::ViewDirection::Top},
+                                                             {"standard", cad::ViewDirection::Standard}};
+
+} // namespace
 
 /// The host commands as a table; each handler gets the words after the command's name, already
 /// counted against the table.
@@ -132,6 +215,89 @@ struct ScriptHost::Commands {
         out << w[1];
         return out ? HR::Done : fail(error, "cannot write " + w[0]);
     }
+    static HR drawingNew(ScriptHost&, const std::string&, const Args&, std::string&) {
+        cad::curDrawing().clear();
+        return HR::Done;
+    }
+    static HR drawingOpen(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        std::string why;
+        if (!cad::openDrawing(w[0], &why)) return fail(error, why);
+        cad::curDrawing().zoomExtents();
+        return HR::Done;
+    }
+    static HR drawingSave(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        std::string why;
+        if (!cad::saveDrawing(cad::curDrawing(), w[0], &why)) return fail(error, why);
+        return HR::Done;
+    }
+    static HR pickObject(ScriptHost& h, const std::string&, const Args& w, std::string&) {
+        h.m_picks->push(cad::QueuePickServer::Answer::object(w[0]));
+        return HR::Done;
+    }
+    static HR pickPoint(ScriptHost& h, const std::string&, const Args& w, std::string& error) {
+        auto x = numberOf(w[0]), y = numberOf(w[1]), z = numberOf(w[2]);
+        if (!x || !y || !z) return fail(error, "pick-point takes three numbers, X Y Z");
+        h.m_picks->push(cad::QueuePickServer::Answer::at({*x, *y, *z}));
+        return HR::Done;
+    }
+    static HR pickCancel(ScriptHost& h, const std::string&, const Args&, std::string&) {
+        h.m_picks->push(std::nullopt);
+        return HR::Done;
+    }
+    static HR expectEntity(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        const cad::Entity* e = namedEntity(w[0], error);
+        if (!e) return HR::Failed;
+        std::optional<std::string> got;
+        for (const auto& [key, value] : cad::entityFields(*e))
+            if (key == w[1]) got = value;
+        if (!got) {
+            auto p = e->properties.find(w[1]);
+            if (p == e->properties.end())
+                return fail(error, "the " + std::string(cad::entityKindName(e->kind())) + " " + w[0] +
+                                       " has no field or property " + w[1]);
+            got = p->second;
+        }
+        if (*got != w[2])
+            return fail(error, w[0] + " " + w[1] + " is \"" + *got + "\", not \"" + w[2] + "\"");
+        return HR::Done;
+    }
+    static HR expectErased(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        if (!cad::curDrawing().findByName(w[0]).isNull())
+            return fail(error, "the drawing still holds an entity named " + w[0]);
+        return HR::Done;
+    }
+    static HR expectView(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        auto v = std::find_if(std::begin(kViews), std::end(kViews),
+                              [&](const auto& x) { return w[0] == x.first; });
+        if (v == std::end(kViews)) return fail(error, "usage: expect-view front|side|top|standard");
+        cad::Vector3d want = cad::viewVector(v->second).normal();
+        cad::Vector3d got = cad::curDrawing().viewDirection().normal();
+        if ((got - want).length() > 1e-9) {
+            std::string name = "another direction";
+            for (const auto& [n, dir] : kViews)
+                if ((got - cad::viewVector(dir).normal()).length() <= 1e-9)
+                    name = std::string("the ") + n + " view";
+            return fail(error, "the drawing shows " + name + ", not the " + w[0] + " view");
+        }
+        return HR::Done;
+    }
+    static HR expectHighlight(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        if (w[1] != "on" && w[1] != "off") return fail(error, "usage: expect-highlight NAME on|off");
+        const cad::Entity* e = namedEntity(w[0], error);
+        if (!e) return HR::Failed;
+        bool lit = cad::curDrawing().isHighlighted(e->id);
+        if (lit != (w[1] == "on"))
+            return fail(error, w[0] + (lit ? " is highlighted" : " is not highlighted"));
+        return HR::Done;
+    }
+    static HR expectPrompts(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        auto n = numberOf(w[0]);
+        if (!n || *n < 0 || *n != std::floor(*n)) return fail(error, "expect-prompts takes a count");
+        int got = acedPostCommandPromptCount();
+        if (got != *n)
+            return fail(error, "the command prompt was shown " + std::to_string(got) + " times, not " + w[0]);
+        return HR::Done;
+    }
     static HR typeCommand(ScriptHost& h, const std::string&, const Args& w, std::string& error) {
         if (!h.m_window) return fail(error, "there is no command line");
         h.m_window->runCommandLine(QString::fromStdString(w[0]));
@@ -167,6 +333,30 @@ const std::vector<ScriptHost::Commands::Entry>& ScriptHost::Commands::table() {
         {"expect-no-file", "expect-no-file PATH", "checks that there is no such file", 1, 1, &expectNoFile},
         {"write-file", "write-file PATH \"TEXT\"", "writes a file, to prepare a test (a damaged table, say)",
          2, 2, &writeFile},
+        {"drawing-new", "drawing-new", "empties the current drawing", 0, 0, &drawingNew},
+        {"drawing-open", "drawing-open FILE",
+         "opens a drawing file as the current drawing and zooms to everything; a file not read leaves the "
+         "drawing as it was",
+         1, 1, &drawingOpen},
+        {"drawing-save", "drawing-save FILE", "saves the current drawing", 1, 1, &drawingSave},
+        {"pick-object", "pick-object NAME", "queues the answer to the next pick: the entity of that name", 1,
+         1, &pickObject},
+        {"pick-point", "pick-point X Y Z", "queues the answer to the next pick: that point", 3, 3,
+         &pickPoint},
+        {"pick-cancel", "pick-cancel", "queues the answer to the next pick: cancel (Escape)", 0, 0,
+         &pickCancel},
+        {"expect-entity", "expect-entity NAME PROPERTY \"VALUE\"",
+         "checks a field of the named entity as its file line writes it (section, start, thickness, ...) or "
+         "a property it holds",
+         3, 3, &expectEntity},
+        {"expect-erased", "expect-erased NAME", "checks that the drawing holds no entity of that name", 1, 1,
+         &expectErased},
+        {"expect-view", "expect-view front|side|top|standard", "checks the drawing's view direction", 1, 1,
+         &expectView},
+        {"expect-highlight", "expect-highlight NAME on|off", "checks whether the named entity is highlighted",
+         2, 2, &expectHighlight},
+        {"expect-prompts", "expect-prompts N", "checks how many times the command prompt was shown again", 1,
+         1, &expectPrompts},
     };
     return entries;
 }

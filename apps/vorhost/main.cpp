@@ -1,10 +1,14 @@
 // vorhost: a small CAD-host shell with a command line. It loads the core library and the modules,
 // runs scripts and takes screenshots.
 
+#include "DrawingView.h"
+#include "HostCommands.h"
 #include "HostOptions.h"
 #include "HostWindow.h"
 #include "ScriptHost.h"
 
+#include <base/FileRead.h>
+#include <cad/DrawingFile.h>
 #include <cad/aced.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
@@ -72,6 +76,8 @@ int main(int argc, char** argv) {
     }
 
     acrxInitHost();
+    registerHostCommands();
+    registerEditorCommandHook();
     acrxDynamicLinker()->setModulePath({QCoreApplication::applicationDirPath().toStdString()});
 
     auto* window = new HostWindow;
@@ -79,6 +85,19 @@ int main(int argc, char** argv) {
     acedSetMainWnd(window);
     acutSetPrintSink([window](const std::string& s) { window->print(QString::fromStdString(s)); });
     window->show();
+    {
+        // The sample hall when no drawing is named; a missing sample leaves the drawing empty.
+        std::string drawing =
+            opt.drawing.empty() ? gSettings.libDir.str() + "Drawings/Hall.dwg" : opt.drawing;
+        if (!opt.drawing.empty() || base::isRegularFile(drawing)) {
+            if (!cad::openDrawing(drawing, &error)) {
+                std::fprintf(stderr, "vorhost: %s\n", error.c_str());
+                delete window;
+                return 2;
+            }
+            cad::curDrawing().zoomExtents();
+        }
+    }
 
     int rc = 0;
     for (const std::string& m : opt.modules) {
@@ -105,7 +124,7 @@ int main(int argc, char** argv) {
                 text.replace(at, name.size(), value);
         ui::ScriptedAgent agent;
         agent.setCheckFit(opt.checkFit);
-        ScriptHost host(window);
+        ScriptHost host(window, &agent);
         agent.setHostHandler(
             [&host](const std::vector<std::string>& w, std::string& e) { return host.handle(w, e); });
         agent.setScript(text, opt.script == "-" ? "stdin" : opt.script);
@@ -137,6 +156,7 @@ int main(int argc, char** argv) {
         return rc;
     }
 
+    cad::setPickServer(window->drawingView()); // a person answers picks by clicking in the view
     QTimer::singleShot(0, window, [window, &opt] {
         for (const std::string& c : opt.commands)
             window->runCommandLine(QString::fromStdString(c));

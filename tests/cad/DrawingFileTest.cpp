@@ -202,3 +202,31 @@ TEST_F(DrawingFileTest, budgetsAndFilesThatAreNoDrawings) {
 }
 
 } // namespace
+
+TEST(DrawingFieldsTest, anEntitysFieldsAreThoseOfItsFileLine) {
+    Drawing d;
+    cadtest::addSampleMacro(d);
+    const struct {
+        const char* name;
+        const char* key;
+        const char* value;
+        const char* why;
+    } cases[] = {
+        {"B1", "kind", "profile", "the record word comes first, as kind"},
+        {"B1", "section", "IPE 200", "a text without its quotes"},
+        {"B1", "end", "6000,0,0", "a point as x,y,z"},
+        {"B1", "owner", "1", "the owner's id"},
+        {"P1", "outline", "0,0;100,0;100,200;0,200", "a list of plane points"},
+        {"K1", "file", "Macros/Kopplaat.dwg", "a block's library drawing"},
+        {"M1", "name", "M1", "a group has its name and id only"},
+    };
+    for (const auto& c : cases) {
+        const Entity* e = d.get(d.findByName(c.name));
+        ASSERT_NE(e, nullptr) << c.name;
+        std::string got = "(none)";
+        for (const auto& [key, value] : entityFields(*e))
+            if (key == c.key) got = value;
+        EXPECT_EQ(got, c.value) << c.name << " " << c.key << ": " << c.why;
+    }
+    EXPECT_EQ(entityFields(*d.get(d.findByName("M1"))).size(), 3u) << "kind, id, name";
+}

@@ -26,10 +26,10 @@ TEST(HostOptions, defaultsLoadTheModuleInEnglish) {
 TEST(HostOptions, everyOptionIsTaken) {
     HostOptions o;
     std::string error;
-    ASSERT_TRUE(
-        parse({"--module", "a", "--module", "b", "--offscreen", "--script", "-", "--shot", "x.png", "--lib",
-               "L", "--install", "I", "--profile", "p.ini", "--lang", "nl", "--command", "TEST"},
-              o, error))
+    ASSERT_TRUE(parse({"--module", "a",      "--module", "b",         "--offscreen", "--script",  "-",
+                       "--shot",   "x.png",  "--lib",    "L",         "--install",   "I",         "--profile",
+                       "p.ini",    "--lang", "nl",       "--command", "TEST",        "--drawing", "d.dwg"},
+                      o, error))
         << error;
     EXPECT_EQ(o.modules, (std::vector<std::string>{"a", "b"}));
     EXPECT_TRUE(o.offscreen);
@@ -40,6 +40,7 @@ TEST(HostOptions, everyOptionIsTaken) {
     EXPECT_EQ(o.profile, "p.ini");
     EXPECT_EQ(o.lang, "nl");
     EXPECT_EQ(o.commands, std::vector<std::string>{"TEST"});
+    EXPECT_EQ(o.drawing, "d.dwg");
 }
 
 TEST(HostOptions, scriptHelpIsASwitchAndTheUsageNamesEveryOption) {
@@ -51,7 +52,7 @@ TEST(HostOptions, scriptHelpIsASwitchAndTheUsageNamesEveryOption) {
     const std::string usage = kHostUsage;
     for (const char* option :
          {"--module NAME", "--script FILE", "--script-help", "--offscreen", "--shot FILE", "--lib DIR",
-          "--install DIR", "--profile FILE", "--lang en|nl", "--command NAME"})
+          "--install DIR", "--profile FILE", "--lang en|nl", "--command NAME", "--drawing FILE"})
         EXPECT_NE(usage.find(option), std::string::npos) << option << " is missing from:\n" << usage;
 }
 

@@ -411,6 +411,21 @@ std::optional<Entity::Geometry> geometryOf(std::string_view word) {
 
 } // namespace
 
+std::vector<std::pair<std::string, std::string>> entityFields(const Entity& e) {
+    std::string line = entityKindName(e.kind());
+    Writer w{line};
+    w.integer("id", e.id.handle());
+    if (!e.owner.isNull()) w.integer("owner", e.owner.handle());
+    w.text("name", e.name);
+    std::visit(w, e.geometry);
+    std::vector<std::pair<std::string, std::string>> out{{"kind", entityKindName(e.kind())}};
+    Record r;
+    if (!splitRecord(line, r).empty()) return out; // cannot be: the writer wrote it
+    for (Record::Field& f : r.fields)
+        out.emplace_back(std::move(f.key), std::move(f.value));
+    return out;
+}
+
 std::string drawingText(const Drawing& drawing) {
     std::string out(kDrawingSignature);
     out += "\ndrawing nextid=" + std::to_string(drawing.nextId()) + " view=";

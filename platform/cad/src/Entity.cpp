@@ -13,11 +13,9 @@ const char* entityKindName(EntityKind kind) {
     return i >= 0 && i < kEntityKindCount ? names[i] : "?";
 }
 
-namespace {
-
 // The section's corners about the line: the insertion point says which point of the envelope lies
 // on the line (3 × 3 grid, row by row from the top left, seen from start to end).
-Extents profileExtents(const Profile& p) {
+std::array<Point3d, 8> profileCorners(const Profile& p) {
     Vector3d d = (p.end - p.start).normal();
     if (d.length() == 0) d = {1, 0, 0};
     // The section's "up" is the model's z axis, or x for a member along z.
@@ -31,11 +29,20 @@ Extents profileExtents(const Profile& p) {
     // The envelope's centre relative to the line, in (side, up).
     double cs = (1 - col) * p.width / 2 + p.offsetX;
     double cu = (row - 1) * p.height / 2 + p.offsetY;
-    Extents box;
+    std::array<Point3d, 8> out;
+    size_t i = 0;
     for (const Point3d& at : {p.start, p.end})
-        for (double s : {-0.5, 0.5})
-            for (double u : {-0.5, 0.5})
-                box.add(at + side * (cs + s * p.width) + up * (cu + u * p.height));
+        for (auto [s, u] : {std::pair{-0.5, -0.5}, {0.5, -0.5}, {0.5, 0.5}, {-0.5, 0.5}})
+            out[i++] = at + side * (cs + s * p.width) + up * (cu + u * p.height);
+    return out;
+}
+
+namespace {
+
+Extents profileExtents(const Profile& p) {
+    Extents box;
+    for (const Point3d& c : profileCorners(p))
+        box.add(c);
     return box;
 }
 

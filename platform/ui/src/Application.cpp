@@ -2,6 +2,7 @@
 
 #include <ui/Agent.h>
 #include <ui/Application.h>
+#include <ui/Timer.h>
 #include <ui/Window.h>
 
 #include "Internal_p.h"
@@ -19,7 +20,9 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <functional>
 #include <map>
+#include <memory>
 
 namespace ui {
 
@@ -135,10 +138,14 @@ struct TimerEntry {
     int interval = 0;
     long long due = 0;
     QTimer* qtimer = nullptr;
+    /// A timer of no window (its key's window is null) calls this; shared so that a callback that
+    /// kills its own timer is not destroyed while it runs.
+    std::shared_ptr<std::function<void()>> callback;
 };
 struct TimerTable {
     std::map<std::pair<Window*, int>, TimerEntry> entries;
     long long now = 0;
+    int lastFreeId = 0; ///< the last id given to a timer of no window
 };
 TimerTable& timers() {
     static auto* t = new TimerTable; // outlives every window
@@ -192,13 +199,39 @@ void Timers::advance(int ms) {
         best->second.due += best->second.interval;
         Window* w = best->first.first;
         int id = best->first.second;
-        w->timerFired(id);
+        if (w) {
+            w->timerFired(id);
+        } else {
+            auto callback = best->second.callback;
+            (*callback)();
+        }
     }
     timers().now = target;
 }
 
 bool Timers::has(Window* w, int id) {
     return timers().entries.count({w, id}) > 0;
+}
+
+int setTimer(int ms, std::function<void()> callback) {
+    int id = ++timers().lastFreeId;
+    TimerEntry e;
+    e.interval = std::max(1, ms);
+    e.due = timers().now + e.interval;
+    e.callback = std::make_shared<std::function<void()>>(std::move(callback));
+    if (!agent().manualClock()) {
+        e.qtimer = new QTimer;
+        QObject::connect(e.qtimer, &QTimer::timeout, [call = e.callback] { (*call)(); });
+        e.qtimer->start(e.interval);
+    }
+    timers().entries[{nullptr, id}] = std::move(e);
+    return id;
+}
+
+bool killTimer(int id) {
+    if (id <= 0 || !Timers::has(nullptr, id)) return false;
+    Timers::kill(nullptr, id);
+    return true;
 }
 
 // ---- Key names

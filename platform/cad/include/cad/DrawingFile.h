@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace cad {
 
@@ -22,6 +24,9 @@ inline constexpr std::int64_t kMaxDrawingId = std::int64_t(1) << 48;
 
 /// The file's text of a drawing: every entity that is not temporary, in the order of ids.
 std::string drawingText(const Drawing& drawing);
+/// The fields a file writes for an entity, as key and value without quotes, after ("kind", its
+/// kind's name): id, owner, name and those of its geometry ("section", "start" as "0,0,0", ...).
+std::vector<std::pair<std::string, std::string>> entityFields(const Entity& entity);
 /// Reads a file's text into `into`, which must be empty. False with "FILE:LINE: why" in `error`
 /// (FILE is `fileName`); `into` is then half filled and must be thrown away.
 bool readDrawingText(std::string_view text, Drawing& into, const std::string& fileName, std::string* error);

@@ -5,6 +5,7 @@
 #include <cad/Geometry.h>
 #include <cad/acadstd.h>
 
+#include <array>
 #include <map>
 #include <string>
 #include <string_view>
@@ -116,6 +117,10 @@ struct Entity {
     /// The box of the entity's own geometry; empty for a macro group (the drawing adds its members).
     Extents extents() const;
 };
+
+/// The corners of a profile's section envelope: four at the start, then the same four at the end,
+/// each four in order around the section.
+std::array<Point3d, 8> profileCorners(const Profile& p);
 
 /// Largest coordinate, length or angle an entity may hold (1,000 km in millimetres).
 inline constexpr double kMaxCoordinate = 1e9;
