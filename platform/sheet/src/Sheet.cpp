@@ -707,6 +707,16 @@ void Sheet::setGrownRowHeight(int row, int px) {
     }
 }
 
+void Sheet::clearGrownRows(int first, int last) {
+    first = std::max(first, 1);
+    last = std::min(last, m_maxRows);
+    if (first > last) return;
+    try {
+        m_d->grownRows.set(first, last, 0.f);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 void Sheet::markRowsToFit(int first, int last) {
     first = std::max(first, 1);
     last = std::min(last, m_maxRows);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace sheet {
 
@@ -573,18 +574,17 @@ void SpreadControl::fitRowHeights() {
     if (!m_sheet.hasRowsToFit()) return;
     const int cols = m_sheet.maxCols();
     m_sheet.takeRowsToFit([&](int first, int last) {
-        for (int row = first; row <= last; ++row) {
-            if (m_sheet.rowHeightSet(row)) {
-                m_sheet.setGrownRowHeight(row, 0);
-                continue;
-            }
-            int tallest = 0;
-            if (cols > 0)
-                m_sheet.forEachStoredCell({1, row, cols, row}, [&](int col, int r, const Value&) {
-                    tallest = std::max(tallest, wrappedCellHeight(col, r));
-                });
-            m_sheet.setGrownRowHeight(row, tallest);
-        }
+        // The stored cells of the noted rows, column by column: a table that declares millions of
+        // empty rows costs what it holds.
+        std::map<int, int> tallest;
+        if (cols > 0)
+            m_sheet.forEachStoredCell({1, first, cols, last}, [&](int col, int row, const Value&) {
+                if (m_sheet.rowHeightSet(row)) return;
+                if (int h = wrappedCellHeight(col, row); h > 0) tallest[row] = std::max(tallest[row], h);
+            });
+        m_sheet.clearGrownRows(first, last);
+        for (const auto& [row, h] : tallest)
+            m_sheet.setGrownRowHeight(row, h);
     });
 }
 

@@ -171,6 +171,8 @@ public:
     /// Sets the grown height of a row (data rows only; below the default height counts as none,
     /// above kMaxGrownRowPx is cut to it).
     void setGrownRowHeight(int row, int px);
+    /// Rows first..last back to no grown height.
+    void clearGrownRows(int first, int last);
     /// The tallest a row grows for its wrapped texts, in pixels.
     static constexpr int kMaxGrownRowPx = 800;
     /// Notes that rows first..last may need another grown height (their texts, looks or column
