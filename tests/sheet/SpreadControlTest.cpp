@@ -781,3 +781,131 @@ TEST(PreviewControlState, pagesZoomAndAGridThatGoesAway) {
     EXPECT_EQ(p.grid(), nullptr) << "the preview lets go of a destroyed grid";
     EXPECT_EQ(SpvGetPageCount(&p), 0);
 }
+
+namespace {
+
+/// A view without a window that measures wrapped texts by the control's estimate and counts them.
+struct CountingView : SpreadView {
+    mutable int measured = 0;
+    void redraw() override {}
+    void editorChanged() override {}
+    void showCell(int, int) override {}
+    SSRect clientRect() const override { return {0, 0, 600, 400}; }
+    void textSize(const std::string&, const Font&, double& w, double& h) const override { w = h = 0; }
+    double wrappedTextHeight(const std::string&, const Font&, int) const override {
+        ++measured;
+        return -1; // the control's own estimate
+    }
+    bool print(const std::string&, std::string&) override { return false; }
+    void setClipboardText(const std::string&) override {}
+    std::string clipboardText() const override { return {}; }
+};
+
+/// A grid whose first two columns hold multi-line text cells.
+struct WrapGrid : testing::Test {
+    SpreadControl c;
+    CountingView view;
+    void SetUp() override {
+        c.setView(&view);
+        ASSERT_TRUE(SSSetMaxCols(&c, 3));
+        ASSERT_TRUE(SSSetMaxRows(&c, 10));
+        CellType t;
+        ASSERT_TRUE(SSSetTypeEdit(&c, t, 0, 9999, true));
+        ASSERT_TRUE(SSSetCellTypeRange(&c, 1, 1, 2, 10, t));
+    }
+    int height(int row) {
+        int px = -1;
+        SSGetRowHeightInPixels(&c, row, px);
+        return px;
+    }
+};
+
+const std::string kLong = "Weerstandsmoment Wy van het gekozen profiel om de sterke as";
+
+} // namespace
+
+TEST_F(WrapGrid, defaultRowsFollowTheirWrappedTextBothWaysAndSetRowsStayAsSet) {
+    const int base = height(1);
+    SSSetData(&c, 1, 1, kLong);
+    const int grown = height(1);
+    EXPECT_GT(grown, base) << "a long text in a narrow multi-line cell grows its row";
+    SSSetData(&c, 1, 2, "two\nlines");
+    EXPECT_GT(height(2), base) << "a text of two lines grows its row in a wide column too";
+    SSSetData(&c, 3, 3, "three\nlines\nhere");
+    EXPECT_EQ(height(3), base) << "a cell that does not wrap leaves its row alone";
+
+    ASSERT_TRUE(SSSetColWidthInPixels(&c, 1, 2000));
+    EXPECT_EQ(height(1), base) << "a widened column takes the row back to the default height";
+    EXPECT_GT(height(2), base) << "the explicit line break still needs two lines";
+    ASSERT_TRUE(SSSetColWidthInPixels(&c, 1, 64));
+    EXPECT_EQ(height(1), grown) << "narrowed again, the row grows again";
+    SSSetData(&c, 1, 1, "kort");
+    EXPECT_EQ(height(1), base) << "a shorter text shrinks the row, never below the default";
+    SSSetData(&c, 2, 1, kLong);
+    SSSetData(&c, 1, 1, kLong + " " + kLong);
+    EXPECT_GT(height(1), grown) << "the tallest cell of the row counts";
+    SSSetData(&c, 1, 1, "");
+    EXPECT_EQ(height(1), grown) << "with the tallest cell cleared the next one decides";
+
+    ASSERT_TRUE(SSSetRowHeightInPixels(&c, 4, 30));
+    SSSetData(&c, 1, 4, kLong);
+    EXPECT_EQ(height(4), 30) << "a row whose height was set keeps it";
+    ASSERT_TRUE(SSSetRowHeightInPixels(&c, 5, 90));
+    SSSetData(&c, 1, 5, "x");
+    EXPECT_EQ(height(5), 90) << "a set height above what the text needs stays too";
+
+    SSSetData(&c, 1, 6, kLong);
+    const int six = height(6);
+    ASSERT_TRUE(SSInsRow(&c, 6));
+    EXPECT_EQ(height(6), base) << "an inserted row starts at the default height";
+    EXPECT_EQ(height(7), six) << "a grown row moves with its cells";
+    ASSERT_TRUE(SSDelRow(&c, 6));
+    EXPECT_EQ(height(6), six);
+}
+
+TEST_F(WrapGrid, formulaTextsLoadsAndFilesFollowTheTextAndOnlyChangedRowsAreMeasured) {
+    const int base = height(1);
+    ASSERT_TRUE(SSSetFormula(&c, 1, 3, "IF(C3>0,\"" + kLong + "\",\"kort\")"));
+    SSSetFloat(&c, 3, 3, 1);
+    EXPECT_GT(height(3), base) << "a formula whose text result grows grows its row";
+    SSSetFloat(&c, 3, 3, 0);
+    EXPECT_EQ(height(3), base) << "and its shorter result shrinks it again";
+
+    SSSetData(&c, 2, 7, kLong);
+    const int grown = height(7);
+    ASSERT_GT(grown, base);
+    const auto path = tempFile("wrap.sss");
+    ASSERT_TRUE(SSSaveToFile(&c, path.string()));
+    SpreadControl other;
+    ASSERT_TRUE(SSLoadFromFile(&other, path.string()));
+    int px = 0;
+    ASSERT_TRUE(SSGetRowHeightInPixels(&other, 7, px));
+    EXPECT_EQ(px, grown) << "a loaded table's wrapped rows are measured on load";
+    EXPECT_FALSE(other.sheet().rowHeightSet(7)) << "the file does not store the grown height as set";
+    ASSERT_TRUE(SSSetColWidthInPixels(&other, 2, 3000));
+    ASSERT_TRUE(SSGetRowHeightInPixels(&other, 7, px));
+    EXPECT_EQ(px, base) << "so the loaded row still shrinks when its column widens";
+    std::filesystem::remove(path);
+
+    // A long table: one edit measures its own row, not the table.
+    ASSERT_TRUE(SSSetMaxRows(&c, 100'000));
+    CellType t;
+    ASSERT_TRUE(SSSetCellTypeRange(&c, 1, 1, 1, 100'000, *SSSetTypeEdit(&c, t, 0, 9999, true)));
+    for (int r = 1; r <= 100'000; r += 10)
+        SSSetData(&c, 1, r, "a\nb");
+    height(1);
+    view.measured = 0;
+    SSSetData(&c, 1, 50'001, kLong);
+    EXPECT_GT(height(50'001), base);
+    EXPECT_EQ(view.measured, 1) << "only the changed cell's row is measured";
+}
+
+TEST_F(WrapGrid, printedPagesCountTheGrownRows) {
+    ASSERT_TRUE(SSSetMaxRows(&c, 60));
+    for (int r = 1; r <= 60; ++r)
+        SSSetData(&c, 1, r, "r" + std::to_string(r));
+    const int flat = SSGetPrintPageCount(&c);
+    for (int r = 1; r <= 60; ++r)
+        SSSetData(&c, 1, r, kLong);
+    EXPECT_GT(SSGetPrintPageCount(&c), flat) << "the paper lays out the rows as tall as the screen";
+}

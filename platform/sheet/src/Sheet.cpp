@@ -69,6 +69,11 @@ bool Sheet::swapContents(Sheet& other) {
     std::swap(m_active, other.m_active);
     std::swap(m_selection, other.m_selection);
     std::swap(m_spans, other.m_spans);
+    // What a loaded table's wrapped texts need is measured afresh, for both sheets.
+    m_d->grownRows = {};
+    other.m_d->grownRows = {};
+    markRowsToFit(1, m_maxRows);
+    other.markRowsToFit(1, other.m_maxRows);
     return true;
 }
 
@@ -102,6 +107,8 @@ bool Sheet::setMaxRows(int n) {
             std::erase_if(m_spans, [&](const CellRange& s) { return s.row2 > n; });
             rebuildSpanIndex();
             m_d->rowHeights.truncate(n);
+            m_d->grownRows.truncate(n);
+            m_d->rowsToFit.truncate(n);
         }
         m_maxRows = n;
     } catch (const std::bad_alloc&) {
@@ -346,8 +353,10 @@ void Sheet::clearContents(const CellRange& r) {
         rec.flags = 0;
         changed.push_back({c, row});
     });
-    for (auto p : changed)
+    for (auto p : changed) {
         m_d->markDependents(p.col, p.row);
+        markRowsToFit(p.row, p.row);
+    }
     autoRecalc();
 }
 
@@ -450,7 +459,7 @@ std::size_t Sheet::memoryUse() const {
     for (const auto& [key, p] : d.programCache)
         n += key.capacity() + sizeof(Program) + p->code.capacity() * sizeof(Instr) + 64;
     n += (d.tags.size() + d.notes.size()) * 64;
-    n += (d.colWidths.runs() + d.rowHeights.runs()) * 48;
+    n += (d.colWidths.runs() + d.rowHeights.runs() + d.grownRows.runs() + d.rowsToFit.runs()) * 48;
     return n;
 }
 
@@ -468,6 +477,7 @@ bool Sheet::setCellType(const CellRange& r, const CellType& t) {
     } catch (const std::bad_alloc&) {
         return false;
     }
+    markRowsToFit(b.row1, b.row2);
     return true;
 }
 
@@ -525,6 +535,7 @@ CellRange Sheet::clampRange(const CellRange& r) const {
 bool Sheet::changeStyle(const CellRange& r, const std::function<void(CellStyle&)>& change) {
     CellRange b = clampRange(r);
     if (b.col1 > b.col2 || b.row1 > b.row2 || !m_d->blockFits(b)) return false;
+    markRowsToFit(b.row1, b.row2); // a font or its size changes what a wrapped text needs
     try {
         return changeStyleOf(b, change);
     } catch (const std::bad_alloc&) {
@@ -565,6 +576,7 @@ bool Sheet::addSpan(int col, int row, int numCols, int numRows) {
         rebuildSpanIndex();
         return false;
     }
+    markRowsToFit(s.row1, s.row2);
     return true;
 }
 
@@ -574,6 +586,7 @@ bool Sheet::removeSpan(int col, int row) {
     const CellRange gone = *s;
     m_d->spanIndex.remove(gone);
     m_spans.erase(std::find(m_spans.begin(), m_spans.end(), gone));
+    markRowsToFit(gone.row1, gone.row2);
     return true;
 }
 
@@ -649,6 +662,12 @@ bool Sheet::setColWidthPixels(int col, int px) {
     } catch (const std::bad_alloc&) {
         return false;
     }
+    // Wrapped texts of the column take other heights: only the column's stored cells are visited.
+    if (all)
+        markRowsToFit(1, m_maxRows);
+    else if (col > 0)
+        forEachStoredCell({col, 1, col, m_maxRows},
+                          [&](int, int row, const Value&) { markRowsToFit(row, row); });
     return true;
 }
 
@@ -665,8 +684,57 @@ bool Sheet::setColWidth(int col, double w) {
 int Sheet::rowHeightPixels(int row) const {
     if (row < 0 || row > m_maxRows) return -1;
     float h = m_d->rowHeights.get(row);
-    if (h == 0) h = Impl::kDefaultRowPx;
+    if (h == 0) h = std::max(Impl::kDefaultRowPx, m_d->grownRows.get(row));
     return h < 0 ? 0 : int(std::lround(h));
+}
+
+bool Sheet::rowHeightSet(int row) const {
+    return row >= 0 && row <= m_maxRows && m_d->rowHeights.get(row) != 0;
+}
+
+int Sheet::grownRowHeight(int row) const {
+    return row >= 1 && row <= m_maxRows ? int(m_d->grownRows.get(row)) : 0;
+}
+
+void Sheet::setGrownRowHeight(int row, int px) {
+    if (row < 1 || row > m_maxRows) return;
+    const float h = px > Impl::kDefaultRowPx ? float(std::min(px, kMaxGrownRowPx)) : 0.f;
+    if (m_d->grownRows.get(row) == h) return;
+    try {
+        m_d->grownRows.set(row, row, h);
+    } catch (const std::bad_alloc&) {
+        // the row keeps its old height: a looks-only loss
+    }
+}
+
+void Sheet::clearGrownRows(int first, int last) {
+    first = std::max(first, 1);
+    last = std::min(last, m_maxRows);
+    if (first > last) return;
+    try {
+        m_d->grownRows.set(first, last, 0.f);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void Sheet::markRowsToFit(int first, int last) {
+    first = std::max(first, 1);
+    last = std::min(last, m_maxRows);
+    if (first > last || (first == last && m_d->rowsToFit.get(first) != 0)) return;
+    try {
+        m_d->rowsToFit.set(first, last, 1.f);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+bool Sheet::hasRowsToFit() const {
+    return m_d->rowsToFit.runs() != 0;
+}
+
+void Sheet::takeRowsToFit(const std::function<void(int, int)>& fn) {
+    SizeRuns runs;
+    std::swap(runs, m_d->rowsToFit);
+    runs.forEachRun(m_maxRows, [&](int first, int last, float) { fn(first, last); });
 }
 
 bool Sheet::setRowHeightPixels(int row, int px) {

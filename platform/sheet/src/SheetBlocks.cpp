@@ -207,10 +207,15 @@ bool Sheet::shiftBand(bool rows, int at, int count) {
     if (rows) {
         for (std::size_t ci = 0; ci < d.cols.count(); ++ci)
             shiftColumnRows(d, d.cols.keyAt(ci), at, insert ? n : -n, limit);
-        if (insert)
+        if (insert) {
             d.rowHeights.insert(at, n, limit);
-        else
+            d.grownRows.insert(at, n, limit);
+            d.rowsToFit.insert(at, n, limit);
+        } else {
             d.rowHeights.erase(at, n);
+            d.grownRows.erase(at, n);
+            d.rowsToFit.erase(at, n);
+        }
     } else {
         if (insert) {
             d.cols.shiftFrom(std::size_t(at), n);
@@ -328,6 +333,7 @@ bool Sheet::copyRange(const CellRange& src, CellPos dst) {
         ok = false; // what was copied so far stays; the caller learns the copy is incomplete
     }
     --d.recalcDepth;
+    markRowsToFit(t.row1, t.row2);
     autoRecalc();
     return ok;
 }
@@ -366,6 +372,10 @@ void Sheet::moveCells(const std::vector<std::pair<CellPos, CellPos>>& moves, boo
         rec = taken[i].rec;
         if (taken[i].hasTag) d.tags[cellKey(to.col, to.row)] = std::move(taken[i].tag);
         if (taken[i].hasNote) d.notes[cellKey(to.col, to.row)] = std::move(taken[i].note);
+    }
+    for (const auto& [from, to] : moves) {
+        markRowsToFit(from.row, from.row);
+        markRowsToFit(to.row, to.row);
     }
 }
 

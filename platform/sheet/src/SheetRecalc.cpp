@@ -390,6 +390,7 @@ std::string Sheet::formula(int col, int row, RefStyle style) const {
 
 void Sheet::cellChanged(int col, int row) {
     m_d->markDependents(col, row);
+    markRowsToFit(row, row);
     autoRecalc();
 }
 
@@ -628,6 +629,9 @@ void Sheet::evalSlot(std::uint32_t start) {
         bool changed = true;
         if (CellRec* rec = d.find(sl.col, sl.row)) {
             if (d.cutoff) changed = !sameValue(d, *rec, v);
+            // A text result may wrap over another number of lines than the value before it.
+            if (changed && (rec->kind == std::uint8_t(ValueKind::Text) || v.kind == ValueKind::Text))
+                markRowsToFit(sl.row, sl.row);
             d.storeValue(*rec, v);
         }
         d.settled(s, changed);

@@ -49,10 +49,10 @@ public:
         for (auto& [k, v] : m_runs)
             out[k < at ? k : k + n] = v;
         m_runs.swap(out);
-        if (before != 0 || get(at + n) != 0) {
-            m_runs[at + n] = before;
-            m_runs[at] = 0;
-        }
+        // The opened entries are default even inside or just after a run of another value.
+        m_runs[at + n] = before;
+        m_runs[at] = 0;
+        tidy(at, at + n);
         truncate(last);
     }
     /// Removes entries at .. at+n-1, moving later ones down.
@@ -315,6 +315,8 @@ struct Sheet::Impl : NameArity {
     InternTable<CellType> types;
     SizeRuns colWidths;  ///< pixels; 0 = default, -1 = hidden
     SizeRuns rowHeights; ///< pixels; 0 = default, -1 = hidden
+    SizeRuns grownRows;  ///< pixels a default-height row grew to for its wrapped texts; 0 = none
+    SizeRuns rowsToFit;  ///< 1 = the row's grown height is to be measured again
     std::unordered_map<std::string, ProgramPtr> programCache;
     std::unordered_map<std::string, CustomEntry> customs;
     std::vector<std::uint32_t> dirty;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace sheet {
 
@@ -532,6 +533,61 @@ void SpreadControl::cellTextSize(int col, int row, double& width, double& height
     height += 4;
 }
 
+int SpreadControl::wrappedCellHeight(int col, int row) const {
+    const CellType& t = m_sheet.cellType(col, row);
+    if (!t.multiLine && !(t.style & kWordWrap)) return 0;
+    if (t.kind == CellKind::CheckBox || t.kind == CellKind::Button || t.kind == CellKind::Picture) return 0;
+    if (t.style & kRotationMask) return 0; // turned text runs along the row, not down it
+    CellRange span;
+    if (m_sheet.spanAt(col, row, span)) return 0;
+    const std::string text = m_sheet.data(col, row);
+    if (text.empty()) return 0;
+    // The grid draws text inside the cell less 2 pixels left, 3 right, 1 above and 2 below; a
+    // drop-down cell also leaves room for its button.
+    int width = m_sheet.colWidthPixels(col) - 5;
+    if (t.kind == CellKind::ComboBox) width -= 18;
+    if (width < 1) return 0;
+    const Font& font = m_sheet.style(col, row).font;
+    double h = m_view ? m_view->wrappedTextHeight(text, font, width) : -1;
+    if (h < 0) {
+        // The estimate of textSize, line by line: an average character is about 0.55 em wide.
+        const double em = font.height * 96.0 / 72.0;
+        const double perLine = std::max(1.0, std::floor(width / std::max(1.0, em * 0.55)));
+        double lines = 0;
+        std::size_t run = 0;
+        auto endLine = [&] {
+            lines += std::max(1.0, std::ceil(double(run) / perLine));
+            run = 0;
+        };
+        for (unsigned char ch : text)
+            if (ch == '\n')
+                endLine();
+            else if ((ch & 0xC0) != 0x80)
+                ++run;
+        endLine();
+        h = std::ceil(lines * em * 1.2);
+    }
+    return int(std::ceil(h)) + 4;
+}
+
+void SpreadControl::fitRowHeights() {
+    if (!m_sheet.hasRowsToFit()) return;
+    const int cols = m_sheet.maxCols();
+    m_sheet.takeRowsToFit([&](int first, int last) {
+        // The stored cells of the noted rows, column by column: a table that declares millions of
+        // empty rows costs what it holds.
+        std::map<int, int> tallest;
+        if (cols > 0)
+            m_sheet.forEachStoredCell({1, first, cols, last}, [&](int col, int row, const Value&) {
+                if (m_sheet.rowHeightSet(row)) return;
+                if (int h = wrappedCellHeight(col, row); h > 0) tallest[row] = std::max(tallest[row], h);
+            });
+        m_sheet.clearGrownRows(first, last);
+        for (const auto& [row, h] : tallest)
+            m_sheet.setGrownRowHeight(row, h);
+    });
+}
+
 void SpreadControl::addPreview(PreviewControl* p) {
     if (std::find(m_previews.begin(), m_previews.end(), p) == m_previews.end()) m_previews.push_back(p);
 }
@@ -561,6 +617,7 @@ void PreviewControl::setGrid(SpreadControl* g) {
 
 int PreviewControl::pageCount() const {
     if (!m_grid) return 0;
+    m_grid->fitRowHeights();
     return PrintLayout(m_grid->sheet(), m_grid->printOptions).pageCount();
 }
 

@@ -429,6 +429,7 @@ bool SSSetRowHeight(SpreadControl* c, SS_COORD row, double height) {
 
 bool SSGetRowHeight(SpreadControl* c, SS_COORD row, double& height) {
     if (!c || !c->sheet().inside(0, headerOr(row))) return false;
+    c->fitRowHeights();
     height = c->sheet().rowHeight(headerOr(row));
     return true;
 }
@@ -441,6 +442,7 @@ bool SSSetRowHeightInPixels(SpreadControl* c, SS_COORD row, int pixels) {
 
 bool SSGetRowHeightInPixels(SpreadControl* c, SS_COORD row, int& pixels) {
     if (!c || !c->sheet().inside(0, headerOr(row))) return false;
+    c->fitRowHeights();
     pixels = c->sheet().rowHeightPixels(headerOr(row));
     return true;
 }

@@ -347,6 +347,7 @@ bool SSGetPrintOptions(SpreadControl* c, PrintOptions& out) {
 
 int SSGetPrintPageCount(SpreadControl* c) {
     if (!c) return -1;
+    c->fitRowHeights();
     return PrintLayout(c->sheet(), c->printOptions).pageCount();
 }
 

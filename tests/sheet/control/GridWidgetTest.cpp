@@ -409,3 +409,18 @@ TEST_F(GridWidgetTest, destroyingTheDialogTellsTheListener) {
 }
 
 } // namespace
+
+TEST_F(GridWidgetTest, aWrappedTextGrowsItsDrawnRowAndAWiderColumnShrinksItBack) {
+    CellType t;
+    ASSERT_TRUE(SSSetCellType(dlg.grid, 1, 2, *SSSetTypeEdit(dlg.grid, t, 0, 9999, true)));
+    const int base = w->cellRect(1, 2).height();
+    SSSetData(dlg.grid, 1, 2, "Weerstandsmoment Wy van het gekozen profiel");
+    ui::processEvents();
+    const QRect grown = w->cellRect(1, 2);
+    EXPECT_GT(grown.height(), 2 * base) << "the drawn row holds the wrapped lines";
+    EXPECT_EQ(grown.height(), dlg.grid->sheet().rowHeightPixels(2))
+        << "the screen and the sheet (and so the paper) agree";
+    ASSERT_TRUE(SSSetColWidthInPixels(dlg.grid, 1, 1000));
+    ui::processEvents();
+    EXPECT_EQ(w->cellRect(1, 2).height(), base) << "the widened column needs one line again";
+}

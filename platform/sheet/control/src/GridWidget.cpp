@@ -358,6 +358,7 @@ int GridWidget::lastPageStart(bool rowsWanted) const {
 }
 
 void GridWidget::updateScrollBars() {
+    m_ctl->fitRowHeights(); // rows grown or shrunk for their wrapped texts count here
     const Sheet& s = m_ctl->sheet();
     // Showing or hiding a scroll bar changes the viewport, and with it what fits: settle first.
     for (int pass = 0; pass < 3; ++pass) {
@@ -491,6 +492,7 @@ void GridWidget::redraw() {
 }
 
 void GridWidget::editorChanged() {
+    m_ctl->fitRowHeights();
     if (m_ctl->editing()) {
         CellPos a = m_ctl->sheet().activeCell();
         QRect r = cellRect(a.col, a.row);
@@ -576,6 +578,14 @@ void GridWidget::textSize(const std::string& text, const Font& font, double& wid
     height = r.height();
 }
 
+double GridWidget::wrappedTextHeight(const std::string& text, const Font& font, int width) const {
+    // As paintCell draws it: word wrap inside the text rectangle.
+    QFontMetrics fm(qtFont(font), viewport());
+    return fm
+        .boundingRect(QRect(0, 0, width, 100000), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, qs(text))
+        .height();
+}
+
 bool GridWidget::print(const std::string& jobName, std::string& error) {
     ui::PrintRequest request;
     request.landscape = m_ctl->printOptions.landscape;
@@ -592,10 +602,12 @@ bool GridWidget::print(const std::string& jobName, std::string& error) {
     if (request.outputFile.empty()) target.printerName = request.printerName;
     target.outputFile = request.outputFile;
     target.copies = request.copies;
+    m_ctl->fitRowHeights(); // the paper shows the rows as tall as the screen does
     return printGrid(m_ctl->sheet(), o, target, jobName, error);
 }
 
 bool GridWidget::printTo(const PrintTarget& target, const std::string& jobName, std::string& error) {
+    m_ctl->fitRowHeights();
     return printGrid(m_ctl->sheet(), m_ctl->printOptions, target, jobName, error);
 }
 

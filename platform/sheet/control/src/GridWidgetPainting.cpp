@@ -43,6 +43,12 @@ Qt::PenStyle penStyleOf(int style) {
 // --- drawing
 
 void GridWidget::paintEvent(QPaintEvent*) {
+    if (m_ctl->sheet().hasRowsToFit()) {
+        // Cells changed without a redraw (drawing was held): measure now, and let the scroll bars
+        // catch up on the next turn.
+        m_ctl->fitRowHeights();
+        redraw();
+    }
     QPainter p(viewport());
     const Sheet& s = m_ctl->sheet();
     // The grid may have shrunk since the scroll bars were last set.

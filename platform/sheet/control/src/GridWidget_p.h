@@ -57,6 +57,7 @@ public:
     void showCell(int col, int row) override;
     SSRect clientRect() const override;
     void textSize(const std::string& text, const Font& font, double& width, double& height) const override;
+    double wrappedTextHeight(const std::string& text, const Font& font, int width) const override;
     bool print(const std::string& jobName, std::string& error) override;
     bool printTo(const PrintTarget& target, const std::string& jobName, std::string& error) override;
     void editRefused(const std::string& reason) override;

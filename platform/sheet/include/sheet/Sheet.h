@@ -162,6 +162,25 @@ public:
     bool setRowHeight(int row, double h);
     int rowHeightPixels(int row) const;
     bool setRowHeightPixels(int row, int px);
+    /// True when the row's height was set (by the person, a file or code) rather than left at the
+    /// default; such a row keeps its height whatever its cells hold.
+    bool rowHeightSet(int row) const;
+    /// The height a row at the default height has grown to so that its wrapped texts show whole
+    /// (0: not grown). The grid control measures it; rowHeightPixels() gives it, files never store it.
+    int grownRowHeight(int row) const;
+    /// Sets the grown height of a row (data rows only; below the default height counts as none,
+    /// above kMaxGrownRowPx is cut to it).
+    void setGrownRowHeight(int row, int px);
+    /// Rows first..last back to no grown height.
+    void clearGrownRows(int first, int last);
+    /// The tallest a row grows for its wrapped texts, in pixels.
+    static constexpr int kMaxGrownRowPx = 800;
+    /// Notes that rows first..last may need another grown height (their texts, looks or column
+    /// widths changed). Cells, formats, widths, spans and loads note their rows themselves.
+    void markRowsToFit(int first, int last);
+    bool hasRowsToFit() const;
+    /// Hands the noted rows over as runs fn(first, last), in order, and forgets them.
+    void takeRowsToFit(const std::function<void(int, int)>& fn);
     /// Units <-> pixels in the current unit type.
     double widthToPixels(double w) const;
     double pixelsToWidth(double px) const;

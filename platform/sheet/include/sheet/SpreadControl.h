@@ -135,6 +135,11 @@ public:
     virtual SSRect clientRect() const = 0;
     /// The size a text needs in a font, in pixels.
     virtual void textSize(const std::string& text, const Font& font, double& width, double& height) const = 0;
+    /// The height in pixels a text needs in a font when it wraps at `width` pixels; negative when the
+    /// view cannot tell (the control then estimates).
+    virtual double wrappedTextHeight(const std::string& text, const Font& font, int width) const {
+        return -1;
+    }
     /// Prints the grid (the agent's print dialog chooses printer or PDF file); false with a reason.
     virtual bool print(const std::string& jobName, std::string& error) = 0;
     /// Prints the grid with its print options to a target chosen beforehand; false with a reason.
@@ -267,6 +272,16 @@ public:
     void textSize(const std::string& text, const Font& font, double& width, double& height) const;
     /// The size in pixels the cell's shown text needs (with a little padding).
     void cellTextSize(int col, int row, double& width, double& height) const;
+    /// The row height in pixels a cell's wrapped text needs at its column's width (padding
+    /// included); 0 for a cell that does not wrap (no multi-line or word-wrap type, a check box,
+    /// button or picture, turned text, part of a span).
+    int wrappedCellHeight(int col, int row) const;
+    /// Measures the rows whose cells, looks or column widths changed since the last call: a row at
+    /// the default height grows to hold its tallest wrapped text and shrinks back (never below the
+    /// default) when that text gets shorter or its column wider; rows whose height was set keep it.
+    /// Only the noted rows are measured, each over its stored cells. The view calls this before it
+    /// lays out or paints, the print and preview before they lay out pages.
+    void fitRowHeights();
 
     // used by the preview controls that show this grid
     void addPreview(PreviewControl* p);
