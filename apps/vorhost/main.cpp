@@ -33,15 +33,9 @@ bool readScript(const std::string& path, std::string& text, std::string& error) 
         text = s.str();
         return true;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read the script " + path;
-        return false;
-    }
-    std::ostringstream s;
-    s << in.rdbuf();
-    text = s.str();
-    return true;
+    // A script is a few kilobytes; a pipe, a folder or a device named as one is refused, not waited on.
+    constexpr std::size_t kScriptBudget = std::size_t(16) << 20;
+    return base::readRegularFile(path, text, kScriptBudget, &error);
 }
 
 } // namespace
