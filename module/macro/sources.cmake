@@ -1,4 +1,5 @@
 # The macro area: the dialogs that edit parametric connection macros in the drawing, and the steps
 # they share. Paths are relative to module/.
 set(VOR_MACRO_SOURCES
+  macro/CommitTab.h macro/CommitTab.cpp
 )
