@@ -1,8 +1,8 @@
 // A designed dialog shown live, as a dialog that uses designed pages shows it: for trying a template
 // out from vorhost and scripts, with Tab moving through the designed controls.
 
+#include "designer/DesignedPage.h"
 #include "designer/DesignerFolder.h"
-#include "designer/Vor_DlgDesignerData.h"
 #include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
@@ -21,52 +21,42 @@ class DlgDesignedPreview : public ui::Dialog {
 public:
     enum { IDD = 8960 };
     static constexpr int kFirstResId = 34000;
-    static constexpr int kLastResId = kFirstResId + Vor_DlgDesignerData::kMaxControls - 1;
     explicit DlgDesignedPreview(const Vor_String& path)
         : ui::Dialog(IDD)
         , m_path(path) {}
-    Vor_DlgDesignerData& engine() { return m_engine; }
     std::map<std::string, std::string> startValues;   ///< by variable name
     nlohmann::json result = nlohmann::json::object(); ///< every value by name, on OK
 
 protected:
     bool onInitDialog() override {
-        m_engine.initialize(this, kFirstResId, kLastResId, 0, 0, 0, 0, 0, false);
-        m_engine.readFromFile(m_path, true);
-        if (!m_engine.getTemplateName().isEmpty()) setWindowText(m_engine.getTemplateName().str());
-        m_engine.redrawAllControls();
+        // the page fills the client area; a template that cannot be read shows an empty dialog
+        m_page.open(*this, clientRect(), m_path, kFirstResId);
+        if (!m_page.templateName().isEmpty()) setWindowText(m_page.templateName().str());
         static constexpr std::pair<int, int> kTexts[] = {{ui::IDOK, 1}, {ui::IDCANCEL, 2}};
         setCatalogueTexts(*this, kTexts);
         // values by variable name, as a dialog with designed pages fills them from its model
-        for (const auto& [name, value] : startValues) {
-            int i;
-            if (m_engine.findEditCtrlWithContents(Vor_String(name), i))
-                m_engine.setCtrlValue(m_engine.getControl(i)->resId, Vor_String(value));
-        }
-        return !m_engine.setFocusToCtrl(true);
+        m_page.setValues(startValues);
+        return !m_page.focus(true);
     }
-    void onPaint(ui::Painter& p) override { m_engine.OnEraseBkgnd(p); }
+    void onPaint(ui::Painter& p) override { m_page.paint(p); }
     // The values are read before the window goes, as a dialog with designed pages does on OK.
     void onOK() override {
-        for (int i = 0; i < m_engine.getNrControls(); ++i) {
-            const Vor_DesignerControl* c = m_engine.getControl(i);
-            Vor_String v;
-            if (typeTakesFocus(c->type) && m_engine.getCtrlValue(c->resId, v))
-                result[c->contents.str()] = v.str();
-        }
+        for (const auto& [name, value] : m_page.values())
+            result[name] = value;
         endDialog(ui::IDOK);
     }
     bool preTranslateKey(const ui::KeyEvent& key) override {
-        Vor_TabMsgHandle result;
-        if (!m_engine.handleTabKey(key.vk, result, key.shift)) return false;
-        if (result == tmPastLast) gotoDlgCtrl(ui::IDOK);
-        if (result == tmBeforeFirst) gotoDlgCtrl(ui::IDCANCEL);
+        Vor_TabMsgHandle moved;
+        if (!m_page.handleTabKey(key, moved)) return false;
+        if (moved == tmPastLast) gotoDlgCtrl(ui::IDOK);
+        if (moved == tmBeforeFirst) gotoDlgCtrl(ui::IDCANCEL);
         return true;
     }
+    void onDestroy() override { m_page.close(); }
 
 private:
     Vor_String m_path;
-    Vor_DlgDesignerData m_engine;
+    DesignedPage m_page;
 };
 
 const bool registered = registerJsonLauncher(

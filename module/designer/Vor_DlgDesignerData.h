@@ -2,7 +2,8 @@
 // The engine of a designed dialog: holds its controls, draws its picture as the background of a
 // host dialog and lays one child window per control over it. In design mode the controls are
 // selected, moved and sized with the mouse and edited in a property panel of five host controls;
-// in run mode they are live and their values are read and written here.
+// in run mode they are live and their values are read and written here. A dialog that runs a
+// designed page inside itself does so through DesignedPage (designer/DesignedPage.h).
 
 #include "designer/CControlRect.h"
 #include "designer/Vor_DesignerControl.h"

@@ -3,6 +3,7 @@
 #include "frame/ModuleEntry.h"
 #include "frame/CommandTable.h"
 #include "frame/ModuleResourceScope.h"
+#include "frame/UnloadHandlers.h"
 
 #include <cad/aced.h>
 #include <ui/Dialog.h>
@@ -58,8 +59,13 @@ const ui::Image& uncheckedBitmap() {
     return g_unchecked ? *g_unchecked : none;
 }
 
-void DestroyAllMacroDlgs() {}
-void EndDlgEditConstraints() {}
+void DestroyAllMacroDlgs() {
+    runUnloadHandlers(UnloadStep::DestroyAllMacroDlgs);
+}
+
+void EndDlgEditConstraints() {
+    runUnloadHandlers(UnloadStep::EndDlgEditConstraints);
+}
 
 extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
     switch (msg) {
@@ -69,7 +75,8 @@ extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
         registerCommand();
         break;
     case AcRx::kUnloadAppMsg:
-        // The modeless windows the module can close go first; any other still open keeps it loaded.
+        // The modeless windows the areas registered to close go first; any other still open keeps
+        // the module loaded.
         DestroyAllMacroDlgs();
         EndDlgEditConstraints();
         if (windowsStillOpen()) return AcRx::kRetError;

@@ -21,7 +21,8 @@ VOR_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId);
 VOR_EXPORT int acrxGetApiVersion();
 }
 
-/// Closes every modeless macro dialog (none exist until the macro dialogs are built).
+/// Closes every modeless macro dialog: runs the handlers registered for
+/// UnloadStep::DestroyAllMacroDlgs (frame/UnloadHandlers.h); nothing when none is.
 VOR_EXPORT void DestroyAllMacroDlgs();
-/// Closes the modeless constraint editor (none exists until it is built).
+/// Closes the modeless constraint editor: runs the handlers of UnloadStep::EndDlgEditConstraints.
 VOR_EXPORT void EndDlgEditConstraints();

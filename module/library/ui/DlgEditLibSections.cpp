@@ -8,12 +8,8 @@
 #include <ui/Agent.h>
 #include <ui/Control.h>
 
-#include <algorithm>
-
 namespace {
 const char* const kPlacement = "DLG_EDIT_SECTIONLIB";
-constexpr int kTabInset = 4;   // pixels between the tab control's frame and a page
-constexpr int kTabBarTop = 26; // pixels of the tabs above a page
 } // namespace
 
 DlgEditLibSections::~DlgEditLibSections() = default;
@@ -25,10 +21,6 @@ bool DlgEditLibSections::onInitDialog() {
     item(ui::IDCANCEL)->setText(dialString(2).str());
     restoreWindowPlacement(this, kPlacement, false, 0, 0);
     m_data.GetAvailableFiles();
-    ui::Control* tabs = item(IDC_TABS);
-    tabs->insertTab(0, dialString(755).str());
-    tabs->insertTab(1, dialString(9707).str());
-    tabs->insertTab(2, dialString(9708).str());
 
     m_groups = std::make_unique<LibGroupsPage>(m_data);
     m_types = std::make_unique<LibTypesPage>(m_data);
@@ -41,11 +33,14 @@ bool DlgEditLibSections::onInitDialog() {
         m_renamedTables.emplace_back(old, name);
         m_types->refresh();
     });
-    for (ui::Dialog* p : {static_cast<ui::Dialog*>(m_groups.get()), static_cast<ui::Dialog*>(m_types.get()),
-                          static_cast<ui::Dialog*>(m_tables.get())}) {
-        p->create(this);
-        p->showWindow(ui::SW_HIDE);
-    }
+    m_pages.attach(this, IDC_TABS);
+    m_pages.addPage(*m_groups, dialString(755).str());
+    m_pages.addPage(*m_types, dialString(9707).str());
+    m_pages.addPage(*m_tables, dialString(9708).str());
+    m_pages.setBeforeShow([this](int, int next) {
+        storePages();
+        if (next == kTypesPage) m_types->refresh(); // groups may have changed
+    });
     // the tab control grows with the dialog, OK and Cancel keep to its lower right corner
     using R = CResizer;
     m_resizer.init(this, {{IDC_TABS,
@@ -63,8 +58,8 @@ bool DlgEditLibSections::onInitDialog() {
                            {R::eFixed, 0, R::eBottom},
                            {R::eWidth, 0, R::eLeft},
                            {R::eHeight, 0, R::eTop}}});
-    placePages();
-    showPage(m_sysName.isEmpty() ? kGroupsPage : kTablesPage);
+    m_pages.place();
+    m_pages.show(m_sysName.isEmpty() ? kGroupsPage : kTablesPage);
     if (!m_data.m_readFaults.empty()) {
         // said before any change is made: groups and types of damaged files are not written back
         // texts: dialString 9713
@@ -72,45 +67,17 @@ bool DlgEditLibSections::onInitDialog() {
         text.replace("%1", Vor_String(m_data.m_readFaults));
         ui::messageBox(text.str(), dialString(754).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
     }
-    return true;
-}
-
-void DlgEditLibSections::placePages() {
-    ui::Control* tabs = item(IDC_TABS);
-    const ui::Rect r = tabs->windowRect();
-    const ui::Point topLeft = screenToClient({r.left, r.top});
-    for (int i = 0; i < 3; ++i)
-        if (ui::Dialog* p = page(i); p && p->exists())
-            p->moveWindow(topLeft.x + kTabInset, topLeft.y + kTabBarTop,
-                          std::max(r.width() - 2 * kTabInset, 1),
-                          std::max(r.height() - kTabBarTop - kTabInset, 1));
+    return false; // the page shown has the focus
 }
 
 void DlgEditLibSections::onSize(int, int) {
     if (!m_resizer.isInitialized()) return;
     m_resizer.move();
-    placePages();
+    m_pages.place();
 }
 
 ui::Dialog* DlgEditLibSections::page(int index) const {
-    switch (index) {
-    case kGroupsPage:
-        return m_groups.get();
-    case kTypesPage:
-        return m_types.get();
-    case kTablesPage:
-        return m_tables.get();
-    }
-    return nullptr;
-}
-
-void DlgEditLibSections::showPage(int index) {
-    storePages();
-    if (index == kTypesPage) m_types->refresh(); // groups may have changed
-    for (int i = 0; i < 3; ++i)
-        page(i)->showWindow(i == index ? ui::SW_SHOW : ui::SW_HIDE);
-    item(IDC_TABS)->setCurTab(index);
-    m_page = index;
+    return m_pages.page(index);
 }
 
 void DlgEditLibSections::storePages() {
@@ -119,11 +86,7 @@ void DlgEditLibSections::storePages() {
 }
 
 bool DlgEditLibSections::onCommand(int id, int code) {
-    if (id == IDC_TABS && code == ui::TCN_SELCHANGE) {
-        showPage(item(IDC_TABS)->curTab());
-        return true;
-    }
-    return false;
+    return m_pages.onCommand(id, code);
 }
 
 void DlgEditLibSections::onOK() {
@@ -141,8 +104,7 @@ void DlgEditLibSections::onCancel() {
 void DlgEditLibSections::onDestroy() {
     saveWindowPlacement(this, kPlacement);
     m_resizer.reset();
-    for (int i = 0; i < 3; ++i)
-        if (ui::Dialog* p = page(i)) p->destroyWindow();
+    m_pages.destroy();
 }
 
 int renameTableInTypes(DlgEditLibData& data, const Vor_String& old, const Vor_String& name) {

@@ -1,6 +1,7 @@
 #pragma once
 // The section library editor: groups, types and tables of the section library on three pages.
 
+#include "frame/TabbedPages.h"
 #include "frame/VorExport.h"
 #include "library/ui/LibGroupsPage.h"
 #include "library/ui/LibTablesPage.h"
@@ -33,6 +34,8 @@ public:
 
     ui::Dialog* page(int index) const;
     LibTablesPage* tablesPage() const { return m_tables.get(); }
+    /// The pages over the tab control (which is shown, focus kept per page).
+    const TabbedPages& pages() const { return m_pages; }
 
 protected:
     bool onInitDialog() override;
@@ -43,15 +46,12 @@ protected:
     void onSize(int width, int height) override;
 
 private:
-    void showPage(int index);
     void storePages();
-    /// Puts the pages over the tab control's client area.
-    void placePages();
 
     std::unique_ptr<LibGroupsPage> m_groups;
     std::unique_ptr<LibTypesPage> m_types;
     std::unique_ptr<LibTablesPage> m_tables;
-    int m_page = -1;
+    TabbedPages m_pages;
     CResizer m_resizer;
 };
 

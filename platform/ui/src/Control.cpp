@@ -325,6 +325,21 @@ void Control::resetContent() {
             tb->removeTab(0);
 }
 
+Rect Control::displayArea() const {
+    auto* tb = qobject_cast<QTabBar*>(m_widget);
+    if (!tb || !m_owner) return {};
+    constexpr int kInset = 4; // pixels between the tab control's frame and a page
+    const Rect r = windowRect();
+    const Point topLeft = m_owner->screenToClient({r.left, r.top});
+    // the row of tabs is as high as the bar wants to draw it, whether or not it holds tabs yet
+    const int row = tb->sizeHint().height();
+    Rect area{topLeft.x + kInset, topLeft.y + row + kInset / 2, topLeft.x + r.width() - kInset,
+              topLeft.y + r.height() - kInset};
+    area.right = std::max(area.right, area.left + 1);
+    area.bottom = std::max(area.bottom, area.top + 1);
+    return area;
+}
+
 int Control::count() const {
     if (auto* c = qobject_cast<QComboBox*>(m_widget)) return c->count();
     if (auto* l = qobject_cast<QListWidget*>(m_widget)) return l->count();

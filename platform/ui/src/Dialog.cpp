@@ -202,15 +202,11 @@ int Dialog::doModal() {
         m_widget->raise();
         m_widget->activateWindow();
         QApplication::setActiveWindow(m_widget);
-        if (focusFirst) {
-            for (auto& c : m_controls)
-                if (c->widget()->isVisibleTo(m_widget) && c->isEnabled() &&
-                    c->widget()->focusPolicy() != Qt::NoFocus) {
-                    c->setFocus();
-                    if (auto* e = qobject_cast<QLineEdit*>(c->widget())) e->selectAll();
-                    break;
-                }
-        }
+        if (focusFirst)
+            if (Control* c = firstTabControl()) {
+                c->setFocus();
+                if (auto* e = qobject_cast<QLineEdit*>(c->widget())) e->selectAll();
+            }
         processEvents();
         agent().runModal(*this);
     }
@@ -234,12 +230,7 @@ bool Dialog::create(Window* parent) {
         m_widget->show();
         applyPendingPlacement();
         if (focusFirst)
-            for (auto& c : m_controls)
-                if (c->widget()->isVisibleTo(m_widget) && c->isEnabled() &&
-                    c->widget()->focusPolicy() != Qt::NoFocus) {
-                    c->setFocus();
-                    break;
-                }
+            if (Control* c = firstTabControl()) c->setFocus();
     }
     if (m_widget) agent().dialogCreated(*this);
     return m_widget != nullptr;
@@ -293,6 +284,14 @@ Control* Dialog::focusControl() const {
     if (!f) return nullptr;
     for (const auto& c : m_controls)
         if (c->widget() == f || c->widget()->isAncestorOf(f)) return c.get();
+    return nullptr;
+}
+
+Control* Dialog::firstTabControl() const {
+    if (!m_widget) return nullptr;
+    for (const auto& c : m_controls)
+        if (c->widget()->isVisibleTo(m_widget) && c->isEnabled() && c->widget()->focusPolicy() != Qt::NoFocus)
+            return c.get();
     return nullptr;
 }
 

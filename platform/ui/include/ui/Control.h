@@ -78,6 +78,9 @@ public:
     int insertTab(int index, const std::string& text);
     int curTab() const { return curSel(); }
     void setCurTab(int index) { setCurSel(index); }
+    /// Where a page of the tab control goes: the control's rectangle below its row of tabs, inset
+    /// from its frame, in the owner dialog's client coordinates. Empty for other kinds of control.
+    Rect displayArea() const;
 
     // list view
     void setImageSize(Size size);

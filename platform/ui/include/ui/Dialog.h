@@ -39,6 +39,9 @@ public:
     Control* item(int id) const;
     std::vector<Control*> controls() const;
     Control* focusControl() const;
+    /// The first control in tab order that takes the keyboard focus now (shown, enabled, a tab
+    /// stop), or null; the control a dialog or a page focuses first.
+    Control* firstTabControl() const;
     void gotoDlgCtrl(int id);
     void setMinTrackSize(Size size);
     Size minTrackSize() const { return m_minTrack; }
