@@ -17,6 +17,7 @@ constexpr std::size_t kSmoothEntities = 5000; // more are drawn coarsely: withou
 constexpr double kDotPx = 1;                  // an entity smaller than this both ways is a dot
 constexpr double kThinProfilePx = 2;          // a coarse paint draws a thinner profile as its line
 constexpr double kSpeckPx = 4;                // and a smaller entity as its box, filled
+constexpr double kRasterCirclePx = 4096;      // the largest circle it writes pixel by pixel
 
 const QColor kBackground(0x20, 0x24, 0x2a);
 const QColor kPlain(0xc8, 0xcc, 0xd2);
@@ -70,8 +71,9 @@ public:
         int t = std::max(0, static_cast<int>(std::floor(std::max(y0, -1.0))));
         int r = std::min(m_w - 1, static_cast<int>(std::floor(std::min(x1, m_w + 1.0))));
         int b = std::min(m_h - 1, static_cast<int>(std::floor(std::min(y1, m_h + 1.0))));
+        if (l > r) return;
         for (int y = t; y <= b; ++y)
-            std::fill(m_bits + y * m_stride + l, m_bits + y * m_stride + std::max(l, r + 1), c);
+            std::fill(m_bits + y * m_stride + l, m_bits + y * m_stride + r + 1, c);
     }
     void pixel(int x, int y, std::uint32_t c) {
         if (static_cast<unsigned>(x) < static_cast<unsigned>(m_w) &&
@@ -149,7 +151,8 @@ struct BatchSink : ShapeSink {
     void circle(const cad::Point2d& centre, double radius) override {
         cad::Point2d c = f.toScreen(centre);
         double r = std::max(kMinHolePx, radius * f.scale);
-        if (raster)
+        // A circle far larger than the view (a hole zoomed into) is left to the painter's arcs.
+        if (raster && r < kRasterCirclePx)
             raster->circle(c.x, c.y, r, colour);
         else
             batch->circles.push_back({{c.x, c.y}, r});

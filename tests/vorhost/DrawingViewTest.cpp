@@ -120,6 +120,29 @@ TEST(DrawingPaint, smallAndLargeDrawingsShowWhatIsOnScreen) {
             << which << ": a small hole is drawn at least " << view::kMinHolePx << " pixels round";
         EXPECT_FALSE(inked(image, 100, 40, 3)) << which << ": empty model space stays empty";
     }
+    // Zoomed in on one hole of a large drawing: its circle has the hole's size, wherever it is drawn.
+    cad::Drawing d;
+    for (int i = 0; i < 6000; ++i) {
+        cad::Entity h;
+        h.geometry = cad::BoltHole{{i * 100.0, 0, 0}, {0, 1, 0}, 22, 20, "M20"};
+        d.add(h);
+    }
+    view::ViewBasis front = view::viewBasis(cad::viewVector(cad::ViewDirection::Front));
+    for (double zoom :
+         {40.0,
+          1.0}) { // a circle of 110 pixels radius, written into the image; one of 4,400, drawn by the painter
+        view::ScreenFit fit = view::fitBox(
+            front, cad::Extents{{311 - zoom / 2, 0, -zoom / 4}, {311 + zoom / 2, 0, zoom / 4}}, 400, 200, 0);
+        QImage image(400, 200, QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&image);
+        view::paintDrawing(p, image.size(), d, front, fit);
+        p.end();
+        EXPECT_TRUE(inked(image, 200, 100, 2))
+            << "zoom " << zoom << ": the rim of the hole at 300 runs through 311";
+        cad::Point2d inside = fit.toScreen(view::project(front, {308, 0, 0}));
+        if (zoom > 1)
+            EXPECT_FALSE(inked(image, static_cast<int>(inside.x), 100, 2)) << "and the inside is empty";
+    }
 }
 
 } // namespace

@@ -95,8 +95,6 @@ public:
     Extents extentsAll() const;
     /// The entities (not temporary, not groups) whose box overlaps `box`.
     std::vector<AcDbObjectId> overlapping(const Extents& box) const;
-    /// Appends those ids to `out` in no order (a view that sorts them itself).
-    void overlapping(const Extents& box, std::vector<AcDbObjectId>& out) const { m_index.query(box, out); }
     /// Calls `visit` with each of them and its box (as the index holds it), in no order.
     void overlapping(const Extents& box,
                      const std::function<void(AcDbObjectId, const Extents&)>& visit) const {
