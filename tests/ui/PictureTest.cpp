@@ -5,13 +5,13 @@
 
 #include <base/SafeFile.h>
 
+#include "../host/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace ui;
@@ -20,23 +20,10 @@ namespace {
 
 class PictureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vorpicture-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override {
-        base::failSafeWritesAfterForTesting(-1, 0);
-        fs::remove_all(m_dir);
-    }
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-    static std::string read(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    fs::path m_dir;
+    void TearDown() override { base::failSafeWritesAfterForTesting(-1, 0); }
+    std::string path(const std::string& name) const { return m_dir.file(name); }
+    std::string read(const std::string& name) const { return m_dir.read(name); }
+    TempDir m_dir;
 };
 
 constexpr ColorRef kRed = rgb(255, 0, 0), kBlue = rgb(0, 0, 255), kGreen = rgb(0, 160, 0),
@@ -97,7 +84,7 @@ TEST_F(PictureTest, aSavedPictureReadsBackPixelForPixel) {
     Picture p = figure();
     std::string error;
     ASSERT_TRUE(p.saveBmp(path("M1.bmp"), &error)) << error;
-    std::string bytes = read(path("M1.bmp"));
+    std::string bytes = read("M1.bmp");
     EXPECT_EQ(bytes.substr(0, 2), "BM");
     EXPECT_EQ(bytes.size(), 54u + 64 * 3 * 48) << "a 24-bit bitmap: rows of 192 bytes need no padding";
     Picture back;
@@ -117,28 +104,28 @@ TEST_F(PictureTest, aFailedSaveKeepsTheOldFileAndSaysWhy) {
     Picture old(8, 8, kRed);
     std::string error;
     ASSERT_TRUE(old.saveBmp(path("M1.bmp"), &error)) << error;
-    const std::string before = read(path("M1.bmp"));
+    const std::string before = read("M1.bmp");
     Picture next = figure();
 
     base::failSafeWritesAfterForTesting(100, ENOSPC);
     EXPECT_FALSE(next.saveBmp(path("M1.bmp"), &error)) << "the disk fills up during the save";
     EXPECT_NE(error.find("M1.bmp"), std::string::npos) << error;
     base::failSafeWritesAfterForTesting(-1, 0);
-    EXPECT_EQ(read(path("M1.bmp")), before) << "the old picture is whole";
+    EXPECT_EQ(read("M1.bmp"), before) << "the old picture is whole";
 
-    fs::create_directory(m_dir / "Macros");
+    fs::create_directory(fs::path(path("Macros")));
     EXPECT_FALSE(next.saveBmp(path("Macros"), &error)) << "the path is a folder";
     EXPECT_NE(error.find("Macros"), std::string::npos) << error;
-    EXPECT_TRUE(fs::is_directory(m_dir / "Macros"));
+    EXPECT_TRUE(fs::is_directory(fs::path(path("Macros"))));
     EXPECT_FALSE(next.saveBmp(path("no/such/folder/M1.bmp"), &error)) << "no such folder";
     EXPECT_NE(error.find("no/such/folder/M1.bmp"), std::string::npos) << error;
     EXPECT_FALSE(Picture().saveBmp(path("empty.bmp"), &error)) << "an empty picture";
-    EXPECT_FALSE(fs::exists(m_dir / "empty.bmp"));
+    EXPECT_FALSE(fs::exists(fs::path(path("empty.bmp"))));
 }
 
 TEST_F(PictureTest, aFailedLoadKeepsThePictureAndNamesTheFile) {
     std::ofstream(path("notes.bmp"), std::ios::binary) << "these are no pixels at all, but words in a file";
-    fs::create_directory(m_dir / "folder.bmp");
+    fs::create_directory(fs::path(path("folder.bmp")));
     const struct {
         std::string file;
         const char* message;
