@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <tuple>
 #include <variant>
 
 namespace view {
@@ -29,22 +31,6 @@ Point2d project(const ViewBasis& basis, const Point3d& p) {
 
 namespace {
 
-Shape line(const ViewBasis& b, std::initializer_list<Point3d> points, bool thin = false) {
-    Shape s;
-    for (const Point3d& p : points)
-        s.points.push_back(project(b, p));
-    s.thin = thin;
-    return s;
-}
-
-Shape circle(const ViewBasis& b, const Point3d& centre, double radius) {
-    Shape s;
-    s.kind = Shape::Circle;
-    s.centre = project(b, centre);
-    s.radius = radius;
-    return s;
-}
-
 /// Two unit vectors across a direction.
 std::pair<Vector3d, Vector3d> across(const Vector3d& n) {
     Vector3d d = n.normal();
@@ -53,66 +39,99 @@ std::pair<Vector3d, Vector3d> across(const Vector3d& n) {
     return {a, d.cross(a).normal()};
 }
 
+/// Keeps the shapes a sink is given.
+struct ShapeList : ShapeSink {
+    std::vector<Shape> shapes;
+    void polyline(const Point2d* points, std::size_t count, bool thin) override {
+        Shape s;
+        s.points.assign(points, points + count);
+        s.thin = thin;
+        shapes.push_back(std::move(s));
+    }
+    void circle(const Point2d& centre, double radius) override {
+        Shape s;
+        s.kind = Shape::Circle;
+        s.centre = centre;
+        s.radius = radius;
+        shapes.push_back(std::move(s));
+    }
+};
+
 } // namespace
 
-std::vector<Shape> entityShapes(const cad::Entity& entity, const ViewBasis& b, double markerSize) {
-    std::vector<Shape> out;
+void emitShapes(const cad::Entity& entity, const ViewBasis& b, double markerSize, ShapeSink& sink) {
     struct Visitor {
         const ViewBasis& b;
         double marker;
-        std::vector<Shape>& out;
+        ShapeSink& sink;
+        void line(std::initializer_list<Point3d> points, bool thin = false) const {
+            Point2d out[5];
+            std::size_t n = 0;
+            for (const Point3d& p : points)
+                out[n++] = project(b, p);
+            sink.polyline(out, n, thin);
+        }
         void operator()(const cad::Profile& p) const {
-            out.push_back(line(b, {p.start, p.end}, true));
+            line({p.start, p.end}, true);
             auto c = cad::profileCorners(p);
             for (int end : {0, 4})
-                out.push_back(line(b, {c[end], c[end + 1], c[end + 2], c[end + 3], c[end]}));
+                line({c[end], c[end + 1], c[end + 2], c[end + 3], c[end]});
             for (int i = 0; i < 4; ++i)
-                out.push_back(line(b, {c[i], c[i + 4]}));
+                line({c[i], c[i + 4]});
         }
         void operator()(const cad::Plate& p) const {
             if (p.outline.empty()) return;
+            // A plate of a few corners (most) needs no list on the heap.
+            Point2d small[16];
+            std::vector<Point2d> large;
+            Point2d* face = small;
+            if (p.outline.size() + 1 > std::size(small)) {
+                large.resize(p.outline.size() + 1);
+                face = large.data();
+            }
             for (double w : {0.0, p.thickness}) {
-                Shape s;
+                std::size_t n = 0;
                 for (const Point2d& q : p.outline)
-                    s.points.push_back(project(b, p.placement.toModel(q.x, q.y, w)));
-                s.points.push_back(s.points.front());
-                out.push_back(std::move(s));
+                    face[n++] = project(b, p.placement.toModel(q.x, q.y, w));
+                face[n++] = face[0];
+                sink.polyline(face, n, false);
             }
             if (p.thickness > 0)
                 for (const Point2d& q : p.outline)
-                    out.push_back(line(
-                        b, {p.placement.toModel(q.x, q.y, 0), p.placement.toModel(q.x, q.y, p.thickness)}));
+                    line({p.placement.toModel(q.x, q.y, 0), p.placement.toModel(q.x, q.y, p.thickness)});
         }
-        void operator()(const cad::BoltHole& h) const {
-            out.push_back(circle(b, h.position, h.diameter / 2));
-        }
+        void operator()(const cad::BoltHole& h) const { sink.circle(project(b, h.position), h.diameter / 2); }
         void operator()(const cad::BoltGroup& g) const {
             for (const Point3d& q : g.positions)
-                out.push_back(circle(b, q, g.diameter / 2));
+                sink.circle(project(b, q), g.diameter / 2);
         }
         void operator()(const cad::CoordSysEntity& c) const {
             const cad::CoordSys& cs = c.cs;
             for (const Vector3d& axis : {cs.xAxis.normal(), cs.yAxis.normal(), cs.zAxis().normal()})
-                out.push_back(line(b, {cs.origin, cs.origin + axis * marker}));
+                line({cs.origin, cs.origin + axis * marker});
         }
         void operator()(const cad::CutMarker& m) const {
             auto [a, c] = across(m.normal);
             double h = m.size / 2;
             const Point3d& o = m.position;
-            out.push_back(line(b, {o - a * h - c * h, o + a * h + c * h}));
-            out.push_back(line(b, {o - a * h + c * h, o + a * h - c * h}));
+            line({o - a * h - c * h, o + a * h + c * h});
+            line({o - a * h + c * h, o + a * h - c * h});
         }
         void operator()(const cad::BlockRef& r) const {
             Point2d o = project(b, r.placement.origin);
             double h = marker / 2;
-            Shape s;
-            s.points = {{o.x - h, o.y}, {o.x, o.y + h}, {o.x + h, o.y}, {o.x, o.y - h}, {o.x - h, o.y}};
-            out.push_back(std::move(s));
+            Point2d s[] = {{o.x - h, o.y}, {o.x, o.y + h}, {o.x + h, o.y}, {o.x, o.y - h}, {o.x - h, o.y}};
+            sink.polyline(s, std::size(s), false);
         }
         void operator()(const cad::MacroGroup&) const {}
     };
-    std::visit(Visitor{b, markerSize, out}, entity.geometry);
-    return out;
+    std::visit(Visitor{b, markerSize, sink}, entity.geometry);
+}
+
+std::vector<Shape> entityShapes(const cad::Entity& entity, const ViewBasis& b, double markerSize) {
+    ShapeList list;
+    emitShapes(entity, b, markerSize, list);
+    return std::move(list.shapes);
 }
 
 ScreenFit fitBox(const ViewBasis& basis, const cad::Extents& box, double width, double height,
@@ -154,11 +173,106 @@ double distanceToShape(const Shape& s, const Point2d& p) {
     return best;
 }
 
+PlaneRect projectBox(const ViewBasis& b, const cad::Extents& box) {
+    if (box.isEmpty()) return {};
+    // Each coordinate of the projection is a sum of one term per axis: its extremes take each term's.
+    auto span = [&](const Vector3d& n, double& lo, double& hi) {
+        lo = hi = 0;
+        for (auto [k, a, z] : {std::tuple{n.x, box.min.x, box.max.x}, std::tuple{n.y, box.min.y, box.max.y},
+                               std::tuple{n.z, box.min.z, box.max.z}}) {
+            lo += std::min(k * a, k * z);
+            hi += std::max(k * a, k * z);
+        }
+    };
+    PlaneRect r;
+    span(b.right, r.minU, r.maxU);
+    span(b.up, r.minV, r.maxV);
+    return r;
+}
+
+PlaneRect visibleRect(const ScreenFit& f, double width, double height) {
+    Point2d a = f.toPlane(0, height), c = f.toPlane(width, 0);
+    return {std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y)};
+}
+
+cad::Extents modelBoxOf(const ViewBasis& b, const PlaneRect& rect, const cad::Extents& within) {
+    if (within.isEmpty() || rect.isEmpty()) return {};
+    double lo[3] = {within.min.x, within.min.y, within.min.z};
+    double hi[3] = {within.max.x, within.max.y, within.max.z};
+    const struct {
+        double n[3];
+        double lo, hi;
+    } rows[] = {{{b.right.x, b.right.y, b.right.z}, rect.minU, rect.maxU},
+                {{b.up.x, b.up.y, b.up.z}, rect.minV, rect.maxV}};
+    // Narrows each coordinate by what the others leave room for (n·p within [lo, hi] for both rows),
+    // a few rounds: every step keeps each point that meets both rows, so the box never gets too small.
+    for (int round = 0; round < 3; ++round)
+        for (const auto& row : rows) {
+            double termLo[3], termHi[3], sumLo = 0, sumHi = 0;
+            for (int i = 0; i < 3; ++i) {
+                termLo[i] = std::min(row.n[i] * lo[i], row.n[i] * hi[i]);
+                termHi[i] = std::max(row.n[i] * lo[i], row.n[i] * hi[i]);
+                sumLo += termLo[i];
+                sumHi += termHi[i];
+            }
+            if (sumHi < row.lo || sumLo > row.hi) return {};
+            for (int i = 0; i < 3; ++i) {
+                if (std::abs(row.n[i]) < 1e-12) continue;
+                double a = (row.lo - (sumHi - termHi[i])) / row.n[i];
+                double c = (row.hi - (sumLo - termLo[i])) / row.n[i];
+                if (a > c) std::swap(a, c);
+                lo[i] = std::max(lo[i], a);
+                hi[i] = std::min(hi[i], c);
+            }
+        }
+    cad::Extents box{{lo[0], lo[1], lo[2]}, {hi[0], hi[1], hi[2]}};
+    // Rounding must not cut off a point on the rectangle's rim.
+    double size = 0;
+    for (double v : {lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]})
+        size = std::max(size, std::abs(v));
+    double slack = 1e-9 * size + 1e-6;
+    for (int i = 0; i < 3; ++i)
+        if (lo[i] > hi[i] + slack) return {};
+    for (int i = 0; i < 3; ++i)
+        if (lo[i] > hi[i]) std::swap(lo[i], hi[i]);
+    box = {{lo[0], lo[1], lo[2]}, {hi[0], hi[1], hi[2]}};
+    return box.grown(slack);
+}
+
+void visitEntitiesInRect(const cad::Drawing& drawing, const ViewBasis& basis, const PlaneRect& rect,
+                         double reach,
+                         const std::function<void(const cad::Entity&, const PlaneRect&)>& visit) {
+    PlaneRect wide = rect.grown(reach);
+    if (wide.isEmpty()) return;
+    drawing.overlapping(modelBoxOf(basis, wide, drawing.indexBounds()),
+                        [&](AcDbObjectId id, const cad::Extents& extents) {
+                            PlaneRect box = projectBox(basis, extents);
+                            if (!box.overlaps(wide)) return;
+                            if (const cad::Entity* e = drawing.get(id)) visit(*e, box);
+                        });
+    for (AcDbObjectId id : drawing.temporaryIds()) {
+        const cad::Entity* e = drawing.get(id);
+        if (!e || e->kind() == cad::EntityKind::MacroGroup) continue;
+        PlaneRect box = projectBox(basis, e->extents());
+        if (box.overlaps(wide)) visit(*e, box);
+    }
+}
+
+std::vector<AcDbObjectId> entitiesInRect(const cad::Drawing& drawing, const ViewBasis& basis,
+                                         const PlaneRect& rect, double reach) {
+    std::vector<AcDbObjectId> out;
+    visitEntitiesInRect(drawing, basis, rect, reach,
+                        [&](const cad::Entity& e, const PlaneRect&) { out.push_back(e.id); });
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 AcDbObjectId nearestEntity(const cad::Drawing& drawing, const ViewBasis& basis, const Point2d& at,
                            double tolerance, const std::vector<cad::EntityKind>& allowed, double markerSize) {
     AcDbObjectId best;
     double bestDistance = tolerance;
-    for (AcDbObjectId id : drawing.ids()) {
+    PlaneRect around{at.x - tolerance, at.y - tolerance, at.x + tolerance, at.y + tolerance};
+    for (AcDbObjectId id : entitiesInRect(drawing, basis, around, markerSize)) {
         const cad::Entity* e = drawing.get(id);
         if (!e || e->temporary) continue;
         if (!allowed.empty() && std::find(allowed.begin(), allowed.end(), e->kind()) == allowed.end())

@@ -20,9 +20,15 @@ TEST(Drawing, idsAreNeverGivenTwice) {
     AcDbObjectId a = d.add(entity(CoordSysEntity{}, "a"));
     AcDbObjectId b = d.add(entity(CoordSysEntity{}, "b"));
     AcDbObjectId t = d.addTemporary(entity(CoordSysEntity{}, "preview"));
+    AcDbObjectId t2 = d.addTemporary(entity(CoordSysEntity{}, "preview 2"));
     EXPECT_EQ(a.handle(), 1);
+    EXPECT_EQ(d.temporaryIds(), (std::vector<AcDbObjectId>{t, t2}))
+        << "the view finds previews without a scan";
+    EXPECT_EQ(d.erase(t2), Acad::eOk);
+    EXPECT_EQ(d.temporaryIds(), std::vector<AcDbObjectId>{t}) << "an erased preview leaves the list";
     EXPECT_EQ(d.erase(b), Acad::eOk);
     d.clearTemporary();
+    EXPECT_TRUE(d.temporaryIds().empty()) << "cleared previews leave the list";
     EXPECT_EQ(d.get(t), nullptr) << "temporary entities are cleared together";
     AcDbObjectId c = d.add(entity(CoordSysEntity{}, "c"));
     EXPECT_GT(c.handle(), t.handle()) << "neither an erased nor a cleared temporary id is given again";

@@ -64,8 +64,21 @@ TEST(SpatialIndex, agreesWithSearchingEveryBox) {
             std::vector<AcDbObjectId> got = index.query(q);
             std::sort(got.begin(), got.end());
             ASSERT_EQ(got, bruteForce(boxes, q)) << "step " << step;
+            std::map<std::int64_t, Extents> seen;
+            index.query(q, [&](AcDbObjectId id, const Extents& box) {
+                EXPECT_TRUE(seen.emplace(id.handle(), box).second) << "step " << step << ": reported twice";
+            });
+            ASSERT_EQ(seen.size(), got.size()) << "step " << step << ": both queries report the same";
+            for (const auto& [id, box] : seen)
+                ASSERT_EQ(box, boxes.at(id)) << "step " << step << ": the box reported is the one listed";
         }
         ASSERT_EQ(index.size(), boxes.size());
+        for (const auto& [id, box] : boxes)
+            ASSERT_TRUE(index.bounds().overlaps(box) && index.bounds().min.x <= box.min.x &&
+                        box.max.x <= index.bounds().max.x && index.bounds().min.y <= box.min.y &&
+                        box.max.y <= index.bounds().max.y && index.bounds().min.z <= box.min.z &&
+                        box.max.z <= index.bounds().max.z)
+                << "step " << step << ": the bounds hold every box listed";
     }
     Extents empty;
     EXPECT_TRUE(index.query(empty).empty()) << "an empty box overlaps nothing";
@@ -73,6 +86,7 @@ TEST(SpatialIndex, agreesWithSearchingEveryBox) {
     EXPECT_FALSE(index.contains(AcDbObjectId(1))) << "an empty box removes the entry";
     index.clear();
     EXPECT_EQ(index.size(), 0u);
+    EXPECT_TRUE(index.bounds().isEmpty()) << "cleared, the bounds are empty again";
 }
 
 TEST(SpatialIndex, touchingBoxesOverlap) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 using namespace view;
 using cad::Point2d;
@@ -143,6 +145,243 @@ TEST(DrawingProjectionTest, aPointPickLiesOnThePlaneThroughTheZoomCentre) {
         << "front: y is the box's middle";
     EXPECT_EQ(pointOnViewPlane(top, {100, 50}, box), (Point3d{100, 50, 300})) << "top: z is the box's middle";
     EXPECT_EQ(pointOnViewPlane(top, {7, 8}, {}), (Point3d{7, 8, 0})) << "no box: through the origin";
+}
+
+TEST(DrawingProjectionTest, modelBoxOfAViewAlongAnAxisIsTheRectangleExtruded) {
+    const cad::Extents within{{-1000, -2000, -3000}, {9000, 8000, 7000}};
+    const struct {
+        cad::ViewDirection dir;
+        PlaneRect rect;
+        cad::Extents want;
+        const char* why;
+    } cases[] = {
+        {cad::ViewDirection::Front,
+         {100, 200, 300, 400},
+         {{100, -2000, 200}, {300, 8000, 400}},
+         "front: x and z from the rectangle, y through the whole drawing"},
+        {cad::ViewDirection::Top,
+         {100, 200, 300, 400},
+         {{100, 200, -3000}, {300, 400, 7000}},
+         "top: x and y from the rectangle, z through the whole drawing"},
+        {cad::ViewDirection::Side,
+         {100, 200, 300, 400},
+         {{-1000, 100, 200}, {9000, 300, 400}},
+         "side: y and z from the rectangle, x through the whole drawing"},
+        {cad::ViewDirection::Front,
+         {-5000, 6000, 20000, 9000},
+         {{-1000, -2000, 6000}, {9000, 8000, 7000}},
+         "a rectangle wider than the drawing is cut to it"},
+    };
+    for (const auto& c : cases) {
+        cad::Extents got = modelBoxOf(viewBasis(cad::viewVector(c.dir)), c.rect, within);
+        for (auto [g, w] : {std::pair{got.min, c.want.min}, {got.max, c.want.max}}) {
+            EXPECT_NEAR(g.x, w.x, 0.01) << c.why;
+            EXPECT_NEAR(g.y, w.y, 0.01) << c.why;
+            EXPECT_NEAR(g.z, w.z, 0.01) << c.why;
+        }
+    }
+    ViewBasis front = viewBasis(cad::viewVector(cad::ViewDirection::Front));
+    EXPECT_TRUE(modelBoxOf(front, {20000, 0, 30000, 10}, within).isEmpty())
+        << "a rectangle beside the drawing finds no box";
+    EXPECT_TRUE(modelBoxOf(front, {0, 0, 10, 10}, {}).isEmpty()) << "an empty drawing finds no box";
+}
+
+/// Whether the segment a-b touches the rectangle (closed).
+bool segmentTouches(Point2d a, Point2d b, const PlaneRect& r) {
+    double t0 = 0, t1 = 1, dx = b.x - a.x, dy = b.y - a.y;
+    for (auto [p, q] :
+         {std::pair{-dx, a.x - r.minU}, {dx, r.maxU - a.x}, {-dy, a.y - r.minV}, {dy, r.maxV - a.y}}) {
+        if (p == 0) {
+            if (q < 0) return false;
+            continue;
+        }
+        double t = q / p;
+        if (p < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
+/// Whether any shape of the entity reaches the rectangle, measured on the shapes themselves.
+bool shapesTouch(const cad::Entity& e, const ViewBasis& basis, double marker, const PlaneRect& r) {
+    for (const Shape& s : entityShapes(e, basis, marker)) {
+        if (s.kind == Shape::Circle) {
+            if (PlaneRect{s.centre.x - s.radius, s.centre.y - s.radius, s.centre.x + s.radius,
+                          s.centre.y + s.radius}
+                    .overlaps(r))
+                return true;
+            continue;
+        }
+        for (size_t i = 0; i + 1 < s.points.size(); ++i)
+            if (segmentTouches(s.points[i], s.points[i + 1], r)) return true;
+        if (s.points.size() == 1 && segmentTouches(s.points[0], s.points[0], r)) return true;
+    }
+    return false;
+}
+
+/// A drawing of `n` entities of every kind at random places and turns, some temporary, some in groups,
+/// with some erased again (the index's bounds then hold more than is left).
+void randomDrawing(cad::Drawing& d, std::mt19937& rng, int n) {
+    std::uniform_real_distribution<double> at(-20000, 20000), size(1, 3000), unit(-1, 1);
+    auto point = [&] { return Point3d{at(rng), at(rng), at(rng) / 4}; };
+    auto direction = [&] {
+        Point3d v{unit(rng), unit(rng), unit(rng)};
+        return v.length() < 0.1 ? Point3d{0, 0, 1} : v;
+    };
+    AcDbObjectId group = d.add([] {
+        cad::Entity g;
+        g.geometry = cad::MacroGroup{};
+        return g;
+    }());
+    std::vector<AcDbObjectId> added;
+    for (int i = 0; i < n; ++i) {
+        cad::Entity e;
+        Point3d p = point();
+        switch (i % 7) {
+        case 0:
+            e.geometry = cad::Profile{"HEA 200", p, p + direction() * size(rng), 200, 190, i % 9};
+            break;
+        case 1: {
+            Point3d x = direction(), y = x.cross(direction());
+            if (y.length() < 1e-3)
+                y = x.cross({0, 0, 1}).length() > 1e-3 ? x.cross({0, 0, 1}) : Point3d{0, 1, 0};
+            e.geometry =
+                cad::Plate{{p, x, y}, {{0, 0}, {size(rng), 0}, {size(rng), size(rng)}, {0, size(rng)}}, 15};
+            break;
+        }
+        case 2:
+            e.geometry = cad::BoltHole{p, direction(), 22, 40, "M20"};
+            break;
+        case 3:
+            e.geometry = cad::BoltGroup{
+                {p, p + Point3d{100, 0, 0}, p + Point3d{0, 0, 80}}, direction(), 26, 30, "M24"};
+            break;
+        case 4:
+            e.geometry = cad::CoordSysEntity{{p}};
+            break;
+        case 5:
+            e.geometry = cad::CutMarker{p, direction(), size(rng) / 4};
+            break;
+        default:
+            e.geometry = cad::BlockRef{"Macros/Kopplaat.dwg", {p}};
+            break;
+        }
+        if (i % 5 == 0) e.owner = group;
+        AcDbObjectId id = i % 11 == 0 ? d.addTemporary([&] {
+            e.owner = {};
+            return e;
+        }())
+                                      : d.add(e);
+        ASSERT_FALSE(id.isNull()) << "entity " << i;
+        added.push_back(id);
+    }
+    for (size_t i = 3; i < added.size(); i += 13)
+        d.erase(added[i]);
+}
+
+TEST(DrawingProjectionTest, cullingThroughTheIndexKeepsWhatAFullScanKeeps) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> at(-25000, 25000), size(10, 20000), unit(-1, 1);
+    std::vector<Point3d> directions = {cad::viewVector(cad::ViewDirection::Front),
+                                       cad::viewVector(cad::ViewDirection::Side),
+                                       cad::viewVector(cad::ViewDirection::Top),
+                                       cad::viewVector(cad::ViewDirection::Standard),
+                                       {0, 0, -1}};
+    for (int i = 0; i < 5; ++i)
+        directions.push_back({unit(rng), unit(rng), unit(rng)});
+    size_t kept = 0, all = 0;
+    for (int drawing = 0; drawing < 3; ++drawing) {
+        cad::Drawing d;
+        randomDrawing(d, rng, 300);
+        for (const Point3d& dir : directions) {
+            ViewBasis basis = viewBasis(dir);
+            const bool axial = (dir.x == 0) + (dir.y == 0) + (dir.z == 0) == 2;
+            for (int view = 0; view < 12; ++view) {
+                double u = at(rng), v = at(rng), w = size(rng), h = size(rng);
+                PlaneRect rect{u, v, u + w, v + h};
+                const double marker = w / 50;
+                std::vector<AcDbObjectId> got = entitiesInRect(d, basis, rect, marker);
+                ASSERT_TRUE(std::is_sorted(got.begin(), got.end()));
+                std::vector<AcDbObjectId> scan;
+                for (AcDbObjectId id : d.ids()) {
+                    const cad::Entity* e = d.get(id);
+                    if (e->kind() == cad::EntityKind::MacroGroup) continue;
+                    if (projectBox(basis, e->extents()).overlaps(rect.grown(marker))) scan.push_back(id);
+                    if (shapesTouch(*e, basis, marker, rect))
+                        EXPECT_TRUE(std::binary_search(got.begin(), got.end(), id))
+                            << "entity " << id.handle() << " shows in the rectangle but was culled (drawing "
+                            << drawing << ", view " << view << ")";
+                }
+                // Along an axis a box's projected rectangle is exact, so the index must find the same;
+                // along a slant the index's prism may leave out a box whose rectangle only touches a
+                // corner that none of the box's points reach.
+                if (axial)
+                    EXPECT_EQ(got, scan)
+                        << "the index finds what a scan of every projected box finds (drawing " << drawing
+                        << ", view " << view << ")";
+                else
+                    EXPECT_TRUE(std::includes(scan.begin(), scan.end(), got.begin(), got.end()))
+                        << "the index finds nothing a scan of projected boxes would not (drawing " << drawing
+                        << ", view " << view << ")";
+                kept += got.size();
+                all += d.size();
+            }
+        }
+    }
+    EXPECT_GT(kept, 0u) << "some views show something";
+    EXPECT_LT(kept, all / 2) << "and most views cull most entities";
+}
+
+/// The hit test as it was before the index: every entity measured.
+AcDbObjectId nearestByScan(const cad::Drawing& d, const ViewBasis& basis, Point2d at, double tolerance,
+                           double marker) {
+    AcDbObjectId best;
+    double bestDistance = tolerance;
+    for (AcDbObjectId id : d.ids()) {
+        const cad::Entity* e = d.get(id);
+        if (e->temporary) continue;
+        for (const Shape& s : entityShapes(*e, basis, marker)) {
+            double dist = distanceToShape(s, at);
+            if (dist < bestDistance || (dist == bestDistance && best.isNull())) {
+                bestDistance = dist;
+                best = id;
+            }
+        }
+    }
+    return best;
+}
+
+TEST(DrawingProjectionTest, aClickThroughTheIndexFindsWhatAFullScanFinds) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    std::uniform_int_distribution<int> pick(0, 1 << 20);
+    size_t hits = 0;
+    for (int drawing = 0; drawing < 3; ++drawing) {
+        cad::Drawing d;
+        randomDrawing(d, rng, 300);
+        std::vector<AcDbObjectId> ids = d.ids();
+        for (int click = 0; click < 150; ++click) {
+            ViewBasis basis =
+                viewBasis(click % 3 == 0 ? cad::viewVector(static_cast<cad::ViewDirection>(click % 4))
+                                         : Point3d{unit(rng), unit(rng), unit(rng)});
+            // Near an entity's own shapes mostly, so that clicks hit something.
+            const cad::Entity* e = d.get(ids[pick(rng) % ids.size()]);
+            std::vector<Shape> shapes = e ? entityShapes(*e, basis, 300) : std::vector<Shape>{};
+            Point2d at{unit(rng) * 20000, unit(rng) * 20000};
+            if (!shapes.empty())
+                at = shapes[0].kind == Shape::Circle ? shapes[0].centre : shapes[0].points[0];
+            at.x += unit(rng) * 100;
+            at.y += unit(rng) * 100;
+            AcDbObjectId want = nearestByScan(d, basis, at, 80, 300);
+            EXPECT_EQ(nearestEntity(d, basis, at, 80, {}, 300), want)
+                << "drawing " << drawing << ", click " << click << " at " << at.x << ", " << at.y;
+            hits += !want.isNull();
+        }
+    }
+    EXPECT_GT(hits, 100u) << "most clicks land on something";
 }
 
 } // namespace

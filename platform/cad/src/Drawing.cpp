@@ -58,6 +58,7 @@ AcDbObjectId Drawing::addEntity(Entity e, bool temporary, std::string* error) {
     e.id = AcDbObjectId(m_nextId++);
     AcDbObjectId id = e.id;
     if (!temporary && e.kind() != EntityKind::MacroGroup) m_index.insert(id, e.extents());
+    if (temporary) m_temporary.insert(id.handle());
     if (!e.owner.isNull()) m_members[e.owner.handle()].insert(id.handle());
     m_entities.emplace(id.handle(), std::move(e));
     notify(DrawingChange::Added, {id});
@@ -87,6 +88,7 @@ Acad::ErrorStatus Drawing::insertWithId(Entity e, std::string* error) {
     }
     AcDbObjectId id = e.id;
     if (!e.temporary && e.kind() != EntityKind::MacroGroup) m_index.insert(id, e.extents());
+    if (e.temporary) m_temporary.insert(id.handle());
     if (!e.owner.isNull()) m_members[e.owner.handle()].insert(id.handle());
     m_entities.emplace(id.handle(), std::move(e));
     m_nextId = std::max(m_nextId, id.handle() + 1);
@@ -98,9 +100,7 @@ void Drawing::reserveIds(std::int64_t next) {
 }
 
 void Drawing::clearTemporary() {
-    std::vector<AcDbObjectId> gone;
-    for (const auto& [h, e] : m_entities)
-        if (e.temporary) gone.push_back(e.id);
+    std::vector<AcDbObjectId> gone = temporaryIds();
     if (gone.empty()) return;
     for (AcDbObjectId id : gone)
         forget(id);
@@ -157,6 +157,7 @@ void Drawing::forget(AcDbObjectId id) {
     }
     m_members.erase(id.handle());
     m_index.erase(id);
+    m_temporary.erase(id.handle());
     m_highlighted.erase(id);
     m_entities.erase(it);
 }
@@ -177,6 +178,14 @@ std::vector<AcDbObjectId> Drawing::ids() const {
     out.reserve(m_entities.size());
     for (const auto& [h, e] : m_entities)
         out.push_back(e.id);
+    return out;
+}
+
+std::vector<AcDbObjectId> Drawing::temporaryIds() const {
+    std::vector<AcDbObjectId> out;
+    out.reserve(m_temporary.size());
+    for (std::int64_t h : m_temporary)
+        out.emplace_back(h);
     return out;
 }
 
@@ -309,6 +318,7 @@ void Drawing::takeContentOf(Drawing& other) {
     m_entities = std::move(other.m_entities);
     m_members = std::move(other.m_members);
     m_index = std::move(other.m_index);
+    m_temporary = std::move(other.m_temporary);
     m_nextId = other.m_nextId;
     m_view = other.m_view;
     m_zoom = other.m_zoom;
@@ -316,6 +326,7 @@ void Drawing::takeContentOf(Drawing& other) {
     other.m_entities.clear();
     other.m_members.clear();
     other.m_index.clear();
+    other.m_temporary.clear();
     std::vector<AcDbObjectId> all = ids();
     notify(DrawingChange::Replaced, std::move(all));
 }
@@ -325,6 +336,7 @@ void Drawing::clear() {
     m_entities.clear();
     m_members.clear();
     m_index.clear();
+    m_temporary.clear();
     m_highlighted.clear();
     if (!all.empty()) notify(DrawingChange::Erased, std::move(all));
 }

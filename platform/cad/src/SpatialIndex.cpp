@@ -78,6 +78,7 @@ void SpatialIndex::insert(AcDbObjectId id, const Extents& box) {
     else
         forCells(r, [&](std::uint64_t k) { m_cells[k].push_back(slot); });
     m_slotOf[id.handle()] = slot;
+    m_bounds.add(box);
 }
 
 void SpatialIndex::erase(AcDbObjectId id) {
@@ -106,31 +107,36 @@ void SpatialIndex::clear() {
     m_slotOf.clear();
     m_cells.clear();
     m_large.clear();
+    m_bounds = {};
 }
 
 void SpatialIndex::query(const Extents& box, std::vector<AcDbObjectId>& out) const {
+    query(box, [&](AcDbObjectId id, const Extents&) { out.push_back(id); });
+}
+
+void SpatialIndex::query(const Extents& box,
+                         const std::function<void(AcDbObjectId, const Extents&)>& visit) const {
     if (box.isEmpty() || m_slotOf.empty()) return;
+    CellRange r = cellsOf(box);
+    // A query box wider than the occupied cells reads the list of boxes instead of visiting cells.
+    if (static_cast<std::size_t>(r.count()) > m_cells.size()) {
+        for (const Entry& e : m_entries)
+            if (!e.id.isNull() && e.box.overlaps(box)) visit(e.id, e.box);
+        return;
+    }
     const std::uint64_t q = ++m_query;
     auto report = [&](std::uint32_t slot) {
         const Entry& e = m_entries[slot];
         if (e.seen == q) return;
         e.seen = q;
-        if (e.box.overlaps(box)) out.push_back(e.id);
+        if (e.box.overlaps(box)) visit(e.id, e.box);
     };
-    CellRange r = cellsOf(box);
-    // A query box wider than the occupied cells reads the cells instead of visiting empty space.
-    if (static_cast<std::size_t>(r.count()) > m_cells.size()) {
-        for (const auto& [k, slots] : m_cells)
-            for (std::uint32_t s : slots)
+    forCells(r, [&](std::uint64_t k) {
+        auto c = m_cells.find(k);
+        if (c != m_cells.end())
+            for (std::uint32_t s : c->second)
                 report(s);
-    } else {
-        forCells(r, [&](std::uint64_t k) {
-            auto c = m_cells.find(k);
-            if (c != m_cells.end())
-                for (std::uint32_t s : c->second)
-                    report(s);
-        });
-    }
+    });
     for (std::uint32_t s : m_large)
         report(s);
 }

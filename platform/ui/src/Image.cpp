@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QPolygon>
 
 namespace ui {
 
@@ -135,6 +136,18 @@ void Painter::fillRect(const Rect& r, ColorRef color) {
 }
 void Painter::drawEllipse(const Rect& r) {
     m_p.drawEllipse(qrect(r));
+}
+
+void Painter::drawCircle(Point c, int radius) {
+    m_p.drawEllipse(QPoint(c.x, c.y), radius, radius);
+}
+
+void Painter::drawPolyline(const std::vector<Point>& points) {
+    QPolygon polygon;
+    polygon.reserve(static_cast<qsizetype>(points.size()));
+    for (const Point& p : points)
+        polygon.append(QPoint(p.x, p.y));
+    m_p.drawPolyline(polygon);
 }
 
 void Painter::drawText(const Rect& r, const std::string& text, int align) {

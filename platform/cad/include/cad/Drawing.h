@@ -95,6 +95,16 @@ public:
     Extents extentsAll() const;
     /// The entities (not temporary, not groups) whose box overlaps `box`.
     std::vector<AcDbObjectId> overlapping(const Extents& box) const;
+    /// Calls `visit` with each of them and its box (as the index holds it), in no order.
+    void overlapping(const Extents& box,
+                     const std::function<void(AcDbObjectId, const Extents&)>& visit) const {
+        m_index.query(box, visit);
+    }
+    /// A box that holds every entity `overlapping` can find; after erasures it may be larger than
+    /// they need (it is cheap, unlike `extentsAll`).
+    const Extents& indexBounds() const { return m_index.bounds(); }
+    /// The temporary entities, in increasing order.
+    std::vector<AcDbObjectId> temporaryIds() const;
 
     // ---- the view
     void changeView(ViewDirection direction);
@@ -148,6 +158,7 @@ private:
     std::map<std::int64_t, Entity> m_entities;
     std::unordered_map<std::int64_t, std::set<std::int64_t>> m_members;
     SpatialIndex m_index;
+    std::set<std::int64_t> m_temporary;
     std::int64_t m_nextId = 1;
     Vector3d m_view;
     Extents m_zoom;

@@ -8,6 +8,7 @@
 #include <cad/acadstd.h>
 
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -27,6 +28,9 @@ public:
     void clear();
     std::size_t size() const { return m_slotOf.size(); }
     bool contains(AcDbObjectId id) const { return m_slotOf.count(id.handle()) != 0; }
+    /// A box that holds every box listed: it grows with each insertion and shrinks only at `clear`,
+    /// so after erasures it may be larger than what is left needs. Empty when nothing was listed.
+    const Extents& bounds() const { return m_bounds; }
 
     /// Appends to `out` every id whose box overlaps `box` (touching counts), each once, in no order.
     void query(const Extents& box, std::vector<AcDbObjectId>& out) const;
@@ -35,6 +39,9 @@ public:
         query(box, out);
         return out;
     }
+    /// Calls `visit` with every id whose box overlaps `box` and that box, each once, in no order (a
+    /// caller that sifts further by the box is spared looking each entity up).
+    void query(const Extents& box, const std::function<void(AcDbObjectId, const Extents&)>& visit) const;
 
 private:
     struct Entry {
@@ -57,6 +64,7 @@ private:
     std::unordered_map<std::int64_t, std::uint32_t> m_slotOf;
     std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> m_cells;
     std::vector<std::uint32_t> m_large;
+    Extents m_bounds;
     mutable std::uint64_t m_query = 0;
 };
 

@@ -37,6 +37,7 @@ public:
     const QPixmap& pixmap() const; ///< for the windowing layer itself
 
 private:
+    friend class Picture;
     std::unique_ptr<QPixmap> m_pixmap;
 };
 

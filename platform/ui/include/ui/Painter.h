@@ -5,6 +5,7 @@
 #include <ui/Types.h>
 
 #include <string>
+#include <vector>
 
 class QPainter;
 
@@ -24,6 +25,10 @@ public:
     void drawRect(const Rect& r);
     void fillRect(const Rect& r, ColorRef color);
     void drawEllipse(const Rect& r);
+    /// A circle round `centre` (drawn with the pen, filled with the brush).
+    void drawCircle(Point centre, int radius);
+    /// Lines through the points in order (closed when the last point repeats the first).
+    void drawPolyline(const std::vector<Point>& points);
     /// Draws text in the rectangle; `align` uses the DT_ flags below.
     void drawText(const Rect& r, const std::string& text, int align = 0);
     void drawImage(const Rect& target, const Image& image);
