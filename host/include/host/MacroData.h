@@ -181,11 +181,19 @@ void clashSetStatus(bool on);
 void GetAssemblies(Vor_StringArray& assemblies);
 void GetDiameters(const Vor_String& assembly, Vor_StringArray& diameters);
 
-/// Picks in the drawing; each is a request to whoever serves picks, false when cancelled.
+/// Picks in the drawing; each is a request to whoever serves picks, false when cancelled, and a
+/// cancelled pick changes nothing.
+/// A point pick: of the profiles of that section, the one whose line passes nearest the point gives
+/// the section's frame, and the nearest of its nine insertion points (0 top left to 8 bottom right,
+/// seen from the profile's start) is the offset type. False when no profile has that section.
 bool UserChooseSectionPoint(const Vor_String& section, int& offsetType);
+/// A plane pick; the plane as "x,y,z;nx,ny,nz" (a point on it and its unit normal).
 bool UserSelectPlane(Vor_String& plane);
+/// An object pick of a coordinate-system entity; its name.
 bool selectCoordSys(Vor_String& name);
-/// Makes a coordinate system entity at a picked point (or from the preview object); its name.
+/// Makes a coordinate system entity named "UCS<n>" (the lowest free n) at a picked point with the
+/// world's axes, or, from the preview object, at its placement (a plate's, a block's, a profile's
+/// start with x along it); its name.
 bool createCoordSys(bool fromPreview, const Vor_Array<AcDbObjectId>& previewIds, Vor_String& name);
 /// Erases an entity of the current drawing; false when there is none.
 bool EraseObject(AcDbObjectId id);
