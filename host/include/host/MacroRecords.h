@@ -5,8 +5,12 @@
 //
 // Several macros edited together are merged record by record: a text that differs becomes the
 // "varies" text (`variesText()`, the catalogue's *VARIES*), a yes/no value becomes undecided, a
-// choice becomes `kVariesIndex`. Writing a merged record into one macro (`applyTo`) leaves every
-// field that still varies as that macro had it.
+// choice becomes `kVariesIndex` (a combo whose entry 0 is the varies text: 0). Writing a merged
+// record into one macro (`applyTo`) leaves every field that still varies as that macro had it.
+// Plain bool fields (a pattern's staggered, a profile's onSegment, ...) cannot show a difference:
+// the merged record holds the first macro's, and `applyTo` writes them. Lists merge item by item
+// when they are as long in every macro, else into the one item "varies", which keeps each macro's
+// own list.
 
 #include <host/Vor_Array.h>
 #include <host/Vor_String.h>
@@ -50,7 +54,7 @@ struct SlottedHole {
 /// The bolt data of a tab (one bolt group of the macro).
 class MacroBoltData {
 public:
-    Vor_String assembly;          ///< a name of the bolt library ("M20 8.8")
+    Vor_String assembly;          ///< an assembly of the bolt library ("8.8"); the drawing writes "M20 8.8"
     Vor_String diameter;          ///< "20"
     Vor_String penetrationLength; ///< into a tapped part
     Vor_String addedLength;       ///< added to the grip length
@@ -154,6 +158,7 @@ public:
     Vor_String section2;               ///< the section at the end of a morphed profile
     Vor_String transitionStart, transitionEnd;
     int transitionType = 0;
+    int btnId = 0; ///< resource id of the profile button (a designed control) naming the group, 0 when none
 
     void mergeWith(const MacroProfData& other);
     void applyTo(MacroProfData& target) const;
@@ -228,6 +233,12 @@ struct MacroFlexFixGroup {
 
 void to_json(nlohmann::json& j, const MacroCell& v);
 void from_json(const nlohmann::json& j, MacroCell& v);
+void to_json(nlohmann::json& j, const SlottedHole& v);
+void from_json(const nlohmann::json& j, SlottedHole& v);
+void to_json(nlohmann::json& j, const PatternHalf& v);
+void from_json(const nlohmann::json& j, PatternHalf& v);
+void to_json(nlohmann::json& j, const DynArrayEntry& v);
+void from_json(const nlohmann::json& j, DynArrayEntry& v);
 void to_json(nlohmann::json& j, const MacroBoltData& v);
 void from_json(const nlohmann::json& j, MacroBoltData& v);
 void to_json(nlohmann::json& j, const MacroPatternProps& v);
