@@ -1,0 +1,211 @@
+// The bolt and pattern dialogs driven as a person would, on bolt data of their own and on the end
+// plates of the sample hall: what is refused, what an undecided box leaves, what reaches the
+// drawing, and what Cancel takes back.
+#include "frame/ModuleResourceScope.h"
+#include "macro/BoltDialogRules.h"
+#include "macro/EditTabRecords.h"
+#include "macro/ui/DlgMacroBoltAdvanced.h"
+#include "macro/ui/DlgMacroPatternProps.h"
+
+#include <host/MacroData.h>
+#include <host/Settings.h>
+#include <host/Texts.h>
+#include <ui/Script.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using Dlg = DlgMacroBoltAdvanced;
+std::string id(int n) {
+    return std::to_string(n);
+}
+const std::string D = id(Dlg::IDD);
+
+SlottedHole slot(bool active, const char* radius, const char* length) {
+    SlottedHole h;
+    h.active = active;
+    h.radius = Vor_String(radius);
+    h.length = Vor_String(length);
+    h.angle = Vor_String("0");
+    h.offset = Vor_String("0");
+    return h;
+}
+
+class BoltDialogsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ui::setAgent(&agent);
+        ASSERT_TRUE(configureSettings(defaultLibDir().str(), defaultInstallDir().str()));
+        ASSERT_TRUE(loadTextCatalogues(defaultInstallDir().str(), "en"));
+    }
+    void TearDown() override { ui::setAgent(nullptr); }
+
+    /// Runs the bolt dialog on `bolts` with `script`; true on OK (then `bolts` is the dialog's).
+    bool runBolts(MacroBoltData& bolts, const std::string& script) {
+        agent.setScript(script, "bolts.vsc");
+        ModuleResourceScope scope;
+        Dlg dlg;
+        dlg.data = bolts;
+        const bool ok = dlg.doModal() == ui::IDOK;
+        if (ok) bolts = dlg.data;
+        return ok;
+    }
+    ui::ScriptedAgent agent;
+};
+
+TEST_F(BoltDialogsTest, slottedHolesAreRefusedOnlyWhenActiveAndNotGreaterThanZero) {
+    struct Case {
+        Vor_Array<SlottedHole> holes;
+        int refused; ///< index of the hole refused, -1 for none
+        const char* why;
+    };
+    const Case cases[] = {
+        {{slot(true, "0", "20")}, 0, "an active hole of radius 0"},
+        {{slot(false, "0", "20")}, -1, "an inactive hole is not looked at"},
+        {{slot(true, "11", "20"), slot(true, "11", "-5")}, 1, "the second one's negative length"},
+        {{slot(true, "11", "abc")}, 0, "a length that is no number"},
+        {{slot(true, "5,5", "20")}, -1, "a radius typed with a decimal comma"},
+        {{}, -1, "no slotted holes at all"},
+    };
+    for (const Case& c : cases) {
+        MacroBoltData b;
+        b.slottedHoles = c.holes;
+        EXPECT_EQ(firstInvalidSlottedHole(b), c.refused) << c.why;
+    }
+    EXPECT_EQ(invalidSlottedHoleMessage(1).str(),
+              "Slotted hole 2 has a radius or length that is not greater than 0.\n\nPlease correct this.")
+        << "the hole is named as the combo counts it, from 1";
+}
+
+TEST_F(BoltDialogsTest, smallRules) {
+    EXPECT_EQ(storedTriState(TriState::On, ui::BST_INDETERMINATE), TriState::On) << "undecided keeps";
+    EXPECT_EQ(storedTriState(TriState::Undecided, ui::BST_INDETERMINATE), TriState::Undecided);
+    EXPECT_EQ(storedTriState(TriState::Undecided, ui::BST_UNCHECKED), TriState::Off) << "decided";
+    EXPECT_EQ(keptDiameterIndex({"12", "16", "20"}, Vor_String("16")), 1) << "offered: kept";
+    EXPECT_EQ(keptDiameterIndex({"12", "16"}, Vor_String("20")), 0) << "not offered: the first";
+    EXPECT_EQ(keptDiameterIndex({}, Vor_String("20")), -1) << "nothing offered";
+    for (int appliesTo = 0; appliesTo < 3; ++appliesTo)
+        EXPECT_EQ(slotAppliesTo(slotChoiceComboIndex(appliesTo)), appliesTo) << "the combo maps both ways";
+    EXPECT_EQ(slotChoiceComboIndex(0), 2) << "all parts is the combo's last entry";
+    Vor_StringArray d{"50", "60"};
+    fitPatternDistances(d, 4, Vor_String("70"));
+    EXPECT_EQ(d, (Vor_StringArray{"50", "60", "60", "60"})) << "new gaps repeat the last distance";
+    fitPatternDistances(d, 1, Vor_String("70"));
+    EXPECT_EQ(d, (Vor_StringArray{"50"}));
+}
+
+// With no slotted holes the combo has no entry 0: nothing is shown, the fields cannot be used and
+// nothing is stored (choosing and storing entry 0 of the empty list wrote past the list).
+TEST_F(BoltDialogsTest, withoutSlottedHolesTheSlotFieldsAreDisabledAndNothingIsStored) {
+    MacroBoltData b;
+    b.assembly = Vor_String("M20 8.8");
+    b.diameter = Vor_String("20");
+    std::string s = "expect-dialog " + D + "\nexpect-items " + id(Dlg::IDC_SLOTS) + " \"\"\n";
+    for (int c : {Dlg::IDC_SLOTS, Dlg::IDC_SLOT_ACTIVE, Dlg::IDC_SLOT_RADIUS, Dlg::IDC_SLOT_LENGTH,
+                  Dlg::IDC_SLOT_ANGLE, Dlg::IDC_SLOT_OFFSET, Dlg::IDC_SLOT_CHOICE})
+        s += "expect-state " + id(c) + " disabled\n";
+    s += "click 1\n";
+    ASSERT_TRUE(runBolts(b, s)) << agent.failure();
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_EQ(b.slottedHoles.length(), 0) << "no slotted hole was made by storing";
+}
+
+TEST_F(BoltDialogsTest, theSecondSlottedHoleIsRefusedByNumberAndTheDialogStaysOpenUntilItIsMended) {
+    MacroBoltData b;
+    b.slottedHoles.append(slot(true, "11", "20"));
+    b.slottedHoles.append(slot(false, "11", "20"));
+    const std::string slots = id(Dlg::IDC_SLOTS);
+    const std::string s = "expect-dialog " + D + "\nexpect-items " + slots +
+                          " \"Slotted hole nr: 1|Slotted hole nr: 2\"\nexpect-text " +
+                          id(Dlg::IDC_SLOT_RADIUS) +
+                          " \"11\"\n"
+                          // the second one: made active with a negative length
+                          "pick " +
+                          slots + " 1\nexpect-state " + id(Dlg::IDC_SLOT_LENGTH) + " disabled\nclick " +
+                          id(Dlg::IDC_SLOT_ACTIVE) + "\ntype " + id(Dlg::IDC_SLOT_LENGTH) +
+                          " \"-5\"\nanswer ok\nclick 1\n"
+                          "expect-message \"Slotted hole 2 has a radius or length that is not greater than "
+                          "0.\"\nexpect-dialog " +
+                          D + "\ntype " + id(Dlg::IDC_SLOT_LENGTH) + " \"35\"\nclick 1\n";
+    ASSERT_TRUE(runBolts(b, s)) << agent.failure();
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    ASSERT_EQ(agent.messages().size(), 1u);
+    EXPECT_EQ(agent.messages()[0].caption, dialString(9002).str());
+    EXPECT_EQ(agent.messages()[0].icon(), int(ui::MB_ICONEXCLAMATION));
+    ASSERT_EQ(b.slottedHoles.length(), 2);
+    EXPECT_TRUE(b.slottedHoles[1].active) << "the check box made it active";
+    EXPECT_EQ(b.slottedHoles[1].length, Vor_String("35"));
+    EXPECT_EQ(b.slottedHoles[0], slot(true, "11", "20")) << "the first one as it was";
+}
+
+TEST_F(BoltDialogsTest, undecidedBoxesDecideOnceAndNotApplicableNutsStayMinusOne) {
+    MacroBoltData b;
+    b.tapped = TriState::Undecided;
+    b.reverse = TriState::Undecided;
+    b.countersunk = TriState::On;
+    b.nut1 = 1;
+    b.nut2 = -1;
+    b.washers = 0;
+    const std::string tapped = id(Dlg::IDC_TAPPED), reverse = id(Dlg::IDC_REVERSE);
+    const std::string s =
+        "expect-dialog " + D + "\nexpect-state " + tapped + " indeterminate\nexpect-state " + reverse +
+        " indeterminate\nexpect-state " + id(Dlg::IDC_COUNTERSUNK) +
+        " checked\n"
+        // undecided -> unchecked, then an ordinary two-state box
+        "click " +
+        tapped + "\nexpect-state " + tapped + " unchecked\nclick " + tapped + "\nexpect-state " + tapped +
+        " checked\nclick " + tapped + "\nexpect-state " + tapped + " unchecked\nclick " + tapped +
+        "\nexpect-state " + id(Dlg::IDC_NUT2) + " disabled\nexpect-state " + id(Dlg::IDC_NUT1) +
+        " checked\nclick " + id(Dlg::IDC_WASHERS) + "\nclick 1\n";
+    ASSERT_TRUE(runBolts(b, s)) << agent.failure();
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_EQ(b.tapped, TriState::On) << "decided by the clicks";
+    EXPECT_EQ(b.reverse, TriState::Undecided) << "left undecided: each bolt keeps its own";
+    EXPECT_EQ(b.countersunk, TriState::On);
+    EXPECT_EQ(b.nut2, -1) << "not applicable is written back as it was";
+    EXPECT_EQ(b.nut1, 1);
+    EXPECT_EQ(b.washers, 1);
+}
+
+// Another assembly offers its own diameters: the list is filled anew and the diameter kept when
+// the new assembly offers it, else its first one (the list of the old assembly stayed).
+TEST_F(BoltDialogsTest, choosingAnotherAssemblyOffersItsDiameters) {
+    Vor_StringArray assemblies;
+    GetAssemblies(assemblies);
+    ASSERT_GE(assemblies.length(), 2) << "the sample bolt library has assemblies";
+    // two assemblies whose diameter lists differ, and a diameter of the first not in the second
+    int from = -1, to = -1;
+    Vor_String lost;
+    for (int i = 0; i < assemblies.length() && from < 0; ++i)
+        for (int j = 0; j < assemblies.length() && from < 0; ++j) {
+            Vor_StringArray a, c;
+            GetDiameters(assemblies[i], a);
+            GetDiameters(assemblies[j], c);
+            for (const Vor_String& d : a)
+                if (i != j && c.length() > 0 && !c.contains(d)) {
+                    from = i, to = j, lost = d;
+                    break;
+                }
+        }
+    ASSERT_GE(from, 0) << "two assemblies with different diameters";
+    Vor_StringArray toDiameters;
+    GetDiameters(assemblies[to], toDiameters);
+    std::string items;
+    for (const Vor_String& d : toDiameters)
+        items += (items.empty() ? "" : "|") + d.str();
+    MacroBoltData b;
+    b.assembly = assemblies[from];
+    b.diameter = lost;
+    const std::string s = "expect-dialog " + D + "\nselect " + id(Dlg::IDC_ASSEMBLY) + " \"" +
+                          assemblies[to].str() + "\"\nexpect-items " + id(Dlg::IDC_DIAMETER) + " \"" + items +
+                          "\"\nexpect-sel " + id(Dlg::IDC_DIAMETER) + " 0\nclick 1\n";
+    ASSERT_TRUE(runBolts(b, s)) << agent.failure();
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_EQ(b.assembly, assemblies[to]);
+    EXPECT_EQ(b.diameter, toDiameters[0]) << lost.str() << " is not offered by " << assemblies[to].str();
+}
+
+} // namespace
