@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
 
 namespace {
@@ -55,6 +57,53 @@ protected:
     }
     ui::ScriptedAgent agent;
 };
+
+/// Every text a person reads on `d` (caption, labels, boxes, buttons, combo items but those of the
+/// bolt library) is a text of the catalogue of `lang`, or one of `composed`.
+void expectCatalogueTexts(const ui::Dialog& d, const std::string& lang,
+                          const std::set<std::string>& composed) {
+    std::map<int, std::string> numbered;
+    std::string error;
+    ASSERT_TRUE(
+        parseTextCatalogue(defaultInstallDir().str() + "texts/dial." + lang + ".txt", numbered, &error))
+        << error;
+    std::set<std::string> texts = composed;
+    for (const auto& [n, t] : numbered)
+        texts.insert(t);
+    EXPECT_TRUE(texts.count(d.windowText())) << lang << ": caption " << d.windowText();
+    for (const ui::Control* c : d.controls()) {
+        const bool libraryItems = c->id() == Dlg::IDC_ASSEMBLY || c->id() == Dlg::IDC_DIAMETER;
+        if (c->kind() == ui::ControlKind::ComboBox && !libraryItems)
+            for (int i = 0; i < c->count(); ++i)
+                EXPECT_TRUE(texts.count(c->itemText(i)))
+                    << lang << ": item of " << c->id() << " " << c->itemText(i);
+        const bool shown = c->kind() == ui::ControlKind::Static || c->kind() == ui::ControlKind::GroupBox ||
+                           c->kind() == ui::ControlKind::CheckBox || c->kind() == ui::ControlKind::PushButton;
+        if (shown && !c->text().empty())
+            EXPECT_TRUE(texts.count(c->text())) << lang << ": control " << c->id() << " shows " << c->text();
+    }
+}
+
+TEST_F(BoltDialogsTest, everyTextIsOfTheChosenLanguage) {
+    for (const char* lang : {"en", "nl"}) {
+        ASSERT_TRUE(loadTextCatalogues(defaultInstallDir().str(), lang));
+        ModuleResourceScope scope;
+        Dlg bolts;
+        bolts.data.slottedHoles.append(slot(true, "11", "20"));
+        ASSERT_TRUE(bolts.create());
+        expectCatalogueTexts(
+            bolts, lang,
+            {(dialString(991) + "1").str(), (dialString(991) + "2").str(), slottedHoleEntryText(0).str()});
+        bolts.destroyWindow();
+        MacroData macros;
+        macros.tabs.append(MacroTabData());
+        macros.tabs[0].patterns.append(MacroPatternProps());
+        DlgMacroPatternProps pattern(macros, 0, 0, -1);
+        ASSERT_TRUE(pattern.create());
+        expectCatalogueTexts(pattern, lang, {""});
+        pattern.destroyWindow();
+    }
+}
 
 TEST_F(BoltDialogsTest, slottedHolesAreRefusedOnlyWhenActiveAndNotGreaterThanZero) {
     struct Case {

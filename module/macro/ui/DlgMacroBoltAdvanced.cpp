@@ -119,7 +119,8 @@ bool DlgMacroBoltAdvanced::onInitDialog() {
     Vor_StringArray columns;
     data.getHoleColumns(columns);
     m_grid.setRow(1, columns);
-    m_grid.fitColumn(0);
+    for (int col = 0; col <= kHoleColumns; ++col)
+        m_grid.fitColumn(col);
 
     // the slotted holes: one entry each, checked when active; the first one shown
     // texts: dialString 994-996
