@@ -7,6 +7,8 @@
 #include "macro/ui/DlgMacroBoltAdvanced.h"
 #include "macro/ui/DlgMacroPatternProps.h"
 
+#include <cad/Drawing.h>
+#include <cad/DrawingFile.h>
 #include <host/MacroData.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
@@ -255,6 +257,128 @@ TEST_F(BoltDialogsTest, choosingAnotherAssemblyOffersItsDiameters) {
     EXPECT_FALSE(agent.failed()) << agent.failure();
     EXPECT_EQ(b.assembly, assemblies[to]);
     EXPECT_EQ(b.diameter, toDiameters[0]) << lost.str() << " is not offered by " << assemblies[to].str();
+}
+
+// ---------------------------------------------------------------- on the sample hall's end plates
+
+/// A field of a drawing entity as its file line writes it ("" when there is none).
+std::string fieldOf(const std::string& name, const std::string& key) {
+    const cad::Drawing& d = cad::curDrawing();
+    const cad::Entity* e = d.get(d.findByName(name));
+    if (!e) return "";
+    for (const auto& [k, v] : cad::entityFields(*e))
+        if (k == key) return v;
+    return "";
+}
+
+class HallBoltsTest : public BoltDialogsTest {
+protected:
+    void SetUp() override {
+        BoltDialogsTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(cad::openDrawing(defaultLibDir().str() + "Drawings/Hall.dwg", &error)) << error;
+    }
+    /// The merged data of the named macros, and the index of its first tab with bolt data.
+    MacroData macros(const Vor_StringArray& names, int& boltTab) {
+        MacroData data;
+        Vor_String error;
+        EXPECT_TRUE(GetMacroDataByNames(names, data, &error)) << error.str();
+        boltTab = -1;
+        for (int i = 0; i < data.tabs.length() && boltTab < 0; ++i)
+            if (data.tabs[i].hasBolts) boltTab = i;
+        return data;
+    }
+    MacroBoltData boltsOf(const char* macro) {
+        int tab = -1;
+        MacroData data = macros({macro}, tab);
+        return tab >= 0 ? data.tabs[tab].bolts : MacroBoltData();
+    }
+};
+
+// M1 and M2 differ in some yes/no values: those start undecided and, left so, each macro keeps its
+// own; a value the person sets reaches both; Cancel reaches neither.
+TEST_F(HallBoltsTest, undecidedBoxesKeepEachEndPlatesOwnValueInTheDrawing) {
+    int tab = -1;
+    MacroData both = macros({"M1", "M2"}, tab);
+    ASSERT_GE(tab, 0) << "the end plates have bolt data";
+    const MacroBoltData m1 = boltsOf("M1"), m2 = boltsOf("M2");
+    struct Box {
+        int id;
+        TriState MacroBoltData::*value;
+    };
+    const Box boxes[] = {{Dlg::IDC_TAPPED, &MacroBoltData::tapped},
+                         {Dlg::IDC_REVERSE, &MacroBoltData::reverse},
+                         {Dlg::IDC_COUNTERSUNK, &MacroBoltData::countersunk},
+                         {Dlg::IDC_WORKSHOP, &MacroBoltData::workshop}};
+    const Box* undecided = nullptr;
+    const Box* decided = nullptr;
+    for (const Box& b : boxes) {
+        const TriState v = both.tabs[tab].bolts.*b.value;
+        if (v == TriState::Undecided && !undecided) undecided = &b;
+        if (v != TriState::Undecided && !decided) decided = &b;
+    }
+    ASSERT_TRUE(undecided && decided)
+        << "the sample end plates differ in one yes/no value and agree in another";
+    ASSERT_NE(m1.*undecided->value, m2.*undecided->value);
+    const TriState set = both.tabs[tab].bolts.*decided->value == TriState::On ? TriState::Off : TriState::On;
+
+    // Cancel first: nothing reaches the drawing
+    const std::string positions1 = fieldOf("BG1", "positions");
+    agent.setScript("expect-dialog " + D + "\nclick " + id(decided->id) + "\nclick 2\n", "cancel.vsc");
+    EXPECT_FALSE(editBoltsOfTab(both, tab, -1));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_EQ(boltsOf("M1"), m1) << "Cancel changes nothing";
+    EXPECT_EQ(boltsOf("M2"), m2) << "Cancel changes nothing";
+
+    agent.setScript("expect-dialog " + D + "\nexpect-state " + id(undecided->id) + " indeterminate\nclick " +
+                        id(decided->id) + "\nclick 1\n",
+                    "ok.vsc");
+    EXPECT_TRUE(editBoltsOfTab(both, tab, -1));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    const MacroBoltData after1 = boltsOf("M1"), after2 = boltsOf("M2");
+    EXPECT_EQ(after1.*decided->value, set) << "the value set reaches M1";
+    EXPECT_EQ(after2.*decided->value, set) << "the value set reaches M2";
+    EXPECT_EQ(after1.*undecided->value, m1.*undecided->value) << "M1 keeps its own undecided value";
+    EXPECT_EQ(after2.*undecided->value, m2.*undecided->value) << "M2 keeps its own undecided value";
+    EXPECT_EQ(after1.assembly, m1.assembly) << "each keeps its own assembly";
+    EXPECT_EQ(after2.assembly, m2.assembly) << "each keeps its own assembly";
+    EXPECT_EQ(fieldOf("BG1", "assembly"), m1.assembly.str());
+    EXPECT_EQ(fieldOf("BG2", "assembly"), m2.assembly.str());
+    EXPECT_EQ(fieldOf("BG1", "positions"), positions1) << "the bolts stay where they were";
+}
+
+// The pattern dialog moves the bolts in the drawing while it is open; Cancel puts them back (the
+// dialog used to end without writing the original pattern back, leaving the last live change).
+TEST_F(HallBoltsTest, thePatternDialogMovesTheBoltsWhileOpenAndCancelPutsThemBack) {
+    int tab = -1;
+    MacroData m1 = macros({"M1"}, tab);
+    int patternTab = -1;
+    for (int i = 0; i < m1.tabs.length() && patternTab < 0; ++i)
+        if (m1.tabs[i].patterns.length() > 0) patternTab = i;
+    ASSERT_GE(patternTab, 0) << "the end plate has a bolt pattern";
+    const MacroPatternProps original = m1.tabs[patternTab].patterns[0];
+    const std::string before = fieldOf("BG1", "positions");
+    ASSERT_FALSE(before.empty());
+    std::string whileOpen;
+    agent.setHostHandler([&](const std::vector<std::string>& w, std::string&) {
+        if (w.empty() || w[0] != "probe") return ui::ScriptedAgent::HostResult::NotMine;
+        whileOpen = fieldOf("BG1", "positions");
+        return ui::ScriptedAgent::HostResult::Done;
+    });
+    const int count = original.getCount(0);
+    ASSERT_GT(count, 0) << "the rows of the end plate's pattern";
+    const std::string rows = id(DlgMacroPatternProps::IDC_ROWS_COUNT);
+    agent.setScript("expect-dialog " + id(DlgMacroPatternProps::IDD) + "\ntype " + rows + " \"" +
+                        std::to_string(count + 1) + "\"\nprobe\nclick 2\n",
+                    "pattern.vsc");
+    EXPECT_FALSE(editPatternAt(m1, patternTab, 0, -1));
+    EXPECT_FALSE(agent.failed()) << agent.failure();
+    EXPECT_NE(whileOpen, before) << "a row more, in the drawing while the dialog is open";
+    EXPECT_EQ(fieldOf("BG1", "positions"), before) << "Cancel put the bolts back";
+    EXPECT_EQ(m1.tabs[patternTab].patterns[0], original) << "and the tab's pattern";
+    int again = -1;
+    EXPECT_EQ(macros({"M1"}, again).tabs[patternTab].patterns[0].halves[0].count, original.halves[0].count)
+        << "the macro in the drawing holds the original count";
 }
 
 } // namespace
