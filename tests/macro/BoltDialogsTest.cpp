@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <string>
@@ -222,41 +224,48 @@ TEST_F(BoltDialogsTest, undecidedBoxesDecideOnceAndNotApplicableNutsStayMinusOne
 }
 
 // Another assembly offers its own diameters: the list is filled anew and the diameter kept when
-// the new assembly offers it, else its first one (the list of the old assembly stayed).
+// the new assembly offers it, else its first one (the old assembly's list used to stay).
 TEST_F(BoltDialogsTest, choosingAnotherAssemblyOffersItsDiameters) {
-    Vor_StringArray assemblies;
-    GetAssemblies(assemblies);
-    ASSERT_GE(assemblies.length(), 2) << "the sample bolt library has assemblies";
-    // two assemblies whose diameter lists differ, and a diameter of the first not in the second
-    int from = -1, to = -1;
-    Vor_String lost;
-    for (int i = 0; i < assemblies.length() && from < 0; ++i)
-        for (int j = 0; j < assemblies.length() && from < 0; ++j) {
-            Vor_StringArray a, c;
-            GetDiameters(assemblies[i], a);
-            GetDiameters(assemblies[j], c);
-            for (const Vor_String& d : a)
-                if (i != j && c.length() > 0 && !c.contains(d)) {
-                    from = i, to = j, lost = d;
-                    break;
-                }
-        }
-    ASSERT_GE(from, 0) << "two assemblies with different diameters";
-    Vor_StringArray toDiameters;
-    GetDiameters(assemblies[to], toDiameters);
-    std::string items;
-    for (const Vor_String& d : toDiameters)
-        items += (items.empty() ? "" : "|") + d.str();
-    MacroBoltData b;
-    b.assembly = assemblies[from];
-    b.diameter = lost;
-    const std::string s = "expect-dialog " + D + "\nselect " + id(Dlg::IDC_ASSEMBLY) + " \"" +
-                          assemblies[to].str() + "\"\nexpect-items " + id(Dlg::IDC_DIAMETER) + " \"" + items +
-                          "\"\nexpect-sel " + id(Dlg::IDC_DIAMETER) + " 0\nclick 1\n";
-    ASSERT_TRUE(runBolts(b, s)) << agent.failure();
-    EXPECT_FALSE(agent.failed()) << agent.failure();
-    EXPECT_EQ(b.assembly, assemblies[to]);
-    EXPECT_EQ(b.diameter, toDiameters[0]) << lost.str() << " is not offered by " << assemblies[to].str();
+    namespace fs = std::filesystem;
+    const fs::path lib = fs::temp_directory_path() / "vor-bolt-dialog-lib";
+    fs::create_directories(lib / "Bolts");
+    {
+        std::ofstream out(lib / "Bolts" / "assemblies.txt");
+        out << "VORLANE BOLTS 1\n"
+               "assembly;A;ISO 4017;three sizes\n"
+               "size;M12;12;1.75;18;7.5;10.8;24;2.5;1\nsize;M16;16;2;24;10;14.8;30;3;2\n"
+               "size;M20;20;2.5;30;12.5;18;37;3;2\n"
+               "assembly;B;ISO 4017;no M20\n"
+               "size;M16;16;2;24;10;14.8;30;3;2\nsize;M24;24;3;36;15;21.5;44;4;2\n"
+               "assembly;C;ISO 4017;M16 second\n"
+               "size;M12;12;1.75;18;7.5;10.8;24;2.5;1\nsize;M16;16;2;24;10;14.8;30;3;2\n";
+    }
+    ASSERT_TRUE(configureSettings(lib.string(), defaultInstallDir().str()));
+    struct Case {
+        const char* diameter;
+        const char* to;
+        const char* items;
+        int sel;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"20", "B", "16|24", 0, "20 is not offered by B: its first diameter"},
+        {"16", "C", "12|16", 1, "16 is offered by C: kept"},
+    };
+    for (const Case& c : cases) {
+        MacroBoltData b;
+        b.assembly = Vor_String("A");
+        b.diameter = Vor_String(c.diameter);
+        const std::string s =
+            "expect-dialog " + D + "\nexpect-items " + id(Dlg::IDC_DIAMETER) + " \"12|16|20\"\nselect " +
+            id(Dlg::IDC_ASSEMBLY) + " \"" + c.to + "\"\nexpect-items " + id(Dlg::IDC_DIAMETER) + " \"" +
+            c.items + "\"\nexpect-sel " + id(Dlg::IDC_DIAMETER) + " " + std::to_string(c.sel) + "\nclick 1\n";
+        EXPECT_TRUE(runBolts(b, s)) << c.why << ": " << agent.failure();
+        EXPECT_FALSE(agent.failed()) << c.why << ": " << agent.failure();
+        EXPECT_EQ(b.assembly, Vor_String(c.to)) << c.why;
+    }
+    ASSERT_TRUE(configureSettings(defaultLibDir().str(), defaultInstallDir().str()));
+    fs::remove_all(lib);
 }
 
 // ---------------------------------------------------------------- on the sample hall's end plates
@@ -295,56 +304,56 @@ protected:
     }
 };
 
-// M1 and M2 differ in some yes/no values: those start undecided and, left so, each macro keeps its
-// own; a value the person sets reaches both; Cancel reaches neither.
+// A yes/no value in which the end plates differ starts undecided and, left so, each macro keeps
+// its own; a value the person sets reaches both; Cancel reaches neither. The sample plates agree,
+// so M1 is first made bolted in the workshop on its own.
 TEST_F(HallBoltsTest, undecidedBoxesKeepEachEndPlatesOwnValueInTheDrawing) {
     int tab = -1;
-    MacroData both = macros({"M1", "M2"}, tab);
-    ASSERT_GE(tab, 0) << "the end plates have bolt data";
+    MacroData m1Alone = macros({"M1"}, tab);
+    ASSERT_GE(tab, 0) << "the end plate has bolt data";
+    ASSERT_EQ(m1Alone.tabs[tab].bolts.workshop, TriState::Off);
+    agent.setScript("expect-dialog " + D + "\nexpect-state " + id(Dlg::IDC_WORKSHOP) + " unchecked\nclick " +
+                        id(Dlg::IDC_WORKSHOP) + "\nclick 1\n",
+                    "m1.vsc");
+    ASSERT_TRUE(editBoltsOfTab(m1Alone, tab, -1));
+    ASSERT_FALSE(agent.failed()) << agent.failure();
     const MacroBoltData m1 = boltsOf("M1"), m2 = boltsOf("M2");
-    struct Box {
-        int id;
-        TriState MacroBoltData::*value;
-    };
-    const Box boxes[] = {{Dlg::IDC_TAPPED, &MacroBoltData::tapped},
-                         {Dlg::IDC_REVERSE, &MacroBoltData::reverse},
-                         {Dlg::IDC_COUNTERSUNK, &MacroBoltData::countersunk},
-                         {Dlg::IDC_WORKSHOP, &MacroBoltData::workshop}};
-    const Box* undecided = nullptr;
-    const Box* decided = nullptr;
-    for (const Box& b : boxes) {
-        const TriState v = both.tabs[tab].bolts.*b.value;
-        if (v == TriState::Undecided && !undecided) undecided = &b;
-        if (v != TriState::Undecided && !decided) decided = &b;
-    }
-    ASSERT_TRUE(undecided && decided)
-        << "the sample end plates differ in one yes/no value and agree in another";
-    ASSERT_NE(m1.*undecided->value, m2.*undecided->value);
-    const TriState set = both.tabs[tab].bolts.*decided->value == TriState::On ? TriState::Off : TriState::On;
+    ASSERT_EQ(m1.workshop, TriState::On) << "written into M1 in the drawing";
+    ASSERT_EQ(m2.workshop, TriState::Off) << "M2 untouched";
 
-    // Cancel first: nothing reaches the drawing
-    const std::string positions1 = fieldOf("BG1", "positions");
-    agent.setScript("expect-dialog " + D + "\nclick " + id(decided->id) + "\nclick 2\n", "cancel.vsc");
+    MacroData both = macros({"M1", "M2"}, tab);
+    ASSERT_GE(tab, 0);
+    ASSERT_EQ(both.tabs[tab].bolts.workshop, TriState::Undecided);
+    ASSERT_EQ(both.tabs[tab].bolts.tapped, TriState::Off);
+    const std::string positions1 = fieldOf("BG1", "positions"), positions2 = fieldOf("BG2", "positions");
+
+    // Cancel: nothing reaches the drawing
+    agent.setScript("expect-dialog " + D + "\nclick " + id(Dlg::IDC_TAPPED) + "\nclick " +
+                        id(Dlg::IDC_WORKSHOP) + "\nclick 2\n",
+                    "cancel.vsc");
     EXPECT_FALSE(editBoltsOfTab(both, tab, -1));
     EXPECT_FALSE(agent.failed()) << agent.failure();
     EXPECT_EQ(boltsOf("M1"), m1) << "Cancel changes nothing";
     EXPECT_EQ(boltsOf("M2"), m2) << "Cancel changes nothing";
 
-    agent.setScript("expect-dialog " + D + "\nexpect-state " + id(undecided->id) + " indeterminate\nclick " +
-                        id(decided->id) + "\nclick 1\n",
+    // OK with the differing value left undecided and another one set
+    agent.setScript("expect-dialog " + D + "\nexpect-state " + id(Dlg::IDC_WORKSHOP) +
+                        " indeterminate\nexpect-state " + id(Dlg::IDC_TAPPED) + " unchecked\nclick " +
+                        id(Dlg::IDC_TAPPED) + "\nclick 1\n",
                     "ok.vsc");
     EXPECT_TRUE(editBoltsOfTab(both, tab, -1));
     EXPECT_FALSE(agent.failed()) << agent.failure();
     const MacroBoltData after1 = boltsOf("M1"), after2 = boltsOf("M2");
-    EXPECT_EQ(after1.*decided->value, set) << "the value set reaches M1";
-    EXPECT_EQ(after2.*decided->value, set) << "the value set reaches M2";
-    EXPECT_EQ(after1.*undecided->value, m1.*undecided->value) << "M1 keeps its own undecided value";
-    EXPECT_EQ(after2.*undecided->value, m2.*undecided->value) << "M2 keeps its own undecided value";
-    EXPECT_EQ(after1.assembly, m1.assembly) << "each keeps its own assembly";
-    EXPECT_EQ(after2.assembly, m2.assembly) << "each keeps its own assembly";
-    EXPECT_EQ(fieldOf("BG1", "assembly"), m1.assembly.str());
-    EXPECT_EQ(fieldOf("BG2", "assembly"), m2.assembly.str());
+    EXPECT_EQ(after1.tapped, TriState::On) << "the value set reaches M1";
+    EXPECT_EQ(after2.tapped, TriState::On) << "the value set reaches M2";
+    EXPECT_EQ(after1.workshop, TriState::On) << "M1 keeps its own undecided value";
+    EXPECT_EQ(after2.workshop, TriState::Off) << "M2 keeps its own undecided value";
+    EXPECT_EQ(after1.diameter, m1.diameter) << "each keeps its own diameter";
+    EXPECT_EQ(after2.diameter, m2.diameter) << "each keeps its own diameter";
+    EXPECT_EQ(fieldOf("BG1", "assembly"), "M20 8.8");
+    EXPECT_EQ(fieldOf("BG2", "assembly"), "M16 8.8");
     EXPECT_EQ(fieldOf("BG1", "positions"), positions1) << "the bolts stay where they were";
+    EXPECT_EQ(fieldOf("BG2", "positions"), positions2);
 }
 
 // The pattern dialog moves the bolts in the drawing while it is open; Cancel puts them back (the
