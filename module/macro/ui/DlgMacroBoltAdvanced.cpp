@@ -331,5 +331,5 @@ const bool registered = registerJsonLauncher(
         out["bolts"] = macros.tabs[tab].bolts;
         out["data"] = macros;
     },
-    R"({"macros": ["M1", "M2"], "tab": "Bouten"})");
+    R"({"macros": ["M1", "M2"], "tab": "Bolts"})");
 } // namespace

@@ -243,5 +243,5 @@ const bool registered = registerJsonLauncher(
         out["pattern"] = macros.tabs[tab].patterns[index];
         out["data"] = macros;
     },
-    R"({"macros": ["M1", "M2"], "tab": "Bouten", "pattern": "Bolts"})");
+    R"({"macros": ["M1", "M2"], "tab": "Endplate", "pattern": "Bolts"})");
 } // namespace
