@@ -94,11 +94,10 @@ bool DlgMacroPatternProps::onInitDialog() {
 }
 
 void DlgMacroPatternProps::loadDistances(int half) {
+    // one distance per gap of the count; the pattern keeps its own list until the grid is used
     const PatternHalf& h = pattern.halves[half];
-    Vor_String spacing = h.spacing;
     Vor_StringArray distances = h.distances;
-    fitPatternDistances(distances, gapsOf(h), spacing);
-    pattern.halves[half].distances = distances;
+    fitPatternDistances(distances, gapsOf(h), h.spacing);
     Vor_Spread& g = m_grids[half];
     g.setMaxRows(distances.length());
     if (distances.length() > 0) {
@@ -150,9 +149,12 @@ void DlgMacroPatternProps::store() {
         h.count = textOf(*this, ids.count, h.count);
         h.equalSpacing = isChecked(*this, ids.equal);
         h.spacing = textOf(*this, ids.spacing, h.spacing);
-        Vor_StringArray distances;
-        m_grids[half].getColumn(1, distances);
-        h.distances = distances;
+        if (!h.equalSpacing) {
+            // one distance per gap is what the grid shows; with one spacing the list is left alone
+            Vor_StringArray distances;
+            m_grids[half].getColumn(1, distances);
+            h.distances = distances;
+        }
     }
     pattern.edgeTop = textOf(*this, IDC_EDGE_TOP, pattern.edgeTop);
     pattern.edgeSide = textOf(*this, IDC_EDGE_SIDE, pattern.edgeSide);
@@ -188,6 +190,7 @@ bool DlgMacroPatternProps::onCommand(int id, int code) {
             m_loading = true;
             loadDistances(half);
             m_loading = false;
+            store();
             commit(pattern);
             return true;
         }
