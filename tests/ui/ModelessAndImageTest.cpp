@@ -35,6 +35,42 @@ TEST(Modeless, scriptActsOnTheChosenDialogAndFailsWhenOneIsLeftOpen) {
     setAgent(nullptr);
 }
 
+TEST(Modeless, expectDialogWithANumberChoosesAmongTheVisibleDialogsOfOneTemplate) {
+    testui::registerResources();
+    struct Case {
+        const char* line;
+        bool hideAllButTheSecond; ///< else only the second of the three is hidden
+        int chosen;               ///< index of the dialog chosen (0 to 2); -1: the line fails
+        const char* why;
+    };
+    const Case cases[] = {
+        {"expect-dialog 700 1", false, 0, "the oldest visible one is number 1"},
+        {"expect-dialog 700 2", false, 2, "the hidden one is not counted while others are visible"},
+        {"expect-dialog 700 3", false, -1, "only two are visible"},
+        {"expect-dialog 700 0", false, -1, "numbers count from 1"},
+        {"expect-dialog 701 1", false, -1, "no dialog of that template is open"},
+        {"expect-dialog 700 1", true, 1, "with none visible, the hidden ones count"},
+    };
+    for (const Case& c : cases) {
+        ScriptedAgent agent;
+        setAgent(&agent);
+        Recorder dlgs[3];
+        for (Recorder& d : dlgs)
+            ASSERT_TRUE(d.create());
+        dlgs[1].endDialog(IDOK); // a modeless dialog that ends is only hidden
+        if (c.hideAllButTheSecond) {
+            dlgs[0].destroyWindow();
+            dlgs[2].destroyWindow();
+        }
+        const bool ok = agent.runLine(c.line);
+        EXPECT_EQ(ok, c.chosen >= 0) << c.line << ": " << c.why << " " << agent.failure();
+        if (ok && c.chosen >= 0) EXPECT_EQ(agent.target(), &dlgs[c.chosen]) << c.line << ": " << c.why;
+        for (Recorder& d : dlgs)
+            if (d.exists()) d.destroyWindow();
+        setAgent(nullptr);
+    }
+}
+
 TEST(Modeless, endDialogHidesAndDestroyRunsTheHookOnce) {
     testui::registerResources();
     Recorder dlg;

@@ -103,6 +103,7 @@ struct ScriptedAgent::Commands {
             error = "'" + w[0] + "' is not a template number";
             return false;
         }
+        if (w.size() > 1) return expectNthDialog(a, id, w, error);
         for (auto it = a.m_open.rbegin(); it != a.m_open.rend(); ++it) // a modeless window over the modal one
             if (!(*it)->isModal() && (*it)->templateId() == id && (*it)->exists()) {
                 a.m_chosen = *it;
@@ -126,6 +127,35 @@ struct ScriptedAgent::Commands {
                  : a.target()     ? a.target()->describe() + " is open"
                                   : "none is open");
         return false;
+    }
+    /// expect-dialog ID N: the N-th (from 1, oldest first) of the open dialogs of template ID,
+    /// counting the visible ones when any is visible. A modal one behind the innermost modal dialog
+    /// cannot be chosen: a person could not reach it either.
+    static bool expectNthDialog(ScriptedAgent& a, int id, const Args& w, std::string& error) {
+        int n;
+        if (!toInt(w[1], n) || n < 1) {
+            error = "'" + w[1] + "' is not a dialog number counted from 1";
+            return false;
+        }
+        std::vector<Dialog*> all, visible;
+        for (Dialog* d : a.m_open)
+            if (d->exists() && d->templateId() == id) {
+                all.push_back(d);
+                if (d->isVisible()) visible.push_back(d);
+            }
+        const std::vector<Dialog*>& pool = visible.empty() ? all : visible;
+        if (static_cast<size_t>(n) > pool.size()) {
+            error = "expected dialog " + w[0] + " number " + w[1] + ", but " + std::to_string(pool.size()) +
+                    (visible.empty() ? " of them are open" : " of them are visible");
+            return false;
+        }
+        Dialog* chosen = pool[static_cast<size_t>(n) - 1];
+        if (chosen->isModal() && !a.m_modal.empty() && a.m_modal.back() != chosen) {
+            error = chosen->describe() + " number " + w[1] + " lies behind " + a.m_modal.back()->describe();
+            return false;
+        }
+        a.m_chosen = chosen->isModal() ? nullptr : chosen;
+        return true;
     }
     static bool expectNoDialog(ScriptedAgent& a, const std::string&, const Args& w, std::string& error) {
         for (Dialog* d : a.m_open)
@@ -584,8 +614,10 @@ struct ScriptedAgent::Commands {
 
 const std::vector<ScriptedAgent::Commands::Entry>& ScriptedAgent::Commands::table() {
     static const std::vector<Entry> entries = {
-        {"expect-dialog", "expect-dialog ID",
-         "checks that dialog ID is the one open (and chooses a modeless one)", 1, 1, &expectDialog},
+        {"expect-dialog", "expect-dialog ID [N]",
+         "checks that dialog ID is the one open (and chooses a modeless one); with N, chooses the N-th "
+         "open dialog ID, counting only the visible ones when any is visible",
+         1, 2, &expectDialog},
         {"expect-no-dialog", "expect-no-dialog [ID]",
          "checks that no dialog (or none with template ID) is open", 0, 1, &expectNoDialog},
         {"click", "click ID", "clicks a button, check box or radio button", 1, 1, &click},
