@@ -2,4 +2,12 @@
 # they share. Paths are relative to module/.
 set(VOR_MACRO_SOURCES
   macro/CommitTab.h macro/CommitTab.cpp
+  # profile placement, segmented profiles and arrays
+  macro/KrMACallBackData.h macro/KrMACallBackData.cpp
+  macro/ProfPlacement.h macro/ProfPlacement.cpp
+  macro/ArrayLayout.h macro/ArrayLayout.cpp
+  macro/LauncherInput.h macro/LauncherInput.cpp
+  macro/ui/DlgMacroProfAdvanced.h macro/ui/DlgMacroProfAdvanced.cpp
+  macro/ui/DlgMacroProfSegmented.h macro/ui/DlgMacroProfSegmented.cpp
+  macro/ui/DlgArray.h macro/ui/DlgArray.cpp
 )
