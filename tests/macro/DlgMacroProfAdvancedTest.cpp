@@ -43,7 +43,7 @@ protected:
         gRecorder = &recorder;
         recorder.model.groupName = "Beam";
         recorder.model.section = "IPE-300";
-        recorder.model.offsetType = 4; // the centre
+        recorder.model.offsetType = MacroProfData::getProfOffsetType(3); // the centre radio
         recorder.model.rotation = "0";
         cad::clearEditorFaults();
     }
@@ -153,7 +153,8 @@ TEST_F(DlgMacroProfAdvancedTest, aPickHidesTheCallersWindowsAroundItAndAppliesAf
     ASSERT_TRUE(run("click " + id(D::IDC_PICK_POINT) + "\nclick 1\n"));
     EXPECT_EQ(recorder.calls, (std::vector<int>{0, 2, 3, 1, 1}))
         << "hide and show around the pick, then apply";
-    EXPECT_EQ(recorder.model.offsetType, 4) << "a cancelled pick changes nothing";
+    EXPECT_EQ(recorder.model.offsetType, MacroProfData::getProfOffsetType(3))
+        << "a cancelled pick changes nothing";
     EXPECT_TRUE(cad::editorFaults().empty()) << cad::editorFaults().front();
     EXPECT_FALSE(cad::inEditorCommand()) << "the bracket is closed again";
 }

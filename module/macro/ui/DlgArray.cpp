@@ -87,6 +87,10 @@ void DlgArray::fillEntries() {
         sheet::CellType t;
         m_grid.SetTypeEdit(t, 0, kMaxEntryText);
         m_grid.SetCellTypeRange(kColOffset, 1, kColNote, rows, t);
+        sheet::CellType fixed; // the number and the action are the array's, not typed
+        m_grid.SetTypeStaticText(fixed, 0);
+        m_grid.SetCellTypeRange(kColNumber, 1, kColNumber, rows, fixed);
+        m_grid.SetCellTypeRange(kColAction, 1, kColAction, rows, fixed);
     }
     for (int r = 0; r < rows; ++r) {
         const DynArrayEntry& e = data.entries[r];

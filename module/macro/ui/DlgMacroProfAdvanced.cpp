@@ -153,8 +153,9 @@ void DlgMacroProfAdvanced::showMorphed() {
     // The band lies over the controls below it: they and the window move down by its height.
     m_morphShown = true;
     const int shift = ui::dluToPixelsY(kMorphStretch);
-    const ui::Control* band = item(IDC_PROFILE2_LABEL);
-    const int bandTop = band ? band->windowRect().top : 0;
+    // everything from the offsets and rotation groups down lies below the band
+    const ui::Control* below = item(IDC_OFFSETS_GROUP);
+    const int bandTop = below ? below->windowRect().top : 0;
     for (ui::Control* c : controls()) {
         bool inBand = false;
         for (int id : kMorphedIds)
