@@ -50,7 +50,7 @@ Vor_String rotationTextOf(RotationChoice choice, const Vor_String& other) {
 
 Vor_String sectionPicturePath(const Vor_String& section, bool large) {
     Vor_String typeText;
-    Vor_String name = section;
+    Vor_String name = sectionSysName(section);
     name.replace("\\", "/");
     if (!name.startsWith("User Sections/", false)) {
         const int dash = name.find("-");
@@ -102,4 +102,43 @@ bool firstProfGroup(const MacroData& data, Vor_String& moduleName, Vor_String& g
         return tab.getMergedPropsOfGroup(group, props);
     }
     return false;
+}
+
+namespace {
+bool isUserSection(const Vor_String& name) {
+    Vor_String n = name;
+    n.replace("\\", "/");
+    return n.startsWith("User Sections/", false);
+}
+} // namespace
+
+Vor_String sectionSysName(const Vor_String& section) {
+    const int space = section.find(" ");
+    if (isUserSection(section) || space <= 0) return section;
+    return section.left(space) + "-" + section.mid(space + 1);
+}
+
+Vor_String sectionOfSysName(const Vor_String& sysName) {
+    const int dash = sysName.find("-");
+    if (isUserSection(sysName) || dash <= 0) return sysName;
+    return sysName.left(dash) + " " + sysName.mid(dash + 1);
+}
+
+int basePlaneOfPickedPlane(const Vor_String& plane) {
+    const int semicolon = plane.find(";");
+    if (semicolon < 0) return -1;
+    const Vor_String normal = plane.mid(semicolon + 1);
+    double n[3] = {0, 0, 0};
+    int from = 0;
+    for (int i = 0; i < 3; ++i) {
+        int comma = normal.find(",", from);
+        if (comma < 0) comma = normal.length();
+        if (!base::parseNumber(normal.mid(from, comma - from).str(), n[i])) return -1;
+        from = comma + 1;
+    }
+    // XY has the normal z, XZ the normal y, YZ the normal x
+    const double ax = std::fabs(n[0]), ay = std::fabs(n[1]), az = std::fabs(n[2]);
+    if (ax == 0 && ay == 0 && az == 0) return -1;
+    if (az >= ax && az >= ay) return 1;
+    return ay >= ax ? 2 : 3;
 }

@@ -21,8 +21,8 @@ RotationChoice rotationChoiceOf(const Vor_String& rotation);
 /// The stored text of a checked radio; `other` is the text typed beside the last radio.
 Vor_String rotationTextOf(RotationChoice choice, const Vor_String& other);
 
-/// The picture of a section (a system name "HEA-200" or "User Sections/<name>.dwg") as a full path
-/// in the icons folder; the "Unknown" picture when its table cannot be read.
+/// The picture of a section ("HEA 200", its system name "HEA-200" or "User Sections/<name>.dwg") as a full
+/// path in the icons folder; the "Unknown" picture when its table cannot be read.
 Vor_String sectionPicturePath(const Vor_String& section, bool large = true);
 
 /// The module's own callback when the dialog edits a copy of a MacroData (callback data's macro
@@ -38,3 +38,13 @@ void erasePreviewObjects(MacroData& data, AcDbObjectId temporary);
 /// Completes a profile group's address in `data`: an empty module name becomes the first tab with
 /// profile groups, an empty group that tab's first group. True when the group then exists.
 bool firstProfGroup(const MacroData& data, Vor_String& moduleName, Vor_String& group);
+
+/// The section library's system name of a section as the macros name it ("IPE 300" is "IPE-300");
+/// a user section ("User Sections/...") and a name without a space stay as they are.
+Vor_String sectionSysName(const Vor_String& section);
+/// The macros' name of a section from its system name ("IPE-300" is "IPE 300").
+Vor_String sectionOfSysName(const Vor_String& sysName);
+
+/// The base-plane combo index (getBasePlaneStrings) of a picked plane "x,y,z;nx,ny,nz": the plane
+/// of the world whose normal lies nearest (XY 1, XZ 2, YZ 3); -1 when the text is no plane.
+int basePlaneOfPickedPlane(const Vor_String& plane);

@@ -103,6 +103,33 @@ TEST(ProfPlacementTest, storedRotationsChooseTheirRadio) {
     EXPECT_TRUE(isVaries(rotationTextOf(RotationChoice::Varies, "")));
 }
 
+TEST(ProfPlacementTest, macroSectionsAndLibrarySystemNamesMeet) {
+    const struct {
+        const char* macro;
+        const char* sys;
+        const char* why;
+    } cases[] = {{"IPE 300", "IPE-300", "table and size"},
+                 {"HEA 200 A", "HEA-200 A", "only the first space separates the table"},
+                 {"User Sections/Rail.dwg", "User Sections/Rail.dwg", "a user section has no table"},
+                 {"", "", "no section"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(sectionSysName(c.macro), Vor_String(c.sys)) << c.why;
+        EXPECT_EQ(sectionOfSysName(c.sys), Vor_String(c.macro)) << c.why;
+    }
+}
+
+TEST(ProfPlacementTest, aPickedPlaneChoosesTheWorldPlaneNearestItsNormal) {
+    const struct {
+        const char* plane;
+        int index;
+        const char* why;
+    } cases[] = {{"0,0,0;0,0,1", 1, "normal z: XY"},       {"5,5,5;0,-1,0", 2, "normal -y: XZ"},
+                 {"0,0,0;0.9,0.1,0.2", 3, "mostly x: YZ"}, {"0,0,0;0,0,0", -1, "no normal"},
+                 {"0,0,0", -1, "no normal given"},         {"0,0,0;a,b,c", -1, "no numbers"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(basePlaneOfPickedPlane(c.plane), c.index) << c.plane << ": " << c.why;
+}
+
 TEST(ProfPlacementTest, theModulesCallBackWithoutMacroDataChangesNothing) {
     const KrMACallBackData none;
     MacroProfData props;

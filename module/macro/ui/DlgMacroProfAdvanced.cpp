@@ -183,8 +183,8 @@ void DlgMacroProfAdvanced::checkOnly(const int* ids, int count, int checked) {
 
 void DlgMacroProfAdvanced::loadControls() {
     setTextOf(this, IDC_GROUP, props.groupName);
-    fillProfileCombo(item(IDC_PROFILE), m_sections, props.section);
-    fillProfileCombo(item(IDC_PROFILE2), m_sections2, props.section2);
+    fillProfileCombo(item(IDC_PROFILE), m_sections, sectionSysName(props.section));
+    fillProfileCombo(item(IDC_PROFILE2), m_sections2, sectionSysName(props.section2));
     setTextOf(this, IDC_TRANSITION_START, props.transitionStart);
     setTextOf(this, IDC_TRANSITION_END, props.transitionEnd);
     if (ui::Control* c = item(IDC_TRANSITION_TYPE)) c->setCurSel(props.transitionType);
@@ -226,11 +226,11 @@ void DlgMacroProfAdvanced::loadControls() {
 void DlgMacroProfAdvanced::storeControls() {
     if (!hideGroup && !flag) props.groupName = textOf(this, IDC_GROUP);
     if (const ui::Control* c = item(IDC_PROFILE); c && c->curSel() >= 0 && c->curSel() < m_sections.length())
-        props.section = m_sections[c->curSel()];
+        props.section = sectionOfSysName(m_sections[c->curSel()]);
     if (props.morphed) {
         if (const ui::Control* c = item(IDC_PROFILE2);
             c && c->curSel() >= 0 && c->curSel() < m_sections2.length())
-            props.section2 = m_sections2[c->curSel()];
+            props.section2 = sectionOfSysName(m_sections2[c->curSel()]);
         props.transitionStart = textOf(this, IDC_TRANSITION_START);
         props.transitionEnd = textOf(this, IDC_TRANSITION_END);
         if (const ui::Control* c = item(IDC_TRANSITION_TYPE); c && c->curSel() >= 0)
@@ -291,10 +291,8 @@ void DlgMacroProfAdvanced::pickPlane() {
         if (coordSys ? selectCoordSys(name) : UserSelectPlane(name)) {
             props.orientation = 2;
             props.coordSys = coordSys ? name : Vor_String();
-            if (!coordSys) {
-                int plane = -1;
-                if (MacroProfData::getBasePlaneStrings().find(name, plane)) props.basePlane = plane;
-            }
+            if (!coordSys)
+                if (const int plane = basePlaneOfPickedPlane(name); plane > 0) props.basePlane = plane;
             m_orientationRadio = IDC_ORIENT_PICKED;
         }
     });
@@ -380,10 +378,12 @@ bool DlgMacroProfAdvanced::onCommand(int id, int code) {
         if (code != ui::BN_CLICKED) return false;
         storeControls();
         const bool second = id == IDC_PROFILE2_CHOOSE;
-        Vor_String& section = second ? props.section2 : props.section;
+        Vor_String section = sectionSysName(second ? props.section2 : props.section);
         if (chooseOtherSection(item(second ? IDC_PROFILE2 : IDC_PROFILE), second ? m_sections2 : m_sections,
-                               section))
+                               section)) {
+            (second ? props.section2 : props.section) = sectionOfSysName(section);
             apply();
+        }
         return true;
     }
     case IDC_PICK_POINT:
