@@ -200,6 +200,8 @@ const bool registered = registerJsonLauncher(
         out["result"] = editArrayAt(data, tab, index, -1);
         if (index < data.tabs[tab].arrays.length()) out["data"] = data.tabs[tab].arrays[index];
     },
-    R"({"data": {"name": "Stiffeners", "kind": 0, "dimNames": ["L", "", ""], "distance": "500",
-        "entries": [{"number": "1", "offset": "0", "part": "PL10"}, {"number": "2", "offset": "0", "part": "PL10"}]}})");
+    R"({"data": {"name": "Stiffeners", "kind": 0, "dims": ["L", "", ""], "distance": "500",
+        "validDims": [["L", "H"], ["B"], ["T"]],
+        "entries": [{"number": "1", "offset": "0", "part": "PL10"}, {"number": "2", "offset": "0", "part": "PL10"}]},
+        "name": "Stiffeners"})");
 } // namespace
