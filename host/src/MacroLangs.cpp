@@ -1,5 +1,7 @@
 #include <host/MacroLangs.h>
 
+#include <cctype>
+
 #include <host/FileUtils.h>
 #include <host/LineFile.h>
 #include <host/Settings.h>
@@ -86,4 +88,43 @@ void MacroLangs::reset() {
     m_codes.removeAll();
     m_names.removeAll();
     m_strings.clear();
+}
+
+Vor_String MacroLangs::GetStringChopSymbols(const Vor_String& text) {
+    const std::string& in = text.str();
+    std::string out;
+    out.reserve(in.size());
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        if (in[i] == '%' && i + 2 < in.size() && in[i + 1] == '%') {
+            const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(in[i + 2])));
+            const char* with = nullptr;
+            switch (c) {
+            case 'd':
+                with = "\xC2\xB0";
+                break; // °
+            case 'c':
+                with = "\xE2\x8C\x80";
+                break; // ⌀
+            case 'p':
+                with = "\xC2\xB1";
+                break; // ±
+            case '%':
+                with = "%";
+                break;
+            case 'u':
+            case 'o':
+                with = "";
+                break;
+            default:
+                break;
+            }
+            if (with) {
+                out += with;
+                i += 2;
+                continue;
+            }
+        }
+        out += in[i];
+    }
+    return Vor_String(out);
 }

@@ -14,10 +14,13 @@
 #include <host/Vor_String.h>
 #include <host/Vor_StringArray.h>
 
+#include <cad/Drawing.h>
 #include <cad/acadstd.h>
 
 #include <nlohmann/json_fwd.hpp>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 inline constexpr int kChangedBolts = -11;
@@ -97,8 +100,9 @@ public:
     Vor_Array<AcDbObjectId> previewIds;
     bool previewFlag = false;
     bool closedByUser = false;
-    bool deferredClose = false; ///< set by the host while it is still busy with a change
-    Vor_String macroType;       ///< the definition all edited macros share ("Kopplaat")
+    bool deferredClose = false;     ///< set by the host while it is still busy with a change
+    Vor_String macroType;           ///< the definition all edited macros share ("Kopplaat")
+    Vor_Array<AcDbObjectId> allIds; ///< every macro chosen; `ids` is what the first filter leaves of them
 
     /// Index of the tab whose module name or caption is `name`.
     bool findTab(const Vor_String& name, int& index) const;
@@ -185,6 +189,28 @@ bool selectCoordSys(Vor_String& name);
 bool createCoordSys(bool fromPreview, const Vor_Array<AcDbObjectId>& previewIds, Vor_String& name);
 /// Erases an entity of the current drawing; false when there is none.
 bool EraseObject(AcDbObjectId id);
+
+/// A new macro of `type` in `drawing` at `placement`, with the definition's default values changed by
+/// `values` (keys as macroValueText reads them: "<module>.<cell>" or a record key, see docs/formats.md),
+/// connected to the profiles named in `connects` (left out of its clash check), and its entities
+/// generated. The null id with a message when the type or a value is faulty (nothing is added).
+AcDbObjectId createMacro(cad::Drawing& drawing, const Vor_String& type, const Vor_String& name,
+                         const cad::CoordSys& placement, const Vor_StringArray& connects,
+                         const std::vector<std::pair<std::string, std::string>>& values = {},
+                         std::string* error = nullptr);
+/// Makes a macro's entities again from its stored values: entities whose element still exists keep
+/// their id and name, others are added or erased. False with a message (nothing changed).
+bool regenerateMacro(cad::Drawing& drawing, AcDbObjectId macro, std::string* error = nullptr);
+/// The values of one macro, tab by tab, as stored in its group; false with a message when the id is
+/// no macro of `drawing` or its definition cannot be read.
+bool readMacroTabs(const cad::Drawing& drawing, AcDbObjectId macro, Vor_Array<MacroTabData>& tabs,
+                   std::string* error = nullptr);
+/// One value of a macro as text: "<module>.<cell>" a cell ("Endplate.tp"), "<module>.drawing" the
+/// drawing choice, "<module>.bolts.<field>" a field of the bolt data, "<module>.pattern.<name>.<path>",
+/// "<module>.profile.<group>.<path>", "<module>.array.<name>.<path>", "<module>.cut.<name>.<path>"
+/// a field of a record's JSON form (docs/formats.md), a path like "rows.count". False with a message.
+bool macroValueText(const cad::Drawing& drawing, AcDbObjectId macro, const std::string& key,
+                    std::string& value, std::string* error = nullptr);
 
 /// Host settings of the macro model.
 struct MacroHostSettings {

@@ -25,6 +25,11 @@ public:
     /// the key itself when there is none.
     Vor_String GetString(const Vor_String& group, const Vor_String& key);
 
+    /// `text` with the macro language's symbol escapes replaced, without regard to case: "%%d" the
+    /// degree sign, "%%c" the diameter sign, "%%p" the plus-minus sign, "%%%" a percent sign; the
+    /// underline and overline switches "%%u" and "%%o" are dropped. Other text stays as it is.
+    static Vor_String GetStringChopSymbols(const Vor_String& text);
+
     /// Sets the languages (codes such as "nl", names such as "Nederlands") for this session.
     void setLanguages(const Vor_StringArray& codes, const Vor_StringArray& names);
     /// Forgets what was read, so that the next use reads the library folder again.

@@ -154,6 +154,7 @@ public:
     Vor_String section2;               ///< the section at the end of a morphed profile
     Vor_String transitionStart, transitionEnd;
     int transitionType = 0;
+    int btnId = 0; ///< resource id of the profile button (a designed control) naming the group, 0 when none
 
     void mergeWith(const MacroProfData& other);
     void applyTo(MacroProfData& target) const;
@@ -228,6 +229,12 @@ struct MacroFlexFixGroup {
 
 void to_json(nlohmann::json& j, const MacroCell& v);
 void from_json(const nlohmann::json& j, MacroCell& v);
+void to_json(nlohmann::json& j, const SlottedHole& v);
+void from_json(const nlohmann::json& j, SlottedHole& v);
+void to_json(nlohmann::json& j, const PatternHalf& v);
+void from_json(const nlohmann::json& j, PatternHalf& v);
+void to_json(nlohmann::json& j, const DynArrayEntry& v);
+void from_json(const nlohmann::json& j, DynArrayEntry& v);
 void to_json(nlohmann::json& j, const MacroBoltData& v);
 void from_json(const nlohmann::json& j, MacroBoltData& v);
 void to_json(nlohmann::json& j, const MacroPatternProps& v);
