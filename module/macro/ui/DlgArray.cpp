@@ -96,6 +96,8 @@ void DlgArray::fillEntries() {
         const DynArrayEntry& e = data.entries[r];
         m_grid.setRow(r + 1, {e.number, e.offset, e.part, e.note, entryActionText(e.action)});
     }
+    for (int c = 0; c <= kCols; ++c) // headings and texts of either language readable
+        m_grid.fitColumn(c);
 }
 
 void DlgArray::storeControls() {
