@@ -20,23 +20,6 @@
 
 using nlohmann::json;
 
-/// One element of a rule: what it makes, from which record, and the expressions of its numbers.
-struct MacroElement {
-    enum Kind { Plate, Bolts, Profile, CoordSys, Cut, Block };
-    using Vec = std::array<std::string, 3>;
-    std::string key;
-    Kind kind = Plate;
-    std::string condition; ///< made only when this is not 0 ("" always)
-    std::string repeat;    ///< an array's name: made once per position
-    Vec origin{"0", "0", "0"}, xaxis{"1", "0", "0"}, yaxis{"0", "1", "0"};
-    Vec end{"1000", "0", "0"}, u{"1", "0", "0"}, v{"0", "-1", "0"}, axis{"0", "0", "1"},
-        normal{"1", "0", "0"};
-    std::string width = "0", height = "0", thickness = "0", length = "0", size = "0";
-    std::string pattern, boltTab, group, tab;
-    int insertion = 4;
-    std::vector<std::pair<std::string, std::string>> props;
-};
-
 MacroDefinition::MacroDefinition() = default;
 MacroDefinition::~MacroDefinition() = default;
 MacroDefinition::MacroDefinition(const MacroDefinition&) = default;
@@ -209,7 +192,9 @@ bool loadSectionTable(const std::string& path, SectionTable& table) {
         auto it = std::find(header.begin(), header.end(), name);
         return it == header.end() ? -1 : static_cast<int>(it - header.begin());
     };
-    const int w = column("Width"), h = column("Height"), tw = column("Web thickness"),
+    // flat bars and plates have a thickness where sections have a height and a web
+    const int w = column("Width"), h = column("Height") >= 0 ? column("Height") : column("Thickness"),
+              tw = column("Web thickness") >= 0 ? column("Web thickness") : column("Thickness"),
               tf = column("Flange thickness");
     if (w < 0 || h < 0) return false;
     auto number = [](const std::vector<std::string>& f, int c) {
@@ -405,6 +390,8 @@ bool parseMacroDefinition(std::string_view text, const std::string& source, Macr
         if (text.size() > kMaxMacroDefinitionBytes)
             throw std::runtime_error("the file is larger than " +
                                      std::to_string(kMaxMacroDefinitionBytes >> 10) + " KiB");
+        if (text.find_first_not_of(" \t\r\n") == std::string_view::npos)
+            throw std::runtime_error("the file is empty");
         if (jsonDepth(text) > kMaxMacroJsonDepth)
             throw std::runtime_error("nested deeper than " + std::to_string(kMaxMacroJsonDepth) + " levels");
         const json j = json::parse(text);
@@ -554,7 +541,11 @@ private:
         if (m_inRepeat && name == "i") return v = m_i, true;
         if (m_inRepeat && name == "pos") return v = m_pos, true;
         for (const MacroTabData& t : m_tabs)
-            if (const MacroCell* c = t.findCellWithName(Vor_String(name))) return toNumber(c->value, v);
+            if (const MacroCell* c = t.findCellWithName(Vor_String(name))) {
+                if (toNumber(c->value, v)) return true;
+                m_valueFault = "the value \"" + c->value.str() + "\" of " + name + " is no number";
+                return false;
+            }
         const auto dot = name.rfind('.');
         if (dot == std::string::npos) return false;
         const Vor_String prefix(name.substr(0, dot));
@@ -597,9 +588,10 @@ private:
     }
     bool eval(const std::string& text, double& v) {
         std::string why;
+        m_valueFault.clear();
         if (!evaluateMacroExpression(
                 text, [this](const std::string& n, double& x) { return lookUp(n, x); }, v, &why))
-            return fail(why);
+            return fail(m_valueFault.empty() ? why : m_valueFault);
         if (std::fabs(v) > cad::kMaxCoordinate)
             return fail("\"" + text + "\" gives " + numberText(v) + ", too large");
         return true;
@@ -839,6 +831,7 @@ private:
     bool m_inRepeat = false;
     double m_i = 0, m_pos = 0;
     std::string m_error;
+    std::string m_valueFault; ///< why the last name had no number, when a value was at fault
 };
 
 } // namespace

@@ -14,6 +14,7 @@
 
 #include <cad/Entity.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,7 +31,22 @@ inline constexpr std::size_t kMaxMacroExpressionBytes = 256;
 /// Most entities one element may make through an array or a pattern.
 inline constexpr int kMaxMacroRepeat = 1000;
 
-struct MacroElement; // one element of a rule (MacroLibrary.cpp)
+/// One element of a rule: what it makes, from which record, and the expressions of its numbers.
+struct MacroElement {
+    enum Kind { Plate, Bolts, Profile, CoordSys, Cut, Block };
+    using Vec = std::array<std::string, 3>;
+    std::string key; ///< names what it made ("EP"; "ST#2" for the second of an array)
+    Kind kind = Plate;
+    std::string condition; ///< made only when this is not 0 ("" always)
+    std::string repeat;    ///< an array's name: made once per position
+    Vec origin{"0", "0", "0"}, xaxis{"1", "0", "0"}, yaxis{"0", "1", "0"};
+    Vec end{"1000", "0", "0"}, u{"1", "0", "0"}, v{"0", "-1", "0"}, axis{"0", "0", "1"},
+        normal{"1", "0", "0"};
+    std::string width = "0", height = "0", thickness = "0", length = "0", size = "0";
+    std::string pattern, boltTab, group, tab;
+    int insertion = 4;
+    std::vector<std::pair<std::string, std::string>> props;
+};
 
 /// A macro type as its definition file gives it.
 class MacroDefinition {
