@@ -107,3 +107,15 @@ TEST_F(DlgArrayTest, markingWithoutEntriesDoesNothing) {
 }
 
 } // namespace
+
+namespace {
+TEST_F(DlgArrayTest, aDimensionTheKindHidesKeepsItsName) {
+    DynArrayData a = stiffeners();
+    a.kind = 1; // a fixed number: the first dimension is hidden from the start
+    ASSERT_TRUE(run(a, "click 1\n"));
+    EXPECT_EQ(a.dimNames[0], Vor_String("L")) << "OK stores every combo, the hidden one too";
+    ASSERT_TRUE(run(a, "select " + id(DlgArray::IDC_KIND) + " 0\nexpect-text " + id(DlgArray::IDC_DIM1) +
+                           " \"L\"\nclick 1\n"));
+    EXPECT_EQ(a.dimNames[0], Vor_String("L"));
+}
+} // namespace

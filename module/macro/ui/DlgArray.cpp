@@ -68,6 +68,12 @@ void DlgArray::layOut() {
 
 void DlgArray::loadControls() {
     if (ui::Control* c = item(IDC_KIND)) c->setCurSel(arrayKindComboIndex(data.kind));
+    // every dimension combo holds its text from the start, also one the kind hides, since storing
+    // reads them all
+    for (int d = 0; d < 3; ++d) {
+        FillCombo(this, kDimensionCombos[d], data.getValidDimNames(d == 0, d == 1, d == 2));
+        setTextOf(this, kDimensionCombos[d], data.dimNames[d]);
+    }
     layOut();
     setTextOf(this, IDC_NAME, data.name);
     setTextOf(this, IDC_THIRD, data.third);

@@ -506,6 +506,6 @@ const bool registeredData = registerJsonLauncher(
             previews.push_back(id.handle());
         out["previewIds"] = previews;
     },
-    R"({"macros": ["M5"], "module": "", "group": "", "hideGroup": false})");
+    R"({"macros": ["M1"], "module": "Stiffener", "group": "Stiffener", "hideGroup": false})");
 
 } // namespace

@@ -189,11 +189,21 @@ namespace {
 const bool registered = registerJsonLauncher(
     "StartDlgMacroProfSegmented",
     [](const nlohmann::json& in, nlohmann::json& out) {
+        if (in.contains("segments")) { // segmented profiles of their own, no drawing
+            ModuleResourceScope scope;
+            DlgMacroProfSegmented dlg;
+            dlg.segments = in.at("segments").get<Vor_Array<MacroSegmentData>>();
+            const bool ok = dlg.doModal() == ui::IDOK;
+            out["result"] = ok;
+            out["segments"] = ok ? dlg.segments : in.at("segments").get<Vor_Array<MacroSegmentData>>();
+            return;
+        }
         MacroData data;
         int tab = 0;
         if (!readLauncherMacros(in, data, &tab, out)) return;
         out["result"] = editSegmentsOfTab(data, tab, -1);
         out["segments"] = data.tabs[tab].segments;
     },
-    R"({"macros": ["M5"], "tab": 0})");
+    R"({"segments": [{"name": "Rail", "section": "HEA 200", "clearance": "10", "breakPoints": ["2", "4"]},
+                     {"name": "Purlin", "section": "IPE 300", "clearance": "5", "breakAtEveryPoint": true}]})");
 } // namespace
