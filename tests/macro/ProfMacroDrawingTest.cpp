@@ -8,6 +8,7 @@
 #include "macro/ui/DlgMacroProfAdvanced.h"
 #include "macro/ui/DlgMacroProfSegmented.h"
 
+#include <cad/Pick.h>
 #include <host/Texts.h>
 #include <ui/Script.h>
 
@@ -131,4 +132,23 @@ TEST_F(ProfMacroDrawingTest, aMarkedArrayEntryReachesTheDrawingOnlyOnOk) {
     EXPECT_FALSE(editArrayOfTab(data, 0, 999, -1)) << "no array has that button";
 }
 
+} // namespace
+
+namespace {
+TEST_F(ProfMacroDrawingTest, aPickedSectionPointReachesTheDrawingAndACancelledOneChangesNothing) {
+    cad::QueuePickServer picks;
+    cad::setPickServer(&picks);
+    MacroData data = lib.data();
+    picks.push(cad::QueuePickServer::Answer::cancelled(cad::PickKind::Point));
+    picks.push(cad::QueuePickServer::Answer::at({1500, 0, 140})); // at the beam's top flange
+    script("expect-dialog " + id(D::IDD) + "\nclick " + id(D::IDC_PICK_POINT) + "\nexpect-sel " +
+           id(D::IDC_OFFSET_TYPE) + " 3\nclick " + id(D::IDC_PICK_POINT) + "\nexpect-state " +
+           id(D::IDC_INSERT_2) + " checked\nkey Escape\n");
+    StartDlgMacroProfAdv(data, "Beam", "Beam", false);
+    cad::setPickServer(nullptr);
+    expectScriptPassed();
+    EXPECT_EQ(picks.pending(), 0u);
+    EXPECT_EQ(lib.profileField("insertion"), "1") << "top middle, in the drawing";
+    EXPECT_EQ(beam(data).offsetType, 1);
+}
 } // namespace

@@ -59,9 +59,10 @@ void setCheckOf(ui::Dialog* d, int id, int state) {
     if (ui::Control* c = d->item(id)) c->setCheck(state);
 }
 
-/// A typed offset as it is stored: the number in its shortest form, the varies text as it is, 0 for
-/// anything that is no number.
+/// A typed offset as it is stored: the number in its shortest form, the varies text as it is, empty
+/// when nothing is typed (the macro's default), 0 for anything else.
 Vor_String offsetTextOf(const std::string& typed) {
+    if (typed.find_first_not_of(' ') == std::string::npos) return Vor_String();
     if (isVaries(typed)) return typed;
     double v = 0;
     std::string out = "0";
@@ -70,6 +71,7 @@ Vor_String offsetTextOf(const std::string& typed) {
 }
 /// A typed segment number: its leading whole number, the varies text as it is.
 Vor_String segmentTextOf(const std::string& typed) {
+    if (typed.find_first_not_of(' ') == std::string::npos) return Vor_String();
     if (isVaries(typed)) return typed;
     return Vor_String(std::to_string(base::parseLeadingInteger(typed)));
 }
@@ -273,6 +275,7 @@ template <class F> void DlgMacroProfAdvanced::withDrawing(F&& interaction) {
     interaction();
     call(kMACallBackShow);
     CompleteEditorCommand(this, true);
+    loadControls(); // what the interaction changed shows, so that applying stores it
     apply();
 }
 
@@ -313,6 +316,7 @@ void DlgMacroProfAdvanced::makeCoordSys(bool fromPreview) {
     if (fromPreview) { // nothing to pick: the preview object gives the placement
         storeControls();
         make();
+        loadControls();
         apply();
     } else {
         withDrawing(make);
