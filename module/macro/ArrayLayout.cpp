@@ -35,7 +35,7 @@ int arrayKindOfComboIndex(int index, int stored) {
 }
 
 Vor_String entryActionText(KrEntryAction action) {
-    // texts: dialString 10460-10462
+    // texts: dialString 10460-10461
     switch (action) {
     case KrEntryAction::Skip:
         return dialString(1068);

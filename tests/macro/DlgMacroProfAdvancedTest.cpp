@@ -7,6 +7,7 @@
 #include <cad/Pick.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
+#include <ui/Resources.h>
 #include <ui/Script.h>
 
 #include <gtest/gtest.h>
@@ -219,4 +220,36 @@ TEST_F(DlgMacroProfAdvancedTest, theSecondFormAsksOnlyWithObjectsAndHandsTheChec
     EXPECT_FALSE(flag);
 }
 
+} // namespace
+
+namespace {
+bool morphedCallBack(KrMACallBackType type, const KrMACallBackData&, MacroProfData& props) {
+    if (type == kMACallBackGet) props.morphed = true;
+    return true;
+}
+bool plainCallBack(KrMACallBackType, const KrMACallBackData&, MacroProfData&) {
+    return true;
+}
+
+TEST_F(DlgMacroProfAdvancedTest, aMorphedProfileShowsItsSecondSectionBandAndMovesTheRestDown) {
+    struct Shown {
+        int height = 0, offsetsTop = 0;
+        bool band = false;
+    };
+    const auto open = [](KrMACallBack callBack) {
+        D dlg;
+        dlg.callBack = callBack;
+        EXPECT_TRUE(dlg.create());
+        Shown s{dlg.windowRect().height(),
+                dlg.item(D::IDC_OFFSETS_GROUP)->windowRect().top - dlg.windowRect().top,
+                dlg.item(D::IDC_PROFILE2)->isVisible()};
+        dlg.destroyWindow();
+        return s;
+    };
+    const Shown plain = open(&plainCallBack), morphed = open(&morphedCallBack);
+    EXPECT_FALSE(plain.band);
+    EXPECT_TRUE(morphed.band);
+    EXPECT_EQ(morphed.height - plain.height, ui::dluToPixelsY(65)) << "the window grows by the band";
+    EXPECT_EQ(morphed.offsetsTop - plain.offsetsTop, ui::dluToPixelsY(65)) << "what lies below moves down";
+}
 } // namespace

@@ -505,10 +505,7 @@ const bool registeredData = registerJsonLauncher(
         StartDlgMacroProfAdv(data, moduleName, group, in.value("hideGroup", false));
         out["result"] = true;
         out["props"] = propsOf(data, moduleName, group);
-        nlohmann::json previews = nlohmann::json::array();
-        for (const AcDbObjectId& id : data.previewIds)
-            previews.push_back(id.handle());
-        out["previewIds"] = previews;
+        out["previewIds"] = nlohmann::json(data).at("previewIds"); // as the macro data writes ids
     },
     R"({"macros": ["M1"], "module": "Stiffener", "group": "Stiffener", "hideGroup": false})");
 
