@@ -3,6 +3,8 @@
 #include "HostWindow.h"
 #include "ModuleCalls.h"
 
+#include <host/MacroData.h>
+
 #include <cad/DrawingFile.h>
 #include <cad/Pick.h>
 #include <cad/aced.h>
@@ -12,6 +14,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <iterator>
@@ -261,6 +264,59 @@ struct ScriptHost::Commands {
             return fail(error, w[0] + " " + w[1] + " is \"" + *got + "\", not \"" + w[2] + "\"");
         return HR::Done;
     }
+    static HR expectMacro(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        const cad::Entity* e = namedEntity(w[0], error);
+        if (!e) return HR::Failed;
+        std::string got, why;
+        if (!macroValueText(cad::curDrawing(), e->id, w[1], got, &why)) return fail(error, w[0] + ": " + why);
+        if (got != w[2]) return fail(error, w[0] + " " + w[1] + " is \"" + got + "\", not \"" + w[2] + "\"");
+        return HR::Done;
+    }
+    static HR macroSet(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        MacroData data;
+        Vor_String why;
+        if (!GetMacroDataByNames({Vor_String(w[0])}, data, &why)) return fail(error, why.str());
+        const auto dot = w[1].find('.');
+        MacroTabData* tab =
+            dot == std::string::npos ? nullptr : data.findTabWithModule(Vor_String(w[1].substr(0, dot)));
+        int index = -1;
+        MacroCell* cell = tab ? tab->findCellWithName(Vor_String(w[1].substr(dot + 1)), &index) : nullptr;
+        if (!cell) return fail(error, w[0] + " has no value " + w[1] + " (MODULE.CELL)");
+        cell->value = Vor_String(w[2]);
+        if (!UpdateModule(tab->moduleName, data, {index}, {}))
+            return fail(error, w[0] + " " + w[1] + " = \"" + w[2] + "\" was refused (see the command line)");
+        return HR::Done;
+    }
+    static HR expectMacroBusy(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        if (w[1] != "yes" && w[1] != "no") return fail(error, "usage: expect-macro-busy NAME yes|no");
+        MacroData data;
+        Vor_String why;
+        if (!GetMacroDataByNames({Vor_String(w[0])}, data, &why)) return fail(error, why.str());
+        if (data.deferredCloseSet() != (w[1] == "yes"))
+            return fail(error, w[0] + (w[1] == "yes" ? " is not busy" : " is still busy"));
+        return HR::Done;
+    }
+    static HR regenerationDelay(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        char* end = nullptr;
+        const long ms = std::strtol(w[0].c_str(), &end, 10);
+        if (w[0].empty() || *end || ms < 0 || ms > 600000)
+            return fail(error, "usage: regeneration-delay MS (0 to 600000)");
+        macroHostSettings().regenerationDelayMs = static_cast<int>(ms);
+        return HR::Done;
+    }
+    static HR clashCheck(ScriptHost&, const std::string&, const Args& w, std::string& error) {
+        Vor_Array<AcDbObjectId> ids;
+        for (const std::string& name : w) {
+            const cad::Entity* e = namedEntity(name, error);
+            if (!e) return HR::Failed;
+            ids.append(e->id);
+        }
+        const bool was = clashGetStatus();
+        clashSetStatus(true);
+        clashcheck(-100, ids); // a slot of its own, never a dialog's
+        clashSetStatus(was);
+        return HR::Done;
+    }
     static HR expectErased(ScriptHost&, const std::string&, const Args& w, std::string& error) {
         if (!cad::curDrawing().findByName(w[0]).isNull())
             return fail(error, "the drawing still holds an entity named " + w[0]);
@@ -349,6 +405,25 @@ const std::vector<ScriptHost::Commands::Entry>& ScriptHost::Commands::table() {
          "checks a field of the named entity as its file line writes it (section, start, thickness, ...) or "
          "a property it holds",
          3, 3, &expectEntity},
+        {"expect-macro", "expect-macro NAME KEY \"VALUE\"",
+         "checks a value of the named macro: MODULE.CELL (Endplate.tp), MODULE.drawing, MODULE.bolts.FIELD "
+         "or "
+         "MODULE.pattern|profile|array|cut.NAME.FIELD (docs/formats.md, macro values)",
+         3, 3, &expectMacro},
+        {"macro-set", "macro-set NAME MODULE.CELL \"VALUE\"",
+         "writes one cell of the named macro as a dialog commits it and regenerates the macro", 3, 3,
+         &macroSet},
+        {"expect-macro-busy", "expect-macro-busy NAME yes|no",
+         "checks whether the macro is still busy with a written change (see regeneration-delay)", 2, 2,
+         &expectMacroBusy},
+        {"regeneration-delay", "regeneration-delay MS",
+         "a written macro stays busy for MS milliseconds of the script's clock (tick) before a dialog may "
+         "close",
+         1, 1, &regenerationDelay},
+        {"clash-check", "clash-check NAME...",
+         "checks the named macros for clashes with the rest of the drawing; new clashes are printed and "
+         "highlighted",
+         1, 100, &clashCheck},
         {"expect-erased", "expect-erased NAME", "checks that the drawing holds no entity of that name", 1, 1,
          &expectErased},
         {"expect-view", "expect-view front|side|top|standard", "checks the drawing's view direction", 1, 1,

@@ -346,12 +346,19 @@ TEST_F(MacroModel, arrayAddsAndErasesGeneratedEntitiesAndKeepsTheOthers) {
 TEST_F(MacroModel, drawingChoicePlacesAndSwapsALibraryDrawing) {
     MacroData d = data({"M1", "M2"});
     EXPECT_FALSE(d.swapBlockRefs(Vor_String(gSettings.libDir + "Missing.dwg"))) << "no such file";
-    ASSERT_TRUE(d.swapBlockRefs(gSettings.libDir + "Drawings/Hall.dwg"));
+    const std::string lug = gSettings.libDir.str() + "Lifting lug.dwg";
+    cad::Drawing library;
+    std::string error;
+    ASSERT_TRUE(cad::loadDrawing(lug, library, &error)) << "the library drawing reads: " << error;
+    ASSERT_TRUE(d.swapBlockRefs(Vor_String(lug)));
     for (const char* macro : {"M1", "M2"}) {
-        EXPECT_EQ(value(macro, "Endplate.drawing"), "Hall");
+        EXPECT_EQ(value(macro, "Endplate.drawing"), "Lifting lug");
         const cad::Entity& ref = entity((std::string(macro) + ".REF").c_str());
-        EXPECT_EQ(std::get<cad::BlockRef>(ref.geometry).fileName, "Hall.dwg");
+        EXPECT_EQ(std::get<cad::BlockRef>(ref.geometry).fileName, "Lifting lug.dwg");
     }
+    EXPECT_EQ(std::get<cad::BlockRef>(entity("M1.REF").geometry).placement.origin,
+              (cad::Point3d{95, 0, 4000}))
+        << "on top of the end plate";
 }
 
 TEST_F(MacroModel, propertyFileRoundTripAndAFailedReadChangesNothing) {

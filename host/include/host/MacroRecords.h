@@ -5,8 +5,12 @@
 //
 // Several macros edited together are merged record by record: a text that differs becomes the
 // "varies" text (`variesText()`, the catalogue's *VARIES*), a yes/no value becomes undecided, a
-// choice becomes `kVariesIndex`. Writing a merged record into one macro (`applyTo`) leaves every
-// field that still varies as that macro had it.
+// choice becomes `kVariesIndex` (a combo whose entry 0 is the varies text: 0). Writing a merged
+// record into one macro (`applyTo`) leaves every field that still varies as that macro had it.
+// Plain bool fields (a pattern's staggered, a profile's onSegment, ...) cannot show a difference:
+// the merged record holds the first macro's, and `applyTo` writes them. Lists merge item by item
+// when they are as long in every macro, else into the one item "varies", which keeps each macro's
+// own list.
 
 #include <host/Vor_Array.h>
 #include <host/Vor_String.h>
@@ -50,7 +54,7 @@ struct SlottedHole {
 /// The bolt data of a tab (one bolt group of the macro).
 class MacroBoltData {
 public:
-    Vor_String assembly;          ///< a name of the bolt library ("M20 8.8")
+    Vor_String assembly;          ///< an assembly of the bolt library ("8.8"); the drawing writes "M20 8.8"
     Vor_String diameter;          ///< "20"
     Vor_String penetrationLength; ///< into a tapped part
     Vor_String addedLength;       ///< added to the grip length
