@@ -121,10 +121,11 @@ bool DlgMacroProfAdvanced::onInitDialog() {
     const MacroData* macro = callBackData.macroData();
     EnDisCtrl(this, IDC_FROM_PREVIEW, macro && macro->previewFlag);
     fillCombos();
-    if (!callBack) return true; // nothing to show: the controls stay empty
-    call(kMACallBackGet);
-    showMorphed();
-    loadControls();
+    if (callBack) { // without one there is nothing to show: the controls stay empty
+        call(kMACallBackGet);
+        showMorphed();
+        loadControls();
+    }
     restoreWindowPlacement(this, kPlacementKey, true, 0, 0);
     return true;
 }
