@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -174,11 +175,27 @@ bool vecOf(const std::string& text, cad::Point3d& p) {
     return true;
 }
 
+/// Drops the members that hold their default (the readers take a missing member as its default),
+/// one level into nested objects.
+void dropDefaults(json& j, const json& defaults, int depth = 0) {
+    for (auto it = j.begin(); it != j.end();) {
+        const auto d = defaults.find(it.key());
+        if (d != defaults.end() && *d == *it) {
+            it = j.erase(it);
+            continue;
+        }
+        if (depth == 0 && d != defaults.end() && it->is_object() && d->is_object()) dropDefaults(*it, *d, 1);
+        ++it;
+    }
+}
+
 template <class T> std::string recordText(T record) {
     json j = record;
     j.erase("btnId");
     j.erase("ctrlRef");
     j.erase("validDims");
+    static const json defaults = T{};
+    dropDefaults(j, defaults);
     return j.dump();
 }
 
@@ -357,14 +374,18 @@ void placeGenerated(cad::Drawing& d, AcDbObjectId macro, const std::string& macr
         d.erase(id);
 }
 
+/// Stores the values (when `store`) and places what the rule made of them (`made`, or made here
+/// when null).
 bool regenerate(cad::Drawing& d, AcDbObjectId macro, const MacroDefinition& def,
-                const Vor_Array<MacroTabData>& tabs, bool store, std::string* error) {
+                const Vor_Array<MacroTabData>& tabs, bool store, std::string* error,
+                std::vector<GeneratedEntity>* madeAlready = nullptr) {
     const cad::Entity* group = d.get(macro);
-    std::vector<GeneratedEntity> made;
-    if (!generateMacro(def, tabs, placementOf(*group), made, error)) {
+    std::vector<GeneratedEntity> madeHere;
+    if (!madeAlready && !generateMacro(def, tabs, placementOf(*group), madeHere, error)) {
         if (error) *error = (group->name.empty() ? std::string() : group->name + ": ") + *error;
         return false;
     }
+    std::vector<GeneratedEntity>& made = madeAlready ? *madeAlready : madeHere;
     if (store) {
         std::map<std::string, std::string> props = valueProperties(tabs);
         std::string why;
@@ -670,6 +691,7 @@ bool UpdateModule(const Vor_String& moduleName, const MacroData& data, const Vor
         AcDbObjectId id;
         std::shared_ptr<const MacroDefinition> def;
         Vor_Array<MacroTabData> tabs;
+        std::vector<GeneratedEntity> made;
     };
     std::vector<Pending> pending;
     for (AcDbObjectId id : data.ids) {
@@ -679,21 +701,20 @@ bool UpdateModule(const Vor_String& moduleName, const MacroData& data, const Vor
             acutPrintf("%s\n", why.c_str());
             return false;
         }
-        Pending p{id, def, {}};
+        Pending p{id, def, {}, {}};
         tabsOf(*g, *def, p.tabs);
         for (MacroTabData& t : p.tabs)
             if (t.moduleName == moduleName) applyListed(*from, t, first, second);
         applyLinks(*def, p.tabs, moduleName, first, second, *from);
-        std::vector<GeneratedEntity> made;
-        if (!generateMacro(*def, p.tabs, placementOf(*g), made, &why)) {
+        if (!generateMacro(*def, p.tabs, placementOf(*g), p.made, &why)) {
             acutPrintf("%s: %s\n", g->name.c_str(), why.c_str());
             return false;
         }
         pending.push_back(std::move(p));
     }
     bool ok = true;
-    for (const Pending& p : pending)
-        if (!regenerate(d, p.id, *p.def, p.tabs, true, &why)) {
+    for (Pending& p : pending)
+        if (!regenerate(d, p.id, *p.def, p.tabs, true, &why, &p.made)) {
             acutPrintf("%s\n", why.c_str());
             ok = false;
         }
@@ -795,10 +816,16 @@ AcDbObjectId createMacro(cad::Drawing& drawing, const Vor_String& type, const Vo
     group.properties["origin"] = vecText(placement.origin);
     group.properties["xaxis"] = vecText(placement.xAxis);
     group.properties["yaxis"] = vecText(placement.yAxis);
-    Vor_String joined;
-    for (const Vor_String& c : connects)
-        joined += (joined.isEmpty() ? "" : ",") + c;
-    if (!joined.isEmpty()) group.properties["connects"] = joined.str();
+    std::string joined;
+    for (const Vor_String& c : connects) {
+        const AcDbObjectId other = drawing.findByName(c.str());
+        if (other.isNull()) {
+            if (error) *error = type.str() + ": " + string(10353).str() + " " + c.str();
+            return {};
+        }
+        joined += (joined.empty() ? "" : ",") + std::to_string(other.handle());
+    }
+    if (!joined.empty()) group.properties["connects"] = joined;
     for (auto& [k, v] : valueProperties(tabs))
         group.properties[k] = v;
     const AcDbObjectId id = drawing.add(group, error);
@@ -922,10 +949,10 @@ int clashcheck(int slot, const Vor_Array<AcDbObjectId>& ids) {
         ignore.insert(own.begin(), own.end());
         auto c = g->properties.find("connects");
         if (c != g->properties.end()) {
-            std::istringstream names(c->second);
-            for (std::string n; std::getline(names, n, ',');) {
-                const AcDbObjectId other = d.findByName(n);
-                if (other.isNull()) continue;
+            std::istringstream handles(c->second);
+            for (std::string n; std::getline(handles, n, ',');) {
+                const AcDbObjectId other(std::atoll(n.c_str()));
+                if (!d.get(other)) continue;
                 ignore.insert(other);
                 for (AcDbObjectId m : d.allMembers(other))
                     ignore.insert(m);

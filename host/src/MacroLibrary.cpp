@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <sstream>
 
 using nlohmann::json;
@@ -567,7 +568,7 @@ private:
             for (const MacroProfData& p : t.profiles) {
                 if (p.groupName != prefix) continue;
                 SectionSize s;
-                if (!sectionSize(p.section, s)) return false;
+                if (!section(p.section, s)) return false;
                 if (field == "h") return v = s.height, true;
                 if (field == "w") return v = s.width, true;
                 if (field == "tw") return v = s.web, true;
@@ -580,6 +581,17 @@ private:
             }
         }
         return false;
+    }
+    /// The section library asked once a run for each section.
+    bool section(const Vor_String& name, SectionSize& size) {
+        auto it = m_sections.find(name.str());
+        if (it == m_sections.end()) {
+            SectionSize s;
+            it = m_sections.emplace(name.str(), sectionSize(name, s) ? std::optional(s) : std::nullopt).first;
+        }
+        if (!it->second) return false;
+        size = *it->second;
+        return true;
     }
     static bool toNumber(const Vor_String& text, double& v) {
         bool ok = false;
@@ -707,7 +719,7 @@ private:
                     if (p.groupName.str() == e.group) group = &p;
             if (!group) return fail("there is no profile group \"" + e.group + "\"");
             SectionSize size;
-            if (!sectionSize(group->section, size))
+            if (!section(group->section, size))
                 return fail("the section \"" + group->section.str() + "\" is not in the section library");
             cad::Point3d start, end;
             if (!evalVec(e.origin, start) || !evalVec(e.end, end)) return false;
@@ -831,6 +843,7 @@ private:
     bool m_inRepeat = false;
     double m_i = 0, m_pos = 0;
     std::string m_error;
+    std::map<std::string, std::optional<SectionSize>> m_sections;
     std::string m_valueFault; ///< why the last name had no number, when a value was at fault
 };
 

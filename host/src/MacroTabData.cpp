@@ -35,15 +35,6 @@ MacroTabData withoutReferences(const MacroTabData& tab) {
 void mergeText(Vor_String& mine, const Vor_String& other) {
     if (mine != other) mine = variesText();
 }
-void applyText(const Vor_String& merged, Vor_String& target) {
-    if (!isVaries(merged)) target = merged;
-}
-bool hasVariesText(const Vor_StringArray& texts) {
-    for (const Vor_String& t : texts)
-        if (isVaries(t)) return true;
-    return false;
-}
-
 } // namespace
 
 MacroCell* MacroTabData::findCellWithName(const Vor_String& name, int* index) {
