@@ -6,4 +6,12 @@ set(VOR_MACRO_SOURCES
   macro/EditTabRecords.h macro/EditTabRecords.cpp
   macro/ui/DlgMacroBoltAdvanced.h macro/ui/DlgMacroBoltAdvanced.cpp
   macro/ui/DlgMacroPatternProps.h macro/ui/DlgMacroPatternProps.cpp
+  # profile placement, segmented profiles and arrays
+  macro/KrMACallBackData.h macro/KrMACallBackData.cpp
+  macro/ProfPlacement.h macro/ProfPlacement.cpp
+  macro/ArrayLayout.h macro/ArrayLayout.cpp
+  macro/LauncherInput.h macro/LauncherInput.cpp
+  macro/ui/DlgMacroProfAdvanced.h macro/ui/DlgMacroProfAdvanced.cpp
+  macro/ui/DlgMacroProfSegmented.h macro/ui/DlgMacroProfSegmented.cpp
+  macro/ui/DlgArray.h macro/ui/DlgArray.cpp
 )
