@@ -68,7 +68,7 @@ TEST_F(DesignedPageTest, theTemplatesControlsAreLaidInTheFrameWithThePagesIds) {
     std::string error;
     ASSERT_TRUE(host.page.open(host, frame, endPlate(), kFirst, &error)) << error;
     EXPECT_EQ(host.page.templateName().str(), "EndPlate");
-    ASSERT_EQ(host.page.count(), 19) << "every control of the template";
+    ASSERT_EQ(host.page.count(), 21) << "every control of the template";
     std::set<int> ids;
     for (int i = 0; i < host.page.count(); ++i) {
         const Vor_DesignerControl& c = host.page.control(i);
@@ -77,7 +77,7 @@ TEST_F(DesignedPageTest, theTemplatesControlsAreLaidInTheFrameWithThePagesIds) {
         EXPECT_EQ(host.page.indexOfId(c.resId), i);
         ids.insert(c.resId);
     }
-    EXPECT_EQ(ids.size(), 19u);
+    EXPECT_EQ(ids.size(), 21u);
     // Table: control, its type and name in the template (what a macro page binds by).
     struct Row {
         int index;
@@ -85,7 +85,7 @@ TEST_F(DesignedPageTest, theTemplatesControlsAreLaidInTheFrameWithThePagesIds) {
         const char* contents;
     };
     for (const Row& r : {Row{0, ctGroupBox, "End plate"}, Row{2, ctVarEdit, "tp"}, Row{4, ctVarEdit, "hp"},
-                         Row{11, ctCheckBox, "Weld to column flange"}, Row{18, ctChoiceCombo, "1"}}) {
+                         Row{11, ctCheckBox, "Weld to column flange"}, Row{18, ctChoiceCombo, "1"}, Row{20, ctListCombo, "Detail"}}) {
         EXPECT_EQ(host.page.control(r.index).type, r.type) << r.contents;
         EXPECT_EQ(host.page.control(r.index).contents.str(), r.contents);
     }
