@@ -85,7 +85,8 @@ TEST_F(DesignedPageTest, theTemplatesControlsAreLaidInTheFrameWithThePagesIds) {
         const char* contents;
     };
     for (const Row& r : {Row{0, ctGroupBox, "End plate"}, Row{2, ctVarEdit, "tp"}, Row{4, ctVarEdit, "hp"},
-                         Row{11, ctCheckBox, "Weld to column flange"}, Row{18, ctChoiceCombo, "1"}, Row{20, ctListCombo, "Detail"}}) {
+                         Row{11, ctCheckBox, "Weld to column flange"}, Row{18, ctChoiceCombo, "1"},
+                         Row{20, ctListCombo, "Detail"}}) {
         EXPECT_EQ(host.page.control(r.index).type, r.type) << r.contents;
         EXPECT_EQ(host.page.control(r.index).contents.str(), r.contents);
     }
