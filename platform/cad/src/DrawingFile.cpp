@@ -187,14 +187,15 @@ std::string splitRecord(std::string_view line, Record& r) {
             ++i;
             bool closed = false;
             while (i < n) {
-                char c = line[i++];
-                if (c == '"') {
+                // Plain characters are taken a run at a time.
+                const std::size_t run = i;
+                while (i < n && line[i] != '"' && line[i] != '\\')
+                    ++i;
+                value.append(line.data() + run, i - run);
+                if (i >= n) break;
+                if (line[i++] == '"') {
                     closed = true;
                     break;
-                }
-                if (c != '\\') {
-                    value += c;
-                    continue;
                 }
                 if (i >= n) break;
                 char e = line[i++];
