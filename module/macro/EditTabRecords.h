@@ -17,14 +17,3 @@ bool editPatternAt(MacroData& macros, int tabIndex, int patternIndex, int slot);
 
 /// editPatternAt for the pattern whose "..." button (a designed control) has resource id `btnId`.
 bool editPatternOfTab(MacroData& macros, int tabIndex, int btnId, int slot);
-
-#include <nlohmann/json_fwd.hpp>
-
-#include <functional>
-
-/// The macros a launcher's arguments name: {"macros": ["M1", "M2"]} by name in the current drawing,
-/// or {"data": <MacroData>} as given; and the tab {"tab": module name or caption}, or else the first
-/// tab for which `fits` holds. Throws std::invalid_argument, naming what is wrong, when the macros
-/// or the tab cannot be had.
-int macrosForLauncher(const nlohmann::json& in, MacroData& macros,
-                      const std::function<bool(const MacroTabData&)>& fits);

@@ -6,7 +6,15 @@
 
 #include <nlohmann/json.hpp>
 
-/// Reads the macros of `in["macros"]` (names in the current drawing) into `data`, and, when `tab`
-/// is given, the tab of `in["tab"]` (a module name, a caption or an index; 0 when absent). False,
-/// with "result": false and "error" in `out`, when a macro or the tab is missing.
+#include <functional>
+
+/// The macros a launcher's arguments name: {"macros": ["M1", "M2"]} by name in the current
+/// drawing, or {"data": <MacroData>} as given; and the tab {"tab": a module name, a caption or an
+/// index}, or else the first tab for which `fits` holds. Throws std::invalid_argument, naming what
+/// is wrong, when the macros or the tab cannot be had.
+int macrosForLauncher(const nlohmann::json& in, MacroData& macros,
+                      const std::function<bool(const MacroTabData&)>& fits);
+
+/// macrosForLauncher for any tab, with what is wrong reported in `out` ("result": false and
+/// "error") instead of thrown; `tab` may be null when the launcher needs no tab.
 bool readLauncherMacros(const nlohmann::json& in, MacroData& data, int* tab, nlohmann::json& out);

@@ -5,6 +5,7 @@
 #include "frame/WindowPlacement.h"
 #include "macro/BoltDialogRules.h"
 #include "macro/EditTabRecords.h"
+#include "macro/LauncherInput.h"
 
 #include <host/MacroData.h>
 #include <host/Settings.h>

@@ -5,6 +5,7 @@
 #include "macro/BoltDialogRules.h"
 #include "macro/CommitTab.h"
 #include "macro/EditTabRecords.h"
+#include "macro/LauncherInput.h"
 
 #include <host/Texts.h>
 #include <host/VorJson.h>
