@@ -3,6 +3,8 @@
 
 #include <host/MacroData.h>
 
+#include "MacroFind_p.h"
+
 #include <host/MacroLibrary.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
@@ -33,16 +35,6 @@ using nlohmann::json;
 // ---- helpers
 
 namespace {
-
-template <class T, class Name>
-T* findByName(Vor_Array<T>& items, const Vor_String& name, int* index, Name nameOf) {
-    for (int i = 0; i < items.length(); ++i)
-        if (nameOf(items[i]) == name) {
-            if (index) *index = i;
-            return &items[i];
-        }
-    return nullptr;
-}
 
 void applyText(const Vor_String& merged, Vor_String& target) {
     if (!isVaries(merged)) target = merged;

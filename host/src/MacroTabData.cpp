@@ -3,6 +3,8 @@
 
 #include <host/MacroData.h>
 
+#include "MacroFind_p.h"
+
 #include <host/VorJson.h>
 
 #include <nlohmann/json.hpp>
@@ -14,16 +16,6 @@ using nlohmann::json;
 // ---- MacroTabData
 
 namespace {
-
-template <class T, class Name>
-T* findByName(Vor_Array<T>& items, const Vor_String& name, int* index, Name nameOf) {
-    for (int i = 0; i < items.length(); ++i)
-        if (nameOf(items[i]) == name) {
-            if (index) *index = i;
-            return &items[i];
-        }
-    return nullptr;
-}
 
 // Records without their references to controls, for comparing what a person changed.
 MacroTabData withoutReferences(const MacroTabData& tab) {
