@@ -480,9 +480,13 @@ void MacroData::getPropFiles(Vor_String& filter, Vor_String& extension, Vor_Stri
 }
 
 namespace {
-std::string propFilePath(const MacroData& data, const Vor_String& fileName) {
+// The path of a property file: a full path as given, a bare name in the macro type's folder. A bare
+// name that is no single path part ("..", empty) has no path: "" with the reason in `why`.
+std::string propFilePath(const MacroData& data, const Vor_String& fileName, std::string& why) {
     Vor_String folder;
     if (fileName.find("/") >= 0 || !data.propListAllowed(folder)) return fileName.str();
+    why = base::pathPartFault(fileName.str());
+    if (!why.empty()) return "";
     return (folder + fileName).str();
 }
 } // namespace
@@ -490,8 +494,8 @@ std::string propFilePath(const MacroData& data, const Vor_String& fileName) {
 bool MacroData::readFromFile(const Vor_String& fileName, int& notSet, Vor_String* error) {
     Vor_PropertiesList list;
     std::string why;
-    const std::string path = propFilePath(*this, fileName);
-    if (list.readFromFile(Vor_String(path), &why) != Acad::eOk) {
+    const std::string path = propFilePath(*this, fileName, why);
+    if (path.empty() || list.readFromFile(Vor_String(path), &why) != Acad::eOk) {
         if (error) *error = Vor_String(why);
         return false;
     }
@@ -527,10 +531,14 @@ bool MacroData::writeToFile(const Vor_String& fileName, Vor_String* error) const
             continue;
         list.setProperty(Vor_String(key), Vor_String(value));
     }
-    const std::string path = propFilePath(*this, fileName);
+    std::string why;
+    const std::string path = propFilePath(*this, fileName, why);
+    if (path.empty()) {
+        if (error) *error = Vor_String(why);
+        return false;
+    }
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    std::string why;
     if (list.writeToFile(Vor_String(path), &why) != Acad::eOk) {
         if (error) *error = Vor_String(why);
         return false;

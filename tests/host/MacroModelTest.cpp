@@ -408,6 +408,17 @@ TEST_F(MacroModel, propertyFileRoundTripAndAFailedReadChangesNothing) {
     Vor_String folder;
     ASSERT_TRUE(m1.propListAllowed(folder));
     EXPECT_EQ(folder.str(), gSettings.libDir.str() + "Macros/Kopplaat/");
+
+    // a bare name is one path part of the macro type's folder, never the folder itself or above it
+    for (const char* name : {"..", ".", ""}) {
+        error = "";
+        EXPECT_FALSE(m1.writeToFile(Vor_String(name), &error)) << name;
+        EXPECT_FALSE(error.isEmpty()) << name;
+        MacroData x = data({"M1"});
+        const MacroData was = x;
+        EXPECT_FALSE(x.readFromFile(Vor_String(name), notSet, &error)) << name;
+        EXPECT_EQ(x, was) << name;
+    }
 }
 
 TEST_F(MacroModel, filtersChooseTheEditedMacroAndTab) {
