@@ -234,7 +234,11 @@ struct ScriptHost::Commands {
         return HR::Done;
     }
     static HR pickObject(ScriptHost& h, const std::string&, const Args& w, std::string&) {
-        h.m_picks->push(cad::QueuePickServer::Answer::object(w[0]));
+        if (w.size() == 1)
+            h.m_picks->push(cad::QueuePickServer::Answer::object(w[0]));
+        else // several entities answer one pick of several
+            h.m_picks->push(
+                cad::QueuePickServer::Answer::objects(std::vector<std::string>(w.begin(), w.end())));
         return HR::Done;
     }
     static HR pickPoint(ScriptHost& h, const std::string&, const Args& w, std::string& error) {
@@ -395,8 +399,9 @@ const std::vector<ScriptHost::Commands::Entry>& ScriptHost::Commands::table() {
          "drawing as it was",
          1, 1, &drawingOpen},
         {"drawing-save", "drawing-save FILE", "saves the current drawing", 1, 1, &drawingSave},
-        {"pick-object", "pick-object NAME", "queues the answer to the next pick: the entity of that name", 1,
-         1, &pickObject},
+        {"pick-object", "pick-object NAME...",
+         "queues the answer to the next pick: the entity of that name (several names: a pick of several)", 1,
+         64, &pickObject},
         {"pick-point", "pick-point X Y Z", "queues the answer to the next pick: that point", 3, 3,
          &pickPoint},
         {"pick-cancel", "pick-cancel", "queues the answer to the next pick: cancel (Escape)", 0, 0,

@@ -466,17 +466,39 @@ bool MacroData::propListAllowed(Vor_String& folder) const {
     return true;
 }
 
-void MacroData::getPropFiles(Vor_String& filter, Vor_String& extension, Vor_StringArray& modules,
-                             Vor_StringArray& properties) const {
-    extension = "vmp";
-    filter = dialString(10315) + " (*.vmp)|*.vmp||";
-    modules.removeAll();
-    properties.removeAll();
+void MacroData::getPropFiles(Vor_String& folder, Vor_String& extension, Vor_StringArray& allNames,
+                             Vor_StringArray& filteredNames) const {
+    extension = ".vmp";
+    allNames.removeAll();
+    filteredNames.removeAll();
+    if (!propListAllowed(folder)) return;
+    std::set<std::string> modules;
     for (const MacroTabData& t : tabs)
-        for (const MacroCell& c : t.cells) {
-            modules.append(t.moduleName);
-            properties.append(c.name);
+        modules.insert(t.moduleName.str());
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder.str(), ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() != ".vmp" || !base::isRegularFile(it->path().string())) continue;
+        files.push_back(it->path());
+        if (static_cast<int>(files.size()) >= kMaxPropFilesListed) break;
+    }
+    std::sort(files.begin(), files.end());
+    for (const std::filesystem::path& f : files) {
+        const Vor_String name(f.stem().string());
+        allNames.append(name);
+        Vor_PropertiesList list;
+        if (list.readFromFile(Vor_String(f.string())) != Acad::eOk) continue;
+        Vor_String type;
+        if (list.getProperty("macro", type) != Acad::eOk || !type.equal(macroType, false)) continue;
+        bool fits = true;
+        for (const Vor_PropertiesList::Entry& e : list.entries()) {
+            if (e.name.equal("macro", false)) continue;
+            const std::string key = e.name.str();
+            const std::size_t dot = key.find('.');
+            fits = fits && dot != std::string::npos && modules.count(key.substr(0, dot));
         }
+        if (fits) filteredNames.append(name);
+    }
 }
 
 namespace {

@@ -6,6 +6,8 @@
 #include <ui/Window.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 
 PlacementDecision decidePlacement(const ui::Rect& current, int storedTop, int storedBottom, int storedLeft,
                                   int storedRight, int cx, int cy, bool keepSize, int minWidth,
@@ -63,4 +65,27 @@ void saveWindowPlacement(ui::Window* window, const std::string& key) {
     ui::Profile::writeInt(kPlacementSection, key + "_BOTTOM", r.bottom);
     ui::Profile::writeInt(kPlacementSection, key + "_LEFT", r.left);
     ui::Profile::writeInt(kPlacementSection, key + "_RIGHT", r.right);
+}
+
+std::string safePlacementKey(const std::string& key) {
+    std::string out;
+    bool changed = false;
+    for (unsigned char ch : key) {
+        const bool keep = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') ||
+                          ch == '_' || ch == '-';
+        out += keep ? static_cast<char>(ch) : '_';
+        changed |= !keep;
+    }
+    constexpr std::size_t kHashPart = 9; // "_" and eight hex digits
+    if (out.size() > kMaxPlacementKey) {
+        out.resize(kMaxPlacementKey - kHashPart);
+        changed = true;
+    }
+    if (!changed) return out;
+    std::uint32_t h = 2166136261u; // FNV-1a of the original bytes
+    for (unsigned char ch : key)
+        h = (h ^ ch) * 16777619u;
+    char hex[10];
+    std::snprintf(hex, sizeof hex, "_%08x", h);
+    return out + hex;
 }

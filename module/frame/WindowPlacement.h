@@ -3,6 +3,7 @@
 
 #include <ui/Types.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -30,3 +31,11 @@ void restoreWindowPlacement(ui::Window* window, const std::string& key, bool kee
                             int minHeight);
 /// Writes the window's rectangle (top, bottom, left, right) under the key.
 void saveWindowPlacement(ui::Window* window, const std::string& key);
+
+/// Most bytes of a placement key made by safePlacementKey (before the edge suffix "_BOTTOM").
+inline constexpr std::size_t kMaxPlacementKey = 96;
+/// A placement key made from names a person chose (macro names, groups): letters, digits, '_' and
+/// '-' stay, every other byte becomes '_', and the result is at most kMaxPlacementKey bytes. When
+/// anything had to change, a short hash of the original text is appended, so that two names that
+/// differ only in such bytes keep apart.
+std::string safePlacementKey(const std::string& key);

@@ -31,6 +31,9 @@ inline constexpr int kChangedCuts = -15;
 inline constexpr int kChangedArrays = -16;
 inline constexpr int kChangedFlexFix = -17;
 
+/// Most property files a macro type's folder lists.
+inline constexpr int kMaxPropFilesListed = 2000;
+
 /// Page kinds of a tab: 0, 1 and 3 a designed page, 2 a profile page; others have no page.
 enum MacroTabKind { kTabDesigned = 0, kTabDesignedBolts = 1, kTabProfiles = 2, kTabDesignedArrays = 3 };
 
@@ -115,10 +118,12 @@ public:
     bool reApply();
     /// True when property files may be used; the folder they live in.
     bool propListAllowed(Vor_String& folder) const;
-    /// What the filtered file dialog offers: a filter text, an extension, the module names and their
-    /// property names.
-    void getPropFiles(Vor_String& filter, Vor_String& extension, Vor_StringArray& modules,
-                      Vor_StringArray& properties) const;
+    /// What the filtered file dialog offers: the folder of the property files (as propListAllowed
+    /// gives it), their extension with its dot, the names (without extension, sorted) of every
+    /// property file there, and of those that fit the macros as they are edited now: files of this
+    /// macro type whose values all belong to tabs being edited. At most kMaxPropFilesListed files.
+    void getPropFiles(Vor_String& folder, Vor_String& extension, Vor_StringArray& allNames,
+                      Vor_StringArray& filteredNames) const;
     /// Reads values from a property file into the tabs; `notSet` counts the values that have no
     /// place here. False (nothing changed) when the file cannot be read.
     bool readFromFile(const Vor_String& fileName, int& notSet, Vor_String* error = nullptr);

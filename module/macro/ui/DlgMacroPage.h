@@ -8,6 +8,8 @@
 #include <ui/Dialog.h>
 #include <ui/Types.h>
 
+#include <memory>
+
 class DlgMacroPage;
 
 /// What a page needs of the dialog that shows it (the macro dialog, or a test's stand-in).
@@ -57,3 +59,7 @@ private:
     MacroPageHost& m_host;
     int m_tabIndex;
 };
+
+/// The page of tab `tabIndex` of the host's data: a designer page for kinds 0, 1 and 3, a profile
+/// page for kind 2, null for any other kind (such a tab has no page and no tab label).
+std::unique_ptr<DlgMacroPage> makeMacroPage(MacroPageHost& host, int tabIndex);

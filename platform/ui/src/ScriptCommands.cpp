@@ -92,6 +92,9 @@ struct ScriptedAgent::Commands {
             return nullptr;
         }
         Control* c = d->item(id);
+        if (!c) // a control of a page: a shown child dialog (the page of a tab)
+            for (Dialog* child : Dialog::openDialogs())
+                if (child->parent() == d && child->isVisible() && (c = child->item(id))) break;
         if (!c) error = d->describe() + " has no control " + idText;
         return c;
     }
