@@ -421,6 +421,30 @@ TEST_F(MacroModel, propertyFileRoundTripAndAFailedReadChangesNothing) {
     }
 }
 
+// The file dialog lists the property files of the macro type; the filtered list keeps the files
+// whose values all belong to the tabs being edited, so a tab filter narrows it.
+TEST_F(MacroModel, propertyFilesAreListedAndFilteredByTheTabsEdited) {
+    MacroData d = data({"M1"});
+    Vor_String folder, extension;
+    Vor_StringArray all, filtered;
+    d.getPropFiles(folder, extension, all, filtered);
+    EXPECT_EQ(folder.str(), gSettings.libDir.str() + "Macros/Kopplaat/");
+    EXPECT_EQ(extension.str(), ".vmp");
+    const Vor_StringArray bundled = {"IPE 300 flush 20 mm", "IPE 360 heavy 25 mm", "Plate only 15 mm"};
+    EXPECT_EQ(all, bundled) << "sorted, without the extension";
+    EXPECT_EQ(filtered, bundled) << "every tab is edited";
+
+    d.filter2Index = 1; // the end plate's tab only
+    ASSERT_TRUE(UpdateAllFilterModified(d, false));
+    d.getPropFiles(folder, extension, all, filtered);
+    EXPECT_EQ(all, bundled);
+    EXPECT_EQ(filtered, Vor_StringArray({"Plate only 15 mm"})) << "the others set the bolts' grip too";
+
+    MacroData base = data({"M3"});
+    base.getPropFiles(folder, extension, all, filtered);
+    EXPECT_EQ(all, Vor_StringArray({"HEA 200 pinned", "HEA 300 fixed"})) << "the base plate's own folder";
+}
+
 TEST_F(MacroModel, filtersChooseTheEditedMacroAndTab) {
     MacroData d = data({"M1", "M2"});
     ASSERT_EQ(d.filter1.length(), 3) << "all, M1, M2";
