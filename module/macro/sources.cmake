@@ -14,4 +14,6 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgMacroProfAdvanced.h macro/ui/DlgMacroProfAdvanced.cpp
   macro/ui/DlgMacroProfSegmented.h macro/ui/DlgMacroProfSegmented.cpp
   macro/ui/DlgArray.h macro/ui/DlgArray.cpp
+  # macro selection and the filtered open/save dialog
+  macro/ui/DlgOpenSaveFiltered.h macro/ui/DlgOpenSaveFiltered.cpp
 )
