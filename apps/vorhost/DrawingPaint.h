@@ -2,7 +2,7 @@
 // Painting a drawing for a view direction and a fit: what the drawing view shows, also usable on an
 // offscreen image (the repaint benchmark paints through this very function).
 
-#include "DrawingProjection.h"
+#include <cad/DrawingProjection.h>
 
 #include <QSize>
 

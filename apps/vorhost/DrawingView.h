@@ -3,7 +3,7 @@
 // fitted to the drawing's zoom box, repainted on every change the drawing reports. A pick served
 // by the view waits for a click in it (Escape cancels); the arithmetic is in DrawingProjection.h.
 
-#include "DrawingProjection.h"
+#include <cad/DrawingProjection.h>
 
 #include <cad/Pick.h>
 

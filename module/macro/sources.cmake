@@ -18,4 +18,6 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgMacroPage.h
   macro/ui/DlgMacro.h macro/ui/DlgMacro.cpp
   macro/ui/DlgMacroModeless.h macro/ui/DlgMacroModeless.cpp
+  # macro selection and the filtered open/save dialog
+  macro/ui/DlgOpenSaveFiltered.h macro/ui/DlgOpenSaveFiltered.cpp
 )

@@ -1,4 +1,4 @@
-#include "DrawingProjection.h"
+#include <cad/DrawingProjection.h>
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The drawing view's arithmetic: view planes, entity shapes, the fit of the zoom box and the hit test.
 
-#include "DrawingProjection.h"
+#include <cad/DrawingProjection.h>
 
 #include <gtest/gtest.h>
 
