@@ -14,4 +14,8 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgMacroProfAdvanced.h macro/ui/DlgMacroProfAdvanced.cpp
   macro/ui/DlgMacroProfSegmented.h macro/ui/DlgMacroProfSegmented.cpp
   macro/ui/DlgArray.h macro/ui/DlgArray.cpp
+  # the pages of the macro dialog
+  macro/ui/DesignedTabBinding.h macro/ui/DesignedTabBinding.cpp
+  macro/ui/DlgMacroDesignerPage.h macro/ui/DlgMacroDesignerPage.cpp
+  macro/ui/DlgMacroProfPage.h macro/ui/DlgMacroProfPage.cpp
 )
