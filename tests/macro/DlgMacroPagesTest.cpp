@@ -309,6 +309,8 @@ TEST_F(DlgMacroPagesTest, theDrawingFileComboSwapsDrawingsButNotTheVariesEntry) 
                   "expect-items " + id(kDetail) + " \"*VARIES*|Lifting lug|*VARIES*\"\nselect " +
                       id(kDetail) + " 2\n");
     EXPECT_EQ(value("M1", "Endplate.drawing"), before) << "the varies entry swaps nothing in";
+    EXPECT_EQ(last.tabs[tabOf(last, "Endplate")].drawingFile.str(), before)
+        << "nor does the dialog's copy change";
     run<Designer>({"M1"}, "Endplate", "select " + id(kDetail) + " 1\n");
     EXPECT_EQ(value("M1", "Endplate.drawing"), "Lifting lug");
     gSettings.libDir = oldLib;
