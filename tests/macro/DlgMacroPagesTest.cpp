@@ -370,3 +370,52 @@ TEST_F(DlgMacroPagesTest, profilePagePicksHideTheDialogAndACancelChangesNothing)
 }
 
 } // namespace
+
+namespace {
+
+// Each kind of designed control on the end plate writes its element, and the drawing follows:
+// a check box its cell, the choice combo its cut, a bolt count its pattern; the bolt row the
+// tab's bolt data.
+TEST_F(DlgMacroPagesTest, eachBoundControlWritesItsElementIntoTheDrawing) {
+    const int check = DesignedTabBinding::kFirstId + 11, count = DesignedTabBinding::kFirstId + 8,
+              choice = DesignedTabBinding::kFirstId + 18;
+    struct Case {
+        const char* module;
+        std::string script;
+        std::string key;
+        std::string before, after;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"Endplate", "expect-state " + id(check) + " checked\nclick " + id(check) + "\n",
+         "Endplate.Weld to column flange", "1", "0", "a check box commits its cell at once"},
+        {"Endplate", "select " + id(choice) + " 2\n", "Endplate.cut.1.choice", "0", "2",
+         "the choice combo is the cut's choice"},
+        {"Endplate", "focus " + id(count) + "\ntype " + id(count) + " \"3\"\nfocus " + id(kTp) + "\n",
+         "Endplate.pattern.Bolts.rows.count", "2", "3", "the first bolt count is the pattern's rows"},
+        {"Bolts",
+         "expect-sel " + id(Designer::IDC_DIAMETER) + " 2\nselect " + id(Designer::IDC_DIAMETER) + " 1\n",
+         "Bolts.bolts.diameter", "20", "16", "the bolt row's diameter is the tab's bolt data"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ASSERT_EQ(value("M1", c.key), c.before);
+        run<Designer>({"M1"}, c.module, c.script);
+        EXPECT_EQ(value("M1", c.key), c.after);
+    }
+}
+
+// The designed controls of the profile tab's template write the group back: the offset type and
+// the rotation chosen there reach the drawing, and the page's own combos show them.
+TEST_F(DlgMacroPagesTest, designedProfileControlsWriteTheGroup) {
+    using P = DlgMacroProfPage;
+    const int offsetType = DesignedTabBinding::kFirstId + 3, rotation = DesignedTabBinding::kFirstId + 5;
+    run<Prof>({"M1"}, "Stiffener",
+              "select " + id(offsetType) + " 1\nexpect-sel " + id(P::IDC_OFFSET_TYPE) + " 1\nselect " +
+                  id(rotation) + " 3\nexpect-text " + id(P::IDC_ROTATION) + " \"270\"\n");
+    EXPECT_EQ(value("M1", "Stiffener.profile.Stiffener.offsetType"),
+              std::to_string(MacroProfData::getProfOffsetType(1)));
+    EXPECT_EQ(value("M1", "Stiffener.profile.Stiffener.rotation"), "270");
+}
+
+} // namespace
