@@ -419,3 +419,22 @@ TEST_F(DlgMacroPagesTest, designedProfileControlsWriteTheGroup) {
 }
 
 } // namespace
+
+namespace {
+
+// The pattern's "..." button and the bolt row's advanced button open their dialogs on the page's
+// tab; what is changed there reaches the drawing.
+TEST_F(DlgMacroPagesTest, recordButtonsOpenTheirDialogsOnThePagesTab) {
+    const int patternButton = DesignedTabBinding::kFirstId + 9;
+    ASSERT_EQ(value("M1", "Endplate.pattern.Bolts.edgeTop"), "100");
+    run<Designer>({"M1"}, "Endplate",
+                  "click " + id(patternButton) + "\nexpect-dialog 222\ntype 1283 \"80\"\nclick 1\n");
+    EXPECT_EQ(value("M1", "Endplate.pattern.Bolts.edgeTop"), "80");
+    ASSERT_EQ(value("M1", "Bolts.bolts.tolerance"), "2");
+    run<Designer>({"M1"}, "Bolts",
+                  "click " + id(Designer::IDC_BOLTS_ADVANCED) +
+                      "\nexpect-dialog 8140\ntype 1104 \"3\"\nclick 1\n");
+    EXPECT_EQ(value("M1", "Bolts.bolts.tolerance"), "3");
+}
+
+} // namespace
