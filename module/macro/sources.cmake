@@ -20,4 +20,8 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgMacroModeless.h macro/ui/DlgMacroModeless.cpp
   # macro selection and the filtered open/save dialog
   macro/ui/DlgOpenSaveFiltered.h macro/ui/DlgOpenSaveFiltered.cpp
+  # the pages of the macro dialog
+  macro/ui/DesignedTabBinding.h macro/ui/DesignedTabBinding.cpp
+  macro/ui/DlgMacroDesignerPage.h macro/ui/DlgMacroDesignerPage.cpp
+  macro/ui/DlgMacroProfPage.h macro/ui/DlgMacroProfPage.cpp
 )
