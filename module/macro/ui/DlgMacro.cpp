@@ -4,7 +4,9 @@
 #include "frame/LauncherTable.h"
 #include "frame/WindowPlacement.h"
 #include "macro/LauncherInput.h"
+#include "macro/ui/DlgMacroDesignerPage.h"
 #include "macro/ui/DlgMacroModeless.h"
+#include "macro/ui/DlgMacroProfPage.h"
 #include "macro/ui/DlgOpenSaveFiltered.h"
 
 #include <cad/Pick.h>
@@ -18,9 +20,6 @@
 
 #include <algorithm>
 
-#if __has_include("macro/ui/DlgMacroDesignerPage.h")
-#include "macro/ui/DlgMacroDesignerPage.h"
-#include "macro/ui/DlgMacroProfPage.h"
 
 std::unique_ptr<DlgMacroPage> makeMacroPage(MacroPageHost& host, int tabIndex) {
     switch (host.macroData().tabs[tabIndex].kind) {
@@ -34,11 +33,6 @@ std::unique_ptr<DlgMacroPage> makeMacroPage(MacroPageHost& host, int tabIndex) {
         return nullptr;
     }
 }
-#else
-std::unique_ptr<DlgMacroPage> makeMacroPage(MacroPageHost&, int) {
-    return nullptr;
-}
-#endif
 
 namespace {
 // The bitmap buttons of the top row: id, bitmap, tool tip.
