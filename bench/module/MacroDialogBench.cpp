@@ -70,7 +70,8 @@ void makeLibrary() {
                                      at + cad::Point3d{5885, 0, 3850}, 150, 300};
         d.add(beam);
         std::string error;
-        if (createMacro(d, "Bench6", Vor_String("M" + std::to_string(n)), {at + cad::Point3d{95, 0, 3850}, {1, 0, 0}, {0, 1, 0}},
+        if (createMacro(d, "Bench6", Vor_String("M" + std::to_string(n)),
+                        {at + cad::Point3d{95, 0, 3850}, {1, 0, 0}, {0, 1, 0}},
                         {Vor_String(tag + ".B"), Vor_String(tag + ".C")}, {}, &error)
                 .isNull()) {
             std::fprintf(stderr, "%s\n", error.c_str());

@@ -88,14 +88,15 @@ protected:
 
 TEST_F(DlgMacroTest, aPropertyFileSavedChangedAndLoadedPutsTheValuesBackInTheDrawing) {
     ASSERT_EQ(value("M1", "Endplate.tp"), "20");
-    run(macros({"M1"}), "click " + id(DlgMacro::IDC_SAVE) + "\n" + FILES + "type 1043 \"My plate\"\nclick 1\nclick 1\n");
+    run(macros({"M1"}),
+        "click " + id(DlgMacro::IDC_SAVE) + "\n" + FILES + "type 1043 \"My plate\"\nclick 1\nclick 1\n");
     ASSERT_TRUE(fs::is_regular_file(folder() / "My plate.vmp"));
 
     setValue("M1", "Endplate", "tp", "30");
     setValue("M1", "Endplate", "pitch", "120");
     ASSERT_EQ(value("M1", "Endplate.tp"), "30");
     MacroData after = run(macros({"M1"}), "click " + id(DlgMacro::IDC_LOAD) + "\n" + FILES +
-                                                    "select 1317 \"My plate\"\nclick 1\nclick 1\n");
+                                              "select 1317 \"My plate\"\nclick 1\nclick 1\n");
     EXPECT_EQ(value("M1", "Endplate.tp"), "20") << "the saved thickness is back in the drawing";
     EXPECT_EQ(value("M1", "Endplate.pitch"), "160");
     EXPECT_EQ(after.findTabWithModule("Endplate")->findCellWithName("tp")->value.str(), "20")
@@ -115,7 +116,8 @@ TEST_F(DlgMacroTest, aFileThatCannotBeReadOrWrittenIsSaidAndChangesNothing) {
     // a save that fails says so (a folder stands where the file would go)
     fs::create_directory(folder() / "Taken.vmp");
     run(before, "answer ok\nclick " + id(DlgMacro::IDC_SAVE) + "\n" + FILES +
-                    "type 1043 \"Taken\"\nclick 1\nexpect-message \"" + dialString(10602).str() + "\"\nclick 1\n");
+                    "type 1043 \"Taken\"\nclick 1\nexpect-message \"" + dialString(10602).str() +
+                    "\"\nclick 1\n");
     EXPECT_TRUE(fs::is_directory(folder() / "Taken.vmp")) << "nothing replaced it";
 }
 

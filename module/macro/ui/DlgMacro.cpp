@@ -20,7 +20,6 @@
 
 #include <algorithm>
 
-
 std::unique_ptr<DlgMacroPage> makeMacroPage(MacroPageHost& host, int tabIndex) {
     switch (host.macroData().tabs[tabIndex].kind) {
     case kTabDesigned:
@@ -232,8 +231,8 @@ void DlgMacro::fitSize() {
     const ui::Size want = wantedMinSize();
     setMinTrackSize(want);
     const ui::Rect r = windowRect();
-    const int w = std::max(r.right - r.left, want.cx);
-    const int h = std::max(r.bottom - r.top, want.cy);
+    int w = std::max(r.right - r.left, want.cx);
+    int h = std::max(r.bottom - r.top, want.cy);
     if (w != r.right - r.left || h != r.bottom - r.top) moveWindow(r.left, r.top, w, h);
 }
 
@@ -242,6 +241,26 @@ void DlgMacro::onSize(int, int) {
     m_resized = true;
     m_resizer.move();
     m_tabbed.place();
+    growToPages();
+}
+
+void DlgMacro::growToPages() {
+    // the pages fit whole in the tab control as this layout places it
+    const ui::Control* tabs = item(IDC_TABS);
+    if (m_sizing || !tabs) return;
+    const ui::Rect area = tabs->displayArea();
+    int dx = 0, dy = 0;
+    for (const auto& p : m_pages)
+        if (p) {
+            const ui::Size need = p->neededSize();
+            dx = std::max(dx, need.cx - area.width());
+            dy = std::max(dy, need.cy - area.height());
+        }
+    if (dx <= 0 && dy <= 0) return;
+    const ui::Rect r = windowRect();
+    m_sizing = true;
+    moveWindow(r.left, r.top, r.width() + std::max(dx, 0), r.height() + std::max(dy, 0));
+    m_sizing = false;
 }
 
 void DlgMacro::reloadPages() {

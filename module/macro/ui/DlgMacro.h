@@ -100,6 +100,7 @@ private:
     void selectOtherMacros();
     void enableFileButtons();
     void fitSize();
+    void growToPages();
     void reloadPages();
     void refreshClashBox();
 
