@@ -379,8 +379,9 @@ void checkTab(const MacroTabData& tab, int index) {
             c.value.length() > static_cast<int>(cad::kMaxValueBytes))
             throw std::runtime_error(what + " (" + tab.moduleName.str() +
                                      ") has a cell without a name or too long");
-    if (tab.kind < 0 || tab.kind > 3)
-        throw std::runtime_error(what + " (" + tab.moduleName.str() + "): kind must be 0 to 3");
+    if (tab.kind < 0 || tab.kind > kMaxTabKind)
+        throw std::runtime_error(what + " (" + tab.moduleName.str() + "): kind must be 0 to " +
+                                 std::to_string(kMaxTabKind));
 }
 
 } // namespace

@@ -36,6 +36,8 @@ inline constexpr int kMaxPropFilesListed = 2000;
 
 /// Page kinds of a tab: 0, 1 and 3 a designed page, 2 a profile page; others have no page.
 enum MacroTabKind { kTabDesigned = 0, kTabDesignedBolts = 1, kTabProfiles = 2, kTabDesignedArrays = 3 };
+/// Kinds above 3 hold values that other modules read (marks, phases) and have no page.
+inline constexpr int kMaxTabKind = 9;
 
 /// The values of one tab of a macro (a module of the macro: the end plate, the bolts, ...).
 class MacroTabData {
