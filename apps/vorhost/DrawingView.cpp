@@ -69,6 +69,11 @@ cad::PickResult DrawingView::answer(const cad::PickRequest& request, const cad::
     return m_result;
 }
 
+void DrawingView::unhighlightPicked() {
+    for (AcDbObjectId id : m_result.ids)
+        cad::curDrawing().highlight(id, false);
+}
+
 void DrawingView::finishPick(const cad::PickResult& result) {
     m_result = result;
     if (m_loop) m_loop->quit();
@@ -95,9 +100,23 @@ void DrawingView::mousePressEvent(QMouseEvent* event) {
     case cad::PickKind::CoordSys: {
         std::vector<cad::EntityKind> allowed = m_pending->allowed;
         if (m_pending->kind == cad::PickKind::CoordSys) allowed = {cad::EntityKind::CoordSys};
-        AcDbObjectId id =
-            view::nearestEntity(d, basis, at, kPickPx / f.scale, allowed, view::kMarkerPx / f.scale);
+        // a macro group has no shape of its own: a click on one of its parts picks it
+        const bool groups =
+            std::find(allowed.begin(), allowed.end(), cad::EntityKind::MacroGroup) != allowed.end();
+        AcDbObjectId id = view::nearestEntity(d, basis, at, kPickPx / f.scale, groups ? std::vector<cad::EntityKind>{} : allowed,
+                                              view::kMarkerPx / f.scale);
+        if (groups)
+            for (const cad::Entity* e = d.get(id); e && e->kind() != cad::EntityKind::MacroGroup; e = d.get(id))
+                id = e->owner;
         if (id.isNull()) return; // a click beside everything: keep waiting
+        if (m_pending->kind == cad::PickKind::Objects) {
+            // several: each click adds one (highlighted), Enter ends the pick
+            if (std::find(m_result.ids.begin(), m_result.ids.end(), id) == m_result.ids.end()) {
+                m_result.ids.push_back(id);
+                cad::curDrawing().highlight(id, true);
+            }
+            return;
+        }
         r.ids = {id};
         if (const auto* cs = std::get_if<cad::CoordSysEntity>(&d.get(id)->geometry)) r.coordSys = cs->cs;
         r.ok = true;
@@ -109,7 +128,16 @@ void DrawingView::mousePressEvent(QMouseEvent* event) {
 
 void DrawingView::keyPressEvent(QKeyEvent* event) {
     if (m_pending && event->key() == Qt::Key_Escape) {
+        unhighlightPicked();
         finishPick({});
+        return;
+    }
+    if (m_pending && m_pending->kind == cad::PickKind::Objects &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        cad::PickResult r = m_result;
+        unhighlightPicked();
+        r.ok = !r.ids.empty();
+        finishPick(r);
         return;
     }
     QWidget::keyPressEvent(event);

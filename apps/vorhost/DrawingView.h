@@ -34,6 +34,7 @@ private:
 
     int m_listener = 0;
     int m_repaintsAsked = 0;
+    void unhighlightPicked();
     std::optional<cad::PickRequest> m_pending;
     cad::PickResult m_result;
     QEventLoop* m_loop = nullptr;

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 
 PlacementDecision decidePlacement(const ui::Rect& current, int storedTop, int storedBottom, int storedLeft,
                                   int storedRight, int cx, int cy, bool keepSize, int minWidth,
@@ -85,7 +84,8 @@ std::string safePlacementKey(const std::string& key) {
     std::uint32_t h = 2166136261u; // FNV-1a of the original bytes
     for (unsigned char ch : key)
         h = (h ^ ch) * 16777619u;
-    char hex[10];
-    std::snprintf(hex, sizeof hex, "_%08x", h);
+    std::string hex = "_";
+    for (int shift = 28; shift >= 0; shift -= 4)
+        hex += "0123456789abcdef"[(h >> shift) & 0xf];
     return out + hex;
 }

@@ -222,7 +222,8 @@ int Dialog::doModal() {
 
 bool Dialog::create(Window* parent) {
     if (m_widget) return true;
-    if (!build(parent ? parent : m_parent)) return false;
+    if (parent) m_parent = parent; // the window it was made in is its parent from now on
+    if (!build(m_parent)) return false;
     m_modal = false;
     bool focusFirst = Hooks::initDialog(*this);
     const DialogTemplate* t = Resources::dialog(m_templateId);

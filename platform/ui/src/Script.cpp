@@ -286,7 +286,8 @@ void ScriptedAgent::runModal(Dialog& dialog) {
 
 void ScriptedAgent::dialogCreated(Dialog& dialog) {
     m_open.push_back(&dialog);
-    m_chosen = &dialog;
+    // a page made inside a dialog (a tab's child dialog) is reached through that dialog
+    if (!dynamic_cast<Dialog*>(dialog.parent())) m_chosen = &dialog;
 }
 
 void ScriptedAgent::dialogDestroyed(Dialog& dialog) {
