@@ -4,6 +4,7 @@
 #include "frame/DlgTextInput.h"
 #include "macro/CommitTab.h"
 #include "macro/ui/DlgMacroDesignerPage.h"
+#include "macro/ui/DlgMacroProfAdvanced.h"
 #include "macro/ui/DlgMacroProfPage.h"
 
 #include "../host/TempDir.h"
@@ -393,6 +394,8 @@ TEST_F(DlgMacroPagesTest, eachBoundControlWritesItsElementIntoTheDrawing) {
          "the choice combo is the cut's choice"},
         {"Endplate", "focus " + id(count) + "\ntype " + id(count) + " \"3\"\nfocus " + id(kTp) + "\n",
          "Endplate.pattern.Bolts.rows.count", "2", "3", "the first bolt count is the pattern's rows"},
+        {"Endplate", "select " + id(DesignedTabBinding::kFirstId + 6) + " 2\n", "Endplate.grade", "S235",
+         "S355", "a variable combo commits the entry chosen"},
         {"Bolts",
          "expect-sel " + id(Designer::IDC_DIAMETER) + " 2\nselect " + id(Designer::IDC_DIAMETER) + " 1\n",
          "Bolts.bolts.diameter", "20", "16", "the bolt row's diameter is the tab's bolt data"},
@@ -435,6 +438,29 @@ TEST_F(DlgMacroPagesTest, recordButtonsOpenTheirDialogsOnThePagesTab) {
                   "click " + id(Designer::IDC_BOLTS_ADVANCED) +
                       "\nexpect-dialog 8140\ntype 1104 \"3\"\nclick 1\n");
     EXPECT_EQ(value("M1", "Bolts.bolts.tolerance"), "3");
+}
+
+} // namespace
+
+namespace {
+
+// Choosing what to pick runs the pick at once: a coordinate system picked orients the profile by it.
+// The profile details opened from the page write through the page's own callback, so every change
+// there reaches the drawing while the details are open.
+TEST_F(DlgMacroPagesTest, theProfilePagesPickKindAndDetailsWriteTheGroup) {
+    using P = DlgMacroProfPage;
+    pickServer.push(cad::QueuePickServer::Answer::coordSys("CS1"));
+    run<Prof>({"M1"}, "Stiffener", "select " + id(P::IDC_PICK_KIND) + " 1\n");
+    EXPECT_EQ(picks, 1);
+    EXPECT_EQ(value("M1", "Stiffener.profile.Stiffener.coordSys"), "CS1");
+    EXPECT_EQ(value("M1", "Stiffener.profile.Stiffener.orientation"), "2");
+
+    run<Prof>({"M1"}, "Stiffener",
+              "click " + id(P::IDC_ADVANCED) + "\nexpect-dialog " + id(DlgMacroProfAdvanced::IDD) +
+                  "\nclick " + id(DlgMacroProfAdvanced::IDC_ROT_180) + "\nexpect-dialog " + id(P::IDD) +
+                  "\nexpect-text " + id(P::IDC_ROTATION) + " \"180\"\nexpect-dialog " +
+                  id(DlgMacroProfAdvanced::IDD) + "\nclick 1\n");
+    EXPECT_EQ(value("M1", "Stiffener.profile.Stiffener.rotation"), "180");
 }
 
 } // namespace
