@@ -3,7 +3,9 @@
 // with negative references, and the designed controls act on their elements.
 #include "frame/DlgTextInput.h"
 #include "macro/CommitTab.h"
+#include "macro/ui/DlgArray.h"
 #include "macro/ui/DlgMacroDesignerPage.h"
+#include "macro/ui/DlgMacroProfAdvanced.h"
 #include "macro/ui/DlgMacroProfPage.h"
 
 #include "../host/TempDir.h"
@@ -121,7 +123,12 @@ protected:
     template <class Page>
     void run(const Vor_StringArray& names, const char* module, const std::string& script,
              std::function<void(PageHost&)> atStart = {}) {
-        MacroData d = data(names);
+        runOn<Page>(data(names), module, script, std::move(atStart));
+    }
+    /// The same on data given.
+    template <class Page>
+    void runOn(MacroData d, const char* module, const std::string& script,
+               std::function<void(PageHost&)> atStart = {}) {
         const int t = tabOf(d, module);
         ASSERT_GE(t, 0);
         PageHost host(d, [t](MacroPageHost& h) { return std::make_unique<Page>(h, t); });
@@ -189,7 +196,7 @@ TEST_F(DlgMacroPagesTest, theGridListsWhatNoControlShowsWithNegativeReferences) 
     const Case cases[] = {
         {"M1", "Endplate", {"bp"}, false, "the template shows every cell of the end plate but its width"},
         {"M1", "Bolts", {"grip"}, true, "a tab without a template lists its cells, and has bolt data"},
-        {"M1", "Stiffeners", {"lb", "Stiffeners"}, false, "a cell and an array no control shows"},
+        {"M1", "Stiffeners", {"lb"}, false, "the array has its controls, the cell has none"},
         {"M3", "Anchors", {"la", "Anchors"}, true, "a bolted tab lists a pattern whose count is valid"},
     };
     for (const Case& c : cases) {
@@ -219,6 +226,15 @@ TEST_F(DlgMacroPagesTest, theGridListsWhatNoControlShowsWithNegativeReferences) 
         for (const MacroCell& cell : t.cells)
             if (cell.name == Vor_String("tp")) EXPECT_EQ(cell.ctrlRef, kTp) << "tp is shown by its edit";
     }
+
+    // without its template the array is listed too, after the cell
+    MacroData bare = data({"M1"});
+    bare.tabs[tabOf(bare, "Stiffeners")].designTemplate = Vor_String();
+    int arrayRef = 0;
+    runOn<Designer>(bare, "Stiffeners", "expect-cell 1001 1 2 \"Stiffeners\"\n");
+    if (const DynArrayData* a = last.tabs[tabOf(last, "Stiffeners")].findArrayWithName("Stiffeners"))
+        arrayRef = a->btnId;
+    EXPECT_EQ(arrayRef, -2) << "the array's reference is minus its row";
 
     run<Designer>({"M1"}, "Stiffeners", "cell 1001 2 1 \"1200\"\n");
     EXPECT_EQ(value("M1", "Stiffeners.lb"), "1200") << "typed into the grid, written into the drawing";
@@ -393,6 +409,8 @@ TEST_F(DlgMacroPagesTest, eachBoundControlWritesItsElementIntoTheDrawing) {
          "the choice combo is the cut's choice"},
         {"Endplate", "focus " + id(count) + "\ntype " + id(count) + " \"3\"\nfocus " + id(kTp) + "\n",
          "Endplate.pattern.Bolts.rows.count", "2", "3", "the first bolt count is the pattern's rows"},
+        {"Endplate", "select " + id(DesignedTabBinding::kFirstId + 6) + " 2\n", "Endplate.grade", "S235",
+         "S355", "a variable combo commits the entry chosen"},
         {"Bolts",
          "expect-sel " + id(Designer::IDC_DIAMETER) + " 2\nselect " + id(Designer::IDC_DIAMETER) + " 1\n",
          "Bolts.bolts.diameter", "20", "16", "the bolt row's diameter is the tab's bolt data"},
@@ -435,6 +453,50 @@ TEST_F(DlgMacroPagesTest, recordButtonsOpenTheirDialogsOnThePagesTab) {
                   "click " + id(Designer::IDC_BOLTS_ADVANCED) +
                       "\nexpect-dialog 8140\ntype 1104 \"3\"\nclick 1\n");
     EXPECT_EQ(value("M1", "Bolts.bolts.tolerance"), "3");
+}
+
+} // namespace
+
+namespace {
+
+// Choosing what to pick runs the pick at once: a coordinate system picked orients the profile by it.
+// The profile details opened from the page write through the page's own callback, so every change
+// there reaches the drawing while the details are open.
+TEST_F(DlgMacroPagesTest, theProfilePagesPickKindAndDetailsWriteTheGroup) {
+    using P = DlgMacroProfPage;
+    pickServer.push(cad::QueuePickServer::Answer::coordSys("CS1"));
+    run<Prof>({"M1"}, "Stiffener", "select " + id(P::IDC_PICK_KIND) + " 1\n");
+    EXPECT_EQ(picks, 1);
+    EXPECT_EQ(value("M1", "Stiffener.profile.Stiffener.coordSys"), "CS1");
+    EXPECT_EQ(value("M1", "Stiffener.profile.Stiffener.orientation"), "2");
+
+    run<Prof>({"M1"}, "Stiffener",
+              "click " + id(P::IDC_ADVANCED) + "\nexpect-dialog " + id(DlgMacroProfAdvanced::IDD) +
+                  "\nclick " + id(DlgMacroProfAdvanced::IDC_ROT_180) + "\nexpect-dialog " + id(P::IDD) +
+                  "\nexpect-text " + id(P::IDC_ROTATION) + " \"180\"\nexpect-dialog " +
+                  id(DlgMacroProfAdvanced::IDD) + "\nclick 1\n");
+    EXPECT_EQ(value("M1", "Stiffener.profile.Stiffener.rotation"), "180");
+}
+
+} // namespace
+
+namespace {
+
+// The array controls of the stiffeners' template show and write the array; its button opens the
+// array dialog on it.
+TEST_F(DlgMacroPagesTest, arrayControlsWriteTheArrayAndItsButtonOpensIt) {
+    const int number = DesignedTabBinding::kFirstId + 4, button = DesignedTabBinding::kFirstId + 7;
+    ASSERT_EQ(value("M1", "Stiffeners.array.Stiffeners.third"), "0");
+    run<Designer>({"M1"}, "Stiffeners",
+                  "expect-text " + id(DesignedTabBinding::kFirstId + 2) + " \"200\"\nfocus " + id(number) +
+                      "\ntype " + id(number) + " \"4\"\nfocus " + id(DesignedTabBinding::kFirstId + 6) +
+                      "\n");
+    EXPECT_EQ(value("M1", "Stiffeners.array.Stiffeners.third"), "4");
+    run<Designer>({"M1"}, "Stiffeners",
+                  "click " + id(button) + "\nexpect-dialog " + id(DlgArray::IDD) + "\ntype " +
+                      id(DlgArray::IDC_DISTANCE) + " \"250\"\nclick 1\nexpect-dialog " + id(Designer::IDD) +
+                      "\nexpect-text " + id(DesignedTabBinding::kFirstId + 2) + " \"250\"\n");
+    EXPECT_EQ(value("M1", "Stiffeners.array.Stiffeners.distance"), "250");
 }
 
 } // namespace

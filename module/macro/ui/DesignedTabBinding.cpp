@@ -1,7 +1,7 @@
 #include "macro/ui/DesignedTabBinding.h"
 
 #include "designer/DesignerFolder.h"
-#include "frame/DlgTextInput.h"
+#include "frame/AskText.h"
 #include "frame/ModuleResourceScope.h"
 #include "library/SectionLists.h"
 #include "macro/EditTabRecords.h"
@@ -27,7 +27,7 @@
 
 namespace {
 
-// texts: dialString 10550-10552
+// texts: dialString 10550-10551
 constexpr int kTextNotANumber = 10550; ///< "The dimension you typed is no number:", then the text
 constexpr int kTextNothingChanged = 10551;
 
@@ -472,21 +472,20 @@ bool DesignedTabBinding::runDimensionControl(int id) {
     else
         shown = first / v + baseValue;
 
-    DlgTextInput input(&m_page);
+    TextQuestion q;
+    q.caption = dialString(971);
+    q.prompt = dialString(1321) + "\n" + dialString(1322);
+    q.text = fixed5(shown);
+    q.okText = dialString(1);
+    q.cancelText = dialString(2);
     {
         ModuleResourceScope scope;
-        input.caption = dialString(971);
-        input.prompt = dialString(1321) + "\n" + dialString(1322);
-        input.text = fixed5(shown);
-        input.okText = dialString(1);
-        input.cancelText = dialString(2);
-        if (input.doModal() != ui::IDOK) return false;
+        if (!askText(&m_page, q)) return false;
     }
     double typed = 0;
-    if (!numberOf(input.text, typed)) {
+    if (!numberOf(q.text, typed)) {
         ui::messageBox(
-            (dialString(kTextNotANumber) + " \"" + input.text + "\".\n" + dialString(kTextNothingChanged))
-                .str(),
+            (dialString(kTextNotANumber) + " \"" + q.text + "\".\n" + dialString(kTextNothingChanged)).str(),
             dialString(971).str(), ui::MB_OK | ui::MB_ICONWARNING, &m_page);
         return false;
     }
