@@ -103,10 +103,12 @@ void DrawingView::mousePressEvent(QMouseEvent* event) {
         // a macro group has no shape of its own: a click on one of its parts picks it
         const bool groups =
             std::find(allowed.begin(), allowed.end(), cad::EntityKind::MacroGroup) != allowed.end();
-        AcDbObjectId id = view::nearestEntity(d, basis, at, kPickPx / f.scale, groups ? std::vector<cad::EntityKind>{} : allowed,
-                                              view::kMarkerPx / f.scale);
+        AcDbObjectId id =
+            view::nearestEntity(d, basis, at, kPickPx / f.scale,
+                                groups ? std::vector<cad::EntityKind>{} : allowed, view::kMarkerPx / f.scale);
         if (groups)
-            for (const cad::Entity* e = d.get(id); e && e->kind() != cad::EntityKind::MacroGroup; e = d.get(id))
+            for (const cad::Entity* e = d.get(id); e && e->kind() != cad::EntityKind::MacroGroup;
+                 e = d.get(id))
                 id = e->owner;
         if (id.isNull()) return; // a click beside everything: keep waiting
         if (m_pending->kind == cad::PickKind::Objects) {

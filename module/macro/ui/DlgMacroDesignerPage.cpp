@@ -146,11 +146,13 @@ void DlgMacroDesignerPage::layOut() {
         y += h + kMargin;
     }
     if (tab().hasBolts) {
-        const int lw = ui::dluToPixelsX(40), cw = ui::dluToPixelsX(70), bw = ui::dluToPixelsX(60);
+        // wide enough for the Dutch label "Samenstelling" and button "Geavanceerd..."
+        const int aw = ui::dluToPixelsX(60), dw = ui::dluToPixelsX(40), cw = ui::dluToPixelsX(62),
+                  bw = ui::dluToPixelsX(66);
         const int h = ui::dluToPixelsY(12), lh = ui::dluToPixelsY(8);
         int x = kMargin;
         const std::pair<int, int> parts[] = {
-            {IDC_ASSEMBLY_LABEL, lw}, {IDC_ASSEMBLY, cw}, {IDC_DIAMETER_LABEL, lw}, {IDC_DIAMETER, cw}};
+            {IDC_ASSEMBLY_LABEL, aw}, {IDC_ASSEMBLY, cw}, {IDC_DIAMETER_LABEL, dw}, {IDC_DIAMETER, cw}};
         for (const auto& [id, w] : parts) {
             if (ui::Control* c = item(id))
                 c->moveWindow(
