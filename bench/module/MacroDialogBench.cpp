@@ -53,7 +53,7 @@ void makeLibrary() {
                              {{"name", "phase"}, {"value", "1"}},
                              {{"name", "remark"}, {"value", ""}}}}});
     std::ofstream(lib / "Macros" / "Bench6.json") << def.dump(1);
-    configureSettings(Vor_String(lib.string() + "/"), defaultInstallDir(), nullptr);
+    configureSettings(lib.string() + "/", defaultInstallDir().str(), nullptr);
 
     cad::Drawing& d = cad::curDrawing();
     d.clear();
