@@ -16,4 +16,5 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgArray.h macro/ui/DlgArray.cpp
   # macro selection and the filtered open/save dialog
   macro/ui/DlgOpenSaveFiltered.h macro/ui/DlgOpenSaveFiltered.cpp
+  macro/ui/DlgSelectMacro.h macro/ui/DlgSelectMacro.cpp
 )
