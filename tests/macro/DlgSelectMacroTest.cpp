@@ -78,10 +78,10 @@ TEST_F(DlgSelectMacroTest, theGridPairsEachEntryWithACheckAndGreysWhatARowLacks)
                                               {{true, false, true, true}, {true, true}});
     using Cell = MacroGridLayout::Cell;
     ASSERT_EQ(g.cols, 8) << "four pairs for the longest row";
-    EXPECT_EQ(g.headings[1], dialString(1119));
-    EXPECT_EQ(g.headings[3], dialString(1120) + " 1");
-    EXPECT_EQ(g.headings[7], dialString(1120) + " 3");
-    EXPECT_EQ(g.headings[4], Vor_String()) << "headings stand over the check columns";
+    EXPECT_EQ(g.headings[2], dialString(1119));
+    EXPECT_EQ(g.headings[4], dialString(1120) + " 1");
+    EXPECT_EQ(g.headings[8], dialString(1120) + " 3");
+    EXPECT_EQ(g.headings[3], Vor_String()) << "a check column is too narrow for a heading";
     const struct {
         int row, col;
         Cell::Kind kind;

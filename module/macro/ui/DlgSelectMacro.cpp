@@ -34,7 +34,7 @@ MacroGridLayout macroGridLayout(const Vor_Array<Vor_StringArray>& rows,
     g.cols = 2 * m;
     g.headings.setLogicalLength(g.cols + 1);
     for (int k = 0; k < m; ++k)
-        g.headings[2 * k + 1] =
+        g.headings[2 * k + 2] =
             k == 0 ? dialString(1119) : dialString(1120) + " " + Vor_String(std::to_string(k));
     for (int r = 0; r < rows.length(); ++r) {
         std::vector<MacroGridLayout::Cell> cells(static_cast<std::size_t>(g.cols) + 1);
@@ -147,11 +147,10 @@ void DlgSelectMacro::fillGrid() {
     const MacroGridLayout layout = macroGridLayout(rows, on);
     m_grid.setMaxCols(layout.cols);
     m_grid.setMaxRows(rows.length());
-    for (int col = 1; col <= layout.cols; col += 2) {
-        m_grid.setText(col, 0, layout.headings[col]);
-        m_grid.AddCellSpan(col, 0, 2, 1); // the heading stands over its pair
+    for (int col = 1; col <= layout.cols; ++col) // a blank keeps the column letter off a check column
+        m_grid.setText(col, 0, layout.headings[col].isEmpty() ? Vor_String(" ") : layout.headings[col]);
+    for (int col = 1; col <= layout.cols; col += 2)
         m_grid.SetColWidth(col, kCheckColumnWidth);
-    }
     sheet::CellType text;
     m_grid.SetTypeStaticText(text, 0);
     for (int r = 0; r < rows.length(); ++r) {
@@ -172,7 +171,7 @@ void DlgSelectMacro::fillGrid() {
         }
     }
     for (int col = 2; col <= layout.cols; col += 2)
-        m_grid.fitColumn(col);
+        m_grid.fitColumn(col); // the texts and the heading over them
     gridReady = true;
 }
 

@@ -73,8 +73,10 @@ private:
     std::map<std::string, ui::Image> m_inMemory; ///< previews that could not be kept beside their drawing
 };
 
-/// What the filter grid shows: one row per module, a pair of columns per entry (a check cell, then
-/// the entry's text), headings over the check columns; pairs beyond a row's entries grey and locked.
+/// What the filter grid shows: one row per module, a pair of columns per entry (a narrow check cell,
+/// then the entry's text), pairs beyond a row's entries grey and locked. A pair's heading stands over
+/// its text column, where it can be read (the check column is three characters wide, and a heading
+/// cell cannot span the pair); the check column's heading is empty.
 struct MacroGridLayout {
     struct Cell {
         enum Kind { Check, Text, Grey };
@@ -84,7 +86,7 @@ struct MacroGridLayout {
         Vor_String text; ///< a text cell's text
     };
     int cols = 0;
-    Vor_StringArray headings;            ///< per column from 1 (index 0 unused); "" over text columns
+    Vor_StringArray headings;            ///< per column from 1 (index 0 unused); "" over check columns
     std::vector<std::vector<Cell>> rows; ///< per row, per column from 1 (index 0 unused)
 };
 MacroGridLayout macroGridLayout(const Vor_Array<Vor_StringArray>& rows, const Vor_Array<Vor_Array<bool>>& on);
