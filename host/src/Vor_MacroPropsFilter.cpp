@@ -24,7 +24,7 @@ bool macroDrawingFeatures(const std::string& path, std::vector<MacroFeature>& fe
         Vor_Array<MacroTabData> tabs;
         std::string why;
         if (!readMacroTabs(drawing, id, tabs, &why)) {
-            if (error) *error = path + ": " + why;
+            if (error) *error = why;
             return false;
         }
         const cad::Entity* group = drawing.get(id);

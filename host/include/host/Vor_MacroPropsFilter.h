@@ -8,6 +8,8 @@
 #include <host/Vor_String.h>
 #include <host/Vor_StringArray.h>
 
+#include <cad/Drawing.h>
+
 #include <cstddef>
 #include <map>
 #include <set>
