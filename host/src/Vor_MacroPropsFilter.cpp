@@ -18,6 +18,16 @@ bool macroDrawingFeatures(const std::string& path, std::vector<MacroFeature>& fe
                           Vor_StringArray& types, std::string* error) {
     cad::Drawing drawing;
     if (!cad::loadDrawing(path, drawing, error)) return false;
+    std::string why;
+    if (!macroDrawingFeatures(drawing, features, types, &why)) {
+        if (error) *error = path + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+bool macroDrawingFeatures(const cad::Drawing& drawing, std::vector<MacroFeature>& features,
+                          Vor_StringArray& types, std::string* error) {
     std::vector<MacroFeature> found;
     Vor_StringArray foundTypes;
     for (AcDbObjectId id : drawing.ids(cad::EntityKind::MacroGroup)) {

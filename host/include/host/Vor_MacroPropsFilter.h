@@ -91,3 +91,6 @@ struct MacroFeature {
 /// `types` gets the macro types it holds.
 bool macroDrawingFeatures(const std::string& path, std::vector<MacroFeature>& features,
                           Vor_StringArray& types, std::string* error = nullptr);
+/// The same for a drawing in memory; the message then names no file.
+bool macroDrawingFeatures(const cad::Drawing& drawing, std::vector<MacroFeature>& features,
+                          Vor_StringArray& types, std::string* error = nullptr);
