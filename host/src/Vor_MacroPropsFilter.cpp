@@ -18,13 +18,23 @@ bool macroDrawingFeatures(const std::string& path, std::vector<MacroFeature>& fe
                           Vor_StringArray& types, std::string* error) {
     cad::Drawing drawing;
     if (!cad::loadDrawing(path, drawing, error)) return false;
+    std::string why;
+    if (!macroDrawingFeatures(drawing, features, types, &why)) {
+        if (error) *error = path + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+bool macroDrawingFeatures(const cad::Drawing& drawing, std::vector<MacroFeature>& features,
+                          Vor_StringArray& types, std::string* error) {
     std::vector<MacroFeature> found;
     Vor_StringArray foundTypes;
     for (AcDbObjectId id : drawing.ids(cad::EntityKind::MacroGroup)) {
         Vor_Array<MacroTabData> tabs;
         std::string why;
         if (!readMacroTabs(drawing, id, tabs, &why)) {
-            if (error) *error = path + ": " + why;
+            if (error) *error = why;
             return false;
         }
         const cad::Entity* group = drawing.get(id);

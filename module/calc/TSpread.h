@@ -189,6 +189,10 @@ public:
     bool SetLockColor(std::uint32_t back, std::uint32_t text) {
         return sheet::SSSetLockColor(m_hWnd, back, text);
     }
+    bool SetLockRange(SS_COORD c, SS_COORD r, SS_COORD c2, SS_COORD r2, bool locked) {
+        return sheet::SSSetLockRange(m_hWnd, c, r, c2, r2, locked);
+    }
+    bool GetLock(SS_COORD c, SS_COORD r) const { return sheet::SSGetLock(m_hWnd, c, r); }
     bool SetFont(SS_COORD c, SS_COORD r, const sheet::Font& f) { return sheet::SSSetFont(m_hWnd, c, r, f); }
     bool SetBorder(SS_COORD c, SS_COORD r, int sides, int style, std::uint32_t color) {
         return sheet::SSSetBorder(m_hWnd, c, r, sides, style, color);

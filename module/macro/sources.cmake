@@ -24,4 +24,5 @@ set(VOR_MACRO_SOURCES
   macro/ui/DesignedTabBinding.h macro/ui/DesignedTabBinding.cpp
   macro/ui/DlgMacroDesignerPage.h macro/ui/DlgMacroDesignerPage.cpp
   macro/ui/DlgMacroProfPage.h macro/ui/DlgMacroProfPage.cpp
+  macro/ui/DlgSelectMacro.h macro/ui/DlgSelectMacro.cpp
 )

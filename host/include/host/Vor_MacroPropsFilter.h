@@ -8,6 +8,8 @@
 #include <host/Vor_String.h>
 #include <host/Vor_StringArray.h>
 
+#include <cad/Drawing.h>
+
 #include <cstddef>
 #include <map>
 #include <set>
@@ -88,4 +90,7 @@ struct MacroFeature {
 /// False with a message when the drawing cannot be read or a macro's definition is missing.
 /// `types` gets the macro types it holds.
 bool macroDrawingFeatures(const std::string& path, std::vector<MacroFeature>& features,
+                          Vor_StringArray& types, std::string* error = nullptr);
+/// The same for a drawing in memory; the message then names no file.
+bool macroDrawingFeatures(const cad::Drawing& drawing, std::vector<MacroFeature>& features,
                           Vor_StringArray& types, std::string* error = nullptr);

@@ -36,10 +36,11 @@ void CImageListCtrl::draw(const Vor_StringArray& pictures, const Vor_StringArray
         if (!c) continue;
         ui::Image image;
         ui::Picture picture;
-        if (ui::Picture::loadBmp(pictures[i].str(), picture))
-            image = picture.toImage();
-        else if (const auto it = fallback.find(pictures[i].str()); it != fallback.end())
+        // a picture drawn in memory is newer than whatever file could not be replaced by it
+        if (const auto it = fallback.find(pictures[i].str()); it != fallback.end())
             image = it->second;
+        else if (ui::Picture::loadBmp(pictures[i].str(), picture))
+            image = picture.toImage();
         else
             image = ui::Image::filled(m_width, m_height, ui::rgb(255, 255, 255));
         c->insertItem(-1, label.str(), image);

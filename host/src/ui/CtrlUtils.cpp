@@ -2,6 +2,7 @@
 
 #include <ui/Window.h>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -97,6 +98,17 @@ bool ShowOrHideCtrl(ui::Dialog* dlg, std::initializer_list<int> ids, bool show) 
     for (int id : ids)
         all = ShowOrHideCtrl(dlg, id, show) && all;
     return all;
+}
+
+bool resizeCtrl(ui::Dialog* dlg, int id, int delta, int side) {
+    ui::Control* c = dlg ? dlg->item(id) : nullptr;
+    if (!c || (side != 1 && side != 2)) return false;
+    const ui::Rect screen = c->windowRect();
+    const ui::Point topLeft = dlg->screenToClient({screen.left, screen.top});
+    const int width = side == 2 ? std::max(0, screen.width() + delta) : screen.width();
+    const int height = side == 1 ? std::max(0, screen.height() + delta) : screen.height();
+    c->moveWindow(topLeft.x, topLeft.y, width, height);
+    return true;
 }
 
 ui::Dialog* getDlgOwner(ui::Window* window) {

@@ -143,17 +143,22 @@ TEST_F(MacroSelectionModel, aTypeRestrictsTheDrawingsAndAnUnreadableOneIsReporte
     fs::copy_file(kDrawings + "SpliceWeb1.dwg", dir.file("SpliceWeb1.dwg"));
     dir.write("Broken1.dwg", "VORLANE DRAWING 1\nprofile id=x\n");
     dir.write("Real.DWG", "AC1032 a real DWG file");
+    dir.write("Unknown1.dwg",
+              "VORLANE DRAWING 1\ngroup id=1 name=\"M1\"\nprop key=\"macro\" value=\"Nosuch\"\n");
     fs::create_directory(dir.file("Folder.dwg"));
     Vor_MacroPropsFilter f;
     ASSERT_TRUE(f.initialize({Vor_String(dir.path())}, {}, 1, 100000));
     EXPECT_EQ(f.width(), kMinThumbnailSide) << "kept within the budget";
     EXPECT_EQ(f.height(), kMaxThumbnailSide);
-    EXPECT_EQ(names(f.getAllDwgFiles()), (std::vector<std::string>{"Broken1", "Real", "SpliceWeb1"}))
+    EXPECT_EQ(names(f.getAllDwgFiles()),
+              (std::vector<std::string>{"Broken1", "Real", "SpliceWeb1", "Unknown1"}))
         << "a folder named like a drawing is no drawing";
     EXPECT_EQ(names(f.getFilteredMacros()), (std::vector<std::string>{"SpliceWeb1"}));
-    ASSERT_EQ(f.problems().length(), 2);
+    ASSERT_EQ(f.problems().length(), 3);
     EXPECT_NE(f.problems()[0].find("Broken1.dwg:2"), -1) << "file and line: " << f.problems()[0].str();
     EXPECT_NE(f.problems()[1].find("Real.DWG"), -1) << f.problems()[1].str();
+    EXPECT_NE(f.problems()[2].find("Unknown1.dwg: "), -1)
+        << "a macro of no known type names its drawing: " << f.problems()[2].str();
 
     Vor_MacroPropsFilter missing;
     EXPECT_FALSE(missing.initialize({"No such folder/"}, {}, 96, 96));

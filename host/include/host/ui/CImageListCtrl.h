@@ -23,8 +23,8 @@ public:
     /// The size the pictures are shown at.
     void setThumbnailSize(int width, int height);
     /// Shows one item per picture path with the label of the same index (the file name when there
-    /// is none). A picture is read as a bitmap within the bitmap budgets; `pictures` not read show
-    /// the image `fallback` gives for that path (a picture drawn in memory), else a blank.
+    /// is none). The image `fallback` gives for a path (a picture drawn in memory) is shown first;
+    /// else the file is read as a bitmap within the bitmap budgets; else the item shows a blank.
     void draw(const Vor_StringArray& pictures, const Vor_StringArray& labels,
               const std::map<std::string, ui::Image>& fallback = {});
     /// The picture path of the selected thumbnail, "" when none is selected.

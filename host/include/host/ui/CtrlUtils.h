@@ -36,6 +36,10 @@ bool EnDisCtrl(ui::Dialog* dlg, std::initializer_list<int> ids, bool enable);
 bool ShowOrHideCtrl(ui::Dialog* dlg, int id, bool show);
 /// Shows or hides several controls; false when any of them is missing (the others are done).
 bool ShowOrHideCtrl(ui::Dialog* dlg, std::initializer_list<int> ids, bool show);
+/// Moves one edge of the control `id` by `delta` pixels, the opposite edge staying: side 1 the
+/// bottom edge, 2 the right edge (a negative delta shrinks it, never below nothing). False when the
+/// dialog lacks the control or the side is none of these.
+bool resizeCtrl(ui::Dialog* dlg, int id, int delta, int side);
 
 /// The dialog that owns a window: a control's dialog, and for a page (a child dialog linked to the
 /// dialog it lives in, see DlgOwnerLink) the outermost dialog of the chain. A dialog without a link
