@@ -67,10 +67,11 @@ TEST_F(MacroSelectionModel, gridRowsAreTheModulesOfTheMacrosWithTheirValues) {
         {"Splice", {"Splice", "IPE 300"}, "the web section of the splices"},
         {"Bolts", {"Bolts"}, "a module whose cells are all numbers has no values"},
         {"Stiffener", {"Stiffener", "FL 100x10"}, "a profile page's section"},
+        {"Marking", {"Marking", "VP"}, "a tab without a page is a module with values too"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(byModule[c.module], c.row) << c.why;
-    EXPECT_EQ(byModule.size(), 7u) << "Anchors, Baseplate, Bolts, Endplate, Splice, Stiffener, Stiffeners";
+    EXPECT_EQ(byModule.size(), 8u) << "Anchors, Baseplate, Bolts, Endplate, Marking, Splice, Stiffener, Stiffeners";
 
     Vor_MacroPropsFilter modulesOnly;
     ASSERT_TRUE(modulesOnly.initialize({"Macros/Drawings/"}, {false}, 96, 96));
