@@ -71,7 +71,8 @@ TEST_F(MacroSelectionModel, gridRowsAreTheModulesOfTheMacrosWithTheirValues) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(byModule[c.module], c.row) << c.why;
-    EXPECT_EQ(byModule.size(), 8u) << "Anchors, Baseplate, Bolts, Endplate, Marking, Splice, Stiffener, Stiffeners";
+    EXPECT_EQ(byModule.size(), 8u)
+        << "Anchors, Baseplate, Bolts, Endplate, Marking, Splice, Stiffener, Stiffeners";
 
     Vor_MacroPropsFilter modulesOnly;
     ASSERT_TRUE(modulesOnly.initialize({"Macros/Drawings/"}, {false}, 96, 96));
