@@ -7,6 +7,7 @@
 
 #include <cad/Drawing.h>
 #include <cad/DrawingFile.h>
+#include <host/MacroLangs.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
 #include <ui/Script.h>
@@ -170,6 +171,30 @@ TEST_F(DlgMacroTest, aPagelessTabInTheMiddleLeavesTheLaterPagesOnTheirOwnTabs) {
     EXPECT_EQ(first.data.tabs[1].findCellWithName("tp")->value.str(), "25");
     EXPECT_EQ(first.data.tabs[0].cells.length(), 0) << "the page-less tab took nothing";
     first.destroyWindow();
+}
+
+// In Dutch the tabs, the designed captions and the check box's label come from the library's
+// translations; the check box still shows its cell's value.
+TEST_F(DlgMacroTest, theLibrarysTranslationsNameTabsAndDesignedCaptions) {
+    ASSERT_TRUE(loadTextCatalogues(defaultInstallDir().str(), "nl"));
+    gMacroLangs.reset();
+    ModuleResourceScope scope;
+    DlgMacro dlg;
+    dlg.data = macros({"M1"});
+    ASSERT_TRUE(dlg.create());
+    EXPECT_EQ(dlg.item(DlgMacro::IDC_TABS)->itemText(0), "Kopplaat");
+    DlgMacroPage* plate = dlg.pageOfTab(0);
+    ASSERT_NE(plate, nullptr);
+    const int first = 34000; // designed controls in the template's order: 1 "Thickness", 11 the weld box
+    ASSERT_NE(plate->item(first + 1), nullptr);
+    EXPECT_EQ(plate->item(first + 1)->text(), "Dikte");
+    ASSERT_NE(plate->item(first + 11), nullptr);
+    EXPECT_EQ(plate->item(first + 11)->text(), "Gelast aan kolomflens");
+    EXPECT_EQ(plate->item(first + 11)->checkState(), ui::BST_CHECKED) << "the cell's value 1";
+    EXPECT_EQ(plate->tab().findCellWithName("Weld to column flange")->ctrlRef, first + 11) << "still bound";
+    dlg.destroyWindow();
+    ASSERT_TRUE(loadTextCatalogues(defaultInstallDir().str(), "en"));
+    gMacroLangs.reset();
 }
 
 } // namespace

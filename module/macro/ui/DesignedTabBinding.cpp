@@ -135,12 +135,19 @@ void DesignedTabBinding::bindControl(const Vor_DesignerControl& c) {
     MacroTabData& t = tab();
     const int id = c.resId;
     ui::Control* wnd = m_page.item(id);
+    if (wnd && (c.type == ctCheckBox || c.type == ctCellButton1 || c.type == ctCellButton2))
+        // their caption, in the interface's language when the library translates it
+        wnd->setText(MacroLangs::GetStringChopSymbols(gMacroLangs.GetString("Design", c.contents)).str());
     switch (c.type) {
     case ctText:
     case ctGroupBox:
-        // a caption that names a cell shows the cell's text; other captions stay as designed
+        // a caption that names a cell shows the cell's text; other captions are shown in the
+        // interface's language when the library translates them (group "Design")
         if (const MacroCell* cell = t.findCellWithName(c.contents))
             m_designed.setText(id, MacroLangs::GetStringChopSymbols(cell->value));
+        else
+            m_designed.setText(id,
+                               MacroLangs::GetStringChopSymbols(gMacroLangs.GetString("Design", c.contents)));
         break;
     case ctVarEdit:
     case ctVarCombo:
