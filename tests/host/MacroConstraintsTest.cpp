@@ -1,0 +1,186 @@
+// The constraint record of a macro on the sample hall: modules from the macro's tabs, palette
+// commands driven by picks (a cancelled pick changes nothing), a value constraint that writes its
+// variable into the macro, names, order and highlights, and the record kept in the drawing's file.
+#include <host/MacroConstraints.h>
+
+#include <host/MacroData.h>
+#include <host/Settings.h>
+#include <host/Texts.h>
+
+#include <cad/Drawing.h>
+#include <cad/DrawingFile.h>
+#include <cad/Pick.h>
+#include <cad/aced.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using Answer = cad::QueuePickServer::Answer;
+const std::string kHall = VOR_SOURCE_DIR "/data/lib/Drawings/Hall.dwg";
+
+class MacroConstraints : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(configureSettings("", "", &error)) << error;
+        ASSERT_TRUE(loadTextCatalogues(gSettings.vorDir.str(), "en", &error)) << error;
+        ASSERT_TRUE(cad::openDrawing(kHall, &error)) << error;
+        cad::setPickServer(&picks);
+        macroHostSettings().regenerationDelayMs = 0;
+    }
+    void TearDown() override {
+        cad::setPickServer(nullptr);
+        cad::curDrawing().clearHighlights();
+    }
+    static AcDbObjectId id(const char* name) { return cad::curDrawing().findByName(name); }
+    EditConstrData of(const char* macro) {
+        EditConstrData d;
+        Vor_String error;
+        EXPECT_TRUE(GetEditConstrData(id(macro), d, &error)) << error.str();
+        return d;
+    }
+    static std::string value(const char* macro, const char* key) {
+        std::string v, error;
+        EXPECT_TRUE(macroValueText(cad::curDrawing(), id(macro), key, v, &error)) << error;
+        return v;
+    }
+    cad::QueuePickServer picks;
+};
+
+TEST_F(MacroConstraints, theModulesAreTheMacrosTabsAndAddedOnes) {
+    EditConstrData d = of("M1");
+    Vor_StringArray names;
+    ASSERT_TRUE(MacroGetModules(d, names));
+    EXPECT_EQ(names, Vor_StringArray({"Endplate", "Bolts", "Stiffener", "Stiffeners"}));
+    ASSERT_TRUE(StartMacroCommand(d, kCommandAddModule));
+    ASSERT_TRUE(StartMacroCommand(d, kCommandCoordSys));
+    MacroGetModules(d, names);
+    EXPECT_EQ(names.length(), 6);
+    EXPECT_EQ(d.currentModule()->name.str(), "Coordinate system 1") << "the new module is shown";
+
+    // a tab's module keeps its name and stays; an added one may be renamed and removed
+    ASSERT_TRUE(SetCurrentModule(d, "endplate")) << "without regard to case";
+    EXPECT_FALSE(RenameModule(d, "Plate"));
+    EXPECT_FALSE(RemoveModule(d, "Endplate"));
+    ASSERT_TRUE(SetCurrentModule(d, "Module 1"));
+    EXPECT_FALSE(RenameModule(d, "   ")) << "empty";
+    EXPECT_FALSE(RenameModule(d, "Bolts")) << "another module's name";
+    EXPECT_FALSE(RenameModule(d, "a\nb")) << "a control character";
+    EXPECT_TRUE(RenameModule(d, "  Cleat "));
+    EXPECT_EQ(d.currentModule()->name.str(), "Cleat");
+    EXPECT_TRUE(RemoveModule(d, "cleat"));
+    EXPECT_EQ(d.current, 0);
+    EXPECT_FALSE(SetCurrentModule(d, "Cleat"));
+}
+
+TEST_F(MacroConstraints, aPaletteCommandPicksItsObjectsAndACancelledPickChangesNothing) {
+    EditConstrData d = of("M1");
+    const EditConstrData before = d;
+    picks.push(Answer::object("EP1"));
+    picks.push(Answer::cancelled(cad::PickKind::Object));
+    EXPECT_FALSE(StartMacroCommand(d, kConstrParallel)) << "the second pick was cancelled";
+    EXPECT_EQ(d, before);
+
+    picks.push(Answer::object("EP1"));
+    picks.push(Answer::object("B1"));
+    ASSERT_TRUE(StartMacroCommand(d, kConstrPerpendicular));
+    ASSERT_EQ(d.currentModule()->constraints.length(), 1);
+    EXPECT_EQ(d.currentModule()->constraints[0].objects, Vor_StringArray({"EP1", "B1"}));
+    picks.push(Answer::object("C1"));
+    ASSERT_TRUE(StartMacroCommand(d, kConstrRadius)) << "a radius picks one object";
+    EXPECT_EQ(picks.pending(), 0u);
+
+    EXPECT_TRUE(HighlightConstraint(d, 0));
+    EXPECT_TRUE(cad::curDrawing().isHighlighted(id("EP1")));
+    EXPECT_TRUE(cad::curDrawing().isHighlighted(id("B1")));
+    EXPECT_TRUE(HighlightConstraint(d, 1));
+    EXPECT_FALSE(cad::curDrawing().isHighlighted(id("EP1"))) << "only the chosen constraint's objects";
+    UnHighlightConstraints(d);
+    EXPECT_TRUE(cad::curDrawing().highlighted().empty());
+
+    ASSERT_TRUE(SortConstraints(d, 1, 0));
+    EXPECT_EQ(d.currentModule()->constraints[0].kind, kConstrRadius);
+    EXPECT_FALSE(SortConstraints(d, 0, 2)) << "no third row";
+    EXPECT_TRUE(DeleteConstraint(d, 0));
+    EXPECT_FALSE(DeleteConstraint(d, 1)) << "no chosen row: nothing happens";
+    EXPECT_EQ(d.currentModule()->constraints.length(), 1);
+}
+
+TEST_F(MacroConstraints, aDistanceWritesItsVariableIntoTheMacroOrKeepsTheMacrosValue) {
+    EditConstrData d = of("M1");
+    picks.push(Answer::object("EP1"));
+    picks.push(Answer::object("C1"));
+    ASSERT_TRUE(StartMacroCommand(d, kConstrDistance));
+    MacroConstraint& c = d.currentModule()->constraints[0];
+    c.name = "tp";
+    c.value = "25";
+    ASSERT_TRUE(UpdateConstraint(d, 0));
+    EXPECT_EQ(value("M1", "Endplate.tp"), "25");
+    EXPECT_EQ(std::get<cad::Plate>(cad::curDrawing().get(id("EP1"))->geometry).thickness, 25)
+        << "generated again";
+    EXPECT_EQ(value("M2", "Endplate.tp"), "15") << "the other end plate is not this macro";
+
+    c.value = "thick";
+    EXPECT_FALSE(UpdateConstraint(d, 0)) << "the macro's rule cannot use it";
+    EXPECT_EQ(c.value.str(), "25") << "the constraint shows what the macro keeps";
+    EXPECT_EQ(value("M1", "Endplate.tp"), "25");
+
+    c.name = "notAValueOfTheMacro";
+    c.value = "40";
+    EXPECT_TRUE(UpdateConstraint(d, 0)) << "kept in the record only";
+}
+
+TEST_F(MacroConstraints, namesInUseAndNamesThatBeginWithADigit) {
+    EditConstrData d = of("M1");
+    d.variables.append({"len", "Length", "100"});
+    MacroConstraint c;
+    c.kind = kConstrAngle;
+    c.name = "alpha";
+    d.currentModule()->constraints.append(c);
+    EXPECT_TRUE(VarNameInUse(d, "LEN"));
+    EXPECT_TRUE(VarNameInUse(d, "alpha"));
+    EXPECT_FALSE(VarNameInUse(d, "alpha", 0)) << "its own name";
+    EXPECT_FALSE(VarNameInUse(d, "beta"));
+    EXPECT_TRUE(startsWithNumber("2a"));
+    EXPECT_FALSE(startsWithNumber("a2"));
+    EXPECT_FALSE(startsWithNumber(""));
+}
+
+TEST_F(MacroConstraints, theRecordIsKeptInTheDrawingAndAFaultyOneIsRefused) {
+    EditConstrData d = of("M1");
+    picks.push(Answer::object("EP1"));
+    picks.push(Answer::object("B1"));
+    ASSERT_TRUE(StartMacroCommand(d, kConstrParallel));
+    d.variables.append({"len", "Length", "100"});
+    d.equations.append("len = 2 * tp");
+    // enough constraints to need several chunks of the group's properties
+    for (int n = 0; n < 300; ++n)
+        d.currentModule()->constraints.append(d.currentModule()->constraints[0]);
+    Vor_String error;
+    ASSERT_TRUE(SetEditConstrData(d, &error)) << error.str();
+    const std::string file = (std::filesystem::temp_directory_path() / "vor-constraints.dwg").string();
+    std::string why;
+    ASSERT_TRUE(cad::saveDrawing(cad::curDrawing(), file, &why)) << why;
+    ASSERT_TRUE(cad::openDrawing(file, &why)) << why;
+    EditConstrData back = of("M1");
+    EXPECT_EQ(back.variables, d.variables);
+    EXPECT_EQ(back.equations, d.equations);
+    EXPECT_EQ(back.modules, d.modules);
+    EXPECT_EQ(value("M1", "Endplate.tp"), "20") << "the macro's values are its own";
+    std::filesystem::remove(file);
+
+    // a spoilt record: refused with the macro named, and what the caller holds stays
+    ASSERT_EQ(
+        cad::curDrawing().modify(id("M1"), [](cad::Entity& e) { e.properties["constraints:0"] = "{oops"; }),
+        Acad::eOk);
+    EditConstrData kept = back;
+    EXPECT_FALSE(GetEditConstrData(id("M1"), kept, &error));
+    EXPECT_NE(error.str().find("M1"), std::string::npos) << error.str();
+    EXPECT_EQ(kept, back);
+    EXPECT_FALSE(GetEditConstrData(id("EP1"), kept, &error)) << "no macro";
+}
+
+} // namespace
