@@ -54,6 +54,14 @@ bool isTabModule(const Vor_Array<MacroTabData>& tabs, const Vor_String& name) {
     return false;
 }
 
+// Keeps the record in the macro group after a change; what went wrong goes to the command line.
+bool keep(const EditConstrData& data) {
+    Vor_String error;
+    if (SetEditConstrData(data, &error)) return true;
+    acutPrintf("%s\n", error.c_str());
+    return false;
+}
+
 Vor_String freeModuleName(const EditConstrData& data, const Vor_String& base) {
     for (int n = 1;; ++n) {
         const Vor_String name = base + " " + Vor_String(n);
@@ -270,7 +278,7 @@ bool RenameModule(EditConstrData& data, const Vor_String& name) {
     const Vor_Array<MacroTabData> tabs = tabsOf(data.macro);
     if (isTabModule(tabs, m->name)) return false;
     m->name = trimmed;
-    return true;
+    return keep(data);
 }
 
 bool RemoveModule(EditConstrData& data, const Vor_String& name) {
@@ -280,7 +288,7 @@ bool RemoveModule(EditConstrData& data, const Vor_String& name) {
     if (isTabModule(tabs, name)) return false;
     data.modules.removeAt(i);
     data.current = 0;
-    return true;
+    return keep(data);
 }
 
 // ---- names
@@ -307,30 +315,33 @@ bool UpdateConstraint(EditConstrData& data, int row) {
     MacroConstraintModule* m = data.currentModule();
     if (!m || row < 0 || row >= m->constraints.length()) return false;
     MacroConstraint& c = m->constraints[row];
-    if (!c.hasValue() || c.name.isEmpty()) return true;
-    // the value of a variable of the macro goes into the macro
-    MacroData macro;
-    Vor_String why;
-    if (!GetMacroData({data.macro}, macro, &why)) return true; // a macro without tabs keeps the record only
-    for (MacroTabData& t : macro.tabs) {
-        int index = -1;
-        MacroCell* cell = t.findCellWithName(c.name, &index);
-        if (!cell) continue;
-        if (cell->value == c.value) return true;
-        const Vor_String old = cell->value;
-        cell->value = c.value;
-        if (UpdateModule(t.moduleName, macro, {index}, {})) return true;
-        c.value = old; // refused: the constraint shows what the macro keeps
-        return false;
+    if (c.hasValue() && !c.name.isEmpty()) {
+        // the value of a variable of the macro goes into the macro
+        MacroData macro;
+        if (GetMacroData({data.macro}, macro))
+            for (MacroTabData& t : macro.tabs) {
+                int index = -1;
+                MacroCell* cell = t.findCellWithName(c.name, &index);
+                if (!cell) continue;
+                if (cell->value != c.value) {
+                    const Vor_String old = cell->value;
+                    cell->value = c.value;
+                    if (!UpdateModule(t.moduleName, macro, {index}, {})) {
+                        c.value = old; // refused: the constraint shows what the macro keeps
+                        return false;
+                    }
+                }
+                break;
+            }
     }
-    return true;
+    return keep(data);
 }
 
 bool DeleteConstraint(EditConstrData& data, int row) {
     MacroConstraintModule* m = data.currentModule();
     if (!m || row < 0 || row >= m->constraints.length()) return false;
     m->constraints.removeAt(row);
-    return true;
+    return keep(data);
 }
 
 bool SortConstraints(EditConstrData& data, int from, int to) {
@@ -340,7 +351,7 @@ bool SortConstraints(EditConstrData& data, int from, int to) {
     const MacroConstraint moved = m->constraints[from];
     m->constraints.removeAt(from);
     m->constraints.insertAt(to, moved);
-    return true;
+    return keep(data);
 }
 
 bool HighlightConstraint(const EditConstrData& data, int row) {
@@ -369,7 +380,7 @@ bool StartMacroCommand(EditConstrData& data, int command) {
                                                           : 10607;
         data.modules.append({freeModuleName(data, string(base)), {}, {}});
         data.current = data.modules.length() - 1;
-        return true;
+        return keep(data);
     }
     MacroConstraintModule* m = data.currentModule();
     if (!m || m->constraints.length() >= kMaxConstraintsPerModule) return false;
@@ -390,5 +401,166 @@ bool StartMacroCommand(EditConstrData& data, int command) {
     }
     if (c.hasValue()) c.value = "0";
     m->constraints.append(c);
+    return keep(data);
+}
+
+// ---- flexibility
+
+bool GetGeomFlexibility(EditConstrData& data) {
+    MacroConstraintModule* m = data.currentModule();
+    if (!m) return false;
+    Vor_Array<MacroGeomFlex> parts;
+    const auto listed = [&](const Vor_String& name) {
+        for (const MacroGeomFlex& f : parts)
+            if (f.object == name) return true;
+        return false;
+    };
+    for (const MacroConstraint& c : m->constraints)
+        for (const Vor_String& name : c.objects) {
+            if (listed(name)) continue;
+            MacroGeomFlex f;
+            f.object = name;
+            for (const MacroGeomFlex& kept : m->flexibility)
+                if (kept.object == name) f = kept;
+            parts.append(f);
+        }
+    m->flexibility = parts;
     return true;
+}
+
+bool UpdateGeomFlexibility(EditConstrData& data, int what, int value, int row) {
+    MacroConstraintModule* m = data.currentModule();
+    if (!m || row < 0 || row >= m->flexibility.length()) return false;
+    MacroGeomFlex& f = m->flexibility[row];
+    if (what == 0 && value >= 0 && value <= 3)
+        f.translate = value;
+    else if (what == 1 && value >= 0 && value <= 2)
+        f.rotate = value;
+    else
+        return false;
+    return SetEditConstrData(data);
+}
+
+bool UpdateConstrGeom(EditConstrData& data, int row, bool constrained) {
+    MacroConstraintModule* m = data.currentModule();
+    if (!m || row < 0 || row >= m->flexibility.length()) return false;
+    m->flexibility[row].constrained = constrained;
+    return SetEditConstrData(data);
+}
+
+bool HighlightObject(AcDbObjectId id) {
+    return cad::curDrawing().highlight(id, true) == Acad::eOk;
+}
+
+bool UnHighlightObject(AcDbObjectId id) {
+    return cad::curDrawing().highlight(id, false) == Acad::eOk;
+}
+
+// ---- context menu
+
+bool ConstrContextMenu(const EditConstrData& data, int row, Vor_StringArray& texts, Vor_Array<int>& actions,
+                       Vor_Array<int>& checked) {
+    texts.removeAll();
+    actions.removeAll();
+    checked.removeAll();
+    const MacroConstraintModule* m = data.currentModule();
+    if (!m || row < 0 || row >= m->constraints.length()) return false;
+    const MacroConstraint& c = m->constraints[row];
+    const auto item = [&](int text, int action, bool on) {
+        if (on) checked.append(texts.length());
+        texts.append(string(text));
+        actions.append(action);
+    };
+    if (c.hasValue()) {
+        item(10608, kMenuFixed, c.fixed);
+        if (c.fixed) item(10609, kMenuReversed, c.reversed);
+        texts.append("%BREAK%");
+        actions.append(0);
+    }
+    item(10610, kMenuDelete, false);
+    if (row > 0) item(10611, kMenuUp, false);
+    if (row + 1 < m->constraints.length()) item(10612, kMenuDown, false);
+    return true;
+}
+
+bool ContextMenuAction(EditConstrData& data, int action, int row) {
+    MacroConstraintModule* m = data.currentModule();
+    if (!m || row < 0 || row >= m->constraints.length()) return false;
+    MacroConstraint& c = m->constraints[row];
+    switch (action) {
+    case kMenuFixed:
+        if (!c.hasValue()) return false;
+        c.fixed = !c.fixed;
+        if (!c.fixed) c.reversed = false;
+        break;
+    case kMenuReversed:
+        if (!c.fixed) return false;
+        c.reversed = !c.reversed;
+        break;
+    case kMenuDelete:
+        return DeleteConstraint(data, row);
+    case kMenuUp:
+        return SortConstraints(data, row, row - 1);
+    case kMenuDown:
+        return SortConstraints(data, row, row + 1);
+    default:
+        return false;
+    }
+    return SetEditConstrData(data);
+}
+
+// ---- variables, other macros, zoom
+
+bool UpdateVarsEqs(EditConstrData& data, Vor_String* error) {
+    for (int i = 0; i < data.variables.length(); ++i) {
+        const Vor_String& name = data.variables[i].name;
+        bool twice = false;
+        for (int k = 0; k < i; ++k)
+            twice = twice || data.variables[k].name.equal(name, false);
+        if (name.isEmpty() || twice) {
+            if (error) *error = string(10613) + " \"" + name + "\"";
+            return false;
+        }
+    }
+    return SetEditConstrData(data, error);
+}
+
+bool SelectOtherMacro(EditConstrData& data) {
+    cad::PickRequest request;
+    request.kind = cad::PickKind::Object;
+    request.prompt = string(10346).str();
+    request.allowed = {cad::EntityKind::MacroGroup};
+    const cad::PickResult r = cad::pick(request);
+    if (!r.ok || r.ids.empty()) return false;
+    EditConstrData fresh;
+    Vor_String error;
+    if (!GetEditConstrData(r.ids.front(), fresh, &error)) {
+        acutPrintf("%s\n", error.c_str());
+        return false;
+    }
+    data = fresh;
+    return true;
+}
+
+bool ZoomCommand(const EditConstrData& data) {
+    if (!cad::curDrawing().get(data.macro)) return false;
+    return ZoomCommand(std::vector<AcDbObjectId>{data.macro});
+}
+
+// ---- the cut dialog, run by the module
+
+namespace {
+MacroCutDialogRunner gCutRunner = nullptr;
+}
+
+void setMacroCutDialogRunner(MacroCutDialogRunner runner) {
+    gCutRunner = runner;
+}
+
+bool StartEditMacroCutDlg(EditConstrData& data, int row) {
+    const MacroConstraintModule* m = data.currentModule();
+    if (!gCutRunner || !m || row < 0 || row >= m->constraints.length() ||
+        m->constraints[row].kind != kConstrCut)
+        return false;
+    return gCutRunner(data, row);
 }

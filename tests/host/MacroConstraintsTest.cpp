@@ -183,4 +183,90 @@ TEST_F(MacroConstraints, theRecordIsKeptInTheDrawingAndAFaultyOneIsRefused) {
     EXPECT_FALSE(GetEditConstrData(id("EP1"), kept, &error)) << "no macro";
 }
 
+TEST_F(MacroConstraints, flexibilityContextMenuVariablesAndOtherMacros) {
+    EditConstrData d = of("M1");
+    picks.push(Answer::object("EP1"));
+    picks.push(Answer::object("C1"));
+    ASSERT_TRUE(StartMacroCommand(d, kConstrDistance));
+    picks.push(Answer::object("EP1"));
+    picks.push(Answer::object("B1"));
+    ASSERT_TRUE(StartMacroCommand(d, kConstrParallel));
+
+    // the parts the constraints tie, once each, fixed until set
+    ASSERT_TRUE(GetGeomFlexibility(d));
+    ASSERT_EQ(d.currentModule()->flexibility.length(), 3) << "EP1, C1, B1";
+    EXPECT_EQ(d.currentModule()->flexibility[2].object.str(), "B1");
+    EXPECT_TRUE(UpdateGeomFlexibility(d, 0, 2, 1));
+    EXPECT_FALSE(UpdateGeomFlexibility(d, 0, 4, 1)) << "no such translation";
+    EXPECT_FALSE(UpdateGeomFlexibility(d, 1, -1, 1)) << "no such rotation";
+    EXPECT_FALSE(UpdateGeomFlexibility(d, 0, 1, 3)) << "no such row";
+    EXPECT_TRUE(UpdateConstrGeom(d, 0, false));
+    EXPECT_EQ(of("M1").currentModule()->flexibility[1].translate, 2) << "kept in the drawing";
+    EXPECT_FALSE(of("M1").currentModule()->flexibility[0].constrained);
+
+    // the context menu of a distance: fixed (checked once set), reversed only then, then the moves
+    Vor_StringArray texts;
+    Vor_Array<int> actions, checked;
+    ASSERT_TRUE(ConstrContextMenu(d, 0, texts, actions, checked));
+    EXPECT_EQ(texts, Vor_StringArray({"Fixed value", "%BREAK%", "Delete", "Move down"}));
+    EXPECT_TRUE(checked.isEmpty());
+    ASSERT_TRUE(ContextMenuAction(d, kMenuFixed, 0));
+    ConstrContextMenu(d, 0, texts, actions, checked);
+    EXPECT_EQ(texts,
+              Vor_StringArray({"Fixed value", "Measured the other way", "%BREAK%", "Delete", "Move down"}));
+    EXPECT_EQ(checked, Vor_Array<int>({0}));
+    EXPECT_FALSE(ContextMenuAction(d, kMenuFixed, 1)) << "a parallel has no value to fix";
+    ASSERT_TRUE(ContextMenuAction(d, kMenuDown, 0));
+    EXPECT_EQ(d.currentModule()->constraints[1].kind, kConstrDistance);
+    EXPECT_FALSE(ConstrContextMenu(d, 5, texts, actions, checked));
+    EXPECT_TRUE(texts.isEmpty());
+
+    // variables need names of their own
+    d.variables.append({"len", "Length", "100"});
+    d.variables.append({"LEN", "Length", "200"});
+    Vor_String error;
+    EXPECT_FALSE(UpdateVarsEqs(d, &error));
+    EXPECT_NE(error.str().find("LEN"), std::string::npos);
+    d.variables[1].name = "";
+    EXPECT_FALSE(UpdateVarsEqs(d, &error)) << "no name";
+    d.variables[1].name = "width";
+    d.equations = {"width = len / 2"};
+    ASSERT_TRUE(UpdateVarsEqs(d, &error)) << error.str();
+    EXPECT_EQ(of("M1").variables.length(), 2);
+
+    // another macro: a cancelled pick keeps this one
+    const EditConstrData kept = d;
+    picks.push(Answer::cancelled(cad::PickKind::Object));
+    EXPECT_FALSE(SelectOtherMacro(d));
+    EXPECT_EQ(d, kept);
+    picks.push(Answer::object("M3"));
+    ASSERT_TRUE(SelectOtherMacro(d));
+    EXPECT_EQ(d.macroName.str(), "M3");
+    EXPECT_EQ(d.modules[0].name.str(), "Baseplate");
+}
+
+bool gRunnerCalled = false;
+bool testCutRunner(EditConstrData&, int) {
+    gRunnerCalled = true;
+    return true;
+}
+
+TEST_F(MacroConstraints, theCutDialogRunsThroughTheRunnerTheModuleRegisters) {
+    EditConstrData d = of("M1");
+    MacroConstraint cut;
+    cut.kind = kConstrCut;
+    cut.cutName = "1";
+    d.currentModule()->constraints.append(cut);
+    MacroConstraint other;
+    d.currentModule()->constraints.append(other);
+    setMacroCutDialogRunner(nullptr);
+    EXPECT_FALSE(StartEditMacroCutDlg(d, 0)) << "nobody registered a dialog";
+    setMacroCutDialogRunner(&testCutRunner);
+    EXPECT_FALSE(StartEditMacroCutDlg(d, 1)) << "no cut constraint";
+    EXPECT_FALSE(gRunnerCalled);
+    EXPECT_TRUE(StartEditMacroCutDlg(d, 0));
+    EXPECT_TRUE(gRunnerCalled);
+    setMacroCutDialogRunner(nullptr);
+}
+
 } // namespace

@@ -149,3 +149,40 @@ void UnHighlightConstraints(const EditConstrData& data);
 /// two otherwise) and add a row to the current module; 11 adds a module; 12 and 13 add a bolt
 /// pattern or a coordinate system module. A cancelled pick changes nothing; false then.
 bool StartMacroCommand(EditConstrData& data, int command);
+
+/// The parts of the current module whose flexibility the flexibility page shows: every entity its
+/// constraints tie, in order, with what the record keeps for it (fixed when nothing).
+bool GetGeomFlexibility(EditConstrData& data);
+/// Sets how part `row` may move: `what` 0 its translation (0 to 3), 1 its rotation (0 to 2). False,
+/// nothing changed, for a value out of range or a row that does not exist.
+bool UpdateGeomFlexibility(EditConstrData& data, int what, int value, int row);
+/// Whether the constraints of part `row` take part.
+bool UpdateConstrGeom(EditConstrData& data, int row, bool constrained);
+/// Highlights one entity of the drawing, or clears its highlight.
+bool HighlightObject(AcDbObjectId id);
+bool UnHighlightObject(AcDbObjectId id);
+
+/// Actions of the constraint list's context menu.
+enum ConstrMenuAction { kMenuFixed = 1, kMenuReversed = 2, kMenuDelete = 3, kMenuUp = 4, kMenuDown = 5 };
+/// The context menu of constraint `row`: its item texts ("%BREAK%" a separator line), the action of
+/// each item and the positions of the items shown checked. False for a row that does not exist.
+bool ConstrContextMenu(const EditConstrData& data, int row, Vor_StringArray& texts, Vor_Array<int>& actions,
+                       Vor_Array<int>& checked);
+bool ContextMenuAction(EditConstrData& data, int action, int row);
+
+/// Keeps the variables and equations (and the rest of the record) in the macro. False with the
+/// reason when a variable has no name, two have one name, or the record is beyond its budgets.
+bool UpdateVarsEqs(EditConstrData& data, Vor_String* error = nullptr);
+/// Lets the person pick another macro in the drawing; its record replaces `data`. False (nothing
+/// changed) when the pick is cancelled or the record cannot be read.
+bool SelectOtherMacro(EditConstrData& data);
+/// Zooms the view to the macro.
+bool ZoomCommand(const EditConstrData& data);
+
+/// Runs the cut dialog of a cut constraint; the module registers it, so that the host never
+/// includes module code. The runner edits the cut of the current module's tab that the
+/// constraint names, and returns true on OK.
+using MacroCutDialogRunner = bool (*)(EditConstrData& data, int row);
+void setMacroCutDialogRunner(MacroCutDialogRunner runner);
+/// False when the row is no cut constraint or no runner is registered.
+bool StartEditMacroCutDlg(EditConstrData& data, int row);
