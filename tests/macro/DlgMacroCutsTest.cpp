@@ -245,10 +245,10 @@ TEST_F(DlgMacroCutsTest, theVariablesComeBackByTheirOwnNames) {
     DlgMacroCutsData d = plateCut();
     d.varNames = texts({"Offset", "PolyOffset", "Radius", "Offset1"});
     d.values = texts({"0", "5", "8", "9"});
-    ASSERT_TRUE(run(d, "expect-cell " + GRID + " 2 1 \"Offset\"\nexpect-cell " + GRID +
-                           " 2 2 \"Offset\"\nexpect-cell " + GRID + " 2 3 \"Radius\"\nexpect-cell " + GRID +
-                           " 2 4 \"Offset 1\"\ncell " + GRID + " 3 1 \"11\"\ncell " + GRID +
-                           " 3 2 \"12\"\ncell " + GRID + " 3 3 \"13\"\nclick 1\n"));
+    ASSERT_TRUE(run(d, "expect-cell " + GRID + " 1 1 \"Offset\"\nexpect-cell " + GRID +
+                           " 1 2 \"Offset\"\nexpect-cell " + GRID + " 1 3 \"Radius\"\nexpect-cell " + GRID +
+                           " 1 4 \"Offset 1\"\ncell " + GRID + " 2 1 \"11\"\ncell " + GRID +
+                           " 2 2 \"12\"\ncell " + GRID + " 2 3 \"13\"\nclick 1\n"));
     EXPECT_EQ(d.varNames, texts({"Offset", "PolyOffset", "Radius", "Offset1"}))
         << "two names share one display name; each row keeps its own";
     EXPECT_EQ(d.values, texts({"11", "12", "13", "9"}));
@@ -271,7 +271,7 @@ TEST_F(DlgMacroCutsTest, eachKindLaysOutItsControls) {
         text(DlgMacroCuts::IDC_OPTION2, "Cut with a plane") + state(DlgMacroCuts::IDC_METHOD, S) +
         text(DlgMacroCuts::IDC_METHOD_LABEL, "Cut method:") + "expect-items " + id(DlgMacroCuts::IDC_METHOD) +
         " \"Exact shape|Bounding box|Flanges only|Web only|\"\n" + state(DlgMacroCuts::IDC_CHECK2, S) +
-        text(DlgMacroCuts::IDC_VALUE_LABEL, "Distance:") + "expect-cell " + GRID + " 4 2 \"LengthOffset\"\n" +
+        text(DlgMacroCuts::IDC_VALUE_LABEL, "Distance:") + "expect-cell " + GRID + " 3 2 \"LengthOffset\"\n" +
         // one of the two exclusive checks disables the other, and the bevel needs weld preparation
         "expect-state " + id(DlgMacroCuts::IDC_CHECK3) + " disabled\ncheck " + id(DlgMacroCuts::IDC_CHECK2) +
         " on\nexpect-state " + id(DlgMacroCuts::IDC_CHECK3) + " enabled\nexpect-state " +
@@ -290,7 +290,7 @@ TEST_F(DlgMacroCutsTest, eachKindLaysOutItsControls) {
         " \"15\"\n" +
         // kind 5: the fillet's radius
         "select " + KIND + " 5\n" + state(DlgMacroCuts::IDC_OPTION1, H) + state(DlgMacroCuts::IDC_VALUE, H) +
-        "expect-cell " + GRID + " 2 1 \"Radius\"\nclick 1\n";
+        "expect-cell " + GRID + " 1 1 \"Radius\"\nclick 1\n";
     ASSERT_TRUE(run(d, script));
     EXPECT_EQ(d.cutKind, 5);
     EXPECT_EQ(d.varNames, texts({"Radius"})) << "the fillet's own variables";
@@ -350,7 +350,7 @@ TEST_F(DlgMacroCutsTest, okChecksTheMacroThenTheNameThenTheVariables) {
 TEST_F(DlgMacroCutsTest, cancelAndEscapeLeaveTheCutAndSayHowTheyEnded) {
     const DlgMacroCutsData before = plateCut();
     const std::string edits = "type " + id(DlgMacroCuts::IDC_NAME) + " \"Other\"\ncell " + GRID +
-                              " 3 1 \"7\"\nselect " + KIND + " 4\n";
+                              " 2 1 \"7\"\nselect " + KIND + " 4\n";
     DlgMacroCutsData d = before;
     bool escaped = true;
     EXPECT_FALSE(run(d, edits + "key Escape\n", &escaped));
@@ -373,7 +373,7 @@ TEST_F(DlgMacroCutsTest, theHostOpensTheDialogThroughTheRunner) {
     data.tabs[0].cuts.append({"1", 0, texts({"Offset", "PolyOffset"}), texts({"0", "0"})});
     const MacroData before = data;
     bool escaped = false;
-    agent.setScript(DLG + "cell " + GRID + " 3 2 \"6\"\nclick 1\n", "t.vsc");
+    agent.setScript(DLG + "cell " + GRID + " 2 2 \"6\"\nclick 1\n", "t.vsc");
     ASSERT_TRUE(StartEditMacroCutDlg(data, 0, "1", escaped));
     EXPECT_FALSE(agent.failed()) << agent.failure();
     EXPECT_EQ(data.tabs[0].cuts[0].varNames, texts({"Offset", "PolyOffset"}));

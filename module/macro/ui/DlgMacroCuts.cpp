@@ -124,9 +124,9 @@ bool DlgMacroCuts::onInitDialog() {
     m_grid.attach(this, IDC_GRID);
     m_grid.setStandardLook(1);
     m_grid.setMaxCols(kCols);
-    const int headings[kCols + 1] = {0, 0, 1078, 881, 87};
-    for (int c = 0; c <= kCols; ++c)
-        m_grid.setText(c, 0, textOrEmpty(headings[c]));
+    const int headings[kCols] = {1078, 881, 87};
+    for (int c = 0; c < kCols; ++c)
+        m_grid.setText(c + 1, 0, dialString(headings[c]));
     loadControls();
     return true;
 }
@@ -157,19 +157,17 @@ void DlgMacroCuts::fillGrid() {
     const int rows = data.varNames.length();
     m_grid.setMaxRows(rows);
     if (rows > 0) {
-        sheet::CellType fixed; // the number and the names are the cut's, not typed
+        sheet::CellType fixed; // the names are the cut's, not typed
         m_grid.SetTypeStaticText(fixed, 0);
-        m_grid.SetCellTypeRange(kColNumber, 1, kColShown, rows, fixed);
+        m_grid.SetCellTypeRange(kColShown, 1, kColShown, rows, fixed);
         m_grid.SetCellTypeRange(kColName, 1, kColName, rows, fixed);
         sheet::CellType value;
         m_grid.SetTypeEdit(value, 0, kMaxCutText);
         m_grid.SetCellTypeRange(kColValue, 1, kColValue, rows, value);
     }
     for (int r = 0; r < rows; ++r) {
-        Vor_String number;
-        number.append(r + 1);
         const Vor_String value = r < data.values.length() ? data.values[r] : Vor_String();
-        m_grid.setRow(r + 1, {number, cutVariableDisplayName(data.varNames[r]), value, data.varNames[r]});
+        m_grid.setRow(r + 1, {cutVariableDisplayName(data.varNames[r]), value, data.varNames[r]});
     }
     for (int c = 0; c <= kCols; ++c) // headings and names of either language readable
         m_grid.fitColumn(c);

@@ -53,8 +53,9 @@ public:
         IDC_MACRO_LABEL = 1280,
         IDC_MACRO = 1282,
     };
-    /// Columns of the variable grid: the row's number, the display name, the value, the own name.
-    enum { kColNumber = 1, kColShown, kColValue, kColName, kCols = kColName };
+    /// Columns of the variable grid (the row headings number the rows): the display name, the
+    /// value, the variable's own name.
+    enum { kColShown = 1, kColValue, kColName, kCols = kColName };
     /// The picture files of the cut kinds (module resources), in the order of the kinds.
     static constexpr int kKindPictures[kCutKinds] = {240, 241, 242, 243, 244, 245};
 
