@@ -175,9 +175,12 @@ bool macroCutDlgDataOf(const MacroData& data, int tab, const Vor_String& cutName
 }
 
 bool applyMacroCutDlgData(MacroData& data, int tab, const Vor_String& oldName, const DlgMacroCutsData& cut) {
-    if (tab < 0 || tab >= data.tabs.length() || cut.macroChoice != 1) return false;
+    if (tab < 0 || tab >= data.tabs.length() || cut.macroChoice != 1 || cut.cutName.isEmpty()) return false;
     int target = -1;
     if (!data.findTab(cut.macroName, target) || target < 0 || target >= data.tabs.length()) return false;
+    // designed controls find a cut by its name: two cuts of one module may not share it
+    for (const MacroCutData& c : data.tabs[target].cuts)
+        if (c.name.equal(cut.cutName, false) && !(target == tab && c.name == oldName)) return false;
     MacroCutData record;
     record.name = cut.cutName;
     record.choice = cut.cutKind;

@@ -181,13 +181,23 @@ TEST(MacroCutsDataTest, anEditedCutGoesBackIntoItsMacro) {
     EXPECT_TRUE(edited.tabs[0].cuts.isEmpty() && edited.tabs[1].cuts.length() == 1) << "moved to its module";
 
     edited = data;
+    cut.macroName = "Endplate";
+    cut.cutName = "";
+    EXPECT_FALSE(applyMacroCutDlgData(edited, 0, "1", cut)) << "a cut without a name cannot be found again";
+    edited.tabs[1].cuts.append({"2", 0, texts({"gap"}), texts({"0"})});
+    const MacroData twoModules = edited;
+    cut.macroName = "Bolts";
+    cut.cutName = "2";
+    EXPECT_FALSE(applyMacroCutDlgData(edited, 0, "1", cut)) << "the module has a cut of that name";
+    EXPECT_EQ(edited, twoModules);
+    cut.cutName = "1";
     cut.macroName = "Nothing";
     EXPECT_FALSE(applyMacroCutDlgData(edited, 0, "1", cut)) << "no such module";
     cut.macroName = "Endplate";
     cut.macroChoice = 2;
     EXPECT_FALSE(applyMacroCutDlgData(edited, 0, "1", cut))
         << "a macro picked in the drawing is the caller's";
-    EXPECT_EQ(edited, data) << "a cut not written back changes nothing";
+    EXPECT_EQ(edited, twoModules) << "a cut not written back changes nothing";
 }
 
 // ---- the dialog's rules
@@ -341,10 +351,15 @@ TEST_F(DlgMacroCutsTest, okChecksTheMacroThenTheNameThenTheVariables) {
               "and must not begin with \"gen_\".\n");
 
     d = before;
+    EXPECT_FALSE(run(d, "type " + NAME + " \" \"\nanswer ok\nclick 1\n" + DLG + "click 2\n"));
+    ASSERT_EQ(agent.messages().size(), 4u) << "a cut is found by its name: it needs one";
+    EXPECT_EQ(agent.messages()[3].text, "The cut needs a name.");
+
+    d = before;
     d.mode = DlgMacroCutsData::kModeNew;
     ASSERT_TRUE(run(d, "type " + NAME + " \"Cut9\"\nclick 1\n"));
     EXPECT_EQ(d.cutName, Vor_String("Cut9"));
-    EXPECT_EQ(agent.messages().size(), 3u) << "a free name and valid variables pass without a message";
+    EXPECT_EQ(agent.messages().size(), 4u) << "a free name and valid variables pass without a message";
 }
 
 TEST_F(DlgMacroCutsTest, cancelAndEscapeLeaveTheCutAndSayHowTheyEnded) {

@@ -89,8 +89,9 @@ void setMacroCutDlgRunner(MacroCutDlgRunner runner);
 bool macroCutDlgDataOf(const MacroData& data, int tab, const Vor_String& cutName, DlgMacroCutsData& out);
 /// Writes an edited cut back: into the tab whose module is `cut.macroName` (the cut's old record,
 /// named `oldName` in tab `tab`, is replaced when it stays in that tab, else moved). False, nothing
-/// changed, when no tab has that module or the cut belongs to a macro picked in the drawing (the
-/// caller handles that one).
+/// changed, when the cut has no name, no tab has that module, another cut of that module has the
+/// name (case-insensitive), or the cut belongs to a macro picked in the drawing (the caller handles
+/// that one).
 bool applyMacroCutDlgData(MacroData& data, int tab, const Vor_String& oldName, const DlgMacroCutsData& cut);
 /// Edits cut `cutName` of tab `tab` (a new one when empty) in the registered dialog and writes it
 /// back on OK. False when there is no dialog runner, the cut cannot be found, the dialog was

@@ -287,13 +287,18 @@ bool DlgMacroCuts::preTranslateKey(const ui::KeyEvent& key) {
 }
 
 void DlgMacroCuts::onOK() {
-    // texts: dialString 1090-1098
+    // texts: dialString 1090-1098, 10651
     if (textOf(this, IDC_MACRO).empty()) {
         ui::messageBox(dialString(1090).str(), dialString(1091).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION,
                        this);
         return;
     }
     storeControls();
+    if (Vor_String(data.cutName).trim().isEmpty()) { // a cut is found by its name
+        ui::messageBox(dialString(10651).str(), dialString(1080).str(), ui::MB_OK | ui::MB_ICONEXCLAMATION,
+                       this);
+        return;
+    }
     if (data.mode == DlgMacroCutsData::kModeNew && data.CutNameInUse()) {
         ui::messageBox((dialString(1092) + "\n" + dialString(1093)).str(), dialString(1094).str(),
                        ui::MB_OK | ui::MB_ICONEXCLAMATION, this);
