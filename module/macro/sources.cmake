@@ -14,6 +14,8 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgMacroProfAdvanced.h macro/ui/DlgMacroProfAdvanced.cpp
   macro/ui/DlgMacroProfSegmented.h macro/ui/DlgMacroProfSegmented.cpp
   macro/ui/DlgArray.h macro/ui/DlgArray.cpp
+  # the cuts of a macro
+  macro/ui/DlgMacroCuts.h macro/ui/DlgMacroCuts.cpp
   # the macro dialog, its pages and the table of the modeless ones
   macro/ui/DlgMacroPage.h
   macro/ui/DlgMacro.h macro/ui/DlgMacro.cpp
