@@ -1,5 +1,6 @@
 #include <host/MacroConstraints.h>
 
+#include <host/MacroCuts.h>
 #include <host/MacroData.h>
 #include <host/Texts.h>
 #include <host/VorJson.h>
@@ -549,18 +550,20 @@ bool ZoomCommand(const EditConstrData& data) {
 
 // ---- the cut dialog, run by the module
 
-namespace {
-MacroCutDialogRunner gCutRunner = nullptr;
-}
-
-void setMacroCutDialogRunner(MacroCutDialogRunner runner) {
-    gCutRunner = runner;
-}
-
 bool StartEditMacroCutDlg(EditConstrData& data, int row) {
-    const MacroConstraintModule* m = data.currentModule();
-    if (!gCutRunner || !m || row < 0 || row >= m->constraints.length() ||
-        m->constraints[row].kind != kConstrCut)
+    MacroConstraintModule* m = data.currentModule();
+    if (!m || row < 0 || row >= m->constraints.length() || m->constraints[row].kind != kConstrCut)
         return false;
-    return gCutRunner(data, row);
+    MacroData macro;
+    int tab = -1;
+    if (!GetMacroData({data.macro}, macro) || !macro.findTab(m->name, tab)) return false;
+    const MacroTabData before = macro.tabs[tab];
+    bool escaped = false;
+    if (!StartEditMacroCutDlg(macro, tab, m->constraints[row].cutName, escaped)) return false;
+    Vor_StringArray names;
+    Vor_Array<int> first, second;
+    if (macro.tabs[tab].differences(before, names, first, second) &&
+        !UpdateModule(macro.tabs[tab].moduleName, macro, first, second))
+        return false;
+    return true;
 }

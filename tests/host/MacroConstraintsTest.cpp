@@ -3,6 +3,7 @@
 // variable into the macro, names, order and highlights, and the record kept in the drawing's file.
 #include <host/MacroConstraints.h>
 
+#include <host/MacroCuts.h>
 #include <host/MacroData.h>
 #include <host/Settings.h>
 #include <host/Texts.h>
@@ -245,28 +246,30 @@ TEST_F(MacroConstraints, flexibilityContextMenuVariablesAndOtherMacros) {
     EXPECT_EQ(d.modules[0].name.str(), "Baseplate");
 }
 
-bool gRunnerCalled = false;
-bool testCutRunner(EditConstrData&, int) {
-    gRunnerCalled = true;
+// A stand-in for the module's cuts dialog: OK with the first value set to 5.
+bool fiveRunner(DlgMacroCutsData& cut, bool& escaped) {
+    escaped = false;
+    if (cut.values.isEmpty()) return false;
+    cut.values[0] = "5";
     return true;
 }
 
-TEST_F(MacroConstraints, theCutDialogRunsThroughTheRunnerTheModuleRegisters) {
+TEST_F(MacroConstraints, aCutConstraintEditsItsCutInTheDialogTheModuleRegistered) {
     EditConstrData d = of("M1");
     MacroConstraint cut;
     cut.kind = kConstrCut;
-    cut.cutName = "1";
+    cut.cutName = "1"; // the end plate's cut
     d.currentModule()->constraints.append(cut);
-    MacroConstraint other;
-    d.currentModule()->constraints.append(other);
-    setMacroCutDialogRunner(nullptr);
+    d.currentModule()->constraints.append(MacroConstraint{});
+    setMacroCutDlgRunner(nullptr);
     EXPECT_FALSE(StartEditMacroCutDlg(d, 0)) << "nobody registered a dialog";
-    setMacroCutDialogRunner(&testCutRunner);
+    setMacroCutDlgRunner(&fiveRunner);
     EXPECT_FALSE(StartEditMacroCutDlg(d, 1)) << "no cut constraint";
-    EXPECT_FALSE(gRunnerCalled);
+    EXPECT_EQ(value("M1", "Endplate.cut.1.values.0"), "0");
     EXPECT_TRUE(StartEditMacroCutDlg(d, 0));
-    EXPECT_TRUE(gRunnerCalled);
-    setMacroCutDialogRunner(nullptr);
+    EXPECT_EQ(value("M1", "Endplate.cut.1.values.0"), "5") << "the edited cut is in the macro";
+    EXPECT_EQ(value("M2", "Endplate.cut.1.values.0"), "0");
+    setMacroCutDlgRunner(nullptr);
 }
 
 } // namespace

@@ -179,10 +179,8 @@ bool SelectOtherMacro(EditConstrData& data);
 /// Zooms the view to the macro.
 bool ZoomCommand(const EditConstrData& data);
 
-/// Runs the cut dialog of a cut constraint; the module registers it, so that the host never
-/// includes module code. The runner edits the cut of the current module's tab that the
-/// constraint names, and returns true on OK.
-using MacroCutDialogRunner = bool (*)(EditConstrData& data, int row);
-void setMacroCutDialogRunner(MacroCutDialogRunner runner);
-/// False when the row is no cut constraint or no runner is registered.
+/// Edits the cut a cut constraint names (a cut of the current module's tab) in the cuts dialog the
+/// module registered (MacroCuts.h); on OK the cut goes into the macro, which is generated again.
+/// False when the row is no cut constraint, the module is no tab of the macro, the dialog is
+/// cancelled or the macro refused the cut.
 bool StartEditMacroCutDlg(EditConstrData& data, int row);
