@@ -129,8 +129,6 @@ bool RemoveModule(EditConstrData& data, const Vor_String& name);
 bool VarNameInUse(const EditConstrData& data, const Vor_String& name, int exceptRow = -1);
 /// Whether a name begins with a digit.
 bool startsWithNumber(const Vor_String& name);
-/// Why a name cannot name a variable: "" when it can; otherwise the catalogue text that says so.
-Vor_String varNameFault(const Vor_String& name);
 
 /// Stores constraint `row` of the current module as it is now in `data`: a value constraint whose
 /// variable is a value of the macro writes the value into the macro, which is generated again.
