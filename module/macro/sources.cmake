@@ -25,4 +25,8 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgMacroDesignerPage.h macro/ui/DlgMacroDesignerPage.cpp
   macro/ui/DlgMacroProfPage.h macro/ui/DlgMacroProfPage.cpp
   macro/ui/DlgSelectMacro.h macro/ui/DlgSelectMacro.cpp
+  # the constraint editor
+  macro/MacroSettingsHook.h
+  macro/ui/DlgEditConstraintsModel.h macro/ui/DlgEditConstraintsModel.cpp
+  macro/ui/DlgEditConstraints.h macro/ui/DlgEditConstraints.cpp
 )
