@@ -221,6 +221,7 @@ void DlgEditConstraints::onDestroy() {
     leavePage(model.tab);
     collectVariables();
     saveWindowPlacement(this, kPlacement);
+    m_tabbed.destroy(); // the pages are child windows: they go before this one
 }
 
 void DlgEditConstraints::closeProcedure(int code) {
@@ -323,6 +324,8 @@ void DlgEditConstraints::fillConstraints() {
             m_constrGrid.setText(3 + k, r + 1, k < c.objects.length() ? c.objects[k] : Vor_String());
     }
     if (rows > 0) m_constrGrid.SetLockRange(1, 1, 2 + objects, rows, true);
+    for (int col = 1; col <= 2 + objects; ++col)
+        m_constrGrid.fitColumn(col);
     if (model.chosenRow >= rows) model.chosenRow = rows - 1;
     if (model.chosenRow >= 0) m_constrGrid.SetActiveCell(1, model.chosenRow + 1);
     m_filling = false;
@@ -392,6 +395,8 @@ void DlgEditConstraints::fillFlexibility() {
         m_flexGrid.setCheck(kFlexConstrained, r + 1, f.constrained);
     }
     if (rows > 0) m_flexGrid.SetLockRange(kFlexModule, 1, kFlexObject, rows, true);
+    for (int col = 1; col <= kFlexCols; ++col)
+        m_flexGrid.fitColumn(col);
     if (model.chosenFlexRow >= rows) model.chosenFlexRow = -1;
     m_filling = false;
 }
