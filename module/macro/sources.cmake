@@ -28,5 +28,7 @@ set(VOR_MACRO_SOURCES
   # the constraint editor
   macro/MacroSettingsHook.h
   macro/ui/DlgEditConstraintsModel.h macro/ui/DlgEditConstraintsModel.cpp
+  macro/ui/DlgEditConstraintsPages.h macro/ui/DlgEditConstraintsListPage.h macro/ui/DlgEditConstraintsFlexPage.h
+  macro/ui/DlgEditConstraintsVarsPage.h macro/ui/DlgEditConstraintsPalettePage.h
   macro/ui/DlgEditConstraints.h macro/ui/DlgEditConstraints.cpp
 )

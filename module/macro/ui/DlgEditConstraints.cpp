@@ -1,4 +1,8 @@
 #include "macro/ui/DlgEditConstraints.h"
+#include "macro/ui/DlgEditConstraintsFlexPage.h"
+#include "macro/ui/DlgEditConstraintsListPage.h"
+#include "macro/ui/DlgEditConstraintsPalettePage.h"
+#include "macro/ui/DlgEditConstraintsVarsPage.h"
 
 #include "frame/AskText.h"
 #include "frame/CatalogueTexts.h"
@@ -31,8 +35,6 @@ __attribute__((weak)) bool runMacroSettingsDialog(AcDbObjectId) {
 
 namespace {
 constexpr const char* kPlacement = "DLG_EDIT_MACRO";
-constexpr int kPageTemplates[4] = {DlgEditConstraints::IDD_CONSTRAINTS, DlgEditConstraints::IDD_FLEXIBILITY,
-                                   DlgEditConstraints::IDD_VARIABLES, DlgEditConstraints::IDD_PALETTE};
 constexpr int kPageCaptions[4] = {873, 874, 875, 876};
 constexpr int kContextMenu = 8754;
 
@@ -68,54 +70,44 @@ void scheduleDelete(DlgEditConstraints* dlg) {
     });
 }
 
-// The pages: each a child dialog of its template whose grid tells the editor what the person did.
-class ConstraintsPage : public ConstraintEditorPage {
-public:
-    using ConstraintEditorPage::ConstraintEditorPage;
-
-protected:
-    void activeCellChanged(sheet::SpreadControl&, sheet::CellPos from, sheet::CellPos to) override {
-        if (from.row != to.row) m_editor.constraintChosen(to.row - 1);
-    }
-    void rowMoved(sheet::SpreadControl&, int from, int to) override {
-        m_editor.constraintsMoved(from - 1, to - 1);
-    }
-    void rightClick(sheet::SpreadControl&, int, int row, int x, int y) override {
-        if (row >= 1) m_editor.constraintChosen(row - 1);
-        m_editor.constraintMenu(x, y);
-    }
-};
-
-class FlexibilityPage : public ConstraintEditorPage {
-public:
-    using ConstraintEditorPage::ConstraintEditorPage;
-
-protected:
-    void activeCellChanged(sheet::SpreadControl&, sheet::CellPos from, sheet::CellPos to) override {
-        if (from.row != to.row) m_editor.flexibilityChosen(to.row - 1);
-    }
-    void dataChanged(sheet::SpreadControl&, int col, int row) override {
-        m_editor.flexibilityChanged(col, row - 1);
-    }
-    void checkBoxToggled(sheet::SpreadControl&, int, int row, bool on) override {
-        m_editor.flexibilityToggled(row - 1, on);
-    }
-};
-
-class VariablesPage : public ConstraintEditorPage {
-public:
-    using ConstraintEditorPage::ConstraintEditorPage;
-
-protected:
-    void dataChanged(sheet::SpreadControl&, int, int) override { m_editor.variablesEdited(); }
-    void comboSelected(sheet::SpreadControl&, int, int, int) override { m_editor.variablesEdited(); }
-};
 } // namespace
 
 bool ConstraintEditorPage::onCommand(int id, int code) {
-    for (int p = 0; p < 4; ++p)
-        if (m_editor.m_pages[p].get() == this) m_editor.pageCommand(p, id, code);
+    m_editor.pageCommand(m_index, id, code);
     return true;
+}
+
+void ConstraintListPage::activeCellChanged(sheet::SpreadControl&, sheet::CellPos from, sheet::CellPos to) {
+    if (from.row != to.row) m_editor.constraintChosen(to.row - 1);
+}
+
+void ConstraintListPage::rowMoved(sheet::SpreadControl&, int from, int to) {
+    m_editor.constraintsMoved(from - 1, to - 1);
+}
+
+void ConstraintListPage::rightClick(sheet::SpreadControl&, int, int row, int x, int y) {
+    if (row >= 1) m_editor.constraintChosen(row - 1);
+    m_editor.constraintMenu(x, y);
+}
+
+void ConstraintFlexPage::activeCellChanged(sheet::SpreadControl&, sheet::CellPos from, sheet::CellPos to) {
+    if (from.row != to.row) m_editor.flexibilityChosen(to.row - 1);
+}
+
+void ConstraintFlexPage::dataChanged(sheet::SpreadControl&, int col, int row) {
+    m_editor.flexibilityChanged(col, row - 1);
+}
+
+void ConstraintFlexPage::checkBoxToggled(sheet::SpreadControl&, int, int row, bool on) {
+    m_editor.flexibilityToggled(row - 1, on);
+}
+
+void ConstraintVarsPage::dataChanged(sheet::SpreadControl&, int, int) {
+    m_editor.variablesEdited();
+}
+
+void ConstraintVarsPage::comboSelected(sheet::SpreadControl&, int, int, int) {
+    m_editor.variablesEdited();
 }
 
 DlgEditConstraints::DlgEditConstraints(ui::Window* parent)
@@ -153,47 +145,50 @@ bool DlgEditConstraints::onInitDialog() {
         leavePage(left);
         model.tab = next;
     });
-    m_pages[0] = std::make_unique<ConstraintsPage>(IDD_CONSTRAINTS, *this);
-    m_pages[1] = std::make_unique<FlexibilityPage>(IDD_FLEXIBILITY, *this);
-    m_pages[2] = std::make_unique<VariablesPage>(IDD_VARIABLES, *this);
-    m_pages[3] = std::make_unique<ConstraintEditorPage>(IDD_PALETTE, *this);
+    m_pages[0] = std::make_unique<ConstraintListPage>(*this);
+    m_pages[1] = std::make_unique<ConstraintFlexPage>(*this);
+    m_pages[2] = std::make_unique<ConstraintVarsPage>(*this);
+    m_pages[3] = std::make_unique<ConstraintPalettePage>(*this);
     for (int p = 0; p < 4; ++p)
         m_tabbed.addPage(*m_pages[p], dialString(kPageCaptions[p]).str());
 
     // constraints page
     ui::Dialog& constr = *m_pages[0];
     const std::pair<int, int> constrTexts[] = {
-        {IDC_CONSTR_GROUP, 879}, {IDC_NAME_LABEL, 221}, {IDC_VALUE_LABEL, 880}, {IDC_CUT_LABEL, 228},
-        {IDC_FIXED, 881},        {IDC_REVERSED, 1328},  {IDC_EDIT_CUT, 862}};
+        {ConstraintListPage::IDC_GROUP, 879},       {ConstraintListPage::IDC_NAME_LABEL, 221},
+        {ConstraintListPage::IDC_VALUE_LABEL, 880}, {ConstraintListPage::IDC_CUT_LABEL, 228},
+        {ConstraintListPage::IDC_FIXED, 881},       {ConstraintListPage::IDC_REVERSED, 1328},
+        {ConstraintListPage::IDC_EDIT_CUT, 862}};
     setCatalogueTexts(constr, constrTexts);
-    if (m_deleteButton.subclassDlgItem(IDC_DELETE, &constr)) {
+    if (m_deleteButton.subclassDlgItem(ConstraintListPage::IDC_DELETE, &constr)) {
         m_deleteButton.setIcon(206);
         m_deleteButton.setTooltipText(dialString(882));
     }
-    m_constrGrid.attach(&constr, IDC_CONSTR_GRID);
+    m_constrGrid.attach(&constr, ConstraintListPage::IDC_GRID);
     m_constrGrid.setStandardLook(1);
-    m_constrGrid.setOwnerListener(static_cast<ConstraintsPage*>(m_pages[0].get()));
+    m_constrGrid.setOwnerListener(m_pages[0].get());
     // flexibility page
-    m_flexGrid.attach(m_pages[1].get(), IDC_FLEX_GRID);
+    m_flexGrid.attach(m_pages[1].get(), ConstraintFlexPage::IDC_GRID);
     m_flexGrid.setStandardLook(1);
     m_flexGrid.SetAppearance(1);
-    m_flexGrid.setOwnerListener(static_cast<FlexibilityPage*>(m_pages[1].get()));
+    m_flexGrid.setOwnerListener(m_pages[1].get());
     // variables page
     ui::Dialog& vars = *m_pages[2];
-    const std::pair<int, int> varTexts[] = {
-        {IDC_VARS_GROUP, 875}, {IDC_GLOBALS_GROUP, 898}, {IDC_EQUATIONS_GROUP, 899}};
+    const std::pair<int, int> varTexts[] = {{ConstraintVarsPage::IDC_GROUP, 875},
+                                            {ConstraintVarsPage::IDC_GLOBALS_GROUP, 898},
+                                            {ConstraintVarsPage::IDC_EQUATIONS_GROUP, 899}};
     setCatalogueTexts(vars, varTexts);
-    if (m_addRow.subclassDlgItem(IDC_ADD_ROW, &vars)) {
+    if (m_addRow.subclassDlgItem(ConstraintVarsPage::IDC_ADD_ROW, &vars)) {
         m_addRow.setIcon(212);
         m_addRow.setTooltipText(dialString(896));
     }
-    if (m_deleteRow.subclassDlgItem(IDC_DELETE_ROW, &vars)) {
+    if (m_deleteRow.subclassDlgItem(ConstraintVarsPage::IDC_DELETE_ROW, &vars)) {
         m_deleteRow.setIcon(206);
         m_deleteRow.setTooltipText(dialString(897));
     }
-    m_varsGrid.attach(&vars, IDC_VARS_GRID);
+    m_varsGrid.attach(&vars, ConstraintVarsPage::IDC_GRID);
     m_varsGrid.setStandardLook(1);
-    m_varsGrid.setOwnerListener(static_cast<VariablesPage*>(m_pages[2].get()));
+    m_varsGrid.setOwnerListener(m_pages[2].get());
     // palette page
     for (int k = 0; k < kConstraintCommands; ++k) {
         CButtonST& b = m_palette[k];
@@ -346,28 +341,28 @@ void DlgEditConstraints::showChosenConstraint() {
         if (ui::Control* ctl = page->item(id)) ctl->enableWindow(on);
     };
     m_shownName = c ? c->name : Vor_String();
-    if (ui::Control* e = page->item(IDC_NAME)) e->setText(m_shownName.str());
-    if (ui::Control* e = page->item(IDC_VALUE)) e->setText(c ? c->value.str() : "");
+    if (ui::Control* e = page->item(ConstraintListPage::IDC_NAME)) e->setText(m_shownName.str());
+    if (ui::Control* e = page->item(ConstraintListPage::IDC_VALUE)) e->setText(c ? c->value.str() : "");
     const bool value = c && c->hasValue();
     const bool cut = c && c->kind == kConstrCut;
-    show(IDC_VALUE, value);
-    show(IDC_VALUE_LABEL, value);
-    show(IDC_FIXED, value);
-    show(IDC_REVERSED, value);
-    show(IDC_CUT, cut);
-    show(IDC_CUT_LABEL, cut);
-    show(IDC_EDIT_CUT, cut);
-    enable(IDC_NAME, c != nullptr);
-    enable(IDC_DELETE, c != nullptr);
-    if (ui::Control* e = page->item(IDC_CUT)) {
+    show(ConstraintListPage::IDC_VALUE, value);
+    show(ConstraintListPage::IDC_VALUE_LABEL, value);
+    show(ConstraintListPage::IDC_FIXED, value);
+    show(ConstraintListPage::IDC_REVERSED, value);
+    show(ConstraintListPage::IDC_CUT, cut);
+    show(ConstraintListPage::IDC_CUT_LABEL, cut);
+    show(ConstraintListPage::IDC_EDIT_CUT, cut);
+    enable(ConstraintListPage::IDC_NAME, c != nullptr);
+    enable(ConstraintListPage::IDC_DELETE, c != nullptr);
+    if (ui::Control* e = page->item(ConstraintListPage::IDC_CUT)) {
         e->resetContent();
         if (cut) e->setCurSel(e->addString(c->cutName.str()));
     }
-    if (ui::Control* e = page->item(IDC_FIXED))
+    if (ui::Control* e = page->item(ConstraintListPage::IDC_FIXED))
         e->setCheck(c && c->fixed ? ui::BST_CHECKED : ui::BST_UNCHECKED);
-    if (ui::Control* e = page->item(IDC_REVERSED))
+    if (ui::Control* e = page->item(ConstraintListPage::IDC_REVERSED))
         e->setCheck(c && c->reversed ? ui::BST_CHECKED : ui::BST_UNCHECKED);
-    enable(IDC_REVERSED, c && c->fixed);
+    enable(ConstraintListPage::IDC_REVERSED, c && c->fixed);
     for (std::size_t k = 0; k < kChoiceButtons.size(); ++k)
         if (ui::Control* b = page->item(kChoiceButtons[k])) {
             b->enableWindow(c != nullptr);
@@ -416,7 +411,7 @@ void DlgEditConstraints::fillVariables() {
         m_varsGrid.setText(3, r + 1, vars[r].type);
     }
     if (vars.length() > 0) m_varsGrid.setColumnCombo(3, variableTypeTexts(), false);
-    if (ui::Control* e = m_pages[2] ? m_pages[2]->item(IDC_EQUATIONS) : nullptr) {
+    if (ui::Control* e = m_pages[2] ? m_pages[2]->item(ConstraintVarsPage::IDC_EQUATIONS) : nullptr) {
         std::string text;
         for (const Vor_String& eq : model.shownEquations())
             text += (text.empty() ? "" : "\n") + eq.str();
@@ -436,7 +431,7 @@ void DlgEditConstraints::collectVariables() {
             vars.append(v);
         }
         Vor_StringArray equations;
-        if (ui::Control* e = m_pages[2]->item(IDC_EQUATIONS)) {
+        if (ui::Control* e = m_pages[2]->item(ConstraintVarsPage::IDC_EQUATIONS)) {
             std::istringstream lines(e->text());
             for (std::string line; std::getline(lines, line);)
                 if (line.find_first_not_of(" \t\r") != std::string::npos) equations.append(Vor_String(line));
@@ -575,14 +570,14 @@ void DlgEditConstraints::pageCommand(int page, int id, int code) {
         return;
     }
     if (page == kTabVariables) {
-        if (id == IDC_EQUATIONS && code == ui::EN_CHANGE) m_varsTyped = true;
-        if (id == IDC_ADD_ROW && code == ui::BN_CLICKED) {
+        if (id == ConstraintVarsPage::IDC_EQUATIONS && code == ui::EN_CHANGE) m_varsTyped = true;
+        if (id == ConstraintVarsPage::IDC_ADD_ROW && code == ui::BN_CLICKED) {
             m_varsGrid.setMaxRows(m_varsGrid.maxRows() + 1);
             m_varsGrid.setColumnCombo(3, variableTypeTexts(), false);
             m_varsGrid.SetActiveCell(1, m_varsGrid.maxRows());
             m_varsTyped = true;
         }
-        if (id == IDC_DELETE_ROW && code == ui::BN_CLICKED) {
+        if (id == ConstraintVarsPage::IDC_DELETE_ROW && code == ui::BN_CLICKED) {
             sheet::SS_COORD col = 0, row = 0;
             if (m_varsGrid.GetActiveCell(col, row) && row >= 1 && row <= m_varsGrid.maxRows()) {
                 m_varsGrid.DelRow(row);
@@ -598,25 +593,26 @@ void DlgEditConstraints::pageCommand(int page, int id, int code) {
                              ? &m->constraints[model.chosenRow]
                              : nullptr;
     switch (id) {
-    case IDC_NAME:
+    case ConstraintListPage::IDC_NAME:
         if (code == ui::EN_KILLFOCUS) checkNameEdit();
         return;
-    case IDC_VALUE:
+    case ConstraintListPage::IDC_VALUE:
         if (code == ui::EN_KILLFOCUS) storeValueEdit();
         return;
-    case IDC_FIXED:
-    case IDC_REVERSED:
+    case ConstraintListPage::IDC_FIXED:
+    case ConstraintListPage::IDC_REVERSED:
         if (code != ui::BN_CLICKED || !c) return;
         if (ui::Control* b = m_pages[0]->item(id))
-            (id == IDC_FIXED ? c->fixed : c->reversed) = b->checkState() == ui::BST_CHECKED;
+            (id == ConstraintListPage::IDC_FIXED ? c->fixed : c->reversed) =
+                b->checkState() == ui::BST_CHECKED;
         if (!c->fixed) c->reversed = false;
         model.storeChosen();
         showChosenConstraint();
         return;
-    case IDC_EDIT_CUT:
+    case ConstraintListPage::IDC_EDIT_CUT:
         if (c) StartEditMacroCutDlg(model.data, model.chosenRow);
         return;
-    case IDC_DELETE:
+    case ConstraintListPage::IDC_DELETE:
         if (model.deleteChosen()) fillConstraints();
         return;
     default:
@@ -632,7 +628,7 @@ void DlgEditConstraints::pageCommand(int page, int id, int code) {
 
 void DlgEditConstraints::checkNameEdit() {
     MacroConstraintModule* m = model.data.currentModule();
-    ui::Control* edit = m_pages[0]->item(IDC_NAME);
+    ui::Control* edit = m_pages[0]->item(ConstraintListPage::IDC_NAME);
     if (!m || !edit || model.chosenRow < 0 || model.chosenRow >= m->constraints.length()) return;
     const Vor_String typed(edit->text());
     if (typed == m_shownName) return;
@@ -650,7 +646,7 @@ void DlgEditConstraints::checkNameEdit() {
 
 void DlgEditConstraints::storeValueEdit() {
     MacroConstraintModule* m = model.data.currentModule();
-    ui::Control* edit = m_pages[0]->item(IDC_VALUE);
+    ui::Control* edit = m_pages[0]->item(ConstraintListPage::IDC_VALUE);
     if (!m || !edit || model.chosenRow < 0 || model.chosenRow >= m->constraints.length()) return;
     MacroConstraint& c = m->constraints[model.chosenRow];
     if (c.value.str() == edit->text()) return;

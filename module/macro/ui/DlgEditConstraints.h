@@ -9,6 +9,7 @@
 #include "frame/ModuleEntry.h"
 #include "frame/TabbedPages.h"
 #include "macro/ui/DlgEditConstraintsModel.h"
+#include "macro/ui/DlgEditConstraintsPages.h"
 
 #include <host/ui/CButtonST.h>
 #include <sheet/SpreadControl.h>
@@ -18,22 +19,6 @@
 
 #include <array>
 #include <memory>
-
-class DlgEditConstraints;
-
-/// A page of the editor: a child dialog on its tab control that hands its commands to the editor.
-class ConstraintEditorPage : public ui::Dialog, public sheet::SpreadListener {
-public:
-    ConstraintEditorPage(int templateId, DlgEditConstraints& editor)
-        : ui::Dialog(templateId)
-        , m_editor(editor) {}
-
-protected:
-    bool onCommand(int id, int code) override;
-    void onOK() override {}
-    void onCancel() override {}
-    DlgEditConstraints& m_editor;
-};
 
 class DlgEditConstraints : public ui::Dialog {
 public:
@@ -47,37 +32,10 @@ public:
         IDC_REMOVE_MODULE = 1089,
         IDC_SETTINGS = 1137,
         IDC_ZOOM = 1320,
-        // constraints page (207)
-        IDD_CONSTRAINTS = 207,
-        IDC_CONSTR_GRID = 1001,
-        IDC_CONSTR_GROUP = 1081,
-        IDC_NAME = 1000,
-        IDC_NAME_LABEL = 1123,
-        IDC_VALUE = 1030,
-        IDC_VALUE_LABEL = 1122,
-        IDC_CUT = 1005,
-        IDC_CUT_LABEL = 1015,
-        IDC_FIXED = 1283,
-        IDC_REVERSED = 1284,
-        IDC_EDIT_CUT = 1334,
-        IDC_DELETE = 1087,
-        // flexibility page (8135)
-        IDD_FLEXIBILITY = 8135,
-        IDC_FLEX_GRID = 1196,
-        // variables page (8099)
-        IDD_VARIABLES = 8099,
-        IDC_VARS_GROUP = 1130,
-        IDC_GLOBALS_GROUP = 1133,
-        IDC_EQUATIONS_GROUP = 1134,
-        IDC_VARS_GRID = 1127,
-        IDC_EQUATIONS = 1129,
-        IDC_ADD_ROW = 1131,
-        IDC_DELETE_ROW = 1132,
-        // palette page (216)
-        IDD_PALETTE = 216,
     };
     /// The five picture check buttons of the constraint page, for the values 1 to 5.
-    static constexpr std::array<int, 5> kChoiceButtons = {1083, 1077, 1084, 1085, 1086};
+    static constexpr std::array<int, 5> kChoiceButtons = {1083, 1077, 1084, 1085,
+                                                          1086}; // of the constraints page
     /// The flexibility grid's columns.
     enum {
         kFlexModule = 1,
@@ -158,7 +116,6 @@ private:
     bool m_varsTyped = false;
     bool m_filling = false;
     Vor_String m_shownName; ///< the name edit's text when its constraint was shown
-    friend class ConstraintEditorPage;
 };
 
 /// The modeless editor; null when none is open.

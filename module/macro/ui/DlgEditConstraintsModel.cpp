@@ -1,12 +1,13 @@
 #include "macro/ui/DlgEditConstraintsModel.h"
 
+#include <base/NumberText.h>
 #include <cad/aced.h>
 #include <host/Texts.h>
 #include <ui/Types.h>
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
+#include <climits>
 #include <string>
 
 namespace {
@@ -37,9 +38,11 @@ bool wholeNumber(const Vor_String& text, int& value) {
     const auto first = s.find_first_not_of(" \t");
     if (first == std::string::npos) return false;
     s = s.substr(first, s.find_last_not_of(" \t") - first + 1);
-    const char* end = s.data() + s.size();
-    const auto [ptr, ec] = std::from_chars(s.data() + (s[0] == '+' ? 1 : 0), end, value);
-    return ec == std::errc() && ptr == end;
+    std::size_t used = 0;
+    const long long v = base::parseLeadingInteger(s, &used);
+    if (used != s.size() || v < INT_MIN || v > INT_MAX) return false;
+    value = static_cast<int>(v);
+    return true;
 }
 } // namespace
 
