@@ -481,8 +481,7 @@ void DlgEditConstraints::switchToModule(int index) {
     collectVariables();
     if (!model.switchModule(Vor_String(combo->itemText(index)))) return;
     combo->setCurSel(index);
-    refillAll();
-    enterPage(model.tab);
+    refillAll(); // every list, the page shown among them
 }
 
 void DlgEditConstraints::renameModule() {
