@@ -14,6 +14,7 @@
 #include <host/Settings.h>
 #include <host/Texts.h>
 #include <ui/Control.h>
+#include <ui/Menu.h>
 #include <ui/Script.h>
 
 #include <gtest/gtest.h>
@@ -158,6 +159,46 @@ TEST_F(EditConstraintsTest, actionsOnTheChosenRowDoNothingWithoutOne) {
     EXPECT_EQ(m.chosenRow, -1);
     EXPECT_FALSE(m.deleteChosen()) << "after a module switch";
     EXPECT_EQ(m.data.currentModule()->constraints.length(), 1) << "the row is still there";
+}
+
+TEST_F(EditConstraintsTest, theContextMenusCommandsKeepTheirPositionsPastASeparator) {
+    ConstraintEditorModel m = model("M1");
+    for (int n = 0; n < 2; ++n) {
+        picks.push(Answer::object("EP1"));
+        picks.push(Answer::object("B1"));
+        ASSERT_EQ(m.paletteCommand(kConstrDistance), ConstraintEditorModel::AfterCommand::ShowConstraints);
+    }
+    m.chosenRow = 0;
+    m.data.currentModule()->constraints[0].fixed = true;
+    ASSERT_TRUE(m.storeChosen());
+    ConstraintMenu menu;
+    ASSERT_TRUE(m.chosenMenu(menu));
+    // fixed (checked), measured the other way, a separator, delete, move down
+    const std::vector<ConstraintMenuItem> items = constraintMenuItems(menu);
+    ASSERT_EQ(items.size(), 4u) << "the separator is no item";
+    const struct {
+        int id;
+        const char* text;
+        bool checked;
+    } expected[] = {{32811, "Fixed value", true},
+                    {32812, "Measured the other way", false},
+                    {32817, "Delete", false},
+                    {32818, "Move down", false}};
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].id, expected[i].id)
+            << expected[i].text << ": the id of its position past the separator";
+        EXPECT_EQ(items[i].text.str(), expected[i].text);
+        EXPECT_EQ(items[i].checked, expected[i].checked) << expected[i].text;
+    }
+    // choosing delete deletes, not the item after it
+    ASSERT_TRUE(m.menuAction(menu, constraintMenuPosition(32817)));
+    EXPECT_EQ(m.data.currentModule()->constraints.length(), 1) << "the chosen row was deleted";
+    EXPECT_EQ(constraintMenuPosition(12345), -1) << "an id of no position";
+
+    // the menu resource lists the same ids in the same order
+    const ui::Menu resource(kConstraintMenuResource);
+    const std::vector<int> ids = resource.subMenu(0).commandIds();
+    EXPECT_EQ(ids, std::vector<int>(std::begin(kConstraintMenuIds), std::end(kConstraintMenuIds)));
 }
 
 TEST_F(EditConstraintsTest, typedVariablesSurviveCommandsModuleSwitchesAndTheDrawingsFile) {

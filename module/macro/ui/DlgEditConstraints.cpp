@@ -36,7 +36,6 @@ __attribute__((weak)) bool runMacroSettingsDialog(AcDbObjectId) {
 namespace {
 constexpr const char* kPlacement = "DLG_EDIT_MACRO";
 constexpr int kPageCaptions[4] = {873, 874, 875, 876};
-constexpr int kContextMenu = 8754;
 
 Vor_String cellText(const Vor_Spread& grid, int col, int row) {
     Vor_String s;
@@ -674,14 +673,10 @@ void DlgEditConstraints::constraintMenu(int screenX, int screenY) {
     if (!model.chosenMenu(menu)) return;
     ui::PopupRequest request;
     request.screenPos = {screenX, screenY};
-    int position = 0;
-    for (const Vor_String& text : menu.texts) {
-        if (text == "%BREAK%") continue; // a separator line holds no position
-        if (position >= 6) break;
-        request.ids.push_back(kConstraintMenuIds[position]);
-        request.texts.push_back((menu.checked.contains(position) ? "\u2713 " : "") + text.str());
+    for (const ConstraintMenuItem& it : constraintMenuItems(menu)) {
+        request.ids.push_back(it.id);
+        request.texts.push_back((it.checked ? "\u2713 " : "") + it.text.str());
         request.enabled.push_back(true);
-        ++position;
     }
     const int chosen = ui::agent().popupMenu(request, this);
     const int at = constraintMenuPosition(chosen);

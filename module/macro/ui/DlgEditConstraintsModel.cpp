@@ -79,6 +79,15 @@ int constraintMenuPosition(int commandId) {
     return -1;
 }
 
+std::vector<ConstraintMenuItem> constraintMenuItems(const ConstraintMenu& menu) {
+    std::vector<ConstraintMenuItem> items;
+    for (int i = 0; i < menu.texts.length() && i < 6; ++i) {
+        if (menu.texts[i] == "%BREAK%") continue;
+        items.push_back({kConstraintMenuIds[i], menu.texts[i], menu.checked.contains(i)});
+    }
+    return items;
+}
+
 void ConstraintEditorModel::typeVariables(const Vor_Array<MacroVariable>& variables,
                                           const Vor_StringArray& equations) {
     m_variables = variables;

@@ -10,6 +10,8 @@
 #include <host/Vor_String.h>
 #include <host/Vor_StringArray.h>
 
+#include <vector>
+
 /// The pages of the editor, in tab order.
 enum ConstraintEditorTab { kTabConstraints = 0, kTabFlexibility = 1, kTabVariables = 2, kTabPalette = 3 };
 
@@ -42,10 +44,21 @@ struct ConstraintMenu {
     Vor_Array<int> actions;
     Vor_Array<int> checked;
 };
+/// The MENU resource that lists the context menu's command ids, in the order of their positions.
+inline constexpr int kConstraintMenuResource = 8754;
 /// The menu command ids of the item positions 0 to 5 of the context menu.
 inline constexpr int kConstraintMenuIds[6] = {32811, 32812, 32816, 32817, 32818, 32800};
 /// The item position of a context menu command id; -1 for another id.
 int constraintMenuPosition(int commandId);
+/// One item of the popup menu built from a ConstraintMenu.
+struct ConstraintMenuItem {
+    int id = 0; ///< the menu command id of the item's position
+    Vor_String text;
+    bool checked = false;
+};
+/// The popup's items: one per text of `menu` but its separators, each with the command id of its
+/// position among the texts (a separator holds a position too), as far as there are ids.
+std::vector<ConstraintMenuItem> constraintMenuItems(const ConstraintMenu& menu);
 
 class ConstraintEditorModel {
 public:
