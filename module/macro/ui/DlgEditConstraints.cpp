@@ -163,6 +163,11 @@ bool DlgEditConstraints::onInitDialog() {
         m_deleteButton.setIcon(206);
         m_deleteButton.setTooltipText(dialString(882));
     }
+    for (std::size_t k = 0; k < kChoiceButtons.size(); ++k)
+        if (m_choices[k].subclassDlgItem(kChoiceButtons[k], &constr)) {
+            m_choices[k].setTooltipText(dialString(10758) + " " + Vor_String(std::to_string(k + 1)));
+            m_choices[k].setFlat(true);
+        }
     m_constrGrid.attach(&constr, ConstraintListPage::IDC_GRID);
     m_constrGrid.setStandardLook(1);
     m_constrGrid.setOwnerListener(m_pages[0].get());

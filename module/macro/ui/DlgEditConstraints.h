@@ -112,6 +112,7 @@ private:
     TabbedPages m_tabbed;
     Vor_Spread m_constrGrid, m_flexGrid, m_varsGrid;
     CButtonST m_deleteButton, m_addRow, m_deleteRow;
+    std::array<CButtonST, 5> m_choices;
     std::array<CButtonST, kConstraintCommands> m_palette;
     bool m_varsTyped = false;
     bool m_filling = false;
