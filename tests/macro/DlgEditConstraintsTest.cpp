@@ -358,4 +358,23 @@ TEST_F(EditConstraintsTest, aPaletteButtonAddsARowAndKeepsTheTypedVariables) {
     EXPECT_EQ(dlg.model.data.currentModule()->constraints.length(), 0);
 }
 
+TEST_F(EditConstraintsTest, theModalEditorAnswersHowItEnded) {
+    const struct {
+        const char* script;
+        bool ok;
+        const char* why;
+    } cases[] = {
+        {"expect-dialog 8715\nclick 1\n", true, "OK"},
+        {"expect-dialog 8715\nclose\n", false, "the close box"},
+    };
+    for (const auto& c : cases) {
+        EditConstrData d = record("M1");
+        agent.setScript(c.script, "t.vsc");
+        EXPECT_EQ(StartDlgEditConstrModal(d), c.ok) << c.why;
+        EXPECT_FALSE(agent.failed()) << c.why << ": " << agent.failure();
+        EXPECT_EQ(gDlgEditConstraints, nullptr) << c.why << ": the modal editor is no modeless one";
+        EXPECT_EQ(closedConstraintEditors(), 0) << c.why;
+    }
+}
+
 } // namespace
