@@ -27,4 +27,10 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgMacroDesignerPage.h macro/ui/DlgMacroDesignerPage.cpp
   macro/ui/DlgMacroProfPage.h macro/ui/DlgMacroProfPage.cpp
   macro/ui/DlgSelectMacro.h macro/ui/DlgSelectMacro.cpp
+  # the constraint editor
+  macro/MacroSettingsHook.h
+  macro/ui/DlgEditConstraintsModel.h macro/ui/DlgEditConstraintsModel.cpp
+  macro/ui/DlgEditConstraintsPages.h macro/ui/DlgEditConstraintsListPage.h macro/ui/DlgEditConstraintsFlexPage.h
+  macro/ui/DlgEditConstraintsVarsPage.h macro/ui/DlgEditConstraintsPalettePage.h
+  macro/ui/DlgEditConstraints.h macro/ui/DlgEditConstraints.cpp
 )
