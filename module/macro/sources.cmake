@@ -14,6 +14,7 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgMacroProfAdvanced.h macro/ui/DlgMacroProfAdvanced.cpp
   macro/ui/DlgMacroProfSegmented.h macro/ui/DlgMacroProfSegmented.cpp
   macro/ui/DlgArray.h macro/ui/DlgArray.cpp
+  macro/ui/DlgMacroSettings.h macro/ui/DlgMacroSettings.cpp
   # the macro dialog, its pages and the table of the modeless ones
   macro/ui/DlgMacroPage.h
   macro/ui/DlgMacro.h macro/ui/DlgMacro.cpp
