@@ -48,6 +48,12 @@ void setUpButtons(ui::Dialog* page, CButtonST& add, int addId, int addTip, CButt
     remove.setTooltipText(dialString(removeTip));
 }
 
+/// Every column wide enough for its heading and texts, in either language.
+void fitGrid(Vor_Spread& grid) {
+    for (int c = 0; c <= grid.maxCols(); ++c)
+        grid.fitColumn(c);
+}
+
 /// A grid of `cols` columns with `headings`, no rows yet.
 void setUpGrid(Vor_Spread& grid, ui::Dialog* page, int id, std::initializer_list<int> headings) {
     grid.attach(page, id);
@@ -57,6 +63,7 @@ void setUpGrid(Vor_Spread& grid, ui::Dialog* page, int id, std::initializer_list
     for (int h : headings)
         grid.setText(c++, 0, dialString(h));
     grid.setMaxRows(0);
+    fitGrid(grid);
 }
 
 /// Grid rows within the entry budget.
@@ -233,6 +240,7 @@ DlgSettingsAnglePage::DlgSettingsAnglePage(MacroSettingsData* record)
                      for (int r = 0; r < pairs.length(); ++r)
                          m_grid.setRow(r + 1, {settingsNumberText(pairs[r].first),
                                                settingsNumberText(pairs[r].second)});
+                     fitGrid(m_grid);
                  },
                  [this](int i) {
                      m_grid.SetEditMode(false); // an open cell edit counts
@@ -388,6 +396,7 @@ DlgSettingsTemplatePage::DlgSettingsTemplatePage(MacroSettingsData* record, Vor_
                      const Vor_StringArray texts = t ? t->texts : Vor_StringArray();
                      m_grid.setMaxRows(texts.length());
                      m_grid.setColumn(1, texts);
+                     fitGrid(m_grid);
                      setTextOf(this, IDC_TEXT, t ? t->text : Vor_String());
                  },
                  [this](int i) {
@@ -462,6 +471,7 @@ bool DlgSettingsChoicesPage::onInitDialog() {
     for (int r = 0; r < m_record->choiceRows.length(); ++r)
         m_grid.setRow(r + 1,
                       {m_record->choiceRows[r].text, settingsNumberText(m_record->choiceRows[r].value)});
+    fitGrid(m_grid);
     return true;
 }
 
@@ -505,6 +515,7 @@ bool DlgSettingsTextsPage::onInitDialog() {
         const int choice = row.choice >= 0 && row.choice <= n ? row.choice : 0;
         m_grid.setRow(r + 1, {row.first, row.second, choices[choice]});
     }
+    fitGrid(m_grid);
     return true;
 }
 
