@@ -77,8 +77,9 @@ TEST(SettingsNumberTest, valuesShowWithTwoDecimalsAndReadTheirLeadingNumber) {
 
 TEST_F(DlgMacroSettingsTest, aValueIsKeptAsTypedAndShownWithTwoDecimals) {
     MacroSettingsData s = filters();
-    ASSERT_TRUE(run(s, "expect-caption \"General macro settings\"\nexpect-text " + id(Angle::IDC_FIRST) +
-                           " \"1.00\"\ntype " + id(Angle::IDC_FIRST) + " \"12.345\"\nclick 1\n"));
+    ASSERT_TRUE(run(s, "expect-caption \"General macro settings\"\nexpect-text " + id(Angle::IDC_AXIS_LIST) +
+                           " \"Column\"\nexpect-text " + id(Angle::IDC_FIRST) + " \"1.00\"\ntype " +
+                           id(Angle::IDC_FIRST) + " \"12.345\"\nclick 1\n"));
     EXPECT_EQ(s.axisAngles[0].first, 12.345);
     ASSERT_TRUE(run(s, "expect-text " + id(Angle::IDC_FIRST) + " \"12.35\"\nclick 1\n"));
     EXPECT_EQ(s.axisAngles[0].first, 12.35) << "stored again as the dialog shows it";

@@ -129,9 +129,13 @@ void SettingsEntryGroup::setUp(bool checkCombo) {
     for (int i = 0; i < n; ++i)
         names.append(m_access.name(i));
     if (checkCombo && m_combo.subclassDlgItem(m_ids.selector, &m_page)) {
-        m_combo.fill(names);
-        for (int i = 0; i < n; ++i)
-            m_combo.setCheck(i, m_access.enabled && m_access.enabled(i));
+        // checked by index (names may repeat), the combo's text made once for all
+        ui::Control* c = m_combo.control();
+        c->fillAtOnce([&] {
+            m_combo.fill(names);
+            for (int i = 0; i < n; ++i)
+                if (m_access.enabled(i)) c->setItemChecked(i, true);
+        });
     } else {
         m_checkCombo = false;
         FillCombo(&m_page, m_ids.selector, names);
