@@ -14,7 +14,9 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgMacroProfAdvanced.h macro/ui/DlgMacroProfAdvanced.cpp
   macro/ui/DlgMacroProfSegmented.h macro/ui/DlgMacroProfSegmented.cpp
   macro/ui/DlgArray.h macro/ui/DlgArray.cpp
-  macro/ui/DlgMacroSettings.h macro/ui/DlgMacroSettings.cpp
+  macro/ui/DlgMacroSettings.h macro/ui/DlgMacroSettings.cpp macro/ui/DlgMacroSettingsPage.h
+  macro/ui/DlgMacroSettingsAngle.h macro/ui/DlgMacroSettingsSize.h macro/ui/DlgMacroSettingsTemplate.h
+  macro/ui/DlgMacroSettingsChoices.h macro/ui/DlgMacroSettingsTexts.h
   # the macro dialog, its pages and the table of the modeless ones
   macro/ui/DlgMacroPage.h
   macro/ui/DlgMacro.h macro/ui/DlgMacro.cpp

@@ -79,7 +79,7 @@ Vor_String cellText(const Vor_Spread& grid, int col, int row) {
     return t;
 }
 
-/// Inserts a row above the active one (at the end when none), or deletes the active row.
+/// Adds a row at the end (within the entry budget), or deletes the active row.
 void addGridRow(Vor_Spread& grid) {
     if (grid.maxRows() >= kMaxSettingsEntries) return;
     grid.SetEditMode(false);
@@ -89,7 +89,9 @@ void removeGridRow(Vor_Spread& grid) {
     grid.SetEditMode(false);
     int col = 1, row = 0;
     grid.GetActiveCell(col, row);
-    if (row >= 1 && row <= grid.maxRows()) grid.DelRow(row), grid.setMaxRows(grid.maxRows() - 1);
+    if (row < 1 || row > grid.maxRows()) return; // no row chosen
+    grid.DelRow(row);
+    grid.setMaxRows(grid.maxRows() - 1);
 }
 
 } // namespace
