@@ -2,6 +2,7 @@
 // the dialogs, written back as differences and regenerated through the macro library's rule.
 
 #include <host/MacroData.h>
+#include <host/MacroSettings.h>
 
 #include "MacroFind_p.h"
 
@@ -868,6 +869,8 @@ bool regenerateMacro(cad::Drawing& drawing, AcDbObjectId macro, std::string* err
 
 bool macroValueText(const cad::Drawing& drawing, AcDbObjectId macro, const std::string& key,
                     std::string& value, std::string* error) {
+    if (key.rfind("settings.", 0) == 0) // the general settings record
+        return macroSettingsValueText(drawing, macro, key.substr(9), value, error);
     Vor_Array<MacroTabData> tabs;
     if (!readMacroTabs(drawing, macro, tabs, error)) return false;
     auto fail = [&] {

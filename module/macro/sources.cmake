@@ -16,6 +16,9 @@ set(VOR_MACRO_SOURCES
   macro/ui/DlgArray.h macro/ui/DlgArray.cpp
   # the cuts of a macro
   macro/ui/DlgMacroCuts.h macro/ui/DlgMacroCuts.cpp
+  macro/ui/DlgMacroSettings.h macro/ui/DlgMacroSettings.cpp macro/ui/DlgMacroSettingsPage.h
+  macro/ui/DlgMacroSettingsAngle.h macro/ui/DlgMacroSettingsSize.h macro/ui/DlgMacroSettingsTemplate.h
+  macro/ui/DlgMacroSettingsChoices.h macro/ui/DlgMacroSettingsTexts.h
   # the macro dialog, its pages and the table of the modeless ones
   macro/ui/DlgMacroPage.h
   macro/ui/DlgMacro.h macro/ui/DlgMacro.cpp

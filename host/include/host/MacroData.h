@@ -223,7 +223,8 @@ bool readMacroTabs(const cad::Drawing& drawing, AcDbObjectId macro, Vor_Array<Ma
 /// One value of a macro as text: "<module>.<cell>" a cell ("Endplate.tp"), "<module>.drawing" the
 /// drawing choice, "<module>.bolts.<field>" a field of the bolt data, "<module>.pattern.<name>.<path>",
 /// "<module>.profile.<group>.<path>", "<module>.array.<name>.<path>", "<module>.cut.<name>.<path>"
-/// a field of a record's JSON form (docs/formats.md), a path like "rows.count". False with a message.
+/// a field of a record's JSON form (docs/formats.md), a path like "rows.count"; "settings.<path>" a
+/// field of the general settings (macroSettingsValueText). False with a message.
 bool macroValueText(const cad::Drawing& drawing, AcDbObjectId macro, const std::string& key,
                     std::string& value, std::string* error = nullptr);
 

@@ -28,11 +28,13 @@ int CCheckComboBox::addString(const Vor_String& text, bool checked) {
 void CCheckComboBox::fill(const Vor_StringArray& items, const Vor_StringArray& checked, bool caseSensitive) {
     ui::Control* c = control();
     if (!c) return;
-    c->resetContent();
-    for (int i = 0; i < items.length(); ++i) {
-        int at = c->addString(items[i].str());
-        if (at >= 0 && checked.contains(items[i], caseSensitive)) c->setItemChecked(at, true);
-    }
+    c->fillAtOnce([&] {
+        c->resetContent();
+        for (int i = 0; i < items.length(); ++i) {
+            int at = c->addString(items[i].str());
+            if (at >= 0 && checked.contains(items[i], caseSensitive)) c->setItemChecked(at, true);
+        }
+    });
     refreshText();
 }
 

@@ -229,9 +229,14 @@ QStandardItemModel* checkModel(QWidget* w) {
 }
 } // namespace
 
+namespace {
+/// Set on a check combo while Control::fillAtOnce runs: its text is refreshed once at the end.
+const char* const kDeferCheckText = "vorDeferCheckText";
+} // namespace
+
 void refreshCheckComboText(QComboBox* c) {
     auto* m = qobject_cast<QStandardItemModel*>(c->model());
-    if (!m || !c->lineEdit()) return;
+    if (!m || !c->lineEdit() || c->property(kDeferCheckText).toBool()) return;
     QStringList on;
     for (int i = 0; i < m->rowCount(); ++i)
         if (m->item(i)->checkState() == Qt::Checked) on << m->item(i)->text();
@@ -480,6 +485,23 @@ void Control::setItemChecked(int index, bool checked) {
     if (!m || !m->item(index)) return;
     m->item(index)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     refreshCheckComboText(qobject_cast<QComboBox*>(m_widget));
+}
+
+void Control::fillAtOnce(const std::function<void()>& fill) {
+    auto* c = qobject_cast<QComboBox*>(m_widget);
+    if (!c || m_kind != ControlKind::CheckCombo || c->property(kDeferCheckText).toBool()) {
+        fill();
+        return;
+    }
+    c->setProperty(kDeferCheckText, true);
+    struct Resume {
+        QComboBox* c;
+        ~Resume() {
+            c->setProperty(kDeferCheckText, false);
+            refreshCheckComboText(c);
+        }
+    } resume{c};
+    fill();
 }
 
 void Control::setDroppedWidth(int pixels) {
