@@ -4,6 +4,5 @@
 #include <cad/acadstd.h>
 
 /// Runs the general macro settings dialog on `macro`; true when it ended with OK (the settings are
-/// then kept in the macro). The settings dialog provides it; until it is linked in, a weak
-/// placeholder answers false and nothing opens.
+/// then kept in the macro). A record that cannot be read is said on the command line.
 bool runMacroSettingsDialog(AcDbObjectId macro);

@@ -28,11 +28,6 @@
 
 DlgEditConstraints* gDlgEditConstraints = nullptr;
 
-// Until the settings dialog is linked in, the settings button opens nothing.
-__attribute__((weak)) bool runMacroSettingsDialog(AcDbObjectId) {
-    return false;
-}
-
 namespace {
 constexpr const char* kPlacement = "DLG_EDIT_MACRO";
 constexpr int kPageCaptions[4] = {873, 874, 875, 876};

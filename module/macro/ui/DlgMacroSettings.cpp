@@ -1,11 +1,14 @@
 #include "macro/ui/DlgMacroSettings.h"
 
+#include "macro/MacroSettingsHook.h"
+
 #include "designer/DesignerFolder.h"
 #include "frame/CatalogueTexts.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
 
 #include <base/NumberText.h>
+#include <cad/aced.h>
 #include <host/Texts.h>
 #include <host/VorJson.h>
 #include <ui/Control.h>
@@ -642,3 +645,10 @@ const bool registered = registerJsonLauncher(
         "textRows": [{"first": "PL", "second": "Plate", "choice": 0}, {"first": "B", "second": "Bolt", "choice": 1}]},
         "templates": ["EndPlate", "BasePlate"]})");
 } // namespace
+
+bool runMacroSettingsDialog(AcDbObjectId macro) {
+    Vor_String error;
+    if (StartDlgMacroSettings(macro, &error)) return true;
+    if (!error.isEmpty()) acutPrintf("%s\n", error.c_str());
+    return false;
+}
