@@ -12,6 +12,7 @@
 #include <host/Texts.h>
 #include <host/VorJson.h>
 #include <ui/Control.h>
+#include <ui/Image.h>
 
 #include <algorithm>
 #include <cmath>
@@ -262,6 +263,17 @@ DlgSettingsAnglePage::DlgSettingsAnglePage(MacroSettingsData* record)
                      m_record->sectionAngles[i].pairs = pairs;
                  }}) {}
 
+namespace {
+// The illustration of a filter: a bitmap of the module's resources, its light grey see-through.
+void setPicture(ui::Dialog* d, int id, int bitmap) {
+    ui::Control* c = d->item(id);
+    if (!c) return;
+    ui::Image image = ui::Image::fromResource(bitmap);
+    image.setTransparentColor(ui::rgb(192, 192, 192));
+    c->setImage(image);
+}
+} // namespace
+
 bool DlgSettingsAnglePage::onInitDialog() {
     const std::pair<int, int> texts[] = {
         {IDC_ON, 922},           {IDC_AXIS_GROUP, 923},    {IDC_AXIS_ENABLED, 925},
@@ -270,6 +282,9 @@ bool DlgSettingsAnglePage::onInitDialog() {
     setCatalogueTexts(*this, texts);
     setUpButtons(this, m_add, IDC_ADD, 920, m_remove, IDC_REMOVE, 921);
     setUpGrid(m_grid, this, IDC_GRID, {10710, 10711});
+    setPicture(this, IDC_MODE0_PICTURE, 8760);
+    setPicture(this, IDC_MODE1_PICTURE, 8761);
+    setPicture(this, IDC_SECTION_PICTURE, 8762);
     if (!m_record) return true;
     setChecked(this, IDC_ON, m_record->angleFiltersOn);
     m_axis.setUp(true);
@@ -366,6 +381,8 @@ bool DlgSettingsSizePage::onInitDialog() {
                                          {IDC_SIZE3_LABEL, 940},
                                          {IDC_SIZE4_LABEL, 941}};
     setCatalogueTexts(*this, texts);
+    setPicture(this, IDC_PATH_PICTURE, 8763);
+    setPicture(this, IDC_SIZE_PICTURE, 8764);
     if (!m_record) return true;
     setChecked(this, IDC_ON, m_record->sizeFiltersOn);
     m_path.setUp(true);
