@@ -6,6 +6,7 @@
 
 #include "frame/AskText.h"
 #include "frame/CatalogueTexts.h"
+#include "frame/ClosedDialogs.h"
 #include "frame/CommandTable.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
@@ -36,32 +37,6 @@ Vor_String cellText(const Vor_Spread& grid, int col, int row) {
     Vor_String s;
     grid.getText(col, row, kTextData, s);
     return s;
-}
-
-// ---- closing: an editor that closes itself does so from its own handler, which still runs on it
-
-std::vector<std::unique_ptr<DlgEditConstraints>>& closedEditors() {
-    static std::vector<std::unique_ptr<DlgEditConstraints>> list;
-    return list;
-}
-int gSweepTimer = 0;
-
-bool handlersMayRun() {
-    for (ui::Dialog* d : ui::Dialog::openDialogs())
-        if (d->isModal()) return true;
-    return false;
-}
-
-void scheduleDelete(DlgEditConstraints* dlg) {
-    closedEditors().emplace_back(dlg);
-    if (gSweepTimer) return;
-    gSweepTimer = ui::setTimer(1, [] {
-        if (!handlersMayRun()) deleteClosedConstraintEditors();
-        if (closedEditors().empty()) {
-            ui::killTimer(gSweepTimer);
-            gSweepTimer = 0;
-        }
-    });
 }
 
 } // namespace
@@ -727,7 +702,7 @@ bool StartDlgEditConstrModal(EditConstrData& data) {
 
 bool StartDlgEditConstraints(EditConstrData& data) {
     ModuleResourceScope scope;
-    if (!handlersMayRun()) deleteClosedConstraintEditors();
+    if (!dialogHandlersMayRun()) deleteClosedConstraintEditors();
     if (gDlgEditConstraints) {
         // one editor at a time: the open one comes to the front, on its own record
         gDlgEditConstraints->showWindow(ui::SW_SHOW);
@@ -756,25 +731,23 @@ void endConstraintEditor() {
         return;
     }
     gDlgEditConstraints = nullptr;
-    scheduleDelete(dlg); // its own handler may be running on it still
+    deleteDialogLater(dlg); // its own handler may be running on it still
     acedPostCommandPrompt();
 }
 
 void deleteClosedConstraintEditors() {
-    std::vector<std::unique_ptr<DlgEditConstraints>> closed;
-    closed.swap(closedEditors());
-    closed.clear();
+    deleteClosedDialogs();
 }
 
 int closedConstraintEditors() {
-    return static_cast<int>(closedEditors().size());
+    return closedDialogCount();
 }
 
 namespace {
 const bool unloadRegistered =
     registerUnloadHandler(UnloadStep::EndDlgEditConstraints, "constraint editor", [] {
         endConstraintEditor();
-        if (!handlersMayRun()) deleteClosedConstraintEditors();
+        if (!dialogHandlersMayRun()) deleteClosedConstraintEditors();
     });
 
 bool constraintsOf(const nlohmann::json& in, EditConstrData& data, nlohmann::json& out) {

@@ -1,5 +1,6 @@
 #include "macro/ui/DlgMacroModeless.h"
 
+#include "frame/ClosedDialogs.h"
 #include "frame/CommandTable.h"
 #include "frame/LauncherTable.h"
 #include "frame/ModuleResourceScope.h"
@@ -29,33 +30,6 @@ struct DelayedEnd {
     DlgMacro* dialog = nullptr;
 };
 std::vector<DelayedEnd> gDelayedMacroDlgEnds;
-
-// Dialogs whose window is gone but whose object waits to be deleted: a dialog that closes itself
-// does so from its own handler, which still runs on the object.
-std::vector<std::unique_ptr<DlgMacro>>& closedDialogs() {
-    static std::vector<std::unique_ptr<DlgMacro>> list;
-    return list;
-}
-int gSweepTimer = 0;
-
-// A handler may still run on a closed dialog while any modal dialog or message loop runs above it.
-bool handlersMayRun() {
-    for (ui::Dialog* d : ui::Dialog::openDialogs())
-        if (d->isModal()) return true;
-    return false;
-}
-
-void scheduleDelete(DlgMacro* dlg) {
-    closedDialogs().emplace_back(dlg);
-    if (gSweepTimer) return;
-    gSweepTimer = ui::setTimer(1, [] {
-        if (!handlersMayRun()) deleteClosedMacroDlgs();
-        if (closedDialogs().empty()) {
-            ui::killTimer(gSweepTimer);
-            gSweepTimer = 0;
-        }
-    });
-}
 
 // Drops the pending closes of a dialog whose slot was freed.
 void dropDelayedEnds(const DlgMacro* dlg) {
@@ -88,7 +62,7 @@ DlgMacro* dialogInSlot(int slot) {
 
 bool StartDlgMacroModeless(bool keepFocus, MacroData& data, int& slot) {
     ModuleResourceScope scope;
-    if (!handlersMayRun()) deleteClosedMacroDlgs();
+    if (!dialogHandlersMayRun()) deleteClosedMacroDlgs();
     slot = -1;
     for (int i = 0; i < gMacroDlgs.length(); ++i)
         if (!gMacroDlgs[i]) slot = i; // the last empty slot is taken
@@ -138,7 +112,7 @@ bool EndDlgMacroModeless(int slot) {
     if (dlg->exists()) return false; // a window that stays stays in the table
     dropDelayedEnds(dlg);
     gMacroDlgs[slot] = nullptr;
-    scheduleDelete(dlg);
+    deleteDialogLater(dlg); // its own handler may be running on it still
     if (slot == gMacroDlgs.length() - 1)
         while (!gMacroDlgs.isEmpty() && !gMacroDlgs.last())
             gMacroDlgs.removeAt(gMacroDlgs.length() - 1);
@@ -149,7 +123,7 @@ bool EndDlgMacroModeless(int slot) {
 void destroyAllMacroDialogs() {
     for (int slot = gMacroDlgs.length() - 1; slot >= 0; --slot)
         EndDlgMacroModeless(slot);
-    if (!handlersMayRun()) deleteClosedMacroDlgs();
+    if (!dialogHandlersMayRun()) deleteClosedMacroDlgs();
 }
 
 int pendingMacroDlgEnds() {
@@ -157,10 +131,7 @@ int pendingMacroDlgEnds() {
 }
 
 void deleteClosedMacroDlgs() {
-    // deleting a dialog may close windows that end others: take the list first
-    std::vector<std::unique_ptr<DlgMacro>> closed;
-    closed.swap(closedDialogs());
-    closed.clear();
+    deleteClosedDialogs();
 }
 
 namespace {
